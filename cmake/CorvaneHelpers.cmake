@@ -1,0 +1,41 @@
+# Shared build helpers: warnings for our own code, area inclusion and test registration.
+
+add_library(corvane_warnings INTERFACE)
+target_compile_options(corvane_warnings INTERFACE -Wall -Wextra)
+
+# Adds each listed folder that has a CMakeLists.txt of its own.
+function(corvane_add_areas)
+    foreach(area IN LISTS ARGN)
+        if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${area}/CMakeLists.txt")
+            add_subdirectory(${area})
+        endif()
+    endforeach()
+endfunction()
+
+# Every test process gets a HOME (and XDG folders) of its own under the build tree,
+# so nothing a test does can reach the real user's files.
+set(CORVANE_TEST_HOME "${CMAKE_BINARY_DIR}/test-home")
+
+# corvane_add_test(NAME name SOURCES ... LIBS ... [JUCE] [XVFB])
+#   JUCE: links the JUCE test main (message thread initialised) instead of gtest_main.
+#   XVFB: runs under xvfb-run, for the few tests that need a real window.
+function(corvane_add_test)
+    cmake_parse_arguments(T "JUCE;XVFB" "NAME" "SOURCES;LIBS" ${ARGN})
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} corvane_warnings GTest::gtest GTest::gmock)
+    if(T_JUCE)
+        target_link_libraries(${T_NAME} PRIVATE corvane_juce_test_main)
+    else()
+        target_link_libraries(${T_NAME} PRIVATE GTest::gtest_main)
+    endif()
+    set(home "${CORVANE_TEST_HOME}/${T_NAME}")
+    file(MAKE_DIRECTORY "${home}")
+    if(T_XVFB)
+        add_test(NAME ${T_NAME} COMMAND xvfb-run -a $<TARGET_FILE:${T_NAME}>)
+    else()
+        add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    endif()
+    set_tests_properties(${T_NAME} PROPERTIES
+        ENVIRONMENT "HOME=${home};XDG_CONFIG_HOME=${home}/.config;XDG_DATA_HOME=${home}/.local/share;CORVANE_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data"
+        TIMEOUT 900)
+endfunction()
