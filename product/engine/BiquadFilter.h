@@ -1,0 +1,84 @@
+#pragma once
+
+#include "SampleRateConstants.h"
+
+#include <vector>
+
+/** A stereo biquad (RBJ cookbook responses, direct form I) whose frequency and Q
+    are set as normalised values over fixed ranges. Sine and cosine of the filter
+    frequency come from tables in half-hertz steps, so no trigonometric call is made
+    while the audio runs.
+*/
+class BiquadFilter
+{
+public:
+    /** Response codes. */
+    enum Code
+    {
+        pass = 0,
+        lowPass = 1,
+        bandPass = 2,        // constant skirt gain
+        bandPassPeak = 3,    // 0 dB peak
+        highPass = 4
+    };
+
+    BiquadFilter (float minFrequency, float maxFrequency, float minQ, float maxQ, int tableSize, int code);
+
+    /** Sets the unit's own rate and refills the sine and cosine tables. Allocates nothing. */
+    void prepare (double sampleRate);
+
+    /** Sets the response code and clears the states. */
+    void setCode (int newCode) noexcept;
+    int getCode() const noexcept   { return code; }
+
+    /** Clears both channels' states. */
+    void clear() noexcept;
+
+    /** Computes the coefficients for normalised cutoff and resonance (each 0..1 over the
+        unit's frequency and Q ranges).
+    */
+    void setCutoff (float normalisedCutoff, float normalisedResonance) noexcept;
+
+    /** Computes the coefficients for a frequency given in semitones above 22 Hz,
+        read from the engine's pitch tables (the position is kept inside them).
+    */
+    void setCutoffSemitones (float semitones, float normalisedResonance,
+                             const float* semitoneTable, const float* fineTuneTable) noexcept;
+
+    /** Computes the coefficients directly; frequency in Hz. */
+    void setCoefficients (float frequency, float q) noexcept;
+
+    /** Filters one sample of channel 0 (left) or 1 (right). */
+    float processSample (int channel, float x) noexcept
+    {
+        auto& s = states[channel];
+        const float y = (float) (b0 * x + b1 * s.x1 + b2 * s.x2 - a1 * s.y1 - a2 * s.y2 + 1e-20);
+        s.x2 = s.x1;
+        s.x1 = x;
+        s.y2 = s.y1;
+        s.y1 = y;
+        return y;
+    }
+
+    float getFrequency() const noexcept       { return frequency; }
+    float getQ() const noexcept               { return q; }
+
+    /** Normalised coefficients (divided by a0), for inspection. */
+    void getCoefficients (double& b0, double& b1, double& b2, double& a1, double& a2) const noexcept;
+
+    SampleRateConstants rateConstants;
+
+private:
+    int code;
+    float normalisedCutoff = 0.0f, minFrequency, maxFrequency, frequencyRange;
+    float normalisedResonance = 0.0f, minQ, maxQ, qRange;
+    int tableSize;
+    std::vector<float> sineTable, cosineTable;
+
+    struct State { float x1 = 0.0f, x2 = 0.0f, y1 = 0.0f, y2 = 0.0f; };
+    State states[2];
+
+    float frequency = 0.0f, q = 1.0f;
+    double b0 = 1.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0;
+    int highestIndex = 0;
+};

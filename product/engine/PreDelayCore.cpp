@@ -1,0 +1,63 @@
+#include "PreDelayCore.h"
+
+#include <algorithm>
+
+PreDelayCore::PreDelayCore()
+{
+    bufferSize = 2 * bufferLength;
+    bufferL.assign ((size_t) bufferSize, 0.0f);
+    bufferR.assign ((size_t) bufferSize, 0.0f);
+    writeIndex = 0;
+}
+
+void PreDelayCore::resize (float sampleRate, int, int maxDelaySeconds)
+{
+    CorvaneDelayLine::resize (sampleRate, 0, maxDelaySeconds);
+    bufferSize = 2 * bufferLength;
+    bufferL.assign ((size_t) bufferSize, 0.0f);
+    bufferR.assign ((size_t) bufferSize, 0.0f);
+    writeIndex = 0;
+}
+
+void PreDelayCore::clear() noexcept
+{
+    std::fill (bufferL.begin(), bufferL.end(), 0.0f);
+    std::fill (bufferR.begin(), bufferR.end(), 0.0f);
+}
+
+int PreDelayCore::readLength (double smoothedLength) const noexcept
+{
+    // The smoothed lengths survive a resize and may still exceed a smaller buffer.
+    if (! (smoothedLength > 0.0))
+        return 0;
+
+    return (int) std::min (smoothedLength, (double) (bufferLength - 1));
+}
+
+void PreDelayCore::process (const float* inL, const float* inR, float* outL, float* outR, int numSamples) noexcept
+{
+    const double c = rateConstants.smooth2Float;
+    const double targetL = lengthL, targetR = lengthR;
+    float* const bl = bufferL.data();
+    float* const br = bufferR.data();
+
+    for (int i = 0; i < numSamples; ++i)
+    {
+        tapAveragerL.tick();
+        tapAveragerR.tick();
+
+        smoothedLengthL -= (smoothedLengthL - targetL) * c + 1e-20;
+        smoothedLengthR -= (smoothedLengthR - targetR) * c + 1e-20;
+
+        // Written before the read, so a length of 0 passes the input straight through.
+        const float xL = inL[i], xR = inR[i];
+        bl[writeIndex] = bl[writeIndex + bufferLength] = xL;
+        br[writeIndex] = br[writeIndex + bufferLength] = xR;
+
+        outL[i] = bl[bufferLength - readLength (smoothedLengthL) + writeIndex];
+        outR[i] = br[bufferLength - readLength (smoothedLengthR) + writeIndex];
+
+        if (++writeIndex >= bufferLength)
+            writeIndex = 0;
+    }
+}
