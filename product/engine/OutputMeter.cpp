@@ -1,0 +1,41 @@
+#include "OutputMeter.h"
+
+#include <cmath>
+
+void OutputMeter::prepare (double sampleRate) noexcept
+{
+    constexpr double twoPi = 6.283185307179586;
+
+    smoothing = (float) (std::exp (-twoPi * 6.0 / sampleRate) + 1e-20);
+    peakFall = (float) (1.0 - std::exp (-twoPi * 0.5 / sampleRate) + 1e-20);
+    clipHoldDecrement = (float) (1.0 / sampleRate);
+}
+
+void OutputMeter::process (const float* samples, int numSamples) noexcept
+{
+    for (int i = 0; i < numSamples; ++i)
+    {
+        const float x = samples[i];
+        const float dB = x != 0.0f ? 20.0f * std::log10 (std::abs (x)) : -320.0f;
+
+        if (dB + 1e-20f > 0.0f)
+            clipHold = 0.5f;
+
+        if (clipHold > 0.0f)
+            clipHold -= clipHoldDecrement;
+
+        const float level = (dB + 1e-20f + 60.0f) * 0.015151516f + 1e-20f;
+
+        if (level > peak)
+            peak = level;
+
+        peak = peak - (peak + 0.08f) * peakFall + 1e-20f;
+        stage1 = peak - (peak - stage1) * smoothing + 1e-20f;
+        stage2 = stage1 - (stage1 - stage2) * smoothing + 1e-20f;
+    }
+}
+
+float OutputMeter::getLevel() const noexcept
+{
+    return stage2 < 0.0f ? 0.0f : (stage2 > 1.0f ? 1.0f : stage2);
+}
