@@ -1,0 +1,185 @@
+#include "Modulators.h"
+
+#include <algorithm>
+#include <cmath>
+
+Modulators::Modulators() = default;
+
+void Modulators::prepare (const SampleRateConstants& rates, int blockSize)
+{
+    blockCapacity = std::max (0, blockSize);
+
+    for (auto& buffer : buffers)
+        buffer.assign ((size_t) blockCapacity, 0.0f);
+
+    for (auto& detector : transientDetectors)
+        detector.prepare (rates);
+
+    lfoSmoothingCoefficient = (float) (rates.k * 0.05);
+    std::fill (std::begin (lfoSmoothed), std::end (lfoSmoothed), 0.0f);
+
+    for (auto& lfo : lfos)
+        lfo.prepare (rates);
+
+    for (auto& envelope : envelopes)
+        envelope.prepare (rates);
+
+    for (auto& follower : peakFollowers)
+        follower.prepare (rates);
+}
+
+void Modulators::reset() noexcept
+{
+    for (auto& lfo : lfos)
+        lfo.restart();
+}
+
+void Modulators::process (const float* inputLeft, const float* inputRight, int numSamples) noexcept
+{
+    numSamples = std::min (numSamples, blockCapacity);
+
+    for (auto& flag : transientRetriggered)
+        flag = false;
+
+    float* out[numBuffers];
+
+    for (int b = 0; b < numBuffers; ++b)
+        out[b] = buffers[b].data();
+
+    const float c = lfoSmoothingCoefficient;
+
+    for (int i = 0; i < numSamples; ++i)
+    {
+        float lfoOutputs[2 * numModulators];
+
+        for (int m = 0; m < numModulators; ++m)
+        {
+            lfoOutputs[m] = leftLfo (m).process();
+            lfoOutputs[m + numModulators] = rightLfo (m).process();
+        }
+
+        for (int lane = 0; lane < 2 * numModulators; ++lane)
+        {
+            float& s = lfoSmoothed[lane];
+            s = s - (s - lfoOutputs[lane]) * c + 1e-20f;
+            out[mod1LfoLeft + lane][i] = s;
+        }
+
+        const float left = inputLeft[i];
+        const float right = inputRight[i];
+
+        for (int m = 0; m < numModulators; ++m)
+            out[mod1Envelope + m][i] = envelopes[m].process();
+
+        for (int m = 0; m < numModulators; ++m)
+            out[mod1Peak + m][i] = peakFollowers[m].process (left, right);
+
+        // A restart shows from the next sample: this sample's generators have run.
+        for (int m = 0; m < numModulators; ++m)
+        {
+            if (transientDetectors[m].process (left, right) && retriggerModes[m] == retriggerOnTransient)
+            {
+                retrigger (m);
+                transientRetriggered[m] = true;
+            }
+        }
+    }
+}
+
+void Modulators::retrigger (int modulator) noexcept
+{
+    if (modulator < 0 || modulator >= numModulators)
+        return;
+
+    leftLfo (modulator).restart();
+    rightLfo (modulator).restart();
+    envelopes[modulator].retrigger();
+}
+
+void Modulators::rephase (int modulator, double positionInBeats, double cyclesPerBeat) noexcept
+{
+    if (modulator < 0 || modulator >= numModulators || ! leftLfo (modulator).isTempoSynced())
+        return;
+
+    const double q = positionInBeats * cyclesPerBeat;
+    const double phase = (double) (float) ((q - std::floor (q)) * 2.0 * 3.141592653589793);
+
+    leftLfo (modulator).rephase (phase);
+    rightLfo (modulator).rephase (phase);
+}
+
+Modulators::Source Modulators::getSource (int modulator) const noexcept
+{
+    Source source;
+
+    switch (types[modulator])
+    {
+        case lfoType:
+        {
+            const int waveform = lfos[modulator].getWaveform();
+            source.left = buffers[mod1LfoLeft + modulator].data();
+            source.right = buffers[mod1LfoRight + modulator].data();
+            source.smoothTime = ! (waveform == LfoGenerator::triangle || waveform == LfoGenerator::sine);
+            break;
+        }
+
+        case envelopeType:
+            source.left = source.right = buffers[mod1Envelope + modulator].data();
+            break;
+
+        case peakType:
+            source.left = source.right = buffers[mod1Peak + modulator].data();
+            break;
+
+        default:
+            break;
+    }
+
+    return source;
+}
+
+void Modulators::setLfoWaveform (int modulator, int waveformCode) noexcept
+{
+    leftLfo (modulator).setWaveform (waveformCode);
+    rightLfo (modulator).setWaveform (waveformCode);
+}
+
+void Modulators::setLfoInvert (int modulator, bool shouldInvert) noexcept
+{
+    leftLfo (modulator).setInvert (shouldInvert);
+    rightLfo (modulator).setInvert (shouldInvert);
+}
+
+void Modulators::setLfoTempoSync (int modulator, bool shouldSync) noexcept
+{
+    leftLfo (modulator).setTempoSync (shouldSync);
+    rightLfo (modulator).setTempoSync (shouldSync);
+}
+
+void Modulators::setLfoFrequency (int modulator, double hertz) noexcept
+{
+    leftLfo (modulator).setFreeFrequency (hertz);
+    rightLfo (modulator).setFreeFrequency (hertz);
+}
+
+void Modulators::setLfoTempoRate (int modulator, double cyclesPerBeat) noexcept
+{
+    leftLfo (modulator).setRateMultiplier (cyclesPerBeat);
+    rightLfo (modulator).setRateMultiplier (cyclesPerBeat);
+}
+
+void Modulators::setLfoPhaseShift (int modulator, double radians) noexcept
+{
+    rightLfo (modulator).setPhaseOffset (radians);
+}
+
+void Modulators::setTempo (double beatsPerMinute) noexcept
+{
+    for (auto& lfo : lfos)
+        lfo.setTempo (beatsPerMinute);
+}
+
+bool Modulators::isLfoInFirstHalf (int modulator) const noexcept
+{
+    return lfos[modulator].getBasePhase() <= 3.141592653589793;
+}
