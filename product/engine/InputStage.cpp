@@ -13,6 +13,7 @@ void InputStage::prepare (double sampleRate)
 {
     inputFilter.prepare (4.0 * sampleRate);
     colourFilter.prepare (sampleRate);
+    updateColour();
     clear();
 }
 

@@ -1,0 +1,340 @@
+#include "EngineTables.h"
+#include "InterpolatingRead.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <limits>
+#include <random>
+#include <vector>
+
+namespace
+{
+    constexpr double pi = 3.14159265358979323846;
+
+    const EngineTables& tables()
+    {
+        static const EngineTables t;
+        return t;
+    }
+
+    /** A triple-written delay buffer as the delay core keeps it. */
+    struct TripleBuffer
+    {
+        explicit TripleBuffer (int length) : bufferLength (length), data ((size_t) (3 * length), 0.0) {}
+
+        void write (double x)
+        {
+            data[(size_t) writeIndex] = data[(size_t) (writeIndex + bufferLength)]
+                = data[(size_t) (writeIndex + 2 * bufferLength)] = x;
+            writeIndex = (writeIndex + 1) % bufferLength;
+        }
+
+        int newestIndex() const       { return writeIndex - 1 + 2 * bufferLength; }
+        double newest (int age) const { return data[(size_t) (newestIndex() - age)]; }
+
+        float read (const InterpolatingRead& r, double delay, double previousDelay) const
+        {
+            return r.read (data.data(), newestIndex(), bufferLength, delay, previousDelay);
+        }
+
+        int bufferLength;
+        std::vector<double> data;
+        int writeIndex = 0;
+    };
+
+    TripleBuffer randomBuffer (int length, int samples)
+    {
+        TripleBuffer b (length);
+        std::mt19937 rng (42);
+        std::uniform_real_distribution<double> dist (-1.0, 1.0);
+
+        for (int i = 0; i < samples; ++i)
+            b.write (dist (rng));
+
+        return b;
+    }
+
+    InterpolatingRead reader (int mode, double minimumStep)
+    {
+        InterpolatingRead r (tables().kernel16.data(), tables().kernel32.data());
+        r.setQuality (mode, minimumStep);
+        return r;
+    }
+
+    /** Largest magnitude over frequency of a tap set. */
+    double peakMagnitude (const std::vector<double>& taps)
+    {
+        double peak = 0.0;
+
+        for (int f = 0; f <= 256; ++f)
+        {
+            const double w = pi * f / 256.0;
+            std::complex<double> h = 0.0;
+
+            for (size_t k = 0; k < taps.size(); ++k)
+                h += taps[k] * std::polar (1.0, -w * (double) k);
+
+            peak = std::max (peak, std::abs (h));
+        }
+
+        return peak;
+    }
+}
+
+TEST (InterpolationKernels, ShapeAndPhaseSums)
+{
+    struct Case { const std::vector<double>* kernel; int taps; double sum; };
+    const Case cases[] = { { &tables().kernel8, 8, 0.435 },
+                           { &tables().kernel16, 16, 0.8125 },
+                           { &tables().kernel32, 32, 0.935 } };
+
+    for (const auto& c : cases)
+    {
+        const auto& k = *c.kernel;
+        ASSERT_EQ (k.size(), (size_t) (c.taps * 512));
+
+        for (int p = 0; p < 512; ++p)
+        {
+            double sum = 0.0;
+
+            for (int t = 0; t < c.taps; ++t)
+                sum += k[(size_t) (p + 512 * t)];
+
+            ASSERT_NEAR (sum, c.sum, 1e-3) << c.taps << " taps, phase " << p;
+        }
+
+        const auto peak = std::max_element (k.begin(), k.end()) - k.begin();
+        EXPECT_NEAR (peak / 512.0, 3.6, 0.15) << c.taps << " taps";
+
+        // Starts and ends near zero, so a read that loses its last tap or moves to the
+        // next whole sample does not jump.
+        EXPECT_LT (std::abs (k.front()), 1e-6);
+        EXPECT_LT (std::abs (k.back()), 1e-6);
+
+        // Smooth between neighbouring phases (the table runs through all phases in
+        // order, tap after tap): no zipper noise when the delay moves.
+        double largestStep = 0.0;
+
+        for (size_t j = 1; j < k.size(); ++j)
+            largestStep = std::max (largestStep, std::abs (k[j] - k[j - 1]));
+
+        EXPECT_LT (largestStep, 0.01 * k[(size_t) peak]) << c.taps << " taps";
+
+        // Rings out with alternating sign after the peak.
+        EXPECT_LT (k[(size_t) (peak + 512 * 2.0)], 0.0);
+        EXPECT_GT (k[(size_t) (peak + 512 * 3.3)], 0.0);
+    }
+}
+
+TEST (InterpolationKernels, HeldFeedbackLoopGainNeverExceedsOne)
+{
+    // With "Feedback Hold" the loop gain is exactly 1: the read must not amplify any
+    // frequency at any phase, or held repeats would grow without bound.
+    const auto& k16 = tables().kernel16;
+    const auto& k32 = tables().kernel32;
+
+    for (int half = 0; half < 1024; ++half)
+    {
+        // Odd half-phases lie between table phases, as "Normal" interpolates them.
+        const double phi = half * 0.5;
+        std::vector<double> taps16, taps32;
+
+        for (double x = phi; x < 8190; x += 512)
+        {
+            const int p = (int) x;
+            taps16.push_back (1.2 * (k16[(size_t) p] + (k16[(size_t) p + 1] - k16[(size_t) p]) * (x - p)));
+        }
+
+        for (double x = phi; x < 16382; x += 512)
+        {
+            const int p = (int) x;
+            taps32.push_back (k32[(size_t) p] + (k32[(size_t) p + 1] - k32[(size_t) p]) * (x - p));
+        }
+
+        ASSERT_LE (peakMagnitude (taps16), 1.0) << "kernel16 at phase " << phi;
+        ASSERT_LE (peakMagnitude (taps32), 1.0) << "kernel32 at phase " << phi;
+    }
+
+    // Stretched reads of "High" and "Ultra" while the delay shrinks.
+    for (double step : { 16.0, 23.0, 64.0, 100.0, 128.0, 200.0, 256.0, 333.0, 384.0, 450.0, 500.0, 511.0 })
+    {
+        for (int q = 0; q < 16; ++q)
+        {
+            std::vector<double> taps;
+
+            for (double x = (q / 16.0) * step; x < 16382; x += step)
+            {
+                const int p = (int) x;
+                taps.push_back (step / 512.0 * (k32[(size_t) p] + (k32[(size_t) p + 1] - k32[(size_t) p]) * (x - p)));
+            }
+
+            ASSERT_LE (peakMagnitude (taps), 1.0) << "step " << step << " phase " << q;
+        }
+    }
+}
+
+TEST (InterpolatingRead, ZeroDelayReadsTheNewestSampleWithWholePhases)
+{
+    const auto buffer = randomBuffer (4096, 5000);
+    const auto& k16 = tables().kernel16;
+    const auto& k32 = tables().kernel32;
+
+    double expected16 = 0.0, expected32 = 0.0;
+
+    for (int k = 0; k < 16; ++k)
+        expected16 += k16[(size_t) (512 * k)] * buffer.newest (k);
+
+    for (int k = 0; k < 32; ++k)
+        expected32 += k32[(size_t) (512 * k)] * buffer.newest (k);
+
+    EXPECT_EQ (buffer.read (reader (1, 128.0), 0.0, 0.0), (float) (expected16 * 1.2));
+    EXPECT_EQ (buffer.read (reader (0, 512.0), 0.0, 0.0), (float) (expected16 * 1.2));
+    EXPECT_FLOAT_EQ (buffer.read (reader (2, 64.0), 0.0, 0.0), (float) expected32);
+    EXPECT_FLOAT_EQ (buffer.read (reader (3, 16.0), 0.0, 0.0), (float) expected32);
+}
+
+TEST (InterpolatingRead, TapCountsOfLowAndNormal)
+{
+    // A lone impulse 15 samples behind the read point is reached only by a 16th tap.
+    TripleBuffer buffer (4096);
+    buffer.write (1.0);
+
+    for (int i = 0; i < 20; ++i)
+        buffer.write (0.0);
+
+    // The impulse is 20 samples old; a delay of 5 − frac puts it at tap 15 with phase frac·512.
+    const auto low = reader (0, 512.0), normal = reader (1, 128.0);
+    const auto& k16 = tables().kernel16;
+
+    for (int p0 : { 0, 300, 509 })
+    {
+        const double delay = 5.0 - p0 / 512.0;
+        EXPECT_FLOAT_EQ (buffer.read (low, delay, delay), (float) (1.2 * k16[(size_t) (p0 + 512 * 15)])) << p0;
+    }
+
+    for (int p0 : { 510, 511 })
+        EXPECT_EQ (buffer.read (low, 5.0 - p0 / 512.0, 5.0), 0.0f) << "15 taps at phase " << p0;
+
+    EXPECT_NE (buffer.read (normal, 5.0 - 509.5 / 512.0, 5.0), 0.0f);
+    EXPECT_EQ (buffer.read (normal, 5.0 - 510.0 / 512.0, 5.0), 0.0f);
+
+    // Low takes the nearest lower phase; Normal interpolates between phases.
+    const double between = 5.0 - 300.5 / 512.0;
+    EXPECT_FLOAT_EQ (buffer.read (low, between, between), (float) (1.2 * k16[300 + 512 * 15]));
+    EXPECT_FLOAT_EQ (buffer.read (normal, between, between),
+                     (float) (1.2 * 0.5 * (k16[300 + 512 * 15] + k16[301 + 512 * 15])));
+}
+
+TEST (InterpolatingRead, StretchStepFollowsTheShrinkingDelay)
+{
+    const auto high = reader (2, 64.0), ultra = reader (3, 16.0);
+
+    EXPECT_EQ (high.getStep (100.0, 100.0), 512.0);
+    EXPECT_EQ (high.getStep (100.0, 101.5), 512.0) << "a growing delay never widens the kernel";
+    EXPECT_EQ (high.getStep (100.0, 99.0), 256.0);
+    EXPECT_EQ (high.getStep (100.0, 99.5), 384.0);
+    EXPECT_EQ (high.getStep (100.0, 98.0), 64.0);
+    EXPECT_EQ (ultra.getStep (100.0, 98.0), 16.0);
+    EXPECT_EQ (ultra.getStep (100.0, 90.0), 16.0);
+
+    EXPECT_EQ (high.getMaximumTaps (512.0), 32);
+    EXPECT_EQ (high.getMaximumTaps (64.0), 256);
+    EXPECT_EQ (ultra.getMaximumTaps (16.0), 1024);
+    EXPECT_EQ (reader (1, 128.0).getMaximumTaps (16.0), 16);
+
+    // An impulse 200 samples behind is within reach of a step-16 kernel only.
+    TripleBuffer buffer (4096);
+    buffer.write (1.0);
+
+    for (int i = 0; i < 200; ++i)
+        buffer.write (0.0);
+
+    EXPECT_EQ (buffer.read (high, 10.0, 10.0), 0.0f);
+    EXPECT_NE (buffer.read (ultra, 10.0, 12.0), 0.0f);
+}
+
+TEST (InterpolatingRead, LevelAtDC)
+{
+    TripleBuffer buffer (4096);
+
+    for (int i = 0; i < 4096; ++i)
+        buffer.write (1.0);
+
+    const InterpolatingRead modes[] = { reader (0, 512.0), reader (1, 128.0), reader (2, 64.0), reader (3, 16.0) };
+    const double levels[] = { 0.975, 0.975, 0.935, 0.935 };
+
+    for (int m = 0; m < 4; ++m)
+    {
+        for (int i = 0; i < 300; ++i)
+        {
+            const double delay = 10.0 + i * 0.0173;
+            EXPECT_NEAR (buffer.read (modes[m], delay, delay), levels[m], 0.002) << "mode " << m << " delay " << delay;
+        }
+    }
+
+    // Stretched kernels keep the level.
+    for (double shrink : { 0.3, 1.0, 1.7, 4.0 })
+        for (double frac : { 0.0, 0.37, 0.81 })
+            EXPECT_NEAR (buffer.read (modes[3], 500.0 + frac, 500.0 + frac + shrink), 0.935, 0.01) << shrink;
+}
+
+TEST (InterpolatingRead, OutOfRangeDelaysAreClamped)
+{
+    const auto buffer = randomBuffer (2048, 3000);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+
+    for (int mode = 0; mode < 4; ++mode)
+    {
+        const auto r = reader (mode, mode == 3 ? 16.0 : 64.0);
+
+        for (double previous : { 1.0e9, 0.0, -5.0, nan })
+        {
+            for (double d : { -3.0, 1.0e9, 2047.5, nan, std::numeric_limits<double>::infinity() })
+            {
+                double delay = d;
+                const float y = r.read (buffer.data.data(), buffer.newestIndex(), buffer.bufferLength, delay, previous);
+                const int taps = r.getMaximumTaps (r.getStep (previous, d > 0.0 ? d : 0.0));
+                EXPECT_TRUE (std::isfinite (y));
+                EXPECT_GE (delay, 0.0);
+                EXPECT_LE (delay, 2048.0 - taps) << "mode " << mode << " delay " << d << " previous " << previous;
+            }
+        }
+    }
+
+    // Negative and NaN delays read the newest sample.
+    const auto normal = reader (1, 128.0);
+    EXPECT_EQ (buffer.read (normal, -3.0, 0.0), buffer.read (normal, 0.0, 0.0));
+    EXPECT_EQ (buffer.read (normal, nan, 0.0), buffer.read (normal, 0.0, 0.0));
+}
+
+TEST (InterpolatingRead, ModulatedDelayTracksASine)
+{
+    // A slowly swept delay of a 1 kHz sine must come out as the same sine at the
+    // moving delay (plus the kernel's group delay), without steps between phases.
+    const double w = 2.0 * pi * 1000.0 / 44100.0;
+    TripleBuffer buffer (8192);
+    const auto normal = reader (1, 128.0);
+
+    double previousOut = 0.0, largestJump = 0.0;
+
+    for (int n = 0; n < 20000; ++n)
+    {
+        buffer.write (std::sin (w * n));
+
+        if (n > 1000)
+        {
+            const double delay = 50.0 + 20.0 * std::sin (n * 0.0007);
+            const double out = buffer.read (normal, delay, delay);
+
+            if (n > 1001)
+                largestJump = std::max (largestJump, std::abs (out - previousOut));
+
+            previousOut = out;
+        }
+    }
+
+    // The sine moves by at most w·0.975·(1 + sweep speed) per sample.
+    EXPECT_LT (largestJump, w * 0.975 * 1.02);
+}
