@@ -1,0 +1,52 @@
+#include <XmlHelpers.h>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+    std::unique_ptr<juce::XmlElement> parse (const char* text)
+    {
+        auto element = juce::XmlDocument::parse (juce::String (text));
+        EXPECT_NE (element, nullptr);
+        return element;
+    }
+}
+
+TEST (XmlHelpers, TagsMatchIgnoringCase)
+{
+    const auto root = parse ("<pluginPARAMETERS><Param a='1'/><other/><PARAM a='2'/><param a='3'/></pluginPARAMETERS>");
+
+    EXPECT_TRUE (XmlHelpers::hasTagName (*root, "PluginParameters"));
+    EXPECT_FALSE (XmlHelpers::hasTagName (*root, "PluginParameter"));
+
+    auto* first = XmlHelpers::getChildByName (*root, "param");
+    ASSERT_NE (first, nullptr);
+    EXPECT_EQ (first->getStringAttribute ("a"), "1");
+    EXPECT_EQ (XmlHelpers::getChildByName (*root, "missing"), nullptr);
+
+    const auto rows = XmlHelpers::getChildrenWithTagName (*root, "param");
+    ASSERT_EQ (rows.size(), 3);
+    EXPECT_EQ (rows[2]->getStringAttribute ("a"), "3");
+}
+
+TEST (XmlHelpers, AttributeNamesMatchIgnoringCaseAndValuesStayAsWritten)
+{
+    const auto e = parse ("<e NAME='Mixed Case' Index='12abc' MIN='-0.5' Auto='Yes' empty=''/>");
+
+    EXPECT_EQ (XmlHelpers::getStringAttribute (*e, "name"), "Mixed Case");
+    EXPECT_EQ (XmlHelpers::getStringAttribute (*e, "missing", "fallback"), "fallback");
+    EXPECT_EQ (XmlHelpers::getStringAttribute (*e, "empty", "fallback"), "");
+    EXPECT_TRUE (XmlHelpers::hasAttribute (*e, "INDEX"));
+    EXPECT_FALSE (XmlHelpers::hasAttribute (*e, "value"));
+
+    EXPECT_EQ (XmlHelpers::getIntAttribute (*e, "index", -1), 12);
+    EXPECT_EQ (XmlHelpers::getIntAttribute (*e, "missing", -1), -1);
+    EXPECT_EQ (XmlHelpers::getIntAttribute (*e, "name", -1), 0);
+
+    EXPECT_DOUBLE_EQ (XmlHelpers::getDoubleAttribute (*e, "min", 1.0), -0.5);
+    EXPECT_DOUBLE_EQ (XmlHelpers::getDoubleAttribute (*e, "max", 1.0), 1.0);
+
+    EXPECT_TRUE (XmlHelpers::getBoolAttribute (*e, "auto"));
+    EXPECT_FALSE (XmlHelpers::getBoolAttribute (*e, "name", true));
+    EXPECT_TRUE (XmlHelpers::getBoolAttribute (*e, "missing", true));
+}
