@@ -1,0 +1,217 @@
+#include "Preset.h"
+
+#include "Parameter.h"
+#include "ParameterManager.h"
+#include "XmlHelpers.h"
+
+namespace
+{
+    /** The name of the element's attribute that matches ignoring case, or an empty string. */
+    juce::String findAttributeName (const juce::XmlElement& element, juce::StringRef attributeName)
+    {
+        for (int i = 0; i < element.getNumAttributes(); ++i)
+            if (element.getAttributeName (i).equalsIgnoreCase (attributeName))
+                return element.getAttributeName (i);
+
+        return {};
+    }
+}
+
+int Preset::Comparator::compareElements (const Entry* a, const Entry* b) const
+{
+    return a->index < b->index ? -1 : (a->index > b->index ? 1 : 0);
+}
+
+Preset::Preset() = default;
+Preset::~Preset() = default;
+
+void Preset::setRating (int newRating)
+{
+    rating = newRating;
+    ratingIsSet = true;
+}
+
+void Preset::setExtraData (std::unique_ptr<juce::XmlElement> content)
+{
+    if (content == nullptr)
+    {
+        extraData.reset();
+        return;
+    }
+
+    extraData = std::make_unique<juce::XmlElement> ("ExtraData");
+    extraData->addChildElement (content.release());
+}
+
+//==============================================================================
+void Preset::addEntry (const Parameter* parameter)
+{
+    if (parameter != nullptr)
+        addEntry (new Entry { parameter->getIndex(), parameter->getText() });
+}
+
+void Preset::addEntry (Entry* entry)
+{
+    if (entry == nullptr)
+        return;
+
+    entries.add (entry);
+    indices.addRange ({ entry->index, entry->index + 1 });
+}
+
+void Preset::clearEntries()
+{
+    entries.clear();
+    indices.clear();
+}
+
+void Preset::sortEntries()
+{
+    Comparator comparator;
+    entries.sort (comparator, true);
+}
+
+void Preset::addMissingEntries (const Preset& other)
+{
+    // Inverting each of other's ranges in a copy of our own set leaves the indices that
+    // exactly one of the two holds; of other's entries, those are the ones we lack.
+    auto missing = indices;
+
+    for (int i = 0; i < other.indices.getNumRanges(); ++i)
+        missing.invertRange (other.indices.getRange (i));
+
+    for (auto* entry : other.entries)
+        if (missing.contains (entry->index))
+            addEntry (new Entry (*entry));
+}
+
+//==============================================================================
+void Preset::loadFromXml (const juce::XmlElement* xml, const ParameterManager& manager, bool headerOnly)
+{
+    clearEntries();
+
+    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase ("Preset"))
+        return;
+
+    name        = XmlHelpers::getStringAttribute (*xml, "name");
+    application = XmlHelpers::getStringAttribute (*xml, "application");
+    category    = XmlHelpers::getStringAttribute (*xml, "category");
+    version     = XmlHelpers::getStringAttribute (*xml, "version");
+    author      = XmlHelpers::getStringAttribute (*xml, "author");
+    id          = XmlHelpers::getStringAttribute (*xml, "id");
+
+    if (XmlHelpers::hasAttribute (*xml, "rating"))
+    {
+        const auto r = XmlHelpers::getIntAttribute (*xml, "rating");
+
+        if (r >= 1 && r <= 5)
+            setRating (r);
+    }
+
+    if (headerOnly)
+        return;
+
+    const juce::XmlElement* extra = nullptr;
+
+    for (auto* child : xml->getChildIterator())
+    {
+        if (child->getTagName().equalsIgnoreCase ("param"))
+        {
+            const auto index = manager.getParameterIndex (XmlHelpers::getStringAttribute (*child, "name"));
+
+            if (index != -1)
+                addEntry (new Entry { index, XmlHelpers::getStringAttribute (*child, "value") });
+        }
+        else if (extra == nullptr && child->getTagName().equalsIgnoreCase ("ExtraData"))
+        {
+            extra = child;
+        }
+    }
+
+    // The block is kept as read and written back as it is, so a file that is read and
+    // saved again keeps its extra data unchanged.
+    if (extra != nullptr)
+    {
+        extraData = std::make_unique<juce::XmlElement> (*extra);
+        extraData->setTagName ("ExtraData");
+    }
+}
+
+std::unique_ptr<juce::XmlElement> Preset::createXml (const ParameterManager& manager) const
+{
+    auto xml = std::make_unique<juce::XmlElement> ("Preset");
+
+    const auto setIfNotEmpty = [&xml] (const char* attribute, const juce::String& value)
+    {
+        if (value.isNotEmpty())
+            xml->setAttribute (attribute, value);
+    };
+
+    setIfNotEmpty ("name", name);
+    setIfNotEmpty ("application", application);
+    setIfNotEmpty ("category", category);
+    setIfNotEmpty ("version", version);
+    setIfNotEmpty ("author", author);
+    setIfNotEmpty ("id", id);
+
+    if (ratingIsSet)
+        xml->setAttribute ("rating", rating);
+
+    for (auto* entry : entries)
+    {
+        auto* param = xml->createNewChildElement ("param");
+        const auto parameterName = manager.getParameterName (entry->index);
+
+        if (parameterName.isNotEmpty())
+        {
+            param->setAttribute ("name", parameterName);
+            param->setAttribute ("value", entry->text);
+        }
+    }
+
+    if (extraData != nullptr)
+        xml->addChildElement (new juce::XmlElement (*extraData));
+
+    return xml;
+}
+
+//==============================================================================
+bool Preset::loadFromFile (const juce::File& file, const ParameterManager& manager, bool headerOnly)
+{
+    juce::XmlDocument document (file);
+    const auto xml = document.getDocumentElement (headerOnly);
+
+    if (xml == nullptr)
+        return false;
+
+    loadFromXml (xml.get(), manager, headerOnly);
+    return xml->getTagName().equalsIgnoreCase ("Preset");
+}
+
+bool Preset::saveToFile (const juce::File& file, const ParameterManager& manager)
+{
+    return createXml (manager)->writeTo (file);
+}
+
+bool Preset::rewriteFileAuthor (const juce::File& file) const
+{
+    auto xml = juce::XmlDocument::parse (file);
+
+    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase ("Preset"))
+        return false;
+
+    // An attribute is replaced where it stands, in whatever letter case the file has it.
+    const auto rewrite = [&xml] (const char* attribute, const juce::String& value)
+    {
+        const auto existingName = findAttributeName (*xml, attribute);
+
+        if (value.isNotEmpty())
+            xml->setAttribute (existingName.isNotEmpty() ? existingName : juce::String (attribute), value);
+        else if (existingName.isNotEmpty())
+            xml->removeAttribute (existingName);
+    };
+
+    rewrite ("author", author);
+    rewrite ("id", id);
+    return xml->writeTo (file);
+}
