@@ -6,6 +6,7 @@
 #include "MidiNoteNames.h"
 #include "NoteParameter.h"
 #include "NumberConversions.h"
+#include "Preset.h"
 #include "ResourceLoading.h"
 #include "StateParameter.h"
 #include "StringParameter.h"
@@ -274,6 +275,24 @@ void ParameterManager::copyParameterValue (int destinationIndex, int sourceIndex
 
     if (destination != nullptr && source != nullptr)
         destination->setValueFrom (*source, true);
+}
+
+void ParameterManager::capturePreset (Preset& preset, const juce::SparseSet<int>& ids) const
+{
+    preset.clearEntries();
+
+    for (int i = 0; i < ids.getNumRanges(); ++i)
+    {
+        const auto range = ids.getRange (i);
+
+        for (auto id = range.getStart(); id < range.getEnd(); ++id)
+        {
+            const juce::ScopedReadLock sl (lock);
+            preset.addEntry (byIndex[id]);
+        }
+    }
+
+    preset.sortEntries();
 }
 
 //==============================================================================

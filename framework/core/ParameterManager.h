@@ -2,6 +2,8 @@
 
 #include "Parameter.h"
 
+class Preset;
+
 /**
     Owns every Parameter of a processor and finds them by index and by name.
 
@@ -77,6 +79,11 @@ public:
 
     /** Sets the destination from the source's value when both exist. */
     void copyParameterValue (int destinationIndex, int sourceIndex);
+
+    /** Replaces the preset's values with those of the parameters whose ids the set
+        holds (ids without a parameter are skipped), sorted by id.
+    */
+    void capturePreset (Preset& preset, const juce::SparseSet<int>& ids) const;
 
     //==============================================================================
     /** Adds a synchronous listener to every parameter (once each). */
