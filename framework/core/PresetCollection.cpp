@@ -1,0 +1,671 @@
+#include "PresetCollection.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#if JUCE_LINUX || JUCE_BSD
+ #include <locale.h>
+ #include <wctype.h>
+#endif
+
+namespace
+{
+    juce::String normalisedPath (const juce::String& path)
+    {
+        return juce::File::isAbsolutePath (path) ? juce::File (path).getFullPathName() : path;
+    }
+
+    bool isSamePath (const juce::String& a, const juce::String& b)
+    {
+        return normalisedPath (a).equalsIgnoreCase (normalisedPath (b));
+    }
+
+    bool isSameFile (const juce::File& a, const juce::File& b)
+    {
+        return a.getFullPathName().equalsIgnoreCase (b.getFullPathName());
+    }
+
+    /** True when inner is outer or lies somewhere below it, comparing ignoring case. */
+    bool isWithin (juce::File inner, const juce::File& outer)
+    {
+        for (;;)
+        {
+            if (isSameFile (inner, outer))
+                return true;
+
+            auto parent = inner.getParentDirectory();
+
+            if (parent == inner)
+                return false;
+
+            inner = parent;
+        }
+    }
+
+    bool hasPathSeparator (const juce::String& name)
+    {
+        return name.containsChar ('/') || name.containsChar ('\\');
+    }
+
+    //==============================================================================
+    // Letters and digits are classified as Unicode does, whatever the process locale:
+    // the C locale of a Linux host would count every non-ASCII letter as punctuation.
+    struct CharacterClasses
+    {
+       #if JUCE_LINUX || JUCE_BSD
+        CharacterClasses()  : locale (newlocale (LC_CTYPE_MASK, "C.UTF-8", (locale_t) nullptr)) {}
+        ~CharacterClasses() { if (locale != (locale_t) nullptr) freelocale (locale); }
+
+        bool isAlphanumeric (wint_t c) const { return (locale != (locale_t) nullptr ? iswalnum_l (c, locale) : std::iswalnum (c)) != 0; }
+        int toUpper (wint_t c) const         { return (int) (locale != (locale_t) nullptr ? towupper_l (c, locale) : std::towupper (c)); }
+
+        locale_t locale;
+       #else
+        bool isAlphanumeric (wint_t c) const { return std::iswalnum (c) != 0; }
+        int toUpper (wint_t c) const         { return (int) std::towupper (c); }
+       #endif
+    };
+
+    const CharacterClasses& characterClasses()
+    {
+        static const CharacterClasses classes;
+        return classes;
+    }
+
+    bool isDigit (juce::juce_wchar c)         { return c >= '0' && c <= '9'; }
+    wint_t as16Bit (juce::juce_wchar c)       { return (wint_t) (c & 0xffff); }
+    bool isAlphanumeric (juce::juce_wchar c)  { return characterClasses().isAlphanumeric (as16Bit (c)); }
+
+    //==============================================================================
+   #if JUCE_LINUX || JUCE_BSD
+    /** The path as a trash record holds it: URL-escaped UTF-8, separators kept. */
+    juce::String escapeTrashInfoPath (const juce::String& path)
+    {
+        static const juce::String unescaped ("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789/-_.~");
+        juce::String escaped;
+
+        for (auto* bytes = path.toRawUTF8(); *bytes != 0; ++bytes)
+        {
+            const auto c = (unsigned char) *bytes;
+
+            if (unescaped.containsChar ((juce::juce_wchar) c))
+                escaped << (char) c;
+            else
+                escaped << '%' << juce::String::toHexString ((int) c).paddedLeft ('0', 2).toUpperCase();
+        }
+
+        return escaped;
+    }
+   #endif
+
+    /** Moves a file or folder to the user's trash and checks that it has gone.
+
+        On Linux JUCE moves into ~/.local/share/Trash/files but gives up silently when that
+        folder does not exist yet, as on a fresh account, and writes no restore record; so the
+        folder is created here, and a record is written that lets a desktop restore the item.
+    */
+    bool moveToTrash (const juce::File& item)
+    {
+       #if JUCE_LINUX || JUCE_BSD
+        const juce::File legacyTrash ("~/.Trash");
+        const juce::File trash ("~/.local/share/Trash");
+        const auto trashFiles = trash.getChildFile ("files");
+        const auto trashInfo = trash.getChildFile ("info");
+        const bool usesHomeTrash = ! legacyTrash.isDirectory();
+
+        if (usesHomeTrash && ! (trashFiles.createDirectory().wasOk() && trashInfo.createDirectory().wasOk()))
+            return false;
+
+        const auto target = trashFiles.getNonexistentChildFile (item.getFileNameWithoutExtension(),
+                                                                item.getFileExtension());
+       #endif
+
+        if (! item.moveToTrash() || item.exists())
+            return false;
+
+       #if JUCE_LINUX || JUCE_BSD
+        if (usesHomeTrash && target.exists())
+        {
+            juce::String info;
+            info << "[Trash Info]\n"
+                 << "Path=" << escapeTrashInfoPath (item.getFullPathName()) << "\n"
+                 << "DeletionDate=" << juce::Time::getCurrentTime().formatted ("%Y-%m-%dT%H:%M:%S") << "\n";
+
+            // The item is in the trash either way; without the record it can only be restored by hand.
+            trashInfo.getChildFile (target.getFileName() + ".trashinfo").replaceWithText (info, false, false, "\n");
+        }
+       #endif
+
+        return true;
+    }
+}
+
+//==============================================================================
+juce::String PresetCollection::Folder::getSubFolderPath (int i) const
+{
+    if (auto* folder = subFolders[i])
+        return folder->path;
+
+    return {};
+}
+
+int PresetCollection::Folder::indexOfSubFolder (const juce::String& folderPath) const
+{
+    for (int i = 0; i < subFolders.size(); ++i)
+        if (isSamePath (subFolders.getUnchecked (i)->path, folderPath))
+            return i;
+
+    return -1;
+}
+
+void PresetCollection::Folder::addSubFolder (Folder* folder, bool sort)
+{
+    if (folder == nullptr)
+        return;
+
+    subFolders.add (folder);
+
+    if (sort)
+        sortSubFolders();
+}
+
+void PresetCollection::Folder::sortSubFolders()
+{
+    // A stable sort: names equal apart from case compare equal without being one another's
+    // equivalents, which std::sort's unguarded loops do not survive.
+    std::stable_sort (subFolders.begin(), subFolders.end(), [] (const Folder* a, const Folder* b)
+    {
+        return compareFileNames (juce::File (a->path), juce::File (b->path)) < 0;
+    });
+}
+
+bool PresetCollection::Folder::containsPreset (const juce::String& presetPath) const
+{
+    return presetPaths.contains (presetPath, true);
+}
+
+void PresetCollection::Folder::addPreset (const juce::String& presetPath, bool sort)
+{
+    if (presetPath.isEmpty() || containsPreset (presetPath))
+        return;
+
+    presetPaths.add (presetPath);
+
+    if (sort)
+        sortPresets();
+}
+
+void PresetCollection::Folder::removePreset (const juce::String& presetPath)
+{
+    const auto index = presetPaths.indexOf (presetPath, true);
+
+    if (index >= 0)
+        presetPaths.remove (index);
+
+    sortPresets();
+}
+
+void PresetCollection::Folder::sortPresets()
+{
+    std::stable_sort (presetPaths.strings.begin(), presetPaths.strings.end(),
+                      [] (const juce::String& a, const juce::String& b)
+    {
+        return compareFileNames (juce::File (a), juce::File (b)) < 0;
+    });
+}
+
+void PresetCollection::Folder::clear()
+{
+    subFolders.clear();
+    presetPaths.clear();
+}
+
+//==============================================================================
+PresetCollection::PresetCollection (const juce::String& collectionName, const juce::String& fileExtension)
+    : extension (fileExtension), name (collectionName)
+{
+}
+
+PresetCollection::~PresetCollection()
+{
+    cancelPendingUpdate();
+}
+
+juce::File PresetCollection::getRootFolder() const
+{
+    return juce::File::isAbsolutePath (root.getPath()) ? juce::File (root.getPath()) : juce::File();
+}
+
+void PresetCollection::addListener (Listener* listener)
+{
+    if (listener != nullptr)
+        listeners.addIfNotAlreadyThere (listener);
+}
+
+void PresetCollection::removeListener (Listener* listener)
+{
+    listeners.removeFirstMatchingValue (listener);
+}
+
+void PresetCollection::handleAsyncUpdate()
+{
+    // Last added first; a listener may remove itself while it is called.
+    for (int i = listeners.size(); --i >= 0;)
+        if (auto* listener = listeners[i])
+            listener->presetCollectionChanged (this);
+}
+
+//==============================================================================
+void PresetCollection::setRootFolder (const juce::String& path)
+{
+    if (path.equalsIgnoreCase (root.getPath()))
+        return;
+
+    root.setPath (normalisedPath (path));
+    rescan();
+}
+
+void PresetCollection::refresh()
+{
+    rescan();
+}
+
+void PresetCollection::rescan()
+{
+    root.clear();
+    scanFolder (root);
+    rebuildPresetList();
+}
+
+void PresetCollection::scanFolder (Folder& folder)
+{
+    if (! juce::File::isAbsolutePath (folder.getPath()))
+        return;
+
+    const juce::File directory (folder.getPath());
+
+    if (! directory.isDirectory())
+        return;
+
+    for (auto& file : directory.findChildFiles (juce::File::findFiles, false, "*" + extension))
+        folder.addPreset (file.getFullPathName(), false);
+
+    for (auto& child : directory.findChildFiles (juce::File::findDirectories, false))
+    {
+        auto subFolder = std::make_unique<Folder> (child.getFullPathName());
+        scanFolder (*subFolder);
+        folder.addSubFolder (subFolder.release(), false);
+    }
+
+    folder.sortPresets();
+    folder.sortSubFolders();
+}
+
+void PresetCollection::rebuildPresetList()
+{
+    presetsByPath.clear();
+    presets.clear();
+    presetPaths.clear();
+    folders.clear();
+
+    collectPresetPaths (root);
+    triggerAsyncUpdate();
+}
+
+void PresetCollection::collectPresetPaths (Folder& folder)
+{
+    presetPaths.addArray (folder.getPresetPaths());
+
+    for (int i = 0; i < folder.getNumSubFolders(); ++i)
+        folders.add (folder.getSubFolder (i));
+
+    for (int i = 0; i < folder.getNumSubFolders(); ++i)
+        collectPresetPaths (*folder.getSubFolder (i));
+}
+
+//==============================================================================
+FilePreset* PresetCollection::getPreset (int index, const ParameterManager& manager)
+{
+    const auto path = presetPaths[index];
+
+    if (path.isEmpty())
+        return nullptr;
+
+    if (presetsByPath.contains (path))
+        return presetsByPath[path];
+
+    auto* preset = presets.add (new FilePreset());
+    preset->loadFromFile (juce::File (path), manager, false);
+    presetsByPath.set (path, preset);
+    return preset;
+}
+
+PresetCollection::Folder* PresetCollection::findFolder (const juce::String& path)
+{
+    if (isSamePath (path, root.getPath()))
+        return &root;
+
+    for (auto* folder : folders)
+        if (isSamePath (folder->getPath(), path))
+            return folder;
+
+    return nullptr;
+}
+
+juce::String PresetCollection::getDisplayPath (const juce::String& path) const
+{
+    const auto rootFolder = getRootFolder();
+
+    if (! juce::File::isAbsolutePath (path) || ! isInsideTree (path))
+        return path;
+
+    const juce::File file (path);
+
+    if (isSameFile (file, rootFolder))
+        return rootFolder.getFileName();
+
+    return rootFolder.getFileName() + "\\" + file.getRelativePathFrom (rootFolder).replaceCharacter ('/', '\\');
+}
+
+bool PresetCollection::isInsideTree (const juce::String& path) const
+{
+    return juce::File::isAbsolutePath (path) && isInsideTree (juce::File (path));
+}
+
+bool PresetCollection::isInsideTree (const juce::File& file) const
+{
+    const auto rootFolder = getRootFolder();
+    return rootFolder != juce::File() && file != juce::File() && isWithin (file, rootFolder);
+}
+
+PresetCollection::Folder* PresetCollection::findParentRecord (const juce::File& file)
+{
+    return findFolder (file.getParentDirectory().getFullPathName());
+}
+
+//==============================================================================
+void PresetCollection::addPresetFile (const juce::String& path)
+{
+    if (! juce::File::isAbsolutePath (path))
+        return;
+
+    const juce::File file (path);
+
+    if (! file.existsAsFile() || ! isInsideTree (file))
+        return;
+
+    juce::Array<juce::File> chain;
+
+    for (auto dir = file.getParentDirectory(); ! isSameFile (dir, getRootFolder()); dir = dir.getParentDirectory())
+        chain.insert (0, dir);
+
+    auto* folder = &root;
+
+    for (auto& dir : chain)
+    {
+        const auto index = folder->indexOfSubFolder (dir.getFullPathName());
+
+        if (index >= 0)
+        {
+            folder = folder->getSubFolder (index);
+        }
+        else
+        {
+            auto* subFolder = new Folder (dir.getFullPathName());
+            folder->addSubFolder (subFolder, true);
+            folder = subFolder;
+        }
+    }
+
+    folder->addPreset (file.getFullPathName(), true);
+    rebuildPresetList();
+}
+
+juce::String PresetCollection::createFolder (const juce::String& parentPath)
+{
+    if (! isInsideTree (parentPath))
+        return {};
+
+    const juce::File parent (parentPath);
+    auto* record = findFolder (parentPath);
+
+    if (record == nullptr || ! parent.isDirectory())
+        return {};
+
+    const auto directory = parent.getNonexistentChildFile ("New folder", {}, true);
+
+    if (! directory.createDirectory())
+        return {};
+
+    record->addSubFolder (new Folder (directory.getFullPathName()), true);
+    rebuildPresetList();
+    return directory.getFullPathName();
+}
+
+juce::String PresetCollection::duplicatePreset (const juce::String& path)
+{
+    if (! isInsideTree (path))
+        return {};
+
+    const juce::File file (path);
+    auto* record = findParentRecord (file);
+
+    if (! file.existsAsFile() || record == nullptr || ! record->containsPreset (file.getFullPathName()))
+        return {};
+
+    const auto copy = file.getNonexistentSibling (true);
+
+    if (record->containsPreset (copy.getFullPathName()) || ! file.copyFileTo (copy))
+        return {};
+
+    record->addPreset (copy.getFullPathName(), true);
+    rebuildPresetList();
+    return copy.getFullPathName();
+}
+
+juce::String PresetCollection::renamePreset (const juce::String& path, const juce::String& newName)
+{
+    if (newName.trim().isEmpty() || hasPathSeparator (newName) || ! isInsideTree (path))
+        return {};
+
+    const juce::File file (path);
+    const auto target = file.getSiblingFile (newName + extension);
+    auto* record = findParentRecord (file);
+
+    if (! file.existsAsFile() || target.exists()
+         || ! isSameFile (target.getParentDirectory(), file.getParentDirectory())
+         || record == nullptr
+         || ! record->containsPreset (file.getFullPathName())
+         || record->containsPreset (target.getFullPathName()))
+        return {};
+
+    if (! file.moveFileTo (target))
+        return {};
+
+    record->removePreset (file.getFullPathName());
+    record->addPreset (target.getFullPathName(), true);
+    rebuildPresetList();
+    return target.getFullPathName();
+}
+
+juce::String PresetCollection::renameFolder (const juce::String& path, const juce::String& newName)
+{
+    if (newName.trim().isEmpty() || hasPathSeparator (newName) || ! isInsideTree (path))
+        return {};
+
+    const juce::File directory (path);
+
+    // The root is where the settings say presets live: it is not renamed from inside.
+    if (isSameFile (directory, getRootFolder()))
+        return {};
+
+    const auto target = directory.getSiblingFile (newName);
+    auto* record = findFolder (directory.getFullPathName());
+
+    if (! directory.isDirectory() || target.getFullPathName().isEmpty() || target.exists()
+         || ! isSameFile (target.getParentDirectory(), directory.getParentDirectory())
+         || record == nullptr)
+        return {};
+
+    if (! directory.moveFileTo (target))
+        return {};
+
+    record->clear();
+    record->setPath (target.getFullPathName());
+    scanFolder (*record);
+
+    if (auto* parentRecord = findParentRecord (target))
+        parentRecord->sortSubFolders();
+
+    rebuildPresetList();
+    return target.getFullPathName();
+}
+
+void PresetCollection::moveItems (const juce::StringArray& paths, const juce::String& destinationPath)
+{
+    if (paths.isEmpty())
+        return;
+
+    const bool destinationIsValid = isInsideTree (destinationPath) && juce::File (destinationPath).isDirectory();
+
+    if (destinationIsValid)
+    {
+        const juce::File destination (destinationPath);
+
+        for (auto& path : paths)
+        {
+            if (! isInsideTree (path))
+                continue;
+
+            const juce::File item (path);
+
+            if (isSameFile (item.getParentDirectory(), destination))
+                continue;
+
+            const auto target = destination.getChildFile (item.getFileName());
+
+            if (item.isDirectory())
+            {
+                // A folder never replaces anything: only preset files are replaced on a move.
+                if (! isWithin (destination, item) && ! target.exists())
+                    item.moveFileTo (target);
+            }
+            else if (item.existsAsFile())
+            {
+                auto* record = findParentRecord (item);
+
+                if (record != nullptr && record->containsPreset (item.getFullPathName())
+                     && findFolder (destination.getFullPathName()) != nullptr
+                     && isInsideTree (target) && ! target.isDirectory())
+                    item.moveFileTo (target);
+            }
+        }
+    }
+
+    rescan();
+}
+
+bool PresetCollection::deleteItems (const juce::StringArray& paths)
+{
+    if (paths.isEmpty())
+        return true;
+
+    bool allMoved = true;
+
+    for (auto& path : paths)
+    {
+        if (! isInsideTree (path))
+            continue;
+
+        const juce::File item (path);
+        auto* record = findParentRecord (item);
+
+        if (record == nullptr)
+            continue;
+
+        const bool isPreset = item.existsAsFile() && record->containsPreset (item.getFullPathName());
+        const bool isFolder = item.isDirectory() && record->indexOfSubFolder (item.getFullPathName()) >= 0;
+
+        if ((isPreset || isFolder) && ! moveToTrash (item))
+            allMoved = false;
+    }
+
+    rescan();
+    return allMoved;
+}
+
+//==============================================================================
+int PresetCollection::compareFileNames (const juce::File& fileA, const juce::File& fileB)
+{
+    const auto nameA = fileA.getFileNameWithoutExtension();
+    const auto nameB = fileB.getFileNameWithoutExtension();
+    auto a = nameA.getCharPointer();
+    auto b = nameB.getCharPointer();
+
+    while (! a.isEmpty() && ! b.isEmpty() && ! isDigit (*a) && ! isDigit (*b) && *a == *b)
+    {
+        ++a;
+        ++b;
+    }
+
+    if (a.isEmpty())
+        return b.isEmpty() ? 0 : -1;
+
+    if (b.isEmpty())
+        return 1;
+
+    const auto ca = *a, cb = *b;
+    const bool alnumA = isAlphanumeric (ca), alnumB = isAlphanumeric (cb);
+
+    if (! alnumA)
+        return alnumB ? -1 : (int) ca - (int) cb;
+
+    if (! alnumB)
+        return 1;
+
+    if (! isDigit (ca) && ! isDigit (cb))
+        return characterClasses().toUpper (as16Bit (ca)) - characterClasses().toUpper (as16Bit (cb));
+
+    if (! isDigit (cb))
+        return -1;
+
+    if (! isDigit (ca))
+        return 1;
+
+    // Both stand on a number: compare the numbers' values, and only the first numbers.
+    int zerosA = 0, zerosB = 0;
+
+    for (; *a == '0'; ++a)
+        ++zerosA;
+
+    for (; *b == '0'; ++b)
+        ++zerosB;
+
+    if (! isDigit (*a) || ! isDigit (*b))
+        return zerosB - zerosA;
+
+    int difference = 0;
+
+    for (; isDigit (*a) && isDigit (*b); ++a, ++b)
+    {
+        if (*a != *b)
+        {
+            difference = (int) *a - (int) *b;
+            break;
+        }
+    }
+
+    while (isDigit (*a) && isDigit (*b))
+    {
+        ++a;
+        ++b;
+    }
+
+    if (isDigit (*a))
+        return 1;
+
+    if (isDigit (*b))
+        return -1;
+
+    return difference;
+}

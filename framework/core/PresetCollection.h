@@ -1,0 +1,167 @@
+#pragma once
+
+#include <juce_events/juce_events.h>
+
+#include "FilePreset.h"
+
+/**
+    Mirrors a folder tree of preset files on disk.
+
+    The tree is kept in a natural order of names; every preset file has a place in one
+    flat list (the order of stepping to the next or previous preset). Presets are loaded
+    on demand and cached until the tree next changes. The collection also carries out the
+    preset browser's file operations, and tells its listeners about every change once,
+    asynchronously, on the message thread.
+
+    Paths are compared ignoring case (the cache excepted). The collection takes no lock:
+    use it from one thread at a time.
+*/
+class PresetCollection : public juce::AsyncUpdater
+{
+public:
+    class Listener
+    {
+    public:
+        virtual ~Listener() = default;
+        virtual void presetCollectionChanged (PresetCollection*) {}
+    };
+
+    /** One directory of the tree, with its sub-folders and preset files in natural order. */
+    class Folder
+    {
+    public:
+        explicit Folder (const juce::String& folderPath = {}) : path (folderPath) {}
+
+        const juce::String& getPath() const noexcept        { return path; }
+        void setPath (const juce::String& newPath)          { path = newPath; }
+
+        int getNumSubFolders() const noexcept               { return subFolders.size(); }
+        Folder* getSubFolder (int i) const noexcept         { return subFolders[i]; }
+        /** The sub-folder's path, empty out of range. */
+        juce::String getSubFolderPath (int i) const;
+        /** -1 when no sub-folder has this path. */
+        int indexOfSubFolder (const juce::String& folderPath) const;
+        /** Takes ownership. */
+        void addSubFolder (Folder* folder, bool sort);
+        void sortSubFolders();
+
+        int getNumPresets() const noexcept                  { return presetPaths.size(); }
+        /** The preset's path, empty out of range. */
+        juce::String getPresetPath (int i) const            { return presetPaths[i]; }
+        const juce::StringArray& getPresetPaths() const noexcept { return presetPaths; }
+        bool containsPreset (const juce::String& presetPath) const;
+        /** Adds a path unless it is empty or already held. */
+        void addPreset (const juce::String& presetPath, bool sort);
+        void removePreset (const juce::String& presetPath);
+        void sortPresets();
+
+        /** Deletes all sub-folders and forgets the presets; the path stays. */
+        void clear();
+
+    private:
+        juce::String path;
+        juce::OwnedArray<Folder> subFolders;
+        juce::StringArray presetPaths;
+
+        JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Folder)
+    };
+
+    //==============================================================================
+    /** An empty collection; extension is the preset file extension with its dot. */
+    PresetCollection (const juce::String& name, const juce::String& extension);
+    ~PresetCollection() override;
+
+    const juce::String& getName() const noexcept            { return name; }
+    const juce::String& getExtension() const noexcept       { return extension; }
+    juce::File getRootFolder() const;
+    const Folder& getRoot() const noexcept                  { return root; }
+
+    /** Adds a listener once; null is ignored. */
+    void addListener (Listener* listener);
+    void removeListener (Listener* listener);
+
+    /** Reads the tree below a new root; nothing when the path is the current root's. */
+    void setRootFolder (const juce::String& path);
+    /** Forgets everything and reads the whole tree again. */
+    void refresh();
+
+    //==============================================================================
+    int getNumPresets() const noexcept                      { return presetPaths.size(); }
+    /** The path of the preset at this place of the flat list, empty out of range. */
+    juce::String getPresetName (int index) const            { return presetPaths[index]; }
+    const juce::StringArray& getPresetPaths() const noexcept { return presetPaths; }
+
+    /** The preset at this place of the flat list, loaded on first use; null out of range.
+        The collection keeps it, until the tree next changes.
+    */
+    FilePreset* getPreset (int index, const ParameterManager& manager);
+
+    /** The folder record with this path, the root included; null when there is none. */
+    Folder* findFolder (const juce::String& path);
+
+    /** The root's own name, a backslash and the path relative to the root, with
+        backslashes between its parts (e.g. Presets\Bass\Deep.cvprst).
+    */
+    juce::String getDisplayPath (const juce::String& path) const;
+
+    //==============================================================================
+    /** Registers a preset file that was just saved inside the tree, without a rescan. */
+    void addPresetFile (const juce::String& path);
+
+    /** Creates "New folder" (numbered when taken) in a folder of the tree.
+        Returns its path, or an empty string when nothing was created.
+    */
+    juce::String createFolder (const juce::String& parentPath);
+
+    /** Copies a preset next to itself under the first free numbered name.
+        Returns the copy's path, or an empty string.
+    */
+    juce::String duplicatePreset (const juce::String& path);
+
+    /** Renames a preset file inside its folder; the new name gets the preset extension.
+        Returns the new path, or an empty string when the rename was refused or failed.
+    */
+    juce::String renamePreset (const juce::String& path, const juce::String& newName);
+
+    /** Renames a folder below the root; returns the new path, or an empty string. */
+    juce::String renameFolder (const juce::String& path, const juce::String& newName);
+
+    /** Moves preset files and folders into a folder of the tree, replacing preset files
+        of the same names; items that cannot move are skipped. Rescans afterwards.
+    */
+    void moveItems (const juce::StringArray& paths, const juce::String& destinationPath);
+
+    /** Moves preset files and folders of the tree to the user's trash, skipping paths
+        that are not part of the tree. Rescans afterwards.
+        Returns false when an item could not be moved to the trash.
+    */
+    bool deleteItems (const juce::StringArray& paths);
+
+    /** The natural order of file names (without extension): numbers compare by value,
+        letters ignoring case, other characters before letters and digits.
+        Below zero puts a first.
+    */
+    static int compareFileNames (const juce::File& a, const juce::File& b);
+
+    /** @internal */
+    void handleAsyncUpdate() override;
+
+private:
+    juce::String extension, name;
+    juce::Array<Listener*> listeners;
+    juce::StringArray presetPaths;
+    juce::OwnedArray<FilePreset> presets;
+    juce::HashMap<juce::String, FilePreset*> presetsByPath { 101 };
+    juce::Array<Folder*> folders;
+    Folder root;
+
+    bool isInsideTree (const juce::String& path) const;
+    bool isInsideTree (const juce::File& file) const;
+    Folder* findParentRecord (const juce::File& file);
+    void scanFolder (Folder& folder);
+    void rescan();
+    void rebuildPresetList();
+    void collectPresetPaths (Folder& folder);
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetCollection)
+};

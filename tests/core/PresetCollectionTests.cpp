@@ -1,0 +1,377 @@
+#include <gtest/gtest.h>
+
+#include "ParameterManager.h"
+#include "PresetCollection.h"
+
+#include <cstdlib>
+
+namespace
+{
+    /** Compares two names as the names of files in one folder. */
+    int compareNames (const juce::String& a, const juce::String& b)
+    {
+        return PresetCollection::compareFileNames (juce::File ("/p/" + a + ".cvprst"), juce::File ("/p/" + b + ".cvprst"));
+    }
+
+    /** The same for names written as UTF-8 literals. */
+    int compareNames (const char* a, const char* b)
+    {
+        return compareNames (juce::String::fromUTF8 (a), juce::String::fromUTF8 (b));
+    }
+
+    int sign (int value) { return (value > 0) - (value < 0); }
+
+    struct Listener : public PresetCollection::Listener
+    {
+        void presetCollectionChanged (PresetCollection*) override { ++calls; }
+        int calls = 0;
+    };
+
+    /** Points HOME at another folder for the life of the object. */
+    struct ScopedHome
+    {
+        explicit ScopedHome (const juce::File& home) : previous (std::getenv ("HOME"))
+        {
+            setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
+        }
+
+        ~ScopedHome() { setenv ("HOME", previous.toRawUTF8(), 1); }
+
+        juce::String previous;
+    };
+
+    struct PresetTree : public ::testing::Test
+    {
+        void SetUp() override
+        {
+            base = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                       .getNonexistentChildFile ("corvane-collection-tests", {});
+            root = base.getChildFile ("Presets");
+            ASSERT_TRUE (root.createDirectory().wasOk());
+
+            for (auto* path : { "Pad 10", "Pad 2", "Pad 1", "B/Bass", "a/Lead", "a/Deep/Sub", "B/Keys" })
+                preset (path).replaceWithText ("<Preset><param name=\"Volume\" value=\"0.5\"/></Preset>");
+
+            root.getChildFile ("notes.txt").replaceWithText ("not a preset");
+            collection.addListener (&listener);
+            collection.setRootFolder (root.getFullPathName());
+        }
+
+        void TearDown() override { base.deleteRecursively(); }
+
+        juce::File preset (const juce::String& relativePath) const
+        {
+            auto file = root.getChildFile (relativePath + ".cvprst");
+            file.getParentDirectory().createDirectory();
+            return file;
+        }
+
+        juce::String path (const juce::String& relativePath) const { return preset (relativePath).getFullPathName(); }
+        juce::String folder (const juce::String& relativePath) const { return root.getChildFile (relativePath).getFullPathName(); }
+
+        juce::StringArray relativeList() const
+        {
+            juce::StringArray names;
+
+            for (auto& p : collection.getPresetPaths())
+                names.add (juce::File (p).getRelativePathFrom (root).upToLastOccurrenceOf (".", false, false));
+
+            return names;
+        }
+
+        void pumpMessages() { juce::MessageManager::getInstance()->runDispatchLoopUntil (50); }
+
+        juce::File base, root;
+        PresetCollection collection { "Presets", ".cvprst" };
+        Listener listener;
+        std::unique_ptr<ParameterManager> manager = std::make_unique<ParameterManager>();
+    };
+}
+
+//==============================================================================
+TEST (NaturalOrder, ExamplesHold)
+{
+    EXPECT_LT (compareNames ("Pad 2", "Pad 10"), 0);
+    EXPECT_GT (compareNames ("Pad 10", "Pad 2"), 0);
+    EXPECT_EQ (compareNames ("pad", "Pad"), 0);
+    EXPECT_EQ (compareNames ("Pad 1 A", "Pad 1 B"), 0);
+    EXPECT_LT (compareNames ("Pad", "Pad 2"), 0);
+    EXPECT_LT (compareNames ("_x", "a"), 0);
+    EXPECT_LT (compareNames ("a", "B"), 0);
+    EXPECT_LT (compareNames ("Pad 9", "Pad a"), 0);
+    EXPECT_LT (compareNames ("Pad 007", "Pad 8"), 0);
+    EXPECT_EQ (compareNames ("Pad 05", "Pad 5"), 0);
+    EXPECT_LT (compareNames ("Pad 0", "Pad 1"), 0);
+}
+
+TEST (NaturalOrder, EqualNamesCompareEqualBothWays)
+{
+    EXPECT_EQ (compareNames ("Pad", "Pad"), 0);
+    EXPECT_EQ (compareNames ("", ""), 0);
+    EXPECT_EQ (compareNames ("Pad 2", "Pad 2"), 0);
+}
+
+TEST (NaturalOrder, IsAntisymmetric)
+{
+    juce::StringArray names;
+
+    for (auto* name : { "", "a", "A", "pa", "Pa", "Pb", "Pad", "Pad 1", "Pad 01", "Pad 10", "_x", "-y",
+                        "x9", "x10", "Zed", "0", "00", "007", "Échos", "Delay", "b c", "b-c", "日本" })
+        names.add (juce::String::fromUTF8 (name));
+
+    for (auto& a : names)
+        for (auto& b : names)
+            EXPECT_EQ (sign (compareNames (a, b)), -sign (compareNames (b, a))) << a << " / " << b;
+}
+
+TEST (NaturalOrder, AccentedLettersAreLetters)
+{
+    EXPECT_GT (compareNames ("Échos", "Delay"), 0);
+    EXPECT_EQ (compareNames ("écho", "Écho"), 0);
+    EXPECT_GT (compareNames ("Échos", "_x"), 0);
+}
+
+TEST (NaturalOrder, SortingInconsistentNamesStaysInBounds)
+{
+    PresetCollection::Folder folder ("/p");
+    juce::StringArray names;
+
+    for (int i = 0; i < 200; ++i)
+        folder.addPreset ("/p/" + juce::String (i % 3 == 0 ? "pa" : (i % 3 == 1 ? "Pa" : "Pb")) + juce::String::repeatedString ("x", i % 7) + juce::String (i) + ".cvprst", false);
+
+    folder.sortPresets();
+    EXPECT_EQ (folder.getNumPresets(), 200);
+}
+
+//==============================================================================
+TEST_F (PresetTree, ListsTheTreeInNaturalOrder)
+{
+    EXPECT_EQ (relativeList(), juce::StringArray ({ "Pad 1", "Pad 2", "Pad 10", "a/Lead", "a/Deep/Sub", "B/Bass", "B/Keys" }));
+
+    const auto& top = collection.getRoot();
+    ASSERT_EQ (top.getNumSubFolders(), 2);
+    EXPECT_EQ (top.getSubFolderPath (0), folder ("a"));
+    EXPECT_EQ (top.getSubFolderPath (1), folder ("B"));
+    EXPECT_EQ (top.getSubFolderPath (2), juce::String());
+    EXPECT_EQ (top.getPresetPath (3), juce::String());
+    EXPECT_EQ (top.indexOfSubFolder (folder ("b")), 1);
+    EXPECT_EQ (top.indexOfSubFolder (folder ("c")), -1);
+
+    EXPECT_EQ (collection.getPresetName (0), path ("Pad 1"));
+    EXPECT_EQ (collection.getPresetName (7), juce::String());
+    EXPECT_EQ (collection.getPresetName (-1), juce::String());
+    EXPECT_EQ (collection.getRootFolder(), root);
+    EXPECT_EQ (collection.getName(), "Presets");
+}
+
+TEST_F (PresetTree, FindsFoldersIgnoringCase)
+{
+    EXPECT_EQ (collection.findFolder (root.getFullPathName()), &collection.getRoot());
+    ASSERT_NE (collection.findFolder (folder ("A/DEEP")), nullptr);
+    EXPECT_EQ (collection.findFolder (folder ("a/Deep"))->getPresetPath (0), path ("a/Deep/Sub"));
+    EXPECT_EQ (collection.findFolder (folder ("nowhere")), nullptr);
+}
+
+TEST_F (PresetTree, DisplayPathUsesBackslashes)
+{
+    EXPECT_EQ (collection.getDisplayPath (path ("a/Deep/Sub")), "Presets\\a\\Deep\\Sub.cvprst");
+    EXPECT_EQ (collection.getDisplayPath (path ("Pad 1")), "Presets\\Pad 1.cvprst");
+}
+
+TEST_F (PresetTree, ChangesAreAnnouncedOnceOnTheMessageThread)
+{
+    pumpMessages();
+    listener.calls = 0;
+
+    collection.createFolder (root.getFullPathName());
+    collection.duplicatePreset (path ("Pad 1"));
+    collection.refresh();
+    EXPECT_EQ (listener.calls, 0);
+
+    pumpMessages();
+    EXPECT_EQ (listener.calls, 1);
+
+    collection.removeListener (&listener);
+    collection.refresh();
+    pumpMessages();
+    EXPECT_EQ (listener.calls, 1);
+}
+
+TEST_F (PresetTree, CachesLoadedPresetsUntilTheTreeChanges)
+{
+    auto* first = collection.getPreset (0, *manager);
+    ASSERT_NE (first, nullptr);
+    EXPECT_EQ (first->getName(), "Pad 1");
+    EXPECT_EQ (collection.getPreset (0, *manager), first);
+    EXPECT_EQ (collection.getPreset (7, *manager), nullptr);
+
+    preset ("Pad 1").replaceWithText ("<Preset author=\"Changed\"/>");
+    EXPECT_EQ (collection.getPreset (0, *manager)->getAuthor(), juce::String());
+
+    collection.refresh();
+    EXPECT_EQ (collection.getPreset (0, *manager)->getAuthor(), "Changed");
+
+    // A file that is no preset still gives a preset, with no values.
+    preset ("Pad 2").replaceWithText ("garbage");
+    collection.refresh();
+    auto* broken = collection.getPreset (1, *manager);
+    ASSERT_NE (broken, nullptr);
+    EXPECT_EQ (broken->getName(), "Pad 2");
+    EXPECT_EQ (broken->getNumEntries(), 0);
+}
+
+TEST_F (PresetTree, AnUnusableRootGivesAnEmptyTree)
+{
+    collection.setRootFolder (folder ("does not exist"));
+    EXPECT_EQ (collection.getNumPresets(), 0);
+    EXPECT_EQ (collection.createFolder (folder ("does not exist")), juce::String());
+
+    collection.setRootFolder ({});
+    EXPECT_EQ (collection.getNumPresets(), 0);
+    EXPECT_EQ (collection.getDisplayPath ("relative"), "relative");
+}
+
+TEST_F (PresetTree, AddsASavedFileWithoutRescanning)
+{
+    preset ("Unregistered").replaceWithText ("<Preset/>");
+    preset ("New/Deeper/Saved").replaceWithText ("<Preset/>");
+
+    collection.addPresetFile (path ("New/Deeper/Saved"));
+    collection.addPresetFile (path ("Pad 1"));
+    collection.addPresetFile (base.getChildFile ("Outside.cvprst").getFullPathName());
+    collection.addPresetFile (folder ("a"));
+
+    EXPECT_EQ (relativeList(), juce::StringArray ({ "Pad 1", "Pad 2", "Pad 10", "a/Lead", "a/Deep/Sub", "B/Bass", "B/Keys",
+                                                    "New/Deeper/Saved" }));
+    EXPECT_NE (collection.findFolder (folder ("New/Deeper")), nullptr);
+}
+
+//==============================================================================
+TEST_F (PresetTree, CreatesNumberedNewFolders)
+{
+    const auto first = collection.createFolder (folder ("a"));
+    const auto second = collection.createFolder (folder ("a"));
+
+    EXPECT_EQ (first, folder ("a/New folder"));
+    EXPECT_EQ (second, folder ("a/New folder(2)"));
+    EXPECT_TRUE (juce::File (second).isDirectory());
+    EXPECT_EQ (collection.findFolder (folder ("a"))->indexOfSubFolder (second), 2);
+
+    EXPECT_EQ (collection.createFolder (base.getFullPathName()), juce::String());
+    EXPECT_EQ (collection.createFolder (path ("Pad 1")), juce::String());
+}
+
+TEST_F (PresetTree, DuplicatesUnderNumberedNames)
+{
+    preset ("Deep").replaceWithText ("<Preset author=\"X\"/>");
+    collection.refresh();
+
+    EXPECT_EQ (collection.duplicatePreset (path ("Deep")), path ("Deep(2)"));
+    EXPECT_EQ (collection.duplicatePreset (path ("Deep")), path ("Deep(3)"));
+    EXPECT_EQ (preset ("Deep(3)").loadFileAsString(), "<Preset author=\"X\"/>");
+    EXPECT_TRUE (collection.getPresetPaths().contains (path ("Deep(2)")));
+
+    EXPECT_EQ (collection.duplicatePreset (folder ("a")), juce::String());
+    EXPECT_EQ (collection.duplicatePreset (root.getChildFile ("notes.txt").getFullPathName()), juce::String());
+}
+
+TEST_F (PresetTree, RenamesPresetsInTheirFolder)
+{
+    EXPECT_EQ (collection.renamePreset (path ("a/Lead"), "Lead 2"), path ("a/Lead 2"));
+    EXPECT_FALSE (preset ("a/Lead").exists());
+    EXPECT_TRUE (collection.getPresetPaths().contains (path ("a/Lead 2")));
+    EXPECT_FALSE (collection.getPresetPaths().contains (path ("a/Lead")));
+
+    const auto before = collection.getPresetPaths();
+
+    for (auto* refused : { "Pad 2", "../Escaped", "sub/Name", "sub\\Name", "", "  " })
+    {
+        EXPECT_EQ (collection.renamePreset (path ("Pad 1"), refused), juce::String()) << refused;
+        EXPECT_TRUE (preset ("Pad 1").existsAsFile());
+    }
+
+    EXPECT_EQ (collection.getPresetPaths(), before);
+    EXPECT_EQ (collection.renamePreset (path ("Missing"), "Other"), juce::String());
+}
+
+TEST_F (PresetTree, RenamesFoldersAndRescansThem)
+{
+    EXPECT_EQ (collection.renameFolder (folder ("a"), "Z"), folder ("Z"));
+    EXPECT_EQ (relativeList(), juce::StringArray ({ "Pad 1", "Pad 2", "Pad 10", "B/Bass", "B/Keys", "Z/Lead", "Z/Deep/Sub" }));
+
+    EXPECT_EQ (collection.renameFolder (folder ("Z"), "B"), juce::String());
+    EXPECT_EQ (collection.renameFolder (folder ("Z"), "x/y"), juce::String());
+    EXPECT_EQ (collection.renameFolder (folder ("Z"), "x\\y"), juce::String());
+    EXPECT_EQ (collection.renameFolder (root.getFullPathName(), "Elsewhere"), juce::String());
+    EXPECT_TRUE (root.isDirectory());
+}
+
+TEST_F (PresetTree, MovesFilesAndFolders)
+{
+    preset ("B/Lead").replaceWithText ("<Preset author=\"replacing\"/>");
+    collection.refresh();
+
+    collection.moveItems ({ path ("B/Lead"), folder ("B"), path ("Pad 1") }, folder ("a"));
+
+    EXPECT_EQ (preset ("a/Lead").loadFileAsString(), "<Preset author=\"replacing\"/>");
+    EXPECT_TRUE (root.getChildFile ("a/B").isDirectory());
+    EXPECT_TRUE (preset ("a/B/Keys").existsAsFile());
+    EXPECT_TRUE (preset ("a/Pad 1").existsAsFile());
+    EXPECT_TRUE (collection.getPresetPaths().contains (path ("a/B/Bass")));
+    EXPECT_EQ (collection.getNumPresets(), 7);
+}
+
+TEST_F (PresetTree, RefusesMovesThatCannotWork)
+{
+    root.getChildFile ("B/Deep").createDirectory();
+    preset ("B/Deep/Kept").replaceWithText ("<Preset/>");
+    base.getChildFile ("Outside.cvprst").replaceWithText ("<Preset/>");
+    collection.refresh();
+
+    collection.moveItems ({ folder ("a") }, folder ("a/Deep"));                      // into itself
+    collection.moveItems ({ folder ("a/Deep") }, folder ("B"));                      // name taken
+    collection.moveItems ({ base.getChildFile ("Outside.cvprst").getFullPathName() }, folder ("a"));
+    collection.moveItems ({ path ("Pad 1") }, base.getFullPathName());               // destination outside
+    collection.moveItems ({ path ("a/Lead") }, folder ("a"));                        // already there
+
+    EXPECT_TRUE (preset ("a/Deep/Sub").existsAsFile());
+    EXPECT_TRUE (preset ("B/Deep/Kept").existsAsFile());
+    EXPECT_TRUE (base.getChildFile ("Outside.cvprst").existsAsFile());
+    EXPECT_TRUE (preset ("Pad 1").existsAsFile());
+    EXPECT_TRUE (preset ("a/Lead").existsAsFile());
+}
+
+TEST_F (PresetTree, DeletesToTheTrashCreatingItWhenMissing)
+{
+    const auto home = base.getChildFile ("home");
+    ASSERT_TRUE (home.createDirectory().wasOk());
+    const ScopedHome scopedHome (home);
+
+    EXPECT_TRUE (collection.deleteItems ({ path ("Pad 1"), folder ("a"), base.getFullPathName(), folder ("nowhere") }));
+
+    EXPECT_FALSE (preset ("Pad 1").exists());
+    EXPECT_FALSE (root.getChildFile ("a").exists());
+    EXPECT_TRUE (base.isDirectory());
+    EXPECT_EQ (relativeList(), juce::StringArray ({ "Pad 2", "Pad 10", "B/Bass", "B/Keys" }));
+
+    const auto trash = home.getChildFile (".local/share/Trash");
+    EXPECT_TRUE (trash.getChildFile ("files/Pad 1.cvprst").existsAsFile());
+    EXPECT_TRUE (trash.getChildFile ("files/a/Deep/Sub.cvprst").existsAsFile());
+
+    const auto info = trash.getChildFile ("info/Pad 1.cvprst.trashinfo").loadFileAsString();
+    EXPECT_TRUE (info.startsWith ("[Trash Info]\nPath=")) << info;
+    EXPECT_TRUE (info.contains ("/Presets/Pad%201.cvprst\n")) << info;
+    EXPECT_TRUE (info.contains ("\nDeletionDate=")) << info;
+}
+
+TEST_F (PresetTree, ReportsATrashThatCannotBeMade)
+{
+    const auto home = base.getChildFile ("home");
+    ASSERT_TRUE (home.createDirectory().wasOk());
+    home.getChildFile (".local").replaceWithText ("a file where the folder should be");
+    const ScopedHome scopedHome (home);
+
+    EXPECT_FALSE (collection.deleteItems ({ path ("Pad 1") }));
+    EXPECT_TRUE (preset ("Pad 1").existsAsFile());
+    EXPECT_TRUE (collection.getPresetPaths().contains (path ("Pad 1")));
+}
