@@ -1,0 +1,121 @@
+#pragma once
+
+#include "BiquadFilter.h"
+#include "CorvaneDelayLine.h"
+#include "InputStage.h"
+#include "InterpolatingRead.h"
+#include "OnePoleSmoother4.h"
+
+#include <vector>
+
+/** The main delay of a line: a stereo delay with a kernel-interpolated fractional
+    read, an input stage with filter and oversampled overdrive, feedback that can be
+    held or filtered, stereo spread, tremolo, mid/side decoding, volume and pan.
+
+    The engine writes the settings below as plain fields (under its lock); every
+    continuous one is smoothed here per sample so that automation never clicks.
+*/
+class DelayCore  : public CorvaneDelayLine
+{
+public:
+    /** The tables are the engine's and must outlive the core. */
+    DelayCore (const double* kernel32, const double* kernel8, const double* kernel16,
+               const float* semitoneTable, const float* fineTuneTable);
+
+    /** Recomputes the lengths, then the spread offset and modulation depth that follow them. */
+    void update() override;
+
+    /** Reallocates and clears the delay memory for the rate and maximum length. */
+    void resize (float sampleRate, int blockSize, int maxDelaySeconds) override;
+
+    /** Renders numSamples samples; in and out may be the same buffers. */
+    void process (const float* inL, const float* inR, float* outL, float* outR, int numSamples) noexcept;
+
+    /** Clears the delay memory and the filter states; the next sample snaps the
+        modulated delay to its target instead of gliding.
+    */
+    void reset() noexcept;
+
+    /** Filter type index 0 "Off", 1 "LP", 2 "BP", 3 "HP": sets both switchable filters
+        and clears their states; any other index is stored but changes nothing else.
+    */
+    void setFilterType (int index) noexcept;
+
+    /** Interpolation mode and narrowest kernel step of the read ("Low" 0/512,
+        "Normal" 1/128, "High" 2/64, "Ultra" 2/16).
+    */
+    void setQuality (int interpolationMode, double minimumStep) noexcept;
+
+    /** Per-sample modulation (0..1) for the left and right channel; null reads as 0. */
+    void setModulationSource (const float* left, const float* right) noexcept;
+
+    /** The output envelopes as nine LED steps (0, 0.125 … 1). */
+    float getLeftMeterLevel() const noexcept    { return meterStep (envelopeL); }
+    float getRightMeterLevel() const noexcept   { return meterStep (envelopeR); }
+
+    /** Samples added to every read delay at this rate. */
+    double getRateOffset() const noexcept       { return rateOffset; }
+
+    bool isLeftActive() const noexcept          { return activeL; }
+    bool isRightActive() const noexcept         { return activeR; }
+
+    // Settings written by the engine.
+    float spread = 0.0f;            // 0..1, 0.5 centre
+    float feedback = 0.5f;          // −1..1
+    float cutoff = 0.0f, resonance = 0.0f;
+    int filterType = 0;             // 0 Off, 1 LP, 2 BP, 3 HP
+    bool overdriveOn = false;
+    float preampGain = 0.0f;        // linear
+    float colour = 0.0f;            // −1..2
+    float overdriveGain = 0.0f;     // linear
+    float modTimeDepth = 0.0f, modTime = 0.0f, modCutoff = 0.0f, tremolo = 0.0f;
+    float pan = 0.0f;               // 0..2, 1 centre
+    float volume = 0.0f;            // linear
+    bool midSide = false, stereoToMono = false, swapChannels = false;
+
+    float spreadOffset = 0.0f;      // (spread − 0.5)·lengthL samples
+    float feedbackGain = 0.495f;    // feedback·0.99
+    bool smoothModulatedTime = false;
+    int modulationSource = 0;       // 0 "MOD 1", 1 "MOD 2"
+    bool feedbackHold = false;
+    int filterMode = 0;             // 0 "Pre Overdrive", 1 "Post Overdrive"
+    bool filterInLoop = false;
+    bool logModulation = false;
+
+private:
+    static float meterStep (double envelope) noexcept;
+    int activityWindow (double delay) const noexcept;
+
+    // S1 and S2 carry the delay lengths, so their lanes are double.
+    BasicOnePoleSmoother4<double> s1;   // spread offset, length L, length R, feedback
+    BasicOnePoleSmoother4<double> s2;   // S1 lengths, S3 modulation depth, pan
+    OnePoleSmoother4 s3;                // volume, modulation depth
+    OnePoleSmoother4 s4;                // preamp gain, colour, overdrive gain, tremolo
+
+    InputStage inputStage;
+    BiquadFilter loopFilter;
+    InterpolatingRead reader;
+
+    double rateOffset = 0.0;        // added to every read delay
+    bool snapPending = false;
+
+    const float* semitoneTable;
+    const float* fineTuneTable;
+
+    std::vector<double> bufferL, bufferR, spreadBuffer;   // 3·bufferLength each
+    int writeIndex = 0;
+
+    double previousDelayL = 0.0, previousDelayR = 0.0;
+    const float* modulationL = nullptr;
+    const float* modulationR = nullptr;
+
+    bool activeL = false, activeR = false;
+    int silentWritesL = 0, silentWritesR = 0;   // samples since a non-silent write
+
+    double delaySmoothL1 = 0.0, delaySmoothR1 = 0.0, delaySmoothL2 = 0.0, delaySmoothR2 = 0.0;
+    double timeSmoothCoefficient = 0.0;
+    double tremoloModL = 0.0, tremoloModR = 0.0;
+    double envelopeL = 0.0, envelopeR = 0.0;
+    double envelopeDecay = 0.0;
+    float tremoloSmoothCoefficient = 0.0f;
+};
