@@ -15,14 +15,6 @@ namespace
 MidiControl::MidiControl (ParameterManager* parameterManager)
     : manager (parameterManager)
 {
-    const juce::ScopedLock sl (lock);
-    std::fill (std::begin (table), std::end (table), nullptr);
-    numAssignments = 0;
-}
-
-MidiControl::~MidiControl()
-{
-    cancelPendingUpdate();
 }
 
 void MidiControl::addListener (Listener* listener)

@@ -32,7 +32,6 @@ public:
     };
 
     explicit MidiControl (ParameterManager* manager);
-    ~MidiControl() override;
 
     /** Adds a listener once; null is ignored. Message thread only. */
     void addListener (Listener* listener);

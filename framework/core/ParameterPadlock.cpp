@@ -1,10 +1,5 @@
 #include "ParameterPadlock.h"
 
-ParameterPadlock::~ParameterPadlock()
-{
-    cancelPendingUpdate();
-}
-
 void ParameterPadlock::addListener (Listener* listener)
 {
     if (listener != nullptr)

@@ -24,7 +24,6 @@ public:
     };
 
     ParameterPadlock() = default;
-    ~ParameterPadlock() override;
 
     /** Adds a listener once; null is ignored. */
     void addListener (Listener* listener);

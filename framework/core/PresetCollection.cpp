@@ -226,11 +226,6 @@ PresetCollection::PresetCollection (const juce::String& collectionName, const ju
 {
 }
 
-PresetCollection::~PresetCollection()
-{
-    cancelPendingUpdate();
-}
-
 juce::File PresetCollection::getRootFolder() const
 {
     return juce::File::isAbsolutePath (root.getPath()) ? juce::File (root.getPath()) : juce::File();

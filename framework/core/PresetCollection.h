@@ -69,7 +69,6 @@ public:
     //==============================================================================
     /** An empty collection; extension is the preset file extension with its dot. */
     PresetCollection (const juce::String& name, const juce::String& extension);
-    ~PresetCollection() override;
 
     const juce::String& getName() const noexcept            { return name; }
     const juce::String& getExtension() const noexcept       { return extension; }
