@@ -5,8 +5,8 @@
 
 BiquadFilter::BiquadFilter (float minF, float maxF, float minQ_, float maxQ_, int size, int initialCode)
     : code (initialCode),
-      minFrequency (minF), maxFrequency (maxF), frequencyRange (maxF - minF),
-      minQ (minQ_), maxQ (maxQ_), qRange (maxQ_ - minQ_),
+      minFrequency (minF), frequencyRange (maxF - minF),
+      minQ (minQ_), qRange (maxQ_ - minQ_),
       tableSize (size),
       sineTable ((size_t) size), cosineTable ((size_t) size)
 {
@@ -44,8 +44,6 @@ void BiquadFilter::clear() noexcept
 
 void BiquadFilter::setCutoff (float cutoff, float resonance) noexcept
 {
-    normalisedCutoff = cutoff;
-    normalisedResonance = resonance;
     setCoefficients (cutoff * frequencyRange + minFrequency, resonance * qRange + minQ);
 }
 

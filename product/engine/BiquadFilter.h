@@ -70,8 +70,8 @@ public:
 
 private:
     int code;
-    float normalisedCutoff = 0.0f, minFrequency, maxFrequency, frequencyRange;
-    float normalisedResonance = 0.0f, minQ, maxQ, qRange;
+    float minFrequency, frequencyRange;
+    float minQ, qRange;
     int tableSize;
     std::vector<float> sineTable, cosineTable;
 
