@@ -67,6 +67,7 @@ public:
     void setTempo (double beatsPerMinute) noexcept;
 
     bool isTempoSynced() const noexcept                  { return tempoSync; }
+    double getRateMultiplier() const noexcept            { return rateMultiplier; }
     double getBasePhase() const noexcept                 { return basePhase; }
     double getEffectivePhase() const noexcept            { return effectivePhase; }
     double getIncrement() const noexcept                 { return increment; }

@@ -112,6 +112,7 @@ public:
     void setLfoTempoSync (int modulator, bool shouldSync) noexcept;
     void setLfoFrequency (int modulator, double hertz) noexcept;
     void setLfoTempoRate (int modulator, double cyclesPerBeat) noexcept;
+    double getLfoTempoRate (int modulator) const noexcept              { return lfos[modulator].getRateMultiplier(); }
 
     /** Moves the modulator's right LFO this many radians after its left one. */
     void setLfoPhaseShift (int modulator, double radians) noexcept;
