@@ -21,6 +21,7 @@ struct CorvaneParameterIds
         channelMode                 = 3,
         filterCutoff                = 8,
         filterResonance             = 9,
+        filterType                  = 10,
         delayJoinChannels           = 12,
         delayLeftTime               = 13,
         delayRightTime              = 14,
