@@ -137,8 +137,8 @@ TEST (EffectGUI, AttachRefreshesEveryParameterInOrder)
 
 TEST (EffectGUI, AttachWithNoParametersAsksForNoIDs)
 {
+    FakeViewContainer container;    // outlives the editor, which keeps it attached
     HostedGUI hosted (std::vector<const char*> {});
-    FakeViewContainer container;
     hosted.gui->Initialize (&hosted.host);
     hosted.calls.clear();
     hosted.gui->SetViewContainer (&container);
