@@ -3,6 +3,8 @@
 #include "AAX_CString.h"
 #include "AAX_Identifiers.h"
 
+#include <new>
+
 AAX_CEffectGUI::AAX_CEffectGUI() = default;
 
 AAX_CEffectGUI::~AAX_CEffectGUI()
@@ -31,9 +33,13 @@ AAX_Result AAX_CEffectGUI::Initialize (IACFUnknown* hostObject)
     if (hostObject == nullptr)
         return AAX_ERROR_NOT_INITIALIZED;
 
-    controller = std::make_unique<AAX_VController> (hostObject);
+    controller.reset (new (std::nothrow) AAX_VController (hostObject));
+
+    if (controller == nullptr)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     effectParameters = ACFPtr<AAX_IACFEffectParameters>::query (hostObject, AAX_IID_EffectParameters);
-    transport = std::make_unique<AAX_VTransport> (hostObject);
+    transport.reset (new (std::nothrow) AAX_VTransport (hostObject));
     CreateViewContents();
     return AAX_OK;
 }

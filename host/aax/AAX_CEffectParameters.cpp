@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace
 {
@@ -35,9 +36,10 @@ AAX_Result AAX_CEffectParameters::Initialize (IACFUnknown* hostController)
     if (controller != nullptr)
         Uninitialize();
 
-    controller = std::make_unique<AAX_VController> (hostController);
-    automationDelegate = std::make_unique<AAX_VAutomationDelegate> (hostController);
-    transport = std::make_unique<AAX_VTransport> (hostController);
+    // A wrapper that cannot be allocated stays null, and its users work without it.
+    controller.reset (new (std::nothrow) AAX_VController (hostController));
+    automationDelegate.reset (new (std::nothrow) AAX_VAutomationDelegate (hostController));
+    transport.reset (new (std::nothrow) AAX_VTransport (hostController));
 
     parameterManager.SetAutomationDelegate (automationDelegate.get());
     packetDispatcher.Initialize (controller.get(), this);
