@@ -48,8 +48,8 @@ class Preset;
       parameterGestureEnded, createStateXml and setStateFromXml call this class's version
       (the host report of a parameter change is the last step of parameterChanged).
     - The product answers the about texts that have no framework value (description,
-      version, web address, release year, build date, format name), getName's
-      companions acceptsMidi, producesMidi and getTailLengthSeconds, and overrides
+      version, web address, release year, build date, format name) and JUCE's
+      acceptsMidi, producesMidi and getTailLengthSeconds, and overrides
       applyNonRealtimeMode to react to the host switching between real-time and
       offline rendering.
 

@@ -120,6 +120,7 @@ TEST_F (BasePluginTest, UnmappedSlotsKeepTheHostsValues)
     EXPECT_EQ (plugin->getParameterName (128), "");
     EXPECT_EQ (plugin->getParameterName (-1), "");
 
+    EXPECT_EQ (plugin->getParameter (5), 0.0f);
     plugin->setParameter (5, 0.3f);
     EXPECT_FLOAT_EQ (plugin->getParameter (5), 0.3f);
     EXPECT_EQ (plugin->getParameterText (5), "0.30000001");

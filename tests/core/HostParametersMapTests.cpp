@@ -127,21 +127,27 @@ TEST_F (HostParametersMapTest, MapFilesAreWrittenByteForByteAndReadBack)
     EXPECT_EQ (makeWildcard (".cvhpmap"), "*.cvhpmap");
 }
 
-TEST_F (HostParametersMapTest, StartUpLoadsTheUsersMapWhenTheSettingsAskForIt)
+TEST_F (HostParametersMapTest, StartUpLoadsTheUsersMapsWhenTheSettingsAskForThem)
 {
     const auto mapFile = root.getChildFile ("user.cvhpmap");
     mapFile.replaceWithText ("<HostParametersMap name=\"Corvane\"><assign hostParam=\"2\" pluginParam=\"FX Amount\"/></HostParametersMap>");
+    const auto midiMapFile = root.getChildFile ("user.cvccmap");
+    midiMapFile.replaceWithText ("<MidiControlMap name=\"Corvane\"><assign CC=\"7\" param=\"Master Volume\"/></MidiControlMap>");
 
     {
         auto plugin = create();
         plugin->hostMapDefault = true;
         plugin->setHostParametersMapFile (mapFile.getFullPathName());
+        plugin->midiControl.setDefaultMap (true);
+        plugin->midiControl.setMapPath (midiMapFile.getFullPathName());
     }
 
     {
         auto plugin = create();
         EXPECT_EQ (slotNames (*plugin).joinIntoString (","), "2=FX Amount");
         EXPECT_EQ (plugin->hostMapPath, mapFile.getFullPathName());
+        ASSERT_NE (plugin->midiControl.getParameterOf (7), nullptr);
+        EXPECT_EQ (plugin->midiControl.getParameterOf (7)->getName(), "Master Volume");
     }
 
     // When the user's file is gone there is no fallback to the built-in map.
