@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 /** The fractional read of a delay buffer: a polyphase FIR that lays a lowpass
     prototype (see EngineTables) over the newest samples at the fractional phase of
     the read position.
@@ -15,7 +17,8 @@
 class InterpolatingRead
 {
 public:
-    InterpolatingRead (const double* kernel16, const double* kernel32) noexcept;
+    /** The kernels must outlive the reader. */
+    InterpolatingRead (const double* kernel16, const double* kernel32);
 
     /** minimumStep is the narrowest kernel spacing in 1/512 samples, kept within 16..512. */
     void setQuality (int interpolationMode, double minimumStep) noexcept;
@@ -43,8 +46,23 @@ public:
     double getStep (double previousDelay, double delay) const noexcept;
 
 private:
+    /** A kernel laid out by phase, for the reads whose taps lie 512 entries apart:
+        for each of the 512 phases a row of its taps and a row of the differences
+        to each tap's next entry, oldest tap first, so that a read runs forward
+        through its two rows and the buffer alike. A tap whose position would lie
+        past the kernel's usable end is zero in both rows.
+    */
+    struct PhaseRows
+    {
+        PhaseRows (const double* kernel, int taps, int last);
+
+        int taps;
+        std::vector<double> entries, differences;
+    };
+
     const double* kernel16;
     const double* kernel32;
+    PhaseRows rows16, rows32;
     int mode = 0;
     double minimumStep = 512.0;
 };
