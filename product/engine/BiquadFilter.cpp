@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 BiquadFilter::BiquadFilter (float minF, float maxF, float minQ_, float maxQ_, int size, int initialCode)
     : code (initialCode),
@@ -27,6 +28,8 @@ void BiquadFilter::prepare (double sampleRate)
     // Above the Nyquist frequency the sine turns negative and the filter unstable;
     // the fixed ranges only pass it at rates below 44.1 kHz.
     highestIndex = std::max (0, std::min (tableSize - 1, (int) std::ceil (sampleRate) - 1));
+    cachedIndex = -1;
+    cachedSemitones = std::numeric_limits<float>::quiet_NaN();
     clear();
 }
 
@@ -50,6 +53,9 @@ void BiquadFilter::setCutoff (float cutoff, float resonance) noexcept
 void BiquadFilter::setCutoffSemitones (float semitones, float resonance,
                                        const float* semitoneTable, const float* fineTuneTable) noexcept
 {
+    if (semitones == cachedSemitones && resonance == cachedResonance && code == cachedCode)
+        return;
+
     // A negative cutoff sum or a modulation past the top would leave the tables.
     const float x = semitones > 0.0f ? std::min (semitones, 239.99f) : 0.0f;
     const int i = (int) std::floor (x);
@@ -57,15 +63,28 @@ void BiquadFilter::setCutoffSemitones (float semitones, float resonance,
     const float f = semitoneTable[i] * fineTuneTable[j];
 
     setCutoff ((f - minFrequency) * (1.0f / frequencyRange), resonance);
+    cachedSemitones = semitones;
+    cachedResonance = resonance;
 }
 
 void BiquadFilter::setCoefficients (float newFrequency, float newQ) noexcept
 {
     frequency = newFrequency;
     q = newQ;
+    cachedSemitones = std::numeric_limits<float>::quiet_NaN();
 
     const double twiceF = 2.0 * (double) newFrequency;
     const int index = twiceF > 0.0 ? (int) std::min (twiceF, (double) highestIndex) : 0;
+
+    // Without modulation the cutoff rarely moves between samples: the same table
+    // entry, Q and response give the same coefficients.
+    if (index == cachedIndex && newQ == cachedQ && code == cachedCode)
+        return;
+
+    cachedIndex = index;
+    cachedQ = newQ;
+    cachedCode = code;
+
     const double s = sineTable[(size_t) index];
     const double c = cosineTable[(size_t) index];
     const double alpha = s / (2.0 * (double) newQ);

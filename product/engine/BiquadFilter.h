@@ -81,4 +81,8 @@ private:
     float frequency = 0.0f, q = 1.0f;
     double b0 = 1.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0;
     int highestIndex = 0;
+    // What the coefficients were last computed from (the semitones only when they
+    // came through setCutoffSemitones; NaN otherwise, which matches nothing).
+    int cachedIndex = -1, cachedCode = -1;
+    float cachedQ = 0.0f, cachedSemitones = 0.0f, cachedResonance = 0.0f;
 };
