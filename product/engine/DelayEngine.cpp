@@ -49,10 +49,19 @@ namespace
         { { { busA, busA }, { busA, busB }, { busB, busC }, { busD, busD } }, 4, { { 0, busA }, { 1, busB }, { 2, busC }, { 3, busD } } },
     };
 
-    /** An enumeration or count of n + 1 values from its normalised value. */
+    /** An enumeration or count of n + 1 values from its normalised value. Values
+        outside 0..1 give indices outside the range, which the users of each index
+        deal with; only what no int can hold (or NaN) is pinned, so that the
+        conversion itself stays defined.
+    */
     int toIndex (float v, int n) noexcept
     {
-        return (int) std::floor ((float) n * v + 0.5f);
+        const float x = std::floor ((float) n * v + 0.5f);
+
+        if (! (x > -1.0e6f))
+            return x < 0.0f ? -1000000 : 0;
+
+        return x < 1.0e6f ? (int) x : 1000000;
     }
 
     bool toSwitch (float v) noexcept

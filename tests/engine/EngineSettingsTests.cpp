@@ -274,6 +274,40 @@ TEST (EngineLineSettings, OutOfRangeLinesAndIndicesAreIgnored)
     EXPECT_EQ (engine.getRouting(), 0);
 }
 
+TEST (EngineLineSettings, WildValuesNeitherCrashNorOutliveAPrepare)
+{
+    DelayEngine engine;
+    engine.prepare (44100.0, 64);
+
+    for (float v : { std::nanf (""), 1e30f, -1e30f, 2.0f, -1.0f })
+    {
+        for (int line = 0; line < 4; ++line)
+            for (int i = 0; i < DelayEngine::numLineParameters; ++i)
+                engine.setLineParameter (line, i, v);
+
+        for (int id = DelayEngine::firstGlobalParameter; id <= DelayEngine::lastGlobalParameter; ++id)
+            engine.setGlobalParameter (id, v);
+
+        Stereo signal (256, 0.5f, -0.5f);
+        render (engine, signal, 64);
+    }
+
+    makeNeutralEngine (engine);
+
+    for (int id = DelayEngine::firstGlobalParameter; id <= 86; ++id)
+        engine.setGlobalParameter (id, 0.0f);
+
+    engine.prepare (44100.0, 64);
+    Stereo signal (4096, 0.5f, -0.5f);
+    render (engine, signal, 64);
+
+    for (int i = 0; i < signal.size(); ++i)
+    {
+        ASSERT_TRUE (std::isfinite (signal.l[(size_t) i])) << i;
+        ASSERT_TRUE (std::isfinite (signal.r[(size_t) i])) << i;
+    }
+}
+
 //==============================================================================
 TEST (EngineGlobalSettings, RoutingFxAndMasterVolume)
 {
