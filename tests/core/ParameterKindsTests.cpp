@@ -393,8 +393,16 @@ TEST (BoolParameter, TheThreeSpellings)
 //==============================================================================
 TEST (ParameterClone, CopiesKindRangeValueAndFlagButNotIdentity)
 {
+    struct Counter  : public Parameter::Listener
+    {
+        void parameterChanged (Parameter*) override   { ++calls; }
+        int calls = 0;
+    } counter;
+
     FloatParameter panning (1, "Panning", 0.0f, 1.0f, 0.25f);
     panning.setAutomatable (true);
+    panning.addListener (&counter);
+    panning.addAsyncListener (&counter);
 
     const auto copy = cloneOf (panning, 1001, "Line 1 Panning");
     auto* f = dynamic_cast<FloatParameter*> (copy.get());
@@ -405,6 +413,12 @@ TEST (ParameterClone, CopiesKindRangeValueAndFlagButNotIdentity)
     EXPECT_FLOAT_EQ (f->getMaximum(), 1.0f);
     EXPECT_FLOAT_EQ (f->getValue(), 0.25f);
     EXPECT_TRUE (f->isAutomatable());
+
+    // A per-line copy must not report its changes to the original's listeners.
+    f->setValue (0.75f, true);
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+    EXPECT_EQ (counter.calls, 0);
+    EXPECT_FLOAT_EQ (panning.getValue(), 0.25f);
 }
 
 TEST (ParameterClone, EveryKindClonesToItself)

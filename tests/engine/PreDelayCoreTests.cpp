@@ -130,6 +130,15 @@ TEST (PreDelayCore, ImpulseComesOutAtTheWholeSampleLength)
     measureImpulseDelay (core, 60000, 25000, delayL, delayR);
     EXPECT_EQ (delayL, 24806);
     EXPECT_EQ (delayR, 24806);
+
+    core.tempoSync = false;
+    core.joinChannels = false;
+    core.timeL = 0.1f;    // 4406.8 samples
+    core.timeR = 0.05f;   // 2203.4 samples
+    core.update();
+    measureImpulseDelay (core, 60000, 5000, delayL, delayR);
+    EXPECT_EQ (delayL, 4406);
+    EXPECT_EQ (delayR, 2203);
 }
 
 TEST (PreDelayCore, NumeratorZeroPassesTheInputThrough)
