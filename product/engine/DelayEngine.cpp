@@ -280,14 +280,18 @@ void DelayEngine::mix (float* left, float* right, int numSamples, bool inputIsSt
 
     const float mixTargets[4] = { fxAmount, masterGain, 0.0f, 0.0f };
 
+    // Working copies, so that the smoothers live in registers for the run.
+    auto gains = lineGainSmoother;
+    auto mixes = mixSmoother;
+
     for (int i = 0; i < numSamples; ++i)
     {
-        lineGainSmoother.advance (lineGainTargets);
-        mixSmoother.advance (mixTargets);
+        gains.advance (lineGainTargets);
+        mixes.advance (mixTargets);
 
-        const float* g = lineGainSmoother.current;
-        const float fx = mixSmoother.current[0];
-        const float m = mixSmoother.current[1];
+        const float* g = gains.current;
+        const float fx = mixes.current[0];
+        const float m = mixes.current[1];
 
         float sumL = 0.0f, sumR = 0.0f;
 
@@ -312,6 +316,9 @@ void DelayEngine::mix (float* left, float* right, int numSamples, bool inputIsSt
             left[i] = m * ((outL + outR) * 0.5f) + 1e-20f;
         }
     }
+
+    lineGainSmoother = gains;
+    mixSmoother = mixes;
 }
 
 void DelayEngine::publish (int numSamples) noexcept
