@@ -327,6 +327,12 @@ TEST_F (CorvaneTest, ProcessingAllocatesNothingOnceWarmedUp)
     buffer.clear();
     process (buffer, midi);
 
+    {
+        AllocationCounter selfCheck;
+        const std::string allocated (100, 'x');
+        ASSERT_EQ (selfCheck.getCount(), 1) << allocated;
+    }
+
     AllocationCounter counter;
 
     for (int block = 0; block < 20; ++block)
