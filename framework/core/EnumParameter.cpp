@@ -6,6 +6,8 @@ EnumParameter::EnumParameter (int index, const juce::String& name, int initialVa
     : IntParameter (index, name, 0, 1, initialValue)
 {
     setItems (list);
+    // The range was 0..1 until the items set it; a later item must not be lost.
+    setIntValue (initialValue, false);
 }
 
 Parameter* EnumParameter::clone (int newIndex, const juce::String& newName) const

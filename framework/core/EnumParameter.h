@@ -6,8 +6,8 @@
 class EnumParameter  : public IntParameter
 {
 public:
-    /** Starts with the range 0..1 and the given value, then takes the items of the
-        ';'-separated list.
+    /** Takes the items of the ';'-separated list, then the given value clamped to
+        their range (to 0..1 when the list is empty).
     */
     EnumParameter (int index, const juce::String& name, int value, const juce::String& itemList);
 

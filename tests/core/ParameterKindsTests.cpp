@@ -232,6 +232,9 @@ TEST (EnumParameter, ItemsSetTheRange)
     EXPECT_EQ (p.getItems(), juce::StringArray ({ "Off", "LP", "BP", "HP" }));
     EXPECT_EQ (p.getItemList(), "Off;LP;BP;HP");
     EXPECT_EQ (p.getText(), "Off");
+
+    EXPECT_EQ (EnumParameter (0, "e", 3, "Off;LP;BP;HP").getText(), "HP");
+    EXPECT_EQ (EnumParameter (0, "e", 9, "Off;LP;BP;HP").getText(), "HP");
 }
 
 TEST (EnumParameter, TextsChooseItemsOrAreNormalisedValues)
