@@ -259,7 +259,9 @@ namespace
         })->Unit (benchmark::kMillisecond);
     }
 
-    /** Prints every run as usual and keeps each one's CPU time for the summary. */
+    /** Prints every run as usual and keeps each benchmark's CPU time for the
+        summary: the median when the runs are repeated, else the single run.
+    */
     class CollectingReporter  : public benchmark::ConsoleReporter
     {
     public:
@@ -268,8 +270,15 @@ namespace
             ConsoleReporter::ReportRuns (runs);
 
             for (const auto& run : runs)
-                if (run.run_type == Run::RT_Iteration && ! run.error_occurred)
-                    cpuMicroseconds[run.benchmark_name()] = run.GetAdjustedCPUTime();
+            {
+                if (run.error_occurred)
+                    continue;
+
+                if (run.run_type == Run::RT_Iteration && run.repetitions <= 1)
+                    cpuMicroseconds[run.run_name.str()] = run.GetAdjustedCPUTime();
+                else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                    cpuMicroseconds[run.run_name.str()] = run.GetAdjustedCPUTime();
+            }
         }
 
         std::map<std::string, double> cpuMicroseconds;
