@@ -199,7 +199,9 @@ void DelayEngine::process (float** channels, int numSamples, bool inputIsStereo,
     if (channels == nullptr || channels[0] == nullptr || numSamples <= 0)
         return;
 
-    if (channels[1] == nullptr)
+    // A mono host may hand over a single pointer: the second is read only when a
+    // side asks for it, and a missing one makes the run mono.
+    if ((inputIsStereo || outputIsStereo) && channels[1] == nullptr)
         inputIsStereo = outputIsStereo = false;
 
     ScopedFlushDenormals noDenormals;

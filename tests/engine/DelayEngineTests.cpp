@@ -162,6 +162,11 @@ TEST (DelayEngineMix, ProcessWithoutARightChannelFallsBackToMono)
     engine.process (nullptr, 64, true, true);
     engine.process (channels, 0, true, true);
     engine.process (channels, -5, true, true);
+
+    // Mono in and out: one pointer is all there is.
+    float* only[] = { mono.data() };
+    engine.process (only, 64, false, false);
+    EXPECT_NEAR (mono[63], 0.25f, 1e-4f);
 }
 
 TEST (DelayEngineMix, LimiterTakesTheMasterVolumeAndTheEngineGainStaysUnity)
