@@ -24,21 +24,6 @@ constexpr const char* defaultSettingsName = "DefaultSettingsParameters";
 constexpr int linearTimeIndices[] = { Ids::delayLeftTimeLinear, Ids::delayRightTimeLinear,
                                       Ids::preDelayLeftTimeLinear, Ids::preDelayRightTimeLinear };
 
-void capturePreset (const ParameterManager& parameters, Preset& preset, const juce::SparseSet<int>& ids)
-{
-    preset.clearEntries();
-
-    for (int r = 0; r < ids.getNumRanges(); ++r)
-    {
-        const auto range = ids.getRange (r);
-
-        for (auto id = range.getStart(); id < range.getEnd(); ++id)
-            preset.addEntry (parameters.getParameter (id));
-    }
-
-    preset.sortEntries();
-}
-
 // "Full", "Dot" and "Triplet" as factors on an LFO's rate; 0 for an unknown item.
 double lfoScaleFor (int item)
 {
@@ -115,11 +100,11 @@ Corvane::Corvane()
 
     padlocks[numPadlocks - 1].setRange (Ids::fxAmount, Ids::fxAmount);
 
-    capturePreset (parameters, defaultPreset, presetIds);
+    parameters.capturePreset (defaultPreset, presetIds);
     defaultPreset.setName ("Default");
 
     for (int line = 0; line < Ids::numLines; ++line)
-        capturePreset (parameters, lineDefaultPresets[(size_t) line], lineIds[(size_t) line]);
+        parameters.capturePreset (lineDefaultPresets[(size_t) line], lineIds[(size_t) line]);
 
     for (int i = Ids::channelMode; i < Ids::numLineParameters; ++i)
         if (auto* p = parameters.getParameter (i))
@@ -850,7 +835,7 @@ std::unique_ptr<Preset> Corvane::createPreset (PresetCollection*, const juce::St
 {
     auto preset = std::make_unique<Preset>();
     preset->setVersion (presetVersion);
-    capturePreset (parameterManager, *preset, presetIds);
+    parameterManager.capturePreset (*preset, presetIds);
     return preset;
 }
 
@@ -925,7 +910,7 @@ std::unique_ptr<Preset> Corvane::createEditionStatePreset()
     auto preset = std::make_unique<Preset>();
     preset->setName (editionStateName);
     preset->setVersion (presetVersion);
-    capturePreset (parameterManager, *preset, editionIds);
+    parameterManager.capturePreset (*preset, editionIds);
     return preset;
 }
 
@@ -954,7 +939,7 @@ std::unique_ptr<Preset> Corvane::createDefaultSettingsPreset()
 {
     auto preset = std::make_unique<Preset>();
     preset->setName (defaultSettingsName);
-    capturePreset (parameterManager, *preset, defaultSettingsIds);
+    parameterManager.capturePreset (*preset, defaultSettingsIds);
     return preset;
 }
 
