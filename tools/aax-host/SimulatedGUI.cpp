@@ -1,0 +1,115 @@
+#include "SimulatedGUI.h"
+
+#include "AAX_Identifiers.h"
+
+#include <utility>
+
+SimulatedGUI::SimulatedGUI (SimulatedInstance& i) : instance (i)
+{
+}
+
+SimulatedGUI::~SimulatedGUI()
+{
+    if (gui != nullptr)
+    {
+        if (container != nullptr)
+            detach();
+
+        if (initialised)
+            uninitialize();
+
+        release();
+    }
+
+    if (container != nullptr)
+        container->Release();
+}
+
+AAX_Result SimulatedGUI::create()
+{
+    const auto& effects = instance.getModule().getDescription().effects;
+    const auto effectIndex = instance.getSettings().effectIndex;
+
+    if (gui != nullptr || effectIndex >= effects.size())
+        return AAX_ERROR_NULL_OBJECT;
+
+    auto createProcedure = reinterpret_cast<AAX_CreateObjectProc> (effects[effectIndex].findProcedure (AAX_ProcIDCreateEffectGUI));
+
+    if (createProcedure == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+
+    auto* made = createProcedure();
+
+    if (made == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+
+    void* found = nullptr;
+
+    if (made->QueryInterface (AAX_IID_EffectGUI, &found) != ACF_OK || found == nullptr)
+    {
+        if (made->QueryInterface (IID_IACFUnknown, &found) == ACF_OK && found != nullptr)
+            static_cast<IACFUnknown*> (found)->Release();
+
+        return AAX_ERROR_NULL_OBJECT;
+    }
+
+    gui = static_cast<AAX_IACFEffectGUI*> (found);
+    return AAX_OK;
+}
+
+AAX_Result SimulatedGUI::initialize()
+{
+    if (gui == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+
+    const auto result = gui->Initialize (instance.getHostObject().asUnknown());
+    initialised = result == AAX_OK;
+    return result;
+}
+
+AAX_Result SimulatedGUI::attach (AAX_EViewContainerType type, void* nativeWindow)
+{
+    if (gui == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+
+    auto* previous = std::exchange (container, new HostViewContainer (instance.getModule().getLog(), type, nativeWindow));
+    const auto result = gui->SetViewContainer (container->asUnknown());
+
+    if (previous != nullptr)
+        previous->Release();
+
+    return result;
+}
+
+AAX_Result SimulatedGUI::detach()
+{
+    if (gui == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+
+    const auto result = gui->SetViewContainer (nullptr);
+
+    if (container != nullptr)
+        std::exchange (container, nullptr)->Release();
+
+    return result;
+}
+
+AAX_Result SimulatedGUI::getViewSize (AAX_Point& size) const
+{
+    return gui != nullptr ? gui->GetViewSize (&size) : AAX_ERROR_NULL_OBJECT;
+}
+
+AAX_Result SimulatedGUI::uninitialize()
+{
+    if (gui == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+
+    initialised = false;
+    return gui->Uninitialize();
+}
+
+void SimulatedGUI::release()
+{
+    if (gui != nullptr)
+        std::exchange (gui, nullptr)->Release();
+}
