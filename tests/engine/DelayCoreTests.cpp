@@ -182,6 +182,56 @@ TEST (DelayCore, ImpulseResponseAtAFractionalDelay)
     EXPECT_NEAR (sum, 0.975, 1e-3);
 }
 
+TEST (DelayCore, ANewDelayTimeGlidesThroughTwoCascadedOnePoles)
+{
+    auto core = makeCore();
+    core->timeL = core->timeR = 0.45f;
+    core->update();
+    settle (*core, 200000);
+    const double from = core->lengthL;
+
+    core->timeL = core->timeR = 0.05f;
+    core->update();
+    const double to = core->lengthL;
+
+    // The read delay of sample n, and the samples at which the 16 taps of a read at
+    // that delay reach back over an impulse written at sample 0.
+    const auto c = (double) (float) 0.0005;
+    double s1 = from, s2 = from;
+    int first = -1, last = -1;
+
+    for (int n = 0; n < 20000 && last < 0; ++n)
+    {
+        s1 = s1 - (s1 - to) * c;
+        s2 = s2 - (s2 - s1) * c;
+        const double reach = n - 1 - s2;
+
+        if (first < 0 && reach >= 0.0)
+            first = n;
+
+        if (reach >= 16.0)
+            last = n - 1;
+    }
+
+    // A single one-pole would bring the echo about 1600 samples earlier.
+    ASSERT_GT (first, 5000);
+
+    const auto out = render (*core, impulse (20000));
+    int heard = 0;
+
+    for (int n = 0; n < 20000; ++n)
+    {
+        if (std::abs (out.left[(size_t) n]) > 1e-9f)
+        {
+            ++heard;
+            ASSERT_GE (n, first - 1);
+            ASSERT_LE (n, last + 1);
+        }
+    }
+
+    EXPECT_GT (heard, 0);
+}
+
 TEST (DelayCore, FeedbackDecaysAndHoldKeepsSignAndLevel)
 {
     auto core = makeCore();
