@@ -63,8 +63,11 @@ TEST_F (PresetFiles, WritesTheFileFormatByteForByte)
 {
     Preset preset;
     preset.setName ("Warm");
-    preset.setApplication ("Corvane");
+    preset.setId ("w-1");
+    preset.setAuthor ("Ann");
     preset.setVersion ("1.1");
+    preset.setCategory ("Pads");
+    preset.setApplication ("Corvane");
     preset.setRating (4);
     manager->capturePreset (preset, rangeSet (0, 3));
     preset.setExtraData (juce::parseXML ("<Browser stars=\"4\"/>"));
@@ -74,7 +77,8 @@ TEST_F (PresetFiles, WritesTheFileFormatByteForByte)
 
     EXPECT_EQ (file.loadFileAsString(), crlf (R"(<?xml version="1.0" encoding="UTF-8"?>
 
-<Preset name="Warm" application="Corvane" version="1.1" rating="4">
+<Preset name="Warm" application="Corvane" category="Pads" version="1.1"
+        author="Ann" id="w-1" rating="4">
   <param name="Mute" value="off"/>
   <param name="Panning" value="0.25"/>
   <param name="Volume" value="0.75"/>
