@@ -287,6 +287,11 @@ void PresetCollection::scanFolder (Folder& folder)
 
     for (auto& child : directory.findChildFiles (juce::File::findDirectories, false))
     {
+        // Records are found ignoring case, so a second folder whose name differs only in
+        // case (possible on a case-sensitive file system) would be mistaken for the first.
+        if (folder.indexOfSubFolder (child.getFullPathName()) >= 0)
+            continue;
+
         auto subFolder = std::make_unique<Folder> (child.getFullPathName());
         scanFolder (*subFolder);
         folder.addSubFolder (subFolder.release(), false);

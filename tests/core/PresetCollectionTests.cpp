@@ -170,6 +170,14 @@ TEST_F (PresetTree, FindsFoldersIgnoringCase)
     ASSERT_NE (collection.findFolder (folder ("A/DEEP")), nullptr);
     EXPECT_EQ (collection.findFolder (folder ("a/Deep"))->getPresetPath (0), path ("a/Deep/Sub"));
     EXPECT_EQ (collection.findFolder (folder ("nowhere")), nullptr);
+
+    // Folders whose names differ only in case would share one record: one is listed.
+    preset ("b/Other").replaceWithText ("<Preset/>");
+    collection.refresh();
+    EXPECT_EQ (collection.getRoot().getNumSubFolders(), 2);
+    const auto* kept = collection.findFolder (folder ("b"));
+    ASSERT_NE (kept, nullptr);
+    EXPECT_EQ (kept->getNumPresets(), kept->getPath() == folder ("b") ? 1 : 2);
 }
 
 TEST_F (PresetTree, DisplayPathUsesBackslashes)
