@@ -1,0 +1,94 @@
+#include "StateFile.h"
+
+#include "AAX_ChunkRecord.h"
+
+#include <cstring>
+
+namespace
+{
+    constexpr char magic[8] = { 'C', 'V', 'H', 'S', 'T', 'A', 'T', 'E' };
+    constexpr uint32_t formatVersion = 1;
+    constexpr uint32_t maxRecords = 1024;
+}
+
+juce::String StateFile::write (const juce::File& file, const std::vector<Record>& records)
+{
+    juce::TemporaryFile temporary (file);
+
+    {
+        juce::FileOutputStream stream (temporary.getFile());
+
+        if (! stream.openedOk())
+            return "cannot write " + file.getFullPathName();
+
+        bool written = stream.write (magic, sizeof (magic))
+                        && stream.writeInt (static_cast<int> (formatVersion))
+                        && stream.writeInt (static_cast<int> (records.size()));
+
+        for (const auto& record : records)
+            written = written && stream.write (record.data(), record.size());
+
+        stream.flush();
+
+        if (! written || stream.getStatus().failed())
+            return "cannot write " + file.getFullPathName();
+    }
+
+    if (! temporary.overwriteTargetFileWithTemporary())
+        return "cannot write " + file.getFullPathName();
+
+    return {};
+}
+
+juce::String StateFile::read (const juce::File& file, std::vector<Record>& records)
+{
+    records.clear();
+
+    if (! file.existsAsFile())
+        return "cannot read state " + file.getFullPathName() + ": no such file";
+
+    juce::MemoryBlock contents;
+
+    if (! file.loadFileAsData (contents))
+        return "cannot read state " + file.getFullPathName();
+
+    const auto* bytes = static_cast<const uint8_t*> (contents.getData());
+    const auto size = contents.getSize();
+    const auto notAState = "cannot read state " + file.getFullPathName() + ": not a state file";
+
+    if (size < sizeof (magic) + 8 || std::memcmp (bytes, magic, sizeof (magic)) != 0)
+        return notAState;
+
+    const auto version = juce::ByteOrder::littleEndianInt (bytes + 8);
+    const auto count = juce::ByteOrder::littleEndianInt (bytes + 12);
+
+    if (version != formatVersion)
+        return "cannot read state " + file.getFullPathName() + ": format version " + juce::String (version) + " is not known";
+
+    if (count > maxRecords)
+        return notAState;
+
+    size_t position = sizeof (magic) + 8;
+
+    for (uint32_t index = 0; index < count; ++index)
+    {
+        AAX_ChunkRecord header {};
+
+        if (size - position < sizeof (header))
+            return "cannot read state " + file.getFullPathName() + ": the file is cut short";
+
+        std::memcpy (&header, bytes + position, sizeof (header));
+
+        if (header.dataSize < 0 || static_cast<size_t> (header.dataSize) > size - position - sizeof (header))
+            return "cannot read state " + file.getFullPathName() + ": the file is cut short";
+
+        const auto recordSize = sizeof (header) + static_cast<size_t> (header.dataSize);
+        records.emplace_back (bytes + position, bytes + position + recordSize);
+        position += recordSize;
+    }
+
+    if (position != size)
+        return notAState;
+
+    return {};
+}
