@@ -83,6 +83,11 @@ void LfoGenerator::setPhaseOffset (double newOffset) noexcept
 
 void LfoGenerator::setTempoSync (bool shouldSync) noexcept
 {
+    // Only a real switch recomputes: an unchanged one keeps the increment that
+    // prepare() may have set from the single-precision rate.
+    if (shouldSync == tempoSync)
+        return;
+
     tempoSync = shouldSync;
     updateIncrement (inverseRate);
 }

@@ -56,7 +56,9 @@ public:
     */
     void setPhaseOffset (double newOffset) noexcept;
 
-    /** Each of these recomputes the frequency and the increment. */
+    /** Each of these recomputes the frequency and the increment (the switch only
+        when it changes).
+    */
     void setTempoSync (bool shouldSync) noexcept;
     void setRateMultiplier (double cyclesPerBeat) noexcept;
     void setFreeFrequency (double hertz) noexcept;

@@ -153,4 +153,14 @@ TEST (LfoGenerator, TempoSyncedFrequency)
 
     lfo.setTempoSync (false);
     EXPECT_DOUBLE_EQ (lfo.getIncrement(), freeIncrement);
+
+    // Prepare works from the single-precision rate; sending the switch again
+    // unchanged must not swap that increment for the double-precision one.
+    SampleRateConstants rates;
+    rates.compute (48000.0);
+    lfo.prepare (rates);
+    const double prepared = lfo.getIncrement();
+    ASSERT_NE (prepared, 2.0 * pi * (44100.0 / 100.0) / 48000.0 + 1e-20);
+    lfo.setTempoSync (false);
+    EXPECT_EQ (lfo.getIncrement(), prepared);
 }
