@@ -18,8 +18,9 @@ AudioProcessorEditorWrapper::AudioProcessorEditorWrapper (BasePlugin& plugin, Ba
 
 AudioProcessorEditorWrapper::~AudioProcessorEditorWrapper()
 {
-    // The kept editor outlives this wrapper (a safe pointer, in case it did not).
-    if (auto* kept = editor.getComponent())
+    // The kept editor outlives this wrapper (a safe pointer, in case it did not). When a
+    // newer wrapper has taken it over already, it is left showing there.
+    if (auto* kept = editor.getComponent(); kept != nullptr && kept->getParentComponent() == this)
     {
         kept->setVisible (false);
         removeChildComponent (kept);

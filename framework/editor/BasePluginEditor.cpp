@@ -47,7 +47,8 @@ juce::File BasePluginEditor::getSkinsFolder() const
 
 juce::File BasePluginEditor::getSkinFile (const juce::String& name) const
 {
-    return getSkinsFolder().getChildFile (name).withFileExtension (".halvornskin");
+    // Appended, not swapped in: a skin named "Night.Blue" keeps its whole name.
+    return getSkinsFolder().getChildFile (name + ".halvornskin");
 }
 
 //==============================================================================

@@ -393,11 +393,39 @@ TEST_F (BasePluginTest, HostsGetWrappersAroundTheKeptEditor)
     EXPECT_EQ (kept->getParentComponent(), nullptr);
     EXPECT_FALSE (kept->isVisible());
 
-    std::unique_ptr<juce::AudioProcessorEditor> again (plugin->createEditor());
-    EXPECT_EQ (kept->getParentComponent(), again.get());
-    again.reset();
+    // A host that opens a second view before closing the first: closing the old one
+    // leaves the editor showing in the new one.
+    std::unique_ptr<juce::AudioProcessorEditor> older (plugin->createEditor());
+    std::unique_ptr<juce::AudioProcessorEditor> newer (plugin->createEditor());
+    older.reset();
+    EXPECT_EQ (kept->getParentComponent(), newer.get());
+    EXPECT_TRUE (kept->isVisible());
+    newer.reset();
 
     EXPECT_TRUE (plugin->hasEditor());
     EXPECT_EQ (kept->getSkinFile ("Night"),
                root.getChildFile ("common/Halvorn/Corvane/Skins/Night.halvornskin"));
+    EXPECT_EQ (kept->getSkinFile ("Night.Blue").getFileName(), "Night.Blue.halvornskin");
+}
+
+TEST_F (BasePluginTest, TheStateDumpRoundTripsAndAnnouncesBothWays)
+{
+    auto source = create();
+    source->parameterManager.setParameterNormalisedValue (TestProduct::fxAmount, 0.25f);
+    ASSERT_TRUE (source->writeStateDump());
+    EXPECT_TRUE (root.getChildFile ("user/Halvorn/Corvane/Corvane.dump").existsAsFile());
+
+    auto target = create();
+    pump();
+    NotificationRecorder recorder;
+    target->addListener (&recorder);
+    target->readStateDump();
+    EXPECT_FLOAT_EQ (target->parameterManager.getParameterNormalisedValue (TestProduct::fxAmount), 0.25f);
+
+    // Without a document nothing is written, yet the save is announced.
+    target->giveState = false;
+    EXPECT_FALSE (target->writeStateDump());
+    pump();
+    EXPECT_EQ (recorder.calls.joinIntoString (","), "restored,saved");
+    target->removeListener (&recorder);
 }
