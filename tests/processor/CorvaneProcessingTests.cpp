@@ -111,6 +111,13 @@ TEST_F (CorvaneTest, AMissingOrUnusableTempoDoesNotStartTheClocks)
 {
     parameters().setParameterText (Ids::lfo2Rate, "1/16");
     processor->prepareToPlay (44100.0, 8192);
+
+    // The last usable tempo is what the engine keeps.
+    playHead.info.setBpm (90.0);
+    process (64);
+    const auto& delayCore = processor->getEngine().getDelayCore (0);
+    ASSERT_EQ (delayCore.bpm, 90.0);
+
     playHead.info.setIsPlaying (true);
 
     for (auto bpm : { 0.0, -120.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity() })
@@ -118,11 +125,13 @@ TEST_F (CorvaneTest, AMissingOrUnusableTempoDoesNotStartTheClocks)
         playHead.info.setBpm (bpm);
         process (8192);
         EXPECT_EQ (runLengths(), (Runs { 8192 })) << bpm;
+        EXPECT_EQ (delayCore.bpm, 90.0) << bpm;
     }
 
     playHead.info.setBpm ({});
     process (8192);
     EXPECT_EQ (runLengths(), (Runs { 8192 }));
+    EXPECT_EQ (delayCore.bpm, 90.0);
 
     playHead.hasPosition = false;
     process (8192);
