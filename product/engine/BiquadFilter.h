@@ -34,25 +34,28 @@ public:
     /** Clears both channels' states. */
     void clear() noexcept;
 
-    /** Computes the coefficients for normalised cutoff and resonance (each 0..1 over the
-        unit's frequency and Q ranges).
+    /** Computes both channels' coefficients for normalised cutoff and resonance
+        (each 0..1 over the unit's frequency and Q ranges).
     */
     void setCutoff (float normalisedCutoff, float normalisedResonance) noexcept;
 
-    /** Computes the coefficients for a frequency given in semitones above 22 Hz,
-        read from the engine's pitch tables (the position is kept inside them).
+    /** Computes one channel's coefficients for a frequency given in semitones above
+        22 Hz, read from the engine's pitch tables (the position is kept inside them).
+        Each channel keeps its own coefficients, so that a modulation that differs
+        between the sides never makes them recompute each other's.
     */
-    void setCutoffSemitones (float semitones, float normalisedResonance,
+    void setCutoffSemitones (int channel, float semitones, float normalisedResonance,
                              const float* semitoneTable, const float* fineTuneTable) noexcept;
 
-    /** Computes the coefficients directly; frequency in Hz. */
+    /** Computes both channels' coefficients directly; frequency in Hz. */
     void setCoefficients (float frequency, float q) noexcept;
 
     /** Filters one sample of channel 0 (left) or 1 (right). */
     float processSample (int channel, float x) noexcept
     {
+        const auto& c = coefficients[channel];
         auto& s = states[channel];
-        const float y = (float) (b0 * x + b1 * s.x1 + b2 * s.x2 - a1 * s.y1 - a2 * s.y2 + 1e-20);
+        const float y = (float) (c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a1 * s.y1 - c.a2 * s.y2 + 1e-20);
         s.x2 = s.x1;
         s.x1 = x;
         s.y2 = s.y1;
@@ -60,15 +63,29 @@ public:
         return y;
     }
 
-    float getFrequency() const noexcept       { return frequency; }
-    float getQ() const noexcept               { return q; }
+    float getFrequency (int channel = 0) const noexcept     { return coefficients[channel].frequency; }
+    float getQ (int channel = 0) const noexcept             { return coefficients[channel].q; }
 
-    /** Normalised coefficients (divided by a0), for inspection. */
-    void getCoefficients (double& b0, double& b1, double& b2, double& a1, double& a2) const noexcept;
+    /** A channel's normalised coefficients (divided by a0), for inspection. */
+    void getCoefficients (double& b0, double& b1, double& b2, double& a1, double& a2, int channel = 0) const noexcept;
 
     SampleRateConstants rateConstants;
 
 private:
+    /** One channel's coefficients, with what they were last computed from: the
+        table entry, Q and response (and the semitones and resonance when they came
+        through setCutoffSemitones; NaN otherwise, which matches nothing).
+    */
+    struct Coefficients
+    {
+        double b0 = 1.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0;
+        float frequency = 0.0f, q = 1.0f;
+        int cachedIndex = -1, cachedCode = -1;
+        float cachedQ = 0.0f, cachedSemitones = 0.0f, cachedResonance = 0.0f;
+    };
+
+    void computeCoefficients (Coefficients&, float frequency, float q) noexcept;
+
     int code;
     float minFrequency, frequencyRange;
     float minQ, qRange;
@@ -77,12 +94,6 @@ private:
 
     struct State { float x1 = 0.0f, x2 = 0.0f, y1 = 0.0f, y2 = 0.0f; };
     State states[2];
-
-    float frequency = 0.0f, q = 1.0f;
-    double b0 = 1.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0;
+    Coefficients coefficients[2];
     int highestIndex = 0;
-    // What the coefficients were last computed from (the semitones only when they
-    // came through setCutoffSemitones; NaN otherwise, which matches nothing).
-    int cachedIndex = -1, cachedCode = -1;
-    float cachedQ = 0.0f, cachedSemitones = 0.0f, cachedResonance = 0.0f;
 };

@@ -132,13 +132,12 @@ float DelayCore::meterStep (double e) noexcept
     return 0.0f;
 }
 
-int DelayCore::activityWindow (double delay) const noexcept
+int DelayCore::activityWindow (double delay, double spreadOffset, int length, int kernelTaps) noexcept
 {
     // What was last written leaves the read after the delay plus the kernel's length,
     // and the spread buffer holds it back by up to the spread offset more.
-    const double reach = delay < bufferLength ? std::max (delay, 0.0) : (double) bufferLength;   // NaN reaches furthest
-    const double window = reach + reader.getMaximumTaps (reader.getMinimumStep())
-                            + std::min (std::abs (s1.current[0]), (double) bufferLength) + 2.0;
+    const double reach = delay < length ? std::max (delay, 0.0) : (double) length;   // NaN reaches furthest
+    const double window = reach + kernelTaps + std::min (std::abs (spreadOffset), (double) length) + 2.0;
     return (int) std::min (window, (double) std::numeric_limits<int>::max());
 }
 
@@ -152,29 +151,57 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
 
     inputStage.updateColour();
 
+    // The settings cannot change during a run. They, and the state that moves every
+    // sample, are worked on as local copies so that they stay in registers: the
+    // buffers written below could otherwise alias any member and force reloads.
+    const double feedbackTarget = feedbackHold ? (feedbackGain >= 0.0f ? 1.0 : -1.0) : (double) feedbackGain;
+    const double s1Targets[4] = { spreadOffset, lengthL, lengthR, feedbackTarget };
+    const float s3Targets[4] = { volume, modTimeDepth, 0.0f, 0.0f };
+    const float s4Targets[4] = { preampGain, colour, overdriveGain, tremolo };
+    const double panTarget = pan;
+    const float cutoffBase = cutoff, cutoffDepth = modCutoff, filterResonance = resonance;
+    const bool logScale = logModulation, smoothTime = smoothModulatedTime;
+    const bool toMono = stereoToMono, decodeMidSide = midSide, swap = swapChannels;
+    const bool loopFilterOn = filterInLoop && filterType != 0;
+    const double offset = rateOffset, timeCoefficient = timeSmoothCoefficient, decay = envelopeDecay;
+    const float tremoloCoefficient = tremoloSmoothCoefficient;
+    const float* const modulationLeft = modulationL;
+    const float* const modulationRight = modulationR;
+    const int kernelTaps = reader.getMaximumTaps (reader.getMinimumStep());
+
+    InputStage::Settings settings;
+    settings.filterOn = filterType != 0;
+    settings.filterPostOverdrive = filterMode == 1;
+    settings.overdriveOn = overdriveOn;
+
+    auto sm1 = s1, sm2 = s2;
+    auto sm3 = s3, sm4 = s4;
+    double smoothL1 = delaySmoothL1, smoothR1 = delaySmoothR1, smoothL2 = delaySmoothL2, smoothR2 = delaySmoothR2;
+    double previousL = previousDelayL, previousR = previousDelayR;
+    double tremoloL = tremoloModL, tremoloR = tremoloModR;
+    double envL = envelopeL, envR = envelopeR;
+    bool onL = activeL, onR = activeR, snap = snapPending;
+    int silentL = silentWritesL, silentR = silentWritesR;
+    int index = writeIndex;
+
     for (int i = 0; i < numSamples; ++i)
     {
         tapAveragerL.tick();
         tapAveragerR.tick();
 
-        const double feedbackTarget = feedbackHold ? (feedbackGain >= 0.0f ? 1.0 : -1.0) : (double) feedbackGain;
-
-        const double s1Targets[4] = { spreadOffset, lengthL, lengthR, feedbackTarget };
-        s1.advance (s1Targets);
-        const float s3Targets[4] = { volume, modTimeDepth, 0.0f, 0.0f };
-        s3.advance (s3Targets);
-        const float s4Targets[4] = { preampGain, colour, overdriveGain, tremolo };
-        s4.advance (s4Targets);
-        const double s2Targets[4] = { s1.current[1], s1.current[2], s3.current[1], pan };
-        s2.advance (s2Targets);
+        sm1.advance (s1Targets);
+        sm3.advance (s3Targets);
+        sm4.advance (s4Targets);
+        const double s2Targets[4] = { sm1.current[1], sm1.current[2], sm3.current[1], panTarget };
+        sm2.advance (s2Targets);
 
         // Modulated lengths.
-        const float mL = modulationL != nullptr ? modulationL[i] : 0.0f;
-        const float mR = modulationR != nullptr ? modulationR[i] : 0.0f;
-        const double lenL = s2.current[0], lenR = s2.current[1], depth = s2.current[2];
+        const float mL = modulationLeft != nullptr ? modulationLeft[i] : 0.0f;
+        const float mR = modulationRight != nullptr ? modulationRight[i] : 0.0f;
+        const double lenL = sm2.current[0], lenR = sm2.current[1], depth = sm2.current[2];
         double offsetL, offsetR;
 
-        if (logModulation)
+        if (logScale)
         {
             auto logOffset = [&] (double len, float m)
             {
@@ -199,144 +226,166 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
 
         const double dL = lenL - offsetL, dR = lenR - offsetR;
 
-        if (smoothModulatedTime)
+        if (smoothTime)
         {
-            delaySmoothL1 -= (delaySmoothL1 - dL) * timeSmoothCoefficient;
-            delaySmoothL2 -= (delaySmoothL2 - delaySmoothL1) * timeSmoothCoefficient;
-            delaySmoothR1 -= (delaySmoothR1 - dR) * timeSmoothCoefficient;
-            delaySmoothR2 -= (delaySmoothR2 - delaySmoothR1) * timeSmoothCoefficient;
+            smoothL1 -= (smoothL1 - dL) * timeCoefficient;
+            smoothL2 -= (smoothL2 - smoothL1) * timeCoefficient;
+            smoothR1 -= (smoothR1 - dR) * timeCoefficient;
+            smoothR2 -= (smoothR2 - smoothR1) * timeCoefficient;
         }
         else
         {
-            delaySmoothL2 = dL;
-            delaySmoothR2 = dR;
+            smoothL2 = dL;
+            smoothR2 = dR;
         }
 
-        double delayL = rateOffset + delaySmoothL2;
-        double delayR = rateOffset + delaySmoothR2;
+        double delayL = offset + smoothL2;
+        double delayR = offset + smoothR2;
 
-        if (snapPending)
+        if (snap)
         {
-            delaySmoothL1 = delaySmoothL2 = dL;
-            delaySmoothR1 = delaySmoothR2 = dR;
-            snapPending = false;
+            smoothL1 = smoothL2 = dL;
+            smoothR1 = smoothR2 = dR;
+            snap = false;
         }
 
         // Input and channel operations; activity follows what each buffer is fed.
         double xL = inL[i], xR = inR[i];
 
-        if (stereoToMono)
+        if (toMono)
             xL = xR = (xL + xR) * 0.5;
 
-        if (midSide)
+        if (decodeMidSide)
         {
             const double mid = (xL + xR) * 0.5, side = (xL - xR) * 0.5;
             xL = mid;
             xR = side;
         }
 
-        if (swapChannels)
+        if (swap)
             std::swap (xL, xR);
 
-        if (xL != 0.0) activeL = true;
-        if (xR != 0.0) activeR = true;
+        if (xL != 0.0) onL = true;
+        if (xR != 0.0) onR = true;
 
         // Delayed samples. The read is skipped while a channel is inactive.
-        const int newest = writeIndex - 1 + 2 * length;
-        float rL = activeL ? reader.read (bl, newest, length, delayL, previousDelayL) : 0.0f;
-        float rR = activeR ? reader.read (br, newest, length, delayR, previousDelayR) : 0.0f;
-        previousDelayL = delayL;
-        previousDelayR = delayR;
+        const int newest = index - 1 + 2 * length;
+        float rL = onL ? reader.read (bl, newest, length, delayL, previousL) : 0.0f;
+        float rR = onR ? reader.read (br, newest, length, delayR, previousR) : 0.0f;
+        previousL = delayL;
+        previousR = delayR;
 
-        tremoloModL -= (tremoloModL - mL) * tremoloSmoothCoefficient;
-        tremoloModR -= (tremoloModR - mR) * tremoloSmoothCoefficient;
+        tremoloL -= (tremoloL - mL) * tremoloCoefficient;
+        tremoloR -= (tremoloR - mR) * tremoloCoefficient;
 
         // Input stage.
-        float pL = (float) xL, pR = (float) xR;
+        float staged[2] = { (float) xL, (float) xR };
 
-        if (activeL || activeR)
+        if (onL || onR)
         {
-            InputStage::Settings settings;
-            settings.filterOn = filterType != 0;
-            settings.filterPostOverdrive = filterMode == 1;
-            settings.overdriveOn = overdriveOn;
-            settings.preampGain = s4.current[0];
-            settings.colour = s4.current[1];
-            settings.overdriveGain = s4.current[2];
+            settings.preampGain = sm4.current[0];
+            settings.colour = sm4.current[1];
+            settings.overdriveGain = sm4.current[2];
 
-            pL = inputStage.processSample (0, pL, settings, (cutoff + modCutoff * mL) * inputFilterSemitones,
-                                           resonance, semitoneTable, fineTuneTable);
-            pR = inputStage.processSample (1, pR, settings, (cutoff + modCutoff * mR) * inputFilterSemitones,
-                                           resonance, semitoneTable, fineTuneTable);
+            const float cutoffs[2] = { (cutoffBase + cutoffDepth * mL) * inputFilterSemitones,
+                                       (cutoffBase + cutoffDepth * mR) * inputFilterSemitones };
+            inputStage.processFrame (staged, settings, cutoffs, filterResonance, semitoneTable, fineTuneTable);
         }
 
-        if (filterInLoop && filterType != 0)
+        const float pL = staged[0], pR = staged[1];
+
+        if (loopFilterOn)
         {
-            loopFilter.setCutoffSemitones ((cutoff + modCutoff * mL) * loopFilterSemitones, resonance, semitoneTable, fineTuneTable);
+            loopFilter.setCutoffSemitones (0, (cutoffBase + cutoffDepth * mL) * loopFilterSemitones, filterResonance, semitoneTable, fineTuneTable);
+            loopFilter.setCutoffSemitones (1, (cutoffBase + cutoffDepth * mR) * loopFilterSemitones, filterResonance, semitoneTable, fineTuneTable);
             rL = loopFilter.processSample (0, rL);
-            loopFilter.setCutoffSemitones ((cutoff + modCutoff * mR) * loopFilterSemitones, resonance, semitoneTable, fineTuneTable);
             rR = loopFilter.processSample (1, rR);
         }
 
         // Write, three times over so that reads never wrap.
-        const double fb = s1.current[3];
+        const double fb = sm1.current[3];
         const double wL = pL + fb * rL;
         const double wR = pR + fb * rR;
-        bl[writeIndex] = bl[writeIndex + length] = bl[writeIndex + 2 * length] = wL;
-        br[writeIndex] = br[writeIndex + length] = br[writeIndex + 2 * length] = wR;
-        countSilence (silentWritesL, wL);
-        countSilence (silentWritesR, wR);
+        bl[index] = bl[index + length] = bl[index + 2 * length] = wL;
+        br[index] = br[index + length] = br[index + 2 * length] = wR;
+        countSilence (silentL, wL);
+        countSilence (silentR, wR);
 
         // Spread: a negative offset holds back the right output, a positive one the left.
-        const int s = std::clamp ((int) s1.current[0], 1 - length, length - 1);
+        const double spreadNow = sm1.current[0];
+        const int s = std::clamp ((int) spreadNow, 1 - length, length - 1);
         double yL, yR;
 
         if (s < 0)
         {
-            sb[writeIndex] = sb[writeIndex + length] = rR;
+            sb[index] = sb[index + length] = rR;
             yL = rL;
-            yR = sb[writeIndex + length + s];
+            yR = sb[index + length + s];
         }
         else
         {
-            sb[writeIndex] = sb[writeIndex + length] = rL;
-            yL = sb[writeIndex + length - s];
+            sb[index] = sb[index + length] = rL;
+            yL = sb[index + length - s];
             yR = rR;
         }
 
-        const double t = s4.current[3];
-        yL *= tremoloModL * t + (1.0 - t);
-        yR *= tremoloModR * t + (1.0 - t);
+        const double t = sm4.current[3];
+        yL *= tremoloL * t + (1.0 - t);
+        yR *= tremoloR * t + (1.0 - t);
 
-        if (midSide)
+        if (decodeMidSide)
         {
             const double sum = yL + yR, difference = yL - yR;
             yL = sum;
             yR = difference;
         }
 
-        const double v = s3.current[0], p = s2.current[3];
+        const double v = sm3.current[0], p = sm2.current[3];
         yL = std::min (2.0 - p, 1.0) * v * yL + 1e-20;
         yR = std::min (p, 1.0) * v * yR + 1e-20;
 
         // Output envelopes. A channel stops reading only once it is quiet and nothing
-        // audible written into its buffer can still be on its way out.
-        envelopeL *= envelopeDecay + 1e-20;
-        envelopeR *= envelopeDecay + 1e-20;
+        // audible written into its buffer can still be on its way out (never sooner
+        // than the kernel's length after the last audible write).
+        envL *= decay + 1e-20;
+        envR *= decay + 1e-20;
 
-        if (envelopeL < yL) envelopeL = yL;
-        if (envelopeR < yR) envelopeR = yR;
+        if (envL < yL) envL = yL;
+        if (envR < yR) envR = yR;
 
-        if (envelopeL < envelopeThreshold && silentWritesL > activityWindow (delayL))
-            activeL = false;
+        if (envL < envelopeThreshold && silentL > kernelTaps + 2
+             && silentL > activityWindow (delayL, spreadNow, length, kernelTaps))
+            onL = false;
 
-        if (envelopeR < envelopeThreshold && silentWritesR > activityWindow (delayR))
-            activeR = false;
+        if (envR < envelopeThreshold && silentR > kernelTaps + 2
+             && silentR > activityWindow (delayR, spreadNow, length, kernelTaps))
+            onR = false;
 
         outL[i] = (float) yL;
         outR[i] = (float) yR;
 
-        if (++writeIndex >= length)
-            writeIndex = 0;
+        if (++index >= length)
+            index = 0;
     }
+
+    s1 = sm1;
+    s2 = sm2;
+    s3 = sm3;
+    s4 = sm4;
+    delaySmoothL1 = smoothL1;
+    delaySmoothR1 = smoothR1;
+    delaySmoothL2 = smoothL2;
+    delaySmoothR2 = smoothR2;
+    previousDelayL = previousL;
+    previousDelayR = previousR;
+    tremoloModL = tremoloL;
+    tremoloModR = tremoloR;
+    envelopeL = envL;
+    envelopeR = envR;
+    activeL = onL;
+    activeR = onR;
+    snapPending = snap;
+    silentWritesL = silentL;
+    silentWritesR = silentR;
+    writeIndex = index;
 }

@@ -84,7 +84,8 @@ public:
 
 private:
     static float meterStep (double envelope) noexcept;
-    int activityWindow (double delay) const noexcept;
+    /** How many silent writes a channel must have seen before it can stop reading. */
+    static int activityWindow (double delay, double spreadOffset, int length, int kernelTaps) noexcept;
 
     // S1 and S2 carry the delay lengths, so their lanes are double.
     BasicOnePoleSmoother4<double> s1;   // spread offset, length L, length R, feedback

@@ -1,6 +1,6 @@
 #include "InputStage.h"
 
-#include <cmath>
+#include "FastExp.h"
 
 InputStage::InputStage()
     : inputFilter (22.0f, 88000.0f, 1.0f, 8.0f, 176000, BiquadFilter::pass),
@@ -40,47 +40,73 @@ void InputStage::updateColour() noexcept
     colourFilter.setCutoff (0.0f, 0.0f);
 }
 
-float InputStage::processSample (int ch, float x, const Settings& s,
-                                 float cutoffSemitones, float resonance,
-                                 const float* semitoneTable, const float* fineTuneTable) noexcept
+void InputStage::filterSteps (float (&steps)[2][oversampling]) noexcept
+{
+    for (int n = 0; n < oversampling; ++n)
+        for (int ch = 0; ch < 2; ++ch)
+            steps[ch][n] = inputFilter.processSample (ch, steps[ch][n]);
+}
+
+void InputStage::processFrame (float* frame, const Settings& s,
+                               const float* cutoffSemitones, float resonance,
+                               const float* semitoneTable, const float* fineTuneTable) noexcept
 {
     if (! s.overdriveOn && ! s.filterOn)
-        return x;
+        return;
 
     if (s.filterOn)
-        inputFilter.setCutoffSemitones (cutoffSemitones, resonance, semitoneTable, fineTuneTable);
+        for (int ch = 0; ch < 2; ++ch)
+            inputFilter.setCutoffSemitones (ch, cutoffSemitones[ch], resonance, semitoneTable, fineTuneTable);
 
-    const bool filterPre = s.filterOn && ! s.filterPostOverdrive;
-    const bool filterPost = s.filterOn && s.filterPostOverdrive;
-    const float u = x * 0.5f;
-    float y = 0.0f;
+    // Up: U1 runs at 2x on the held input, U2 at 4x on U1's output with zeros between.
+    float w[2][oversampling];
 
-    // Four steps at 4x: U1 runs at 2x on the held input, U2 at 4x on U1's output with
-    // zeros between, D1 at 4x and D2 at 2x on every other D1 output.
-    for (int n = 0; n < 4; ++n)
+    for (int ch = 0; ch < 2; ++ch)
     {
-        const float v = (n & 1) == 0 ? up1[ch].process (u) : 0.0f;
-        float w = up2[ch].process (v);
-
-        if (filterPre)
-            w = inputFilter.processSample (ch, w);
-
-        if (s.overdriveOn)
-            w = (1.0f - 2.0f / (std::exp (2.0f * s.preampGain * w) + 1.0f) + 1e-20f) * s.overdriveGain;
-
-        if (filterPost)
-            w = inputFilter.processSample (ch, w);
-
-        const float z = down1[ch].process (w);
-
-        if ((n & 1) != 0)
-            y = down2[ch].process (z);
+        const float u = frame[ch] * 0.5f;
+        const float v0 = up1[ch].process (u);
+        const float v2 = up1[ch].process (u);
+        w[ch][0] = up2[ch].process (v0);
+        w[ch][1] = up2[ch].process (0.0f);
+        w[ch][2] = up2[ch].process (v2);
+        w[ch][3] = up2[ch].process (0.0f);
     }
 
-    float p = y * 0.25f;
+    if (s.filterOn && ! s.filterPostOverdrive)
+        filterSteps (w);
 
     if (s.overdriveOn)
-        p += colourFilter.processSample (ch, p) * s.colour;
+    {
+        // h·tanh(g·w), written as 1 − 2/(e^(2gw) + 1).
+        constexpr int count = 2 * oversampling;
+        const float twiceGain = 2.0f * s.preampGain;
+        const float h = s.overdriveGain;
+        float* const all = &w[0][0];
+        float e[count];
 
-    return p;
+        for (int i = 0; i < count; ++i)
+            e[i] = twiceGain * all[i];
+
+        fastExp (e, count);
+
+        for (int i = 0; i < count; ++i)
+            all[i] = (1.0f - 2.0f / (e[i] + 1.0f) + 1e-20f) * h;
+    }
+
+    if (s.filterOn && s.filterPostOverdrive)
+        filterSteps (w);
+
+    // Down: D1 at 4x, D2 at 2x on every other D1 output.
+    for (int ch = 0; ch < 2; ++ch)
+    {
+        down1[ch].process (w[ch][0]);
+        down2[ch].process (down1[ch].process (w[ch][1]));
+        down1[ch].process (w[ch][2]);
+        float p = down2[ch].process (down1[ch].process (w[ch][3])) * 0.25f;
+
+        if (s.overdriveOn)
+            p += colourFilter.processSample (ch, p) * s.colour;
+
+        frame[ch] = p;
+    }
 }

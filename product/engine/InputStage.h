@@ -7,6 +7,12 @@
     or after a tanh overdrive, both at four times the sample rate between two pairs
     of half-band stages, then a colour band-pass around 2 kHz that adds or removes
     presence in the overdriven sound.
+
+    Both channels go through together, and each unit runs its four oversampled steps
+    in a row before the next unit starts: the units' states only depend on their own
+    earlier steps, so this gives the same samples as running the chain step by step,
+    while the two channels' recursions overlap and the overdrive's eight exponentials
+    of a frame run as vector operations.
 */
 class InputStage
 {
@@ -36,15 +42,21 @@ public:
     /** Computes the colour band-pass; once per run is enough, its frequency never moves. */
     void updateColour() noexcept;
 
-    /** Processes one sample of a channel (0 left, 1 right). cutoffSemitones places the
-        filter (semitones above 22 Hz) and is read only when the filter is on.
+    /** Processes one frame in place: frame[0] left, frame[1] right. cutoffSemitones
+        holds each channel's filter position (semitones above 22 Hz) and is read only
+        when the filter is on.
     */
-    float processSample (int channel, float x, const Settings& settings,
-                         float cutoffSemitones, float resonance,
-                         const float* semitoneTable, const float* fineTuneTable) noexcept;
+    void processFrame (float* frame, const Settings& settings,
+                       const float* cutoffSemitones, float resonance,
+                       const float* semitoneTable, const float* fineTuneTable) noexcept;
 
     BiquadFilter inputFilter, colourFilter;
 
 private:
+    static constexpr int oversampling = 4;
+
+    /** The input filter over the four oversampled steps of both channels. */
+    void filterSteps (float (&steps)[2][oversampling]) noexcept;
+
     HalfBandStage up1[2], up2[2], down1[2], down2[2];
 };

@@ -95,12 +95,12 @@ TEST (BiquadFilter, NormalisedRangesOfTheCoreUnits)
     BiquadFilter input (22.0f, 88000.0f, 1.0f, 8.0f, 176000, BiquadFilter::lowPass);
     input.prepare (4 * 44100.0);
 
-    input.setCutoffSemitones (1.0f * 0.83f * 143.58942f, 0.0f, semis, fine);
+    input.setCutoffSemitones (0, 1.0f * 0.83f * 143.58942f, 0.0f, semis, fine);
     EXPECT_NEAR (input.getFrequency(), 22.0 * std::pow (2.0, 119.179 / 12.0), 30.0);
     EXPECT_NEAR (input.getFrequency(), 21500.0, 100.0);
     EXPECT_FLOAT_EQ (input.getQ(), 1.0f);
 
-    input.setCutoffSemitones (12.5f, 1.0f, semis, fine);
+    input.setCutoffSemitones (0, 12.5f, 1.0f, semis, fine);
     EXPECT_NEAR (input.getFrequency(), 22.0 * std::pow (2.0, 12.5 / 12.0), 0.05);
     EXPECT_FLOAT_EQ (input.getQ(), 8.0f);
 
@@ -109,16 +109,16 @@ TEST (BiquadFilter, NormalisedRangesOfTheCoreUnits)
 
     for (float resonance : { 0.0f, 0.5f, 1.0f })
     {
-        loop.setCutoffSemitones (119.58941f, resonance, semis, fine);
+        loop.setCutoffSemitones (0, 119.58941f, resonance, semis, fine);
         EXPECT_NEAR (loop.getFrequency(), 22000.0f, 25.0f);
         EXPECT_FLOAT_EQ (loop.getQ(), 0.6f) << "resonance does nothing to the loop filter";
         expectCoefficients (loop, rbj (BiquadFilter::highPass, std::floor (2.0 * loop.getFrequency()) / 2.0, 0.6, 44100.0), 2e-6);
     }
 
     // Cutoff plus a negative modulation below the table, or past its top.
-    loop.setCutoffSemitones (-50.0f, 0.0f, semis, fine);
+    loop.setCutoffSemitones (0, -50.0f, 0.0f, semis, fine);
     EXPECT_NEAR (loop.getFrequency(), 22.0f, 0.01f);
-    loop.setCutoffSemitones (1000.0f, 0.0f, semis, fine);
+    loop.setCutoffSemitones (0, 1000.0f, 0.0f, semis, fine);
     EXPECT_TRUE (std::isfinite (loop.getFrequency()));
 }
 
@@ -166,8 +166,11 @@ namespace
 
         float operator() (float x)
         {
-            return stage.processSample (0, x, settings, cutoff, resonance,
-                                        tables().semitoneTable.data(), tables().fineTuneTable.data());
+            float frame[] = { x, x };
+            const float cutoffs[] = { cutoff, cutoff };
+            stage.processFrame (frame, settings, cutoffs, resonance,
+                                tables().semitoneTable.data(), tables().fineTuneTable.data());
+            return frame[0];
         }
 
         float settle (float x, int samples = 5000)
