@@ -14,7 +14,7 @@ void IntervalAverager::tap() noexcept
     tapFlag.store (1);
 }
 
-void IntervalAverager::tick() noexcept
+void IntervalAverager::advance() noexcept
 {
     if (tapFlag.exchange (0) == 1)
     {

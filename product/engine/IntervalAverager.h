@@ -20,7 +20,13 @@ public:
     /** Advances the measurement by one sample. A pause of more than twice the
         last interval abandons the measurement, so the next tap starts afresh.
     */
-    void tick() noexcept;
+    void tick() noexcept
+    {
+        // Idle until a tap arrives: a plain load, as this runs on every sample of
+        // every line, and the exchange that takes the tap is a locked operation.
+        if (active || tapFlag.load (std::memory_order_relaxed) != 0)
+            advance();
+    }
 
     /** Clears the measurement and sets the rate used to turn samples into seconds. */
     void reset (float newSampleRate) noexcept;
@@ -35,6 +41,7 @@ public:
     float getAverage() const noexcept      { return average; }
 
 private:
+    void advance() noexcept;
     void clear() noexcept;
 
     int32_t counter = 0;
