@@ -31,11 +31,22 @@ void* operator new (std::size_t size)
     throw std::bad_alloc();
 }
 
-void* operator new[] (std::size_t size)                 { return operator new (size); }
-void operator delete (void* p) noexcept                 { std::free (p); }
-void operator delete[] (void* p) noexcept               { std::free (p); }
-void operator delete (void* p, std::size_t) noexcept    { std::free (p); }
-void operator delete[] (void* p, std::size_t) noexcept  { std::free (p); }
+void* operator new (std::size_t size, const std::nothrow_t&) noexcept
+{
+    if (numCountingScopes > 0)
+        ++numAllocations;
+
+    return std::malloc (size == 0 ? 1 : size);
+}
+
+void* operator new[] (std::size_t size)                                     { return operator new (size); }
+void* operator new[] (std::size_t size, const std::nothrow_t& tag) noexcept { return operator new (size, tag); }
+void operator delete (void* p) noexcept                                     { std::free (p); }
+void operator delete[] (void* p) noexcept                                   { std::free (p); }
+void operator delete (void* p, std::size_t) noexcept                        { std::free (p); }
+void operator delete[] (void* p, std::size_t) noexcept                      { std::free (p); }
+void operator delete (void* p, const std::nothrow_t&) noexcept              { std::free (p); }
+void operator delete[] (void* p, const std::nothrow_t&) noexcept            { std::free (p); }
 
 #if defined (__GNUC__) && ! defined (__clang__)
  #pragma GCC diagnostic pop
