@@ -117,7 +117,7 @@ private:
 
     int numInputs = 0, numOutputs = 0, maxBlockSize = 0;
     double sampleRate = 44100.0;
-    bool prepared = false;
+    std::atomic<bool> prepared { false };
     bool bypassPacketRegistered = false;
 
     // Render state, sized when the processor is prepared.
