@@ -175,7 +175,7 @@ void JuceAAX_Processor::prepareProcessor()
 
 void JuceAAX_Processor::releaseProcessor()
 {
-    if (std::exchange (prepared, false))
+    if (prepared.exchange (false))
         pluginInstance->releaseResources();
 }
 
