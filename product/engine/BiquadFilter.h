@@ -63,6 +63,29 @@ public:
         return y;
     }
 
+    /** Filters count consecutive samples of one channel in place, with the state
+        in locals meanwhile.
+    */
+    void process (int channel, float* values, int count) noexcept
+    {
+        const auto& c = coefficients[channel];
+        const double b0 = c.b0, b1 = c.b1, b2 = c.b2, a1 = c.a1, a2 = c.a2;
+        auto s = states[channel];
+
+        for (int i = 0; i < count; ++i)
+        {
+            const float x = values[i];
+            const float y = (float) (b0 * x + b1 * s.x1 + b2 * s.x2 - a1 * s.y1 - a2 * s.y2 + 1e-20);
+            s.x2 = s.x1;
+            s.x1 = x;
+            s.y2 = s.y1;
+            s.y1 = y;
+            values[i] = y;
+        }
+
+        states[channel] = s;
+    }
+
     float getFrequency (int channel = 0) const noexcept     { return coefficients[channel].frequency; }
     float getQ (int channel = 0) const noexcept             { return coefficients[channel].q; }
 

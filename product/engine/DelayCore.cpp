@@ -268,17 +268,8 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
         if (xL != 0.0) onL = true;
         if (xR != 0.0) onR = true;
 
-        // Delayed samples. The read is skipped while a channel is inactive.
-        const int newest = index - 1 + 2 * length;
-        float rL = onL ? reader.read (bl, newest, length, delayL, previousL) : 0.0f;
-        float rR = onR ? reader.read (br, newest, length, delayR, previousR) : 0.0f;
-        previousL = delayL;
-        previousR = delayR;
-
-        tremoloL -= (tremoloL - mL) * tremoloCoefficient;
-        tremoloR -= (tremoloR - mR) * tremoloCoefficient;
-
-        // Input stage.
+        // Input stage. It needs nothing of the read below, and going first lets the
+        // read fill the gaps of its long chains of dependent steps.
         float staged[2] = { (float) xL, (float) xR };
 
         if (onL || onR)
@@ -291,6 +282,16 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
                                        (cutoffBase + cutoffDepth * mR) * inputFilterSemitones };
             inputStage.processFrame (staged, settings, cutoffs, filterResonance, semitoneTable, fineTuneTable);
         }
+
+        // Delayed samples. The read is skipped while a channel is inactive.
+        const int newest = index - 1 + 2 * length;
+        float rL = onL ? reader.read (bl, newest, length, delayL, previousL) : 0.0f;
+        float rR = onR ? reader.read (br, newest, length, delayR, previousR) : 0.0f;
+        previousL = delayL;
+        previousR = delayR;
+
+        tremoloL -= (tremoloL - mL) * tremoloCoefficient;
+        tremoloR -= (tremoloR - mR) * tremoloCoefficient;
 
         const float pL = staged[0], pR = staged[1];
 

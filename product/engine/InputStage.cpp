@@ -40,13 +40,6 @@ void InputStage::updateColour() noexcept
     colourFilter.setCutoff (0.0f, 0.0f);
 }
 
-void InputStage::filterSteps (float (&steps)[2][oversampling]) noexcept
-{
-    for (int n = 0; n < oversampling; ++n)
-        for (int ch = 0; ch < 2; ++ch)
-            steps[ch][n] = inputFilter.processSample (ch, steps[ch][n]);
-}
-
 void InputStage::processFrame (float* frame, const Settings& s,
                                const float* cutoffSemitones, float resonance,
                                const float* semitoneTable, const float* fineTuneTable) noexcept
@@ -58,22 +51,27 @@ void InputStage::processFrame (float* frame, const Settings& s,
         for (int ch = 0; ch < 2; ++ch)
             inputFilter.setCutoffSemitones (ch, cutoffSemitones[ch], resonance, semitoneTable, fineTuneTable);
 
+    const bool filterPre = s.filterOn && ! s.filterPostOverdrive;
+    const bool filterPost = s.filterOn && s.filterPostOverdrive;
+
     // Up: U1 runs at 2x on the held input, U2 at 4x on U1's output with zeros between.
     float w[2][oversampling];
 
     for (int ch = 0; ch < 2; ++ch)
     {
         const float u = frame[ch] * 0.5f;
-        const float v0 = up1[ch].process (u);
-        const float v2 = up1[ch].process (u);
-        w[ch][0] = up2[ch].process (v0);
-        w[ch][1] = up2[ch].process (0.0f);
-        w[ch][2] = up2[ch].process (v2);
-        w[ch][3] = up2[ch].process (0.0f);
-    }
+        float v[2] = { u, u };
+        up1[ch].process (v, 2);
 
-    if (s.filterOn && ! s.filterPostOverdrive)
-        filterSteps (w);
+        w[ch][0] = v[0];
+        w[ch][1] = 0.0f;
+        w[ch][2] = v[1];
+        w[ch][3] = 0.0f;
+        up2[ch].process (w[ch], oversampling);
+
+        if (filterPre)
+            inputFilter.process (ch, w[ch], oversampling);
+    }
 
     if (s.overdriveOn)
     {
@@ -93,16 +91,17 @@ void InputStage::processFrame (float* frame, const Settings& s,
             all[i] = (1.0f - 2.0f / (e[i] + 1.0f) + 1e-20f) * h;
     }
 
-    if (s.filterOn && s.filterPostOverdrive)
-        filterSteps (w);
-
     // Down: D1 at 4x, D2 at 2x on every other D1 output.
     for (int ch = 0; ch < 2; ++ch)
     {
-        down1[ch].process (w[ch][0]);
-        down2[ch].process (down1[ch].process (w[ch][1]));
-        down1[ch].process (w[ch][2]);
-        float p = down2[ch].process (down1[ch].process (w[ch][3])) * 0.25f;
+        if (filterPost)
+            inputFilter.process (ch, w[ch], oversampling);
+
+        down1[ch].process (w[ch], oversampling);
+
+        float z[2] = { w[ch][1], w[ch][3] };
+        down2[ch].process (z, 2);
+        float p = z[1] * 0.25f;
 
         if (s.overdriveOn)
             p += colourFilter.processSample (ch, p) * s.colour;

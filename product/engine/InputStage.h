@@ -55,8 +55,5 @@ public:
 private:
     static constexpr int oversampling = 4;
 
-    /** The input filter over the four oversampled steps of both channels. */
-    void filterSteps (float (&steps)[2][oversampling]) noexcept;
-
     HalfBandStage up1[2], up2[2], down1[2], down2[2];
 };
