@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 namespace
@@ -32,29 +33,12 @@ namespace
         return (acc[0] + acc[1]) + (acc[2] + acc[3]);
     }
 
-    /** The read of a kernel stretched to a step below 512 entries per tap, newest
-        tap x[0] first and at most maxTaps taps. The kernel position runs in 32.32
-        fixed point, so that each tap finds its entry and fraction with a shift
-        and a mask rather than two conversions (the fraction is exact to 2^-32 of
-        an entry); four partial sums again take turns.
+    /** The sum of taps terms, four partial sums taking turns so that the taps
+        need not wait for each other; a remainder goes to the first.
     */
-    double stretchedSum (const double* kernel, const double* x, double phi0, double step, int last, int maxTaps) noexcept
+    template <typename Tap>
+    double sumTaps (int taps, Tap&& tap) noexcept
     {
-        constexpr double scale = 4294967296.0, inverseScale = 1.0 / 4294967296.0;
-
-        const auto phiStep = (std::int64_t) (step * scale);
-        const auto start = (std::int64_t) (phi0 * scale);
-        const auto span = ((std::int64_t) last << 32) - start;
-        const int taps = (int) std::min ((std::int64_t) maxTaps, (span + phiStep - 1) / phiStep);
-
-        auto tap = [=] (int k) noexcept
-        {
-            const std::int64_t position = start + k * phiStep;
-            const double* const e = kernel + (position >> 32);
-            const double f = (double) (position & 0xffffffff) * inverseScale;
-            return (e[0] + (e[1] - e[0]) * f) * x[-k];
-        };
-
         double acc0 = 0.0, acc1 = 0.0, acc2 = 0.0, acc3 = 0.0;
         int k = 0;
 
@@ -70,6 +54,45 @@ namespace
             acc0 += tap (k);
 
         return (acc0 + acc1) + (acc2 + acc3);
+    }
+
+    /** The read of a kernel stretched to a step below 512 entries per tap, newest
+        tap x[0] first and at most maxTaps taps. The kernel position runs in 32.32
+        fixed point, so that each tap finds its entry and fraction with a shift
+        and a mask rather than two conversions (the fraction is exact to 2^-32 of
+        an entry).
+    */
+    double stretchedSum (const double* kernel, const double* x, double phi0, double step, int last, int maxTaps) noexcept
+    {
+        constexpr double scale = 4294967296.0, inverseScale = 1.0 / 4294967296.0;
+
+        const auto phiStep = (std::int64_t) (step * scale);
+        const auto start = (std::int64_t) (phi0 * scale);
+        const auto span = ((std::int64_t) last << 32) - start;
+        const int taps = (int) std::min ((std::int64_t) maxTaps, (span + phiStep - 1) / phiStep);
+
+        // A whole number of entries per tap (the narrowest steps are) gives every
+        // tap the same fraction and a fixed stride through the kernel.
+        if ((phiStep & 0xffffffff) == 0)
+        {
+            const double* const first = kernel + (start >> 32);
+            const auto stride = (std::ptrdiff_t) (phiStep >> 32);
+            const double f = (double) (start & 0xffffffff) * inverseScale;
+
+            return sumTaps (taps, [=] (int k) noexcept
+            {
+                const double* const e = first + k * stride;
+                return (e[0] + (e[1] - e[0]) * f) * x[-k];
+            });
+        }
+
+        return sumTaps (taps, [=] (int k) noexcept
+        {
+            const std::int64_t position = start + k * phiStep;
+            const double* const e = kernel + (position >> 32);
+            const double f = (double) (position & 0xffffffff) * inverseScale;
+            return (e[0] + (e[1] - e[0]) * f) * x[-k];
+        });
     }
 }
 
