@@ -13,26 +13,34 @@ void OutputMeter::prepare (double sampleRate) noexcept
 
 void OutputMeter::process (const float* samples, int numSamples) noexcept
 {
+    // Locals for the run: the samples could otherwise alias the members.
+    float p = peak, s1 = stage1, s2 = stage2, hold = clipHold;
+
     for (int i = 0; i < numSamples; ++i)
     {
         const float x = samples[i];
         const float dB = x != 0.0f ? 20.0f * std::log10 (std::abs (x)) : -320.0f;
 
         if (dB + 1e-20f > 0.0f)
-            clipHold = 0.5f;
+            hold = 0.5f;
 
-        if (clipHold > 0.0f)
-            clipHold -= clipHoldDecrement;
+        if (hold > 0.0f)
+            hold -= clipHoldDecrement;
 
         const float level = (dB + 1e-20f + 60.0f) * 0.015151516f + 1e-20f;
 
-        if (level > peak)
-            peak = level;
+        if (level > p)
+            p = level;
 
-        peak = peak - (peak + 0.08f) * peakFall + 1e-20f;
-        stage1 = peak - (peak - stage1) * smoothing + 1e-20f;
-        stage2 = stage1 - (stage1 - stage2) * smoothing + 1e-20f;
+        p = p - (p + 0.08f) * peakFall + 1e-20f;
+        s1 = p - (p - s1) * smoothing + 1e-20f;
+        s2 = s1 - (s1 - s2) * smoothing + 1e-20f;
     }
+
+    peak = p;
+    stage1 = s1;
+    stage2 = s2;
+    clipHold = hold;
 }
 
 float OutputMeter::getLevel() const noexcept

@@ -25,39 +25,48 @@ void PreDelayCore::clear() noexcept
     std::fill (bufferR.begin(), bufferR.end(), 0.0f);
 }
 
-int PreDelayCore::readLength (double smoothedLength) const noexcept
+int PreDelayCore::readLength (double smoothedLength, int length) noexcept
 {
     // The smoothed lengths survive a resize and may still exceed a smaller buffer.
     if (! (smoothedLength > 0.0))
         return 0;
 
-    return (int) std::min (smoothedLength, (double) (bufferLength - 1));
+    return (int) std::min (smoothedLength, (double) (length - 1));
 }
 
 void PreDelayCore::process (const float* inL, const float* inR, float* outL, float* outR, int numSamples) noexcept
 {
     const double c = rateConstants.smooth2Float;
     const double targetL = lengthL, targetR = lengthR;
+    const int length = bufferLength;
     float* const bl = bufferL.data();
     float* const br = bufferR.data();
+
+    // Locals for the run: the output stores could otherwise alias the members.
+    double smoothedL = smoothedLengthL, smoothedR = smoothedLengthR;
+    int index = writeIndex;
 
     for (int i = 0; i < numSamples; ++i)
     {
         tapAveragerL.tick();
         tapAveragerR.tick();
 
-        smoothedLengthL -= (smoothedLengthL - targetL) * c + 1e-20;
-        smoothedLengthR -= (smoothedLengthR - targetR) * c + 1e-20;
+        smoothedL -= (smoothedL - targetL) * c + 1e-20;
+        smoothedR -= (smoothedR - targetR) * c + 1e-20;
 
         // Written before the read, so a length of 0 passes the input straight through.
         const float xL = inL[i], xR = inR[i];
-        bl[writeIndex] = bl[writeIndex + bufferLength] = xL;
-        br[writeIndex] = br[writeIndex + bufferLength] = xR;
+        bl[index] = bl[index + length] = xL;
+        br[index] = br[index + length] = xR;
 
-        outL[i] = bl[bufferLength - readLength (smoothedLengthL) + writeIndex];
-        outR[i] = br[bufferLength - readLength (smoothedLengthR) + writeIndex];
+        outL[i] = bl[length - readLength (smoothedL, length) + index];
+        outR[i] = br[length - readLength (smoothedR, length) + index];
 
-        if (++writeIndex >= bufferLength)
-            writeIndex = 0;
+        if (++index >= length)
+            index = 0;
     }
+
+    smoothedLengthL = smoothedL;
+    smoothedLengthR = smoothedR;
+    writeIndex = index;
 }

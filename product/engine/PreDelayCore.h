@@ -25,7 +25,7 @@ public:
     double smoothedLengthL = 0.0, smoothedLengthR = 0.0;
 
 private:
-    int readLength (double smoothedLength) const noexcept;
+    static int readLength (double smoothedLength, int bufferLength) noexcept;
 
     std::vector<float> bufferL, bufferR;   // 2·bufferLength, each sample written twice
     int bufferSize = 0;
