@@ -192,6 +192,10 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheOutputAlone)
     ASSERT_EQ (runHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("good.wav"),
                           "--state-out", path ("good.state") }).exitCode, 0);
 
+    juce::MemoryBlock wav;
+    ASSERT_TRUE (folder.getChildFile ("in.wav").loadFileAsData (wav));
+    ASSERT_TRUE (folder.getChildFile ("cut.wav").replaceWithData (wav.getData(), wav.getSize() / 2));
+
     juce::MemoryBlock state;
     ASSERT_TRUE (folder.getChildFile ("good.state").loadFileAsData (state));
     ASSERT_TRUE (folder.getChildFile ("cut.state").replaceWithData (state.getData(), state.getSize() - 10));
@@ -203,6 +207,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheOutputAlone)
         { with ({ "--in", path ("missing.wav") }), "no such file" },
         { with ({ "--in", path ("text.wav") }), "not a WAV, AIFF, FLAC or Ogg Vorbis file" },
         { with ({ "--in", path ("three.wav") }), "only mono and stereo" },
+        { with ({ "--in", path ("cut.wav") }), "cut short" },
         { with ({ "--set", "200=0.5" }), "unknown parameter '200'" },
         { with ({ "--set", "No Such Thing=0.5" }), "unknown parameter" },
         { with ({ "--set", "5=1.5" }), "out of range" },

@@ -96,6 +96,32 @@ namespace
         return level > 0.0f ? juce::String (juce::Decibels::gainToDecibels (level, -1000.0f), 1) + " dBFS" : "-inf dBFS";
     }
 
+    /** True when an uncompressed file (WAV, AIFF) holds less audio than its header announces.
+        JUCE's readers fill what is missing with silence, so a cut file would otherwise render
+        as if it were whole.
+    */
+    bool isCutShort (juce::AudioFormatManager& formats, const juce::File& file, const juce::AudioFormatReader& reader)
+    {
+        for (int index = 0; index < formats.getNumKnownFormats(); ++index)
+        {
+            auto* format = formats.getKnownFormat (index);
+
+            if (format->getFormatName() != reader.getFormatName())
+                continue;
+
+            std::unique_ptr<juce::MemoryMappedAudioFormatReader> mapped (format->createMemoryMappedReader (file));
+
+            // A compressed format (FLAC, Ogg Vorbis) gives no size to check the file against.
+            if (mapped == nullptr)
+                return false;
+
+            // The mapping covers only the part of the announced audio that the file really holds.
+            return ! mapped->mapEntireFile() || mapped->getMappedSection().getLength() < mapped->lengthInSamples;
+        }
+
+        return false;
+    }
+
     /** The audio at another rate, through a windowed-sinc interpolator (its latency taken out). */
     juce::AudioBuffer<float> resample (const juce::AudioBuffer<float>& source, double sourceRate, double targetRate)
     {
@@ -289,6 +315,9 @@ void CommandLineHost::readInput (juce::AudioBuffer<float>& audio, double& sample
 
     if (reader->sampleRate <= 0.0)
         throw HostError ("cannot read " + path + ": it has no sample rate");
+
+    if (isCutShort (formats, options.input, *reader))
+        throw HostError ("cannot read " + path + ": the file is cut short");
 
     audio.setSize (static_cast<int> (reader->numChannels), static_cast<int> (reader->lengthInSamples));
 
