@@ -187,6 +187,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheOutputAlone)
 {
     ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (2, 4800, 48000.0), 48000.0));
     ASSERT_TRUE (writeWav (folder.getChildFile ("three.wav"), sine (3, 4800, 48000.0), 48000.0));
+    ASSERT_TRUE (writeWav (folder.getChildFile ("slow.wav"), sine (1, 400, 4000.0), 4000.0));
     ASSERT_TRUE (folder.getChildFile ("text.wav").replaceWithText ("not audio"));
     ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an earlier output"));
     ASSERT_EQ (runHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("good.wav"),
@@ -208,6 +209,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheOutputAlone)
         { with ({ "--in", path ("text.wav") }), "not a WAV, AIFF, FLAC or Ogg Vorbis file" },
         { with ({ "--in", path ("three.wav") }), "only mono and stereo" },
         { with ({ "--in", path ("cut.wav") }), "cut short" },
+        { with ({ "--in", path ("slow.wav") }), "choose one with --rate" },
         { with ({ "--set", "200=0.5" }), "unknown parameter '200'" },
         { with ({ "--set", "No Such Thing=0.5" }), "unknown parameter" },
         { with ({ "--set", "5=1.5" }), "out of range" },

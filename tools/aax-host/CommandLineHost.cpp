@@ -452,6 +452,13 @@ void CommandLineHost::render()
     {
         double fileRate = 0.0;
         readInput (source, fileRate);
+
+        // The module is only ever run at a rate a host could give it; another one must be chosen.
+        if (! options.sampleRate.has_value()
+             && (fileRate < CommandLineOptions::minSampleRate || fileRate > CommandLineOptions::maxSampleRate))
+            throw HostError ("cannot render " + options.input.getFullPathName().toStdString() + " at its own rate of "
+                              + juce::String (fileRate, 0).toStdString() + " Hz (8000 to 192000): choose one with --rate");
+
         sampleRate = options.sampleRate.value_or (fileRate);
 
         if (fileRate != sampleRate)

@@ -168,8 +168,8 @@ Usage:
       --in FILE           the audio to render (WAV, AIFF, FLAC or Ogg Vorbis; mono or stereo);
                           without it, a built-in demo phrase of plucked notes and drums
       --config CONFIG     channel configuration: 2x2 (default), 1x2 or 1x1
-      --rate HZ           sample rate (default: the input's, 48000 for the demo phrase);
-                          an input at another rate is resampled
+      --rate HZ           sample rate, 8000 to 192000 (default: the input's, 48000 for the
+                          demo phrase); an input at another rate is resampled
       --block SAMPLES     block size of the render calls (default 512)
       --bpm BPM           host tempo (default 120)
       --play              the host's transport is playing (from the start)
