@@ -6,6 +6,7 @@
 #include "ModuleMessageThread.h"
 
 #include <cstring>
+#include <thread>
 
 TEST_F (WrapperTest, ConfigurationsOfMoreThanEightChannelsAreLeftOut)
 {
@@ -178,6 +179,39 @@ TEST_F (WrapperTest, ProcessorStateChunkIsTheProcessorsOwnState)
     ASSERT_EQ (target->setChunk (state), AAX_OK);
     EXPECT_EQ (target->getParameter ("0"), 0.1f);
     EXPECT_EQ (target->getParameter ("3"), 0.9f);
+}
+
+TEST_F (WrapperTest, StateChunkAskedForOnTwoThreadsFitsTheSizeEachWasTold)
+{
+    auto instance = makeInstance();
+    auto* effect = instance->getEffect();
+    constexpr auto id = AAX_FourCC ("juce");
+
+    const auto getChunk = [effect] (uint32_t size)
+    {
+        std::vector<uint8_t> record (sizeof (AAX_ChunkRecord) + size);
+        const auto result = effect->GetChunk (id, reinterpret_cast<AAX_ChunkRecord*> (record.data()));
+        return std::make_pair (result, reinterpret_cast<const AAX_ChunkRecord*> (record.data())->dataSize);
+    };
+
+    // This thread is told the size of a short state, another one that of a longer state...
+    instance->setParameter ("0", 0.5);
+    uint32_t shortSize = 0, longSize = 0;
+    ASSERT_EQ (effect->GetChunkSize (id, &shortSize), AAX_OK);
+
+    std::thread other ([&]
+    {
+        instance->setParameter ("0", 0.123456789);
+        EXPECT_EQ (effect->GetChunkSize (id, &longSize), AAX_OK);
+    });
+    other.join();
+    ASSERT_GT (longSize, shortSize);
+
+    // ...and each state is handed to the record made for it: this thread's first, then the only
+    // one left, asked for here on behalf of the other thread.
+    EXPECT_EQ (getChunk (shortSize), std::make_pair (AAX_Result (AAX_OK), static_cast<int32_t> (shortSize)));
+    EXPECT_EQ (getChunk (longSize), std::make_pair (AAX_Result (AAX_OK), static_cast<int32_t> (longSize)));
+    EXPECT_EQ (getChunk (longSize).first, AAX_ERROR_CHUNK_SIZE);
 }
 
 TEST_F (WrapperTest, EditorIsMadeUnderTheLockAndDeletedWhenHidden)

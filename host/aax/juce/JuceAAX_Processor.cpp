@@ -351,17 +351,17 @@ AAX_Result JuceAAX_Processor::GetChunkSize (AAX_CTypeID id, uint32_t* outSize)
 
     *outSize = 0;
     const juce::ScopedLock lock (stateChunkLock);
-    stateChunk.reset();
-    pluginInstance->getStateInformation (stateChunk);
+    auto& state = stateChunks[std::this_thread::get_id()];
+    state.reset();
+    pluginInstance->getStateInformation (state);
 
-    if (stateChunk.getSize() > static_cast<size_t> (std::numeric_limits<int32_t>::max()))
+    if (state.getSize() > static_cast<size_t> (std::numeric_limits<int32_t>::max()))
     {
-        stateChunkTaken = false;
+        stateChunks.erase (std::this_thread::get_id());
         return AAX_ERROR_CHUNK_SIZE;
     }
 
-    stateChunkTaken = true;
-    *outSize = static_cast<uint32_t> (stateChunk.getSize());
+    *outSize = static_cast<uint32_t> (state.getSize());
     return AAX_OK;
 }
 
@@ -374,16 +374,24 @@ AAX_Result JuceAAX_Processor::GetChunk (AAX_CTypeID id, AAX_ChunkRecord* chunk)
         return AAX_ERROR_NULL_OBJECT;
 
     const juce::ScopedLock lock (stateChunkLock);
+    auto taken = stateChunks.find (std::this_thread::get_id());
 
-    if (! std::exchange (stateChunkTaken, false))
+    // Asked for on another thread than its size, the state is only known while one is kept: the
+    // record was made for a size given to someone, and another state may not fit it.
+    if (taken == stateChunks.end() && stateChunks.size() == 1)
+        taken = stateChunks.begin();
+
+    if (taken == stateChunks.end())
         return AAX_ERROR_CHUNK_SIZE;
 
-    chunk->dataSize = static_cast<int32_t> (stateChunk.getSize());
+    const auto& state = taken->second;
+    chunk->dataSize = static_cast<int32_t> (state.getSize());
     chunk->version = 1;
     chunk->chunkID = stateChunkID;
     std::memset (chunk->name, 0, sizeof (chunk->name));
     std::strncpy (chunk->name, stateChunkName, sizeof (chunk->name) - 1);
-    stateChunk.copyTo (chunk->data(), 0, stateChunk.getSize());
+    state.copyTo (chunk->data(), 0, state.getSize());
+    stateChunks.erase (taken);
     return AAX_OK;
 }
 

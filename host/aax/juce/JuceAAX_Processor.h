@@ -7,8 +7,10 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <shared_mutex>
+#include <thread>
 
 namespace AAXClasses
 {
@@ -79,10 +81,14 @@ public:
     AAX_Result GetNumberOfChunks (int32_t* outCount) const override;
     AAX_Result GetChunkIDFromIndex (int32_t index, AAX_CTypeID* outID) const override;
 
-    /** For 'juce', the processor's state is taken now and kept for the GetChunk that follows. */
+    /** For 'juce', the processor's state is taken now and kept for the GetChunk that follows on
+        the same thread.
+    */
     AAX_Result GetChunkSize (AAX_CTypeID id, uint32_t* outSize) override;
 
-    /** For 'juce', the state taken by the last GetChunkSize (AAX_ERROR_CHUNK_SIZE without one). */
+    /** For 'juce', the state the calling thread's GetChunkSize took; from another thread, the only
+        state taken (AAX_ERROR_CHUNK_SIZE when there is none, or more than one to choose from).
+    */
     AAX_Result GetChunk (AAX_CTypeID id, AAX_ChunkRecord* chunk) override;
     AAX_Result SetChunk (AAX_CTypeID id, const AAX_ChunkRecord* chunk) override;
 
@@ -132,9 +138,10 @@ private:
     mutable std::shared_mutex parameterTableLock;
     std::atomic<int> numProcessorParameters { 0 };
 
+    // The states GetChunkSize took, each kept for the GetChunk of the thread that asked: two
+    // threads saving at once must each be given the state whose size they were told.
     juce::CriticalSection stateChunkLock;
-    juce::MemoryBlock stateChunk;
-    bool stateChunkTaken = false;
+    std::map<std::thread::id, juce::MemoryBlock> stateChunks;
 
     JUCE_DECLARE_NON_COPYABLE (JuceAAX_Processor)
 };
