@@ -39,10 +39,11 @@ namespace fast_exp_detail
         const float er = p * (r * r) + r + 1.0f;
 
         // 2^n for n in −126..126, built in the exponent field.
-        std::int32_t shiftedBits, shiftBits;
+        // Unsigned, so that a NaN's bit pattern wraps instead of overflowing.
+        std::uint32_t shiftedBits, shiftBits;
         std::memcpy (&shiftedBits, &shifted, sizeof (shiftedBits));
         std::memcpy (&shiftBits, &roundingShift, sizeof (shiftBits));
-        const std::int32_t bits = (shiftedBits - shiftBits + 127) * (1 << 23);
+        const std::uint32_t bits = (shiftedBits - shiftBits + 127u) << 23;
         float scale;
         std::memcpy (&scale, &bits, sizeof (scale));
 
