@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
+#include <map>
+#include <mutex>
 
 namespace
 {
@@ -11,13 +14,16 @@ namespace
     constexpr int kernel32Last = 16382;
     constexpr double phases = 512.0;
 
+    /** The most taps of kernel32 at a whole step (a multiple of 4 for 16 and 64). */
+    constexpr int tapsAt (int spacing) noexcept     { return (kernel32Last + spacing - 1) / spacing; }
+
     /** The inner product of a phase row with the oldest-first taps x[0..taps),
-        each entry interpolated toward its next one by f. Four partial sums take
-        turns, so the taps need not wait for each other and pair up into vector
-        operations.
+        each entry interpolated toward its next one by f; taps is a multiple of 4.
+        Four partial sums take turns, so the taps need not wait for each other and
+        pair up into vector operations.
     */
-    template <int taps, bool interpolate>
-    double rowSum (const double* entries, const double* differences, const double* x, double f) noexcept
+    template <bool interpolate>
+    double rowSum (const double* entries, const double* differences, const double* x, double f, int taps) noexcept
     {
         double acc[4] = {};
 
@@ -33,82 +39,52 @@ namespace
         return (acc[0] + acc[1]) + (acc[2] + acc[3]);
     }
 
+    /** Reads x through the rows of phase p; x points at the newest tap. The short
+        rows give their length at compile time, so that their loops unroll.
+    */
+    template <bool interpolate, int knownTaps = 0, typename Rows>
+    double phaseSum (const Rows& rows, const double* x, int p, double f) noexcept
+    {
+        const int taps = knownTaps > 0 ? knownTaps : rows.taps;
+        const auto offset = (std::size_t) (p * taps);
+        return rowSum<interpolate> (rows.entries.data() + offset, rows.differences.data() + offset,
+                                    x - (taps - 1), f, taps);
+    }
+
     /** The sum of taps terms, four partial sums taking turns so that the taps
         need not wait for each other; a remainder goes to the first.
     */
     template <typename Tap>
     double sumTaps (int taps, Tap&& tap) noexcept
     {
-        double acc0 = 0.0, acc1 = 0.0, acc2 = 0.0, acc3 = 0.0;
+        double acc[4] = {};
         int k = 0;
 
         for (; k + 4 <= taps; k += 4)
-        {
-            acc0 += tap (k);
-            acc1 += tap (k + 1);
-            acc2 += tap (k + 2);
-            acc3 += tap (k + 3);
-        }
+            for (int m = 0; m < 4; ++m)
+                acc[m] += tap (k + m);
 
         for (; k < taps; ++k)
-            acc0 += tap (k);
+            acc[0] += tap (k);
 
-        return (acc0 + acc1) + (acc2 + acc3);
-    }
-
-    /** The read of a kernel stretched to a step below 512 entries per tap, newest
-        tap x[0] first and at most maxTaps taps. The kernel position runs in 32.32
-        fixed point, so that each tap finds its entry and fraction with a shift
-        and a mask rather than two conversions (the fraction is exact to 2^-32 of
-        an entry).
-    */
-    double stretchedSum (const double* kernel, const double* x, double phi0, double step, int last, int maxTaps) noexcept
-    {
-        constexpr double scale = 4294967296.0, inverseScale = 1.0 / 4294967296.0;
-
-        const auto phiStep = (std::int64_t) (step * scale);
-        const auto start = (std::int64_t) (phi0 * scale);
-        const auto span = ((std::int64_t) last << 32) - start;
-        const int taps = (int) std::min ((std::int64_t) maxTaps, (span + phiStep - 1) / phiStep);
-
-        // A whole number of entries per tap (the narrowest steps are) gives every
-        // tap the same fraction and a fixed stride through the kernel.
-        if ((phiStep & 0xffffffff) == 0)
-        {
-            const double* const first = kernel + (start >> 32);
-            const auto stride = (std::ptrdiff_t) (phiStep >> 32);
-            const double f = (double) (start & 0xffffffff) * inverseScale;
-
-            return sumTaps (taps, [=] (int k) noexcept
-            {
-                const double* const e = first + k * stride;
-                return (e[0] + (e[1] - e[0]) * f) * x[-k];
-            });
-        }
-
-        return sumTaps (taps, [=] (int k) noexcept
-        {
-            const std::int64_t position = start + k * phiStep;
-            const double* const e = kernel + (position >> 32);
-            const double f = (double) (position & 0xffffffff) * inverseScale;
-            return (e[0] + (e[1] - e[0]) * f) * x[-k];
-        });
+        return (acc[0] + acc[1]) + (acc[2] + acc[3]);
     }
 }
 
-InterpolatingRead::PhaseRows::PhaseRows (const double* kernel, int numTaps, int last)
+InterpolatingRead::PhaseRows::PhaseRows (const double* kernel, int numTaps, int last, int rowSpacing)
     : taps (numTaps),
-      entries ((size_t) (512 * numTaps)),
-      differences ((size_t) (512 * numTaps))
+      spacing (rowSpacing),
+      entries ((std::size_t) (spacing * numTaps)),
+      differences ((std::size_t) (spacing * numTaps))
 {
     // A tap at entry e is read when the read position is below last, which for
-    // every position of phase p is when e = p + 512·k < last.
-    for (int p = 0; p < 512; ++p)
+    // every position of phase p is when e = p + spacing·k < last.
+    for (int p = 0; p < spacing; ++p)
     {
         for (int k = 0; k < taps; ++k)
         {
-            const int e = p + 512 * k;
-            const auto slot = (size_t) (p * taps + taps - 1 - k);
+            const int e = p + spacing * k;
+            const auto slot = (std::size_t) (p * taps + taps - 1 - k);
 
             if (e < last)
             {
@@ -119,10 +95,67 @@ InterpolatingRead::PhaseRows::PhaseRows (const double* kernel, int numTaps, int 
     }
 }
 
+std::shared_ptr<const InterpolatingRead::PhaseRows> InterpolatingRead::sharedRows (const double* kernel, int taps,
+                                                                                  int last, int spacing)
+{
+    // A live layout means a live reader, whose kernel must still exist: a kernel's
+    // address cannot be reused while its entry here can be locked.
+    static std::mutex lock;
+    static std::map<std::pair<const double*, int>, std::weak_ptr<const PhaseRows>> layouts;
+
+    const std::lock_guard<std::mutex> guard (lock);
+    auto& slot = layouts[{ kernel, spacing }];
+
+    if (auto existing = slot.lock())
+        return existing;
+
+    for (auto i = layouts.begin(); i != layouts.end();)
+        i = i->second.expired() && &i->second != &slot ? layouts.erase (i) : std::next (i);
+
+    auto rows = std::make_shared<const PhaseRows> (kernel, taps, last, spacing);
+    slot = rows;
+    return rows;
+}
+
+double InterpolatingRead::stretchedSum (const double* x, double phi0, double step) const noexcept
+{
+    constexpr double scale = 4294967296.0, inverseScale = 1.0 / 4294967296.0;
+
+    const auto phiStep = (std::int64_t) (step * scale);
+    const auto start = (std::int64_t) (phi0 * scale);
+    const auto span = ((std::int64_t) kernel32Last << 32) - start;
+    const int taps = (int) std::min ((std::int64_t) getMaximumTaps (step), (span + phiStep - 1) / phiStep);
+    const double f0 = (double) (start & 0xffffffff) * inverseScale;
+
+    // A whole number of entries per tap gives every tap the same fraction and a
+    // fixed stride through the kernel.
+    if ((phiStep & 0xffffffff) == 0)
+    {
+        const double* const first = kernel32 + (start >> 32);
+        const auto stride = (std::ptrdiff_t) (phiStep >> 32);
+
+        return sumTaps (taps, [=] (int k) noexcept
+        {
+            const double* const e = first + k * stride;
+            return (e[0] + (e[1] - e[0]) * f0) * x[-k];
+        });
+    }
+
+    return sumTaps (taps, [=] (int k) noexcept
+    {
+        const std::int64_t position = start + k * phiStep;
+        const double* const e = kernel32 + (position >> 32);
+        const double f = (double) (position & 0xffffffff) * inverseScale;
+        return (e[0] + (e[1] - e[0]) * f) * x[-k];
+    });
+}
+
 InterpolatingRead::InterpolatingRead (const double* k16, const double* k32)
     : kernel16 (k16), kernel32 (k32),
-      rows16 (k16, 16, kernel16Last),
-      rows32 (k32, 32, kernel32Last)
+      rows16 (sharedRows (k16, 16, kernel16Last, 512)),
+      rows32 (sharedRows (k32, 32, kernel32Last, 512)),
+      narrowRows { sharedRows (k32, tapsAt (64), kernel32Last, 64),
+                   sharedRows (k32, tapsAt (16), kernel32Last, 16) }
 {
 }
 
@@ -168,30 +201,30 @@ float InterpolatingRead::read (const double* buffer, int newestIndex, int buffer
 
     const double phi0 = frac * (stretched ? step : phases);
 
+    // Every read whose taps lie a whole number of entries apart has rows for its phase.
+    const int p = (int) phi0;
+    const double f = phi0 - p;
+
     if (stretched && step != phases)
     {
-        const double acc = stretchedSum (kernel32, x, phi0, step, kernel32Last, getMaximumTaps (step));
+        double acc;
+
+        if (step == narrowRows[0]->spacing)
+            acc = phaseSum<true> (*narrowRows[0], x, p, f);
+        else if (step == narrowRows[1]->spacing)
+            acc = phaseSum<true> (*narrowRows[1], x, p, f);
+        else
+            acc = stretchedSum (x, phi0, step);
 
         // Keeps the stretched kernel's gain equal to the unstretched one's.
         return (float) (step * 0.001953125 * acc);
     }
 
-    // Every other read has its taps 512 entries apart: the rows of its phase.
-    const int p = (int) phi0;
-    const double f = phi0 - p;
-
     if (stretched)
-    {
-        const auto offset = (size_t) (p * 32);
-        return (float) rowSum<32, true> (rows32.entries.data() + offset, rows32.differences.data() + offset, x - 31, f);
-    }
-
-    const auto offset = (size_t) (p * 16);
-    const double* const entries = rows16.entries.data() + offset;
-    const double* const differences = rows16.differences.data() + offset;
+        return (float) phaseSum<true, 32> (*rows32, x, p, f);
 
     // "Low" takes the nearest phase below, "Normal" interpolates between phases.
-    const double acc = mode == 1 ? rowSum<16, true> (entries, differences, x - 15, f)
-                                 : rowSum<16, false> (entries, differences, x - 15, f);
+    const double acc = mode == 1 ? phaseSum<true, 16> (*rows16, x, p, f)
+                                 : phaseSum<false, 16> (*rows16, x, p, f);
     return (float) (acc * 1.2);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 /** The fractional read of a delay buffer: a polyphase FIR that lays a lowpass
@@ -46,23 +47,37 @@ public:
     double getStep (double previousDelay, double delay) const noexcept;
 
 private:
-    /** A kernel laid out by phase, for the reads whose taps lie 512 entries apart:
-        for each of the 512 phases a row of its taps and a row of the differences
-        to each tap's next entry, oldest tap first, so that a read runs forward
-        through its two rows and the buffer alike. A tap whose position would lie
-        past the kernel's usable end is zero in both rows.
+    /** A kernel laid out by phase, for the reads whose taps lie a fixed whole number
+        of entries apart (spacing: 512 for the plain reads, the narrowest steps for
+        the stretched ones): for each phase 0..spacing−1 a row of its taps and a row
+        of the differences to each tap's next entry, oldest tap first, so that a
+        read runs forward through its two rows and the buffer alike. A tap whose
+        position would lie past the kernel's usable end is zero in both rows.
+
+        Readers of the same kernel share one layout, since the large ones would
+        otherwise crowd each other out of the cache.
     */
     struct PhaseRows
     {
-        PhaseRows (const double* kernel, int taps, int last);
+        PhaseRows (const double* kernel, int taps, int last, int spacing);
 
-        int taps;
+        int taps, spacing;
         std::vector<double> entries, differences;
     };
 
+    static std::shared_ptr<const PhaseRows> sharedRows (const double* kernel, int taps, int last, int spacing);
+
+    /** The read of kernel32 stretched to a step below 512 entries per tap, newest
+        tap x[0] first. The kernel position runs in 32.32 fixed point, so that each
+        tap finds its entry and fraction with a shift and a mask rather than two
+        conversions (the fraction is exact to 2^-32 of an entry).
+    */
+    double stretchedSum (const double* x, double phi0, double step) const noexcept;
+
     const double* kernel16;
     const double* kernel32;
-    PhaseRows rows16, rows32;
+    std::shared_ptr<const PhaseRows> rows16, rows32;
+    std::shared_ptr<const PhaseRows> narrowRows[2];     // kernel32 at the steps of "High" and "Ultra" 
     int mode = 0;
     double minimumStep = 512.0;
 };

@@ -255,6 +255,39 @@ TEST (InterpolatingRead, StretchStepFollowsTheShrinkingDelay)
     EXPECT_NE (buffer.read (ultra, 10.0, 12.0), 0.0f);
 }
 
+TEST (InterpolatingRead, StretchedReadsFollowTheKernelLoop)
+{
+    // Whatever layout a step is read through (the narrowest steps have rows of
+    // their own, other whole steps a fixed stride, the rest a moving fraction),
+    // the result is the plain loop over the kernel, up to rounding.
+    const auto buffer = randomBuffer (8192, 9000);
+    const auto& k32 = tables().kernel32;
+    const auto ultra = reader (3, 16.0), high = reader (2, 64.0);
+
+    for (double step : { 16.0, 64.0, 100.0, 99.75, 300.5 })
+    {
+        for (double delay : { 40.0, 40.25, 41.765625, 100.9990234375 })
+        {
+            const auto& r = step < 64.0 ? ultra : high;
+            const double previous = delay + (512.0 - step) / 256.0;
+            ASSERT_EQ (r.getStep (previous, delay), step);
+
+            const double pos = buffer.newestIndex() - delay;
+            const int i = (int) pos;
+            double acc = 0.0;
+            int k = 0;
+
+            for (double phi = (pos - i) * step; phi < 16382.0; phi += step, ++k)
+            {
+                const int e = (int) phi;
+                acc += (k32[(size_t) e] + (k32[(size_t) e + 1] - k32[(size_t) e]) * (phi - e)) * buffer.data[(size_t) (i - k)];
+            }
+
+            EXPECT_NEAR (buffer.read (r, delay, previous), step / 512.0 * acc, 1e-6) << "step " << step << ", delay " << delay;
+        }
+    }
+}
+
 TEST (InterpolatingRead, LevelAtDC)
 {
     TripleBuffer buffer (4096);
