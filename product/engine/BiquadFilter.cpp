@@ -17,12 +17,20 @@ BiquadFilter::BiquadFilter (float minF, float maxF, float minQ_, float maxQ_, in
 void BiquadFilter::prepare (double sampleRate)
 {
     rateConstants.compute (sampleRate);
-    const double radiansPerHalfHertz = 2.0 * 3.14159265358979323846 * 0.5 / sampleRate;
 
-    for (int i = 0; i < tableSize; ++i)
+    // The tables only depend on the rate; a host preparing again at the same rate
+    // need not wait for them.
+    if (sampleRate != tableRate)
     {
-        sineTable[(size_t) i] = (float) std::sin (radiansPerHalfHertz * i);
-        cosineTable[(size_t) i] = (float) std::cos (radiansPerHalfHertz * i);
+        const double radiansPerHalfHertz = 2.0 * 3.14159265358979323846 * 0.5 / sampleRate;
+
+        for (int i = 0; i < tableSize; ++i)
+        {
+            sineTable[(size_t) i] = (float) std::sin (radiansPerHalfHertz * i);
+            cosineTable[(size_t) i] = (float) std::cos (radiansPerHalfHertz * i);
+        }
+
+        tableRate = sampleRate;
     }
 
     // Above the Nyquist frequency the sine turns negative and the filter unstable;

@@ -114,6 +114,7 @@ private:
     float minQ, qRange;
     int tableSize;
     std::vector<float> sineTable, cosineTable;
+    double tableRate = 0.0;     // the rate the tables were filled for
 
     struct State { float x1 = 0.0f, x2 = 0.0f, y1 = 0.0f, y2 = 0.0f; };
     State states[2];
