@@ -14,6 +14,22 @@ namespace
     constexpr size_t maxShortenedNameLength = 255;
 }
 
+template <typename Action>
+AAX_Result AAX_CEffectParameters::withParameter (AAX_CParamID id, Action&& action) const
+{
+    auto* parameter = parameterManager.GetParameterByID (id);
+    return parameter != nullptr ? action (*parameter) : AAX_ERROR_UNKNOWN_PARAMETER;
+}
+
+template <typename Output, typename Action>
+AAX_Result AAX_CEffectParameters::withParameter (AAX_CParamID id, Output* output, Action&& action) const
+{
+    if (output == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+
+    return withParameter (id, [output, &action] (AAX_IParameter& parameter) { return action (parameter, *output); });
+}
+
 AAX_CEffectParameters::AAX_CEffectParameters() = default;
 
 AAX_CEffectParameters::~AAX_CEffectParameters() = default;
@@ -104,32 +120,26 @@ AAX_Result AAX_CEffectParameters::GetParameterIsAutomatable (AAX_CParamID id, AA
         return AAX_ERROR_NULL_OBJECT;
 
     *outAutomatable = 0;
-    auto* parameter = parameterManager.GetParameterByID (id);
 
-    if (parameter == nullptr)
-        return AAX_ERROR_UNKNOWN_PARAMETER;
-
-    *outAutomatable = parameter->Automatable() ? 1 : 0;
-    return AAX_OK;
+    return withParameter (id, outAutomatable, [] (AAX_IParameter& parameter, AAX_CBoolean& out)
+    {
+        out = parameter.Automatable() ? 1 : 0;
+        return AAX_OK;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterNumberOfSteps (AAX_CParamID id, int32_t* outSteps) const
 {
-    if (outSteps == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
+    return withParameter (id, outSteps, [] (AAX_IParameter& parameter, int32_t& out)
+    {
+        const auto steps = parameter.GetNumberOfSteps();
 
-    auto* parameter = parameterManager.GetParameterByID (id);
+        if (steps > 0x7FFFFFFFu)
+            return AAX_ERROR_STEP_COUNT_OVERFLOW;
 
-    if (parameter == nullptr)
-        return AAX_ERROR_UNKNOWN_PARAMETER;
-
-    const auto steps = parameter->GetNumberOfSteps();
-
-    if (steps > 0x7FFFFFFFu)
-        return AAX_ERROR_STEP_COUNT_OVERFLOW;
-
-    *outSteps = static_cast<int32_t> (steps);
-    return AAX_OK;
+        out = static_cast<int32_t> (steps);
+        return AAX_OK;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterName (AAX_CParamID id, AAX_IString* outName) const
@@ -190,55 +200,38 @@ AAX_Result AAX_CEffectParameters::GetParameterNameOfLength (AAX_CParamID id, AAX
 
 AAX_Result AAX_CEffectParameters::GetParameterDefaultNormalizedValue (AAX_CParamID id, double* outValue) const
 {
-    if (outValue == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_UNKNOWN_PARAMETER;
-
-    *outValue = parameter->GetNormalizedDefaultValue();
-    return AAX_OK;
+    return withParameter (id, outValue, [] (AAX_IParameter& parameter, double& out)
+    {
+        out = parameter.GetNormalizedDefaultValue();
+        return AAX_OK;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue (AAX_CParamID id, double value)
 {
-    auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_UNKNOWN_PARAMETER;
-
-    parameter->SetNormalizedDefaultValue (value);
-    return AAX_OK;
+    return withParameter (id, [&] (AAX_IParameter& parameter)
+    {
+        parameter.SetNormalizedDefaultValue (value);
+        return AAX_OK;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterType (AAX_CParamID id, uint32_t* outType) const
 {
-    if (outType == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_UNKNOWN_PARAMETER;
-
-    *outType = parameter->GetType();
-    return AAX_OK;
+    return withParameter (id, outType, [] (AAX_IParameter& parameter, uint32_t& out)
+    {
+        out = parameter.GetType();
+        return AAX_OK;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterOrientation (AAX_CParamID id, AAX_EParameterOrientation* outOrientation) const
 {
-    if (outOrientation == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_UNKNOWN_PARAMETER;
-
-    *outOrientation = parameter->GetOrientation();
-    return AAX_OK;
+    return withParameter (id, outOrientation, [] (AAX_IParameter& parameter, AAX_EParameterOrientation& out)
+    {
+        out = parameter.GetOrientation();
+        return AAX_OK;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameter (AAX_CParamID id, AAX_IParameter** outParameter)
@@ -279,76 +272,54 @@ AAX_Result AAX_CEffectParameters::GetParameterValueInfo (AAX_CParamID, int32_t, 
 
 AAX_Result AAX_CEffectParameters::GetParameterValueFromString (AAX_CParamID id, double* outValue, const AAX_IString& text) const
 {
-    if (outValue == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_UNKNOWN_PARAMETER;
-
-    return parameter->GetNormalizedValueFromString (AAX_CString (text.Get()), outValue) ? AAX_OK
-                                                                                        : AAX_ERROR_STRING_CONVERSION;
+    return withParameter (id, outValue, [&text] (AAX_IParameter& parameter, double& out)
+    {
+        return parameter.GetNormalizedValueFromString (AAX_CString (text.Get()), &out) ? AAX_OK
+                                                                                       : AAX_ERROR_STRING_CONVERSION;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterStringFromValue (AAX_CParamID id, double value, AAX_IString* outText, int32_t maxLength) const
 {
-    if (outText == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
+    return withParameter (id, outText, [value, maxLength] (AAX_IParameter& parameter, AAX_IString& out)
+    {
+        AAX_CString text;
 
-    auto* parameter = parameterManager.GetParameterByID (id);
+        if (! parameter.GetStringFromNormalizedValue (value, maxLength, text))
+            return AAX_ERROR_STRING_CONVERSION;
 
-    if (parameter == nullptr)
-        return AAX_ERROR_UNKNOWN_PARAMETER;
-
-    AAX_CString text;
-
-    if (! parameter->GetStringFromNormalizedValue (value, maxLength, text))
-        return AAX_ERROR_STRING_CONVERSION;
-
-    outText->Set (text.Get());
-    return AAX_OK;
+        out.Set (text.Get());
+        return AAX_OK;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterValueString (AAX_CParamID id, AAX_IString* outText, int32_t maxLength) const
 {
-    if (outText == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_UNKNOWN_PARAMETER;
-
-    AAX_CString text;
-    parameter->GetValueString (maxLength, &text);
-    outText->Set (text.Get());
-    return AAX_OK;
+    return withParameter (id, outText, [maxLength] (AAX_IParameter& parameter, AAX_IString& out)
+    {
+        AAX_CString text;
+        parameter.GetValueString (maxLength, &text);
+        out.Set (text.Get());
+        return AAX_OK;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue (AAX_CParamID id, double* outValue) const
 {
-    if (outValue == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_UNKNOWN_PARAMETER;
-
-    *outValue = parameter->GetNormalizedValue();
-    return AAX_OK;
+    return withParameter (id, outValue, [] (AAX_IParameter& parameter, double& out)
+    {
+        out = parameter.GetNormalizedValue();
+        return AAX_OK;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue (AAX_CParamID id, double value)
 {
-    auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_UNKNOWN_PARAMETER;
-
-    parameter->SetNormalizedValue (value);
-    return AAX_OK;
+    return withParameter (id, [&] (AAX_IParameter& parameter)
+    {
+        parameter.SetNormalizedValue (value);
+        return AAX_OK;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative (AAX_CParamID id, double delta)
@@ -363,24 +334,20 @@ AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative (AAX_CParamID i
 
 AAX_Result AAX_CEffectParameters::TouchParameter (AAX_CParamID id)
 {
-    auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_UNKNOWN_PARAMETER;
-
-    parameter->Touch();
-    return AAX_OK;
+    return withParameter (id, [] (AAX_IParameter& parameter)
+    {
+        parameter.Touch();
+        return AAX_OK;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::ReleaseParameter (AAX_CParamID id)
 {
-    auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_UNKNOWN_PARAMETER;
-
-    parameter->Release();
-    return AAX_OK;
+    return withParameter (id, [] (AAX_IParameter& parameter)
+    {
+        parameter.Release();
+        return AAX_OK;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::UpdateParameterTouch (AAX_CParamID, AAX_CBoolean)
@@ -390,15 +357,13 @@ AAX_Result AAX_CEffectParameters::UpdateParameterTouch (AAX_CParamID, AAX_CBoole
 
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedValue (AAX_CParamID id, double value, AAX_EUpdateSource)
 {
-    auto* parameter = parameterManager.GetParameterByID (id);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_UNKNOWN_PARAMETER;
-
-    parameter->UpdateNormalizedValue (value);
-    const auto result = packetDispatcher.SetDirty (id);
-    changeCount.fetch_add (1);
-    return result;
+    return withParameter (id, [this, id, value] (AAX_IParameter& parameter)
+    {
+        parameter.UpdateNormalizedValue (value);
+        const auto result = packetDispatcher.SetDirty (id);
+        changeCount.fetch_add (1);
+        return result;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedRelative (AAX_CParamID id, double delta)

@@ -111,6 +111,16 @@ protected:
     AAX_IAutomationDelegate* AutomationDelegate() const noexcept { return automationDelegate.get(); }
 
 private:
+    /** Answers the action's result for the parameter with the given identifier, or
+        AAX_ERROR_UNKNOWN_PARAMETER where there is none. */
+    template <typename Action>
+    AAX_Result withParameter (AAX_CParamID id, Action&& action) const;
+
+    /** As above, for an operation that answers through an output, which must not be null
+        (AAX_ERROR_NULL_OBJECT); the action receives it by reference. */
+    template <typename Output, typename Action>
+    AAX_Result withParameter (AAX_CParamID id, Output* output, Action&& action) const;
+
     /** Fills the chunk builder from the parameters that are not filtered out. */
     void buildChunkData();
     bool isFiltered (AAX_CParamID id) const;
