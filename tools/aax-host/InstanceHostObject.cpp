@@ -7,11 +7,39 @@
 #include <cstdio>
 #include <cstring>
 
-static std::string describeValue (AAX_CParamID id, double value)
+namespace
 {
-    char number[32];
-    std::snprintf (number, sizeof (number), "%g", value);
-    return std::string (id != nullptr ? id : "") + " " + number;
+    std::string describeID (AAX_CParamID id)
+    {
+        return id != nullptr ? id : "";
+    }
+
+    std::string describeValue (AAX_CParamID id, double value)
+    {
+        char number[32];
+        std::snprintf (number, sizeof (number), "%g", value);
+        return describeID (id) + " " + number;
+    }
+
+    /** Fills a caller's output, which the caller may have left null. */
+    template <typename Value, typename Source>
+    AAX_Result answer (Value* output, const Source& value)
+    {
+        if (output == nullptr)
+            return AAX_ERROR_NULL_OBJECT;
+
+        *output = value;
+        return AAX_OK;
+    }
+
+    AAX_Result answer (AAX_IString* output, const char* text)
+    {
+        if (output == nullptr)
+            return AAX_ERROR_NULL_OBJECT;
+
+        output->Set (text);
+        return AAX_OK;
+    }
 }
 
 InstanceHostObject::InstanceHostObject (std::shared_ptr<HostCallLog> l, const Settings& s)
@@ -52,47 +80,27 @@ ACFRESULT InstanceHostObject::QueryInterface (const acfIID& iid, void** outInter
 //==============================================================================
 AAX_Result InstanceHostObject::GetEffectID (AAX_IString* outEffectID) const
 {
-    if (outEffectID == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    outEffectID->Set (settings.effectID.c_str());
-    return AAX_OK;
+    return answer (outEffectID, settings.effectID.c_str());
 }
 
 AAX_Result InstanceHostObject::GetSampleRate (AAX_CSampleRate* outRate) const
 {
-    if (outRate == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    *outRate = settings.sampleRate;
-    return AAX_OK;
+    return answer (outRate, settings.sampleRate);
 }
 
 AAX_Result InstanceHostObject::GetInputStemFormat (AAX_EStemFormat* outFormat) const
 {
-    if (outFormat == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    *outFormat = settings.inputStem;
-    return AAX_OK;
+    return answer (outFormat, settings.inputStem);
 }
 
 AAX_Result InstanceHostObject::GetOutputStemFormat (AAX_EStemFormat* outFormat) const
 {
-    if (outFormat == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    *outFormat = settings.outputStem;
-    return AAX_OK;
+    return answer (outFormat, settings.outputStem);
 }
 
 AAX_Result InstanceHostObject::GetSignalLatency (int32_t* outSamples) const
 {
-    if (outSamples == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    *outSamples = latency.load();
-    return AAX_OK;
+    return answer (outSamples, latency.load());
 }
 
 AAX_Result InstanceHostObject::SetSignalLatency (int32_t samples)
@@ -104,11 +112,7 @@ AAX_Result InstanceHostObject::SetSignalLatency (int32_t samples)
 
 AAX_Result InstanceHostObject::GetHostVersion (uint32_t* outVersion) const
 {
-    if (outVersion == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    *outVersion = 1;
-    return AAX_OK;
+    return answer (outVersion, 1);
 }
 
 AAX_Result InstanceHostObject::GetCurrentSampleLocation (int64_t* outLocation) const
@@ -118,11 +122,7 @@ AAX_Result InstanceHostObject::GetCurrentSampleLocation (int64_t* outLocation) c
 
 AAX_Result InstanceHostObject::GetMaxBlockLength (int32_t* outSamples) const
 {
-    if (outSamples == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    *outSamples = settings.maxBlockLength;
-    return AAX_OK;
+    return answer (outSamples, settings.maxBlockLength);
 }
 
 AAX_Result InstanceHostObject::PostPacket (AAX_CFieldIndex field, const void* data, uint32_t size)
@@ -146,20 +146,12 @@ AAX_Result InstanceHostObject::ClearMeterClipped (AAX_CTypeID) const            
 
 AAX_Result InstanceHostObject::GetMeterCount (uint32_t* outCount) const
 {
-    if (outCount == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    *outCount = 0;
-    return AAX_OK;
+    return answer (outCount, 0);
 }
 
 AAX_Result InstanceHostObject::GetHostName (AAX_IString* outName) const
 {
-    if (outName == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    outName->Set ("Corvane simulated host");
-    return AAX_OK;
+    return answer (outName, "Corvane simulated host");
 }
 
 AAX_Result InstanceHostObject::SendNotification (AAX_CTypeID type, const void*, uint32_t size)
@@ -170,11 +162,7 @@ AAX_Result InstanceHostObject::SendNotification (AAX_CTypeID type, const void*, 
 
 AAX_Result InstanceHostObject::GetPlugInPath (AAX_IString* outPath) const
 {
-    if (outPath == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    outPath->Set ("");
-    return AAX_OK;
+    return answer (outPath, "");
 }
 
 AAX_Result InstanceHostObject::SetTailLength (int32_t samples)
@@ -186,11 +174,7 @@ AAX_Result InstanceHostObject::SetTailLength (int32_t samples)
 
 AAX_Result InstanceHostObject::GetTailLength (int32_t* outSamples) const
 {
-    if (outSamples == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    *outSamples = tail.load();
-    return AAX_OK;
+    return answer (outSamples, tail.load());
 }
 
 //==============================================================================
@@ -203,13 +187,7 @@ double InstanceHostObject::quartersAt (int64_t samplePosition) const
 AAX_Result InstanceHostObject::GetCurrentTempo (double* outBeatsPerMinute) const
 {
     countQuery();
-
-    if (outBeatsPerMinute == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    const std::lock_guard<std::mutex> guard (transportLock);
-    *outBeatsPerMinute = transport.tempo;
-    return AAX_OK;
+    return answer (outBeatsPerMinute, getTransport().tempo);
 }
 
 AAX_Result InstanceHostObject::GetCurrentMeter (int32_t* outNumerator, int32_t* outDenominator) const
@@ -228,13 +206,7 @@ AAX_Result InstanceHostObject::GetCurrentMeter (int32_t* outNumerator, int32_t* 
 AAX_Result InstanceHostObject::IsTransportPlaying (AAX_CBoolean* outPlaying) const
 {
     countQuery();
-
-    if (outPlaying == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    const std::lock_guard<std::mutex> guard (transportLock);
-    *outPlaying = transport.playing ? 1 : 0;
-    return AAX_OK;
+    return answer (outPlaying, getTransport().playing ? 1 : 0);
 }
 
 AAX_Result InstanceHostObject::GetCurrentTickPosition (int64_t* outTicks) const
@@ -262,24 +234,13 @@ AAX_Result InstanceHostObject::GetCurrentLoopPosition (AAX_CBoolean* outLooping,
 AAX_Result InstanceHostObject::GetCurrentSamplePosition (int64_t* outSamples) const
 {
     countQuery();
-
-    if (outSamples == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    const std::lock_guard<std::mutex> guard (transportLock);
-    *outSamples = transport.samplePosition;
-    return AAX_OK;
+    return answer (outSamples, getTransport().samplePosition);
 }
 
 AAX_Result InstanceHostObject::GetTickPositionAt (int64_t samplePosition, int64_t* outTicks) const
 {
     countQuery();
-
-    if (outTicks == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    *outTicks = std::llround (quartersAt (samplePosition) * ticksPerQuarter);
-    return AAX_OK;
+    return answer (outTicks, std::llround (quartersAt (samplePosition) * ticksPerQuarter));
 }
 
 AAX_Result InstanceHostObject::GetBarBeatPositionAt (int64_t samplePosition, int32_t* outBars, int32_t* outBeats, int64_t* outDisplayTicks) const
@@ -304,35 +265,19 @@ AAX_Result InstanceHostObject::GetBarBeatPositionAt (int64_t samplePosition, int
 AAX_Result InstanceHostObject::GetTicksPerQuarter (uint32_t* outTicks) const
 {
     countQuery();
-
-    if (outTicks == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    *outTicks = ticksPerQuarter;
-    return AAX_OK;
+    return answer (outTicks, ticksPerQuarter);
 }
 
 AAX_Result InstanceHostObject::GetTicksPerBeat (uint32_t* outTicks) const
 {
     countQuery();
-
-    if (outTicks == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    const std::lock_guard<std::mutex> guard (transportLock);
-    *outTicks = static_cast<uint32_t> (ticksPerQuarter * 4 / static_cast<uint32_t> (transport.meterDenominator));
-    return AAX_OK;
+    return answer (outTicks, static_cast<uint32_t> (ticksPerQuarter * 4 / static_cast<uint32_t> (getTransport().meterDenominator)));
 }
 
 AAX_Result InstanceHostObject::GetSelectionStart (int64_t* outSamples) const
 {
     countQuery();
-
-    if (outSamples == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    *outSamples = 0;
-    return AAX_OK;
+    return answer (outSamples, 0);
 }
 
 AAX_Result InstanceHostObject::GetFrameRate (double* outFramesPerSecond, int64_t* outOffsetSamples) const
@@ -350,30 +295,19 @@ AAX_Result InstanceHostObject::GetFrameRate (double* outFramesPerSecond, int64_t
 AAX_Result InstanceHostObject::IsRecording (AAX_CBoolean* outRecording) const
 {
     countQuery();
-
-    if (outRecording == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    const std::lock_guard<std::mutex> guard (transportLock);
-    *outRecording = transport.recording ? 1 : 0;
-    return AAX_OK;
+    return answer (outRecording, getTransport().recording ? 1 : 0);
 }
 
 AAX_Result InstanceHostObject::IsMetronomeEnabled (AAX_CBoolean* outEnabled) const
 {
     countQuery();
-
-    if (outEnabled == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    *outEnabled = 0;
-    return AAX_OK;
+    return answer (outEnabled, 0);
 }
 
 //==============================================================================
 AAX_Result InstanceHostObject::RegisterParameter (AAX_CParamID id)
 {
-    log->add (std::string ("Automation.RegisterParameter ") + (id != nullptr ? id : ""));
+    log->add ("Automation.RegisterParameter " + describeID (id));
 
     if (id == nullptr)
         return AAX_ERROR_NULL_OBJECT;
@@ -385,7 +319,7 @@ AAX_Result InstanceHostObject::RegisterParameter (AAX_CParamID id)
 
 AAX_Result InstanceHostObject::UnregisterParameter (AAX_CParamID id)
 {
-    log->add (std::string ("Automation.UnregisterParameter ") + (id != nullptr ? id : ""));
+    log->add ("Automation.UnregisterParameter " + describeID (id));
 
     if (id == nullptr)
         return AAX_ERROR_NULL_OBJECT;
@@ -424,25 +358,23 @@ AAX_Result InstanceHostObject::PostCurrentValue (AAX_CParamID id, double normali
 
 AAX_Result InstanceHostObject::PostTouchRequest (AAX_CParamID id)
 {
-    log->add (std::string ("Automation.PostTouchRequest ") + (id != nullptr ? id : ""));
-
-    if (id == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    const std::lock_guard<std::mutex> guard (automationLock);
-    touched[id] = true;
-    return AAX_OK;
+    log->add ("Automation.PostTouchRequest " + describeID (id));
+    return setTouched (id, true);
 }
 
 AAX_Result InstanceHostObject::PostReleaseRequest (AAX_CParamID id)
 {
-    log->add (std::string ("Automation.PostReleaseRequest ") + (id != nullptr ? id : ""));
+    log->add ("Automation.PostReleaseRequest " + describeID (id));
+    return setTouched (id, false);
+}
 
+AAX_Result InstanceHostObject::setTouched (AAX_CParamID id, bool isTouched)
+{
     if (id == nullptr)
         return AAX_ERROR_NULL_OBJECT;
 
     const std::lock_guard<std::mutex> guard (automationLock);
-    touched[id] = false;
+    touched[id] = isTouched;
     return AAX_OK;
 }
 

@@ -131,6 +131,7 @@ private:
     void* findInterface (const acfIID& iid) override;
     double quartersAt (int64_t samplePosition) const;
     void countQuery() const noexcept                 { transportQueries.fetch_add (1); }
+    AAX_Result setTouched (AAX_CParamID id, bool isTouched);
 
     std::shared_ptr<HostCallLog> log;
     const Settings settings;
