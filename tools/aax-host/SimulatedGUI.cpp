@@ -33,28 +33,9 @@ AAX_Result SimulatedGUI::create()
     if (gui != nullptr || effectIndex >= effects.size())
         return AAX_ERROR_NULL_OBJECT;
 
-    auto createProcedure = reinterpret_cast<AAX_CreateObjectProc> (effects[effectIndex].findProcedure (AAX_ProcIDCreateEffectGUI));
-
-    if (createProcedure == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    auto* made = createProcedure();
-
-    if (made == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    void* found = nullptr;
-
-    if (made->QueryInterface (AAX_IID_EffectGUI, &found) != ACF_OK || found == nullptr)
-    {
-        if (made->QueryInterface (IID_IACFUnknown, &found) == ACF_OK && found != nullptr)
-            static_cast<IACFUnknown*> (found)->Release();
-
-        return AAX_ERROR_NULL_OBJECT;
-    }
-
-    gui = static_cast<AAX_IACFEffectGUI*> (found);
-    return AAX_OK;
+    gui = static_cast<AAX_IACFEffectGUI*> (SimulatedModule::createObject (effects[effectIndex], AAX_ProcIDCreateEffectGUI,
+                                                                          AAX_IID_EffectGUI));
+    return gui != nullptr ? AAX_OK : AAX_ERROR_NULL_OBJECT;
 }
 
 AAX_Result SimulatedGUI::initialize()

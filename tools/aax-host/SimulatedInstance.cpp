@@ -126,28 +126,13 @@ AAX_Result SimulatedInstance::create()
         return AAX_ERROR_NULL_OBJECT;
 
     const auto& effectDescription = module.getDescription().effects[settings.effectIndex];
-    auto createProcedure = reinterpret_cast<AAX_CreateObjectProc> (effectDescription.findProcedure (AAX_ProcIDCreateEffectParameters));
+    effect = static_cast<AAX_IACFEffectParameters*> (SimulatedModule::createObject (effectDescription,
+                                                                                    AAX_ProcIDCreateEffectParameters,
+                                                                                    AAX_IID_EffectParameters));
 
-    if (createProcedure == nullptr)
+    if (effect == nullptr)
         return AAX_ERROR_NULL_OBJECT;
 
-    auto* made = createProcedure();
-
-    if (made == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    void* found = nullptr;
-
-    if (made->QueryInterface (AAX_IID_EffectParameters, &found) != ACF_OK || found == nullptr)
-    {
-        // Something that is not an effect: one reference taken and given back deletes it.
-        if (made->QueryInterface (IID_IACFUnknown, &found) == ACF_OK && found != nullptr)
-            static_cast<IACFUnknown*> (found)->Release();
-
-        return AAX_ERROR_NULL_OBJECT;
-    }
-
-    effect = static_cast<AAX_IACFEffectParameters*> (found);
     hostObject->setEffect (effect);
     return AAX_OK;
 }

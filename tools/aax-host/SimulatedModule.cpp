@@ -7,6 +7,30 @@
 
 #include <utility>
 
+void* SimulatedModule::createObject (const EffectDescription& effect, uint32_t procedureID, const acfIID& iid)
+{
+    auto createProcedure = reinterpret_cast<AAX_CreateObjectProc> (effect.findProcedure (procedureID));
+
+    if (createProcedure == nullptr)
+        return nullptr;
+
+    auto* made = createProcedure();
+
+    if (made == nullptr)
+        return nullptr;
+
+    void* found = nullptr;
+
+    if (made->QueryInterface (iid, &found) == ACF_OK && found != nullptr)
+        return found;
+
+    // Something that is not what was asked for: one reference taken and given back deletes it.
+    if (made->QueryInterface (IID_IACFUnknown, &found) == ACF_OK && found != nullptr)
+        static_cast<IACFUnknown*> (found)->Release();
+
+    return nullptr;
+}
+
 SimulatedModule::SimulatedModule (const std::string& path)
     : hostObject (new HostModuleObject (log))
 {

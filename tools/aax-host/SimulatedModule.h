@@ -62,6 +62,13 @@ public:
 
     const ModuleDescription& getDescription() const noexcept    { return description; }
 
+    /** Makes an object with the creation procedure the effect added under that id and answers
+        its interface of that id, holding the one reference the object was made with. Answers
+        null when the effect has no such procedure, the procedure makes nothing, or the object
+        lacks the interface (the object is then released, which deletes it).
+    */
+    static void* createObject (const EffectDescription& effect, uint32_t procedureID, const acfIID& iid);
+
     /** Unloads a module file once it answers that it may be unloaded (shutting it down first
         when it was started). Answers false, leaving it loaded, when it still has objects alive
         or dlclose fails; an in-process module only stops being reachable.
