@@ -69,13 +69,7 @@ AAX_Result HostCollection::SetPackageVersion (uint32_t version)
 AAX_Result HostCollection::SetProperties (IACFUnknown* propertyMap)
 {
     log->add ("Collection.SetProperties");
-    auto* map = findHostObject<HostPropertyMap> (propertyMap, AAX_IID_PropertyMap);
-
-    if (map == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    description.properties = map->getProperties();
-    return AAX_OK;
+    return HostPropertyMap::readProperties (propertyMap, description.properties) ? AAX_OK : AAX_ERROR_NULL_OBJECT;
 }
 
 ModuleDescription HostCollection::getDescription() const

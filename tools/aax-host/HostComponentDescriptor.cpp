@@ -119,9 +119,7 @@ AAX_Result HostComponentDescriptor::AddProcessProc_Native (AAX_RenderProc proced
 
     description.renderProcedure = procedure;
 
-    if (auto* map = findHostObject<HostPropertyMap> (propertyMap, AAX_IID_PropertyMap))
-        description.properties = map->getProperties();
-    else
+    if (! HostPropertyMap::readProperties (propertyMap, description.properties))
         description.properties.clear();
 
     if (outProcID != nullptr)

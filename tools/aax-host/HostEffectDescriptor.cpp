@@ -73,13 +73,7 @@ AAX_Result HostEffectDescriptor::AddProcPtr (void* procedure, uint32_t procID)
 AAX_Result HostEffectDescriptor::SetProperties (IACFUnknown* propertyMap)
 {
     log->add ("EffectDescriptor.SetProperties");
-    auto* map = findHostObject<HostPropertyMap> (propertyMap, AAX_IID_PropertyMap);
-
-    if (map == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-
-    description.properties = map->getProperties();
-    return AAX_OK;
+    return HostPropertyMap::readProperties (propertyMap, description.properties) ? AAX_OK : AAX_ERROR_NULL_OBJECT;
 }
 
 AAX_Result HostEffectDescriptor::AddResourcePath (uint32_t resourceType, const char* path)

@@ -8,6 +8,17 @@ HostPropertyMap::HostPropertyMap (std::shared_ptr<HostCallLog> l) : log (std::mo
 {
 }
 
+bool HostPropertyMap::readProperties (IACFUnknown* propertyMap, PropertyList& into)
+{
+    auto* map = findHostObject<HostPropertyMap> (propertyMap, AAX_IID_PropertyMap);
+
+    if (map == nullptr)
+        return false;
+
+    into = map->properties;
+    return true;
+}
+
 void* HostPropertyMap::findInterface (const acfIID& iid)
 {
     if (iid == AAX_IID_PropertyMap || iid == AAX_IID_PropertyMapV2)

@@ -23,6 +23,11 @@ public:
 
     const PropertyList& getProperties() const noexcept    { return properties; }
 
+    /** Copies the properties of a map a module passes back to the host; answers false, leaving
+        the list as it was, when that is null or not one of the host's maps.
+    */
+    static bool readProperties (IACFUnknown* propertyMap, PropertyList& into);
+
 private:
     void* findInterface (const acfIID& iid) override;
 
