@@ -7,6 +7,7 @@
 #include <iterator>
 #include <map>
 #include <mutex>
+#include <tuple>
 
 namespace
 {
@@ -101,10 +102,10 @@ std::shared_ptr<const InterpolatingRead::PhaseRows> InterpolatingRead::sharedRow
     // A live layout means a live reader, whose kernel must still exist: a kernel's
     // address cannot be reused while its entry here can be locked.
     static std::mutex lock;
-    static std::map<std::pair<const double*, int>, std::weak_ptr<const PhaseRows>> layouts;
+    static std::map<std::tuple<const double*, int, int, int>, std::weak_ptr<const PhaseRows>> layouts;
 
     const std::lock_guard<std::mutex> guard (lock);
-    auto& slot = layouts[{ kernel, spacing }];
+    auto& slot = layouts[{ kernel, taps, last, spacing }];
 
     if (auto existing = slot.lock())
         return existing;

@@ -18,7 +18,9 @@
 class InterpolatingRead
 {
 public:
-    /** The kernels must outlive the reader. */
+    /** The kernels must outlive the reader and never change: their regrouped
+        layouts are shared with every other reader of the same kernels.
+    */
     InterpolatingRead (const double* kernel16, const double* kernel32);
 
     /** minimumStep is the narrowest kernel spacing in 1/512 samples, kept within 16..512. */
