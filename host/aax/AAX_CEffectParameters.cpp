@@ -30,6 +30,26 @@ AAX_Result AAX_CEffectParameters::withParameter (AAX_CParamID id, Output* output
     return withParameter (id, [output, &action] (AAX_IParameter& parameter) { return action (parameter, *output); });
 }
 
+template <typename Output, typename Getter>
+AAX_Result AAX_CEffectParameters::readParameter (AAX_CParamID id, Output* output, Getter getter) const
+{
+    return withParameter (id, output, [getter] (AAX_IParameter& parameter, Output& out)
+    {
+        out = (parameter.*getter)();
+        return AAX_OK;
+    });
+}
+
+template <typename Change, typename... Args>
+AAX_Result AAX_CEffectParameters::changeParameter (AAX_CParamID id, Change change, Args... args) const
+{
+    return withParameter (id, [&] (AAX_IParameter& parameter)
+    {
+        (parameter.*change) (args...);
+        return AAX_OK;
+    });
+}
+
 AAX_CEffectParameters::AAX_CEffectParameters() = default;
 
 AAX_CEffectParameters::~AAX_CEffectParameters() = default;
@@ -200,38 +220,22 @@ AAX_Result AAX_CEffectParameters::GetParameterNameOfLength (AAX_CParamID id, AAX
 
 AAX_Result AAX_CEffectParameters::GetParameterDefaultNormalizedValue (AAX_CParamID id, double* outValue) const
 {
-    return withParameter (id, outValue, [] (AAX_IParameter& parameter, double& out)
-    {
-        out = parameter.GetNormalizedDefaultValue();
-        return AAX_OK;
-    });
+    return readParameter (id, outValue, &AAX_IParameter::GetNormalizedDefaultValue);
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue (AAX_CParamID id, double value)
 {
-    return withParameter (id, [&] (AAX_IParameter& parameter)
-    {
-        parameter.SetNormalizedDefaultValue (value);
-        return AAX_OK;
-    });
+    return changeParameter (id, &AAX_IParameter::SetNormalizedDefaultValue, value);
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterType (AAX_CParamID id, uint32_t* outType) const
 {
-    return withParameter (id, outType, [] (AAX_IParameter& parameter, uint32_t& out)
-    {
-        out = parameter.GetType();
-        return AAX_OK;
-    });
+    return readParameter (id, outType, &AAX_IParameter::GetType);
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterOrientation (AAX_CParamID id, AAX_EParameterOrientation* outOrientation) const
 {
-    return withParameter (id, outOrientation, [] (AAX_IParameter& parameter, AAX_EParameterOrientation& out)
-    {
-        out = parameter.GetOrientation();
-        return AAX_OK;
-    });
+    return readParameter (id, outOrientation, &AAX_IParameter::GetOrientation);
 }
 
 AAX_Result AAX_CEffectParameters::GetParameter (AAX_CParamID id, AAX_IParameter** outParameter)
@@ -306,20 +310,12 @@ AAX_Result AAX_CEffectParameters::GetParameterValueString (AAX_CParamID id, AAX_
 
 AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue (AAX_CParamID id, double* outValue) const
 {
-    return withParameter (id, outValue, [] (AAX_IParameter& parameter, double& out)
-    {
-        out = parameter.GetNormalizedValue();
-        return AAX_OK;
-    });
+    return readParameter (id, outValue, &AAX_IParameter::GetNormalizedValue);
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue (AAX_CParamID id, double value)
 {
-    return withParameter (id, [&] (AAX_IParameter& parameter)
-    {
-        parameter.SetNormalizedValue (value);
-        return AAX_OK;
-    });
+    return changeParameter (id, &AAX_IParameter::SetNormalizedValue, value);
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative (AAX_CParamID id, double delta)
@@ -334,20 +330,12 @@ AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative (AAX_CParamID i
 
 AAX_Result AAX_CEffectParameters::TouchParameter (AAX_CParamID id)
 {
-    return withParameter (id, [] (AAX_IParameter& parameter)
-    {
-        parameter.Touch();
-        return AAX_OK;
-    });
+    return changeParameter (id, &AAX_IParameter::Touch);
 }
 
 AAX_Result AAX_CEffectParameters::ReleaseParameter (AAX_CParamID id)
 {
-    return withParameter (id, [] (AAX_IParameter& parameter)
-    {
-        parameter.Release();
-        return AAX_OK;
-    });
+    return changeParameter (id, &AAX_IParameter::Release);
 }
 
 AAX_Result AAX_CEffectParameters::UpdateParameterTouch (AAX_CParamID, AAX_CBoolean)

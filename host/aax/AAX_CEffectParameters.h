@@ -121,6 +121,14 @@ private:
     template <typename Output, typename Action>
     AAX_Result withParameter (AAX_CParamID id, Output* output, Action&& action) const;
 
+    /** Answers through the output what the parameter's getter answers. */
+    template <typename Output, typename Getter>
+    AAX_Result readParameter (AAX_CParamID id, Output* output, Getter getter) const;
+
+    /** Calls one of the parameter's operations that answers nothing. */
+    template <typename Change, typename... Args>
+    AAX_Result changeParameter (AAX_CParamID id, Change change, Args... args) const;
+
     /** Fills the chunk builder from the parameters that are not filtered out. */
     void buildChunkData();
     bool isFiltered (AAX_CParamID id) const;
