@@ -71,47 +71,27 @@ namespace
 
 void AAX_CChunkDataParser::AddFloat (const char* name, float value)
 {
-    Entry entry;
-    entry.type = typeFloat;
-    entry.name = name;
-    entry.floatValue = value;
-    entries.push_back (std::move (entry));
+    addEntry (name, typeFloat).floatValue = value;
 }
 
 void AAX_CChunkDataParser::AddInt32 (const char* name, int32_t value)
 {
-    Entry entry;
-    entry.type = typeInt32;
-    entry.name = name;
-    entry.int32Value = value;
-    entries.push_back (std::move (entry));
+    addEntry (name, typeInt32).int32Value = value;
 }
 
 void AAX_CChunkDataParser::AddDouble (const char* name, double value)
 {
-    Entry entry;
-    entry.type = typeDouble;
-    entry.name = name;
-    entry.doubleValue = value;
-    entries.push_back (std::move (entry));
+    addEntry (name, typeDouble).doubleValue = value;
 }
 
 void AAX_CChunkDataParser::AddInt16 (const char* name, int16_t value)
 {
-    Entry entry;
-    entry.type = typeInt16;
-    entry.name = name;
-    entry.int16Value = value;
-    entries.push_back (std::move (entry));
+    addEntry (name, typeInt16).int16Value = value;
 }
 
 void AAX_CChunkDataParser::AddString (const char* name, const char* value)
 {
-    Entry entry;
-    entry.type = typeString;
-    entry.name = name;
-    entry.stringValue = value;
-    entries.push_back (std::move (entry));
+    addEntry (name, typeString).stringValue = value;
 }
 
 void AAX_CChunkDataParser::Clear()
@@ -293,35 +273,53 @@ void AAX_CChunkDataParser::LoadChunk (const AAX_ChunkRecord& record)
 
 bool AAX_CChunkDataParser::FindDouble (const char* name, double* outValue)
 {
-    const auto index = FindIndex (name);
+    const auto* entry = findEntry (name, typeDouble);
 
-    if (index < 0 || entries[static_cast<size_t> (index)].type != typeDouble || outValue == nullptr)
+    if (entry == nullptr || outValue == nullptr)
         return false;
 
-    *outValue = entries[static_cast<size_t> (index)].doubleValue;
+    *outValue = entry->doubleValue;
     return true;
 }
 
 bool AAX_CChunkDataParser::FindInt32 (const char* name, int32_t* outValue)
 {
-    const auto index = FindIndex (name);
+    const auto* entry = findEntry (name, typeInt32);
 
-    if (index < 0 || entries[static_cast<size_t> (index)].type != typeInt32 || outValue == nullptr)
+    if (entry == nullptr || outValue == nullptr)
         return false;
 
-    *outValue = entries[static_cast<size_t> (index)].int32Value;
+    *outValue = entry->int32Value;
     return true;
 }
 
 bool AAX_CChunkDataParser::FindString (const char* name, AAX_CString* outValue)
 {
-    const auto index = FindIndex (name);
+    const auto* entry = findEntry (name, typeString);
 
-    if (index < 0 || entries[static_cast<size_t> (index)].type != typeString || outValue == nullptr)
+    if (entry == nullptr || outValue == nullptr)
         return false;
 
-    *outValue = entries[static_cast<size_t> (index)].stringValue;
+    *outValue = entry->stringValue;
     return true;
+}
+
+AAX_CChunkDataParser::Entry& AAX_CChunkDataParser::addEntry (const char* name, EntryType type)
+{
+    auto& entry = entries.emplace_back();
+    entry.type = type;
+    entry.name = name;
+    return entry;
+}
+
+const AAX_CChunkDataParser::Entry* AAX_CChunkDataParser::findEntry (const char* name, EntryType type)
+{
+    const auto index = FindIndex (name);
+
+    if (index < 0 || entries[static_cast<size_t> (index)].type != type)
+        return nullptr;
+
+    return &entries[static_cast<size_t> (index)];
 }
 
 int32_t AAX_CChunkDataParser::FindIndex (const char* name)

@@ -82,6 +82,13 @@ public:
     const std::vector<Entry>& GetEntries() const noexcept    { return entries; }
 
 private:
+    Entry& addEntry (const char* name, EntryType type);
+
+    /** The entry of that name found by FindIndex, or null when there is none or it holds
+        another type.
+    */
+    const Entry* findEntry (const char* name, EntryType type);
+
     int32_t lastFoundIndex = -1;
     int32_t chunkVersion = -1;
     std::vector<Entry> entries;
