@@ -24,7 +24,9 @@ public:
 
     BiquadFilter (float minFrequency, float maxFrequency, float minQ, float maxQ, int tableSize, int code);
 
-    /** Sets the unit's own rate and refills the sine and cosine tables. Allocates nothing. */
+    /** Sets the unit's own rate (refilling the sine and cosine tables when it changed)
+        and clears the states. Allocates nothing.
+    */
     void prepare (double sampleRate);
 
     /** Sets the response code and clears the states. */
