@@ -16,11 +16,10 @@ endfunction()
 # so nothing a test does can reach the real user's files.
 set(CORVANE_TEST_HOME "${CMAKE_BINARY_DIR}/test-home")
 
-# corvane_add_test(NAME name SOURCES ... LIBS ... [JUCE] [XVFB])
+# corvane_add_test(NAME name SOURCES ... LIBS ... [JUCE])
 #   JUCE: links the JUCE test main (message thread initialised) instead of gtest_main.
-#   XVFB: runs under xvfb-run, for the few tests that need a real window.
 function(corvane_add_test)
-    cmake_parse_arguments(T "JUCE;XVFB" "NAME" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "JUCE" "NAME" "SOURCES;LIBS" ${ARGN})
     add_executable(${T_NAME} ${T_SOURCES})
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} corvane_warnings GTest::gtest GTest::gmock)
     if(T_JUCE)
@@ -30,12 +29,8 @@ function(corvane_add_test)
     endif()
     set(home "${CORVANE_TEST_HOME}/${T_NAME}")
     file(MAKE_DIRECTORY "${home}")
-    if(T_XVFB)
-        add_test(NAME ${T_NAME} COMMAND xvfb-run -a $<TARGET_FILE:${T_NAME}>)
-    else()
-        add_test(NAME ${T_NAME} COMMAND ${T_NAME})
-    endif()
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set_tests_properties(${T_NAME} PROPERTIES
-        ENVIRONMENT "HOME=${home};XDG_CONFIG_HOME=${home}/.config;XDG_DATA_HOME=${home}/.local/share;CORVANE_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data"
+        ENVIRONMENT "HOME=${home};XDG_CONFIG_HOME=${home}/.config;XDG_DATA_HOME=${home}/.local/share"
         TIMEOUT 900)
 endfunction()
