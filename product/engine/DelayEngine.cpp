@@ -80,9 +80,9 @@ namespace
         }
     }
 
-    float decibelsToGain (double dB) noexcept
+    double decibelsToGain (double dB) noexcept
     {
-        return (float) std::pow (10.0, dB * 0.05);
+        return std::pow (10.0, dB * 0.05);
     }
 
     /** Volume law of a line: 0 at 0, unity at 0.75, +12 dB at 1. */
@@ -108,14 +108,10 @@ namespace
     */
     constexpr int waveformCodes[] = { 5, 3, 2, 1, 0 };
 
-    float dBToTransientThreshold (float v) noexcept
+    /** The transient thresholds' law: 0 dB at 0, −64 dB at 1. */
+    float transientThreshold (float v) noexcept
     {
-        return (float) std::pow (10.0, -64.0 * v * 0.05);
-    }
-
-    float clampUnit (float x) noexcept
-    {
-        return x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x);
+        return (float) decibelsToGain (-64.0 * v);
     }
 }
 
@@ -333,8 +329,8 @@ void DelayEngine::publish (int numSamples) noexcept
 
     for (int line = 0; line < numLines; ++line)
     {
-        indicators.lineLevel[2 * line].exchange (clampUnit (delayCores[line]->getLeftMeterLevel()));
-        indicators.lineLevel[2 * line + 1].exchange (clampUnit (delayCores[line]->getRightMeterLevel()));
+        indicators.lineLevel[2 * line].exchange (std::clamp (delayCores[line]->getLeftMeterLevel(), 0.0f, 1.0f));
+        indicators.lineLevel[2 * line + 1].exchange (std::clamp (delayCores[line]->getRightMeterLevel(), 0.0f, 1.0f));
     }
 
     for (int m = 0; m < Modulators::numModulators; ++m)
@@ -423,7 +419,7 @@ void DelayEngine::setLineParameter (int line, int index, float v)
         case 34: pre.denominatorR = toIndex (v, 31) + 1; pre.update(); break;
 
         case 35: core.overdriveOn = toSwitch (v); break;
-        case 36: core.preampGain = decibelsToGain (48.0 * v); break;
+        case 36: core.preampGain = (float) decibelsToGain (48.0 * v); break;
         case 37: core.colour = (2.0f * v + 1.0f) * v - 1.0f; break;
         case 38: core.overdriveGain = 0.125f - 0.175f * v / (v - 1.2f); break;
         case 39: core.feedback = 2.0f * v - 1.0f; core.feedbackGain = (2.0f * v - 1.0f) * 0.99f; break;
@@ -469,8 +465,8 @@ void DelayEngine::setGlobalParameter (int id, float v)
             case 47: modulators.setType (m, toIndex (v, 2)); assignModulationSources(); break;
             case 48: modulators.setRetriggerMode (m, toIndex (v, 2)); break;
             case 49: modulators.getTransientDetector (m).setSpeed (v * v * 1.45f + 0.05f); break;
-            case 50: modulators.getTransientDetector (m).setTriggerThreshold (dBToTransientThreshold (v)); break;
-            case 51: modulators.getTransientDetector (m).setRearmThreshold (dBToTransientThreshold (v)); break;
+            case 50: modulators.getTransientDetector (m).setTriggerThreshold (transientThreshold (v)); break;
+            case 51: modulators.getTransientDetector (m).setRearmThreshold (transientThreshold (v)); break;
             case 52: setLfoTempoSync (m, toSwitch (v)); break;
             case 53: break;     // part of the tempo rate, which the owner forms
             case 54: setLfoFrequency (m, v); break;
@@ -494,7 +490,7 @@ void DelayEngine::setGlobalParameter (int id, float v)
             case 61: modulators.getEnvelope (m).setSustain (v); break;
             case 62: modulators.getEnvelope (m).setHold (v); break;
             case 63: modulators.getEnvelope (m).setRelease (v); break;
-            case 64: modulators.getPeakFollower (m).setInputGain (std::pow (10.0, 24.0 * v * 0.05)); break;
+            case 64: modulators.getPeakFollower (m).setInputGain (decibelsToGain (24.0 * v)); break;
             case 65: modulators.getPeakFollower (m).setAttack (v); break;
             case 66: modulators.getPeakFollower (m).setRelease (v); break;
             default: break;
@@ -522,7 +518,7 @@ void DelayEngine::setGlobalParameter (int id, float v)
         {
             const float thresholdDb = (1.0f - v) * -24.0f;
             limiter.setThresholdDb (thresholdDb);
-            limiter.setMakeupGain ((float) std::pow (10.0, -thresholdDb * 0.05) + 1e-20f);
+            limiter.setMakeupGain ((float) decibelsToGain (-thresholdDb) + 1e-20f);
             break;
         }
 
