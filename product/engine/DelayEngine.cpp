@@ -241,7 +241,7 @@ void DelayEngine::renderRun (float* left, float* right, int numSamples, bool inp
     outputMeters[0].process (left, numSamples);
     outputMeters[1].process (outputRight, numSamples);
 
-    publish (numSamples);
+    publish();
     collectTapFlags();
 }
 
@@ -319,7 +319,7 @@ void DelayEngine::mix (float* left, float* right, int numSamples, bool inputIsSt
     mixSmoother = mixes;
 }
 
-void DelayEngine::publish (int numSamples) noexcept
+void DelayEngine::publish() noexcept
 {
     for (int ch = 0; ch < 2; ++ch)
     {
@@ -339,8 +339,7 @@ void DelayEngine::publish (int numSamples) noexcept
         const float dB = level > 0.0f ? 20.0f * std::log10 (level) : -320.0f;
         indicators.transientLevel[m].exchange (-dB * 0.015625f);
 
-        const float* peak = modulators.getBuffer (Modulators::mod1Peak + m);
-        indicators.peakLevel[m].exchange (numSamples > 0 ? peak[0] : 0.0f);
+        indicators.peakLevel[m].exchange (modulators.getBuffer (Modulators::mod1Peak + m)[0]);
 
         if (modulators.wasRetriggeredByTransient (m))
         {

@@ -155,7 +155,7 @@ private:
     void renderRun (float* left, float* right, int numSamples, bool inputIsStereo, bool outputIsStereo) noexcept;
     void runLines (int numSamples) noexcept;
     void mix (float* left, float* right, int numSamples, bool inputIsStereo, bool outputIsStereo) noexcept;
-    void publish (int numSamples) noexcept;
+    void publish() noexcept;
     void collectTapFlags() noexcept;
 
     void updateMasterGain();
