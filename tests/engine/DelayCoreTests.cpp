@@ -1,5 +1,5 @@
 #include "DelayCore.h"
-#include "EngineTables.h"
+#include "EngineTestSupport.h"
 #include "OnePoleSmoother4.h"
 
 #include <gtest/gtest.h>
@@ -9,14 +9,10 @@
 #include <random>
 #include <vector>
 
+using engine_test::tables;
+
 namespace
 {
-    const EngineTables& tables()
-    {
-        static const EngineTables t;
-        return t;
-    }
-
     std::unique_ptr<DelayCore> makeCore()
     {
         const auto& t = tables();
@@ -66,6 +62,24 @@ namespace
     void settle (DelayCore& core, int samples)
     {
         render (core, std::vector<float> ((size_t) samples, 0.0f));
+    }
+
+    /** A core that echoes after 6300 samples (1/16 at 105 bpm), its glide settled;
+        configure sets it up before its length is fixed.
+    */
+    template <typename Configure>
+    std::unique_ptr<DelayCore> makeEchoCore (Configure&& configure)
+    {
+        auto core = makeCore();
+        configure (*core);
+        setSynced (*core, 105.0, 1, 16);
+        settle (*core, 100000);
+        return core;
+    }
+
+    std::unique_ptr<DelayCore> makeEchoCore()
+    {
+        return makeEchoCore ([] (DelayCore&) {});
     }
 
     std::vector<float> impulse (int length, float amplitude = 1.0f)
@@ -140,10 +154,7 @@ TEST (OnePoleSmoother4, DoubleLanesReachLongTargetsThatFloatLanesStallShortOf)
 
 TEST (DelayCore, ImpulseResponseAtAWholeSampleDelay)
 {
-    auto core = makeCore();
-    setSynced (*core, 105.0, 1, 16);   // 6300 samples
-    settle (*core, 100000);
-
+    auto core = makeEchoCore();
     const auto out = render (*core, impulse (6400));
     const auto& k16 = tables().kernel16;
 
@@ -234,11 +245,7 @@ TEST (DelayCore, ANewDelayTimeGlidesThroughTwoCascadedOnePoles)
 
 TEST (DelayCore, FeedbackDecaysAndHoldKeepsSignAndLevel)
 {
-    auto core = makeCore();
-    setSynced (*core, 105.0, 1, 16);   // 6300 samples
-    core->feedback = 0.5f;
-    core->feedbackGain = 0.495f;
-    settle (*core, 100000);
+    auto core = makeEchoCore ([] (DelayCore& c) { c.feedback = 0.5f; c.feedbackGain = 0.495f; });
 
     // Each repeat passes the read once more: its level (the sum of its samples) falls
     // by the feedback gain times the read's level.
@@ -248,12 +255,7 @@ TEST (DelayCore, FeedbackDecaysAndHoldKeepsSignAndLevel)
 
     // Held negative feedback: gain exactly −1, so each repeat flips sign and keeps
     // the read's level.
-    auto held = makeCore();
-    setSynced (*held, 105.0, 1, 16);
-    held->feedback = -0.3f;
-    held->feedbackGain = -0.297f;
-    held->feedbackHold = true;
-    settle (*held, 100000);
+    auto held = makeEchoCore ([] (DelayCore& c) { c.feedback = -0.3f; c.feedbackGain = -0.297f; c.feedbackHold = true; });
 
     out = render (*held, impulse (6300 * 4));
     const int first = peakIndex (out.left, 6300), second = peakIndex (out.left, 12600);
@@ -330,11 +332,7 @@ TEST (DelayCore, StereoSpreadDelaysOneSideByHalfTheLength)
 {
     for (float spread : { 0.0f, 0.5f, 1.0f })
     {
-        auto core = makeCore();
-        setSynced (*core, 105.0, 1, 16);   // 6300 samples
-        core->spread = spread;
-        core->update();
-        settle (*core, 100000);
+        auto core = makeEchoCore ([spread] (DelayCore& c) { c.spread = spread; });
 
         const auto out = render (*core, impulse (12000));
         const int l = peakIndex (out.left), r = peakIndex (out.right);
@@ -380,10 +378,7 @@ TEST (DelayCore, PanAndTremoloLaws)
 
 TEST (DelayCore, MidSideOnAMonoInputComesOutOnBothSides)
 {
-    auto core = makeCore();
-    core->midSide = true;
-    setSynced (*core, 105.0, 1, 16);
-    settle (*core, 100000);
+    auto core = makeEchoCore ([] (DelayCore& c) { c.midSide = true; });
 
     const auto out = render (*core, impulse (7000));
     const int l = peakIndex (out.left);
@@ -396,9 +391,7 @@ TEST (DelayCore, MidSideOnAMonoInputComesOutOnBothSides)
 TEST (DelayCore, ShortSoundsIntoASilentLineStillEcho)
 {
     // The line goes quiet, then gets one impulse followed by digital silence.
-    auto core = makeCore();
-    setSynced (*core, 105.0, 1, 16);
-    settle (*core, 100000);
+    auto core = makeEchoCore();
     EXPECT_FALSE (core->isLeftActive());
 
     auto out = render (*core, impulse (7000));
@@ -413,10 +406,7 @@ TEST (DelayCore, ShortSoundsIntoASilentLineStillEcho)
 
 TEST (DelayCore, SwappedLeftOnlyInputEchoesOnTheRight)
 {
-    auto core = makeCore();
-    core->swapChannels = true;
-    setSynced (*core, 105.0, 1, 16);
-    settle (*core, 100000);
+    auto core = makeEchoCore ([] (DelayCore& c) { c.swapChannels = true; });
 
     const auto out = render (*core, impulse (7000), std::vector<float> (7000, 0.0f));
     EXPECT_GT (out.right[(size_t) peakIndex (out.right)], 0.4f);

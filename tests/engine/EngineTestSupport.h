@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DelayEngine.h"
+#include "EngineTables.h"
 
 #include <algorithm>
 #include <vector>
@@ -8,6 +9,13 @@
 /** Small helpers shared by the engine's tests. */
 namespace engine_test
 {
+    /** One set of the engine's tables for every test that reads them directly. */
+    inline const EngineTables& tables()
+    {
+        static const EngineTables t;
+        return t;
+    }
+
     /** A stereo signal the engine renders in place. */
     struct Stereo
     {

@@ -1,5 +1,5 @@
 #include "BiquadFilter.h"
-#include "EngineTables.h"
+#include "EngineTestSupport.h"
 #include "InputStage.h"
 
 #include <gtest/gtest.h>
@@ -8,15 +8,11 @@
 #include <random>
 #include <vector>
 
+using engine_test::tables;
+
 namespace
 {
     constexpr double pi = 3.14159265358979323846;
-
-    const EngineTables& tables()
-    {
-        static const EngineTables t;
-        return t;
-    }
 
     struct Expected { double b0, b1, b2, a1, a2; };
 

@@ -1,4 +1,4 @@
-#include "EngineTables.h"
+#include "EngineTestSupport.h"
 #include "InterpolatingRead.h"
 
 #include <gtest/gtest.h>
@@ -9,15 +9,11 @@
 #include <random>
 #include <vector>
 
+using engine_test::tables;
+
 namespace
 {
     constexpr double pi = 3.14159265358979323846;
-
-    const EngineTables& tables()
-    {
-        static const EngineTables t;
-        return t;
-    }
 
     /** A triple-written delay buffer as the delay core keeps it. */
     struct TripleBuffer
