@@ -1,5 +1,6 @@
 #include "OutputMeter.h"
 
+#include <algorithm>
 #include <cmath>
 
 void OutputMeter::prepare (double sampleRate) noexcept
@@ -45,5 +46,5 @@ void OutputMeter::process (const float* samples, int numSamples) noexcept
 
 float OutputMeter::getLevel() const noexcept
 {
-    return stage2 < 0.0f ? 0.0f : (stage2 > 1.0f ? 1.0f : stage2);
+    return std::clamp (stage2, 0.0f, 1.0f);
 }

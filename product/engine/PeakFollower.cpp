@@ -2,6 +2,7 @@
 
 #include "EnvelopeGenerator.h"
 
+#include <algorithm>
 #include <cmath>
 
 PeakFollower::PeakFollower() noexcept
@@ -20,13 +21,7 @@ float PeakFollower::process (float left, float right) noexcept
     const double d = (double) std::abs (left + right) * inputGain;
     const double pole = d > value ? attackPole : releasePole;
 
-    value = (1.0 - pole) * d + pole * value;
-
-    if (value < 0.0)
-        value = 0.0;
-    else if (value > 1.0)
-        value = 1.0;
-
+    value = std::clamp ((1.0 - pole) * d + pole * value, 0.0, 1.0);
     return (float) value;
 }
 
