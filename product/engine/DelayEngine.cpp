@@ -329,8 +329,8 @@ void DelayEngine::publish() noexcept
 
     for (int line = 0; line < numLines; ++line)
     {
-        indicators.lineLevel[2 * line].exchange (std::clamp (delayCores[line]->getLeftMeterLevel(), 0.0f, 1.0f));
-        indicators.lineLevel[2 * line + 1].exchange (std::clamp (delayCores[line]->getRightMeterLevel(), 0.0f, 1.0f));
+        indicators.lineLevel[2 * line].exchange (delayCores[line]->getLeftMeterLevel());
+        indicators.lineLevel[2 * line + 1].exchange (delayCores[line]->getRightMeterLevel());
     }
 
     for (int m = 0; m < Modulators::numModulators; ++m)
