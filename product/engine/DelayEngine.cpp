@@ -69,17 +69,6 @@ namespace
         return v >= 0.5f;
     }
 
-    double rhythmicScale (int index, double previous) noexcept
-    {
-        switch (index)
-        {
-            case 0:  return 1.0;
-            case 1:  return 2.0 / 3.0;
-            case 2:  return 1.5;
-            default: return previous;
-        }
-    }
-
     double decibelsToGain (double dB) noexcept
     {
         return std::pow (10.0, dB * 0.05);
@@ -397,8 +386,8 @@ void DelayEngine::setLineParameter (int line, int index, float v)
 
         case 15: if (core.timeL != v) { core.timeL = v; core.update(); } break;
         case 16: if (core.timeR != v) { core.timeR = v; core.update(); } break;
-        case 17: core.scaleL = rhythmicScale (toIndex (v, 2), core.scaleL); core.update(); break;
-        case 18: core.scaleR = rhythmicScale (toIndex (v, 2), core.scaleR); core.update(); break;
+        case 17: core.setScaleL (toIndex (v, 2)); break;
+        case 18: core.setScaleR (toIndex (v, 2)); break;
         case 19: core.numeratorL = toIndex (v, 31) + 1; core.update(); break;
         case 20: core.denominatorL = toIndex (v, 31) + 1; core.update(); break;
         case 21: core.numeratorR = toIndex (v, 31) + 1; core.update(); break;
@@ -410,8 +399,8 @@ void DelayEngine::setLineParameter (int line, int index, float v)
 
         case 27: if (pre.timeL != v) { pre.timeL = v; pre.update(); } break;
         case 28: if (pre.timeR != v) { pre.timeR = v; pre.update(); } break;
-        case 29: pre.scaleL = rhythmicScale (toIndex (v, 2), pre.scaleL); pre.update(); break;
-        case 30: pre.scaleR = rhythmicScale (toIndex (v, 2), pre.scaleR); pre.update(); break;
+        case 29: pre.setScaleL (toIndex (v, 2)); break;
+        case 30: pre.setScaleR (toIndex (v, 2)); break;
         case 31: pre.numeratorL = toIndex (v, 32); pre.update(); break;      // 0 is no pre-delay
         case 32: pre.denominatorL = toIndex (v, 31) + 1; pre.update(); break;
         case 33: pre.numeratorR = toIndex (v, 32); pre.update(); break;
