@@ -413,25 +413,12 @@ void DelayEngine::setLineParameter (int line, int index, float v)
         case 39: core.feedback = 2.0f * v - 1.0f; core.feedbackGain = (2.0f * v - 1.0f) * 0.99f; break;
         case 40: core.feedbackHold = toSwitch (v); break;
 
-        case 41:
-            if (core.spread != v)
-            {
-                core.spread = v;
-                core.spreadOffset = (v - 0.5f) * core.lengthL;
-            }
-            break;
+        case 41: if (core.spread != v) { core.spread = v; core.update(); } break;
 
         case 42: core.modulationSource = toIndex (v, 1); assignModulationSources(); break;
         case 43: core.logModulation = toSwitch (v); break;
 
-        case 44:
-            if (core.modTime != v)
-            {
-                core.modTime = v;
-                core.modTimeDepth = std::pow (v, 1.0f + 10.0f * core.lengthL * rates.inverseRateFloat);
-            }
-            break;
-
+        case 44: if (core.modTime != v) { core.modTime = v; core.update(); } break;
         case 45: core.modCutoff = v; break;
         case 46: core.tremolo = v; break;
         default: break;
