@@ -509,31 +509,17 @@ void BasePlugin::setHostParametersMapFile (const juce::String& path)
 //==============================================================================
 void BasePlugin::addListener (Listener* listener)
 {
-    if (listener != nullptr)
-        listeners.addIfNotAlreadyThere (listener);
+    listeners.add (listener);
 }
 
 void BasePlugin::removeListener (Listener* listener)
 {
-    listeners.removeFirstMatchingValue (listener);
-}
-
-template <typename Callback>
-void BasePlugin::callListeners (Callback&& callback)
-{
-    // Last added first; a listener may remove itself (or others) while it is called.
-    for (int i = listeners.size(); --i >= 0;)
-    {
-        if (auto* listener = listeners[i])
-            callback (*listener);
-
-        i = juce::jmin (i, listeners.size());
-    }
+    listeners.remove (listener);
 }
 
 void BasePlugin::notifyPresetLoaded (PresetCollection* collection)
 {
-    callListeners ([collection] (Listener& l) { l.presetLoaded (collection); });
+    listeners.call (&Listener::presetLoaded, collection);
 }
 
 void BasePlugin::raiseFlag (std::atomic<int>& flag, int value)
@@ -545,16 +531,16 @@ void BasePlugin::raiseFlag (std::atomic<int>& flag, int value)
 void BasePlugin::handleAsyncUpdate()
 {
     if (stateRestoredFlag.exchange (0) == 1)
-        callListeners ([this] (Listener& l) { l.stateRestored (this); });
+        listeners.call (&Listener::stateRestored, this);
 
     if (stateSavedFlag.exchange (0) == 1)
-        callListeners ([this] (Listener& l) { l.stateSaved (this); });
+        listeners.call (&Listener::stateSaved, this);
 
     if (preparedFlag.exchange (0) == 1)
-        callListeners ([this] (Listener& l) { l.prepared (this); });
+        listeners.call (&Listener::prepared, this);
 
     if (const auto mode = processingModeFlag.exchange (0); mode != 0)
-        callListeners ([this, mode] (Listener& l) { l.processingModeChanged (this, mode); });
+        listeners.call (&Listener::processingModeChanged, this, mode);
 }
 
 void BasePlugin::updateNonRealtimeMode()

@@ -397,7 +397,7 @@ private:
     std::array<std::atomic<int>, maxHostSlots> hostIsSetting {};
 
     std::atomic<int> stateRestoredFlag { 0 }, stateSavedFlag { 0 }, preparedFlag { 0 }, processingModeFlag { 0 };
-    juce::Array<Listener*> listeners;
+    juce::ListenerList<Listener> listeners;
 
     std::unique_ptr<PresetCollection> presetCollection;
     juce::String currentPresetName;
@@ -415,9 +415,6 @@ private:
     bool isOwnCollection (const PresetCollection* collection) const noexcept;
     juce::File getStateDumpFile() const;
     bool writeXmlFile (const juce::XmlElement& element, const juce::File& file) const;
-
-    template <typename Callback>
-    void callListeners (Callback&& callback);
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (BasePlugin)
 };

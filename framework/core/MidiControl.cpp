@@ -19,22 +19,12 @@ MidiControl::MidiControl (ParameterManager* parameterManager)
 
 void MidiControl::addListener (Listener* listener)
 {
-    if (listener != nullptr)
-        listeners.addIfNotAlreadyThere (listener);
+    listeners.add (listener);
 }
 
 void MidiControl::removeListener (Listener* listener)
 {
-    listeners.removeFirstMatchingValue (listener);
-}
-
-template <typename Callback>
-void MidiControl::callListeners (Callback&& callback)
-{
-    // Last added first; a listener may remove itself while it is called.
-    for (int i = listeners.size(); --i >= 0;)
-        if (auto* listener = listeners[i])
-            callback (*listener);
+    listeners.remove (listener);
 }
 
 void MidiControl::notifyAsync (std::atomic<bool>& flag)
@@ -48,13 +38,13 @@ void MidiControl::handleAsyncUpdate()
     // Each flag is taken before its listeners run, so that a change the audio thread
     // makes meanwhile raises it again and is reported by the next update.
     if (mapChangedFlag.exchange (false))
-        callListeners ([this] (Listener& l) { l.mapChanged (this); });
+        listeners.call (&Listener::mapChanged, this);
 
     if (learnStateFlag.exchange (false))
-        callListeners ([this] (Listener& l) { l.learnStateChanged (this); });
+        listeners.call (&Listener::learnStateChanged, this);
 
     if (activityFlag.exchange (false))
-        callListeners ([this] (Listener& l) { l.controllerActivity (this); });
+        listeners.call (&Listener::controllerActivity, this);
 }
 
 //==============================================================================
@@ -72,7 +62,7 @@ void MidiControl::setLearning (bool on)
     // State restores switch learning off on a host thread: listeners are editors and
     // are only ever called on the message thread.
     if (juce::MessageManager::existsAndIsCurrentThread())
-        callListeners ([this] (Listener& l) { l.learnStateChanged (this); });
+        listeners.call (&Listener::learnStateChanged, this);
     else
         notifyAsync (learnStateFlag);
 }

@@ -105,7 +105,7 @@ public:
 
 private:
     ParameterManager* manager;
-    juce::Array<Listener*> listeners;
+    juce::ListenerList<Listener> listeners;
     Parameter* table[numControllers] = {};
     bool learning = false;
     Parameter* candidate = nullptr;
@@ -121,8 +121,6 @@ private:
     void putOnController (int controller, Parameter* parameter);
     void countAssignments();
     void notifyAsync (std::atomic<bool>& flag);
-    template <typename Callback>
-    void callListeners (Callback&& callback);
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiControl)
 };

@@ -2,13 +2,12 @@
 
 void ParameterPadlock::addListener (Listener* listener)
 {
-    if (listener != nullptr)
-        listeners.addIfNotAlreadyThere (listener);
+    listeners.add (listener);
 }
 
 void ParameterPadlock::removeListener (Listener* listener)
 {
-    listeners.removeFirstMatchingValue (listener);
+    listeners.remove (listener);
 }
 
 void ParameterPadlock::toggle()
@@ -25,8 +24,5 @@ void ParameterPadlock::setLocked (bool shouldBeLocked)
 
 void ParameterPadlock::handleAsyncUpdate()
 {
-    // Last added first; a listener may remove itself while it is called.
-    for (int i = listeners.size(); --i >= 0;)
-        if (auto* listener = listeners[i])
-            listener->padlockChanged (this);
+    listeners.call (&Listener::padlockChanged, this);
 }

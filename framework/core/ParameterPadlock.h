@@ -46,7 +46,7 @@ public:
     void handleAsyncUpdate() override;
 
 private:
-    juce::Array<Listener*> listeners;
+    juce::ListenerList<Listener> listeners;
     std::atomic<int> locked { 0 };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ParameterPadlock)

@@ -233,21 +233,17 @@ juce::File PresetCollection::getRootFolder() const
 
 void PresetCollection::addListener (Listener* listener)
 {
-    if (listener != nullptr)
-        listeners.addIfNotAlreadyThere (listener);
+    listeners.add (listener);
 }
 
 void PresetCollection::removeListener (Listener* listener)
 {
-    listeners.removeFirstMatchingValue (listener);
+    listeners.remove (listener);
 }
 
 void PresetCollection::handleAsyncUpdate()
 {
-    // Last added first; a listener may remove itself while it is called.
-    for (int i = listeners.size(); --i >= 0;)
-        if (auto* listener = listeners[i])
-            listener->presetCollectionChanged (this);
+    listeners.call (&Listener::presetCollectionChanged, this);
 }
 
 //==============================================================================

@@ -147,7 +147,7 @@ public:
 
 private:
     juce::String extension, name;
-    juce::Array<Listener*> listeners;
+    juce::ListenerList<Listener> listeners;
     juce::StringArray presetPaths;
     juce::OwnedArray<FilePreset> presets;
     juce::HashMap<juce::String, FilePreset*> presetsByPath { 101 };
