@@ -31,15 +31,26 @@ namespace
     {
         juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
     }
+
+    /** One synchronous and one asynchronous listener on a parameter, sharing a log. */
+    struct ParameterListeners  : public ::testing::Test
+    {
+        void listenTo (Parameter& p)
+        {
+            p.addListener (&sync);
+            p.addAsyncListener (&async);
+        }
+
+        juce::StringArray log;
+        RecordingListener sync { log, "sync" }, async { log, "async" };
+        FloatParameter p { 0, "p", 0.0f, 1.0f, 0.0f };
+    };
 }
 
-TEST (ParameterListeners, UnchangedValueNotifiesNobody)
+TEST_F (ParameterListeners, UnchangedValueNotifiesNobody)
 {
-    juce::StringArray log;
-    RecordingListener sync (log, "sync"), async (log, "async");
-    FloatParameter p (0, "p", 0.0f, 1.0f, 0.3f);
-    p.addListener (&sync);
-    p.addAsyncListener (&async);
+    p.setValue (0.3f, false);
+    listenTo (p);
 
     p.setValue (0.3f, true);
     p.setNormalisedValue (0.3f, true);
@@ -49,29 +60,22 @@ TEST (ParameterListeners, UnchangedValueNotifiesNobody)
     EXPECT_TRUE (log.isEmpty()) << log.joinIntoString (", ");
 }
 
-TEST (ParameterListeners, NotifyFalseTellsNobody)
+TEST_F (ParameterListeners, NotifyFalseTellsNobody)
 {
-    juce::StringArray log;
-    RecordingListener sync (log, "sync"), async (log, "async");
-    StringParameter p (0, "p", "a");
-    p.addListener (&sync);
-    p.addAsyncListener (&async);
+    StringParameter text (0, "p", "a");
+    listenTo (text);
 
-    p.setText ("b", false);
-    EXPECT_FALSE (p.isUpdatePending());
+    text.setText ("b", false);
+    EXPECT_FALSE (text.isUpdatePending());
     pumpMessages();
 
     EXPECT_TRUE (log.isEmpty());
-    EXPECT_EQ (p.getText(), "b");
+    EXPECT_EQ (text.getText(), "b");
 }
 
-TEST (ParameterListeners, SynchronousAtOnceAsynchronousLaterAndCoalesced)
+TEST_F (ParameterListeners, SynchronousAtOnceAsynchronousLaterAndCoalesced)
 {
-    juce::StringArray log;
-    RecordingListener sync (log, "sync"), async (log, "async");
-    FloatParameter p (0, "p", 0.0f, 1.0f, 0.0f);
-    p.addListener (&sync);
-    p.addAsyncListener (&async);
+    listenTo (p);
 
     p.setValue (0.25f, true);
     EXPECT_EQ (log, juce::StringArray ({ "sync changed 0.25" }));
@@ -85,11 +89,9 @@ TEST (ParameterListeners, SynchronousAtOnceAsynchronousLaterAndCoalesced)
                                          "sync changed 0.75", "async changed 0.75" }));
 }
 
-TEST (ParameterListeners, LastAddedFirstAndAddedOnce)
+TEST_F (ParameterListeners, LastAddedFirstAndAddedOnce)
 {
-    juce::StringArray log;
     RecordingListener first (log, "first"), second (log, "second"), third (log, "third");
-    FloatParameter p (0, "p", 0.0f, 1.0f, 0.0f);
     p.addListener (&first);
     p.addListener (&second);
     p.addListener (&third);
@@ -100,11 +102,9 @@ TEST (ParameterListeners, LastAddedFirstAndAddedOnce)
     EXPECT_EQ (log, juce::StringArray ({ "third changed 1", "second changed 1", "first changed 1" }));
 }
 
-TEST (ParameterListeners, ListenerMayRemoveItselfWhileCalled)
+TEST_F (ParameterListeners, ListenerMayRemoveItselfWhileCalled)
 {
-    juce::StringArray log;
     RecordingListener first (log, "first"), second (log, "second"), third (log, "third");
-    FloatParameter p (0, "p", 0.0f, 1.0f, 0.0f);
     p.addListener (&first);
     p.addListener (&second);
     p.addListener (&third);
@@ -119,13 +119,9 @@ TEST (ParameterListeners, ListenerMayRemoveItselfWhileCalled)
     EXPECT_EQ (log, juce::StringArray ({ "first changed 0.5" }));
 }
 
-TEST (ParameterListeners, RemovedListenersAreNotCalled)
+TEST_F (ParameterListeners, RemovedListenersAreNotCalled)
 {
-    juce::StringArray log;
-    RecordingListener sync (log, "sync"), async (log, "async");
-    FloatParameter p (0, "p", 0.0f, 1.0f, 0.0f);
-    p.addListener (&sync);
-    p.addAsyncListener (&async);
+    listenTo (p);
     p.removeListener (&sync);
 
     p.setValue (1.0f, true);
@@ -134,13 +130,9 @@ TEST (ParameterListeners, RemovedListenersAreNotCalled)
     EXPECT_TRUE (log.isEmpty());
 }
 
-TEST (ParameterListeners, GesturesReachOnlySynchronousListeners)
+TEST_F (ParameterListeners, GesturesReachOnlySynchronousListeners)
 {
-    juce::StringArray log;
-    RecordingListener sync (log, "sync"), async (log, "async");
-    FloatParameter p (0, "p", 0.0f, 1.0f, 0.0f);
-    p.addListener (&sync);
-    p.addAsyncListener (&async);
+    listenTo (p);
 
     p.beginChangeGesture();
     p.endChangeGesture();
@@ -148,15 +140,12 @@ TEST (ParameterListeners, GesturesReachOnlySynchronousListeners)
     EXPECT_EQ (log, juce::StringArray ({ "sync began", "sync ended" }));
 }
 
-TEST (ParameterListeners, DeletedParameterCancelsItsPendingUpdate)
+TEST_F (ParameterListeners, DeletedParameterCancelsItsPendingUpdate)
 {
-    juce::StringArray log;
-    RecordingListener async (log, "async");
-
     {
-        FloatParameter p (0, "p", 0.0f, 1.0f, 0.0f);
-        p.addAsyncListener (&async);
-        p.setValue (1.0f, true);
+        FloatParameter doomed (0, "p", 0.0f, 1.0f, 0.0f);
+        doomed.addAsyncListener (&async);
+        doomed.setValue (1.0f, true);
     }
 
     pumpMessages();
