@@ -4,18 +4,19 @@
 
 PreDelayCore::PreDelayCore()
 {
-    bufferSize = 2 * bufferLength;
-    bufferL.assign ((size_t) bufferSize, 0.0f);
-    bufferR.assign ((size_t) bufferSize, 0.0f);
-    writeIndex = 0;
+    allocateBuffers();
 }
 
 void PreDelayCore::resize (float sampleRate, int, int maxDelaySeconds)
 {
     CorvaneDelayLine::resize (sampleRate, 0, maxDelaySeconds);
-    bufferSize = 2 * bufferLength;
-    bufferL.assign ((size_t) bufferSize, 0.0f);
-    bufferR.assign ((size_t) bufferSize, 0.0f);
+    allocateBuffers();
+}
+
+void PreDelayCore::allocateBuffers()
+{
+    bufferL.assign ((size_t) (2 * bufferLength), 0.0f);
+    bufferR.assign ((size_t) (2 * bufferLength), 0.0f);
     writeIndex = 0;
 }
 

@@ -26,8 +26,8 @@ public:
 
 private:
     static int readLength (double smoothedLength, int bufferLength) noexcept;
+    void allocateBuffers();
 
     std::vector<float> bufferL, bufferR;   // 2·bufferLength, each sample written twice
-    int bufferSize = 0;
     int writeIndex = 0;
 };
