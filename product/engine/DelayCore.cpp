@@ -149,8 +149,6 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
     double* const br = bufferR.data();
     double* const sb = spreadBuffer.data();
 
-    inputStage.updateColour();
-
     // The settings cannot change during a run. They, and the state that moves every
     // sample, are worked on as local copies so that they stay in registers: the
     // buffers written below could otherwise alias any member and force reloads.

@@ -13,7 +13,7 @@ void InputStage::prepare (double sampleRate)
 {
     inputFilter.prepare (4.0 * sampleRate);
     colourFilter.prepare (sampleRate);
-    updateColour();
+    colourFilter.setCutoff (0.0f, 0.0f);    // its frequency never moves: once per rate is enough
     clear();
 }
 
@@ -33,11 +33,6 @@ void InputStage::clearHalfBands() noexcept
         down1[ch].clear();
         down2[ch].clear();
     }
-}
-
-void InputStage::updateColour() noexcept
-{
-    colourFilter.setCutoff (0.0f, 0.0f);
 }
 
 void InputStage::processFrame (float* frame, const Settings& s,

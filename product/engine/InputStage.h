@@ -39,9 +39,6 @@ public:
         float colour = 0.0f;                // −1..2: the band-pass part is added this many times
     };
 
-    /** Computes the colour band-pass; once per run is enough, its frequency never moves. */
-    void updateColour() noexcept;
-
     /** Processes one frame in place: frame[0] left, frame[1] right. cutoffSemitones
         holds each channel's filter position (semitones above 22 Hz) and is read only
         when the filter is on.
