@@ -197,12 +197,8 @@ void PresetCollection::Folder::addPreset (const juce::String& presetPath, bool s
 
 void PresetCollection::Folder::removePreset (const juce::String& presetPath)
 {
-    const auto index = presetPaths.indexOf (presetPath, true);
-
-    if (index >= 0)
-        presetPaths.remove (index);
-
-    sortPresets();
+    // Paths are unique, and taking one out leaves the others in order.
+    presetPaths.removeString (presetPath, true);
 }
 
 void PresetCollection::Folder::sortPresets()
