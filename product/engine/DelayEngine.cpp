@@ -117,13 +117,6 @@ DelayEngine::DelayEngine()
     setQuality (0);
 
     maximumDelaySeconds = 3;
-
-    for (int line = 0; line < numLines; ++line)
-    {
-        delayCores[line]->resize (44100.0f, blockCapacity, maximumDelaySeconds);
-        preDelayCores[line]->resize (44100.0f, blockCapacity, maximumDelaySeconds);
-    }
-
     prepare (44100.0, 1024);
 }
 
