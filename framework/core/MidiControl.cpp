@@ -273,8 +273,8 @@ bool MidiControl::isValidMap (const juce::XmlElement* element) const
     if (element == nullptr)
         return false;
 
-    if (! element->getTagName().equalsIgnoreCase ("MidiControlMap")
-         && ! element->getTagName().equalsIgnoreCase ("MidiCCMap"))
+    if (! XmlHelpers::hasTagName (*element, "MidiControlMap")
+         && ! XmlHelpers::hasTagName (*element, "MidiCCMap"))
         return false;
 
     const auto name = getProductName();
@@ -294,7 +294,7 @@ bool MidiControl::readMap (const juce::XmlElement* element)
 
     for (auto* child : element->getChildIterator())
     {
-        if (! child->getTagName().equalsIgnoreCase ("assign"))
+        if (! XmlHelpers::hasTagName (*child, "assign"))
             continue;
 
         auto* parameter = manager != nullptr ? manager->getParameter (XmlHelpers::getStringAttribute (*child, "param"))

@@ -90,7 +90,7 @@ void Preset::loadFromXml (const juce::XmlElement* xml, const ParameterManager& m
 {
     clearEntries();
 
-    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase ("Preset"))
+    if (xml == nullptr || ! XmlHelpers::hasTagName (*xml, "Preset"))
         return;
 
     name        = XmlHelpers::getStringAttribute (*xml, "name");
@@ -115,14 +115,14 @@ void Preset::loadFromXml (const juce::XmlElement* xml, const ParameterManager& m
 
     for (auto* child : xml->getChildIterator())
     {
-        if (child->getTagName().equalsIgnoreCase ("param"))
+        if (XmlHelpers::hasTagName (*child, "param"))
         {
             const auto index = manager.getParameterIndex (XmlHelpers::getStringAttribute (*child, "name"));
 
             if (index != -1)
                 addEntry (new Entry { index, XmlHelpers::getStringAttribute (*child, "value") });
         }
-        else if (extra == nullptr && child->getTagName().equalsIgnoreCase ("ExtraData"))
+        else if (extra == nullptr && XmlHelpers::hasTagName (*child, "ExtraData"))
         {
             extra = child;
         }
@@ -185,7 +185,7 @@ bool Preset::loadFromFile (const juce::File& file, const ParameterManager& manag
         return false;
 
     loadFromXml (xml.get(), manager, headerOnly);
-    return xml->getTagName().equalsIgnoreCase ("Preset");
+    return XmlHelpers::hasTagName (*xml, "Preset");
 }
 
 bool Preset::saveToFile (const juce::File& file, const ParameterManager& manager)
@@ -197,7 +197,7 @@ bool Preset::rewriteFileAuthor (const juce::File& file) const
 {
     auto xml = juce::XmlDocument::parse (file);
 
-    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase ("Preset"))
+    if (xml == nullptr || ! XmlHelpers::hasTagName (*xml, "Preset"))
         return false;
 
     // An attribute is replaced where it stands, in whatever letter case the file has it.
