@@ -142,11 +142,7 @@ void DelayEngine::prepare (double sampleRate, int blockSize)
     for (auto& meter : outputMeters)
         meter.prepare (rates.sampleRate);
 
-    for (int line = 0; line < numLines; ++line)
-    {
-        delayCores[line]->resize (rates.sampleRateFloat, blockCapacity, maximumDelaySeconds);
-        preDelayCores[line]->resize (rates.sampleRateFloat, blockCapacity, maximumDelaySeconds);
-    }
+    resizeLines();
 
     limiter.prepare (rates.sampleRateFloat);
 
@@ -540,7 +536,11 @@ void DelayEngine::setQuality (int quality)
 void DelayEngine::setMaximumDelayLength (int seconds)
 {
     maximumDelaySeconds = std::clamp (seconds, 1, 15);
+    resizeLines();
+}
 
+void DelayEngine::resizeLines()
+{
     for (int line = 0; line < numLines; ++line)
     {
         delayCores[line]->resize (rates.sampleRateFloat, blockCapacity, maximumDelaySeconds);

@@ -158,6 +158,7 @@ private:
     void publish() noexcept;
     void collectTapFlags() noexcept;
 
+    void resizeLines();
     void updateMasterGain();
     void setLfoTempoSync (int modulator, bool shouldSync);
     void setLfoFrequency (int modulator, double v);
