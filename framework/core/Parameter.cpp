@@ -36,6 +36,9 @@ void Parameter::callLastAddedFirst (const juce::Array<Listener*>& list, Callback
 {
     // The size is read again before every call: a listener may remove itself (or
     // another one) while it is called without ending the walk or running past the end.
+    // The walk only reads the list, so the audio and message threads may notify at
+    // once; juce::ListenerList may record a walk in the list, so it serves only lists
+    // that the message thread alone calls.
     for (auto i = list.size();;)
     {
         if (--i >= list.size())
