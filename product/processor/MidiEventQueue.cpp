@@ -23,13 +23,7 @@ void MidiEventQueue::clear()
 
 void MidiEventQueue::addEvents (const juce::MidiBuffer& events)
 {
-    // The buffer is sorted by time, so the events before the block's start lead it.
-    for (auto it = events.findNextSamplePosition (0); it != events.cend(); ++it)
-    {
-        const auto event = *it;
-        readBuffer->addEvent (event.data, event.numBytes, event.samplePosition);
-    }
-
+    readBuffer->addEvents (events, 0, -1, 0);
     rewind();
 }
 
@@ -64,13 +58,7 @@ bool MidiEventQueue::popEventAt (int sample, juce::MidiMessageMetadata& event) n
 void MidiEventQueue::advance (int numSamples)
 {
     spareBuffer->clear();
-
-    for (auto it = readBuffer->findNextSamplePosition (numSamples); it != readBuffer->cend(); ++it)
-    {
-        const auto event = *it;
-        spareBuffer->addEvent (event.data, event.numBytes, event.samplePosition - numSamples);
-    }
-
+    spareBuffer->addEvents (*readBuffer, numSamples, -1, -numSamples);
     std::swap (readBuffer, spareBuffer);
     rewind();
 }
