@@ -225,13 +225,13 @@ void Clock::addListener (Listener* listener)
         edgeHappened = 0;
     }
 
-    listeners.addIfNotAlreadyThere (listener);
-    hasListeners = true;
+    listeners.add (listener);
+    hasListeners = ! listeners.isEmpty();
 }
 
 void Clock::removeListener (Listener* listener)
 {
-    listeners.removeFirstMatchingValue (listener);
+    listeners.remove (listener);
     hasListeners = ! listeners.isEmpty();
 }
 
@@ -245,20 +245,8 @@ void Clock::notifyListeners()
 void Clock::handleAsyncUpdate()
 {
     if (runningChanged.exchange (0) == 1)
-    {
-        for (int i = listeners.size(); --i >= 0;)
-        {
-            listeners.getUnchecked (i)->clockRunningChanged();
-            i = juce::jmin (i, listeners.size());
-        }
-    }
+        listeners.call (&Listener::clockRunningChanged);
 
     if (edgeHappened.exchange (0) == 1)
-    {
-        for (int i = listeners.size(); --i >= 0;)
-        {
-            listeners.getUnchecked (i)->clockEdge (this);
-            i = juce::jmin (i, listeners.size());
-        }
-    }
+        listeners.call (&Listener::clockEdge, this);
 }

@@ -110,7 +110,7 @@ private:
 
     std::atomic<int> runningChanged { 0 }, edgeHappened { 0 };
     std::atomic<bool> hasListeners { false };
-    juce::Array<Listener*> listeners;
+    juce::ListenerList<Listener> listeners;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Clock)
 };
