@@ -47,8 +47,7 @@ TEST (DelayEngineRouting, EachRoutingCombinesTheLinesAsItsBusesSay)
     makeNeutralEngine (engine);
 
     // One line alone gives the gain G of a line.
-    for (int line = 1; line < 4; ++line)
-        engine.setLineParameter (line, 0, 1.0f);
+    soloFirstLine (engine);
 
     const double g = settledDcGain (engine, 0.25f);
     EXPECT_NEAR (g, 0.975, 0.01);   // the "Normal" read's level
@@ -229,10 +228,7 @@ TEST (DelayEngineRender, ChunkedRunsMatchOneRunWithinCapacity)
     configure (small);
     configure (large);
 
-    Stereo a (3000), b (3000);
-
-    for (int i = 0; i < 3000; ++i)
-        a.l[(size_t) i] = a.r[(size_t) i] = b.l[(size_t) i] = b.r[(size_t) i] = std::sin (0.05f * (float) i) * 0.5f;
+    auto a = Stereo::sine (3000, 0.5f, 0.05f), b = a;
 
     render (small, a, 3000);    // far more than the 64 it was prepared for
     render (large, b, 3000);
@@ -296,10 +292,7 @@ TEST (DelayEngineRender, PreDelayShiftsTheWetSignalWithoutChangingIt)
         engine.setLineParameter (0, 39, 0.7f);      // some repeats
         engine.setLineParameter (0, 10, entry (1, 4));
         engine.setLineParameter (0, 7, 1.0f);
-
-        for (int line = 1; line < 4; ++line)
-            engine.setLineParameter (line, 0, 1.0f);
-
+        soloFirstLine (engine);
         engine.setLineParameter (0, 27, preDelay);
         settle (engine, 30000);     // past the glides of lengths and gains
     };
@@ -343,10 +336,7 @@ TEST (DelayEngineRates, EchoArrivesOnTimeAtEveryRate)
         engine.setMaximumDelayLength (1);
         engine.prepare (rate, 512);
         makeNeutralEngine (engine, 0.02f);
-
-        for (int line = 1; line < 4; ++line)
-            engine.setLineParameter (line, 0, 1.0f);
-
+        soloFirstLine (engine);
         settle (engine, (int) rate);
 
         const int length = (int) (rate * 0.1);

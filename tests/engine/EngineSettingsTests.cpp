@@ -138,15 +138,9 @@ TEST (EngineLineSettings, HighPassFilterTypeIsAHighPass)
         DelayEngine engine;
         makeNeutralEngine (engine);
         engine.setLineParameter (0, 10, 1.0f);  // "HP", before the overdrive (which stays off)
+        soloFirstLine (engine);
 
-        for (int line = 1; line < 4; ++line)
-            engine.setLineParameter (line, 0, 1.0f);
-
-        Stereo signal (44100);
-
-        for (int i = 0; i < signal.size(); ++i)
-            signal.l[(size_t) i] = signal.r[(size_t) i] = dc + toneLevel * std::sin ((float) (twoPi * 5000.0 / 44100.0) * (float) i);
-
+        auto signal = Stereo::sine (44100, toneLevel, (float) (twoPi * 5000.0 / 44100.0), dc);
         render (engine, signal, 512);
         return signal;
     };
@@ -577,9 +571,7 @@ TEST (EngineQuality, QualityChoosesTheReadsLevelAndItsDefault)
         DelayEngine engine;
         makeNeutralEngine (engine);
         engine.setQuality (quality);
-
-        for (int line = 1; line < 4; ++line)
-            engine.setLineParameter (line, 0, 1.0f);
+        soloFirstLine (engine);
 
         Stereo signal (44100, 0.25f, 0.25f);
         render (engine, signal, 512);
@@ -605,11 +597,7 @@ TEST (EngineQuality, EachQualityReadsDifferentlyAndUnknownMeansLow)
         engine.setGlobalParameter (57, 1.0f);   // ...inverted: a rising ramp
         engine.setGlobalParameter (54, 0.6f);   // about 10 Hz: the delay shrinks 3 samples per sample
 
-        Stereo signal (30000);
-
-        for (int i = 0; i < signal.size(); ++i)
-            signal.l[(size_t) i] = signal.r[(size_t) i] = 0.3f * std::sin (0.01f * (float) i);
-
+        auto signal = Stereo::sine (30000, 0.3f, 0.01f);
         render (engine, signal, 512);
         return signal.l;
     };
@@ -661,11 +649,7 @@ TEST (EngineQuality, ModulationSourcePicksTheModulatorsBuffers)
     configure (onMod2, 1.0f, 1.0f);
     configure (onMod1, 1.0f, 0.0f);
 
-    Stereo a (20000), b (20000), c (20000);
-
-    for (auto* s : { &a, &b, &c })
-        for (int i = 0; i < 20000; ++i)
-            s->l[(size_t) i] = s->r[(size_t) i] = 0.3f * std::sin (0.02f * (float) i);
+    auto a = Stereo::sine (20000, 0.3f, 0.02f), b = a, c = a;
 
     render (still, a, 512);
     render (onMod2, b, 512);

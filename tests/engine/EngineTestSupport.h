@@ -4,6 +4,7 @@
 #include "EngineTables.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 /** Small helpers shared by the engine's tests. */
@@ -21,6 +22,17 @@ namespace engine_test
     {
         explicit Stereo (int length, float left = 0.0f, float right = 0.0f)
             : l ((size_t) length, left), r ((size_t) length, right) {}
+
+        /** The same tone on both sides: offset + amplitude·sin(radiansPerSample·n). */
+        static Stereo sine (int length, float amplitude, float radiansPerSample, float offset = 0.0f)
+        {
+            Stereo s (length);
+
+            for (size_t n = 0; n < s.l.size(); ++n)
+                s.l[n] = s.r[n] = offset + amplitude * std::sin (radiansPerSample * (float) n);
+
+            return s;
+        }
 
         int size() const    { return (int) l.size(); }
 
@@ -62,6 +74,13 @@ namespace engine_test
 
         for (auto [index, v] : settings)
             engine.setLineParameter (line, index, v);
+    }
+
+    /** Mutes lines 2 to 4, so that line 1 plays alone. */
+    inline void soloFirstLine (DelayEngine& engine)
+    {
+        for (int line = 1; line < DelayEngine::numLines; ++line)
+            engine.setLineParameter (line, 0, 1.0f);
     }
 
     /** Four neutral lines, fully wet, unity master gain, limiter off, "Normal". */
