@@ -128,8 +128,31 @@ namespace
         return v;
     }
 
-    void setAudioCounters (benchmark::State& state, double sampleRate)
+    /** Times 512-sample stereo blocks of noise through process (left, right), after
+        a second of warm-up: past the fade-in and the limiter's look-ahead, with
+        every line busy.
+    */
+    template <typename Process>
+    void runBlocks (benchmark::State& state, double sampleRate, Process&& process)
     {
+        const auto inputL = makeNoise (blockSize, 1), inputR = makeNoise (blockSize, 2);
+        std::vector<float> left ((size_t) blockSize), right ((size_t) blockSize);
+
+        for (int i = 0; i < (int) (sampleRate / blockSize); ++i)
+        {
+            left = inputL; right = inputR;
+            process (left.data(), right.data());
+        }
+
+        for (auto _ : state)
+        {
+            std::copy (inputL.begin(), inputL.end(), left.begin());
+            std::copy (inputR.begin(), inputR.end(), right.begin());
+            process (left.data(), right.data());
+            benchmark::DoNotOptimize (left.data());
+            benchmark::ClobberMemory();
+        }
+
         const double blockSeconds = blockSize / sampleRate;
         state.counters["rt_factor"] = benchmark::Counter (blockSeconds * (double) state.iterations(),
                                                           benchmark::Counter::kIsRate);
@@ -142,27 +165,11 @@ namespace
         engine.prepare (sampleRate, blockSize);
         setup (engine);
 
-        const auto inputL = makeNoise (blockSize, 1), inputR = makeNoise (blockSize, 2);
-        std::vector<float> left ((size_t) blockSize), right ((size_t) blockSize);
-        float* channels[] = { left.data(), right.data() };
-
-        // Past the fade-in, the limiter's look-ahead, and with every line busy.
-        for (int i = 0; i < (int) (sampleRate / blockSize); ++i)
+        runBlocks (state, sampleRate, [&engine] (float* left, float* right)
         {
-            left = inputL; right = inputR;
+            float* channels[] = { left, right };
             engine.process (channels, blockSize, true, true);
-        }
-
-        for (auto _ : state)
-        {
-            std::copy (inputL.begin(), inputL.end(), left.begin());
-            std::copy (inputR.begin(), inputR.end(), right.begin());
-            engine.process (channels, blockSize, true, true);
-            benchmark::DoNotOptimize (left.data());
-            benchmark::ClobberMemory();
-        }
-
-        setAudioCounters (state, sampleRate);
+        });
     }
 
    #if CORVANE_BENCH_JUCE_PEER
@@ -170,26 +177,7 @@ namespace
     {
         JucePeer peer;
         peer.prepare (sampleRate, blockSize);
-
-        const auto inputL = makeNoise (blockSize, 1), inputR = makeNoise (blockSize, 2);
-        std::vector<float> left ((size_t) blockSize), right ((size_t) blockSize);
-
-        for (int i = 0; i < (int) (sampleRate / blockSize); ++i)
-        {
-            left = inputL; right = inputR;
-            peer.process (left.data(), right.data(), blockSize);
-        }
-
-        for (auto _ : state)
-        {
-            std::copy (inputL.begin(), inputL.end(), left.begin());
-            std::copy (inputR.begin(), inputR.end(), right.begin());
-            peer.process (left.data(), right.data(), blockSize);
-            benchmark::DoNotOptimize (left.data());
-            benchmark::ClobberMemory();
-        }
-
-        setAudioCounters (state, sampleRate);
+        runBlocks (state, sampleRate, [&peer] (float* left, float* right) { peer.process (left, right, blockSize); });
     }
    #endif
 
