@@ -783,10 +783,8 @@ std::unique_ptr<juce::XmlElement> Corvane::createStateXml()
 
     auto& parameters = parameterManager;
 
-    auto current = createPreset (nullptr, {});
-    current->setName (parametersStateName);
-    state->addChildElement (current->createXml (parameters).release());
-    state->addChildElement (createEditionStatePreset()->createXml (parameters).release());
+    state->addChildElement (capturePreset (parametersStateName, presetVersion, presetIds)->createXml (parameters).release());
+    state->addChildElement (capturePreset (editionStateName, presetVersion, editionIds)->createXml (parameters).release());
 
     if (auto map = createHostParametersMapXml())
         state->addChildElement (map.release());
@@ -833,10 +831,7 @@ void Corvane::setStateFromXml (const juce::XmlElement& state)
 
 std::unique_ptr<Preset> Corvane::createPreset (PresetCollection*, const juce::String&)
 {
-    auto preset = std::make_unique<Preset>();
-    preset->setVersion (presetVersion);
-    parameterManager.capturePreset (*preset, presetIds);
-    return preset;
+    return capturePreset ({}, presetVersion, presetIds);
 }
 
 void Corvane::applyPreset (PresetCollection*, const Preset& preset)
@@ -905,55 +900,37 @@ bool Corvane::isLockedByPadlock (int id) const
     return false;
 }
 
-std::unique_ptr<Preset> Corvane::createEditionStatePreset()
+std::unique_ptr<Preset> Corvane::capturePreset (const juce::String& name, const juce::String& version,
+                                                const juce::SparseSet<int>& ids)
 {
     auto preset = std::make_unique<Preset>();
-    preset->setName (editionStateName);
-    preset->setVersion (presetVersion);
-    parameterManager.capturePreset (*preset, editionIds);
+    preset->setName (name);
+    preset->setVersion (version);
+    parameterManager.capturePreset (*preset, ids);
     return preset;
+}
+
+void Corvane::applyPresetEntries (const Preset& preset, const juce::SparseSet<int>& ids, int (*renumber) (int) noexcept)
+{
+    for (int e = 0; e < preset.getNumEntries(); ++e)
+    {
+        const auto* entry = preset.getEntry (e);
+        const auto id = renumber (entry->index);
+
+        if (ids.contains (id))
+            parameterManager.setParameterText (id, entry->text);
+    }
 }
 
 void Corvane::applyEditionStatePreset (const Preset& preset)
 {
-    auto& parameters = parameterManager;
-
-    for (int e = 0; e < preset.getNumEntries(); ++e)
-    {
-        const auto* entry = preset.getEntry (e);
-        const auto id = Ids::renumberLegacyEditionId (entry->index);
-
-        if (editionIds.contains (id))
-            parameters.setParameterText (id, entry->text);
-    }
+    applyPresetEntries (preset, editionIds, Ids::renumberLegacyEditionId);
 
     // Versions before the processing qualities existed rendered at the best one.
     if (preset.getVersion().isEmpty())
     {
-        parameters.setParameterIntValue (Ids::realtimeQuality, 3);
-        parameters.setParameterIntValue (Ids::offlineQuality, 3);
-    }
-}
-
-std::unique_ptr<Preset> Corvane::createDefaultSettingsPreset()
-{
-    auto preset = std::make_unique<Preset>();
-    preset->setName (defaultSettingsName);
-    parameterManager.capturePreset (*preset, defaultSettingsIds);
-    return preset;
-}
-
-void Corvane::applyDefaultSettingsPreset (const Preset& preset)
-{
-    auto& parameters = parameterManager;
-
-    for (int e = 0; e < preset.getNumEntries(); ++e)
-    {
-        const auto* entry = preset.getEntry (e);
-        const auto id = Ids::renumberLegacyDefaultSettingsId (entry->index);
-
-        if (defaultSettingsIds.contains (id))
-            parameters.setParameterText (id, entry->text);
+        parameterManager.setParameterIntValue (Ids::realtimeQuality, 3);
+        parameterManager.setParameterIntValue (Ids::offlineQuality, 3);
     }
 }
 
@@ -965,7 +942,7 @@ void Corvane::readUserSettings (const juce::XmlElement& settings)
         {
             Preset preset;
             preset.loadFromXml (child, parameterManager, false);
-            applyDefaultSettingsPreset (preset);
+            applyPresetEntries (preset, defaultSettingsIds, Ids::renumberLegacyDefaultSettingsId);
         }
     }
 
@@ -985,7 +962,7 @@ void Corvane::readUserSettings (const juce::XmlElement& settings)
 
 void Corvane::writeUserSettings (juce::XmlElement& settings)
 {
-    settings.addChildElement (createDefaultSettingsPreset()->createXml (parameterManager).release());
+    settings.addChildElement (capturePreset (defaultSettingsName, {}, defaultSettingsIds)->createXml (parameterManager).release());
 
     const auto version = getInstalledFactoryPresetsVersion();
 

@@ -181,10 +181,12 @@ private:
     void applyQualityOfCurrentMode();
     void markPresetModified();
 
-    std::unique_ptr<Preset> createEditionStatePreset();
+    /** A preset of the current values of ids. */
+    std::unique_ptr<Preset> capturePreset (const juce::String& name, const juce::String& version,
+                                           const juce::SparseSet<int>& ids);
+    /** Sets the entries of a preset that, renumbered from older versions, are among ids. */
+    void applyPresetEntries (const Preset& preset, const juce::SparseSet<int>& ids, int (*renumber) (int) noexcept);
     void applyEditionStatePreset (const Preset& preset);
-    std::unique_ptr<Preset> createDefaultSettingsPreset();
-    void applyDefaultSettingsPreset (const Preset& preset);
     bool isLockedByPadlock (int id) const;
     juce::String getStereoSpreadText (int line, float value) const;
     CorvaneDelayLine& getTimeStage (int line, bool preDelay);
