@@ -378,13 +378,21 @@ void Corvane::writeBackTappedTimes()
 
 void Corvane::writeBackLearntNotes()
 {
-    RetriggerSettings* const slots[] = { &retriggers[0], &retriggers[1], &defaultRetriggers[0], &defaultRetriggers[1] };
     const int noteIds[] = { Ids::mod1RetriggerNote, Ids::mod2RetriggerNote,
                             Ids::defaultMod1RetriggerNote, Ids::defaultMod2RetriggerNote };
 
     for (int i = 0; i < 4; ++i)
-        if (slots[i]->learnt.exchange (0) == 1)
-            parameterManager.setParameterIntValue (noteIds[i], slots[i]->note.load());
+    {
+        auto& settings = getRetriggerSettings (i);
+
+        if (settings.learnt.exchange (0) == 1)
+            parameterManager.setParameterIntValue (noteIds[i], settings.note.load());
+    }
+}
+
+RetriggerSettings& Corvane::getRetriggerSettings (int slot) noexcept
+{
+    return slot < 2 ? retriggers[slot] : defaultRetriggers[slot - 2];
 }
 
 //==============================================================================
@@ -578,8 +586,7 @@ void Corvane::dispatchSwitchParameter (Parameter& parameter)
 
 void Corvane::setExclusiveLearn (int learnId, bool on)
 {
-    RetriggerSettings* const slots[] = { &retriggers[0], &retriggers[1], &defaultRetriggers[0], &defaultRetriggers[1] };
-    auto& slot = *slots[learnId - Ids::mod1RetriggerLearn];
+    auto& slot = getRetriggerSettings (learnId - Ids::mod1RetriggerLearn);
 
     slot.learn = on ? 1 : 0;
     slot.learnt = 0;
@@ -595,9 +602,8 @@ void Corvane::parameterGestureBegan (Parameter* parameter)
     if (parameter == nullptr)
         return;
 
-    if (juce::isPositiveAndBelow (parameter->getIndex(), (int) Ids::numLineParameters))
-        if (auto* copy = parameterManager.getParameter (Ids::getLineParameterId (selectedLine.load(), parameter->getIndex())))
-            copy->beginChangeGesture();
+    if (auto* copy = getSelectedLineCopy (*parameter))
+        copy->beginChangeGesture();
 
     BasePlugin::parameterGestureBegan (parameter);
 }
@@ -607,11 +613,20 @@ void Corvane::parameterGestureEnded (Parameter* parameter)
     if (parameter == nullptr)
         return;
 
-    if (juce::isPositiveAndBelow (parameter->getIndex(), (int) Ids::numLineParameters))
-        if (auto* copy = parameterManager.getParameter (Ids::getLineParameterId (selectedLine.load(), parameter->getIndex())))
-            copy->endChangeGesture();
+    if (auto* copy = getSelectedLineCopy (*parameter))
+        copy->endChangeGesture();
 
     BasePlugin::parameterGestureEnded (parameter);
+}
+
+Parameter* Corvane::getSelectedLineCopy (const Parameter& view)
+{
+    const auto index = view.getIndex();
+
+    if (! juce::isPositiveAndBelow (index, (int) Ids::numLineParameters))
+        return nullptr;
+
+    return parameterManager.getParameter (Ids::getLineParameterId (selectedLine.load(), index));
 }
 
 void Corvane::markPresetModified()

@@ -177,6 +177,10 @@ private:
     void dispatchDefaultSettingsParameter (Parameter& parameter);
     void dispatchSwitchParameter (Parameter& parameter);
     void setExclusiveLearn (int learnId, bool on);
+    /** The settings in the order of the learn switches: the modulators' (0, 1), then their defaults (2, 3). */
+    RetriggerSettings& getRetriggerSettings (int slot) noexcept;
+    /** The selected line's copy of a parameter of ids 0 to 46; null for any other. */
+    Parameter* getSelectedLineCopy (const Parameter& view);
     void updateLfoClockRate (int modulator);
     void applyQualityOfCurrentMode();
     void markPresetModified();
