@@ -182,9 +182,10 @@ void Corvane::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& 
 
     const auto numPointers = (inputIsStereo || outputIsStereo) ? 2 : 1;
 
+    midiQueue.addEvents (midiMessages);
+
     if (buffer.getNumChannels() < numPointers || numSamples <= 0)
     {
-        midiQueue.addEvents (midiMessages);
         midiQueue.advance (juce::jmax (0, numSamples));
         return;
     }
@@ -192,7 +193,6 @@ void Corvane::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& 
     for (int k = 0; k < 2; ++k)
         channelPointers[k] = k < numPointers ? buffer.getWritePointer (k) : nullptr;
 
-    midiQueue.addEvents (midiMessages);
     runLength = runStart = 0;
 
     juce::MidiMessageMetadata event;
