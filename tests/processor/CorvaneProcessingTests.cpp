@@ -10,12 +10,12 @@ using Runs = std::vector<int>;
 
 namespace
 {
-juce::MidiBuffer notesAt (std::initializer_list<int> samples, int note = 60, int channel = 1)
+juce::MidiBuffer notesAt (std::initializer_list<int> samples, int note = 60, int channel = 1, int velocity = 100)
 {
     juce::MidiBuffer midi;
 
     for (auto s : samples)
-        midi.addEvent (juce::MidiMessage::noteOn (channel, note, (juce::uint8) 100), s);
+        midi.addEvent (juce::MidiMessage::noteOn (channel, note, (juce::uint8) velocity), s);
 
     return midi;
 }
@@ -212,9 +212,7 @@ TEST_F (CorvaneTest, ANoteOnTheRetriggerNoteRestartsTheModulatorInNoteMode)
     process (64, notesAt ({ 5 }, 65));
     EXPECT_EQ (restart[0].exchange (0), 0);
 
-    juce::MidiBuffer silentNote;
-    silentNote.addEvent (juce::MidiMessage::noteOn (1, 64, (juce::uint8) 0), 3);
-    process (64, silentNote);
+    process (64, notesAt ({ 3 }, 64, 1, 0));     // velocity 0: a note-off
     EXPECT_EQ (restart[0].exchange (0), 0);
 
     parameters().setParameterIntValue (Ids::mod1RetriggerChannel, 2);
@@ -248,9 +246,7 @@ TEST_F (CorvaneTest, LearningTakesTheNoteAtTheEndOfTheBlockAndRetriggersAtOnce)
     EXPECT_EQ (restart[1].exchange (0), 0);
 
     // A velocity of 0 is a note-off: nothing is learnt.
-    juce::MidiBuffer silentNote;
-    silentNote.addEvent (juce::MidiMessage::noteOn (1, 80, (juce::uint8) 0), 3);
-    process (64, silentNote);
+    process (64, notesAt ({ 3 }, 80, 1, 0));
     EXPECT_EQ (parameters().getParameterIntValue (Ids::defaultMod2RetriggerNote), 70);
 }
 

@@ -40,22 +40,25 @@ std::unique_ptr<juce::XmlElement> makePresetXml (const juce::String& name, const
     return xml;
 }
 
-std::unique_ptr<juce::XmlElement> makeState (std::vector<std::unique_ptr<juce::XmlElement>> children)
+/** A state document of the product that takes ownership of the given children. */
+std::unique_ptr<juce::XmlElement> makeState (std::initializer_list<juce::XmlElement*> children)
 {
     auto state = std::make_unique<juce::XmlElement> ("PluginState");
     state->setAttribute ("application", "Corvane");
 
-    for (auto& child : children)
-        state->addChildElement (child.release());
+    for (auto* child : children)
+        state->addChildElement (child);
 
     return state;
 }
 
-std::unique_ptr<Preset> loadPreset (const juce::XmlElement& xml, const ParameterManager& parameters)
+/** Loads a preset of the given version and name/value pairs, as the preset browser does. */
+void applyPresetXml (Corvane& processor, const juce::String& version,
+                     std::initializer_list<std::pair<const char*, const char*>> values)
 {
-    auto preset = std::make_unique<Preset>();
-    preset->loadFromXml (&xml, parameters, false);
-    return preset;
+    Preset preset;
+    preset.loadFromXml (makePresetXml ("x", version, values).get(), processor.parameterManager, false);
+    processor.applyPreset (nullptr, preset);
 }
 }
 
@@ -110,9 +113,8 @@ TEST_F (CorvaneTest, StateRoundTripsIntoANewInstance)
 
 TEST_F (CorvaneTest, AStateOfAnotherProductChangesNothing)
 {
-    auto state = makeState ({});
+    auto state = makeState ({ makePresetXml ("ParametersState", "1.1", { { "FX Amount", "0.9" } }).release() });
     state->setAttribute ("application", "Other");
-    state->addChildElement (makePresetXml ("ParametersState", "1.1", { { "FX Amount", "0.9" } }).release());
 
     processor->setStateFromXml (*state);
     EXPECT_FLOAT_EQ (parameters().getParameterNormalisedValue (Ids::fxAmount), 0.5f);
@@ -120,25 +122,21 @@ TEST_F (CorvaneTest, AStateOfAnotherProductChangesNothing)
 
 TEST_F (CorvaneTest, EveryParametersStateIsAppliedInOrder)
 {
-    std::vector<std::unique_ptr<juce::XmlElement>> children;
-    children.push_back (makePresetXml ("ParametersState", "1.1", { { "FX Amount", "0.2" }, { "Master Volume", "0.3" } }));
-    children.push_back (makePresetXml ("ParametersState", "1.1", { { "FX Amount", "0.7" } }));
-    children.push_back (makePresetXml ("Something else", "1.1", { { "FX Amount", "0.9" } }));
-
-    processor->setStateFromXml (*makeState (std::move (children)));
+    processor->setStateFromXml (*makeState ({
+        makePresetXml ("ParametersState", "1.1", { { "FX Amount", "0.2" }, { "Master Volume", "0.3" } }).release(),
+        makePresetXml ("ParametersState", "1.1", { { "FX Amount", "0.7" } }).release(),
+        makePresetXml ("Something else", "1.1", { { "FX Amount", "0.9" } }).release() }));
     EXPECT_FLOAT_EQ (parameters().getParameterNormalisedValue (Ids::fxAmount), 0.7f);
     EXPECT_FLOAT_EQ (parameters().getParameterNormalisedValue (Ids::masterVolume), 0.3f);
 }
 
 TEST_F (CorvaneTest, LegacyEditionStateIsRenumberedAndGetsTheBestQuality)
 {
-    std::vector<std::unique_ptr<juce::XmlElement>> children;
-    children.push_back (makePresetXml ("EditionStateParameters", {}, { { "LFO 1 Resetting Midi Channel", "5" },
-                                                                        { "LFO 2 Resetting Note", "C-5" },
-                                                                        { "Default MOD 1 Retrigger Midi Note", "C-1" },
-                                                                        { "Selected Line Number", "2" } }));
-
-    processor->setStateFromXml (*makeState (std::move (children)));
+    processor->setStateFromXml (*makeState ({ makePresetXml ("EditionStateParameters", {},
+                                                             { { "LFO 1 Resetting Midi Channel", "5" },
+                                                               { "LFO 2 Resetting Note", "C-5" },
+                                                               { "Default MOD 1 Retrigger Midi Note", "C-1" },
+                                                               { "Selected Line Number", "2" } }).release() }));
     auto& p = parameters();
     EXPECT_EQ (p.getParameterText (Ids::mod1RetriggerChannel), "5");
     EXPECT_EQ (p.getParameterIntValue (Ids::mod2RetriggerNote), 60);
@@ -152,15 +150,13 @@ TEST_F (CorvaneTest, LegacyEditionStateIsRenumberedAndGetsTheBestQuality)
 TEST_F (CorvaneTest, LegacyPresetsTurnRisingSawsIntoInvertedFallingOnes)
 {
     auto& p = parameters();
-    const auto legacy = makePresetXml ("x", "1.0", { { "LFO 1 Waveform", "Saw Up" }, { "LFO 1 Wave Invert", "Off" },
-                                                    { "LFO 2 Waveform", "Sine" }, { "LFO 2 Wave Invert", "On" } });
-    processor->applyPreset (nullptr, *loadPreset (*legacy, p));
+    applyPresetXml (*processor, "1.0", { { "LFO 1 Waveform", "Saw Up" }, { "LFO 1 Wave Invert", "Off" },
+                                         { "LFO 2 Waveform", "Sine" }, { "LFO 2 Wave Invert", "On" } });
     EXPECT_EQ (p.getParameterText (Ids::lfo1Waveform), "Saw Down");
     EXPECT_EQ (p.getParameterText (Ids::lfo1WaveInvert), "on");
     EXPECT_EQ (p.getParameterText (Ids::lfo2WaveInvert), "off");      // the legacy entry is ignored
 
-    const auto current = makePresetXml ("x", "1.1", { { "LFO 1 Waveform", "Saw Up" }, { "LFO 1 Wave Invert", "Off" } });
-    processor->applyPreset (nullptr, *loadPreset (*current, p));
+    applyPresetXml (*processor, "1.1", { { "LFO 1 Waveform", "Saw Up" }, { "LFO 1 Wave Invert", "Off" } });
     EXPECT_EQ (p.getParameterText (Ids::lfo1Waveform), "Saw Down");
     EXPECT_EQ (p.getParameterText (Ids::lfo1WaveInvert), "off");
 }
@@ -168,22 +164,19 @@ TEST_F (CorvaneTest, LegacyPresetsTurnRisingSawsIntoInvertedFallingOnes)
 TEST_F (CorvaneTest, OldModulationSourceNamesAreMapped)
 {
     auto& p = parameters();
-    const auto xml = makePresetXml ("x", "1.1", { { "Line 3 Modulation Source", "LFO2" }, { "Line 1 Modulation Source", "LFO2" } });
-    processor->applyPreset (nullptr, *loadPreset (*xml, p));
+    applyPresetXml (*processor, "1.1", { { "Line 3 Modulation Source", "LFO2" }, { "Line 1 Modulation Source", "LFO2" } });
     EXPECT_EQ (p.getParameterText (lineId (2, Ids::modulationSource)), "MOD 2");
 
-    const auto back = makePresetXml ("x", {}, { { "Line 3 Modulation Source", "LFO1" } });
-    processor->applyPreset (nullptr, *loadPreset (*back, p));
+    applyPresetXml (*processor, {}, { { "Line 3 Modulation Source", "LFO1" } });
     EXPECT_EQ (p.getParameterText (lineId (2, Ids::modulationSource)), "MOD 1");
 }
 
 TEST_F (CorvaneTest, PresetsLeaveEverythingButTheirOwnIdsAlone)
 {
     auto& p = parameters();
-    const auto xml = makePresetXml ("x", "1.1", { { "Line 1 Delay Left Time", "0.9" }, { "Line 1 Feedback Hold", "true" },
-                                                 { "Selected Line Number", "3" }, { "Tap Button Left", "true" },
-                                                 { "Line 1 Feedback", "0.25" } });
-    processor->applyPreset (nullptr, *loadPreset (*xml, p));
+    applyPresetXml (*processor, "1.1", { { "Line 1 Delay Left Time", "0.9" }, { "Line 1 Feedback Hold", "true" },
+                                         { "Selected Line Number", "3" }, { "Tap Button Left", "true" },
+                                         { "Line 1 Feedback", "0.25" } });
     EXPECT_NEAR (p.getParameterNormalisedValue (lineId (0, Ids::delayLeftTime)), 0.4993f, 0.0001f);
     EXPECT_FALSE (p.getParameterBoolValue (lineId (0, Ids::feedbackHold)));
     EXPECT_EQ (processor->getSelectedLine(), 0);
@@ -196,10 +189,9 @@ TEST_F (CorvaneTest, LockedPadlocksKeepTheirParametersThroughPresetLoads)
     processor->getPadlock (1).toggle();     // line 2
     processor->getPadlock (4).toggle();     // FX Amount
 
-    const auto xml = makePresetXml ("x", "1.1", { { "Line 1 Feedback", "0.1" }, { "Line 2 Feedback", "0.1" },
-                                                 { "Line 2 Volume", "0.6" }, { "Line 3 Feedback", "0.1" },
-                                                 { "FX Amount", "0.1" }, { "Master Volume", "0.1" } });
-    processor->applyPreset (nullptr, *loadPreset (*xml, p));
+    applyPresetXml (*processor, "1.1", { { "Line 1 Feedback", "0.1" }, { "Line 2 Feedback", "0.1" },
+                                         { "Line 2 Volume", "0.6" }, { "Line 3 Feedback", "0.1" },
+                                         { "FX Amount", "0.1" }, { "Master Volume", "0.1" } });
 
     EXPECT_FLOAT_EQ (p.getParameterNormalisedValue (lineId (0, Ids::feedback)), 0.1f);
     EXPECT_FLOAT_EQ (p.getParameterNormalisedValue (lineId (1, Ids::feedback)), 0.5f);
