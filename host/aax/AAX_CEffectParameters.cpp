@@ -433,8 +433,7 @@ AAX_Result AAX_CEffectParameters::GetChunk (AAX_CTypeID id, AAX_ChunkRecord* chu
         return AAX_ERROR_CHUNK_SIZE;
 
     chunk->version = chunkParser.GetChunkVersion();
-    std::memset (chunk->name, 0, sizeof (chunk->name));
-    std::strncpy (chunk->name, controlStateName, sizeof (chunk->name) - 1);
+    chunk->setName (controlStateName);
     return chunkParser.GetChunkData (*chunk);
 }
 

@@ -388,8 +388,7 @@ AAX_Result JuceAAX_Processor::GetChunk (AAX_CTypeID id, AAX_ChunkRecord* chunk)
     chunk->dataSize = static_cast<int32_t> (state.getSize());
     chunk->version = 1;
     chunk->chunkID = stateChunkID;
-    std::memset (chunk->name, 0, sizeof (chunk->name));
-    std::strncpy (chunk->name, stateChunkName, sizeof (chunk->name) - 1);
+    chunk->setName (stateChunkName);
     state.copyTo (chunk->data(), 0, state.getSize());
     stateChunks.erase (taken);
     return AAX_OK;
