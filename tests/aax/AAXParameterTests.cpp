@@ -1,11 +1,7 @@
-#include "AAX_CBinaryDisplayDelegate.h"
-#include "AAX_CBinaryTaperDelegate.h"
-#include "AAX_CLinearTaperDelegate.h"
-#include "AAX_CNumberDisplayDelegate.h"
-#include "AAX_CParameter.h"
 #include "AAX_CParameterManager.h"
 #include "AAX_VAutomationDelegate.h"
 #include "FakeHost.h"
+#include "TestParameters.h"
 
 #include <gtest/gtest.h>
 
@@ -13,24 +9,9 @@
 
 namespace
 {
-    using FloatParameter = AAX_CParameter<float>;
-    using BoolParameter = AAX_CParameter<bool>;
-
-    std::unique_ptr<FloatParameter> makeFloat (const char* id, float defaultValue = 0.25f)
+    std::unique_ptr<AAX_CParameter<float>> makeFloat (const char* id, float defaultValue = 0.25f)
     {
-        return std::make_unique<FloatParameter> (id, AAX_CString ("Feedback"), defaultValue,
-                                                 AAX_CLinearTaperDelegate<float, 0> (0.0f, 1.0f),
-                                                 AAX_CNumberDisplayDelegate<float, 3, 0>(), true);
-    }
-
-    std::unique_ptr<BoolParameter> makeBypass()
-    {
-        auto bypass = std::make_unique<BoolParameter> (AAX_MasterBypassID, AAX_CString ("Master Bypass"), false,
-                                                       AAX_CBinaryTaperDelegate<bool>(),
-                                                       AAX_CBinaryDisplayDelegate<bool> ("bypass", "on"), true);
-        bypass->SetNumberOfSteps (2);
-        bypass->SetType (AAX_ParameterTypeDiscrete);
-        return bypass;
+        return makeFloatParameter (id, "Feedback", defaultValue);
     }
 
     /** A host object whose automation interface the parameters reach through the real wrapper. */
@@ -81,18 +62,13 @@ TEST (AAXDisplays, NumberDisplayCutsToTheMaximum)
 
     display.ValueToString (0.5f, &text);
     EXPECT_STREQ (text.Get(), "0.500");
-    display.ValueToString (0.5f, 2, &text);
-    EXPECT_STREQ (text.Get(), "0");
-    display.ValueToString (0.5f, 4, &text);
-    EXPECT_STREQ (text.Get(), "0.50");
-    display.ValueToString (0.5f, 1, &text);
-    EXPECT_STREQ (text.Get(), "0");
-    display.ValueToString (0.5f, 0, &text);
-    EXPECT_STREQ (text.Get(), "");
-    display.ValueToString (0.5f, -3, &text);
-    EXPECT_STREQ (text.Get(), "");
-    display.ValueToString (0.5f, 20, &text);
-    EXPECT_STREQ (text.Get(), "0.500");
+
+    for (const auto& [maximum, expected] : { std::pair<int32_t, const char*> { 2, "0" }, { 4, "0.50" }, { 1, "0" },
+                                             { 0, "" }, { -3, "" }, { 20, "0.500" } })
+    {
+        display.ValueToString (0.5f, maximum, &text);
+        EXPECT_STREQ (text.Get(), expected) << maximum;
+    }
 }
 
 TEST (AAXDisplays, NumberDisplayReadsNumbers)
@@ -124,18 +100,16 @@ TEST (AAXDisplays, BinaryDisplayTextsAndShortenedPairs)
     display.ValueToString (false, 2, &text);
     EXPECT_STREQ (text.Get(), "bypass");
 
+    // The last added pair that fits wins; when nothing fits, the first pair.
     display.AddShortenedStrings (4, "byp", "on");
     display.AddShortenedStrings (2, "by", "on");
-    display.ValueToString (false, 6, &text);
-    EXPECT_STREQ (text.Get(), "bypass");
-    display.ValueToString (false, 5, &text);
-    EXPECT_STREQ (text.Get(), "by");     // the last added pair that fits wins
-    display.ValueToString (false, 3, &text);
-    EXPECT_STREQ (text.Get(), "by");
-    display.ValueToString (false, 1, &text);
-    EXPECT_STREQ (text.Get(), "byp");    // nothing fits: the first pair
-    display.ValueToString (false, -1, &text);
-    EXPECT_STREQ (text.Get(), "byp");
+
+    for (const auto& [maximum, expected] : { std::pair<int32_t, const char*> { 6, "bypass" }, { 5, "by" }, { 3, "by" },
+                                             { 1, "byp" }, { -1, "byp" } })
+    {
+        display.ValueToString (false, maximum, &text);
+        EXPECT_STREQ (text.Get(), expected) << maximum;
+    }
 }
 
 TEST (AAXParameter, ConstructionKeepsAtMost31IdCharacters)
@@ -242,7 +216,7 @@ TEST (AAXParameter, OnlyTheOwnTypeIsReadAndWritten)
     EXPECT_TRUE (parameter->SetValueWithFloat (0.5f));
     EXPECT_EQ (parameter->GetValue(), 0.5f);
 
-    auto bypass = makeBypass();
+    auto bypass = makeBypassParameter();
     EXPECT_TRUE (bypass->GetValueAsBool (&b));
     EXPECT_FALSE (b);
     EXPECT_FALSE (bypass->GetValueAsFloat (&f));
@@ -330,7 +304,7 @@ TEST (AAXParameterManager, OrderAndDuplicates)
     EXPECT_EQ (manager.AddParameter (nullptr), nullptr);
     auto* first = manager.AddParameter (makeFloat ("5", 0.1f));
     EXPECT_NE (first, nullptr);
-    EXPECT_NE (manager.AddParameter (makeBypass()), nullptr);
+    EXPECT_NE (manager.AddParameter (makeBypassParameter()), nullptr);
     EXPECT_EQ (manager.AddParameter (makeFloat ("5", 0.9f)), nullptr);
 
     EXPECT_EQ (manager.NumParameters(), 2);

@@ -1,11 +1,7 @@
-#include "AAX_CBinaryDisplayDelegate.h"
-#include "AAX_CBinaryTaperDelegate.h"
 #include "AAX_CEffectParameters.h"
-#include "AAX_CLinearTaperDelegate.h"
-#include "AAX_CNumberDisplayDelegate.h"
-#include "AAX_CParameter.h"
 #include "AAX_RenderContext.h"
 #include "FakeHost.h"
+#include "TestParameters.h"
 
 #include <gtest/gtest.h>
 
@@ -21,19 +17,12 @@ namespace
         AAX_Result EffectInit() override
         {
             auto& manager = GetParameterManager();
-            auto bypass = std::make_unique<AAX_CParameter<bool>> (AAX_MasterBypassID, AAX_CString ("Master Bypass"), false,
-                                                                  AAX_CBinaryTaperDelegate<bool>(),
-                                                                  AAX_CBinaryDisplayDelegate<bool> ("bypass", "on"), true);
-            bypass->SetNumberOfSteps (2);
-            bypass->SetType (AAX_ParameterTypeDiscrete);
-            manager.AddParameter (std::move (bypass));
+            manager.AddParameter (makeBypassParameter());
 
             for (int i = 0; i < floatCount; ++i)
             {
                 const auto id = std::to_string (i);
-                auto* p = manager.AddParameter (std::make_unique<AAX_CParameter<float>> (
-                    id.c_str(), AAX_CString (("Param " + id).c_str()), 0.5f,
-                    AAX_CLinearTaperDelegate<float, 0> (0.0f, 1.0f), AAX_CNumberDisplayDelegate<float, 3, 0>(), true));
+                auto* p = manager.AddParameter (makeFloatParameter (id.c_str(), ("Param " + id).c_str(), 0.5f));
                 p->SetNumberOfSteps (i == 0 ? 0xFFFFFFFFu : 128u);
             }
 
@@ -50,8 +39,7 @@ namespace
 
         void addParameterLate (const char* id)
         {
-            GetParameterManager().AddParameter (std::make_unique<AAX_CParameter<float>> (
-                id, AAX_CString (id), 0.0f, AAX_CLinearTaperDelegate<float, 0>(), AAX_CNumberDisplayDelegate<float, 3, 0>(), true));
+            GetParameterManager().AddParameter (makeFloatParameter (id, id, 0.0f));
         }
 
         int floatCount = 3;
@@ -101,19 +89,31 @@ namespace
     /** A chunk record with room for the data block. */
     struct Chunk
     {
-        explicit Chunk (size_t dataBytes) : storage (sizeof (AAX_ChunkRecord) + dataBytes, 0) {}
+        explicit Chunk (size_t dataBytes, AAX_CTypeID id = 0) : storage (sizeof (AAX_ChunkRecord) + dataBytes, 0)
+        {
+            record()->chunkID = id;
+        }
 
         AAX_ChunkRecord* record()    { return reinterpret_cast<AAX_ChunkRecord*> (storage.data()); }
 
         std::vector<uint8_t> storage;
     };
 
+    /** An initialised effect in a host that confirms every value. */
+    class InitializedEffect : public ::testing::Test
+    {
+    protected:
+        void SetUp() override    { ASSERT_EQ (hosted.initialize(), AAX_OK); }
+
+        HostedEffect hosted;
+        TestEffect& e = *hosted.effect;
+    };
+
     Chunk saveChunk (AAX_CEffectParameters& effect)
     {
         uint32_t size = 0;
         EXPECT_EQ (effect.GetChunkSize (AAX_ControlStateChunkID, &size), AAX_OK);
-        Chunk chunk (size);
-        chunk.record()->chunkID = AAX_ControlStateChunkID;
+        Chunk chunk (size, AAX_ControlStateChunkID);
         EXPECT_EQ (effect.GetChunk (AAX_ControlStateChunkID, chunk.record()), AAX_OK);
         EXPECT_EQ (static_cast<uint32_t> (chunk.record()->dataSize), size);
         return chunk;
@@ -179,11 +179,8 @@ TEST (EffectParameters, FailingEffectInitFailsInitialize)
     EXPECT_EQ (hosted.initialize(), -42);
 }
 
-TEST (EffectParameters, ParameterInformation)
+TEST_F (InitializedEffect, ParameterInformation)
 {
-    HostedEffect hosted;
-    hosted.initialize();
-    auto& e = *hosted.effect;
 
     AAX_CBoolean automatable = 0;
     int32_t steps = 0, index = 0, info = 5;
@@ -239,11 +236,8 @@ TEST (EffectParameters, ParameterInformation)
     EXPECT_EQ (parameter, nullptr);
 }
 
-TEST (EffectParameters, UnknownIdsAndNullOutPointers)
+TEST_F (InitializedEffect, UnknownIdsAndNullOutPointers)
 {
-    HostedEffect hosted;
-    hosted.initialize();
-    auto& e = *hosted.effect;
     double value = 0.0;
     AAX_CString text ("x");
 
@@ -275,19 +269,17 @@ TEST (EffectParameters, UnknownIdsAndNullOutPointers)
     EXPECT_EQ (e.ResetFieldData (5, nullptr, 8), AAX_ERROR_NULL_OBJECT);
 }
 
-TEST (EffectParameters, ShortenedNameOfLength)
+TEST_F (InitializedEffect, ShortenedNameOfLength)
 {
-    HostedEffect hosted;
-    hosted.initialize();
     AAX_IParameter* parameter = nullptr;
-    hosted.effect->GetParameter ("1", &parameter);
+    e.GetParameter ("1", &parameter);
     parameter->SetName (AAX_CString ("Feedback"));
     parameter->AddShortenedName (AAX_CString ("Feed\nFb"));
 
     const auto nameOfLength = [&] (int32_t length)
     {
         AAX_CString text ("unchanged");
-        EXPECT_EQ (hosted.effect->GetParameterNameOfLength ("1", &text, length), AAX_OK);
+        EXPECT_EQ (e.GetParameterNameOfLength ("1", &text, length), AAX_OK);
         return std::string (text.Get());
     };
 
@@ -299,7 +291,7 @@ TEST (EffectParameters, ShortenedNameOfLength)
     EXPECT_EQ (nameOfLength (-2), "");
 
     AAX_CString text ("x");
-    EXPECT_EQ (hosted.effect->GetParameterNameOfLength ("nope", &text, 4), AAX_OK);
+    EXPECT_EQ (e.GetParameterNameOfLength ("nope", &text, 4), AAX_OK);
     EXPECT_STREQ (text.Get(), "");
 }
 
@@ -328,11 +320,8 @@ TEST (EffectParameters, ValuesChangeOnlyWhenTheHostConfirms)
     EXPECT_EQ (hosted.automation.calls.back(), "release 2");
 }
 
-TEST (EffectParameters, RelativeChangesAreClamped)
+TEST_F (InitializedEffect, RelativeChangesAreClamped)
 {
-    HostedEffect hosted;
-    hosted.initialize();
-    auto& e = *hosted.effect;
 
     EXPECT_EQ (e.SetParameterNormalizedRelative ("1", 0.9), AAX_OK);
     EXPECT_EQ (hosted.value ("1"), 1.0);
@@ -346,11 +335,8 @@ TEST (EffectParameters, RelativeChangesAreClamped)
     EXPECT_EQ (changes, 3);
 }
 
-TEST (EffectParameters, BypassReachesTheRenderContextAsPackets)
+TEST_F (InitializedEffect, BypassReachesTheRenderContextAsPackets)
 {
-    HostedEffect hosted;
-    hosted.initialize();
-    auto& e = *hosted.effect;
 
     const auto lastPostedBypass = [&]
     {
@@ -380,11 +366,8 @@ TEST (EffectParameters, BypassReachesTheRenderContextAsPackets)
     EXPECT_EQ (lastPostedBypass(), 1);
 }
 
-TEST (EffectParameters, ChunkSizeMustBeAskedFirst)
+TEST_F (InitializedEffect, ChunkSizeMustBeAskedFirst)
 {
-    HostedEffect hosted;
-    hosted.initialize();
-    auto& e = *hosted.effect;
 
     Chunk early (64);
     EXPECT_EQ (e.GetChunk (AAX_ControlStateChunkID, early.record()), AAX_ERROR_CHUNK_SIZE);
@@ -397,7 +380,7 @@ TEST (EffectParameters, ChunkSizeMustBeAskedFirst)
     // A change in between that alters the size makes the chunk request fail.
     uint32_t size = 0;
     e.GetChunkSize (AAX_ControlStateChunkID, &size);
-    hosted.effect->addParameterLate ("late");
+    e.addParameterLate ("late");
     Chunk other (size + 64);
     EXPECT_EQ (e.GetChunk (AAX_ControlStateChunkID, other.record()), AAX_ERROR_CHUNK_SIZE);
 
@@ -416,11 +399,8 @@ TEST (EffectParameters, ChunkSizeMustBeAskedFirst)
     EXPECT_EQ (id, 0u);
 }
 
-TEST (EffectParameters, ChunkRoundTripLeavesTheBypassAlone)
+TEST_F (InitializedEffect, ChunkRoundTripLeavesTheBypassAlone)
 {
-    HostedEffect hosted;
-    hosted.initialize();
-    auto& e = *hosted.effect;
 
     e.SetParameterNormalizedValue ("0", 0.125);
     e.SetParameterNormalizedValue ("2", 1.0);
@@ -444,19 +424,15 @@ TEST (EffectParameters, ChunkRoundTripLeavesTheBypassAlone)
     EXPECT_EQ (equal, 1);
 }
 
-TEST (EffectParameters, ChunksWithMissingOrForeignEntries)
+TEST_F (InitializedEffect, ChunksWithMissingOrForeignEntries)
 {
-    HostedEffect hosted;
-    hosted.initialize();
-    auto& e = *hosted.effect;
 
     // A chunk holding only parameter "1" and a bypass entry.
     AAX_CChunkDataParser parser;
     parser.AddDouble ("1", 0.75);
     parser.AddInt32 (AAX_MasterBypassID, 1);
     parser.AddInt32 ("2", 1);   // wrong type for a float parameter
-    Chunk chunk (static_cast<size_t> (parser.GetChunkDataSize()));
-    chunk.record()->chunkID = AAX_ControlStateChunkID;
+    Chunk chunk (static_cast<size_t> (parser.GetChunkDataSize()), AAX_ControlStateChunkID);
     ASSERT_EQ (parser.GetChunkData (*chunk.record()), AAX_OK);
 
     EXPECT_EQ (e.SetChunk (AAX_ControlStateChunkID, chunk.record()), AAX_OK);
@@ -475,8 +451,7 @@ TEST (EffectParameters, ChunksWithMissingOrForeignEntries)
     EXPECT_EQ (equal, 1);
 
     // A corrupt record changes nothing and still succeeds.
-    Chunk corrupt (8);
-    corrupt.record()->chunkID = AAX_ControlStateChunkID;
+    Chunk corrupt (8, AAX_ControlStateChunkID);
     corrupt.record()->dataSize = 8;
     std::memcpy (corrupt.record()->data(), "\1\1\1\1d_1", 8);
     EXPECT_EQ (e.SetChunk (AAX_ControlStateChunkID, corrupt.record()), AAX_OK);
@@ -487,8 +462,7 @@ TEST (EffectParameters, EmptyEffectComparesEqual)
 {
     HostedEffect hosted (true, 0);
     hosted.initialize();
-    Chunk chunk (4);
-    chunk.record()->chunkID = AAX_ControlStateChunkID;
+    Chunk chunk (4, AAX_ControlStateChunkID);
     chunk.record()->dataSize = 4;
     AAX_CBoolean equal = 0;
     EXPECT_EQ (hosted.effect->CompareActiveChunk (chunk.record(), &equal), AAX_OK);
@@ -507,11 +481,8 @@ TEST (EffectParameters, PreviewNotification)
     EXPECT_EQ (hosted.effect->NotificationReceived (AAX_NotificationOfflineStart, &on, sizeof (on)), AAX_OK);
 }
 
-TEST (EffectParameters, FixedAnswers)
+TEST_F (InitializedEffect, FixedAnswers)
 {
-    HostedEffect hosted;
-    hosted.initialize();
-    auto& e = *hosted.effect;
 
     uint8_t data[8] = { 1, 2, 3, 4, 5, 6, 7, 8 };
     EXPECT_EQ (e.ResetFieldData (AAX_FieldPrivateData, data, sizeof (data)), AAX_OK);
