@@ -18,40 +18,6 @@ namespace
     /** The most taps of kernel32 at a whole step (a multiple of 4 for 16 and 64). */
     constexpr int tapsAt (int spacing) noexcept     { return (kernel32Last + spacing - 1) / spacing; }
 
-    /** The inner product of a phase row with the oldest-first taps x[0..taps),
-        each entry interpolated toward its next one by f; taps is a multiple of 4.
-        Four partial sums take turns, so the taps need not wait for each other and
-        pair up into vector operations.
-    */
-    template <bool interpolate>
-    double rowSum (const double* entries, const double* differences, const double* x, double f, int taps) noexcept
-    {
-        double acc[4] = {};
-
-        for (int j = 0; j < taps; j += 4)
-        {
-            for (int m = 0; m < 4; ++m)
-            {
-                const double c = interpolate ? entries[j + m] + differences[j + m] * f : entries[j + m];
-                acc[m] += c * x[j + m];
-            }
-        }
-
-        return (acc[0] + acc[1]) + (acc[2] + acc[3]);
-    }
-
-    /** Reads x through the rows of phase p; x points at the newest tap. The short
-        rows give their length at compile time, so that their loops unroll.
-    */
-    template <bool interpolate, int knownTaps = 0, typename Rows>
-    double phaseSum (const Rows& rows, const double* x, int p, double f) noexcept
-    {
-        const int taps = knownTaps > 0 ? knownTaps : rows.taps;
-        const auto offset = (std::size_t) (p * taps);
-        return rowSum<interpolate> (rows.entries.data() + offset, rows.differences.data() + offset,
-                                    x - (taps - 1), f, taps);
-    }
-
     /** The sum of taps terms, four partial sums taking turns so that the taps
         need not wait for each other; a remainder goes to the first.
     */
@@ -69,6 +35,31 @@ namespace
             acc[0] += tap (k);
 
         return (acc[0] + acc[1]) + (acc[2] + acc[3]);
+    }
+
+    /** The inner product of a phase row with the oldest-first taps x[0..taps),
+        each entry interpolated toward its next one by f.
+    */
+    template <bool interpolate>
+    double rowSum (const double* entries, const double* differences, const double* x, double f, int taps) noexcept
+    {
+        return sumTaps (taps, [=] (int k) noexcept
+        {
+            const double c = interpolate ? entries[k] + differences[k] * f : entries[k];
+            return c * x[k];
+        });
+    }
+
+    /** Reads x through the rows of phase p; x points at the newest tap. The short
+        rows give their length at compile time, so that their loops unroll.
+    */
+    template <bool interpolate, int knownTaps = 0, typename Rows>
+    double phaseSum (const Rows& rows, const double* x, int p, double f) noexcept
+    {
+        const int taps = knownTaps > 0 ? knownTaps : rows.taps;
+        const auto offset = (std::size_t) (p * taps);
+        return rowSum<interpolate> (rows.entries.data() + offset, rows.differences.data() + offset,
+                                    x - (taps - 1), f, taps);
     }
 }
 
