@@ -1,5 +1,7 @@
 #include "CorvaneValueText.h"
 
+#include <juce_audio_basics/juce_audio_basics.h>
+
 #include <cmath>
 
 namespace
@@ -11,19 +13,15 @@ int wholePercent (float v)
     return (int) (v * 100.0f);
 }
 
-juce::String withDecimals (double value, int decimals)
-{
-    return juce::String (value, decimals);
-}
-
 juce::String gainInDecibels (double gain)
 {
-    const auto db = gain > 0.0 ? 20.0 * std::log10 (gain) : -320.0;
+    constexpr auto silence = -320.0;
+    const auto db = juce::Decibels::gainToDecibels (gain, silence);
 
-    if (db <= -320.0)
+    if (db <= silence)
         return "-inf.";
 
-    return (db >= 0.0 ? "+" : "") + withDecimals (db, 1) + " dB";
+    return (db >= 0.0 ? "+" : "") + juce::String (db, 1) + " dB";
 }
 
 juce::String balance (float v, const char* suffix)
@@ -49,7 +47,7 @@ juce::String CorvaneValueText::masterVolume (float v)
 juce::String CorvaneValueText::filterCutoff (float v)
 {
     const auto hz = (std::pow (2.0, (double) v * 119.58941143999999 / 12.0) * 22.0 - 22.0) * 1.003276;
-    return withDecimals (hz, 2) + " Hz";
+    return juce::String (hz, 2) + " Hz";
 }
 
 juce::String CorvaneValueText::percent (float v, bool spaced)
@@ -65,29 +63,29 @@ juce::String CorvaneValueText::bipolarPercent (float v)
 
 juce::String CorvaneValueText::milliseconds (float plainValue)
 {
-    return withDecimals (plainValue, 2) + " ms";
+    return juce::String (plainValue, 2) + " ms";
 }
 
 juce::String CorvaneValueText::overdrivePreamp (float v)
 {
     const auto db = 12.0 * (double) v;
-    return (db > 0.0 ? "+" : "") + withDecimals (db, 2) + " dB";
+    return (db > 0.0 ? "+" : "") + juce::String (db, 2) + " dB";
 }
 
 juce::String CorvaneValueText::minus24To0Decibels (float v)
 {
-    return withDecimals (24.0 * (double) v - 24.0, 2) + " dB";
+    return juce::String (24.0 * (double) v - 24.0, 2) + " dB";
 }
 
 juce::String CorvaneValueText::lfoFrequency (float v)
 {
     const auto hz = std::exp (3.258840824040285 * (double) v) * 1.5947651006752834 - 1.494765100692059 + 1e-20;
-    return withDecimals (hz, 2) + " Hz";
+    return juce::String (hz, 2) + " Hz";
 }
 
 juce::String CorvaneValueText::phaseShift (float v)
 {
-    return withDecimals (180.0 * (double) v, 1) + " deg";
+    return juce::String (180.0 * (double) v, 1) + " deg";
 }
 
 juce::String CorvaneValueText::envelopeAttack (float v)
@@ -109,7 +107,7 @@ juce::String CorvaneValueText::envelopeHold (float v)
 juce::String CorvaneValueText::time (double seconds)
 {
     if (seconds >= 1.0)
-        return withDecimals (seconds, 1) + " s";
+        return juce::String (seconds, 1) + " s";
 
     return juce::String ((int) (seconds * 1000.0)) + " ms";
 }
@@ -122,10 +120,10 @@ juce::String CorvaneValueText::stereoSpread (float v, int channelMode, double le
     const auto spreadMs = (leftDelayMs + 0.1) * (2.0 * (double) v - 1.0) * 0.5;
 
     if (spreadMs <= -0.01)
-        return (channelMode == 0 ? "Left " : "Mid ") + withDecimals (-spreadMs, 2) + " ms";
+        return (channelMode == 0 ? "Left " : "Mid ") + juce::String (-spreadMs, 2) + " ms";
 
     if (spreadMs >= 0.01)
-        return (channelMode == 0 ? "Right " : "Side ") + withDecimals (spreadMs, 2) + " ms";
+        return (channelMode == 0 ? "Right " : "Side ") + juce::String (spreadMs, 2) + " ms";
 
     return "No spread";
 }
