@@ -16,7 +16,7 @@ public:
     PositionInfo info;
 };
 
-using Clock = std::chrono::steady_clock;
+using WallClock = std::chrono::steady_clock;
 
 /** processBlock on a live processor, timed against the same processor's engine
     rendering the same audio in one call, which gives the walk's overhead.
@@ -73,14 +73,14 @@ void processBlock (benchmark::State& state)
         fillWithNoise (buffer);
         engineBuffer.makeCopyOf (buffer);
 
-        const auto start = Clock::now();
+        const auto start = WallClock::now();
 
         {
             const juce::ScopedLock sl (processor->getCallbackLock());
             processor->processBlock (buffer, midi);
         }
 
-        const auto middle = Clock::now();
+        const auto middle = WallClock::now();
 
         {
             const juce::ScopedLock sl (processor->getEngineLock());
@@ -88,7 +88,7 @@ void processBlock (benchmark::State& state)
             processor->getEngine().process (channels, blockSize, true, true);
         }
 
-        const auto end = Clock::now();
+        const auto end = WallClock::now();
 
         const auto seconds = std::chrono::duration<double> (middle - start).count();
         state.SetIterationTime (seconds);
