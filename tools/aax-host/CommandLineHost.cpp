@@ -152,10 +152,10 @@ namespace
     */
     juce::AudioBuffer<float> matchChannels (const juce::AudioBuffer<float>& source, int numChannels)
     {
-        juce::AudioBuffer<float> result (numChannels, source.getNumSamples());
-
         if (source.getNumChannels() == numChannels)
             return source;
+
+        juce::AudioBuffer<float> result (numChannels, source.getNumSamples());
 
         if (numChannels == 1)
         {
