@@ -16,16 +16,7 @@ namespace
                                                                    * static_cast<float> (start + i) / 48000.0f);
     }
 
-    AAX_MIDIPacket noteOn (uint32_t time, uint8_t note)
-    {
-        AAX_MIDIPacket packet;
-        packet.timestamp = time;
-        packet.length = 3;
-        packet.data[0] = 0x90;
-        packet.data[1] = note;
-        packet.data[2] = 100;
-        return packet;
-    }
+    AAX_MIDIPacket noteOn (uint32_t time, uint8_t note)    { return { time, 3, { 0x90, note, 100 } }; }
 
     struct Levels
     {
