@@ -241,10 +241,10 @@ void MidiControl::processMidiMessage (const juce::MidiMessage& message)
     const int controller = message.getRawData()[1] & 0x7f;
     const int value = message.getRawData()[2] & 0x7f;
 
-    if (isLearning())
-        ccMoved (controller);
-
     const juce::ScopedLock sl (lock);
+
+    if (learning)
+        ccMoved (controller);
 
     if (auto* parameter = table[controller])
     {
