@@ -163,17 +163,10 @@ TEST (ControlStateChunk, FindIndexSearchesOnFromTheLastMatch)
         written.AddInt32 (name, 1);
 
     auto read = readChunk (writeChunk (written));
-    EXPECT_EQ (read.FindIndex ("a"), 0);
-    EXPECT_EQ (read.FindIndex ("b"), 1);
-    EXPECT_EQ (read.FindIndex ("c"), 2);
-    EXPECT_EQ (read.FindIndex ("d"), 3);
-    EXPECT_EQ (read.FindIndex ("a"), 0);
-    EXPECT_EQ (read.FindIndex ("c"), 2);
-    EXPECT_EQ (read.FindIndex ("b"), 1);    // wraps round to the start
-    EXPECT_EQ (read.FindIndex ("b"), 1);
-    EXPECT_EQ (read.FindIndex ("zz"), -1);
-    EXPECT_EQ (read.FindIndex ("d"), 3);
-    EXPECT_EQ (read.FindIndex (nullptr), -1);
+    // In this order: the second "b" wraps round to the start.
+    for (const auto& [name, index] : { std::pair<const char*, int32_t> { "a", 0 }, { "b", 1 }, { "c", 2 }, { "d", 3 }, { "a", 0 },
+                                       { "c", 2 }, { "b", 1 }, { "b", 1 }, { "zz", -1 }, { "d", 3 }, { nullptr, -1 } })
+        EXPECT_EQ (read.FindIndex (name), index) << (name != nullptr ? name : "null");
 
     AAX_CChunkDataParser empty;
     EXPECT_EQ (empty.FindIndex ("a"), -1);
@@ -189,29 +182,26 @@ TEST (ControlStateChunk, RecordsWithoutEntries)
 
 TEST (ControlStateChunk, CorruptChunksKeepTheEntriesReadSoFar)
 {
-    const auto good = Bytes { 'l', '_', 'a', 0, 0, 0, 0, 5 };
+    // A good entry "a" followed by the given bytes.
+    const auto afterGood = [] (std::initializer_list<uint8_t> rest)
+    {
+        auto bytes = withMarker ({ 'l', '_', 'a', 0, 0, 0, 0, 5 });
+        bytes.insert (bytes.end(), rest);
+        return bytes;
+    };
 
     // A value cut short by the data size.
-    auto truncated = withMarker ({});
-    truncated.insert (truncated.end(), good.begin(), good.end());
-    truncated.insert (truncated.end(), { 'd', '_', 'b', 0, 0x3F, 0xF0, 0, 0 });
-    auto read = readChunk (truncated);
+    auto read = readChunk (afterGood ({ 'd', '_', 'b', 0, 0x3F, 0xF0, 0, 0 }));
     ASSERT_EQ (read.GetEntries().size(), 1u);
     int32_t i = 0;
     EXPECT_TRUE (read.FindInt32 ("a", &i));
     EXPECT_EQ (i, 5);
 
     // A name whose NUL lies beyond the data size.
-    auto unterminated = withMarker ({});
-    unterminated.insert (unterminated.end(), good.begin(), good.end());
-    unterminated.insert (unterminated.end(), { 'l', '_', 'c', 'c', 'c' });
-    EXPECT_EQ (readChunk (unterminated).GetEntries().size(), 1u);
+    EXPECT_EQ (readChunk (afterGood ({ 'l', '_', 'c', 'c', 'c' })).GetEntries().size(), 1u);
 
     // A string value without its NUL.
-    auto openString = withMarker ({});
-    openString.insert (openString.end(), good.begin(), good.end());
-    openString.insert (openString.end(), { 'r', '_', 's', 0, 'o', 'n' });
-    EXPECT_EQ (readChunk (openString).GetEntries().size(), 1u);
+    EXPECT_EQ (readChunk (afterGood ({ 'r', '_', 's', 0, 'o', 'n' })).GetEntries().size(), 1u);
 
     // A name too long for the reader.
     auto longName = withMarker ({ 'l', '_' });
