@@ -188,31 +188,14 @@ bool Clock::isNearerDivisionStart() const noexcept
     return x - (c - 1.0) < c - x;
 }
 
-void Clock::setBpm (double beatsPerMinute)
-{
-    if (bpm.load() != beatsPerMinute)
-    {
-        bpm = beatsPerMinute;
-        needsReschedule = true;
-    }
-}
+void Clock::setBpm (double beatsPerMinute)                  { handOver (bpm, beatsPerMinute); }
+void Clock::setSampleRate (double newSampleRate)            { handOver (sampleRate, newSampleRate); }
+void Clock::setDivisionsPerBeat (double newDivisionsPerBeat) { handOver (divisionsPerBeat, newDivisionsPerBeat); }
 
-void Clock::setSampleRate (double newSampleRate)
+void Clock::handOver (std::atomic<double>& setting, double value) noexcept
 {
-    if (sampleRate.load() != newSampleRate)
-    {
-        sampleRate = newSampleRate;
+    if (setting.exchange (value) != value)
         needsReschedule = true;
-    }
-}
-
-void Clock::setDivisionsPerBeat (double newDivisionsPerBeat)
-{
-    if (divisionsPerBeat.load() != newDivisionsPerBeat)
-    {
-        divisionsPerBeat = newDivisionsPerBeat;
-        needsReschedule = true;
-    }
 }
 
 //==============================================================================

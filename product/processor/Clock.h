@@ -91,6 +91,8 @@ private:
     void handleAsyncUpdate() override;
 
     bool canRun() const noexcept;
+    /** Stores a setting for the audio thread, which reschedules if it changed. */
+    void handOver (std::atomic<double>& setting, double value) noexcept;
     void reschedule() noexcept;
     void notifyListeners();
 
