@@ -17,12 +17,14 @@ namespace
         bool operator== (const Edge& other) const   { return tick == other.tick && low == other.low; }
     };
 
+    using Edges = std::vector<Edge>;
+
     void PrintTo (const Edge& e, std::ostream* os)    { *os << (e.low ? "low@" : "high@") << e.tick; }
 
     // Ticks the clock numTicks times and lists the edges.
-    std::vector<Edge> collectEdges (Clock& clock, int numTicks)
+    Edges collectEdges (Clock& clock, int numTicks)
     {
-        std::vector<Edge> edges;
+        Edges edges;
 
         for (int t = 0; t < numTicks; ++t)
             if (clock.tick())
@@ -50,8 +52,7 @@ TEST (Clock, EdgesFromTheStartOfTheSong)
     startAt120 (clock, 0.0);
 
     // The first sample at or past 0, 0.125, 0.25, 0.375 and 0.5 beats.
-    const std::vector<Edge> expected { { 0, true }, { 2757, false }, { 5513, true }, { 8269, false }, { 11025, true } };
-    EXPECT_EQ (collectEdges (clock, 11100), expected);
+    EXPECT_EQ (collectEdges (clock, 11100), (Edges { { 0, true }, { 2757, false }, { 5513, true }, { 8269, false }, { 11025, true } }));
     EXPECT_FALSE (clock.wasFirstEdge());
     EXPECT_NEAR (clock.getLastEdgePosition(), 0.5, 1e-9);
 }
@@ -62,8 +63,7 @@ TEST (Clock, EdgesFromTheMiddleOfADivision)
     startAt120 (clock, 0.3);
 
     // 0.3 lies in the low part of [0.25, 0.5]: low at once, then 0.375, 0.5, 0.625.
-    const std::vector<Edge> expected { { 0, true }, { 1654, false }, { 4410, true }, { 7167, false } };
-    EXPECT_EQ (collectEdges (clock, 7200), expected);
+    EXPECT_EQ (collectEdges (clock, 7200), (Edges { { 0, true }, { 1654, false }, { 4410, true }, { 7167, false } }));
 }
 
 TEST (Clock, PreRollGivesNoEdgeBeforePositionZero)
@@ -124,8 +124,7 @@ TEST (Clock, RetriggerStartsANewLowPartAtOnce)
     EXPECT_TRUE (clock.isLow());
     EXPECT_TRUE (clock.wasFirstEdge());
 
-    const std::vector<Edge> expected { { 2756, false } };
-    EXPECT_EQ (collectEdges (clock, 2800), expected);
+    EXPECT_EQ (collectEdges (clock, 2800), (Edges { { 2756, false } }));
 }
 
 TEST (Clock, DivisionChangeTakesEffectAtTheNextTick)
@@ -188,8 +187,7 @@ TEST (Clock, ExtremeDivisionsKeepTheCountdownInRange)
     clock.start (0.0);
     ASSERT_TRUE (clock.isRunning());
 
-    const std::vector<Edge> expected { { 0, true } };
-    EXPECT_EQ (collectEdges (clock, 1000), expected);
+    EXPECT_EQ (collectEdges (clock, 1000), (Edges { { 0, true } }));
 
     clock.stop();
     clock.setDivisionsPerBeat (1.0e9);
@@ -261,8 +259,7 @@ TEST (Clock, ListenersHearOfChangesOnTheMessageThread)
     EXPECT_TRUE (log.empty());
     pumpMessages();
 
-    const std::vector<juce::String> expected { "second running", "first running", "second edge", "first edge" };
-    EXPECT_EQ (log, expected);
+    EXPECT_EQ (log, (std::vector<juce::String> { "second running", "first running", "second edge", "first edge" }));
 
     log.clear();
     clock.removeListener (&second);
