@@ -107,6 +107,12 @@ constexpr AAX_EStemFormat AAX_StemFormatOfChannelCount (int channels) noexcept
     }
 }
 
+/** The number of channels of a stem format: its low 16 bits (none for AAX_StemNone). */
+constexpr int AAX_ChannelCountOfStemFormat (uint32_t stem) noexcept
+{
+    return static_cast<int> (stem & 0xFFFFu);
+}
+
 /** The effect's category in its description. */
 constexpr uint32_t AAX_CategoryDelay = 16;
 

@@ -88,7 +88,7 @@ namespace
     int channelsOf (const ComponentDescription& component, uint32_t stemProperty)
     {
         AAX_CPropertyValue stem = 0;
-        return findProperty (component.properties, stemProperty, stem) ? static_cast<int> (static_cast<uint32_t> (stem) & 0xFFFF) : 0;
+        return findProperty (component.properties, stemProperty, stem) ? AAX_ChannelCountOfStemFormat (static_cast<uint32_t> (stem)) : 0;
     }
 
     juce::String decibels (float level)

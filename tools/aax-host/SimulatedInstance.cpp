@@ -9,11 +9,6 @@
 
 using Kind = FieldDescription::Kind;
 
-static int channelsOfStem (AAX_CPropertyValue stem)
-{
-    return static_cast<int> (static_cast<uint32_t> (stem) & 0xFFFFu);
-}
-
 SimulatedInstance::SimulatedInstance (SimulatedModule& m, const Settings& s)
     : module (m), settings (s)
 {
@@ -36,13 +31,13 @@ SimulatedInstance::SimulatedInstance (SimulatedModule& m, const Settings& s)
             if (findProperty (component->properties, AAX_PropInputStemFormat, stem))
             {
                 hostSettings.inputStem = static_cast<AAX_EStemFormat> (stem);
-                numInputs = channelsOfStem (stem);
+                numInputs = AAX_ChannelCountOfStemFormat (static_cast<uint32_t> (stem));
             }
 
             if (findProperty (component->properties, AAX_PropOutputStemFormat, stem))
             {
                 hostSettings.outputStem = static_cast<AAX_EStemFormat> (stem);
-                numOutputs = channelsOfStem (stem);
+                numOutputs = AAX_ChannelCountOfStemFormat (static_cast<uint32_t> (stem));
             }
         }
     }

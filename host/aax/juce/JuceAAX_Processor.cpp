@@ -33,11 +33,6 @@ namespace
 
     constexpr const char* stateChunkName = "Processor State";
 
-    int channelsOfStem (AAX_EStemFormat stem) noexcept
-    {
-        return static_cast<int> (static_cast<uint32_t> (stem) & 0xFFFFu);
-    }
-
     /** The id of a processor parameter: its index in decimal. */
     struct ParameterID
     {
@@ -145,11 +140,11 @@ void JuceAAX_Processor::prepareProcessor()
     {
         AAX_EStemFormat stem = AAX_StemNone;
 
-        if (controller->GetInputStemFormat (&stem) == AAX_OK && channelsOfStem (stem) > 0)
-            numInputs = channelsOfStem (stem);
+        if (controller->GetInputStemFormat (&stem) == AAX_OK && AAX_ChannelCountOfStemFormat (stem) > 0)
+            numInputs = AAX_ChannelCountOfStemFormat (stem);
 
-        if (controller->GetOutputStemFormat (&stem) == AAX_OK && channelsOfStem (stem) > 0)
-            numOutputs = channelsOfStem (stem);
+        if (controller->GetOutputStemFormat (&stem) == AAX_OK && AAX_ChannelCountOfStemFormat (stem) > 0)
+            numOutputs = AAX_ChannelCountOfStemFormat (stem);
 
         AAX_CSampleRate rate = 0.0f;
 
