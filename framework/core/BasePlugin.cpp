@@ -179,6 +179,19 @@ void BasePlugin::processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&)
     updateNonRealtimeMode();
 }
 
+void BasePlugin::processBlockBypassed (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
+{
+    const auto numInputs = getMainBusNumInputChannels();
+
+    for (int channel = numInputs; channel < buffer.getNumChannels(); ++channel)
+    {
+        if (numInputs == 1)
+            buffer.copyFrom (channel, 0, buffer, 0, 0, buffer.getNumSamples());
+        else
+            buffer.clear (channel, 0, buffer.getNumSamples());
+    }
+}
+
 juce::AudioProcessorEditor* BasePlugin::createEditor()
 {
     if (editor == nullptr)

@@ -122,6 +122,12 @@ public:
     using juce::AudioProcessor::processBlock;
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
 
+    /** Passes the input through. A mono input reaches every output, as a mono-to-stereo
+        insert sounds when it is switched off (JUCE's own bypass silences the extra outputs).
+    */
+    using juce::AudioProcessor::processBlockBypassed;
+    void processBlockBypassed (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
+
     /** A new wrapper around the kept editor, or null while there is none. */
     juce::AudioProcessorEditor* createEditor() override;
     bool hasEditor() const override;

@@ -160,18 +160,22 @@ TEST_F (CommandLineHost, RendersAFileWithEveryOption)
     EXPECT_GT (rendered.audio.getRMSLevel (1, 0, 48000), 0.001f);
     EXPECT_TRUE (folder.getChildFile ("a.state").existsAsFile());
 
-    // Bypassed, the input comes out as it went in (mono played on both inputs).
-    const auto bypassed = runHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("b.wav"),
-                                     "--state-in", path ("a.state"), "--bypass" });
-    ASSERT_EQ (bypassed.exitCode, 0) << bypassed.output;
-    const auto input = readWav (folder.getChildFile ("in.wav"));
-    const auto output = readWav (folder.getChildFile ("b.wav"));
-    EXPECT_EQ (output.sampleRate, 44100.0);
-    ASSERT_EQ (output.audio.getNumSamples(), input.audio.getNumSamples());
+    // Bypassed, the input comes out as it went in, a mono input on both outputs.
+    for (const auto* config : { "2x2", "1x2" })
+    {
+        SCOPED_TRACE (config);
+        const auto bypassed = runHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("b.wav"),
+                                         "--config", config, "--state-in", path ("a.state"), "--bypass" });
+        ASSERT_EQ (bypassed.exitCode, 0) << bypassed.output;
+        const auto input = readWav (folder.getChildFile ("in.wav"));
+        const auto output = readWav (folder.getChildFile ("b.wav"));
+        EXPECT_EQ (output.sampleRate, 44100.0);
+        ASSERT_EQ (output.audio.getNumSamples(), input.audio.getNumSamples());
 
-    for (int channel = 0; channel < 2; ++channel)
-        EXPECT_EQ (std::memcmp (output.audio.getReadPointer (channel), input.audio.getReadPointer (0),
-                                sizeof (float) * static_cast<size_t> (input.audio.getNumSamples())), 0);
+        for (int channel = 0; channel < 2; ++channel)
+            EXPECT_EQ (std::memcmp (output.audio.getReadPointer (channel), input.audio.getReadPointer (0),
+                                    sizeof (float) * static_cast<size_t> (input.audio.getNumSamples())), 0);
+    }
 
     // A state restored and saved again is the same state.
     const auto restored = runHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("c.wav"),
