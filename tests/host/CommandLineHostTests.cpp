@@ -5,6 +5,11 @@
 #include <cmath>
 #include <cstdlib>
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
 namespace
 {
     struct Run
@@ -36,20 +41,25 @@ namespace
         return path != nullptr ? path : "";
     }
 
-    bool writeWav (const juce::File& file, const juce::AudioBuffer<float>& audio, double sampleRate)
+    bool writeAudio (juce::AudioFormat&& format, const juce::File& file, const juce::AudioBuffer<float>& audio, double sampleRate,
+                     int bitsPerSample = 32)
     {
         file.deleteFile();
         auto stream = std::make_unique<juce::FileOutputStream> (file);
-        juce::WavAudioFormat wav;
-        std::unique_ptr<juce::AudioFormatWriter> writer (wav.createWriterFor (stream.get(), sampleRate,
-                                                                              static_cast<unsigned int> (audio.getNumChannels()),
-                                                                              32, {}, 0));
+        std::unique_ptr<juce::AudioFormatWriter> writer (format.createWriterFor (stream.get(), sampleRate,
+                                                                                static_cast<unsigned int> (audio.getNumChannels()),
+                                                                                bitsPerSample, {}, 0));
 
         if (writer == nullptr)
             return false;
 
         stream.release();
         return writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples());
+    }
+
+    bool writeWav (const juce::File& file, const juce::AudioBuffer<float>& audio, double sampleRate)
+    {
+        return writeAudio (juce::WavAudioFormat(), file, audio, sampleRate);
     }
 
     struct Wav
@@ -74,15 +84,72 @@ namespace
         return result;
     }
 
-    juce::AudioBuffer<float> sine (int numChannels, int numSamples, double sampleRate)
+    juce::AudioBuffer<float> sine (int numChannels, int numSamples, double sampleRate, double frequency = 330.0)
     {
         juce::AudioBuffer<float> audio (numChannels, numSamples);
 
         for (int channel = 0; channel < numChannels; ++channel)
             for (int i = 0; i < numSamples; ++i)
-                audio.setSample (channel, i, 0.3f * static_cast<float> (std::sin (2.0 * juce::MathConstants<double>::pi * 330.0 * i / sampleRate)));
+                audio.setSample (channel, i, 0.3f * static_cast<float> (std::sin (2.0 * juce::MathConstants<double>::pi * frequency * i / sampleRate)));
 
         return audio;
+    }
+
+    /** The peak memory of one run of corvane-host, in kilobytes (its output discarded). */
+    long peakMemoryOfRun (const juce::StringArray& arguments)
+    {
+        std::vector<std::string> words { std::getenv ("CORVANE_HOST") };
+
+        for (const auto& argument : arguments)
+            words.push_back (argument.toStdString());
+
+        std::vector<char*> argv;
+
+        for (auto& word : words)
+            argv.push_back (word.data());
+
+        argv.push_back (nullptr);
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init (&actions);
+        posix_spawn_file_actions_addopen (&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen (&actions, 2, "/dev/null", O_WRONLY, 0);
+        pid_t child = 0;
+        const auto started = posix_spawn (&child, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+        posix_spawn_file_actions_destroy (&actions);
+
+        int status = 0;
+        rusage usage {};
+
+        if (! started || wait4 (child, &status, 0, &usage) != child || ! WIFEXITED (status) || WEXITSTATUS (status) != 0)
+            return -1;
+
+        return usage.ru_maxrss;
+    }
+
+    /** What is left of the audio once the best-fitting sine of this frequency is taken out,
+        over a whole number of its periods (samples start to start + length).
+    */
+    float residualAfterTone (const float* samples, int start, int length, double frequency, double sampleRate)
+    {
+        double sinSum = 0.0, cosSum = 0.0;
+        const auto omega = 2.0 * juce::MathConstants<double>::pi * frequency / sampleRate;
+
+        for (int i = start; i < start + length; ++i)
+        {
+            sinSum += samples[i] * std::sin (omega * i);
+            cosSum += samples[i] * std::cos (omega * i);
+        }
+
+        float peak = 0.0f;
+
+        for (int i = start; i < start + length; ++i)
+        {
+            const auto fitted = 2.0 / length * (sinSum * std::sin (omega * i) + cosSum * std::cos (omega * i));
+            peak = juce::jmax (peak, static_cast<float> (std::abs (samples[i] - fitted)));
+        }
+
+        return peak;
     }
 }
 
@@ -115,14 +182,23 @@ TEST_F (CommandLineHost, DescribesTheEffectAndItsParameters)
                                   "native id 'jcab'", "Parameters:     129", "  MasterBypassID  Master Bypass",
                                   "  127             " })
         EXPECT_TRUE (run.output.contains (expected)) << expected;
+
+    // Every parameter, the ones outside the host's slots among them.
+    const auto all = runHost ({ "describe", "--all", "--module", modulePath() });
+    ASSERT_EQ (all.exitCode, 0) << all.output;
+
+    for (const auto* expected : { "Delay Lines Routing", "Parallel | Serial | Tapped Serial", "Maximum Delay Length",
+                                  "1 to 15, default 1", "Offline Processing Quality", "Line 4 Feedback Hold" })
+        EXPECT_TRUE (all.output.contains (expected)) << expected;
 }
 
 TEST_F (CommandLineHost, RendersTheDemoPhrase)
 {
-    const auto run = runHost ({ "render", "--module", modulePath(), "--out", path ("demo.wav") });
+    const auto run = runHost ({ "render", "--module", modulePath(), "--out", path ("demo.wav"), "--tail", "0" });
     ASSERT_EQ (run.exitCode, 0) << run.output;
     EXPECT_TRUE (run.output.startsWith ("Wrote " + path ("demo.wav")));
     EXPECT_TRUE (run.output.contains ("Peak ") && run.output.contains ("dBFS, RMS ")) << run.output;
+    EXPECT_TRUE (run.output.contains ("Rendered offline: Offline Processing Quality Normal")) << run.output;
 
     // Six bars of 4/4 at 120 bpm, in stereo at 48 kHz; sound, and not clipped.
     const auto demo = readWav (folder.getChildFile ("demo.wav"));
@@ -134,38 +210,62 @@ TEST_F (CommandLineHost, RendersTheDemoPhrase)
     EXPECT_LT (demo.audio.getMagnitude (0, demo.audio.getNumSamples()), 1.0f);
 
     // The same settings render the same phrase.
-    ASSERT_EQ (runHost ({ "render", "--module", modulePath(), "--out", path ("again.wav") }).exitCode, 0);
+    ASSERT_EQ (runHost ({ "render", "--module", modulePath(), "--out", path ("again.wav"), "--tail", "0" }).exitCode, 0);
     const auto again = readWav (folder.getChildFile ("again.wav"));
     ASSERT_EQ (again.audio.getNumSamples(), demo.audio.getNumSamples());
 
     for (int channel = 0; channel < 2; ++channel)
         EXPECT_EQ (std::memcmp (again.audio.getReadPointer (channel), demo.audio.getReadPointer (channel),
                                 sizeof (float) * static_cast<size_t> (demo.audio.getNumSamples())), 0);
+
+    // Float data carries the extensible format header (tag 0xFFFE, float sub-format), which tools expect.
+    juce::MemoryBlock file;
+    ASSERT_TRUE (folder.getChildFile ("demo.wav").loadFileAsData (file));
+    const auto bytes = std::string (static_cast<const char*> (file.getData()), file.getSize());
+    const auto format = bytes.find ("fmt ");
+    ASSERT_NE (format, std::string::npos);
+    EXPECT_EQ (juce::ByteOrder::littleEndianInt (bytes.data() + format + 4), 40u);
+    EXPECT_EQ (juce::ByteOrder::littleEndianShort (bytes.data() + format + 8), 0xfffe);
+    EXPECT_EQ (juce::ByteOrder::littleEndianShort (bytes.data() + format + 32), 3);
+    EXPECT_NE (bytes.find ("fact"), std::string::npos);
 }
 
 TEST_F (CommandLineHost, RendersAFileWithEveryOption)
 {
     ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (1, 44100, 44100.0), 44100.0));
+    ASSERT_TRUE (folder.getChildFile ("p.cvprst").replaceWithText (
+        R"(<Preset name="Warm" application="Corvane" version="1.1"><param name="MOD 1 Type" value="ENV"/></Preset>)"));
 
     const auto first = runHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("a.wav"),
                                   "--config", "1x2", "--rate", "48000", "--block", "100", "--bpm", "90", "--play",
-                                  "--set", "22=1", "--set", "master volume=0.4", "--set", "MasterBypassID=0",
-                                  "--state-out", path ("a.state") });
+                                  "--preset", path ("p.cvprst"), "--set", "22=1", "--set", "master volume=0.4",
+                                  "--set", "MasterBypassID=0", "--set", "delay lines routing=Serial",
+                                  "--set", "Maximum Delay Length=7", "--set", "Line 1 Delay Left Time=250 ms",
+                                  "--tail", "1", "--preroll", "0.2", "--mode", "realtime", "--state-out", path ("a.state") });
     ASSERT_EQ (first.exitCode, 0) << first.output;
+    EXPECT_TRUE (first.output.contains ("Rendered in real time: Real-time Processing Quality Normal")) << first.output;
 
     const auto rendered = readWav (folder.getChildFile ("a.wav"));
     EXPECT_EQ (rendered.sampleRate, 48000.0);
     EXPECT_EQ (rendered.audio.getNumChannels(), 2);
-    EXPECT_EQ (rendered.audio.getNumSamples(), 48000);
+    EXPECT_EQ (rendered.audio.getNumSamples(), 96000);
     EXPECT_GT (rendered.audio.getRMSLevel (1, 0, 48000), 0.001f);
-    EXPECT_TRUE (folder.getChildFile ("a.state").existsAsFile());
+
+    // The state holds what was set, through the host's slots and through the state document.
+    juce::MemoryBlock state;
+    ASSERT_TRUE (folder.getChildFile ("a.state").loadFileAsData (state));
+    const auto stateText = std::string (static_cast<const char*> (state.getData()), state.getSize());
+
+    for (const auto* expected : { R"(name="MOD 1 Type" value="ENV")", R"(name="Delay Lines Routing" value="Serial")",
+                                  R"(name="Maximum Delay Length" value="7")", R"(name="Line 1 Delay Left Time Linear" value="249.9)" })
+        EXPECT_NE (stateText.find (expected), std::string::npos) << expected;
 
     // Bypassed, the input comes out as it went in, a mono input on both outputs.
     for (const auto* config : { "2x2", "1x2" })
     {
         SCOPED_TRACE (config);
         const auto bypassed = runHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("b.wav"),
-                                         "--config", config, "--state-in", path ("a.state"), "--bypass" });
+                                         "--config", config, "--state-in", path ("a.state"), "--bypass", "--tail", "0" });
         ASSERT_EQ (bypassed.exitCode, 0) << bypassed.output;
         const auto input = readWav (folder.getChildFile ("in.wav"));
         const auto output = readWav (folder.getChildFile ("b.wav"));
@@ -181,19 +281,168 @@ TEST_F (CommandLineHost, RendersAFileWithEveryOption)
     const auto restored = runHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("c.wav"),
                                      "--state-in", path ("a.state"), "--state-out", path ("c.state") });
     ASSERT_EQ (restored.exitCode, 0) << restored.output;
-    juce::MemoryBlock saved, savedAgain;
-    ASSERT_TRUE (folder.getChildFile ("a.state").loadFileAsData (saved));
+    juce::MemoryBlock savedAgain;
     ASSERT_TRUE (folder.getChildFile ("c.state").loadFileAsData (savedAgain));
-    EXPECT_EQ (saved, savedAgain);
+    EXPECT_EQ (state, savedAgain);
 }
 
-TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheOutputAlone)
+TEST_F (CommandLineHost, ReadsTheFormatFromTheContent)
+{
+    const auto audio = sine (2, 4410, 44100.0);
+    ASSERT_TRUE (writeAudio (juce::OggVorbisAudioFormat(), folder.getChildFile ("ogg.oga"), audio, 44100.0, 16));
+    ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("flac.wav"), audio, 44100.0, 24));
+    ASSERT_TRUE (writeAudio (juce::AiffAudioFormat(), folder.getChildFile ("aiff.flac"), audio, 44100.0, 16));
+    ASSERT_TRUE (writeWav (folder.getChildFile ("wav"), audio, 44100.0));
+
+    for (const auto* name : { "ogg.oga", "flac.wav", "aiff.flac", "wav" })
+    {
+        SCOPED_TRACE (name);
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path (name), "--out", path ("out.wav"), "--tail", "0" });
+        ASSERT_EQ (run.exitCode, 0) << run.output;
+        EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(), 4410);
+    }
+}
+
+TEST_F (CommandLineHost, ResamplesWithoutAliasesOrImages)
+{
+    // Bypassed, the plug-in passes the resampled audio through: what is left beside the tone
+    // (none above the new Nyquist frequency) is the resampler's spurs.
+    struct Case { double inputRate; int outputRate; double frequency; double expected; };
+
+    for (const auto& [inputRate, outputRate, frequency, expected] : { Case { 96000.0, 44100, 30000.0, 0.0 },
+                                                                     Case { 44100.0, 96000, 18000.0, 18000.0 } })
+    {
+        SCOPED_TRACE (juce::String (inputRate) + " to " + juce::String (outputRate));
+        ASSERT_TRUE (writeWav (folder.getChildFile ("tone.wav"), sine (2, static_cast<int> (inputRate / 2), inputRate, frequency), inputRate));
+
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("tone.wav"), "--out", path ("out.wav"),
+                                    "--rate", juce::String (outputRate), "--bypass", "--tail", "0" });
+        ASSERT_EQ (run.exitCode, 0) << run.output;
+
+        const auto output = readWav (folder.getChildFile ("out.wav"));
+        ASSERT_EQ (output.audio.getNumSamples(), outputRate / 2);
+
+        // A whole number of the tone's periods, away from the start and end of the file.
+        const auto residual = expected > 0.0 ? residualAfterTone (output.audio.getReadPointer (0), outputRate / 8, 16 * 1000, expected, outputRate)
+                                             : output.audio.getMagnitude (0, outputRate / 8, outputRate / 4);
+        EXPECT_LT (juce::Decibels::gainToDecibels (residual, -200.0f), -100.0f);
+    }
+}
+
+TEST_F (CommandLineHost, RendersTheTailUntilTheOutputFallsSilent)
+{
+    juce::AudioBuffer<float> impulse (1, 800);
+    impulse.clear();
+    impulse.setSample (0, 0, 0.5f);
+    ASSERT_TRUE (writeWav (folder.getChildFile ("impulse.wav"), impulse, 8000.0));
+
+    // The echoes die away: the file ends 100 ms after the last sound above -100 dBFS.
+    const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("impulse.wav"), "--out", path ("out.wav"),
+                                "--config", "1x1", "--set", "FX Amount=1", "--set", "Line 1 Feedback=0.8" });
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+    const auto output = readWav (folder.getChildFile ("out.wav"));
+    const auto length = output.audio.getNumSamples();
+    ASSERT_GT (length, 1600);
+    EXPECT_LT (output.audio.getMagnitude (0, length - 800, 800), 1.0e-5f);
+    EXPECT_GE (std::abs (output.audio.getSample (0, length - 801)), 1.0e-5f);
+
+}
+
+TEST_F (CommandLineHost, PrerollIsSilenceRenderedBeforeTheInput)
+{
+    const auto tone = sine (2, 4800, 48000.0);
+    juce::AudioBuffer<float> delayed (2, 24000 + 4800);
+    delayed.clear();
+
+    for (int channel = 0; channel < 2; ++channel)
+        delayed.copyFrom (channel, 24000, tone, channel, 0, 4800);
+
+    ASSERT_TRUE (writeWav (folder.getChildFile ("tone.wav"), tone, 48000.0));
+    ASSERT_TRUE (writeWav (folder.getChildFile ("delayed.wav"), delayed, 48000.0));
+
+    const auto renderFile = [this] (const char* input, const char* preroll)
+    {
+        EXPECT_EQ (runHost ({ "render", "--module", modulePath(), "--in", path (input), "--out", path ("out.wav"),
+                              "--preroll", preroll, "--tail", "0", "--set", "FX Amount=1" }).exitCode, 0);
+        return readWav (folder.getChildFile ("out.wav")).audio;
+    };
+
+    // Half a second of pre-roll is half a second of silence before the input, its output dropped.
+    const auto settled = renderFile ("tone.wav", "0.5");
+    const auto byHand = renderFile ("delayed.wav", "0");
+    const auto raw = renderFile ("tone.wav", "0");
+    ASSERT_EQ (settled.getNumSamples(), 4800);
+    ASSERT_EQ (byHand.getNumSamples(), 24000 + 4800);
+
+    EXPECT_EQ (std::memcmp (settled.getReadPointer (0), byHand.getReadPointer (0, 24000), sizeof (float) * 4800), 0);
+    EXPECT_NE (std::memcmp (settled.getReadPointer (0), raw.getReadPointer (0), sizeof (float) * 480), 0);
+}
+
+TEST_F (CommandLineHost, StreamsLongFilesInBoundedMemory)
+{
+    // Five minutes of mono at 8 kHz: held whole, its input and output alone would take 19 MB.
+    ASSERT_TRUE (writeAudio (juce::WavAudioFormat(), folder.getChildFile ("long.wav"), sine (1, 8000 * 300, 8000.0), 8000.0, 16));
+    ASSERT_TRUE (writeAudio (juce::WavAudioFormat(), folder.getChildFile ("short.wav"), sine (1, 8000, 8000.0), 8000.0, 16));
+
+    const auto peakOf = [this] (const char* input)
+    {
+        return peakMemoryOfRun ({ "render", "--module", modulePath(), "--in", path (input), "--out", path ("out.wav"),
+                                  "--config", "1x1", "--block", "8192", "--rate", "16000", "--tail", "0" });
+    };
+
+    const auto shortPeak = peakOf ("short.wav"), longPeak = peakOf ("long.wav");
+    ASSERT_GT (shortPeak, 0);
+    ASSERT_GT (longPeak, 0);
+    EXPECT_LT (longPeak - shortPeak, 8 * 1024) << shortPeak << " KB, then " << longPeak << " KB";
+    EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(), 16000 * 300);
+}
+
+TEST_F (CommandLineHost, SaysWhatHappensToTheInputAndTheOutput)
+{
+    auto odd = sine (2, 4800, 48000.0);
+    odd.setSample (0, 100, std::numeric_limits<float>::quiet_NaN());
+    odd.setSample (1, 200, std::numeric_limits<float>::infinity());
+    ASSERT_TRUE (writeWav (folder.getChildFile ("odd.wav"), odd, 48000.0));
+
+    auto loud = sine (1, 4800, 48000.0);
+    loud.applyGain (5.0f);
+    ASSERT_TRUE (writeWav (folder.getChildFile ("loud.wav"), loud, 48000.0));
+    ASSERT_TRUE (folder.getChildFile ("a file").replaceWithText ("x"));
+
+    struct Case { const char* input; const char* config; const char* dataRoot; const char* expected; };
+
+    for (const auto& [input, config, dataRoot, expected] : {
+             Case { "odd.wav", "2x2", "", "the input holds 2 non-finite samples (NaN or infinity), rendered as silence" },
+             Case { "odd.wav", "1x2", "", "the stereo input is mixed to mono for the 1x2 configuration" },
+             Case { "loud.wav", "2x2", "", "warning: the output peaks at " },
+             Case { "loud.wav", "2x2", "relative/root", "CORVANE_DATA_ROOT 'relative/root' is not an absolute path" },
+             Case { "loud.wav", "2x2", "a file/root", "is not a folder that can be written" } })
+    {
+        SCOPED_TRACE (expected);
+        const auto root = juce::String (dataRoot).startsWith ("a file") ? folder.getChildFile (dataRoot).getFullPathName() : juce::String (dataRoot);
+
+        if (root.isNotEmpty())
+            setenv ("CORVANE_DATA_ROOT", root.toRawUTF8(), 1);
+
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path (input), "--out", path ("out.wav"),
+                                    "--config", config, "--bypass", "--tail", "0" });
+        unsetenv ("CORVANE_DATA_ROOT");
+
+        EXPECT_EQ (run.exitCode, 0) << run.output;
+        EXPECT_TRUE (run.output.contains (expected)) << run.output;
+    }
+}
+
+TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
 {
     ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (2, 4800, 48000.0), 48000.0));
     ASSERT_TRUE (writeWav (folder.getChildFile ("three.wav"), sine (3, 4800, 48000.0), 48000.0));
     ASSERT_TRUE (writeWav (folder.getChildFile ("slow.wav"), sine (1, 400, 4000.0), 4000.0));
     ASSERT_TRUE (folder.getChildFile ("text.wav").replaceWithText ("not audio"));
     ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an earlier output"));
+    ASSERT_TRUE (folder.getChildFile ("empty folder").createDirectory());
+    ASSERT_TRUE (folder.getChildFile ("sub").createDirectory());
+    ASSERT_EQ (link (path ("in.wav").toRawUTF8(), path ("hard link.wav").toRawUTF8()), 0);
     ASSERT_EQ (runHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("good.wav"),
                           "--state-out", path ("good.state") }).exitCode, 0);
 
@@ -201,58 +450,99 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheOutputAlone)
     ASSERT_TRUE (folder.getChildFile ("in.wav").loadFileAsData (wav));
     ASSERT_TRUE (folder.getChildFile ("cut.wav").replaceWithData (wav.getData(), wav.getSize() / 2));
 
+    // A header that claims 100 million samples at 8 kHz: too long once resampled to 192 kHz.
+    ASSERT_TRUE (writeAudio (juce::WavAudioFormat(), folder.getChildFile ("huge.wav"), sine (1, 8, 8000.0), 8000.0, 16));
+    juce::MemoryBlock hugeHeader;
+    ASSERT_TRUE (folder.getChildFile ("huge.wav").loadFileAsData (hugeHeader));
+    const auto dataChunk = std::string (static_cast<const char*> (hugeHeader.getData()), hugeHeader.getSize()).find ("data");
+    ASSERT_NE (dataChunk, std::string::npos);
+    const auto claimed = juce::ByteOrder::swapIfBigEndian (static_cast<uint32_t> (200000000));
+    std::memcpy (static_cast<char*> (hugeHeader.getData()) + dataChunk + 4, &claimed, 4);
+    ASSERT_TRUE (folder.getChildFile ("huge.wav").replaceWithData (hugeHeader.getData(), hugeHeader.getSize()));
+
     juce::MemoryBlock state;
     ASSERT_TRUE (folder.getChildFile ("good.state").loadFileAsData (state));
     ASSERT_TRUE (folder.getChildFile ("cut.state").replaceWithData (state.getData(), state.getSize() - 10));
 
     const juce::StringArray render { "render", "--module", modulePath(), "--out", path ("out.wav") };
     const auto with = [&render] (juce::StringArray extra) { auto arguments = render; arguments.addArray (extra); return arguments; };
-
-    const std::vector<std::pair<juce::StringArray, juce::String>> cases {
-        { with ({ "--in", path ("missing.wav") }), "no such file" },
-        { with ({ "--in", path ("text.wav") }), "not a WAV, AIFF, FLAC or Ogg Vorbis file" },
-        { with ({ "--in", path ("three.wav") }), "only mono and stereo" },
-        { with ({ "--in", path ("cut.wav") }), "cut short" },
-        { with ({ "--in", path ("slow.wav") }), "choose one with --rate" },
-        { with ({ "--set", "200=0.5" }), "unknown parameter '200'" },
-        { with ({ "--set", "No Such Thing=0.5" }), "unknown parameter" },
-        { with ({ "--set", "5=1.5" }), "out of range" },
-        { with ({ "--set", "5=-0.1" }), "out of range" },
-        { with ({ "--set", "5=abc" }), "ID=VALUE" },
-        { with ({ "--set", "5" }), "ID=VALUE" },
-        { with ({ "--config", "2x1" }), "--config" },
-        { with ({ "--rate", "1000" }), "out of range" },
-        { with ({ "--rate", "fast" }), "needs a number" },
-        { with ({ "--block", "0" }), "out of range" },
-        { with ({ "--block", "2.5" }), "whole number" },
-        { with ({ "--bpm", "5000" }), "out of range" },
-        { with ({ "--state-in", path ("text.wav") }), "not a state file" },
-        { with ({ "--state-in", path ("cut.state") }), "cut short" },
-        { with ({ "--state-in", path ("missing.state") }), "no such file" },
-        { with ({ "--frobnicate" }), "unknown option" },
-        { with ({ "--in" }), "needs a value" },
-        { { "render", "--module", modulePath(), "--out", path ("missing folder/out.wav") }, "cannot write" },
-        { { "render", "--module", modulePath(), "--out", folder.getFullPathName() }, "is a folder" },
-        { { "render", "--module", path ("missing.so"), "--out", path ("out.wav") }, "no such file" },
-        { { "render", "--module", path ("text.wav"), "--out", path ("out.wav") }, "cannot load the module" },
-        { { "render" }, "needs --out" },
-        { { "describe", "--bypass" }, "belongs to render" },
-        { { "play" }, "unknown command" },
-        { {}, "no command" }
+    const auto renderInto = [this] (const juce::String& out, juce::StringArray extra)
+    {
+        juce::StringArray arguments { "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", out };
+        arguments.addArray (extra);
+        return arguments;
     };
 
-    for (const auto& [arguments, message] : cases)
+    struct Case { juce::StringArray arguments; juce::String message; int exitCode; };
+    const std::vector<Case> cases {
+        { with ({ "--in", path ("missing.wav") }), "no such file", 1 },
+        { with ({ "--in", path ("text.wav") }), "not a WAV, AIFF, FLAC or Ogg Vorbis file", 1 },
+        { with ({ "--in", path ("three.wav") }), "only mono and stereo", 1 },
+        { with ({ "--in", path ("cut.wav") }), "cut short", 1 },
+        { with ({ "--in", path ("slow.wav") }), "sample rate of 4000 Hz is below 8000 Hz", 1 },
+        { with ({ "--in", path ("slow.wav"), "--rate", "48000" }), "is below 8000 Hz", 1 },
+        { with ({ "--in", path ("huge.wav"), "--rate", "192000" }), "more than the", 1 },
+        { with ({ "--in", path ("huge.wav") }), "cut short", 1 },
+        { with ({ "--set", "200=0.5" }), "unknown parameter '200'", 1 },
+        { with ({ "--set", "Delay Lines Routng=Serial" }), "(nearest: 'Delay Lines Routing'", 1 },
+        { with ({ "--set", "Delay Lines Routing=Seriel" }), "is not one of: Parallel, Serial", 1 },
+        { with ({ "--set", "Maximum Delay Length=16" }), "out of range (1 to 15)", 1 },
+        { with ({ "--set", "Line 1 Delay Left Time=5000 ms" }), "out of range ('0.10 ms' to '1000.00 ms')", 1 },
+        { with ({ "--set", "Line 1 Delay Left Time=20 Hz" }), "is not in its unit", 1 },
+        { with ({ "--set", "5=1.5" }), "is not one of its values", 1 },
+        { with ({ "--set", "5" }), "NAME=VALUE", 2 },
+        { with ({ "--set", "=0.5" }), "NAME=VALUE", 2 },
+        { with ({ "--preset", path ("text.wav") }), "not a preset file", 1 },
+        { with ({ "--preset", path ("missing.cvprst") }), "no such file", 1 },
+        { with ({ "--config", "2x1" }), "--config", 2 },
+        { with ({ "--rate", "1000" }), "out of range", 2 },
+        { with ({ "--rate", "44100.5" }), "whole number", 2 },
+        { with ({ "--block", "0" }), "out of range", 2 },
+        { with ({ "--block", "1e3" }), "whole number", 2 },
+        { with ({ "--block", "99999999999" }), "out of range (1 to 8192)", 2 },
+        { with ({ "--bpm", "5000" }), "out of range", 2 },
+        { with ({ "--bpm", "1e2" }), "needs a number", 2 },
+        { with ({ "--tail", "forever" }), "needs a number", 2 },
+        { with ({ "--tail", "61" }), "out of range", 2 },
+        { with ({ "--preroll", "-1" }), "out of range", 2 },
+        { with ({ "--mode", "fast" }), "offline or realtime", 2 },
+        { with ({ "--state-in", path ("text.wav") }), "not a state file", 1 },
+        { with ({ "--state-in", path ("cut.state") }), "cut short", 1 },
+        { with ({ "--state-in", path ("missing.state") }), "no such file", 1 },
+        { with ({ "--state-out", path ("empty folder") }), "is a folder", 2 },
+        { with ({ "--frobnicate" }), "unknown option", 2 },
+        { with ({ "--in" }), "needs a value", 2 },
+        { renderInto (path ("sub/../in.wav"), {}), "is the file given to --in", 2 },
+        { renderInto (path ("hard link.wav"), {}), "is the file given to --in", 2 },
+        { renderInto (path ("x.wav"), { "--state-out", path ("in.wav") }), "is the file given to --in", 2 },
+        { renderInto (path ("x.wav"), { "--state-out", path ("x.wav") }), "is the file given to --out", 2 },
+        { { "render", "--module", modulePath(), "--out", path ("missing folder/out.wav") }, "cannot write", 1 },
+        { { "render", "--module", modulePath(), "--out", folder.getFullPathName() }, "is a folder", 2 },
+        { { "render", "--module", path ("missing.so"), "--out", path ("out.wav") }, "no such file", 1 },
+        { { "render", "--module", path ("text.wav"), "--out", path ("out.wav") }, "cannot load the module", 1 },
+        { { "render" }, "needs --out", 2 },
+        { { "describe", "--bypass" }, "--bypass does not belong to describe", 2 },
+        { { "play" }, "unknown command", 2 },
+        { {}, "no command", 2 }
+    };
+
+    for (const auto& [arguments, message, exitCode] : cases)
     {
         SCOPED_TRACE (arguments.joinIntoString (" "));
         const auto run = runHost (arguments);
-        EXPECT_NE (run.exitCode, 0);
+        EXPECT_EQ (run.exitCode, exitCode);
         EXPECT_TRUE (run.output.startsWith ("corvane-host: ")) << run.output;
         EXPECT_TRUE (run.output.contains (message)) << run.output;
         EXPECT_EQ (run.output.trimEnd().indexOfChar ('\n'), -1) << run.output;
         EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
     }
 
+    juce::MemoryBlock input;
+    ASSERT_TRUE (folder.getChildFile ("in.wav").loadFileAsData (input));
+    EXPECT_EQ (input, wav);
+    EXPECT_TRUE (folder.getChildFile ("empty folder").isDirectory());
     EXPECT_FALSE (folder.getChildFile ("missing folder").exists());
+    EXPECT_FALSE (folder.getChildFile ("x.wav").exists());
 }
 
 TEST_F (CommandLineHost, HelpDescribesTheCommands)
@@ -261,6 +551,20 @@ TEST_F (CommandLineHost, HelpDescribesTheCommands)
     EXPECT_EQ (run.exitCode, 0);
 
     for (const auto* option : { "describe", "render", "--in", "--out", "--config", "--rate", "--block", "--bpm", "--play",
-                                "--set", "--state-in", "--state-out", "--bypass", "--module" })
+                                "--set", "--preset", "--state-in", "--state-out", "--bypass", "--tail", "--preroll", "--mode",
+                                "--all", "--module", "1 to 8192", "8000 to 192000", "--version" })
         EXPECT_TRUE (run.output.contains (option)) << option;
+
+    // Each command's own help lists its own options only.
+    for (const auto* help : { "--help", "-h" })
+    {
+        const auto render = runHost ({ "render", help });
+        EXPECT_EQ (render.exitCode, 0);
+        EXPECT_TRUE (render.output.startsWith ("  corvane-host render --out FILE")) << render.output;
+        EXPECT_TRUE (render.output.contains ("  --tail") && ! render.output.contains ("  --all")) << render.output;
+    }
+
+    const auto version = runHost ({ "--version" });
+    EXPECT_EQ (version.exitCode, 0);
+    EXPECT_EQ (version.output, "corvane-host 1.1.0 (build corvane-1.1.0-20140902)\n");
 }

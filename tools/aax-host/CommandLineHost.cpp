@@ -1,19 +1,25 @@
 #include "CommandLineHost.h"
 
 #include "DemoPhrase.h"
+#include "PluginParameters.h"
 #include "ProgressDisplay.h"
 #include "StateFile.h"
+#include "WavFileWriter.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include <cmath>
 #include <iostream>
 
+#include <sys/stat.h>
+
 namespace
 {
     constexpr const char* moduleFileName = "Corvane.aaxplugin.so";
     constexpr const char* bypassID = "MasterBypassID";
     constexpr double demoSampleRate = 48000.0;
+    constexpr double tailQuietSeconds = 0.1;
+    constexpr float tailThreshold = 1.0e-5f;    // -100 dBFS
 
     juce::String fourCharacterCode (AAX_CPropertyValue value)
     {
@@ -122,53 +128,59 @@ namespace
         return false;
     }
 
-    /** The audio at another rate, through a windowed-sinc interpolator (its latency taken out). */
-    juce::AudioBuffer<float> resample (const juce::AudioBuffer<float>& source, double sourceRate, double targetRate)
+    /** The file a name leads to once links and "." or ".." are followed; a name whose folder
+        does not exist stays as it is.
+    */
+    juce::String resolvedPath (const juce::File& file)
     {
-        const auto ratio = sourceRate / targetRate;
-        const auto outputLength = static_cast<int> (std::ceil (source.getNumSamples() / ratio));
-        juce::WindowedSincInterpolator interpolator;
-        const auto latency = static_cast<int> (std::ceil (interpolator.getBaseLatency() / ratio));
-        const auto padding = static_cast<int> (std::ceil (interpolator.getBaseLatency() + 4 * ratio)) + 16;
+        char* folder = realpath (file.getParentDirectory().getFullPathName().toRawUTF8(), nullptr);
 
-        juce::AudioBuffer<float> padded (source.getNumChannels(), source.getNumSamples() + padding + static_cast<int> (std::ceil (latency * ratio)));
-        padded.clear();
-        juce::AudioBuffer<float> scratch (1, outputLength + latency);
-        juce::AudioBuffer<float> result (source.getNumChannels(), outputLength);
+        if (folder == nullptr)
+            return file.getFullPathName();
 
-        for (int channel = 0; channel < source.getNumChannels(); ++channel)
-        {
-            padded.copyFrom (channel, 0, source, channel, 0, source.getNumSamples());
-            interpolator.reset();
-            interpolator.process (ratio, padded.getReadPointer (channel), scratch.getWritePointer (0), scratch.getNumSamples());
-            result.copyFrom (channel, 0, scratch, 0, latency, outputLength);
-        }
-
-        return result;
+        const auto path = juce::File (juce::String::fromUTF8 (folder)).getChildFile (file.getFileName()).getFullPathName();
+        std::free (folder);
+        return path;
     }
 
-    /** The audio with the configuration's number of inputs: a mono source played on both
-        inputs, a stereo source mixed down for one.
+    /** True when both names lead to one file: the same device and inode when both exist (a
+        hard link, a symbolic link), the same resolved path otherwise.
     */
-    juce::AudioBuffer<float> matchChannels (const juce::AudioBuffer<float>& source, int numChannels)
+    bool isSameFile (const juce::File& a, const juce::File& b)
     {
-        if (source.getNumChannels() == numChannels)
-            return source;
+        struct stat first {}, second {};
 
-        juce::AudioBuffer<float> result (numChannels, source.getNumSamples());
+        if (stat (a.getFullPathName().toRawUTF8(), &first) == 0 && stat (b.getFullPathName().toRawUTF8(), &second) == 0)
+            return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 
-        if (numChannels == 1)
+        return resolvedPath (a) == resolvedPath (b);
+    }
+
+    /** The plug-in ignores a relative root and cannot keep its files below one it cannot write:
+        neither may pass in silence.
+    */
+    void warnAboutDataRoot()
+    {
+        const auto root = juce::SystemStats::getEnvironmentVariable ("CORVANE_DATA_ROOT", {});
+
+        if (root.isEmpty())
+            return;
+
+        if (! juce::File::isAbsolutePath (root))
         {
-            result.copyFrom (0, 0, source.getReadPointer (0), source.getNumSamples(), 0.5f);
-            result.addFrom (0, 0, source.getReadPointer (1), source.getNumSamples(), 0.5f);
-        }
-        else
-        {
-            for (int channel = 0; channel < numChannels; ++channel)
-                result.copyFrom (channel, 0, source, 0, 0, source.getNumSamples());
+            std::cerr << "corvane-host: CORVANE_DATA_ROOT '" << root << "' is not an absolute path: the plug-in ignores it"
+                         " and uses its usual folders\n";
+            return;
         }
 
-        return result;
+        auto existing = juce::File (root);
+
+        while (! existing.exists() && existing.getParentDirectory() != existing)
+            existing = existing.getParentDirectory();
+
+        if (! existing.isDirectory() || ! existing.hasWriteAccess())
+            std::cerr << "corvane-host: CORVANE_DATA_ROOT '" << root << "' is not a folder that can be written: the plug-in"
+                         " cannot keep its settings and presets there\n";
     }
 }
 
@@ -246,6 +258,7 @@ std::unique_ptr<SimulatedInstance> CommandLineHost::makeInstance (SimulatedModul
 //==============================================================================
 void CommandLineHost::describe()
 {
+    warnAboutDataRoot();
     auto module = loadModule();
     const auto& description = module->getDescription();
     const auto& effect = description.effects.front();
@@ -286,10 +299,36 @@ void CommandLineHost::describe()
     for (const auto& id : ids)
         out << "  " << juce::String (id).paddedRight (' ', 16) << juce::String (instance->getParameterName (id)).paddedRight (' ', 40)
             << instance->getParameterText (id) << "\n";
+
+    if (options.listAll)
+        out << PluginParameters (*instance).describeAll();
 }
 
 //==============================================================================
-void CommandLineHost::readInput (juce::AudioBuffer<float>& audio, double& sampleRate) const
+void CommandLineHost::checkFiles() const
+{
+    const auto describeFile = [] (const juce::File& file) { return file.getFullPathName().toStdString(); };
+
+    for (const auto& [name, output] : { std::pair ("--out", options.output), std::pair ("--state-out", options.stateOutput) })
+    {
+        if (output == juce::File())
+            continue;
+
+        for (const auto& [otherName, other] : { std::pair ("--in", options.input), std::pair ("--state-in", options.stateInput),
+                                                std::pair ("--preset", options.preset), std::pair ("--out", options.output) })
+        {
+            // Updating a state file in place is what --state-in and --state-out naming one file ask for.
+            if (otherName == std::string (name) || (std::string (name) == "--state-out" && std::string (otherName) == "--state-in"))
+                continue;
+
+            if (other != juce::File() && isSameFile (output, other))
+                throw UsageError (std::string (name) + " " + describeFile (output) + " is the file given to " + otherName
+                                   + ": it would be overwritten");
+        }
+    }
+}
+
+std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) const
 {
     const auto path = options.input.getFullPathName().toStdString();
 
@@ -298,7 +337,9 @@ void CommandLineHost::readInput (juce::AudioBuffer<float>& audio, double& sample
 
     juce::AudioFormatManager formats;
     formats.registerBasicFormats();
-    std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (options.input));
+
+    // The content tells the format: a file's name may carry another extension, or none.
+    std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (options.input.createInputStream()));
 
     if (reader == nullptr)
         throw HostError ("cannot read " + path + ": not a WAV, AIFF, FLAC or Ogg Vorbis file");
@@ -310,21 +351,34 @@ void CommandLineHost::readInput (juce::AudioBuffer<float>& audio, double& sample
     if (reader->lengthInSamples <= 0)
         throw HostError ("cannot read " + path + ": it holds no audio");
 
-    if (reader->lengthInSamples > std::numeric_limits<int>::max() / 2)
-        throw HostError ("cannot read " + path + ": it is too long");
+    if (! (reader->sampleRate >= CommandLineOptions::minSampleRate))
+        throw HostError ("cannot read " + path + ": its sample rate of " + juce::String (reader->sampleRate, 0).toStdString()
+                          + " Hz is below " + std::to_string (CommandLineOptions::minSampleRate) + " Hz");
 
-    if (reader->sampleRate <= 0.0)
-        throw HostError ("cannot read " + path + ": it has no sample rate");
+    if (! options.sampleRate.has_value() && reader->sampleRate > CommandLineOptions::maxSampleRate)
+        throw HostError ("cannot render " + path + " at its own rate of " + juce::String (reader->sampleRate, 0).toStdString()
+                          + " Hz (8000 to 192000): choose one with --rate");
+
+    sampleRate = options.sampleRate.has_value() ? *options.sampleRate : reader->sampleRate;
+    const auto renderedLength = static_cast<double> (reader->lengthInSamples) * sampleRate / reader->sampleRate;
+
+    // The output holds the tail too, and must fit a WAV file's 32-bit sizes.
+    const auto maxLength = static_cast<double> (WavFileWriter::getMaxFrames (options.numOutputs))
+                         - CommandLineOptions::maxTailSeconds * sampleRate;
+
+    if (renderedLength > maxLength)
+        throw HostError ("cannot render " + path + ": at " + juce::String (sampleRate, 0).toStdString() + " Hz it is "
+                          + juce::String (renderedLength / sampleRate, 0).toStdString() + " s long, more than the "
+                          + juce::String (maxLength / sampleRate, 0).toStdString() + " s a WAV file can hold");
 
     if (isCutShort (formats, options.input, *reader))
         throw HostError ("cannot read " + path + ": the file is cut short");
 
-    audio.setSize (static_cast<int> (reader->numChannels), static_cast<int> (reader->lengthInSamples));
+    if (reader->numChannels == 2 && options.numInputs == 1)
+        std::cerr << "corvane-host: the stereo input is mixed to mono for the " << options.numInputs << "x" << options.numOutputs
+                  << " configuration\n";
 
-    if (! reader->read (&audio, 0, audio.getNumSamples(), 0, true, true))
-        throw HostError ("cannot read " + path + ": the file is damaged");
-
-    sampleRate = reader->sampleRate;
+    return std::make_unique<RenderInput> (std::move (reader), sampleRate, options.numInputs);
 }
 
 void CommandLineHost::restoreState (SimulatedInstance& instance) const
@@ -343,51 +397,26 @@ void CommandLineHost::restoreState (SimulatedInstance& instance) const
     instance.confirmPendingRequests();
 }
 
-juce::String CommandLineHost::findParameterID (SimulatedInstance& instance, const juce::String& idOrName) const
+juce::String CommandLineHost::applySettings (SimulatedInstance& instance) const
 {
-    const auto ids = instance.getParameterIDs();
+    if (options.stateInput != juce::File())
+        restoreState (instance);
 
-    for (const auto& id : ids)
-        if (idOrName == juce::String (id))
-            return id;
+    PluginParameters parameters (instance);
 
-    juce::StringArray exact, ignoringCase;
+    if (options.preset != juce::File())
+        parameters.loadPreset (options.preset);
 
-    for (const auto& id : ids)
-    {
-        const juce::String name (instance.getParameterName (id));
-
-        if (name == idOrName)
-            exact.add (id);
-        else if (name.equalsIgnoreCase (idOrName))
-            ignoringCase.add (id);
-    }
-
-    const auto& matches = exact.isEmpty() ? ignoringCase : exact;
-
-    if (matches.size() == 1)
-        return matches[0];
-
-    if (matches.size() > 1)
-        throw HostError ("the parameter name '" + idOrName.toStdString() + "' is not unique (ids "
-                          + matches.joinIntoString (", ").toStdString() + ")");
-
-    throw HostError ("unknown parameter '" + idOrName.toStdString() + "' (describe lists them)");
-}
-
-void CommandLineHost::setParameters (SimulatedInstance& instance) const
-{
-    for (const auto& [idOrName, value] : options.parameterValues)
-    {
-        const auto id = findParameterID (instance, idOrName);
-
-        if (const auto result = instance.setParameter (id.toStdString(), value); result != AAX_OK)
-            throw HostError ("the effect refused the value of parameter " + id.toStdString() + " (" + std::to_string (result) + ")");
-    }
+    for (const auto& [name, value] : options.parameterValues)
+        parameters.set (name, value);
 
     if (options.bypass)
-        if (const auto result = instance.setParameter (bypassID, 1.0); result != AAX_OK)
-            throw HostError ("the effect has no master bypass (" + std::to_string (result) + ")");
+        parameters.set (bypassID, "1");
+
+    instance.confirmPendingRequests();
+
+    const auto quality = options.mode == CommandLineOptions::Mode::offline ? "Offline Processing Quality" : "Real-time Processing Quality";
+    return juce::String (quality) + " " + parameters.getText (quality);
 }
 
 std::vector<std::vector<uint8_t>> CommandLineHost::saveState (SimulatedInstance& instance) const
@@ -407,144 +436,203 @@ std::vector<std::vector<uint8_t>> CommandLineHost::saveState (SimulatedInstance&
     return records;
 }
 
-void CommandLineHost::writeOutput (const juce::AudioBuffer<float>& audio, double sampleRate,
-                                   const std::vector<std::vector<uint8_t>>& state) const
-{
-    const auto path = options.output.getFullPathName().toStdString();
-    juce::TemporaryFile temporary (options.output);
-
-    {
-        auto stream = std::make_unique<juce::FileOutputStream> (temporary.getFile());
-
-        if (! stream->openedOk())
-            throw HostError ("cannot write " + path);
-
-        juce::WavAudioFormat wav;
-        std::unique_ptr<juce::AudioFormatWriter> writer (wav.createWriterFor (stream.get(), sampleRate,
-                                                                              static_cast<unsigned int> (audio.getNumChannels()),
-                                                                              32, {}, 0));
-
-        if (writer == nullptr)
-            throw HostError ("cannot write " + path + ": no WAV file of this format can be made");
-
-        stream.release();   // the writer owns it now
-
-        if (! writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples()) || ! writer->flush())
-            throw HostError ("cannot write " + path);
-    }
-
-    if (options.stateOutput != juce::File())
-        if (const auto error = StateFile::write (options.stateOutput, state); error.isNotEmpty())
-            throw HostError (error.toStdString());
-
-    if (! temporary.overwriteTargetFileWithTemporary())
-        throw HostError ("cannot write " + path);
-}
-
 //==============================================================================
 void CommandLineHost::render()
 {
-    juce::AudioBuffer<float> source;
-    std::vector<DemoPhrase::MidiEvent> midiEvents;
+    checkFiles();
+    warnAboutDataRoot();
+
+    std::unique_ptr<RenderInput> input;
+    std::unique_ptr<DemoPhrase> demo;
     double sampleRate = options.sampleRate.value_or (demoSampleRate);
 
     if (options.input != juce::File())
-    {
-        double fileRate = 0.0;
-        readInput (source, fileRate);
-
-        // The module is only ever run at a rate a host could give it; another one must be chosen.
-        if (! options.sampleRate.has_value()
-             && (fileRate < CommandLineOptions::minSampleRate || fileRate > CommandLineOptions::maxSampleRate))
-            throw HostError ("cannot render " + options.input.getFullPathName().toStdString() + " at its own rate of "
-                              + juce::String (fileRate, 0).toStdString() + " Hz (8000 to 192000): choose one with --rate");
-
-        sampleRate = options.sampleRate.value_or (fileRate);
-
-        if (fileRate != sampleRate)
-            source = resample (source, fileRate, sampleRate);
-
-        source = matchChannels (source, options.numInputs);
-    }
+        input = openInput (sampleRate);
     else
-    {
-        const DemoPhrase demo (sampleRate, options.bpm, options.numInputs);
-        source = demo.getAudio();
-        midiEvents = demo.getMidiEvents();
-    }
+        demo = std::make_unique<DemoPhrase> (sampleRate, options.bpm, options.numInputs);
 
     auto module = loadModule();
     auto instance = makeInstance (*module, findComponent (*module), sampleRate);
+    const auto quality = applySettings (*instance);
 
-    if (options.stateInput != juce::File())
-        restoreState (*instance);
+    const auto path = options.output.getFullPathName().toStdString();
+    juce::TemporaryFile temporary (options.output);
+    WavFileWriter writer (temporary.getFile(), sampleRate, options.numOutputs);
 
-    setParameters (*instance);
+    if (! writer.openedOk())
+        throw HostError ("cannot write " + path);
 
-    TransportState transport;
-    transport.tempo = options.bpm;
-    transport.playing = options.playing;
-    instance->setTransport (transport);
-
-    // A file is rendered the way a host bounces offline.
     auto* effect = instance->getEffect();
-    effect->NotificationReceived (AAX_NotificationOfflineStart, nullptr, 0);
 
-    const auto numSamples = source.getNumSamples();
-    juce::AudioBuffer<float> result (options.numOutputs, numSamples);
+    if (options.mode == CommandLineOptions::Mode::offline)
+        effect->NotificationReceived (AAX_NotificationOfflineStart, nullptr, 0);
+
+    const auto blockSize = options.blockSize;
+    juce::AudioBuffer<float> inputBlock (options.numInputs, blockSize), outputBlock (options.numOutputs, blockSize);
     std::vector<AAX_MIDIPacket> packets;
+    const std::vector<DemoPhrase::MidiEvent> noEvents;
+    const auto& events = demo != nullptr ? demo->getMidiEvents() : noEvents;
+    const auto sourceLength = input != nullptr ? input->getLength() : static_cast<int64_t> (demo->getAudio().getNumSamples());
+    int64_t position = 0, written = 0;
     size_t nextEvent = 0;
+    float peak = 0.0f;
+    double sumOfSquares = 0.0;
+
+    const std::function<void (int, bool)> processBlock = [&] (int length, bool keep)
+    {
+        for (int channel = 0; channel < options.numInputs; ++channel)
+            juce::FloatVectorOperations::copy (instance->getInput (channel), inputBlock.getReadPointer (channel), length);
+
+        instance->processBlock (length, packets);
+
+        for (int channel = 0; channel < options.numOutputs; ++channel)
+            outputBlock.copyFrom (channel, 0, instance->getOutput (channel), length);
+
+        if (! keep)
+            return;
+
+        for (int channel = 0; channel < options.numOutputs; ++channel)
+        {
+            peak = juce::jmax (peak, outputBlock.getMagnitude (channel, 0, length));
+
+            const auto* samples = outputBlock.getReadPointer (channel);
+
+            for (int i = 0; i < length; ++i)
+                sumOfSquares += static_cast<double> (samples[i]) * samples[i];
+        }
+
+        if (! writer.write (outputBlock, length))
+            throw HostError ("cannot write " + path);
+
+        written += length;
+    };
 
     {
         ProgressDisplay progress;
 
-        for (int start = 0; start < numSamples; start += options.blockSize)
-        {
-            const auto length = juce::jmin (options.blockSize, numSamples - start);
+        // The pre-roll settles the plug-in's start-up fades and glides with the transport stopped.
+        inputBlock.clear();
 
-            for (int channel = 0; channel < options.numInputs; ++channel)
-                juce::FloatVectorOperations::copy (instance->getInput (channel), source.getReadPointer (channel, start), length);
+        for (auto remaining = static_cast<int64_t> (std::llround (options.prerollSeconds * sampleRate)); remaining > 0; remaining -= blockSize)
+            processBlock (static_cast<int> (juce::jmin (remaining, static_cast<int64_t> (blockSize))), false);
+
+        TransportState transport;
+        transport.tempo = options.bpm;
+        transport.playing = options.playing;
+        instance->setTransport (transport);
+
+        for (;;)
+        {
+            int length = 0;
+
+            if (input != nullptr)
+            {
+                try
+                {
+                    length = input->read (inputBlock, blockSize);
+                }
+                catch (const std::exception& error)
+                {
+                    throw HostError ("cannot read " + options.input.getFullPathName().toStdString() + ": " + error.what());
+                }
+            }
+            else
+            {
+                length = static_cast<int> (juce::jmin (static_cast<int64_t> (blockSize), sourceLength - position));
+
+                for (int channel = 0; channel < options.numInputs && length > 0; ++channel)
+                    inputBlock.copyFrom (channel, 0, demo->getAudio(), channel, static_cast<int> (position), length);
+            }
+
+            if (length == 0)
+                break;
 
             packets.clear();
 
-            for (; nextEvent < midiEvents.size() && midiEvents[nextEvent].samplePosition < start + length; ++nextEvent)
+            for (; nextEvent < events.size() && events[nextEvent].samplePosition < position + length; ++nextEvent)
             {
                 AAX_MIDIPacket packet;
-                packet.timestamp = static_cast<uint32_t> (juce::jmax (int64_t (0), midiEvents[nextEvent].samplePosition - start));
+                packet.timestamp = static_cast<uint32_t> (juce::jmax (int64_t (0), events[nextEvent].samplePosition - position));
                 packet.length = 3;
-                std::copy (std::begin (midiEvents[nextEvent].bytes), std::end (midiEvents[nextEvent].bytes), packet.data);
+                std::copy (std::begin (events[nextEvent].bytes), std::end (events[nextEvent].bytes), packet.data);
                 packets.push_back (packet);
             }
 
-            instance->processBlock (length, packets);
+            processBlock (length, true);
+            position += length;
+            progress.update (static_cast<double> (position) / static_cast<double> (juce::jmax (int64_t (1), sourceLength)));
+        }
 
-            for (int channel = 0; channel < options.numOutputs; ++channel)
-                result.copyFrom (channel, start, instance->getOutput (channel), length);
+        packets.clear();
+        inputBlock.clear();
+        renderTail (sampleRate, outputBlock, [&] (int length) { processBlock (length, true); });
+    }
 
-            progress.update (static_cast<double> (start + length) / numSamples);
+    if (options.mode == CommandLineOptions::Mode::offline)
+        effect->NotificationReceived (AAX_NotificationOfflineEnd, nullptr, 0);
+
+    instance->confirmPendingRequests();
+
+    if (! writer.finish())
+        throw HostError ("cannot write " + path);
+
+    if (options.stateOutput != juce::File())
+        if (const auto error = StateFile::write (options.stateOutput, saveState (*instance)); error.isNotEmpty())
+            throw HostError (error.toStdString());
+
+    if (! temporary.overwriteTargetFileWithTemporary())
+        throw HostError ("cannot write " + path);
+
+    const auto rms = written > 0 ? static_cast<float> (std::sqrt (sumOfSquares / (static_cast<double> (written) * options.numOutputs))) : 0.0f;
+
+    std::cout << "Wrote " << options.output.getFullPathName() << " ("
+              << juce::String (static_cast<double> (written) / sampleRate, 2) << " s, " << options.numOutputs << " channels, "
+              << juce::String (sampleRate, 0) << " Hz)\n"
+              << "Peak " << decibels (peak) << ", RMS " << decibels (rms) << "\n"
+              << "Rendered " << (options.mode == CommandLineOptions::Mode::offline ? "offline" : "in real time") << ": " << quality << "\n";
+
+    if (input != nullptr && input->getNumNonFiniteSamples() > 0)
+        std::cerr << "corvane-host: warning: the input holds " << input->getNumNonFiniteSamples()
+                  << " non-finite samples (NaN or infinity), rendered as silence\n";
+
+    if (peak > 1.0f)
+        std::cerr << "corvane-host: warning: the output peaks at " << decibels (peak) << ", above 0 dBFS\n";
+}
+
+void CommandLineHost::renderTail (double sampleRate, const juce::AudioBuffer<float>& output,
+                                  const std::function<void (int)>& renderSilence) const
+{
+    if (options.tailSeconds.has_value())
+    {
+        for (auto remaining = static_cast<int64_t> (std::llround (*options.tailSeconds * sampleRate)); remaining > 0; remaining -= options.blockSize)
+            renderSilence (static_cast<int> (juce::jmin (remaining, static_cast<int64_t> (options.blockSize))));
+
+        return;
+    }
+
+    const auto quietLength = static_cast<int64_t> (std::llround (tailQuietSeconds * sampleRate));
+    const auto maxLength = static_cast<int64_t> (std::llround (CommandLineOptions::maxTailSeconds * sampleRate));
+    int64_t quiet = 0, rendered = 0;
+
+    while (quiet < quietLength && rendered < maxLength)
+    {
+        // Short of the quiet stretch's end, the block stops exactly where it is complete.
+        const auto length = static_cast<int> (juce::jmin (static_cast<int64_t> (options.blockSize), maxLength - rendered, quietLength - quiet));
+        renderSilence (length);
+        rendered += length;
+
+        for (int i = 0; i < length; ++i)
+        {
+            bool loud = false;
+
+            for (int channel = 0; channel < output.getNumChannels(); ++channel)
+                loud = loud || std::abs (output.getSample (channel, i)) >= tailThreshold;
+
+            quiet = loud ? 0 : quiet + 1;
         }
     }
 
-    effect->NotificationReceived (AAX_NotificationOfflineEnd, nullptr, 0);
-    instance->confirmPendingRequests();
-
-    const auto state = options.stateOutput != juce::File() ? saveState (*instance) : std::vector<std::vector<uint8_t>>();
-    writeOutput (result, sampleRate, state);
-
-    float peak = 0.0f;
-    double sumOfSquares = 0.0;
-
-    for (int channel = 0; channel < result.getNumChannels(); ++channel)
-    {
-        peak = juce::jmax (peak, result.getMagnitude (channel, 0, numSamples));
-        const auto rms = result.getRMSLevel (channel, 0, numSamples);
-        sumOfSquares += static_cast<double> (rms) * rms * numSamples;
-    }
-
-    const auto rms = static_cast<float> (std::sqrt (sumOfSquares / (static_cast<double> (numSamples) * result.getNumChannels())));
-
-    std::cout << "Wrote " << options.output.getFullPathName() << " ("
-              << juce::String (numSamples / sampleRate, 2) << " s, " << result.getNumChannels() << " channels, "
-              << juce::String (sampleRate, 0) << " Hz)\n"
-              << "Peak " << decibels (peak) << ", RMS " << decibels (rms) << "\n";
+    if (quiet < quietLength)
+        std::cerr << "corvane-host: the tail was cut at " << CommandLineOptions::maxTailSeconds
+                  << " s: the output never stayed below -100 dBFS (held feedback rings for ever)\n";
 }

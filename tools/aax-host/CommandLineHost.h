@@ -1,11 +1,11 @@
 #pragma once
 
 #include "CommandLineOptions.h"
+#include "RenderInput.h"
 #include "SimulatedInstance.h"
 #include "SimulatedModule.h"
 
-#include <juce_audio_basics/juce_audio_basics.h>
-
+#include <functional>
 #include <memory>
 
 /** Raised when a command cannot be carried out (a file that cannot be read or written, a module
@@ -18,18 +18,22 @@ public:
 };
 
 /**
-    corvane-host's two commands, carried out through the simulated host: the module is loaded and
-    reached only through its entry points, exactly as an AAX host would.
+    corvane-host's describe and render, carried out through the simulated host: the module is
+    loaded and reached only through its entry points, exactly as an AAX host would.
 
-    A render writes nothing until it has finished: the WAV file and the state file are written
-    to temporary files that replace the targets only when complete.
+    A render streams the input through the effect block by block, after a pre-roll and
+    followed by a tail, and writes nothing in place until it has finished: the WAV file and
+    the state file are written to temporary files that replace the targets only when complete.
+    It never writes over one of its own inputs.
 */
 class CommandLineHost
 {
 public:
     explicit CommandLineHost (const CommandLineOptions& options);
 
-    /** Prints the effect's description and its host parameters with their present values. */
+    /** Prints the effect's description and its host parameters with their present values
+        (with --all, every parameter of the plug-in).
+    */
     void describe();
 
     /** Renders the input (or the demo phrase) and writes the output, then prints where it went
@@ -43,13 +47,19 @@ private:
     size_t findComponent (const SimulatedModule& module) const;
     std::unique_ptr<SimulatedInstance> makeInstance (SimulatedModule& module, size_t component, double sampleRate) const;
 
-    void readInput (juce::AudioBuffer<float>& audio, double& sampleRate) const;
+    void checkFiles() const;
+    std::unique_ptr<RenderInput> openInput (double& sampleRate) const;
     void restoreState (SimulatedInstance& instance) const;
-    void setParameters (SimulatedInstance& instance) const;
-    juce::String findParameterID (SimulatedInstance& instance, const juce::String& idOrName) const;
+    /** Restores the state, loads the preset and sets the parameters; answers the processing
+        quality that applies in the render's mode, as the plug-in names it.
+    */
+    juce::String applySettings (SimulatedInstance& instance) const;
     std::vector<std::vector<uint8_t>> saveState (SimulatedInstance& instance) const;
-    void writeOutput (const juce::AudioBuffer<float>& audio, double sampleRate,
-                      const std::vector<std::vector<uint8_t>>& state) const;
+
+    /** Renders silence after the input: the length asked for, or until the output stays
+        quiet (at most the longest tail).
+    */
+    void renderTail (double sampleRate, const juce::AudioBuffer<float>& output, const std::function<void (int)>& renderSilence) const;
 
     const CommandLineOptions options;
 };

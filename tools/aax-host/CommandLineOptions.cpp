@@ -1,17 +1,10 @@
 #include "CommandLineOptions.h"
 
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <functional>
 
 namespace
 {
-    std::string formatNumber (double value)
-    {
-        char text[32];
-        std::snprintf (text, sizeof (text), "%g", value);
-        return text;
-    }
+    using Options = CommandLineOptions;
 
     juce::File fileArgument (const juce::String& option, const juce::String& value)
     {
@@ -21,165 +14,198 @@ namespace
         return juce::File::getCurrentWorkingDirectory().getChildFile (value);
     }
 
-    /** A number written out in full (nothing before or after it), or nothing. */
-    std::optional<double> readNumber (const juce::String& text)
+    /** Plain decimal notation only (an optional sign, digits, an optional fraction): exponents,
+        hexadecimal, spaces and words such as "inf" are not numbers a user means here.
+    */
+    bool isDecimal (const juce::String& text, bool allowFraction)
     {
-        const auto trimmed = text.trim();
+        auto digits = text.startsWithChar ('-') ? text.substring (1) : text;
 
-        if (trimmed.isEmpty())
-            return {};
+        if (allowFraction && digits.containsChar ('.'))
+            digits = digits.upToFirstOccurrenceOf (".", false, false) + digits.fromFirstOccurrenceOf (".", false, false);
 
-        const auto* start = trimmed.toRawUTF8();
-        char* end = nullptr;
-        const auto value = std::strtod (start, &end);
-
-        if (end == start || *end != '\0' || ! std::isfinite (value))
-            return {};
-
-        return value;
+        return digits.isNotEmpty() && digits.containsOnly ("0123456789") && ! text.endsWithChar ('.');
     }
 
     double numberArgument (const juce::String& option, const juce::String& value, double minimum, double maximum)
     {
-        const auto number = readNumber (value);
-
-        if (! number.has_value())
+        if (! isDecimal (value, true))
             throw UsageError (option.toStdString() + " needs a number, not '" + value.toStdString() + "'");
 
-        if (*number < minimum || *number > maximum)
-            throw UsageError (option.toStdString() + " " + value.toStdString() + " is out of range ("
-                               + formatNumber (minimum) + " to " + formatNumber (maximum) + ")");
+        const auto number = value.getDoubleValue();
 
-        return *number;
+        if (number < minimum || number > maximum)
+            throw UsageError (option.toStdString() + " " + value.toStdString() + " is out of range ("
+                               + juce::String (minimum).toStdString() + " to " + juce::String (maximum).toStdString() + ")");
+
+        return number;
     }
 
     int wholeNumberArgument (const juce::String& option, const juce::String& value, int minimum, int maximum)
     {
-        const auto number = numberArgument (option, value, minimum, maximum);
-
-        if (number != std::floor (number))
+        if (! isDecimal (value, false))
             throw UsageError (option.toStdString() + " needs a whole number, not '" + value.toStdString() + "'");
+
+        // Digits beyond what an int holds are out of range all the same.
+        const auto number = value.length() > 10 ? (value.startsWithChar ('-') ? minimum - 1LL : maximum + 1LL) : value.getLargeIntValue();
+
+        if (number < minimum || number > maximum)
+            throw UsageError (option.toStdString() + " " + value.toStdString() + " is out of range ("
+                               + std::to_string (minimum) + " to " + std::to_string (maximum) + ")");
 
         return static_cast<int> (number);
     }
 
-    void readConfiguration (const juce::String& value, CommandLineOptions& options)
+    void readConfiguration (Options& options, const juce::String& option, const juce::String& value)
     {
         if (value == "2x2")       { options.numInputs = 2; options.numOutputs = 2; }
         else if (value == "1x2")  { options.numInputs = 1; options.numOutputs = 2; }
         else if (value == "1x1")  { options.numInputs = 1; options.numOutputs = 1; }
-        else throw UsageError ("--config must be 2x2, 1x2 or 1x1, not '" + value.toStdString() + "'");
+        else throw UsageError (option.toStdString() + " must be 2x2, 1x2 or 1x1, not '" + value.toStdString() + "'");
     }
 
-    std::pair<juce::String, double> readParameterValue (const juce::String& value)
+    void readParameterValue (Options& options, const juce::String& option, const juce::String& value)
     {
         const auto equals = value.lastIndexOfChar ('=');
+        const auto name = value.substring (0, equals).trim();
+        const auto text = value.substring (equals + 1).trim();
 
-        if (equals <= 0)
-            throw UsageError ("--set needs ID=VALUE, not '" + value.toStdString() + "'");
+        if (equals <= 0 || name.isEmpty() || text.isEmpty())
+            throw UsageError (option.toStdString() + " needs NAME=VALUE, not '" + value.toStdString() + "'");
 
-        const auto id = value.substring (0, equals).trim();
-        const auto number = readNumber (value.substring (equals + 1));
+        options.parameterValues.emplace_back (name, text);
+    }
 
-        if (id.isEmpty() || ! number.has_value())
-            throw UsageError ("--set needs ID=VALUE with a number for VALUE, not '" + value.toStdString() + "'");
+    struct Option
+    {
+        const char* name;
+        const char* argument;   // empty for a switch
+        const char* help;
+        std::function<void (Options&, const juce::String& option, const juce::String& value)> read;
+    };
 
-        if (*number < 0.0 || *number > 1.0)
-            throw UsageError ("--set " + id.toStdString() + ": " + formatNumber (*number)
-                               + " is out of range (values are normalised, 0 to 1)");
+    const std::vector<Option>& getOptions()
+    {
+        static const std::vector<Option> table {
+            { "--in", "FILE", "the audio to render (WAV, AIFF, FLAC or Ogg Vorbis, found by its content;\n"
+                              "mono or stereo, 8000 Hz or more); without it, a built-in demo phrase",
+              [] (Options& o, auto& n, auto& v) { o.input = fileArgument (n, v); } },
+            { "--out", "FILE", "the WAV file to write (32-bit float); never one of the inputs",
+              [] (Options& o, auto& n, auto& v) { o.output = fileArgument (n, v); } },
+            { "--config", "CONFIG", "channel configuration: 2x2 (default), 1x2 or 1x1",
+              readConfiguration },
+            { "--rate", "HZ", "sample rate, a whole number from 8000 to 192000 (default: the input's,\n"
+                              "48000 for the demo phrase); an input at another rate is resampled",
+              [] (Options& o, auto& n, auto& v) { o.sampleRate = wholeNumberArgument (n, v, Options::minSampleRate, Options::maxSampleRate); } },
+            { "--block", "SAMPLES", "block size of the render calls, a whole number from 1 to 8192 (default 512)",
+              [] (Options& o, auto& n, auto& v) { o.blockSize = wholeNumberArgument (n, v, 1, Options::maxBlockSize); } },
+            { "--bpm", "BPM", "host tempo, 20 to 999 (default 120)",
+              [] (Options& o, auto& n, auto& v) { o.bpm = numberArgument (n, v, Options::minBpm, Options::maxBpm); } },
+            { "--play", "", "the host's transport is playing (from the start of the input)",
+              [] (Options& o, auto&, auto&) { o.playing = true; } },
+            { "--set", "NAME=VALUE", "sets a parameter, by its name or host slot id (describe --all lists them),\n"
+                                     "to a number from 0 to 1 (normalised; a whole-number parameter takes its\n"
+                                     "number) or to a value text as the plug-in shows it (\"250 ms\", \"Serial\");\n"
+                                     "may be repeated",
+              readParameterValue },
+            { "--preset", "FILE", "loads a preset file (.cvprst) before the --set values",
+              [] (Options& o, auto& n, auto& v) { o.preset = fileArgument (n, v); } },
+            { "--state-in", "FILE", "restores a state saved with --state-out before the preset and --set values",
+              [] (Options& o, auto& n, auto& v) { o.stateInput = fileArgument (n, v); } },
+            { "--state-out", "FILE", "saves the state after rendering",
+              [] (Options& o, auto& n, auto& v) { o.stateOutput = fileArgument (n, v); } },
+            { "--bypass", "", "renders with the master bypass on",
+              [] (Options& o, auto&, auto&) { o.bypass = true; } },
+            { "--tail", "SECONDS|auto", "renders on after the input: auto (default) until the output stays below\n"
+                                        "-100 dBFS for 100 ms, at most 60 s; or a length from 0 to 60 seconds",
+              [] (Options& o, auto& n, auto& v)
+              {
+                  if (v == "auto")
+                      o.tailSeconds.reset();
+                  else
+                      o.tailSeconds = numberArgument (n, v, 0.0, Options::maxTailSeconds);
+              } },
+            { "--preroll", "SECONDS", "silence rendered (and dropped) with the transport stopped before the input,\n"
+                                      "so the file starts with the plug-in settled; 0 to 10 (default 0.5)",
+              [] (Options& o, auto& n, auto& v) { o.prerollSeconds = numberArgument (n, v, 0.0, Options::maxPrerollSeconds); } },
+            { "--mode", "MODE", "offline (default) or realtime: which of the plug-in's processing qualities applies",
+              [] (Options& o, auto& n, auto& v)
+              {
+                  if (v == "offline")        o.mode = Options::Mode::offline;
+                  else if (v == "realtime")  o.mode = Options::Mode::realtime;
+                  else throw UsageError (n.toStdString() + " must be offline or realtime, not '" + v.toStdString() + "'");
+              } },
+            { "--all", "", "lists every parameter of the plug-in with its kind, range, default and value texts",
+              [] (Options& o, auto&, auto&) { o.listAll = true; } },
+            { "--module", "FILE", "the module to load (default: CORVANE_MODULE, or Corvane.aaxplugin.so\n"
+                                  "next to this program)",
+              [] (Options& o, auto& n, auto& v) { o.module = fileArgument (n, v); } },
+        };
 
-        return { id, *number };
+        return table;
+    }
+
+    const Option* findOption (const juce::String& name)
+    {
+        for (const auto& option : getOptions())
+            if (name == option.name)
+                return &option;
+
+        return nullptr;
     }
 }
 
-CommandLineOptions CommandLineOptions::parse (const juce::StringArray& arguments)
+CommandLineOptions CommandLineOptions::parse (const juce::String& command, const juce::StringArray& accepted,
+                                              const juce::StringArray& arguments)
 {
     CommandLineOptions options;
 
-    if (arguments.isEmpty())
-        throw UsageError ("no command given (describe or render; --help shows how to use them)");
-
-    const auto& command = arguments[0];
-
-    if (command == "--help" || command == "-h" || command == "help")
-        return options;
-
-    if (command == "describe")
-        options.command = Command::describe;
-    else if (command == "render")
-        options.command = Command::render;
-    else
-        throw UsageError ("unknown command '" + command.toStdString() + "' (describe or render)");
-
-    const auto isRender = options.command == Command::render;
-
-    for (int index = 1; index < arguments.size(); ++index)
+    for (int index = 0; index < arguments.size(); ++index)
     {
-        const auto& option = arguments[index];
+        const auto& name = arguments[index];
+        const auto* option = findOption (name);
 
-        const auto takeValue = [&]() -> juce::String
+        if (option == nullptr)
+            throw UsageError ("unknown option '" + name.toStdString() + "' (" + command.toStdString() + " --help lists them)");
+
+        if (! accepted.contains (name))
+            throw UsageError (name.toStdString() + " does not belong to " + command.toStdString());
+
+        juce::String value;
+
+        if (*option->argument != 0)
         {
             if (index + 1 >= arguments.size())
-                throw UsageError (option.toStdString() + " needs a value");
+                throw UsageError (name.toStdString() + " needs a value (" + option->argument + ")");
 
-            return arguments[++index];
-        };
+            value = arguments[++index];
+        }
 
-        const auto renderOnly = [&]
-        {
-            if (! isRender)
-                throw UsageError (option.toStdString() + " belongs to render, not to describe");
-        };
-
-        if (option == "--module")            options.module = fileArgument (option, takeValue());
-        else if (option == "--in")           { renderOnly(); options.input = fileArgument (option, takeValue()); }
-        else if (option == "--out")          { renderOnly(); options.output = fileArgument (option, takeValue()); }
-        else if (option == "--config")       { renderOnly(); readConfiguration (takeValue(), options); }
-        else if (option == "--rate")         { renderOnly(); options.sampleRate = numberArgument (option, takeValue(), minSampleRate, maxSampleRate); }
-        else if (option == "--block")        { renderOnly(); options.blockSize = wholeNumberArgument (option, takeValue(), 1, maxBlockSize); }
-        else if (option == "--bpm")          { renderOnly(); options.bpm = numberArgument (option, takeValue(), minBpm, maxBpm); }
-        else if (option == "--play")         { renderOnly(); options.playing = true; }
-        else if (option == "--set")          { renderOnly(); options.parameterValues.push_back (readParameterValue (takeValue())); }
-        else if (option == "--state-in")     { renderOnly(); options.stateInput = fileArgument (option, takeValue()); }
-        else if (option == "--state-out")    { renderOnly(); options.stateOutput = fileArgument (option, takeValue()); }
-        else if (option == "--bypass")       { renderOnly(); options.bypass = true; }
-        else throw UsageError ("unknown option '" + option.toStdString() + "'");
+        option->read (options, name, value);
     }
 
-    if (isRender && options.output == juce::File())
-        throw UsageError ("render needs --out FILE");
-
-    if (isRender && options.output.isDirectory())
-        throw UsageError ("--out " + options.output.getFullPathName().toStdString() + " is a folder");
+    for (const auto& [name, file] : { std::pair ("--out", &options.output), std::pair ("--state-out", &options.stateOutput) })
+        if (file->isDirectory())
+            throw UsageError (std::string (name) + " " + file->getFullPathName().toStdString() + " is a folder");
 
     return options;
 }
 
-juce::String CommandLineOptions::getUsage()
+juce::String CommandLineOptions::describe (const juce::StringArray& names)
 {
-    return R"(corvane-host: loads the Corvane module through its entry points, as an AAX host does.
+    juce::String text;
 
-Usage:
-  corvane-host describe [--module FILE]
-      The effect's description and its host parameters with their current values.
+    for (const auto& option : getOptions())
+    {
+        if (! names.contains (option.name))
+            continue;
 
-  corvane-host render --out FILE [options]
-      Renders audio through the module into a WAV file (32-bit float).
-      --in FILE           the audio to render (WAV, AIFF, FLAC or Ogg Vorbis; mono or stereo);
-                          without it, a built-in demo phrase of plucked notes and drums
-      --config CONFIG     channel configuration: 2x2 (default), 1x2 or 1x1
-      --rate HZ           sample rate, 8000 to 192000 (default: the input's, 48000 for the
-                          demo phrase); an input at another rate is resampled
-      --block SAMPLES     block size of the render calls (default 512)
-      --bpm BPM           host tempo (default 120)
-      --play              the host's transport is playing (from the start)
-      --set ID=VALUE      sets a host parameter, by id (0 to 127, MasterBypassID) or by
-                          name, to a normalised value from 0 to 1; may be repeated
-      --state-in FILE     restores a state saved with --state-out before rendering
-      --state-out FILE    saves the state after rendering
-      --bypass            renders with the master bypass on
+        const auto head = ("  " + juce::String (option.name) + " " + option.argument).paddedRight (' ', 26);
+        const auto lines = juce::StringArray::fromLines (option.help);
 
-  --module FILE           the module to load (default: CORVANE_MODULE, or Corvane.aaxplugin.so
-                          next to this program)
-)";
+        for (int line = 0; line < lines.size(); ++line)
+            text << (line == 0 ? head : juce::String().paddedRight (' ', 26)) << lines[line] << "\n";
+    }
+
+    return text;
 }

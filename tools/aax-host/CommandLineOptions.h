@@ -15,42 +15,47 @@ public:
 };
 
 /**
-    The arguments of corvane-host, read and checked before anything is loaded.
+    The options of corvane-host's commands, read and checked before anything is loaded.
 
-        corvane-host describe [--module FILE]
-        corvane-host render --out FILE [--in FILE] [--config 2x2|1x2|1x1] [--rate HZ]
-                            [--block SAMPLES] [--bpm BPM] [--play] [--set ID=VALUE]...
-                            [--state-in FILE] [--state-out FILE] [--bypass] [--module FILE]
+    Every option is known by one table, which also gives its line of help, so a command reads
+    the options it accepts (by name) through the same parser and prints their help the same way.
 */
 struct CommandLineOptions
 {
-    enum class Command
+    enum class Mode
     {
-        help,
-        describe,
-        render
+        offline,
+        realtime
     };
 
-    Command command = Command::help;
     juce::File module;                 ///< the module file; empty for the default one
     juce::File input;                  ///< empty for the demo phrase
     juce::File output;
     int numInputs = 2, numOutputs = 2;
-    std::optional<double> sampleRate;  ///< none: the input file's rate (48 kHz for the demo)
+    std::optional<int> sampleRate;     ///< none: the input file's rate (48 kHz for the demo)
     int blockSize = 512;
     double bpm = 120.0;
     bool playing = false;
-    std::vector<std::pair<juce::String, double>> parameterValues;  ///< id or name, normalised value
-    juce::File stateInput, stateOutput;
+    std::vector<std::pair<juce::String, juce::String>> parameterValues;  ///< name, value (normalised or text)
+    juce::File stateInput, stateOutput, preset;
     bool bypass = false;
+    std::optional<double> tailSeconds; ///< none: until the output falls silent
+    double prerollSeconds = 0.5;
+    Mode mode = Mode::offline;
+    bool listAll = false;
 
-    static constexpr double minSampleRate = 8000.0, maxSampleRate = 192000.0;
+    static constexpr int minSampleRate = 8000, maxSampleRate = 192000;
     static constexpr int maxBlockSize = 8192;
     static constexpr double minBpm = 20.0, maxBpm = 999.0;
+    static constexpr double maxTailSeconds = 60.0, maxPrerollSeconds = 10.0;
 
-    /** Reads the arguments (without the program name); throws a UsageError for a wrong one. */
-    static CommandLineOptions parse (const juce::StringArray& arguments);
+    /** Reads the options that follow a command; throws a UsageError for an option the command
+        does not accept (by name, as the table knows them), a missing or wrong value, or a
+        file option naming a folder.
+    */
+    static CommandLineOptions parse (const juce::String& command, const juce::StringArray& accepted,
+                                     const juce::StringArray& arguments);
 
-    /** What the program prints for --help. */
-    static juce::String getUsage();
+    /** The help lines of these options, in the table's order. */
+    static juce::String describe (const juce::StringArray& names);
 };

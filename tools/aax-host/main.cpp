@@ -1,8 +1,6 @@
 // corvane-host: the command-line AAX host of the Corvane module.
 
-#include "CommandLineHost.h"
-
-#include <iostream>
+#include "HostCommands.h"
 
 int main (int argc, char* argv[])
 {
@@ -11,29 +9,5 @@ int main (int argc, char* argv[])
     for (int index = 1; index < argc; ++index)
         arguments.add (juce::String::fromUTF8 (argv[index]));
 
-    try
-    {
-        const auto options = CommandLineOptions::parse (arguments);
-        CommandLineHost host (options);
-
-        switch (options.command)
-        {
-            case CommandLineOptions::Command::describe:  host.describe(); break;
-            case CommandLineOptions::Command::render:    host.render(); break;
-            case CommandLineOptions::Command::help:
-            default:                                      std::cout << CommandLineOptions::getUsage(); break;
-        }
-
-        return 0;
-    }
-    catch (const UsageError& error)
-    {
-        std::cerr << "corvane-host: " << error.what() << "\n";
-        return 2;
-    }
-    catch (const std::exception& error)
-    {
-        std::cerr << "corvane-host: " << error.what() << "\n";
-        return 1;
-    }
+    return HostCommands::run (arguments);
 }

@@ -1,0 +1,127 @@
+#include "HostCommands.h"
+
+#include "CommandLineHost.h"
+
+#include <iostream>
+
+namespace
+{
+    const juce::StringArray helpNames { "--help", "-h", "help" };
+
+    const HostCommands::Command* findCommand (const juce::String& name)
+    {
+        for (const auto& command : HostCommands::getCommands())
+            if (command.name == name)
+                return &command;
+
+        return nullptr;
+    }
+
+    juce::String commandNames()
+    {
+        juce::StringArray names;
+
+        for (const auto& command : HostCommands::getCommands())
+            names.add (command.name);
+
+        return names.joinIntoString (", ");
+    }
+}
+
+const std::vector<HostCommands::Command>& HostCommands::getCommands()
+{
+    static const std::vector<Command> commands {
+        { "describe", "[--all] [--module FILE]",
+          "The effect's description and its host parameters with their current values; with --all,\n"
+          "every parameter of the plug-in with its kind, range, default and value texts.",
+          { "--all", "--module" },
+          [] (const CommandLineOptions& options) { CommandLineHost (options).describe(); } },
+        { "render", "--out FILE [options]",
+          "Renders audio through the module into a WAV file (32-bit float), offline as a host bounces.",
+          { "--in", "--out", "--config", "--rate", "--block", "--bpm", "--play", "--set", "--preset",
+            "--state-in", "--state-out", "--bypass", "--tail", "--preroll", "--mode", "--module" },
+          [] (const CommandLineOptions& options)
+          {
+              if (options.output == juce::File())
+                  throw UsageError ("render needs --out FILE");
+
+              CommandLineHost (options).render();
+          } },
+    };
+
+    return commands;
+}
+
+juce::String HostCommands::getUsage (const Command& command)
+{
+    juce::String text ("  corvane-host " + command.name + " " + command.synopsis + "\n");
+
+    for (const auto& line : juce::StringArray::fromLines (command.summary))
+        text << "      " << line << "\n";
+
+    return text + CommandLineOptions::describe (command.options);
+}
+
+juce::String HostCommands::getUsage()
+{
+    juce::String text ("corvane-host: loads the Corvane module through its entry points, as an AAX host does.\n\n"
+                       "Usage:\n");
+
+    for (const auto& command : getCommands())
+        text << getUsage (command) << "\n";
+
+    text << "  corvane-host --version\n"
+            "  corvane-host COMMAND --help\n\n"
+            "The plug-in keeps its files below CORVANE_DATA_ROOT when it names an absolute, writable folder.\n";
+    return text;
+}
+
+int HostCommands::run (const juce::StringArray& arguments)
+{
+    try
+    {
+        if (arguments.isEmpty())
+            throw UsageError ("no command given (" + commandNames().toStdString() + "; --help shows how to use them)");
+
+        if (helpNames.contains (arguments[0]))
+        {
+            std::cout << getUsage();
+            return 0;
+        }
+
+        if (arguments[0] == "--version")
+        {
+            std::cout << "corvane-host " << CORVANE_VERSION << " (build " << CORVANE_BUILD_ID << ")\n";
+            return 0;
+        }
+
+        const auto* command = findCommand (arguments[0]);
+
+        if (command == nullptr)
+            throw UsageError ("unknown command '" + arguments[0].toStdString() + "' (" + commandNames().toStdString() + ")");
+
+        const juce::StringArray rest (arguments.strings.begin() + 1, arguments.size() - 1);
+
+        for (const auto& argument : rest)
+        {
+            if (helpNames.contains (argument))
+            {
+                std::cout << getUsage (*command);
+                return 0;
+            }
+        }
+
+        command->run (CommandLineOptions::parse (command->name, command->options, rest));
+        return 0;
+    }
+    catch (const UsageError& error)
+    {
+        std::cerr << "corvane-host: " << error.what() << "\n";
+        return 2;
+    }
+    catch (const std::exception& error)
+    {
+        std::cerr << "corvane-host: " << error.what() << "\n";
+        return 1;
+    }
+}

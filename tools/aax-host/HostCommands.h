@@ -1,0 +1,35 @@
+#pragma once
+
+#include "CommandLineOptions.h"
+
+#include <functional>
+#include <vector>
+
+/**
+    The table of corvane-host's commands: each names the options it accepts, so that its usage
+    and its checks come from the one option table, and a new command is one more entry.
+*/
+struct HostCommands
+{
+    struct Command
+    {
+        juce::String name;
+        juce::String synopsis;      ///< the arguments, after the command's name
+        juce::String summary;       ///< what it does, in a line or two
+        juce::StringArray options;
+        std::function<void (const CommandLineOptions&)> run;
+    };
+
+    static const std::vector<Command>& getCommands();
+
+    /** Carries out a command line (without the program name) and answers the exit code: 0 on
+        success, 1 when the work failed, 2 for a wrong argument. Errors go to standard error.
+    */
+    static int run (const juce::StringArray& arguments);
+
+    /** What --help prints: every command with its options. */
+    static juce::String getUsage();
+
+    /** What a command's --help prints. */
+    static juce::String getUsage (const Command& command);
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Resampler.h"
+
+#include <juce_audio_formats/juce_audio_formats.h>
+
+#include <memory>
+
+/**
+    An audio file read as a stream at the render's rate and channel count: a block is read,
+    resampled when the rates differ and matched to the channel count (a mono file played on
+    both inputs, a stereo file mixed down for one), so memory does not grow with the file.
+
+    Non-finite samples (NaN, infinity) are read as silence and counted, so that one bad sample
+    cannot spread through the resampler's filter.
+*/
+class RenderInput
+{
+public:
+    RenderInput (std::unique_ptr<juce::AudioFormatReader> reader, double sampleRate, int numChannels);
+
+    /** Fills up to numSamples of the destination from its start; answers how many were
+        filled, fewer only at the end of the file.
+    */
+    int read (juce::AudioBuffer<float>& destination, int numSamples);
+
+    /** The file's length at the render's rate. */
+    int64_t getLength() const noexcept                   { return length; }
+    int64_t getNumNonFiniteSamples() const noexcept      { return numNonFinite; }
+
+private:
+    bool refill();
+
+    std::unique_ptr<juce::AudioFormatReader> reader;
+    std::unique_ptr<Resampler> resampler;
+    const int numChannels;
+    juce::int64 position = 0;
+    int64_t length = 0, numNonFinite = 0;
+    juce::AudioBuffer<float> fileBlock, resampled;
+    const juce::AudioBuffer<float>* ready = nullptr;
+    int readyPosition = 0;
+    bool flushed = false;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <juce_audio_basics/juce_audio_basics.h>
+
+/**
+    A 32-bit float WAV file written as a stream. Float data carries the extensible format header
+    (with its sub-format) and a fact chunk, which is what other tools expect of it: JUCE's own
+    writer gives mono and stereo float files a plain 16-byte format chunk, which they warn about.
+
+    The sizes in the header are filled in by finish(); a file that was not finished is left
+    with sizes of zero, so it never passes for a whole one.
+*/
+class WavFileWriter
+{
+public:
+    /** The most frames a file may hold: its data must fit the 32-bit sizes of the header. */
+    static int64_t getMaxFrames (int numChannels) noexcept;
+
+    /** Starts the file; see openedOk. */
+    WavFileWriter (const juce::File& file, double sampleRate, int numChannels);
+
+    bool openedOk() const noexcept       { return ok; }
+
+    /** Appends the first numSamples of every channel; false when the file cannot be written. */
+    bool write (const juce::AudioBuffer<float>& audio, int numSamples);
+
+    /** Writes the sizes into the header and flushes the file. */
+    bool finish();
+
+private:
+    void writeHeader (uint32_t numFrames);
+
+    juce::FileOutputStream stream;
+    const double sampleRate;
+    const int numChannels;
+    int64_t numFrames = 0;
+    std::vector<float> interleaved;
+    bool ok;
+};
