@@ -439,6 +439,8 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     ASSERT_TRUE (writeWav (folder.getChildFile ("three.wav"), sine (3, 4800, 48000.0), 48000.0));
     ASSERT_TRUE (writeWav (folder.getChildFile ("slow.wav"), sine (1, 400, 4000.0), 4000.0));
     ASSERT_TRUE (folder.getChildFile ("text.wav").replaceWithText ("not audio"));
+    ASSERT_TRUE (folder.getChildFile ("hangs.cvprst").replaceWithText (R"(<Preset application="Corvane"><??>x)"));
+    ASSERT_TRUE (folder.getChildFile ("other.cvprst").replaceWithText (R"(<Preset application="Other"/>)"));
     ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an earlier output"));
     ASSERT_TRUE (folder.getChildFile ("empty folder").createDirectory());
     ASSERT_TRUE (folder.getChildFile ("sub").createDirectory());
@@ -494,6 +496,8 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { with ({ "--set", "=0.5" }), "NAME=VALUE", 2 },
         { with ({ "--preset", path ("text.wav") }), "not a preset file", 1 },
         { with ({ "--preset", path ("missing.cvprst") }), "no such file", 1 },
+        { with ({ "--preset", path ("hangs.cvprst") }), "not a preset file", 1 },
+        { with ({ "--preset", path ("other.cvprst") }), "it is a preset of Other", 1 },
         { with ({ "--config", "2x1" }), "--config", 2 },
         { with ({ "--rate", "1000" }), "out of range", 2 },
         { with ({ "--rate", "44100.5" }), "whole number", 2 },

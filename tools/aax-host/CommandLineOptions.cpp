@@ -191,7 +191,7 @@ CommandLineOptions CommandLineOptions::parse (const juce::String& command, const
     return options;
 }
 
-juce::String CommandLineOptions::describe (const juce::StringArray& names)
+juce::String CommandLineOptions::getHelp (const juce::StringArray& names)
 {
     juce::String text;
 

@@ -57,5 +57,5 @@ struct CommandLineOptions
                                      const juce::StringArray& arguments);
 
     /** The help lines of these options, in the table's order. */
-    static juce::String describe (const juce::StringArray& names);
+    static juce::String getHelp (const juce::StringArray& names);
 };

@@ -59,7 +59,7 @@ juce::String HostCommands::getUsage (const Command& command)
     for (const auto& line : juce::StringArray::fromLines (command.summary))
         text << "      " << line << "\n";
 
-    return text + CommandLineOptions::describe (command.options);
+    return text + CommandLineOptions::getHelp (command.options);
 }
 
 juce::String HostCommands::getUsage()

@@ -116,7 +116,14 @@ namespace
         auto root = content.indexOfChar ('<');
 
         while (root >= 0 && (content.substring (root, root + 2) == "<?" || content.substring (root, root + 2) == "<!"))
-            root = content.indexOfChar (content.indexOfChar (root, '>'), '<');
+        {
+            const auto end = content.indexOfChar (root, '>');
+
+            if (end < 0)
+                return false;
+
+            root = content.indexOfChar (end, '<');
+        }
 
         return root >= 0 && content.indexOf (root, "<?") < 0;
     }
