@@ -7,14 +7,15 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <regex>
-#include <cstring>
 
 namespace
 {
     constexpr AAX_CTypeID stateChunkID = AAX_FourCC ("juce");
     constexpr int64_t maxPresetFileSize = 4 * 1024 * 1024;
+    constexpr int numLineParameters = 47;   // the table's first entries, which each line has a copy of
 
     /** True for a plain number from 0 to 1, which --set takes as a normalised value; but a
         whole number given to a whole-number parameter is that number (a count of 1 is 1).
@@ -68,7 +69,7 @@ namespace
             const auto entryName = entry->getStringAttribute ("name");
 
             if (entryName.equalsIgnoreCase (name) || (lineName.isNotEmpty() && entryName.equalsIgnoreCase (lineName)
-                                                      && entry->getIntAttribute ("index") < 47))
+                                                      && entry->getIntAttribute ("index") < numLineParameters))
                 return entry;
         }
 
