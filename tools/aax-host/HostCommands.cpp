@@ -104,7 +104,7 @@ int HostCommands::run (const juce::StringArray& arguments)
 
         for (const auto& argument : rest)
         {
-            if (helpNames.contains (argument))
+            if (argument == "--help" || argument == "-h")
             {
                 std::cout << getUsage (*command);
                 return 0;
