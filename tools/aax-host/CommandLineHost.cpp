@@ -9,6 +9,7 @@
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <iostream>
 
 #include <sys/stat.h>
