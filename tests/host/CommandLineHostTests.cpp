@@ -520,6 +520,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { renderInto (path ("hard link.wav"), {}), "is the file given to --in", 2 },
         { renderInto (path ("x.wav"), { "--state-out", path ("in.wav") }), "is the file given to --in", 2 },
         { renderInto (path ("x.wav"), { "--state-out", path ("x.wav") }), "is the file given to --out", 2 },
+        { renderInto (modulePath(), {}), "is the file given to --module", 2 },
         { { "render", "--module", modulePath(), "--out", path ("missing folder/out.wav") }, "cannot write", 1 },
         { { "render", "--module", modulePath(), "--out", folder.getFullPathName() }, "is a folder", 2 },
         { { "render", "--module", path ("missing.so"), "--out", path ("out.wav") }, "no such file", 1 },

@@ -316,7 +316,8 @@ void CommandLineHost::checkFiles() const
             continue;
 
         for (const auto& [otherName, other] : { std::pair ("--in", options.input), std::pair ("--state-in", options.stateInput),
-                                                std::pair ("--preset", options.preset), std::pair ("--out", options.output) })
+                                                std::pair ("--preset", options.preset), std::pair ("--out", options.output),
+                                                std::pair ("--module", findModule()) })
         {
             // Updating a state file in place is what --state-in and --state-out naming one file ask for.
             if (otherName == std::string (name) || (std::string (name) == "--state-out" && std::string (otherName) == "--state-in"))
