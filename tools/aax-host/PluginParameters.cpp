@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
-#include <regex>
 
 namespace
 {
@@ -79,17 +78,22 @@ namespace
     /** The first number in a value text ("-12.5 dB", "50/50 % (Dry/Wet)"), and what follows it. */
     std::optional<double> firstNumber (const juce::String& text, juce::String* unit = nullptr)
     {
-        static const std::regex number ("(-?[0-9]+(\\.[0-9]+)?)\\s*(.*)");
-        std::smatch match;
-        const auto plain = text.trim().toStdString();
+        const auto start = text.indexOfAnyOf ("0123456789");
 
-        if (! std::regex_search (plain, match, number))
+        if (start < 0)
             return {};
 
-        if (unit != nullptr)
-            *unit = juce::String (match[3].str()).trim();
+        const auto negative = start > 0 && text[start - 1] == '-';
+        auto end = start;
 
-        return std::stod (match[1].str());
+        while (end < text.length() && (juce::CharacterFunctions::isDigit (text[end]) || text[end] == '.'))
+            ++end;
+
+        if (unit != nullptr)
+            *unit = text.substring (end).trim();
+
+        const auto number = text.substring (start, end).getDoubleValue();
+        return negative ? -number : number;
     }
 
     juce::StringArray valueTexts (const juce::XmlElement& entry)
