@@ -290,11 +290,11 @@ TEST_F (CommandLineHost, ReadsTheFormatFromTheContent)
 {
     const auto audio = sine (2, 4410, 44100.0);
     ASSERT_TRUE (writeAudio (juce::OggVorbisAudioFormat(), folder.getChildFile ("ogg.oga"), audio, 44100.0, 16));
-    ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("flac.wav"), audio, 44100.0, 24));
+    ASSERT_TRUE (writeAudio (juce::AiffAudioFormat(), folder.getChildFile ("aiff.wav"), audio, 44100.0, 24));
     ASSERT_TRUE (writeAudio (juce::AiffAudioFormat(), folder.getChildFile ("aiff.flac"), audio, 44100.0, 16));
     ASSERT_TRUE (writeWav (folder.getChildFile ("wav"), audio, 44100.0));
 
-    for (const auto* name : { "ogg.oga", "flac.wav", "aiff.flac", "wav" })
+    for (const auto* name : { "ogg.oga", "aiff.wav", "aiff.flac", "wav" })
     {
         SCOPED_TRACE (name);
         const auto run = runHost ({ "render", "--module", modulePath(), "--in", path (name), "--out", path ("out.wav"), "--tail", "0" });
