@@ -55,7 +55,7 @@ void DelayCore::resize (float sampleRate, int blockSize, int maxDelaySeconds)
     const auto entries = (size_t) (3 * bufferLength);
     bufferL.assign (entries, 0.0);
     bufferR.assign (entries, 0.0);
-    spreadBuffer.assign (entries, 0.0);
+    spreadBuffer.assign ((size_t) (2 * bufferLength), 0.0);
 
     if (sampleRate == 44100.0f)       rateOffset = 0.0;
     else if (sampleRate == 48000.0f)  rateOffset = 0.119;

@@ -103,7 +103,8 @@ private:
     const float* semitoneTable;
     const float* fineTuneTable;
 
-    std::vector<double> bufferL, bufferR, spreadBuffer;   // 3·bufferLength each
+    std::vector<double> bufferL, bufferR;   // 3·bufferLength each
+    std::vector<double> spreadBuffer;       // 2·bufferLength: its reads never reach a third copy
     int writeIndex = 0;
 
     double previousDelayL = 0.0, previousDelayR = 0.0;
