@@ -79,6 +79,7 @@ void DelayCore::resize (float sampleRate, int blockSize, int maxDelaySeconds)
 
     feedbackGain = feedback * 0.99f;
     writeIndex = 0;
+    freshWrites = bufferLength;     // newly allocated memory is silent already
     silentWritesL = silentWritesR = std::numeric_limits<int>::max();
     envelopeDecay = 1.0 - k * 0.00001;
     tremoloSmoothCoefficient = rateConstants.kFloat * 0.01f;
@@ -91,9 +92,7 @@ void DelayCore::reset() noexcept
     inputStage.inputFilter.clear();
     inputStage.colourFilter.clear();
     loopFilter.clear();
-    std::fill (bufferL.begin(), bufferL.end(), 0.0);
-    std::fill (bufferR.begin(), bufferR.end(), 0.0);
-    std::fill (spreadBuffer.begin(), spreadBuffer.end(), 0.0);
+    freshWrites = 0;
     silentWritesL = silentWritesR = std::numeric_limits<int>::max();
 }
 
@@ -181,6 +180,7 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
     bool onL = activeL, onR = activeR, snap = snapPending;
     int silentL = silentWritesL, silentR = silentWritesR;
     int index = writeIndex;
+    int fresh = freshWrites;
 
     for (int i = 0; i < numSamples; ++i)
     {
@@ -283,8 +283,8 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
 
         // Delayed samples. The read is skipped while a channel is inactive.
         const int newest = index - 1 + 2 * length;
-        float rL = onL ? reader.read (bl, newest, length, delayL, previousL) : 0.0f;
-        float rR = onR ? reader.read (br, newest, length, delayR, previousR) : 0.0f;
+        float rL = onL ? reader.read (bl, newest, length, delayL, previousL, fresh) : 0.0f;
+        float rR = onR ? reader.read (br, newest, length, delayR, previousR, fresh) : 0.0f;
         previousL = delayL;
         previousR = delayR;
 
@@ -310,21 +310,26 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
         countSilence (silentL, wL);
         countSilence (silentR, wR);
 
+        if (fresh < length)
+            ++fresh;
+
         // Spread: a negative offset holds back the right output, a positive one the left.
         const double spreadNow = sm1.current[0];
         const int s = std::clamp ((int) spreadNow, 1 - length, length - 1);
         double yL, yR;
 
+        const bool spreadFresh = std::abs (s) < fresh;
+
         if (s < 0)
         {
             sb[index] = sb[index + length] = rR;
             yL = rL;
-            yR = sb[index + length + s];
+            yR = spreadFresh ? sb[index + length + s] : 0.0;
         }
         else
         {
             sb[index] = sb[index + length] = rL;
-            yL = sb[index + length - s];
+            yL = spreadFresh ? sb[index + length - s] : 0.0;
             yR = rR;
         }
 
@@ -387,4 +392,5 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
     silentWritesL = silentL;
     silentWritesR = silentR;
     writeIndex = index;
+    freshWrites = fresh;
 }

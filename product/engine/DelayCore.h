@@ -32,7 +32,9 @@ public:
     void process (const float* inL, const float* inR, float* outL, float* outR, int numSamples) noexcept;
 
     /** Clears the delay memory and the filter states; the next sample snaps the
-        modulated delay to its target instead of gliding.
+        modulated delay to its target instead of gliding. The memory is not touched:
+        what was written before reads as silence until it is overwritten, so the
+        cost does not grow with the buffers.
     */
     void reset() noexcept;
 
@@ -106,6 +108,7 @@ private:
     std::vector<double> bufferL, bufferR;   // 3·bufferLength each
     std::vector<double> spreadBuffer;       // 2·bufferLength: its reads never reach a third copy
     int writeIndex = 0;
+    int freshWrites = 0;    // samples written since the memory was last cleared, up to bufferLength
 
     double previousDelayL = 0.0, previousDelayR = 0.0;
     const float* modulationL = nullptr;

@@ -177,28 +177,48 @@ int InterpolatingRead::getMaximumTaps (double step) const noexcept
 }
 
 float InterpolatingRead::read (const double* buffer, int newestIndex, int bufferLength,
-                               double& delay, double previousDelay) const noexcept
+                               double& delay, double previousDelay, int freshSamples) const noexcept
 {
     const bool stretched = (mode == 2 || mode == 3);
 
     double d = delay > 0.0 ? delay : 0.0;   // also turns NaN into 0
     const double step = stretched ? getStep (previousDelay, d) : phases;
-    d = std::min (d, (double) (bufferLength - getMaximumTaps (step)));
+    const int taps = getMaximumTaps (step);
+    d = std::min (d, (double) (bufferLength - taps));
     delay = d;
 
     const double pos = (double) newestIndex - d;
     const int i = (int) pos;
     const double frac = pos - i;
-    const double* const x = buffer + i;     // tap k reads x[-k]
-
     const double phi0 = frac * (stretched ? step : phases);
 
+    // Taps older than the fresh samples are read from a copy in which they are
+    // silent, exactly as if the buffer had been zeroed.
+    const int oldestAge = newestIndex - i + taps - 1;
+
+    if (oldestAge < freshSamples)
+        return (float) tapSum (buffer + i, step, phi0);
+
+    double window[maximumTaps];
+    const double* const oldest = buffer + i - (taps - 1);
+
+    for (int k = 0; k < taps; ++k)
+        window[k] = oldestAge - k < freshSamples ? oldest[k] : 0.0;
+
+    return (float) tapSum (window + taps - 1, step, phi0);
+}
+
+double InterpolatingRead::tapSum (const double* x, double step, double phi0) const noexcept
+{
     // Every read whose taps lie a whole number of entries apart has rows for its phase.
     const int p = (int) phi0;
     const double f = phi0 - p;
 
-    if (stretched && step != phases)
+    if (mode == 2 || mode == 3)
     {
+        if (step == phases)
+            return phaseSum<true, 32> (*rows32, x, p, f);
+
         double acc;
 
         if (step == narrowRows[0]->spacing)
@@ -209,14 +229,11 @@ float InterpolatingRead::read (const double* buffer, int newestIndex, int buffer
             acc = stretchedSum (x, phi0, step);
 
         // Keeps the stretched kernel's gain equal to the unstretched one's.
-        return (float) (step * 0.001953125 * acc);
+        return step * 0.001953125 * acc;
     }
-
-    if (stretched)
-        return (float) phaseSum<true, 32> (*rows32, x, p, f);
 
     // "Low" takes the nearest phase below, "Normal" interpolates between phases.
     const double acc = mode == 1 ? phaseSum<true, 16> (*rows16, x, p, f)
                                  : phaseSum<false, 16> (*rows16, x, p, f);
-    return (float) (acc * 1.2);
+    return acc * 1.2;
 }
