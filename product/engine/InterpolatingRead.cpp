@@ -1,5 +1,7 @@
 #include "InterpolatingRead.h"
 
+#include "TapSums.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -18,48 +20,14 @@ namespace
     /** The most taps of kernel32 at a whole step (a multiple of 4 for 16 and 64). */
     constexpr int tapsAt (int spacing) noexcept     { return (kernel32Last + spacing - 1) / spacing; }
 
-    /** The sum of taps terms, four partial sums taking turns so that the taps
-        need not wait for each other; a remainder goes to the first.
-    */
-    template <typename Tap>
-    double sumTaps (int taps, Tap&& tap) noexcept
-    {
-        double acc[4] = {};
-        int k = 0;
-
-        for (; k + 4 <= taps; k += 4)
-            for (int m = 0; m < 4; ++m)
-                acc[m] += tap (k + m);
-
-        for (; k < taps; ++k)
-            acc[0] += tap (k);
-
-        return (acc[0] + acc[1]) + (acc[2] + acc[3]);
-    }
-
-    /** The inner product of a phase row with the oldest-first taps x[0..taps),
-        each entry interpolated toward its next one by f.
-    */
-    template <bool interpolate>
-    double rowSum (const double* entries, const double* differences, const double* x, double f, int taps) noexcept
-    {
-        return sumTaps (taps, [=] (int k) noexcept
-        {
-            const double c = interpolate ? entries[k] + differences[k] * f : entries[k];
-            return c * x[k];
-        });
-    }
-
-    /** Reads x through the rows of phase p; x points at the newest tap. The short
-        rows give their length at compile time, so that their loops unroll.
-    */
-    template <bool interpolate, int knownTaps = 0, typename Rows>
+    /** Reads x through the rows of phase p; x points at the newest tap. */
+    template <bool interpolate, typename Rows>
     double phaseSum (const Rows& rows, const double* x, int p, double f) noexcept
     {
-        const int taps = knownTaps > 0 ? knownTaps : rows.taps;
+        const int taps = rows.taps;
         const auto offset = (std::size_t) (p * taps);
-        return rowSum<interpolate> (rows.entries.data() + offset, rows.differences.data() + offset,
-                                    x - (taps - 1), f, taps);
+        return TapSums::row (rows.entries.data() + offset, rows.differences.data() + offset,
+                             x - (taps - 1), f, taps, interpolate);
     }
 }
 
@@ -111,35 +79,14 @@ std::shared_ptr<const InterpolatingRead::PhaseRows> InterpolatingRead::sharedRow
 
 double InterpolatingRead::stretchedSum (const double* x, double phi0, double step) const noexcept
 {
-    constexpr double scale = 4294967296.0, inverseScale = 1.0 / 4294967296.0;
+    constexpr double scale = 4294967296.0;
 
     const auto phiStep = (std::int64_t) (step * scale);
     const auto start = (std::int64_t) (phi0 * scale);
     const auto span = ((std::int64_t) kernel32Last << 32) - start;
     const int taps = (int) std::min ((std::int64_t) getMaximumTaps (step), (span + phiStep - 1) / phiStep);
-    const double f0 = (double) (start & 0xffffffff) * inverseScale;
 
-    // A whole number of entries per tap gives every tap the same fraction and a
-    // fixed stride through the kernel.
-    if ((phiStep & 0xffffffff) == 0)
-    {
-        const double* const first = kernel32 + (start >> 32);
-        const auto stride = (std::ptrdiff_t) (phiStep >> 32);
-
-        return sumTaps (taps, [=] (int k) noexcept
-        {
-            const double* const e = first + k * stride;
-            return (e[0] + (e[1] - e[0]) * f0) * x[-k];
-        });
-    }
-
-    return sumTaps (taps, [=] (int k) noexcept
-    {
-        const std::int64_t position = start + k * phiStep;
-        const double* const e = kernel32 + (position >> 32);
-        const double f = (double) (position & 0xffffffff) * inverseScale;
-        return (e[0] + (e[1] - e[0]) * f) * x[-k];
-    });
+    return TapSums::stretched (kernel32, x, start, phiStep, taps);
 }
 
 InterpolatingRead::InterpolatingRead (const double* k16, const double* k32)
@@ -217,7 +164,7 @@ double InterpolatingRead::tapSum (const double* x, double step, double phi0) con
     if (mode == 2 || mode == 3)
     {
         if (step == phases)
-            return phaseSum<true, 32> (*rows32, x, p, f);
+            return phaseSum<true> (*rows32, x, p, f);
 
         double acc;
 
@@ -233,7 +180,7 @@ double InterpolatingRead::tapSum (const double* x, double step, double phi0) con
     }
 
     // "Low" takes the nearest phase below, "Normal" interpolates between phases.
-    const double acc = mode == 1 ? phaseSum<true, 16> (*rows16, x, p, f)
-                                 : phaseSum<false, 16> (*rows16, x, p, f);
+    const double acc = mode == 1 ? phaseSum<true> (*rows16, x, p, f)
+                                 : phaseSum<false> (*rows16, x, p, f);
     return acc * 1.2;
 }
