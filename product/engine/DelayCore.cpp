@@ -131,6 +131,16 @@ float DelayCore::meterStep (double e) noexcept
     return 0.0f;
 }
 
+bool DelayCore::readsBehind (const double* delays, int count, int longest) noexcept
+{
+    bool inside = true;
+
+    for (int j = 0; j < count; ++j)
+        inside &= delays[j] >= count && delays[j] <= longest;     // NaN fails
+
+    return inside;
+}
+
 int DelayCore::activityWindow (double delay, double spreadOffset, int length, int kernelTaps) noexcept
 {
     // What was last written leaves the read after the delay plus the kernel's length,
@@ -182,194 +192,247 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
     int index = writeIndex;
     int fresh = freshWrites;
 
-    for (int i = 0; i < numSamples; ++i)
+    bool moving1 = true, moving2 = true, moving3 = true, moving4 = true;
+
+    for (int start = 0; start < numSamples; start += chunkLength)
     {
-        tapAveragerL.tick();
-        tapAveragerR.tick();
+        const int count = std::min (chunkLength, numSamples - start);
 
-        sm1.advance (s1Targets);
-        sm3.advance (s3Targets);
-        sm4.advance (s4Targets);
-        const double s2Targets[4] = { sm1.current[1], sm1.current[2], sm3.current[1], panTarget };
-        sm2.advance (s2Targets);
+        // First the values that do not depend on the signal: the smoothed settings
+        // and the read delays. A smoother whose step moved nothing stays put for the
+        // rest of the run, since its targets cannot change meanwhile.
+        double delaysL[chunkLength], delaysR[chunkLength];
+        double spreads[chunkLength], feedbacks[chunkLength], pans[chunkLength];
+        float volumes[chunkLength], stageGains[chunkLength][4];
 
-        // Modulated lengths.
-        const float mL = modulationLeft != nullptr ? modulationLeft[i] : 0.0f;
-        const float mR = modulationRight != nullptr ? modulationRight[i] : 0.0f;
-        const double lenL = sm2.current[0], lenR = sm2.current[1], depth = sm2.current[2];
-        double offsetL, offsetR;
-
-        if (logScale)
+        for (int j = 0; j < count; ++j)
         {
-            auto logOffset = [&] (double len, float m)
+            const int i = start + j;
+            tapAveragerL.tick();
+            tapAveragerR.tick();
+
+            if (moving1) moving1 = sm1.advance (s1Targets);
+            if (moving3) moving3 = sm3.advance (s3Targets);
+            if (moving4) moving4 = sm4.advance (s4Targets);
+
+            if (moving2)
             {
-                const float t = (float) len * inverseRate;
+                const double s2Targets[4] = { sm1.current[1], sm1.current[2], sm3.current[1], panTarget };
+                moving2 = sm2.advance (s2Targets) || moving1 || moving3;
+            }
 
-                if (t == 0.0f)
-                    return 0.0;
+            // Modulated lengths.
+            const float mL = modulationLeft != nullptr ? modulationLeft[i] : 0.0f;
+            const float mR = modulationRight != nullptr ? modulationRight[i] : 0.0f;
+            const double lenL = sm2.current[0], lenR = sm2.current[1], depth = sm2.current[2];
+            double offsetL, offsetR;
 
-                const double b = t * 1428.0;
-                const double u = depth * m * b;
-                return ((b + 1.0) * u / ((u + 1.0) * b)) * len;
-            };
+            if (logScale)
+            {
+                auto logOffset = [&] (double len, float m)
+                {
+                    const float t = (float) len * inverseRate;
 
-            offsetL = logOffset (lenL, mL);
-            offsetR = logOffset (lenR, mR);
+                    if (t == 0.0f)
+                        return 0.0;
+
+                    const double b = t * 1428.0;
+                    const double u = depth * m * b;
+                    return ((b + 1.0) * u / ((u + 1.0) * b)) * len;
+                };
+
+                offsetL = logOffset (lenL, mL);
+                offsetR = logOffset (lenR, mR);
+            }
+            else
+            {
+                offsetL = lenL * mL * depth;
+                offsetR = lenR * mR * depth;
+            }
+
+            const double dL = lenL - offsetL, dR = lenR - offsetR;
+
+            if (smoothTime)
+            {
+                smoothL1 -= (smoothL1 - dL) * timeCoefficient;
+                smoothL2 -= (smoothL2 - smoothL1) * timeCoefficient;
+                smoothR1 -= (smoothR1 - dR) * timeCoefficient;
+                smoothR2 -= (smoothR2 - smoothR1) * timeCoefficient;
+            }
+            else
+            {
+                smoothL2 = dL;
+                smoothR2 = dR;
+            }
+
+            delaysL[j] = offset + smoothL2;
+            delaysR[j] = offset + smoothR2;
+
+            if (snap)
+            {
+                smoothL1 = smoothL2 = dL;
+                smoothR1 = smoothR2 = dR;
+                snap = false;
+            }
+
+            spreads[j] = sm1.current[0];
+            feedbacks[j] = sm1.current[3];
+            volumes[j] = sm3.current[0];
+            pans[j] = sm2.current[3];
+
+            for (int lane = 0; lane < 4; ++lane)
+                stageGains[j][lane] = sm4.current[lane];
         }
-        else
+
+        // The reads of an active channel whose delays all reach behind this chunk
+        // and stay clear of the buffer's ends only see samples written before it,
+        // so they can go first, in one tight loop.
+        float readsL[chunkLength], readsR[chunkLength];
+        const bool readAheadL = onL && readsBehind (delaysL, count, length - kernelTaps);
+        const bool readAheadR = onR && readsBehind (delaysR, count, length - kernelTaps);
+
+        if (readAheadL)
+            reader.readRun (bl, index, length, delaysL, count, previousL, fresh, readsL);
+
+        if (readAheadR)
+            reader.readRun (br, index, length, delaysR, count, previousR, fresh, readsR);
+
+        for (int j = 0; j < count; ++j)
         {
-            offsetL = lenL * mL * depth;
-            offsetR = lenR * mR * depth;
+            const int i = start + j;
+            const float mL = modulationLeft != nullptr ? modulationLeft[i] : 0.0f;
+            const float mR = modulationRight != nullptr ? modulationRight[i] : 0.0f;
+            double delayL = delaysL[j], delayR = delaysR[j];
+
+            // Input and channel operations; activity follows what each buffer is fed.
+            double xL = inL[i], xR = inR[i];
+
+            if (toMono)
+                xL = xR = (xL + xR) * 0.5;
+
+            if (decodeMidSide)
+            {
+                const double mid = (xL + xR) * 0.5, side = (xL - xR) * 0.5;
+                xL = mid;
+                xR = side;
+            }
+
+            if (swap)
+                std::swap (xL, xR);
+
+            if (xL != 0.0) onL = true;
+            if (xR != 0.0) onR = true;
+
+            // Input stage. It needs nothing of the read below, and going first lets the
+            // read fill the gaps of its long chains of dependent steps.
+            float staged[2] = { (float) xL, (float) xR };
+
+            if ((onL || onR) && (settings.overdriveOn || settings.filterOn))
+            {
+                settings.preampGain = stageGains[j][0];
+                settings.colour = stageGains[j][1];
+                settings.overdriveGain = stageGains[j][2];
+
+                const float cutoffs[2] = { (cutoffBase + cutoffDepth * mL) * inputFilterSemitones,
+                                           (cutoffBase + cutoffDepth * mR) * inputFilterSemitones };
+                inputStage.processFrame (staged, settings, cutoffs, filterResonance, semitoneTable, fineTuneTable);
+            }
+
+            // Delayed samples. The read is skipped while a channel is inactive.
+            const int newest = index - 1 + 2 * length;
+            float rL = 0.0f, rR = 0.0f;
+
+            if (onL)
+                rL = readAheadL ? readsL[j] : reader.read (bl, newest, length, delayL, previousL, fresh);
+
+            if (onR)
+                rR = readAheadR ? readsR[j] : reader.read (br, newest, length, delayR, previousR, fresh);
+
+            previousL = delayL;
+            previousR = delayR;
+
+            tremoloL -= (tremoloL - mL) * tremoloCoefficient;
+            tremoloR -= (tremoloR - mR) * tremoloCoefficient;
+
+            const float pL = staged[0], pR = staged[1];
+
+            if (loopFilterOn)
+            {
+                loopFilter.setCutoffSemitones (0, (cutoffBase + cutoffDepth * mL) * loopFilterSemitones, filterResonance, semitoneTable, fineTuneTable);
+                loopFilter.setCutoffSemitones (1, (cutoffBase + cutoffDepth * mR) * loopFilterSemitones, filterResonance, semitoneTable, fineTuneTable);
+                rL = loopFilter.processSample (0, rL);
+                rR = loopFilter.processSample (1, rR);
+            }
+
+            // Write, three times over so that reads never wrap.
+            const double fb = feedbacks[j];
+            const double wL = pL + fb * rL;
+            const double wR = pR + fb * rR;
+            bl[index] = bl[index + length] = bl[index + 2 * length] = wL;
+            br[index] = br[index + length] = br[index + 2 * length] = wR;
+            countSilence (silentL, wL);
+            countSilence (silentR, wR);
+
+            if (fresh < length)
+                ++fresh;
+
+            // Spread: a negative offset holds back the right output, a positive one the left.
+            const double spreadNow = spreads[j];
+            const int s = std::clamp ((int) spreadNow, 1 - length, length - 1);
+            const bool spreadFresh = std::abs (s) < fresh;
+            double yL, yR;
+
+            if (s < 0)
+            {
+                sb[index] = sb[index + length] = rR;
+                yL = rL;
+                yR = spreadFresh ? sb[index + length + s] : 0.0;
+            }
+            else
+            {
+                sb[index] = sb[index + length] = rL;
+                yL = spreadFresh ? sb[index + length - s] : 0.0;
+                yR = rR;
+            }
+
+            const double t = stageGains[j][3];
+            yL *= tremoloL * t + (1.0 - t);
+            yR *= tremoloR * t + (1.0 - t);
+
+            if (decodeMidSide)
+            {
+                const double sum = yL + yR, difference = yL - yR;
+                yL = sum;
+                yR = difference;
+            }
+
+            const double v = volumes[j], p = pans[j];
+            yL = std::min (2.0 - p, 1.0) * v * yL + 1e-20;
+            yR = std::min (p, 1.0) * v * yR + 1e-20;
+
+            // Output envelopes. A channel stops reading only once it is quiet and nothing
+            // audible written into its buffer can still be on its way out (never sooner
+            // than the kernel's length after the last audible write).
+            envL *= decay + 1e-20;
+            envR *= decay + 1e-20;
+
+            if (envL < yL) envL = yL;
+            if (envR < yR) envR = yR;
+
+            if (envL < envelopeThreshold && silentL > kernelTaps + 2
+                 && silentL > activityWindow (delayL, spreadNow, length, kernelTaps))
+                onL = false;
+
+            if (envR < envelopeThreshold && silentR > kernelTaps + 2
+                 && silentR > activityWindow (delayR, spreadNow, length, kernelTaps))
+                onR = false;
+
+            outL[i] = (float) yL;
+            outR[i] = (float) yR;
+
+            if (++index >= length)
+                index = 0;
         }
-
-        const double dL = lenL - offsetL, dR = lenR - offsetR;
-
-        if (smoothTime)
-        {
-            smoothL1 -= (smoothL1 - dL) * timeCoefficient;
-            smoothL2 -= (smoothL2 - smoothL1) * timeCoefficient;
-            smoothR1 -= (smoothR1 - dR) * timeCoefficient;
-            smoothR2 -= (smoothR2 - smoothR1) * timeCoefficient;
-        }
-        else
-        {
-            smoothL2 = dL;
-            smoothR2 = dR;
-        }
-
-        double delayL = offset + smoothL2;
-        double delayR = offset + smoothR2;
-
-        if (snap)
-        {
-            smoothL1 = smoothL2 = dL;
-            smoothR1 = smoothR2 = dR;
-            snap = false;
-        }
-
-        // Input and channel operations; activity follows what each buffer is fed.
-        double xL = inL[i], xR = inR[i];
-
-        if (toMono)
-            xL = xR = (xL + xR) * 0.5;
-
-        if (decodeMidSide)
-        {
-            const double mid = (xL + xR) * 0.5, side = (xL - xR) * 0.5;
-            xL = mid;
-            xR = side;
-        }
-
-        if (swap)
-            std::swap (xL, xR);
-
-        if (xL != 0.0) onL = true;
-        if (xR != 0.0) onR = true;
-
-        // Input stage. It needs nothing of the read below, and going first lets the
-        // read fill the gaps of its long chains of dependent steps.
-        float staged[2] = { (float) xL, (float) xR };
-
-        if (onL || onR)
-        {
-            settings.preampGain = sm4.current[0];
-            settings.colour = sm4.current[1];
-            settings.overdriveGain = sm4.current[2];
-
-            const float cutoffs[2] = { (cutoffBase + cutoffDepth * mL) * inputFilterSemitones,
-                                       (cutoffBase + cutoffDepth * mR) * inputFilterSemitones };
-            inputStage.processFrame (staged, settings, cutoffs, filterResonance, semitoneTable, fineTuneTable);
-        }
-
-        // Delayed samples. The read is skipped while a channel is inactive.
-        const int newest = index - 1 + 2 * length;
-        float rL = onL ? reader.read (bl, newest, length, delayL, previousL, fresh) : 0.0f;
-        float rR = onR ? reader.read (br, newest, length, delayR, previousR, fresh) : 0.0f;
-        previousL = delayL;
-        previousR = delayR;
-
-        tremoloL -= (tremoloL - mL) * tremoloCoefficient;
-        tremoloR -= (tremoloR - mR) * tremoloCoefficient;
-
-        const float pL = staged[0], pR = staged[1];
-
-        if (loopFilterOn)
-        {
-            loopFilter.setCutoffSemitones (0, (cutoffBase + cutoffDepth * mL) * loopFilterSemitones, filterResonance, semitoneTable, fineTuneTable);
-            loopFilter.setCutoffSemitones (1, (cutoffBase + cutoffDepth * mR) * loopFilterSemitones, filterResonance, semitoneTable, fineTuneTable);
-            rL = loopFilter.processSample (0, rL);
-            rR = loopFilter.processSample (1, rR);
-        }
-
-        // Write, three times over so that reads never wrap.
-        const double fb = sm1.current[3];
-        const double wL = pL + fb * rL;
-        const double wR = pR + fb * rR;
-        bl[index] = bl[index + length] = bl[index + 2 * length] = wL;
-        br[index] = br[index + length] = br[index + 2 * length] = wR;
-        countSilence (silentL, wL);
-        countSilence (silentR, wR);
-
-        if (fresh < length)
-            ++fresh;
-
-        // Spread: a negative offset holds back the right output, a positive one the left.
-        const double spreadNow = sm1.current[0];
-        const int s = std::clamp ((int) spreadNow, 1 - length, length - 1);
-        double yL, yR;
-
-        const bool spreadFresh = std::abs (s) < fresh;
-
-        if (s < 0)
-        {
-            sb[index] = sb[index + length] = rR;
-            yL = rL;
-            yR = spreadFresh ? sb[index + length + s] : 0.0;
-        }
-        else
-        {
-            sb[index] = sb[index + length] = rL;
-            yL = spreadFresh ? sb[index + length - s] : 0.0;
-            yR = rR;
-        }
-
-        const double t = sm4.current[3];
-        yL *= tremoloL * t + (1.0 - t);
-        yR *= tremoloR * t + (1.0 - t);
-
-        if (decodeMidSide)
-        {
-            const double sum = yL + yR, difference = yL - yR;
-            yL = sum;
-            yR = difference;
-        }
-
-        const double v = sm3.current[0], p = sm2.current[3];
-        yL = std::min (2.0 - p, 1.0) * v * yL + 1e-20;
-        yR = std::min (p, 1.0) * v * yR + 1e-20;
-
-        // Output envelopes. A channel stops reading only once it is quiet and nothing
-        // audible written into its buffer can still be on its way out (never sooner
-        // than the kernel's length after the last audible write).
-        envL *= decay + 1e-20;
-        envR *= decay + 1e-20;
-
-        if (envL < yL) envL = yL;
-        if (envR < yR) envR = yR;
-
-        if (envL < envelopeThreshold && silentL > kernelTaps + 2
-             && silentL > activityWindow (delayL, spreadNow, length, kernelTaps))
-            onL = false;
-
-        if (envR < envelopeThreshold && silentR > kernelTaps + 2
-             && silentR > activityWindow (delayR, spreadNow, length, kernelTaps))
-            onR = false;
-
-        outL[i] = (float) yL;
-        outR[i] = (float) yR;
-
-        if (++index >= length)
-            index = 0;
     }
 
     s1 = sm1;

@@ -85,7 +85,16 @@ public:
     bool logModulation = false;
 
 private:
+    /** The longest stretch of samples processed as one chunk. */
+    static constexpr int chunkLength = InterpolatingRead::maximumRun;
+
     static float meterStep (double envelope) noexcept;
+
+    /** True when every delay reads only samples older than a chunk of count samples
+        and is no longer than longest, so that no read is clamped.
+    */
+    static bool readsBehind (const double* delays, int count, int longest) noexcept;
+
     /** How many silent writes a channel must have seen before it can stop reading. */
     static int activityWindow (double delay, double spreadOffset, int length, int kernelTaps) noexcept;
 

@@ -155,6 +155,58 @@ float InterpolatingRead::read (const double* buffer, int newestIndex, int buffer
     return (float) tapSum (window + taps - 1, step, phi0);
 }
 
+void InterpolatingRead::readRun (const double* buffer, int writeIndex, int bufferLength, const double* delays, int count,
+                                 double previousDelay, int freshSamples, float* out) const noexcept
+{
+    // The reads at the unstretched step all take rows of one length: they are
+    // gathered and summed together. The others, and any that reach stale memory,
+    // go through read() one by one.
+    const bool stretched = (mode == 2 || mode == 3);
+    const PhaseRows& rows = stretched ? *rows32 : *rows16;
+    const int taps = rows.taps;
+
+    TapSums::RowRead gathered[maximumRun];
+    int gatheredSample[maximumRun];
+    int numGathered = 0;
+
+    for (int j = 0; j < count; ++j)
+    {
+        double d = delays[j];
+        const int newest = writeIndex - 1 + 2 * bufferLength;
+        const int fresh = std::min (freshSamples + j, bufferLength);
+        const double step = stretched ? getStep (previousDelay, d) : phases;
+
+        const double pos = (double) newest - d;
+        const int i = (int) pos;
+
+        if (step == phases && newest - i + taps - 1 < fresh)
+        {
+            const double phi0 = (pos - i) * phases;
+            const int p = (int) phi0;
+            const auto offset = (std::size_t) (p * taps);
+            gathered[numGathered] = { rows.entries.data() + offset, rows.differences.data() + offset,
+                                      buffer + i - (taps - 1), phi0 - p };
+            gatheredSample[numGathered++] = j;
+        }
+        else
+        {
+            out[j] = read (buffer, newest, bufferLength, d, previousDelay, fresh);
+        }
+
+        previousDelay = d;
+
+        if (++writeIndex >= bufferLength)
+            writeIndex = 0;
+    }
+
+    double sums[maximumRun];
+    if (numGathered > 0)
+        TapSums::rows (gathered, numGathered, taps, mode == 1 || stretched, sums);
+
+    for (int g = 0; g < numGathered; ++g)
+        out[gatheredSample[g]] = (float) (stretched ? sums[g] : sums[g] * 1.2);
+}
+
 double InterpolatingRead::tapSum (const double* x, double step, double phi0) const noexcept
 {
     // Every read whose taps lie a whole number of entries apart has rows for its phase.

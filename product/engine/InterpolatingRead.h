@@ -43,6 +43,18 @@ public:
     float read (const double* buffer, int newestIndex, int bufferLength,
                 double& delay, double previousDelay, int freshSamples) const noexcept;
 
+    /** The most reads that readRun() takes at once. */
+    static constexpr int maximumRun = 64;
+
+    /** Reads count consecutive samples (at most maximumRun), one per delay: sample j
+        is read as read() would after j more samples were written at writeIndex
+        (which wraps at bufferLength), with freshSamples + j fresh samples. The
+        caller makes sure that no delay needs clamping and that every read only
+        reaches samples written before the first.
+    */
+    void readRun (const double* buffer, int writeIndex, int bufferLength, const double* delays, int count,
+                  double previousDelay, int freshSamples, float* out) const noexcept;
+
     /** The most taps a read of the current mode can take at the given kernel step. */
     int getMaximumTaps (double step) const noexcept;
 

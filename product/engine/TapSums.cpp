@@ -117,6 +117,26 @@ namespace
         return wideRowOf<0> (entries, differences, x, f, taps, interpolate);
     }
 
+    template <int knownTaps>
+    __attribute__ ((target ("avx2,fma")))
+    void wideRowsOf (const TapSums::RowRead* reads, int count, int taps, bool interpolate, double* sums) noexcept
+    {
+        for (int r = 0; r < count; ++r)
+            sums[r] = wideRowOf<knownTaps> (reads[r].entries, reads[r].differences, reads[r].x, reads[r].f, taps, interpolate);
+    }
+
+    __attribute__ ((target ("avx2,fma")))
+    void wideRows (const TapSums::RowRead* reads, int count, int taps, bool interpolate, double* sums) noexcept
+    {
+        // The common lengths get loops of their own, so that each read unrolls inside them.
+        if (taps == 16)
+            wideRowsOf<16> (reads, count, taps, interpolate, sums);
+        else if (taps == 32)
+            wideRowsOf<32> (reads, count, taps, interpolate, sums);
+        else
+            wideRowsOf<0> (reads, count, taps, interpolate, sums);
+    }
+
     __attribute__ ((target ("avx2,fma")))
     double wideStretched (const double* kernel, const double* x,
                           std::int64_t start, std::int64_t step, int taps) noexcept
@@ -184,6 +204,17 @@ double TapSums::row (const double* entries, const double* differences, const dou
    #endif
 
     return portableRow (entries, differences, x, f, taps, interpolate);
+}
+
+void TapSums::rows (const RowRead* reads, int count, int taps, bool interpolate, double* sums) noexcept
+{
+   #if CORVANE_WIDE_TAP_SUMS
+    if (wideInUse().load (std::memory_order_relaxed))
+        return wideRows (reads, count, taps, interpolate, sums);
+   #endif
+
+    for (int r = 0; r < count; ++r)
+        sums[r] = portableRow (reads[r].entries, reads[r].differences, reads[r].x, reads[r].f, taps, interpolate);
 }
 
 double TapSums::stretched (const double* kernel, const double* x,

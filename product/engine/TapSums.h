@@ -19,6 +19,20 @@ public:
     static double row (const double* entries, const double* differences, const double* x,
                        double f, int taps, bool interpolate) noexcept;
 
+    /** One read of a phase row: the row's entries and differences, the oldest of
+        its taps in the buffer, and the fraction toward the next phase.
+    */
+    struct RowRead
+    {
+        const double* entries;
+        const double* differences;
+        const double* x;
+        double f;
+    };
+
+    /** row() for each of count reads of rows of the same length. */
+    static void rows (const RowRead* reads, int count, int taps, bool interpolate, double* sums) noexcept;
+
     /** Σ (kernel[e] + (kernel[e + 1] − kernel[e])·φ)·x[−k] over k < taps, where the
         kernel position start + k·step (32.32 fixed point) has entry e and fraction φ.
     */
