@@ -98,6 +98,8 @@ public:
     SampleRateConstants rateConstants;
 
 private:
+    friend class InputStageGroup;
+
     /** One channel's coefficients, with what they were last computed from: the
         table entry, Q and response (and the semitones and resonance when they came
         through setCutoffSemitones; NaN otherwise, which matches nothing).

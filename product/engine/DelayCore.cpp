@@ -52,6 +52,10 @@ void DelayCore::resize (float sampleRate, int blockSize, int maxDelaySeconds)
 {
     CorvaneDelayLine::resize (sampleRate, blockSize, maxDelaySeconds);
 
+    blockCapacity = std::max (1, blockSize);
+    stagedRuns.assign ((size_t) numStagedBlocks * (size_t) blockCapacity, 0.0f);
+    stagedAhead = false;
+
     const auto entries = (size_t) (3 * bufferLength);
     bufferL.assign (entries, 0.0);
     bufferR.assign (entries, 0.0);
@@ -94,6 +98,93 @@ void DelayCore::reset() noexcept
     loopFilter.clear();
     freshWrites = 0;
     silentWritesL = silentWritesR = std::numeric_limits<int>::max();
+}
+
+InputStage::Settings DelayCore::getStageSwitches() const noexcept
+{
+    InputStage::Settings switches;
+    switches.filterOn = filterType != 0;
+    switches.filterPostOverdrive = filterMode == 1;
+    switches.overdriveOn = overdriveOn;
+    return switches;
+}
+
+bool DelayCore::prepareStageAhead (const float* inL, const float* inR, int numSamples, InputStageGroup::Member& member) noexcept
+{
+    const auto switches = getStageSwitches();
+
+    if ((! switches.filterOn && ! switches.overdriveOn) || numSamples > blockCapacity)
+        return false;
+
+    // A channel goes quiet only once its envelope is below the threshold, and the
+    // envelope falls by at most the decay per sample: one that starts well enough
+    // above it keeps the channel, and so the stage, running for the whole run.
+    const double margin = 1.0 - 2.0 * numSamples * (1.0 - envelopeDecay);
+
+    if (! ((activeL && envelopeL * margin > envelopeThreshold) || (activeR && envelopeR * margin > envelopeThreshold)))
+        return false;
+
+    float* const inputL = stagedBlock (stagedInputL);
+    float* const inputR = stagedBlock (stagedInputR);
+    float* const preamp = stagedBlock (stagedPreamp);
+    float* const overdrive = stagedBlock (stagedOverdrive);
+    float* const colours = stagedBlock (stagedColour);
+    float* const cutoffL = stagedBlock (stagedCutoffL);
+    float* const cutoffR = stagedBlock (stagedCutoffR);
+
+    // The same steps as process() takes: its S4 lanes, its channel operations and
+    // its filter positions, sample by sample.
+    const float s4Targets[4] = { preampGain, colour, overdriveGain, tremolo };
+    auto sm4 = s4;
+    bool moving = true;
+
+    for (int i = 0; i < numSamples; ++i)
+    {
+        if (moving)
+            moving = sm4.advance (s4Targets);
+
+        preamp[i] = sm4.current[0];
+        colours[i] = sm4.current[1];
+        overdrive[i] = sm4.current[2];
+
+        double xL = inL[i], xR = inR[i];
+
+        if (stereoToMono)
+            xL = xR = (xL + xR) * 0.5;
+
+        if (midSide)
+        {
+            const double mid = (xL + xR) * 0.5, side = (xL - xR) * 0.5;
+            xL = mid;
+            xR = side;
+        }
+
+        if (swapChannels)
+            std::swap (xL, xR);
+
+        inputL[i] = (float) xL;
+        inputR[i] = (float) xR;
+
+        const float mL = modulationL != nullptr ? modulationL[i] : 0.0f;
+        const float mR = modulationR != nullptr ? modulationR[i] : 0.0f;
+        cutoffL[i] = (cutoff + modCutoff * mL) * inputFilterSemitones;
+        cutoffR[i] = (cutoff + modCutoff * mR) * inputFilterSemitones;
+    }
+
+    member.stage = &inputStage;
+    member.inputs[0] = inputL;
+    member.inputs[1] = inputR;
+    member.outputs[0] = stagedBlock (stagedOutputL);
+    member.outputs[1] = stagedBlock (stagedOutputR);
+    member.preampGains = preamp;
+    member.overdriveGains = overdrive;
+    member.colours = colours;
+    member.cutoffSemitones[0] = cutoffL;
+    member.cutoffSemitones[1] = cutoffR;
+    member.resonance = resonance;
+
+    stagedAhead = true;
+    return true;
 }
 
 void DelayCore::setFilterType (int index) noexcept
@@ -193,6 +284,10 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
     int fresh = freshWrites;
 
     bool moving1 = true, moving2 = true, moving3 = true, moving4 = true;
+    const bool stageRanAhead = stagedAhead;
+    const float* const stagedL = stagedBlock (stagedOutputL);
+    const float* const stagedR = stagedBlock (stagedOutputR);
+    stagedAhead = false;
 
     for (int start = 0; start < numSamples; start += chunkLength)
     {
@@ -327,7 +422,12 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
             // read fill the gaps of its long chains of dependent steps.
             float staged[2] = { (float) xL, (float) xR };
 
-            if ((onL || onR) && (settings.overdriveOn || settings.filterOn))
+            if (stageRanAhead)
+            {
+                staged[0] = stagedL[i];
+                staged[1] = stagedR[i];
+            }
+            else if ((onL || onR) && (settings.overdriveOn || settings.filterOn))
             {
                 settings.preampGain = stageGains[j][0];
                 settings.colour = stageGains[j][1];

@@ -3,6 +3,7 @@
 #include "BiquadFilter.h"
 #include "CorvaneDelayLine.h"
 #include "InputStage.h"
+#include "InputStageGroup.h"
 #include "InterpolatingRead.h"
 #include "OnePoleSmoother4.h"
 
@@ -30,6 +31,18 @@ public:
 
     /** Renders numSamples samples; in and out may be the same buffers. */
     void process (const float* inL, const float* inR, float* outL, float* outR, int numSamples) noexcept;
+
+    /** Prepares a run of numSamples samples whose input stage a group of lines runs
+        ahead (see InputStageGroup): fills the member with the stage's inputs and
+        settings, and the next process() of those samples takes the stage's outputs
+        from it. Returns false, preparing nothing, when the stage is switched off or
+        both channels might fall silent within the run (the stage runs only while a
+        channel is active); process() then runs the stage itself.
+    */
+    bool prepareStageAhead (const float* inL, const float* inR, int numSamples, InputStageGroup::Member& member) noexcept;
+
+    /** The stage's switches; lines whose stages run together share them. */
+    InputStage::Settings getStageSwitches() const noexcept;
 
     /** Clears the delay memory and the filter states; the next sample snaps the
         modulated delay to its target instead of gliding. The memory is not touched:
@@ -122,6 +135,16 @@ private:
     double previousDelayL = 0.0, previousDelayR = 0.0;
     const float* modulationL = nullptr;
     const float* modulationR = nullptr;
+
+    // A run's input stage, when a group runs it ahead: inputs, outputs, gains and
+    // filter positions, each a block of blockCapacity samples.
+    enum StagedBlock { stagedInputL, stagedInputR, stagedOutputL, stagedOutputR, stagedPreamp,
+                       stagedOverdrive, stagedColour, stagedCutoffL, stagedCutoffR, numStagedBlocks };
+    std::vector<float> stagedRuns;
+    int blockCapacity = 0;
+    bool stagedAhead = false;
+
+    float* stagedBlock (StagedBlock b) noexcept    { return stagedRuns.data() + (size_t) b * (size_t) blockCapacity; }
 
     bool activeL = false, activeR = false;
     int silentWritesL = 0, silentWritesR = 0;   // samples since a non-silent write
