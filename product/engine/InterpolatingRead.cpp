@@ -159,8 +159,10 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
                                  double previousDelay, int freshSamples, float* out) const noexcept
 {
     // The reads at the unstretched step all take rows of one length: they are
-    // gathered and summed together. The others, and any that reach stale memory,
-    // go through read() one by one.
+    // gathered and summed together. The reads at one of the narrow steps are
+    // gathered by phase, so that each row serves all reads of its phase while it
+    // is in the cache. The others, and any that reach stale memory, go through
+    // read() one by one.
     const bool stretched = (mode == 2 || mode == 3);
     const PhaseRows& rows = stretched ? *rows32 : *rows16;
     const int taps = rows.taps;
@@ -168,6 +170,10 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
     TapSums::RowRead gathered[maximumRun];
     int gatheredSample[maximumRun];
     int numGathered = 0;
+
+    struct NarrowRead { int phase, sample; const double* x; double f; };
+    NarrowRead narrow[2][maximumRun];
+    int numNarrow[2] = {};
 
     for (int j = 0; j < count; ++j)
     {
@@ -178,20 +184,37 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
 
         const double pos = (double) newest - d;
         const int i = (int) pos;
+        const double frac = pos - i;
+        bool taken = false;
 
         if (step == phases && newest - i + taps - 1 < fresh)
         {
-            const double phi0 = (pos - i) * phases;
+            const double phi0 = frac * phases;
             const int p = (int) phi0;
             const auto offset = (std::size_t) (p * taps);
             gathered[numGathered] = { rows.entries.data() + offset, rows.differences.data() + offset,
                                       buffer + i - (taps - 1), phi0 - p };
             gatheredSample[numGathered++] = j;
+            taken = true;
         }
-        else
+        else if (stretched)
         {
-            out[j] = read (buffer, newest, bufferLength, d, previousDelay, fresh);
+            for (int n = 0; n < 2 && ! taken; ++n)
+            {
+                const PhaseRows& narrowRowsN = *narrowRows[n];
+
+                if (step == narrowRowsN.spacing && newest - i + narrowRowsN.taps - 1 < fresh)
+                {
+                    const double phi0 = frac * step;
+                    const int p = (int) phi0;
+                    narrow[n][numNarrow[n]++] = { p, j, buffer + i - (narrowRowsN.taps - 1), phi0 - p };
+                    taken = true;
+                }
+            }
         }
+
+        if (! taken)
+            out[j] = read (buffer, newest, bufferLength, d, previousDelay, fresh);
 
         previousDelay = d;
 
@@ -200,11 +223,49 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
     }
 
     double sums[maximumRun];
+
     if (numGathered > 0)
         TapSums::rows (gathered, numGathered, taps, mode == 1 || stretched, sums);
 
     for (int g = 0; g < numGathered; ++g)
         out[gatheredSample[g]] = (float) (stretched ? sums[g] : sums[g] * 1.2);
+
+    for (int n = 0; n < 2; ++n)
+    {
+        const PhaseRows& narrowRowsN = *narrowRows[n];
+        auto* const reads = narrow[n];
+        const int numReads = numNarrow[n];
+        const double step = narrowRowsN.spacing;
+
+        std::sort (reads, reads + numReads, [] (const NarrowRead& a, const NarrowRead& b) { return a.phase < b.phase; });
+
+        for (int first = 0; first < numReads;)
+        {
+            int last = first + 1;
+
+            while (last < numReads && reads[last].phase == reads[first].phase)
+                ++last;
+
+            const double* xs[maximumRun];
+            double fs[maximumRun];
+
+            for (int r = first; r < last; ++r)
+            {
+                xs[r - first] = reads[r].x;
+                fs[r - first] = reads[r].f;
+            }
+
+            const auto offset = (std::size_t) (reads[first].phase * narrowRowsN.taps);
+            TapSums::rowsOfOnePhase (narrowRowsN.entries.data() + offset, narrowRowsN.differences.data() + offset,
+                                     narrowRowsN.taps, xs, fs, last - first, sums);
+
+            // Keeps the stretched kernel's gain equal to the unstretched one's.
+            for (int r = first; r < last; ++r)
+                out[reads[r].sample] = (float) (step * 0.001953125 * sums[r - first]);
+
+            first = last;
+        }
+    }
 }
 
 double InterpolatingRead::tapSum (const double* x, double step, double phi0) const noexcept

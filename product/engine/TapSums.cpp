@@ -1,5 +1,6 @@
 #include "TapSums.h"
 
+#include <algorithm>
 #include <atomic>
 
 #if defined (__x86_64__) || defined (__i386__)
@@ -138,6 +139,61 @@ namespace
     }
 
     __attribute__ ((target ("avx2,fma")))
+    void wideRowsOfOnePhase (const double* entries, const double* differences, int taps,
+                             const double* const* xs, const double* fs, int count, double* sums) noexcept
+    {
+        // Each read keeps the two accumulators of wideRowOf() and adds its taps in
+        // the same order, so the sums are the same; only the reads take turns.
+        constexpr int piece = 128;
+        constexpr int maximumReads = 64;
+        __m256d acc[maximumReads][2];
+        const int whole = taps - taps % 8;
+
+        for (int start = 0; start < count; start += maximumReads)
+        {
+            const int reads = std::min (maximumReads, count - start);
+
+            for (int r = 0; r < reads; ++r)
+                acc[r][0] = acc[r][1] = _mm256_setzero_pd();
+
+            for (int first = 0; first < whole; first += piece)
+            {
+                const int last = std::min (first + piece, whole);
+
+                for (int r = 0; r < reads; ++r)
+                {
+                    const double* const x = xs[start + r];
+                    const __m256d vf = _mm256_set1_pd (fs[start + r]);
+                    __m256d acc0 = acc[r][0], acc1 = acc[r][1];
+
+                    for (int k = first; k < last; k += 8)
+                    {
+                        const __m256d c0 = _mm256_fmadd_pd (_mm256_loadu_pd (differences + k), vf, _mm256_loadu_pd (entries + k));
+                        const __m256d c1 = _mm256_fmadd_pd (_mm256_loadu_pd (differences + k + 4), vf, _mm256_loadu_pd (entries + k + 4));
+                        acc0 = _mm256_fmadd_pd (c0, _mm256_loadu_pd (x + k), acc0);
+                        acc1 = _mm256_fmadd_pd (c1, _mm256_loadu_pd (x + k + 4), acc1);
+                    }
+
+                    acc[r][0] = acc0;
+                    acc[r][1] = acc1;
+                }
+            }
+
+            for (int r = 0; r < reads; ++r)
+            {
+                const double* const x = xs[start + r];
+                const double f = fs[start + r];
+                double sum = horizontalSum (_mm256_add_pd (acc[r][0], acc[r][1]));
+
+                for (int k = whole; k < taps; ++k)
+                    sum += (entries[k] + differences[k] * f) * x[k];
+
+                sums[start + r] = sum;
+            }
+        }
+    }
+
+    __attribute__ ((target ("avx2,fma")))
     double wideStretched (const double* kernel, const double* x,
                           std::int64_t start, std::int64_t step, int taps) noexcept
     {
@@ -215,6 +271,18 @@ void TapSums::rows (const RowRead* reads, int count, int taps, bool interpolate,
 
     for (int r = 0; r < count; ++r)
         sums[r] = portableRow (reads[r].entries, reads[r].differences, reads[r].x, reads[r].f, taps, interpolate);
+}
+
+void TapSums::rowsOfOnePhase (const double* entries, const double* differences, int taps,
+                              const double* const* xs, const double* fs, int count, double* sums) noexcept
+{
+   #if CORVANE_WIDE_TAP_SUMS
+    if (wideInUse().load (std::memory_order_relaxed))
+        return wideRowsOfOnePhase (entries, differences, taps, xs, fs, count, sums);
+   #endif
+
+    for (int r = 0; r < count; ++r)
+        sums[r] = portableRow (entries, differences, xs[r], fs[r], taps, true);
 }
 
 double TapSums::stretched (const double* kernel, const double* x,

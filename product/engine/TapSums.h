@@ -33,6 +33,13 @@ public:
     /** row() for each of count reads of rows of the same length. */
     static void rows (const RowRead* reads, int count, int taps, bool interpolate, double* sums) noexcept;
 
+    /** row() with interpolation for count reads of the same row, each with its own
+        taps xs[r] and fraction fs[r]; the row is taken in pieces that each serve
+        every read before the next piece is loaded.
+    */
+    static void rowsOfOnePhase (const double* entries, const double* differences, int taps,
+                                const double* const* xs, const double* fs, int count, double* sums) noexcept;
+
     /** Σ (kernel[e] + (kernel[e + 1] − kernel[e])·φ)·x[−k] over k < taps, where the
         kernel position start + k·step (32.32 fixed point) has entry e and fraction φ.
     */
