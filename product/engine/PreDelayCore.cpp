@@ -48,6 +48,43 @@ void PreDelayCore::process (const float* inL, const float* inR, float* outL, flo
     int index = writeIndex;
     int fresh = freshWrites;
 
+    // Lengths that one more step leaves where they are stay there for the run: the
+    // run is then a copy in and a copy out, a stretch up to each wrap at a time.
+    const bool settled = smoothedL - ((smoothedL - targetL) * c + 1e-20) == smoothedL
+                          && smoothedR - ((smoothedR - targetR) * c + 1e-20) == smoothedR;
+
+    if (settled && fresh >= length)
+    {
+        const int ageL = readLength (smoothedL, length), ageR = readLength (smoothedR, length);
+
+        for (int i = 0; i < numSamples; ++i)
+        {
+            tapAveragerL.tick();
+            tapAveragerR.tick();
+        }
+
+        for (int i = 0; i < numSamples;)
+        {
+            const int stretch = std::min (numSamples - i, length - index);
+
+            std::copy (inL + i, inL + i + stretch, bl + index);
+            std::copy (inL + i, inL + i + stretch, bl + index + length);
+            std::copy (inR + i, inR + i + stretch, br + index);
+            std::copy (inR + i, inR + i + stretch, br + index + length);
+            std::copy (bl + length - ageL + index, bl + length - ageL + index + stretch, outL + i);
+            std::copy (br + length - ageR + index, br + length - ageR + index + stretch, outR + i);
+
+            i += stretch;
+            index += stretch;
+
+            if (index >= length)
+                index = 0;
+        }
+
+        writeIndex = index;
+        return;
+    }
+
     for (int i = 0; i < numSamples; ++i)
     {
         tapAveragerL.tick();
