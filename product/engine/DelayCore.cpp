@@ -232,6 +232,136 @@ bool DelayCore::readsBehind (const double* delays, int count, int longest) noexc
     return inside;
 }
 
+void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silentR, double& envL, double& envR) noexcept
+{
+    const int length = bufferLength;
+    const int count = c.count;
+    double* const bl = bufferL.data();
+    double* const br = bufferR.data();
+    double* const sb = spreadBuffer.data();
+
+    float pL[chunkLength], pR[chunkLength], rL[chunkLength], rR[chunkLength];
+
+    for (int j = 0; j < count; ++j)
+    {
+        double xL = c.inL[j], xR = c.inR[j];
+
+        if (stereoToMono)
+            xL = xR = (xL + xR) * 0.5;
+
+        if (midSide)
+        {
+            const double mid = (xL + xR) * 0.5, side = (xL - xR) * 0.5;
+            xL = mid;
+            xR = side;
+        }
+
+        if (swapChannels)
+            std::swap (xL, xR);
+
+        pL[j] = c.stagedL != nullptr ? c.stagedL[j] : (float) xL;
+        pR[j] = c.stagedR != nullptr ? c.stagedR[j] : (float) xR;
+        rL[j] = c.readsL[j];
+        rR[j] = c.readsR[j];
+    }
+
+    if (filterInLoop && filterType != 0)
+    {
+        for (int j = 0; j < count; ++j)
+        {
+            const float mL = c.modulationL != nullptr ? c.modulationL[j] : 0.0f;
+            const float mR = c.modulationR != nullptr ? c.modulationR[j] : 0.0f;
+            loopFilter.setCutoffSemitones (0, (cutoff + modCutoff * mL) * loopFilterSemitones, resonance, semitoneTable, fineTuneTable);
+            loopFilter.setCutoffSemitones (1, (cutoff + modCutoff * mR) * loopFilterSemitones, resonance, semitoneTable, fineTuneTable);
+            rL[j] = loopFilter.processSample (0, rL[j]);
+            rR[j] = loopFilter.processSample (1, rR[j]);
+        }
+    }
+
+    // Writes and spread, a stretch up to each wrap of the buffers at a time. A spread
+    // read reaches back less than half a buffer (the caller checks), never into what
+    // a later sample of the chunk writes, so each stretch writes first and reads after.
+    double yL[chunkLength], yR[chunkLength];
+    int lastLoudL = -1, lastLoudR = -1;
+
+    for (int first = 0; first < count;)
+    {
+        const int stretch = std::min (count - first, length - index);
+
+        for (int j = first; j < first + stretch; ++j)
+        {
+            const int at = index + j - first;
+            const double wL = pL[j] + c.feedbacks[j] * rL[j];
+            const double wR = pR[j] + c.feedbacks[j] * rR[j];
+            bl[at] = bl[at + length] = bl[at + 2 * length] = wL;
+            br[at] = br[at + length] = br[at + 2 * length] = wR;
+
+            if (std::abs (wL) > silentWrite) lastLoudL = j;
+            if (std::abs (wR) > silentWrite) lastLoudR = j;
+
+            const int s = std::clamp ((int) c.spreads[j], 1 - length, length - 1);
+            sb[at] = sb[at + length] = s < 0 ? rR[j] : rL[j];
+        }
+
+        for (int j = first; j < first + stretch; ++j)
+        {
+            const int at = index + j - first;
+            const int s = std::clamp ((int) c.spreads[j], 1 - length, length - 1);
+            yL[j] = s < 0 ? (double) rL[j] : sb[at + length - s];
+            yR[j] = s < 0 ? sb[at + length + s] : (double) rR[j];
+        }
+
+        first += stretch;
+        index += stretch;
+
+        if (index >= length)
+            index = 0;
+    }
+
+    auto addSilence = [count] (int& counter, int lastLoud)
+    {
+        if (lastLoud >= 0)
+            counter = count - 1 - lastLoud;
+        else
+            counter = counter > std::numeric_limits<int>::max() - count ? std::numeric_limits<int>::max() : counter + count;
+    };
+
+    addSilence (silentL, lastLoudL);
+    addSilence (silentR, lastLoudR);
+
+    for (int j = 0; j < count; ++j)
+    {
+        const double t = c.stageGains[j][3];
+        double left = yL[j] * (c.tremolosL[j] * t + (1.0 - t));
+        double right = yR[j] * (c.tremolosR[j] * t + (1.0 - t));
+
+        if (midSide)
+        {
+            const double sum = left + right, difference = left - right;
+            left = sum;
+            right = difference;
+        }
+
+        const double v = c.volumes[j], p = c.pans[j];
+        yL[j] = std::min (2.0 - p, 1.0) * v * left + 1e-20;
+        yR[j] = std::min (p, 1.0) * v * right + 1e-20;
+    }
+
+    const double decay = envelopeDecay;
+
+    for (int j = 0; j < count; ++j)
+    {
+        envL *= decay + 1e-20;
+        envR *= decay + 1e-20;
+
+        if (envL < yL[j]) envL = yL[j];
+        if (envR < yR[j]) envR = yR[j];
+
+        c.outL[j] = (float) yL[j];
+        c.outR[j] = (float) yR[j];
+    }
+}
+
 int DelayCore::activityWindow (double delay, double spreadOffset, int length, int kernelTaps) noexcept
 {
     // What was last written leaves the read after the delay plus the kernel's length,
@@ -298,6 +428,7 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
         // rest of the run, since its targets cannot change meanwhile.
         double delaysL[chunkLength], delaysR[chunkLength];
         double spreads[chunkLength], feedbacks[chunkLength], pans[chunkLength];
+        double tremolosL[chunkLength], tremolosR[chunkLength];
         float volumes[chunkLength], stageGains[chunkLength][4];
 
         for (int j = 0; j < count; ++j)
@@ -370,6 +501,11 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
                 snap = false;
             }
 
+            tremoloL -= (tremoloL - mL) * tremoloCoefficient;
+            tremoloR -= (tremoloR - mR) * tremoloCoefficient;
+            tremolosL[j] = tremoloL;
+            tremolosR[j] = tremoloR;
+
             spreads[j] = sm1.current[0];
             feedbacks[j] = sm1.current[3];
             volumes[j] = sm3.current[0];
@@ -391,6 +527,33 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
 
         if (readAheadR)
             reader.readRun (br, index, length, delaysR, count, previousR, fresh, readsR);
+
+        // With both channels read ahead and certain to stay active, the stage already
+        // run (or switched off) and nothing stale left to hide, no step of the rest
+        // waits for the sample before it but the loop filter and the envelopes: the
+        // chunk goes through in passes that each run over all of it.
+        const double margin = 1.0 - 2.0 * count * (1.0 - decay);
+        const bool staysActive = envL * margin > envelopeThreshold && envR * margin > envelopeThreshold;
+        bool spreadWithinHalf = true;
+
+        for (int j = 0; j < count; ++j)
+            spreadWithinHalf &= std::abs (spreads[j]) < 0.5 * length;
+
+        if (readAheadL && readAheadR && staysActive && spreadWithinHalf && fresh >= length
+             && (stageRanAhead || ! (settings.overdriveOn || settings.filterOn)))
+        {
+            renderChunk ({ inL + start, inR + start, outL + start, outR + start, count,
+                           readsL, readsR, stageRanAhead ? stagedL + start : nullptr, stageRanAhead ? stagedR + start : nullptr,
+                           feedbacks, spreads, tremolosL, tremolosR, volumes, pans, stageGains,
+                           modulationLeft != nullptr ? modulationLeft + start : nullptr,
+                           modulationRight != nullptr ? modulationRight + start : nullptr },
+                         index, silentL, silentR, envL, envR);
+
+            previousL = delaysL[count - 1];
+            previousR = delaysR[count - 1];
+            index = (index + count) % length;
+            continue;
+        }
 
         for (int j = 0; j < count; ++j)
         {
@@ -451,9 +614,6 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
             previousL = delayL;
             previousR = delayR;
 
-            tremoloL -= (tremoloL - mL) * tremoloCoefficient;
-            tremoloR -= (tremoloR - mR) * tremoloCoefficient;
-
             const float pL = staged[0], pR = staged[1];
 
             if (loopFilterOn)
@@ -496,8 +656,8 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
             }
 
             const double t = stageGains[j][3];
-            yL *= tremoloL * t + (1.0 - t);
-            yR *= tremoloR * t + (1.0 - t);
+            yL *= tremolosL[j] * t + (1.0 - t);
+            yR *= tremolosR[j] * t + (1.0 - t);
 
             if (decodeMidSide)
             {

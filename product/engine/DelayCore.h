@@ -108,6 +108,37 @@ private:
     */
     static bool readsBehind (const double* delays, int count, int longest) noexcept;
 
+    /** What a chunk's passes take: its signals and the chunk's values computed
+        ahead, each count samples long.
+    */
+    struct Chunk
+    {
+        const float* inL;
+        const float* inR;
+        float* outL;
+        float* outR;
+        int count;
+        const float* readsL;
+        const float* readsR;
+        const float* stagedL;       // null when the stage is switched off
+        const float* stagedR;
+        const double* feedbacks;
+        const double* spreads;
+        const double* tremolosL;
+        const double* tremolosR;
+        const float* volumes;
+        const double* pans;
+        const float (*stageGains)[4];
+        const float* modulationL;
+        const float* modulationR;
+    };
+
+    /** The rest of process() for a chunk whose channels are both read ahead and stay
+        active throughout, whose stage is run ahead or off, and whose memory is all
+        fresh; in passes over the whole chunk rather than sample by sample.
+    */
+    void renderChunk (const Chunk& chunk, int index, int& silentL, int& silentR, double& envL, double& envR) noexcept;
+
     /** How many silent writes a channel must have seen before it can stop reading. */
     static int activityWindow (double delay, double spreadOffset, int length, int kernelTaps) noexcept;
 
