@@ -130,7 +130,9 @@ namespace
         build, and chosen by the processor it runs on; neither form fuses any
         multiply-add, so both give the same samples.
     */
+   #if defined (__x86_64__) || defined (__i386__)
     __attribute__ ((target_clones ("avx2", "default")))
+   #endif
     void renderLanes (StageLanes& lanes, const InputStageGroup::Member* members, int numMembers,
                       const InputStage::Settings& settings, int numSamples,
                       const float* semitoneTable, const float* fineTuneTable) noexcept

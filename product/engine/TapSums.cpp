@@ -296,11 +296,6 @@ double TapSums::stretched (const double* kernel, const double* x,
     return portableStretched (kernel, x, start, step, taps);
 }
 
-bool TapSums::isUsingWideInstructions() noexcept
-{
-    return wideInUse().load();
-}
-
 void TapSums::allowWideInstructions (bool shouldAllow) noexcept
 {
     wideInUse().store (shouldAllow && processorHasWideInstructions());

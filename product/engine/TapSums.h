@@ -46,11 +46,6 @@ public:
     static double stretched (const double* kernel, const double* x,
                              std::int64_t start, std::int64_t step, int taps) noexcept;
 
-    /** True while the wide forms are in use: the processor has them and they are
-        not switched off.
-    */
-    static bool isUsingWideInstructions() noexcept;
-
     /** Switches the wide forms off (or on again, where the processor has them),
         to run the portable forms on any machine.
     */
