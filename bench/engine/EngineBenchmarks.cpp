@@ -244,7 +244,7 @@ namespace
 
             for (auto _ : state)
                 engine.reset();
-        })->Unit (benchmark::kMillisecond);
+        })->Unit (benchmark::kMicrosecond);
     }
 
     /** Prints every run as usual and keeps each benchmark's CPU time for the

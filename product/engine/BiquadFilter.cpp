@@ -8,8 +8,7 @@ BiquadFilter::BiquadFilter (float minF, float maxF, float minQ_, float maxQ_, in
     : code (initialCode),
       minFrequency (minF), frequencyRange (maxF - minF),
       minQ (minQ_), qRange (maxQ_ - minQ_),
-      tableSize (size),
-      sineTable ((size_t) size), cosineTable ((size_t) size)
+      tableSize (size)
 {
     prepare (44100.0);
 }
@@ -18,20 +17,8 @@ void BiquadFilter::prepare (double sampleRate)
 {
     rateConstants.compute (sampleRate);
 
-    // The tables only depend on the rate; a host preparing again at the same rate
-    // need not wait for them.
-    if (sampleRate != tableRate)
-    {
-        const double radiansPerHalfHertz = 2.0 * 3.14159265358979323846 * 0.5 / sampleRate;
-
-        for (int i = 0; i < tableSize; ++i)
-        {
-            sineTable[(size_t) i] = (float) std::sin (radiansPerHalfHertz * i);
-            cosineTable[(size_t) i] = (float) std::cos (radiansPerHalfHertz * i);
-        }
-
-        tableRate = sampleRate;
-    }
+    if (tables == nullptr || tables->rate != sampleRate)
+        tables = FilterTables::forRate (sampleRate, tableSize);
 
     // Above the Nyquist frequency the sine turns negative and the filter unstable;
     // the fixed ranges only pass it at rates below 44.1 kHz.
@@ -107,8 +94,8 @@ void BiquadFilter::computeCoefficients (Coefficients& c, float newFrequency, flo
     c.cachedQ = newQ;
     c.cachedCode = code;
 
-    const double s = sineTable[(size_t) index];
-    const double cosine = cosineTable[(size_t) index];
+    const double s = tables->sine[(size_t) index];
+    const double cosine = tables->cosine[(size_t) index];
     const double alpha = s / (2.0 * (double) newQ);
 
     double nb0 = 1.0, nb1 = 0.0, nb2 = 0.0, na0 = 1.0, na1 = 0.0, na2 = 0.0;

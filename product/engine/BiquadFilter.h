@@ -1,8 +1,9 @@
 #pragma once
 
+#include "FilterTables.h"
 #include "SampleRateConstants.h"
 
-#include <vector>
+#include <memory>
 
 /** A stereo biquad (RBJ cookbook responses, direct form I) whose frequency and Q
     are set as normalised values over fixed ranges. Sine and cosine of the filter
@@ -24,8 +25,8 @@ public:
 
     BiquadFilter (float minFrequency, float maxFrequency, float minQ, float maxQ, int tableSize, int code);
 
-    /** Sets the unit's own rate (refilling the sine and cosine tables when it changed)
-        and clears the states. Allocates nothing.
+    /** Sets the unit's own rate (taking the sine and cosine tables for it) and
+        clears the states.
     */
     void prepare (double sampleRate);
 
@@ -97,6 +98,8 @@ public:
     SampleRateConstants rateConstants;
 
 private:
+    friend class InputStageGroup;
+
     /** One channel's coefficients, with what they were last computed from: the
         table entry, Q and response (and the semitones and resonance when they came
         through setCutoffSemitones; NaN otherwise, which matches nothing).
@@ -115,8 +118,7 @@ private:
     float minFrequency, frequencyRange;
     float minQ, qRange;
     int tableSize;
-    std::vector<float> sineTable, cosineTable;
-    double tableRate = 0.0;     // the rate the tables were filled for
+    std::shared_ptr<const FilterTables> tables;
 
     struct State { float x1 = 0.0f, x2 = 0.0f, y1 = 0.0f, y2 = 0.0f; };
     State states[2];

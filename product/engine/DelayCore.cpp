@@ -52,10 +52,14 @@ void DelayCore::resize (float sampleRate, int blockSize, int maxDelaySeconds)
 {
     CorvaneDelayLine::resize (sampleRate, blockSize, maxDelaySeconds);
 
+    blockCapacity = std::max (1, blockSize);
+    stagedRuns.assign ((size_t) numStagedBlocks * (size_t) blockCapacity, 0.0f);
+    stagedAhead = false;
+
     const auto entries = (size_t) (3 * bufferLength);
     bufferL.assign (entries, 0.0);
     bufferR.assign (entries, 0.0);
-    spreadBuffer.assign (entries, 0.0);
+    spreadBuffer.assign ((size_t) (2 * bufferLength), 0.0);
 
     if (sampleRate == 44100.0f)       rateOffset = 0.0;
     else if (sampleRate == 48000.0f)  rateOffset = 0.119;
@@ -79,6 +83,7 @@ void DelayCore::resize (float sampleRate, int blockSize, int maxDelaySeconds)
 
     feedbackGain = feedback * 0.99f;
     writeIndex = 0;
+    freshWrites = bufferLength;     // newly allocated memory is silent already
     silentWritesL = silentWritesR = std::numeric_limits<int>::max();
     envelopeDecay = 1.0 - k * 0.00001;
     tremoloSmoothCoefficient = rateConstants.kFloat * 0.01f;
@@ -91,10 +96,95 @@ void DelayCore::reset() noexcept
     inputStage.inputFilter.clear();
     inputStage.colourFilter.clear();
     loopFilter.clear();
-    std::fill (bufferL.begin(), bufferL.end(), 0.0);
-    std::fill (bufferR.begin(), bufferR.end(), 0.0);
-    std::fill (spreadBuffer.begin(), spreadBuffer.end(), 0.0);
+    freshWrites = 0;
     silentWritesL = silentWritesR = std::numeric_limits<int>::max();
+}
+
+InputStage::Settings DelayCore::getStageSwitches() const noexcept
+{
+    InputStage::Settings switches;
+    switches.filterOn = filterType != 0;
+    switches.filterPostOverdrive = filterMode == 1;
+    switches.overdriveOn = overdriveOn;
+    return switches;
+}
+
+bool DelayCore::prepareStageAhead (const float* inL, const float* inR, int numSamples, InputStageGroup::Member& member) noexcept
+{
+    const auto switches = getStageSwitches();
+
+    if ((! switches.filterOn && ! switches.overdriveOn) || numSamples > blockCapacity)
+        return false;
+
+    // A channel goes quiet only once its envelope is below the threshold, and the
+    // envelope falls by at most the decay per sample: one that starts well enough
+    // above it keeps the channel, and so the stage, running for the whole run.
+    const double margin = 1.0 - 2.0 * numSamples * (1.0 - envelopeDecay);
+
+    if (! ((activeL && envelopeL * margin > envelopeThreshold) || (activeR && envelopeR * margin > envelopeThreshold)))
+        return false;
+
+    float* const inputL = stagedBlock (stagedInputL);
+    float* const inputR = stagedBlock (stagedInputR);
+    float* const preamp = stagedBlock (stagedPreamp);
+    float* const overdrive = stagedBlock (stagedOverdrive);
+    float* const colours = stagedBlock (stagedColour);
+    float* const cutoffL = stagedBlock (stagedCutoffL);
+    float* const cutoffR = stagedBlock (stagedCutoffR);
+
+    // The same steps as process() takes: its S4 lanes, its channel operations and
+    // its filter positions, sample by sample.
+    const float s4Targets[4] = { preampGain, colour, overdriveGain, tremolo };
+    auto sm4 = s4;
+    bool moving = true;
+
+    for (int i = 0; i < numSamples; ++i)
+    {
+        if (moving)
+            moving = sm4.advance (s4Targets);
+
+        preamp[i] = sm4.current[0];
+        colours[i] = sm4.current[1];
+        overdrive[i] = sm4.current[2];
+
+        double xL = inL[i], xR = inR[i];
+
+        if (stereoToMono)
+            xL = xR = (xL + xR) * 0.5;
+
+        if (midSide)
+        {
+            const double mid = (xL + xR) * 0.5, side = (xL - xR) * 0.5;
+            xL = mid;
+            xR = side;
+        }
+
+        if (swapChannels)
+            std::swap (xL, xR);
+
+        inputL[i] = (float) xL;
+        inputR[i] = (float) xR;
+
+        const float mL = modulationL != nullptr ? modulationL[i] : 0.0f;
+        const float mR = modulationR != nullptr ? modulationR[i] : 0.0f;
+        cutoffL[i] = (cutoff + modCutoff * mL) * inputFilterSemitones;
+        cutoffR[i] = (cutoff + modCutoff * mR) * inputFilterSemitones;
+    }
+
+    member.stage = &inputStage;
+    member.inputs[0] = inputL;
+    member.inputs[1] = inputR;
+    member.outputs[0] = stagedBlock (stagedOutputL);
+    member.outputs[1] = stagedBlock (stagedOutputR);
+    member.preampGains = preamp;
+    member.overdriveGains = overdrive;
+    member.colours = colours;
+    member.cutoffSemitones[0] = cutoffL;
+    member.cutoffSemitones[1] = cutoffR;
+    member.resonance = resonance;
+
+    stagedAhead = true;
+    return true;
 }
 
 void DelayCore::setFilterType (int index) noexcept
@@ -130,6 +220,146 @@ float DelayCore::meterStep (double e) noexcept
     if (e > 0.178) return 0.25f;
     if (e > 0.126) return 0.125f;
     return 0.0f;
+}
+
+bool DelayCore::readsBehind (const double* delays, int count, int longest) noexcept
+{
+    bool inside = true;
+
+    for (int j = 0; j < count; ++j)
+        inside &= delays[j] >= count && delays[j] <= longest;     // NaN fails
+
+    return inside;
+}
+
+void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silentR, double& envL, double& envR) noexcept
+{
+    const int length = bufferLength;
+    const int count = c.count;
+    double* const bl = bufferL.data();
+    double* const br = bufferR.data();
+    double* const sb = spreadBuffer.data();
+
+    float pL[chunkLength], pR[chunkLength], rL[chunkLength], rR[chunkLength];
+
+    for (int j = 0; j < count; ++j)
+    {
+        double xL = c.inL[j], xR = c.inR[j];
+
+        if (stereoToMono)
+            xL = xR = (xL + xR) * 0.5;
+
+        if (midSide)
+        {
+            const double mid = (xL + xR) * 0.5, side = (xL - xR) * 0.5;
+            xL = mid;
+            xR = side;
+        }
+
+        if (swapChannels)
+            std::swap (xL, xR);
+
+        pL[j] = c.stagedL != nullptr ? c.stagedL[j] : (float) xL;
+        pR[j] = c.stagedR != nullptr ? c.stagedR[j] : (float) xR;
+        rL[j] = c.readsL[j];
+        rR[j] = c.readsR[j];
+    }
+
+    if (filterInLoop && filterType != 0)
+    {
+        for (int j = 0; j < count; ++j)
+        {
+            const float mL = c.modulationL != nullptr ? c.modulationL[j] : 0.0f;
+            const float mR = c.modulationR != nullptr ? c.modulationR[j] : 0.0f;
+            loopFilter.setCutoffSemitones (0, (cutoff + modCutoff * mL) * loopFilterSemitones, resonance, semitoneTable, fineTuneTable);
+            loopFilter.setCutoffSemitones (1, (cutoff + modCutoff * mR) * loopFilterSemitones, resonance, semitoneTable, fineTuneTable);
+            rL[j] = loopFilter.processSample (0, rL[j]);
+            rR[j] = loopFilter.processSample (1, rR[j]);
+        }
+    }
+
+    // Writes and spread, a stretch up to each wrap of the buffers at a time. A spread
+    // read reaches back less than half a buffer (the caller checks), never into what
+    // a later sample of the chunk writes, so each stretch writes first and reads after.
+    double yL[chunkLength], yR[chunkLength];
+    int lastLoudL = -1, lastLoudR = -1;
+
+    for (int first = 0; first < count;)
+    {
+        const int stretch = std::min (count - first, length - index);
+
+        for (int j = first; j < first + stretch; ++j)
+        {
+            const int at = index + j - first;
+            const double wL = pL[j] + c.feedbacks[j] * rL[j];
+            const double wR = pR[j] + c.feedbacks[j] * rR[j];
+            bl[at] = bl[at + length] = bl[at + 2 * length] = wL;
+            br[at] = br[at + length] = br[at + 2 * length] = wR;
+
+            if (std::abs (wL) > silentWrite) lastLoudL = j;
+            if (std::abs (wR) > silentWrite) lastLoudR = j;
+
+            const int s = std::clamp ((int) c.spreads[j], 1 - length, length - 1);
+            sb[at] = sb[at + length] = s < 0 ? rR[j] : rL[j];
+        }
+
+        for (int j = first; j < first + stretch; ++j)
+        {
+            const int at = index + j - first;
+            const int s = std::clamp ((int) c.spreads[j], 1 - length, length - 1);
+            yL[j] = s < 0 ? (double) rL[j] : sb[at + length - s];
+            yR[j] = s < 0 ? sb[at + length + s] : (double) rR[j];
+        }
+
+        first += stretch;
+        index += stretch;
+
+        if (index >= length)
+            index = 0;
+    }
+
+    auto addSilence = [count] (int& counter, int lastLoud)
+    {
+        if (lastLoud >= 0)
+            counter = count - 1 - lastLoud;
+        else
+            counter = counter > std::numeric_limits<int>::max() - count ? std::numeric_limits<int>::max() : counter + count;
+    };
+
+    addSilence (silentL, lastLoudL);
+    addSilence (silentR, lastLoudR);
+
+    for (int j = 0; j < count; ++j)
+    {
+        const double t = c.stageGains[j][3];
+        double left = yL[j] * (c.tremolosL[j] * t + (1.0 - t));
+        double right = yR[j] * (c.tremolosR[j] * t + (1.0 - t));
+
+        if (midSide)
+        {
+            const double sum = left + right, difference = left - right;
+            left = sum;
+            right = difference;
+        }
+
+        const double v = c.volumes[j], p = c.pans[j];
+        yL[j] = std::min (2.0 - p, 1.0) * v * left + 1e-20;
+        yR[j] = std::min (p, 1.0) * v * right + 1e-20;
+    }
+
+    const double decay = envelopeDecay;
+
+    for (int j = 0; j < count; ++j)
+    {
+        envL *= decay + 1e-20;
+        envR *= decay + 1e-20;
+
+        if (envL < yL[j]) envL = yL[j];
+        if (envR < yR[j]) envR = yR[j];
+
+        c.outL[j] = (float) yL[j];
+        c.outR[j] = (float) yR[j];
+    }
 }
 
 int DelayCore::activityWindow (double delay, double spreadOffset, int length, int kernelTaps) noexcept
@@ -181,190 +411,288 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
     bool onL = activeL, onR = activeR, snap = snapPending;
     int silentL = silentWritesL, silentR = silentWritesR;
     int index = writeIndex;
+    int fresh = freshWrites;
 
-    for (int i = 0; i < numSamples; ++i)
+    bool moving1 = true, moving2 = true, moving3 = true, moving4 = true;
+    const bool stageRanAhead = stagedAhead;
+    const float* const stagedL = stagedBlock (stagedOutputL);
+    const float* const stagedR = stagedBlock (stagedOutputR);
+    stagedAhead = false;
+
+    for (int start = 0; start < numSamples; start += chunkLength)
     {
-        tapAveragerL.tick();
-        tapAveragerR.tick();
+        const int count = std::min (chunkLength, numSamples - start);
 
-        sm1.advance (s1Targets);
-        sm3.advance (s3Targets);
-        sm4.advance (s4Targets);
-        const double s2Targets[4] = { sm1.current[1], sm1.current[2], sm3.current[1], panTarget };
-        sm2.advance (s2Targets);
+        // First the values that do not depend on the signal: the smoothed settings
+        // and the read delays. A smoother whose step moved nothing stays put for the
+        // rest of the run, since its targets cannot change meanwhile.
+        double delaysL[chunkLength], delaysR[chunkLength];
+        double spreads[chunkLength], feedbacks[chunkLength], pans[chunkLength];
+        double tremolosL[chunkLength], tremolosR[chunkLength];
+        float volumes[chunkLength], stageGains[chunkLength][4];
 
-        // Modulated lengths.
-        const float mL = modulationLeft != nullptr ? modulationLeft[i] : 0.0f;
-        const float mR = modulationRight != nullptr ? modulationRight[i] : 0.0f;
-        const double lenL = sm2.current[0], lenR = sm2.current[1], depth = sm2.current[2];
-        double offsetL, offsetR;
-
-        if (logScale)
+        for (int j = 0; j < count; ++j)
         {
-            auto logOffset = [&] (double len, float m)
+            const int i = start + j;
+            tapAveragerL.tick();
+            tapAveragerR.tick();
+
+            if (moving1) moving1 = sm1.advance (s1Targets);
+            if (moving3) moving3 = sm3.advance (s3Targets);
+            if (moving4) moving4 = sm4.advance (s4Targets);
+
+            if (moving2)
             {
-                const float t = (float) len * inverseRate;
+                const double s2Targets[4] = { sm1.current[1], sm1.current[2], sm3.current[1], panTarget };
+                moving2 = sm2.advance (s2Targets) || moving1 || moving3;
+            }
 
-                if (t == 0.0f)
-                    return 0.0;
+            // Modulated lengths.
+            const float mL = modulationLeft != nullptr ? modulationLeft[i] : 0.0f;
+            const float mR = modulationRight != nullptr ? modulationRight[i] : 0.0f;
+            const double lenL = sm2.current[0], lenR = sm2.current[1], depth = sm2.current[2];
+            double offsetL, offsetR;
 
-                const double b = t * 1428.0;
-                const double u = depth * m * b;
-                return ((b + 1.0) * u / ((u + 1.0) * b)) * len;
-            };
+            if (logScale)
+            {
+                auto logOffset = [&] (double len, float m)
+                {
+                    const float t = (float) len * inverseRate;
 
-            offsetL = logOffset (lenL, mL);
-            offsetR = logOffset (lenR, mR);
+                    if (t == 0.0f)
+                        return 0.0;
+
+                    const double b = t * 1428.0;
+                    const double u = depth * m * b;
+                    return ((b + 1.0) * u / ((u + 1.0) * b)) * len;
+                };
+
+                offsetL = logOffset (lenL, mL);
+                offsetR = logOffset (lenR, mR);
+            }
+            else
+            {
+                offsetL = lenL * mL * depth;
+                offsetR = lenR * mR * depth;
+            }
+
+            const double dL = lenL - offsetL, dR = lenR - offsetR;
+
+            if (smoothTime)
+            {
+                smoothL1 -= (smoothL1 - dL) * timeCoefficient;
+                smoothL2 -= (smoothL2 - smoothL1) * timeCoefficient;
+                smoothR1 -= (smoothR1 - dR) * timeCoefficient;
+                smoothR2 -= (smoothR2 - smoothR1) * timeCoefficient;
+            }
+            else
+            {
+                smoothL2 = dL;
+                smoothR2 = dR;
+            }
+
+            delaysL[j] = offset + smoothL2;
+            delaysR[j] = offset + smoothR2;
+
+            if (snap)
+            {
+                smoothL1 = smoothL2 = dL;
+                smoothR1 = smoothR2 = dR;
+                snap = false;
+            }
+
+            tremoloL -= (tremoloL - mL) * tremoloCoefficient;
+            tremoloR -= (tremoloR - mR) * tremoloCoefficient;
+            tremolosL[j] = tremoloL;
+            tremolosR[j] = tremoloR;
+
+            spreads[j] = sm1.current[0];
+            feedbacks[j] = sm1.current[3];
+            volumes[j] = sm3.current[0];
+            pans[j] = sm2.current[3];
+
+            for (int lane = 0; lane < 4; ++lane)
+                stageGains[j][lane] = sm4.current[lane];
         }
-        else
+
+        // The reads of an active channel whose delays all reach behind this chunk
+        // and stay clear of the buffer's ends only see samples written before it,
+        // so they can go first, in one tight loop.
+        float readsL[chunkLength], readsR[chunkLength];
+        const bool readAheadL = onL && readsBehind (delaysL, count, length - kernelTaps);
+        const bool readAheadR = onR && readsBehind (delaysR, count, length - kernelTaps);
+
+        if (readAheadL)
+            reader.readRun (bl, index, length, delaysL, count, previousL, fresh, readsL);
+
+        if (readAheadR)
+            reader.readRun (br, index, length, delaysR, count, previousR, fresh, readsR);
+
+        // With both channels read ahead and certain to stay active, the stage already
+        // run (or switched off) and nothing stale left to hide, no step of the rest
+        // waits for the sample before it but the loop filter and the envelopes: the
+        // chunk goes through in passes that each run over all of it.
+        const double margin = 1.0 - 2.0 * count * (1.0 - decay);
+        const bool staysActive = envL * margin > envelopeThreshold && envR * margin > envelopeThreshold;
+        bool spreadWithinHalf = true;
+
+        for (int j = 0; j < count; ++j)
+            spreadWithinHalf &= std::abs (spreads[j]) < 0.5 * length;
+
+        if (readAheadL && readAheadR && staysActive && spreadWithinHalf && fresh >= length
+             && (stageRanAhead || ! (settings.overdriveOn || settings.filterOn)))
         {
-            offsetL = lenL * mL * depth;
-            offsetR = lenR * mR * depth;
+            renderChunk ({ inL + start, inR + start, outL + start, outR + start, count,
+                           readsL, readsR, stageRanAhead ? stagedL + start : nullptr, stageRanAhead ? stagedR + start : nullptr,
+                           feedbacks, spreads, tremolosL, tremolosR, volumes, pans, stageGains,
+                           modulationLeft != nullptr ? modulationLeft + start : nullptr,
+                           modulationRight != nullptr ? modulationRight + start : nullptr },
+                         index, silentL, silentR, envL, envR);
+
+            previousL = delaysL[count - 1];
+            previousR = delaysR[count - 1];
+            index = (index + count) % length;
+            continue;
         }
 
-        const double dL = lenL - offsetL, dR = lenR - offsetR;
-
-        if (smoothTime)
+        for (int j = 0; j < count; ++j)
         {
-            smoothL1 -= (smoothL1 - dL) * timeCoefficient;
-            smoothL2 -= (smoothL2 - smoothL1) * timeCoefficient;
-            smoothR1 -= (smoothR1 - dR) * timeCoefficient;
-            smoothR2 -= (smoothR2 - smoothR1) * timeCoefficient;
+            const int i = start + j;
+            const float mL = modulationLeft != nullptr ? modulationLeft[i] : 0.0f;
+            const float mR = modulationRight != nullptr ? modulationRight[i] : 0.0f;
+            double delayL = delaysL[j], delayR = delaysR[j];
+
+            // Input and channel operations; activity follows what each buffer is fed.
+            double xL = inL[i], xR = inR[i];
+
+            if (toMono)
+                xL = xR = (xL + xR) * 0.5;
+
+            if (decodeMidSide)
+            {
+                const double mid = (xL + xR) * 0.5, side = (xL - xR) * 0.5;
+                xL = mid;
+                xR = side;
+            }
+
+            if (swap)
+                std::swap (xL, xR);
+
+            if (xL != 0.0) onL = true;
+            if (xR != 0.0) onR = true;
+
+            // Input stage. It needs nothing of the read below, and going first lets the
+            // read fill the gaps of its long chains of dependent steps.
+            float staged[2] = { (float) xL, (float) xR };
+
+            if (stageRanAhead)
+            {
+                staged[0] = stagedL[i];
+                staged[1] = stagedR[i];
+            }
+            else if ((onL || onR) && (settings.overdriveOn || settings.filterOn))
+            {
+                settings.preampGain = stageGains[j][0];
+                settings.colour = stageGains[j][1];
+                settings.overdriveGain = stageGains[j][2];
+
+                const float cutoffs[2] = { (cutoffBase + cutoffDepth * mL) * inputFilterSemitones,
+                                           (cutoffBase + cutoffDepth * mR) * inputFilterSemitones };
+                inputStage.processFrame (staged, settings, cutoffs, filterResonance, semitoneTable, fineTuneTable);
+            }
+
+            // Delayed samples. The read is skipped while a channel is inactive.
+            const int newest = index - 1 + 2 * length;
+            float rL = 0.0f, rR = 0.0f;
+
+            if (onL)
+                rL = readAheadL ? readsL[j] : reader.read (bl, newest, length, delayL, previousL, fresh);
+
+            if (onR)
+                rR = readAheadR ? readsR[j] : reader.read (br, newest, length, delayR, previousR, fresh);
+
+            previousL = delayL;
+            previousR = delayR;
+
+            const float pL = staged[0], pR = staged[1];
+
+            if (loopFilterOn)
+            {
+                loopFilter.setCutoffSemitones (0, (cutoffBase + cutoffDepth * mL) * loopFilterSemitones, filterResonance, semitoneTable, fineTuneTable);
+                loopFilter.setCutoffSemitones (1, (cutoffBase + cutoffDepth * mR) * loopFilterSemitones, filterResonance, semitoneTable, fineTuneTable);
+                rL = loopFilter.processSample (0, rL);
+                rR = loopFilter.processSample (1, rR);
+            }
+
+            // Write, three times over so that reads never wrap.
+            const double fb = feedbacks[j];
+            const double wL = pL + fb * rL;
+            const double wR = pR + fb * rR;
+            bl[index] = bl[index + length] = bl[index + 2 * length] = wL;
+            br[index] = br[index + length] = br[index + 2 * length] = wR;
+            countSilence (silentL, wL);
+            countSilence (silentR, wR);
+
+            if (fresh < length)
+                ++fresh;
+
+            // Spread: a negative offset holds back the right output, a positive one the left.
+            const double spreadNow = spreads[j];
+            const int s = std::clamp ((int) spreadNow, 1 - length, length - 1);
+            const bool spreadFresh = std::abs (s) < fresh;
+            double yL, yR;
+
+            if (s < 0)
+            {
+                sb[index] = sb[index + length] = rR;
+                yL = rL;
+                yR = spreadFresh ? sb[index + length + s] : 0.0;
+            }
+            else
+            {
+                sb[index] = sb[index + length] = rL;
+                yL = spreadFresh ? sb[index + length - s] : 0.0;
+                yR = rR;
+            }
+
+            const double t = stageGains[j][3];
+            yL *= tremolosL[j] * t + (1.0 - t);
+            yR *= tremolosR[j] * t + (1.0 - t);
+
+            if (decodeMidSide)
+            {
+                const double sum = yL + yR, difference = yL - yR;
+                yL = sum;
+                yR = difference;
+            }
+
+            const double v = volumes[j], p = pans[j];
+            yL = std::min (2.0 - p, 1.0) * v * yL + 1e-20;
+            yR = std::min (p, 1.0) * v * yR + 1e-20;
+
+            // Output envelopes. A channel stops reading only once it is quiet and nothing
+            // audible written into its buffer can still be on its way out (never sooner
+            // than the kernel's length after the last audible write).
+            envL *= decay + 1e-20;
+            envR *= decay + 1e-20;
+
+            if (envL < yL) envL = yL;
+            if (envR < yR) envR = yR;
+
+            if (envL < envelopeThreshold && silentL > kernelTaps + 2
+                 && silentL > activityWindow (delayL, spreadNow, length, kernelTaps))
+                onL = false;
+
+            if (envR < envelopeThreshold && silentR > kernelTaps + 2
+                 && silentR > activityWindow (delayR, spreadNow, length, kernelTaps))
+                onR = false;
+
+            outL[i] = (float) yL;
+            outR[i] = (float) yR;
+
+            if (++index >= length)
+                index = 0;
         }
-        else
-        {
-            smoothL2 = dL;
-            smoothR2 = dR;
-        }
-
-        double delayL = offset + smoothL2;
-        double delayR = offset + smoothR2;
-
-        if (snap)
-        {
-            smoothL1 = smoothL2 = dL;
-            smoothR1 = smoothR2 = dR;
-            snap = false;
-        }
-
-        // Input and channel operations; activity follows what each buffer is fed.
-        double xL = inL[i], xR = inR[i];
-
-        if (toMono)
-            xL = xR = (xL + xR) * 0.5;
-
-        if (decodeMidSide)
-        {
-            const double mid = (xL + xR) * 0.5, side = (xL - xR) * 0.5;
-            xL = mid;
-            xR = side;
-        }
-
-        if (swap)
-            std::swap (xL, xR);
-
-        if (xL != 0.0) onL = true;
-        if (xR != 0.0) onR = true;
-
-        // Input stage. It needs nothing of the read below, and going first lets the
-        // read fill the gaps of its long chains of dependent steps.
-        float staged[2] = { (float) xL, (float) xR };
-
-        if (onL || onR)
-        {
-            settings.preampGain = sm4.current[0];
-            settings.colour = sm4.current[1];
-            settings.overdriveGain = sm4.current[2];
-
-            const float cutoffs[2] = { (cutoffBase + cutoffDepth * mL) * inputFilterSemitones,
-                                       (cutoffBase + cutoffDepth * mR) * inputFilterSemitones };
-            inputStage.processFrame (staged, settings, cutoffs, filterResonance, semitoneTable, fineTuneTable);
-        }
-
-        // Delayed samples. The read is skipped while a channel is inactive.
-        const int newest = index - 1 + 2 * length;
-        float rL = onL ? reader.read (bl, newest, length, delayL, previousL) : 0.0f;
-        float rR = onR ? reader.read (br, newest, length, delayR, previousR) : 0.0f;
-        previousL = delayL;
-        previousR = delayR;
-
-        tremoloL -= (tremoloL - mL) * tremoloCoefficient;
-        tremoloR -= (tremoloR - mR) * tremoloCoefficient;
-
-        const float pL = staged[0], pR = staged[1];
-
-        if (loopFilterOn)
-        {
-            loopFilter.setCutoffSemitones (0, (cutoffBase + cutoffDepth * mL) * loopFilterSemitones, filterResonance, semitoneTable, fineTuneTable);
-            loopFilter.setCutoffSemitones (1, (cutoffBase + cutoffDepth * mR) * loopFilterSemitones, filterResonance, semitoneTable, fineTuneTable);
-            rL = loopFilter.processSample (0, rL);
-            rR = loopFilter.processSample (1, rR);
-        }
-
-        // Write, three times over so that reads never wrap.
-        const double fb = sm1.current[3];
-        const double wL = pL + fb * rL;
-        const double wR = pR + fb * rR;
-        bl[index] = bl[index + length] = bl[index + 2 * length] = wL;
-        br[index] = br[index + length] = br[index + 2 * length] = wR;
-        countSilence (silentL, wL);
-        countSilence (silentR, wR);
-
-        // Spread: a negative offset holds back the right output, a positive one the left.
-        const double spreadNow = sm1.current[0];
-        const int s = std::clamp ((int) spreadNow, 1 - length, length - 1);
-        double yL, yR;
-
-        if (s < 0)
-        {
-            sb[index] = sb[index + length] = rR;
-            yL = rL;
-            yR = sb[index + length + s];
-        }
-        else
-        {
-            sb[index] = sb[index + length] = rL;
-            yL = sb[index + length - s];
-            yR = rR;
-        }
-
-        const double t = sm4.current[3];
-        yL *= tremoloL * t + (1.0 - t);
-        yR *= tremoloR * t + (1.0 - t);
-
-        if (decodeMidSide)
-        {
-            const double sum = yL + yR, difference = yL - yR;
-            yL = sum;
-            yR = difference;
-        }
-
-        const double v = sm3.current[0], p = sm2.current[3];
-        yL = std::min (2.0 - p, 1.0) * v * yL + 1e-20;
-        yR = std::min (p, 1.0) * v * yR + 1e-20;
-
-        // Output envelopes. A channel stops reading only once it is quiet and nothing
-        // audible written into its buffer can still be on its way out (never sooner
-        // than the kernel's length after the last audible write).
-        envL *= decay + 1e-20;
-        envR *= decay + 1e-20;
-
-        if (envL < yL) envL = yL;
-        if (envR < yR) envR = yR;
-
-        if (envL < envelopeThreshold && silentL > kernelTaps + 2
-             && silentL > activityWindow (delayL, spreadNow, length, kernelTaps))
-            onL = false;
-
-        if (envR < envelopeThreshold && silentR > kernelTaps + 2
-             && silentR > activityWindow (delayR, spreadNow, length, kernelTaps))
-            onR = false;
-
-        outL[i] = (float) yL;
-        outR[i] = (float) yR;
-
-        if (++index >= length)
-            index = 0;
     }
 
     s1 = sm1;
@@ -387,4 +715,5 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
     silentWritesL = silentL;
     silentWritesR = silentR;
     writeIndex = index;
+    freshWrites = fresh;
 }

@@ -3,6 +3,7 @@
 #include "BiquadFilter.h"
 #include "CorvaneDelayLine.h"
 #include "InputStage.h"
+#include "InputStageGroup.h"
 #include "InterpolatingRead.h"
 #include "OnePoleSmoother4.h"
 
@@ -31,8 +32,22 @@ public:
     /** Renders numSamples samples; in and out may be the same buffers. */
     void process (const float* inL, const float* inR, float* outL, float* outR, int numSamples) noexcept;
 
+    /** Prepares a run of numSamples samples whose input stage a group of lines runs
+        ahead (see InputStageGroup): fills the member with the stage's inputs and
+        settings, and the next process() of those samples takes the stage's outputs
+        from it. Returns false, preparing nothing, when the stage is switched off or
+        both channels might fall silent within the run (the stage runs only while a
+        channel is active); process() then runs the stage itself.
+    */
+    bool prepareStageAhead (const float* inL, const float* inR, int numSamples, InputStageGroup::Member& member) noexcept;
+
+    /** The stage's switches; lines whose stages run together share them. */
+    InputStage::Settings getStageSwitches() const noexcept;
+
     /** Clears the delay memory and the filter states; the next sample snaps the
-        modulated delay to its target instead of gliding.
+        modulated delay to its target instead of gliding. The memory is not touched:
+        what was written before reads as silence until it is overwritten, so the
+        cost does not grow with the buffers.
     */
     void reset() noexcept;
 
@@ -83,7 +98,47 @@ public:
     bool logModulation = false;
 
 private:
+    /** The longest stretch of samples processed as one chunk. */
+    static constexpr int chunkLength = InterpolatingRead::maximumRun;
+
     static float meterStep (double envelope) noexcept;
+
+    /** True when every delay reads only samples older than a chunk of count samples
+        and is no longer than longest, so that no read is clamped.
+    */
+    static bool readsBehind (const double* delays, int count, int longest) noexcept;
+
+    /** What a chunk's passes take: its signals and the chunk's values computed
+        ahead, each count samples long.
+    */
+    struct Chunk
+    {
+        const float* inL;
+        const float* inR;
+        float* outL;
+        float* outR;
+        int count;
+        const float* readsL;
+        const float* readsR;
+        const float* stagedL;       // null when the stage is switched off
+        const float* stagedR;
+        const double* feedbacks;
+        const double* spreads;
+        const double* tremolosL;
+        const double* tremolosR;
+        const float* volumes;
+        const double* pans;
+        const float (*stageGains)[4];
+        const float* modulationL;
+        const float* modulationR;
+    };
+
+    /** The rest of process() for a chunk whose channels are both read ahead and stay
+        active throughout, whose stage is run ahead or off, and whose memory is all
+        fresh; in passes over the whole chunk rather than sample by sample.
+    */
+    void renderChunk (const Chunk& chunk, int index, int& silentL, int& silentR, double& envL, double& envR) noexcept;
+
     /** How many silent writes a channel must have seen before it can stop reading. */
     static int activityWindow (double delay, double spreadOffset, int length, int kernelTaps) noexcept;
 
@@ -103,12 +158,24 @@ private:
     const float* semitoneTable;
     const float* fineTuneTable;
 
-    std::vector<double> bufferL, bufferR, spreadBuffer;   // 3·bufferLength each
+    std::vector<double> bufferL, bufferR;   // 3·bufferLength each
+    std::vector<double> spreadBuffer;       // 2·bufferLength: its reads never reach a third copy
     int writeIndex = 0;
+    int freshWrites = 0;    // samples written since the memory was last cleared, up to bufferLength
 
     double previousDelayL = 0.0, previousDelayR = 0.0;
     const float* modulationL = nullptr;
     const float* modulationR = nullptr;
+
+    // A run's input stage, when a group runs it ahead: inputs, outputs, gains and
+    // filter positions, each a block of blockCapacity samples.
+    enum StagedBlock { stagedInputL, stagedInputR, stagedOutputL, stagedOutputR, stagedPreamp,
+                       stagedOverdrive, stagedColour, stagedCutoffL, stagedCutoffR, numStagedBlocks };
+    std::vector<float> stagedRuns;
+    int blockCapacity = 0;
+    bool stagedAhead = false;
+
+    float* stagedBlock (StagedBlock b) noexcept    { return stagedRuns.data() + (size_t) b * (size_t) blockCapacity; }
 
     bool activeL = false, activeR = false;
     int silentWritesL = 0, silentWritesR = 0;   // samples since a non-silent write

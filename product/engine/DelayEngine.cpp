@@ -1,6 +1,7 @@
 #include "DelayEngine.h"
 
 #include "DelayCore.h"
+#include "InputStageGroup.h"
 #include "PreDelayCore.h"
 #include "ScopedFlushDenormals.h"
 
@@ -25,28 +26,32 @@ namespace
         Line lines[DelayEngine::numLines];
         int numWetTaps;
         WetTap wet[DelayEngine::numLines];
+
+        // Lines of one wave neither read nor write each other's buses, so they may
+        // run in any order, and their input stages side by side. Waves run in turn.
+        int wave[DelayEngine::numLines];
     };
 
     constexpr RoutingLayout routingLayouts[DelayEngine::numRoutings] =
     {
         // Parallel
-        { { { busA, busA }, { busB, busB }, { busC, busC }, { busD, busD } }, 4, { { 0, busA }, { 1, busB }, { 2, busC }, { 3, busD } } },
+        { { { busA, busA }, { busB, busB }, { busC, busC }, { busD, busD } }, 4, { { 0, busA }, { 1, busB }, { 2, busC }, { 3, busD } }, { 0, 0, 0, 0 } },
         // Serial
-        { { { busA, busA }, { busA, busA }, { busA, busA }, { busA, busA } }, 1, { { 3, busA } } },
+        { { { busA, busA }, { busA, busA }, { busA, busA }, { busA, busA } }, 1, { { 3, busA } }, { 0, 1, 2, 3 } },
         // Tapped Serial
-        { { { busA, busA }, { busA, busB }, { busB, busC }, { busC, busD } }, 4, { { 0, busA }, { 1, busB }, { 2, busC }, { 3, busD } } },
+        { { { busA, busA }, { busA, busB }, { busB, busC }, { busC, busD } }, 4, { { 0, busA }, { 1, busB }, { 2, busC }, { 3, busD } }, { 0, 1, 2, 3 } },
         // Mixed 1
-        { { { busA, busA }, { busA, busA }, { busC, busC }, { busD, busD } }, 3, { { 1, busA }, { 2, busC }, { 3, busD } } },
+        { { { busA, busA }, { busA, busA }, { busC, busC }, { busD, busD } }, 3, { { 1, busA }, { 2, busC }, { 3, busD } }, { 0, 1, 0, 0 } },
         // Mixed 2
-        { { { busA, busA }, { busA, busB }, { busC, busC }, { busD, busD } }, 4, { { 0, busA }, { 1, busB }, { 2, busC }, { 3, busD } } },
+        { { { busA, busA }, { busA, busB }, { busC, busC }, { busD, busD } }, 4, { { 0, busA }, { 1, busB }, { 2, busC }, { 3, busD } }, { 0, 1, 0, 0 } },
         // Mixed 3
-        { { { busA, busA }, { busA, busA }, { busC, busC }, { busC, busC } }, 2, { { 1, busA }, { 3, busC } } },
+        { { { busA, busA }, { busA, busA }, { busC, busC }, { busC, busC } }, 2, { { 1, busA }, { 3, busC } }, { 0, 1, 0, 1 } },
         // Mixed 4
-        { { { busA, busA }, { busA, busB }, { busC, busC }, { busC, busD } }, 4, { { 0, busA }, { 1, busB }, { 2, busC }, { 3, busD } } },
+        { { { busA, busA }, { busA, busB }, { busC, busC }, { busC, busD } }, 4, { { 0, busA }, { 1, busB }, { 2, busC }, { 3, busD } }, { 0, 1, 0, 1 } },
         // Mixed 5
-        { { { busA, busA }, { busA, busA }, { busA, busA }, { busD, busD } }, 2, { { 2, busA }, { 3, busD } } },
+        { { { busA, busA }, { busA, busA }, { busA, busA }, { busD, busD } }, 2, { { 2, busA }, { 3, busD } }, { 0, 1, 2, 0 } },
         // Mixed 6
-        { { { busA, busA }, { busA, busB }, { busB, busC }, { busD, busD } }, 4, { { 0, busA }, { 1, busB }, { 2, busC }, { 3, busD } } },
+        { { { busA, busA }, { busA, busB }, { busB, busC }, { busD, busD } }, 4, { { 0, busA }, { 1, busB }, { 2, busC }, { 3, busD } }, { 0, 1, 2, 0 } },
     };
 
     /** An enumeration or count of n + 1 values from its normalised value. Values
@@ -227,14 +232,71 @@ void DelayEngine::runLines (int numSamples) noexcept
 {
     const auto& layout = routingLayouts[routing];
 
-    for (int line = 0; line < numLines; ++line)
+    for (int wave = 0; wave < numLines; ++wave)
     {
-        const auto& route = layout.lines[line];
-        float* outL = bus (2 * route.destination);
-        float* outR = bus (2 * route.destination + 1);
+        int lines[numLines];
+        int numInWave = 0;
 
-        preDelayCores[line]->process (bus (2 * route.source), bus (2 * route.source + 1), outL, outR, numSamples);
-        delayCores[line]->process (outL, outR, outL, outR, numSamples);
+        for (int line = 0; line < numLines; ++line)
+            if (layout.wave[line] == wave)
+                lines[numInWave++] = line;
+
+        for (int n = 0; n < numInWave; ++n)
+        {
+            const auto& route = layout.lines[lines[n]];
+            preDelayCores[lines[n]]->process (bus (2 * route.source), bus (2 * route.source + 1),
+                                              bus (2 * route.destination), bus (2 * route.destination + 1), numSamples);
+        }
+
+        runStagesAhead (lines, numInWave, numSamples);
+
+        for (int n = 0; n < numInWave; ++n)
+        {
+            const auto& route = layout.lines[lines[n]];
+            float* outL = bus (2 * route.destination);
+            float* outR = bus (2 * route.destination + 1);
+            delayCores[lines[n]]->process (outL, outR, outL, outR, numSamples);
+        }
+    }
+}
+
+void DelayEngine::runStagesAhead (const int* lines, int numInWave, int numSamples) noexcept
+{
+    const auto& layout = routingLayouts[routing];
+    InputStageGroup::Member members[numLines];
+    InputStage::Settings switches[numLines];
+    bool pending[numLines] = {};
+
+    for (int n = 0; n < numInWave; ++n)
+    {
+        auto& core = *delayCores[lines[n]];
+        const int destination = layout.lines[lines[n]].destination;
+        switches[n] = core.getStageSwitches();
+        pending[n] = core.prepareStageAhead (bus (2 * destination), bus (2 * destination + 1), numSamples, members[n]);
+    }
+
+    // Stages with the same switches run in one group.
+    for (int n = 0; n < numInWave; ++n)
+    {
+        if (! pending[n])
+            continue;
+
+        InputStageGroup::Member group[numLines];
+        int numInGroup = 0;
+
+        for (int other = n; other < numInWave; ++other)
+        {
+            if (pending[other] && switches[other].filterOn == switches[n].filterOn
+                 && switches[other].filterPostOverdrive == switches[n].filterPostOverdrive
+                 && switches[other].overdriveOn == switches[n].overdriveOn)
+            {
+                group[numInGroup++] = members[other];
+                pending[other] = false;
+            }
+        }
+
+        InputStageGroup::process (group, numInGroup, switches[n], numSamples,
+                                  tables.semitoneTable.data(), tables.fineTuneTable.data());
     }
 }
 

@@ -154,6 +154,7 @@ public:
 private:
     void renderRun (float* left, float* right, int numSamples, bool inputIsStereo, bool outputIsStereo) noexcept;
     void runLines (int numSamples) noexcept;
+    void runStagesAhead (const int* lines, int numInWave, int numSamples) noexcept;
     void mix (float* left, float* right, int numSamples, bool inputIsStereo, bool outputIsStereo) noexcept;
     void publish() noexcept;
     void collectTapFlags() noexcept;

@@ -39,6 +39,8 @@ public:
     void clear() noexcept   { *this = HalfBandStage(); }
 
 private:
+    friend class InputStageGroup;
+
     float inputHistory[2] = {}, q0History[2] = {}, q1History[2] = {};
     float previousQ1 = 0.0f;
 };

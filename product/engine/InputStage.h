@@ -50,6 +50,8 @@ public:
     BiquadFilter inputFilter, colourFilter;
 
 private:
+    friend class InputStageGroup;
+
     static constexpr int oversampling = 4;
 
     HalfBandStage up1[2], up2[2], down1[2], down2[2];

@@ -1,5 +1,7 @@
 #include "InterpolatingRead.h"
 
+#include "TapSums.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -18,48 +20,14 @@ namespace
     /** The most taps of kernel32 at a whole step (a multiple of 4 for 16 and 64). */
     constexpr int tapsAt (int spacing) noexcept     { return (kernel32Last + spacing - 1) / spacing; }
 
-    /** The sum of taps terms, four partial sums taking turns so that the taps
-        need not wait for each other; a remainder goes to the first.
-    */
-    template <typename Tap>
-    double sumTaps (int taps, Tap&& tap) noexcept
-    {
-        double acc[4] = {};
-        int k = 0;
-
-        for (; k + 4 <= taps; k += 4)
-            for (int m = 0; m < 4; ++m)
-                acc[m] += tap (k + m);
-
-        for (; k < taps; ++k)
-            acc[0] += tap (k);
-
-        return (acc[0] + acc[1]) + (acc[2] + acc[3]);
-    }
-
-    /** The inner product of a phase row with the oldest-first taps x[0..taps),
-        each entry interpolated toward its next one by f.
-    */
-    template <bool interpolate>
-    double rowSum (const double* entries, const double* differences, const double* x, double f, int taps) noexcept
-    {
-        return sumTaps (taps, [=] (int k) noexcept
-        {
-            const double c = interpolate ? entries[k] + differences[k] * f : entries[k];
-            return c * x[k];
-        });
-    }
-
-    /** Reads x through the rows of phase p; x points at the newest tap. The short
-        rows give their length at compile time, so that their loops unroll.
-    */
-    template <bool interpolate, int knownTaps = 0, typename Rows>
+    /** Reads x through the rows of phase p; x points at the newest tap. */
+    template <bool interpolate, typename Rows>
     double phaseSum (const Rows& rows, const double* x, int p, double f) noexcept
     {
-        const int taps = knownTaps > 0 ? knownTaps : rows.taps;
+        const int taps = rows.taps;
         const auto offset = (std::size_t) (p * taps);
-        return rowSum<interpolate> (rows.entries.data() + offset, rows.differences.data() + offset,
-                                    x - (taps - 1), f, taps);
+        return TapSums::row (rows.entries.data() + offset, rows.differences.data() + offset,
+                             x - (taps - 1), f, taps, interpolate);
     }
 }
 
@@ -111,35 +79,14 @@ std::shared_ptr<const InterpolatingRead::PhaseRows> InterpolatingRead::sharedRow
 
 double InterpolatingRead::stretchedSum (const double* x, double phi0, double step) const noexcept
 {
-    constexpr double scale = 4294967296.0, inverseScale = 1.0 / 4294967296.0;
+    constexpr double scale = 4294967296.0;
 
     const auto phiStep = (std::int64_t) (step * scale);
     const auto start = (std::int64_t) (phi0 * scale);
     const auto span = ((std::int64_t) kernel32Last << 32) - start;
     const int taps = (int) std::min ((std::int64_t) getMaximumTaps (step), (span + phiStep - 1) / phiStep);
-    const double f0 = (double) (start & 0xffffffff) * inverseScale;
 
-    // A whole number of entries per tap gives every tap the same fraction and a
-    // fixed stride through the kernel.
-    if ((phiStep & 0xffffffff) == 0)
-    {
-        const double* const first = kernel32 + (start >> 32);
-        const auto stride = (std::ptrdiff_t) (phiStep >> 32);
-
-        return sumTaps (taps, [=] (int k) noexcept
-        {
-            const double* const e = first + k * stride;
-            return (e[0] + (e[1] - e[0]) * f0) * x[-k];
-        });
-    }
-
-    return sumTaps (taps, [=] (int k) noexcept
-    {
-        const std::int64_t position = start + k * phiStep;
-        const double* const e = kernel32 + (position >> 32);
-        const double f = (double) (position & 0xffffffff) * inverseScale;
-        return (e[0] + (e[1] - e[0]) * f) * x[-k];
-    });
+    return TapSums::stretched (kernel32, x, start, phiStep, taps);
 }
 
 InterpolatingRead::InterpolatingRead (const double* k16, const double* k32)
@@ -177,28 +124,161 @@ int InterpolatingRead::getMaximumTaps (double step) const noexcept
 }
 
 float InterpolatingRead::read (const double* buffer, int newestIndex, int bufferLength,
-                               double& delay, double previousDelay) const noexcept
+                               double& delay, double previousDelay, int freshSamples) const noexcept
 {
     const bool stretched = (mode == 2 || mode == 3);
 
     double d = delay > 0.0 ? delay : 0.0;   // also turns NaN into 0
     const double step = stretched ? getStep (previousDelay, d) : phases;
-    d = std::min (d, (double) (bufferLength - getMaximumTaps (step)));
+    const int taps = getMaximumTaps (step);
+    d = std::min (d, (double) (bufferLength - taps));
     delay = d;
 
     const double pos = (double) newestIndex - d;
     const int i = (int) pos;
     const double frac = pos - i;
-    const double* const x = buffer + i;     // tap k reads x[-k]
-
     const double phi0 = frac * (stretched ? step : phases);
 
+    // Taps older than the fresh samples are read from a copy in which they are
+    // silent, exactly as if the buffer had been zeroed.
+    const int oldestAge = newestIndex - i + taps - 1;
+
+    if (oldestAge < freshSamples)
+        return (float) tapSum (buffer + i, step, phi0);
+
+    double window[maximumTaps];
+    const double* const oldest = buffer + i - (taps - 1);
+
+    for (int k = 0; k < taps; ++k)
+        window[k] = oldestAge - k < freshSamples ? oldest[k] : 0.0;
+
+    return (float) tapSum (window + taps - 1, step, phi0);
+}
+
+void InterpolatingRead::readRun (const double* buffer, int writeIndex, int bufferLength, const double* delays, int count,
+                                 double previousDelay, int freshSamples, float* out) const noexcept
+{
+    // The reads at the unstretched step all take rows of one length: they are
+    // gathered and summed together. The reads at one of the narrow steps are
+    // gathered by phase, so that each row serves all reads of its phase while it
+    // is in the cache. The others, and any that reach stale memory, go through
+    // read() one by one.
+    const bool stretched = (mode == 2 || mode == 3);
+    const PhaseRows& rows = stretched ? *rows32 : *rows16;
+    const int taps = rows.taps;
+
+    TapSums::RowRead gathered[maximumRun];
+    int gatheredSample[maximumRun];
+    int numGathered = 0;
+
+    struct NarrowRead { int phase, sample; const double* x; double f; };
+    NarrowRead narrow[2][maximumRun];
+    int numNarrow[2] = {};
+
+    for (int j = 0; j < count; ++j)
+    {
+        double d = delays[j];
+        const int newest = writeIndex - 1 + 2 * bufferLength;
+        const int fresh = std::min (freshSamples + j, bufferLength);
+        const double step = stretched ? getStep (previousDelay, d) : phases;
+
+        const double pos = (double) newest - d;
+        const int i = (int) pos;
+        const double frac = pos - i;
+        bool taken = false;
+
+        if (step == phases && newest - i + taps - 1 < fresh)
+        {
+            const double phi0 = frac * phases;
+            const int p = (int) phi0;
+            const auto offset = (std::size_t) (p * taps);
+            gathered[numGathered] = { rows.entries.data() + offset, rows.differences.data() + offset,
+                                      buffer + i - (taps - 1), phi0 - p };
+            gatheredSample[numGathered++] = j;
+            taken = true;
+        }
+        else if (stretched)
+        {
+            for (int n = 0; n < 2 && ! taken; ++n)
+            {
+                const PhaseRows& narrowRowsN = *narrowRows[n];
+
+                if (step == narrowRowsN.spacing && newest - i + narrowRowsN.taps - 1 < fresh)
+                {
+                    const double phi0 = frac * step;
+                    const int p = (int) phi0;
+                    narrow[n][numNarrow[n]++] = { p, j, buffer + i - (narrowRowsN.taps - 1), phi0 - p };
+                    taken = true;
+                }
+            }
+        }
+
+        if (! taken)
+            out[j] = read (buffer, newest, bufferLength, d, previousDelay, fresh);
+
+        previousDelay = d;
+
+        if (++writeIndex >= bufferLength)
+            writeIndex = 0;
+    }
+
+    double sums[maximumRun];
+
+    if (numGathered > 0)
+        TapSums::rows (gathered, numGathered, taps, mode == 1 || stretched, sums);
+
+    for (int g = 0; g < numGathered; ++g)
+        out[gatheredSample[g]] = (float) (stretched ? sums[g] : sums[g] * 1.2);
+
+    for (int n = 0; n < 2; ++n)
+    {
+        const PhaseRows& narrowRowsN = *narrowRows[n];
+        auto* const reads = narrow[n];
+        const int numReads = numNarrow[n];
+        const double step = narrowRowsN.spacing;
+
+        std::sort (reads, reads + numReads, [] (const NarrowRead& a, const NarrowRead& b) { return a.phase < b.phase; });
+
+        for (int first = 0; first < numReads;)
+        {
+            int last = first + 1;
+
+            while (last < numReads && reads[last].phase == reads[first].phase)
+                ++last;
+
+            const double* xs[maximumRun];
+            double fs[maximumRun];
+
+            for (int r = first; r < last; ++r)
+            {
+                xs[r - first] = reads[r].x;
+                fs[r - first] = reads[r].f;
+            }
+
+            const auto offset = (std::size_t) (reads[first].phase * narrowRowsN.taps);
+            TapSums::rowsOfOnePhase (narrowRowsN.entries.data() + offset, narrowRowsN.differences.data() + offset,
+                                     narrowRowsN.taps, xs, fs, last - first, sums);
+
+            // Keeps the stretched kernel's gain equal to the unstretched one's.
+            for (int r = first; r < last; ++r)
+                out[reads[r].sample] = (float) (step * 0.001953125 * sums[r - first]);
+
+            first = last;
+        }
+    }
+}
+
+double InterpolatingRead::tapSum (const double* x, double step, double phi0) const noexcept
+{
     // Every read whose taps lie a whole number of entries apart has rows for its phase.
     const int p = (int) phi0;
     const double f = phi0 - p;
 
-    if (stretched && step != phases)
+    if (mode == 2 || mode == 3)
     {
+        if (step == phases)
+            return phaseSum<true> (*rows32, x, p, f);
+
         double acc;
 
         if (step == narrowRows[0]->spacing)
@@ -209,14 +289,11 @@ float InterpolatingRead::read (const double* buffer, int newestIndex, int buffer
             acc = stretchedSum (x, phi0, step);
 
         // Keeps the stretched kernel's gain equal to the unstretched one's.
-        return (float) (step * 0.001953125 * acc);
+        return step * 0.001953125 * acc;
     }
 
-    if (stretched)
-        return (float) phaseSum<true, 32> (*rows32, x, p, f);
-
     // "Low" takes the nearest phase below, "Normal" interpolates between phases.
-    const double acc = mode == 1 ? phaseSum<true, 16> (*rows16, x, p, f)
-                                 : phaseSum<false, 16> (*rows16, x, p, f);
-    return (float) (acc * 1.2);
+    const double acc = mode == 1 ? phaseSum<true> (*rows16, x, p, f)
+                                 : phaseSum<false> (*rows16, x, p, f);
+    return acc * 1.2;
 }

@@ -36,9 +36,24 @@ public:
         widen their kernel by how fast the delay shrinks. The delay is clamped so
         that every tap lies within the last bufferLength samples; the delay actually
         read is written back, to be passed as previousDelay next time.
+
+        Only the freshSamples newest samples count as written: older ones read as
+        silence, so that a buffer can be cleared without touching its memory.
     */
     float read (const double* buffer, int newestIndex, int bufferLength,
-                double& delay, double previousDelay) const noexcept;
+                double& delay, double previousDelay, int freshSamples) const noexcept;
+
+    /** The most reads that readRun() takes at once. */
+    static constexpr int maximumRun = 64;
+
+    /** Reads count consecutive samples (at most maximumRun), one per delay: sample j
+        is read as read() would after j more samples were written at writeIndex
+        (which wraps at bufferLength), with freshSamples + j fresh samples. The
+        caller makes sure that no delay needs clamping and that every read only
+        reaches samples written before the first.
+    */
+    void readRun (const double* buffer, int writeIndex, int bufferLength, const double* delays, int count,
+                  double previousDelay, int freshSamples, float* out) const noexcept;
 
     /** The most taps a read of the current mode can take at the given kernel step. */
     int getMaximumTaps (double step) const noexcept;
@@ -49,6 +64,9 @@ public:
     double getStep (double previousDelay, double delay) const noexcept;
 
 private:
+    /** The most taps any read takes: kernel32 at the narrowest step of 16 entries. */
+    static constexpr int maximumTaps = 1024;
+
     /** A kernel laid out by phase, for the reads whose taps lie a fixed whole number
         of entries apart (spacing: 512 for the plain reads, the narrowest steps for
         the stretched ones): for each phase 0..spacing−1 a row of its taps and a row
@@ -75,6 +93,9 @@ private:
         conversions (the fraction is exact to 2^-32 of an entry).
     */
     double stretchedSum (const double* x, double phi0, double step) const noexcept;
+
+    /** The sum of the read whose newest tap is x[0]. */
+    double tapSum (const double* x, double step, double phi0) const noexcept;
 
     const double* kernel16;
     const double* kernel32;

@@ -19,13 +19,28 @@ struct BasicOnePoleSmoother4
             current[i] = target[i] = 0;
     }
 
-    /** Takes four new targets and advances every lane one step toward them. */
-    void advance (const Value* targets) noexcept
+    /** Takes four new targets and advances every lane one step toward them.
+        Returns false when no lane moved: further steps toward the same targets
+        then leave every lane where it is, and may be skipped.
+    */
+    bool advance (const Value* targets) noexcept
     {
+        Value previous[4];
+
         for (int i = 0; i < 4; ++i)
+        {
             target[i] = targets[i];
+            previous[i] = current[i];
+        }
 
         advance();
+
+        bool moved = false;
+
+        for (int i = 0; i < 4; ++i)
+            moved |= ! (current[i] == previous[i]);     // a NaN never settles
+
+        return moved;
     }
 
     /** Advances every lane one step toward its stored target. */

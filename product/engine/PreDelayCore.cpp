@@ -18,12 +18,12 @@ void PreDelayCore::allocateBuffers()
     bufferL.assign ((size_t) (2 * bufferLength), 0.0f);
     bufferR.assign ((size_t) (2 * bufferLength), 0.0f);
     writeIndex = 0;
+    freshWrites = bufferLength;     // newly allocated memory is silent already
 }
 
 void PreDelayCore::clear() noexcept
 {
-    std::fill (bufferL.begin(), bufferL.end(), 0.0f);
-    std::fill (bufferR.begin(), bufferR.end(), 0.0f);
+    freshWrites = 0;
 }
 
 int PreDelayCore::readLength (double smoothedLength, int length) noexcept
@@ -46,6 +46,44 @@ void PreDelayCore::process (const float* inL, const float* inR, float* outL, flo
     // Locals for the run: the output stores could otherwise alias the members.
     double smoothedL = smoothedLengthL, smoothedR = smoothedLengthR;
     int index = writeIndex;
+    int fresh = freshWrites;
+
+    // Lengths that one more step leaves where they are stay there for the run: the
+    // run is then a copy in and a copy out, a stretch up to each wrap at a time.
+    const bool settled = smoothedL - ((smoothedL - targetL) * c + 1e-20) == smoothedL
+                          && smoothedR - ((smoothedR - targetR) * c + 1e-20) == smoothedR;
+
+    if (settled && fresh >= length)
+    {
+        const int ageL = readLength (smoothedL, length), ageR = readLength (smoothedR, length);
+
+        for (int i = 0; i < numSamples; ++i)
+        {
+            tapAveragerL.tick();
+            tapAveragerR.tick();
+        }
+
+        for (int i = 0; i < numSamples;)
+        {
+            const int stretch = std::min (numSamples - i, length - index);
+
+            std::copy (inL + i, inL + i + stretch, bl + index);
+            std::copy (inL + i, inL + i + stretch, bl + index + length);
+            std::copy (inR + i, inR + i + stretch, br + index);
+            std::copy (inR + i, inR + i + stretch, br + index + length);
+            std::copy (bl + length - ageL + index, bl + length - ageL + index + stretch, outL + i);
+            std::copy (br + length - ageR + index, br + length - ageR + index + stretch, outR + i);
+
+            i += stretch;
+            index += stretch;
+
+            if (index >= length)
+                index = 0;
+        }
+
+        writeIndex = index;
+        return;
+    }
 
     for (int i = 0; i < numSamples; ++i)
     {
@@ -60,8 +98,12 @@ void PreDelayCore::process (const float* inL, const float* inR, float* outL, flo
         bl[index] = bl[index + length] = xL;
         br[index] = br[index + length] = xR;
 
-        outL[i] = bl[length - readLength (smoothedL, length) + index];
-        outR[i] = br[length - readLength (smoothedR, length) + index];
+        if (fresh < length)
+            ++fresh;
+
+        const int ageL = readLength (smoothedL, length), ageR = readLength (smoothedR, length);
+        outL[i] = ageL < fresh ? bl[length - ageL + index] : 0.0f;
+        outR[i] = ageR < fresh ? br[length - ageR + index] : 0.0f;
 
         if (++index >= length)
             index = 0;
@@ -70,4 +112,5 @@ void PreDelayCore::process (const float* inL, const float* inR, float* outL, flo
     smoothedLengthL = smoothedL;
     smoothedLengthR = smoothedR;
     writeIndex = index;
+    freshWrites = fresh;
 }

@@ -18,7 +18,9 @@ public:
     /** Renders numSamples samples; in and out may be the same buffers. */
     void process (const float* inL, const float* inR, float* outL, float* outR, int numSamples) noexcept;
 
-    /** Zeroes both signal buffers. */
+    /** Silences both signal buffers: what they hold reads as zero until it is
+        overwritten, so the cost does not grow with the buffers.
+    */
     void clear() noexcept;
 
     // Held in double: a float one-pole stalls short of long targets at high rates.
@@ -30,4 +32,5 @@ private:
 
     std::vector<float> bufferL, bufferR;   // 2·bufferLength, each sample written twice
     int writeIndex = 0;
+    int freshWrites = 0;    // samples written since the buffers were last cleared, up to bufferLength
 };

@@ -263,24 +263,35 @@ TEST (DelayEngineRender, RestoresTheHostsFloatingPointMode)
 
 TEST (DelayEngineRender, ResetSilencesTheLines)
 {
-    DelayEngine engine;
-    makeNeutralEngine (engine);
-    engine.setLineParameter (0, 39, 0.95f);     // long feedback
-    settle (engine, 20000);
+    // Each buffer a line reads must come back silent: the delay, the spread
+    // buffer holding back either side, and the pre-delay.
+    const struct { const char* name; int index; float value; } setups[] =
+    {
+        { "delay", 39, 0.95f },
+        { "spread holding back the right", 41, 0.0f },
+        { "spread holding back the left", 41, 1.0f },
+        { "pre-delay", 27, 0.03f },
+    };
 
-    Stereo loud (8000, 0.5f, 0.5f);
-    render (engine, loud, 512);
+    for (const auto& setup : setups)
+    {
+        DelayEngine engine;
+        makeNeutralEngine (engine);
+        engine.setLineParameter (0, 39, 0.95f);     // long feedback
+        engine.setLineParameter (0, setup.index, setup.value);
+        settle (engine, 20000);
 
-    Stereo tail (2000);
-    render (engine, tail, 512);
-    EXPECT_GT (std::abs (tail.l.back()), 0.01f);
+        Stereo loud (8000, 0.5f, -0.5f);
+        render (engine, loud, 512);
+        EXPECT_GT (std::abs (loud.l.back()), 0.01f) << setup.name;
 
-    engine.reset();
-    Stereo after (2000);
-    render (engine, after, 512);
+        engine.reset();
+        Stereo after (3000);
+        render (engine, after, 512);
 
-    for (float x : after.l)
-        ASSERT_LT (std::abs (x), 1e-6f);
+        for (int i = 0; i < after.size(); ++i)
+            ASSERT_LT (std::abs (after.l[(size_t) i]) + std::abs (after.r[(size_t) i]), 1e-6f) << setup.name << " at " << i;
+    }
 }
 
 TEST (DelayEngineRender, PreDelayShiftsTheWetSignalWithoutChangingIt)

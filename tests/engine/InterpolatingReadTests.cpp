@@ -32,7 +32,7 @@ namespace
 
         float read (const InterpolatingRead& r, double delay, double previousDelay) const
         {
-            return r.read (data.data(), newestIndex(), bufferLength, delay, previousDelay);
+            return r.read (data.data(), newestIndex(), bufferLength, delay, previousDelay, bufferLength);
         }
 
         int bufferLength;
@@ -323,7 +323,7 @@ TEST (InterpolatingRead, OutOfRangeDelaysAreClamped)
             for (double d : { -3.0, 1.0e9, 2047.5, nan, std::numeric_limits<double>::infinity() })
             {
                 double delay = d;
-                const float y = r.read (buffer.data.data(), buffer.newestIndex(), buffer.bufferLength, delay, previous);
+                const float y = r.read (buffer.data.data(), buffer.newestIndex(), buffer.bufferLength, delay, previous, buffer.bufferLength);
                 const int taps = r.getMaximumTaps (r.getStep (previous, d > 0.0 ? d : 0.0));
                 EXPECT_TRUE (std::isfinite (y));
                 EXPECT_GE (delay, 0.0);
