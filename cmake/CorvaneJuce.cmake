@@ -7,6 +7,7 @@ add_library(corvane_juce STATIC)
 target_link_libraries(corvane_juce
     PRIVATE
         juce::juce_core
+        juce::juce_cryptography
         juce::juce_events
         juce::juce_data_structures
         juce::juce_graphics
