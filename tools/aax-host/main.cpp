@@ -1,6 +1,7 @@
 // corvane-host: the command-line AAX host of the Corvane module.
 
 #include "CommandLineHost.h"
+#include "ViewCommandHost.h"
 
 #include <iostream>
 
@@ -13,6 +14,12 @@ int main (int argc, char* argv[])
 
     try
     {
+        if (ViewCommandOptions::isViewCommand (arguments))
+        {
+            ViewCommandHost (ViewCommandOptions::parse (arguments)).run();
+            return 0;
+        }
+
         const auto options = CommandLineOptions::parse (arguments);
         CommandLineHost host (options);
 
@@ -21,7 +28,7 @@ int main (int argc, char* argv[])
             case CommandLineOptions::Command::describe:  host.describe(); break;
             case CommandLineOptions::Command::render:    host.render(); break;
             case CommandLineOptions::Command::help:
-            default:                                      std::cout << CommandLineOptions::getUsage(); break;
+            default:                                      std::cout << CommandLineOptions::getUsage() << ViewCommandOptions::getUsage(); break;
         }
 
         return 0;
