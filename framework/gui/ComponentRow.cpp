@@ -69,6 +69,14 @@ void ComponentRow::componentMovedOrResized (juce::Component& child, bool, bool)
         arrangeComponents();
 }
 
+void ComponentRow::componentParentHierarchyChanged (juce::Component& child)
+{
+    // JUCE reports a removed child to its parent only while the parent is showing, so a
+    // row being built off screen learns of it from the child.
+    if (child.getParentComponent() != this)
+        childrenChanged();
+}
+
 void ComponentRow::updateWatchedChildren()
 {
     for (auto& child : watchedChildren)

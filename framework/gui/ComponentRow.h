@@ -39,6 +39,7 @@ public:
 
 private:
     void componentMovedOrResized (juce::Component&, bool wasMoved, bool wasResized) override;
+    void componentParentHierarchyChanged (juce::Component&) override;
     void updateWatchedChildren();
 
     juce::Array<juce::Component::SafePointer<juce::Component>> watchedChildren;

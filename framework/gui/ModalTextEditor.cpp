@@ -84,7 +84,7 @@ void ModalTextEditor::textEditorTextChanged (juce::TextEditor&)
 
 void ModalTextEditor::textEditorReturnKeyPressed (juce::TextEditor&)
 {
-    focusLost (focusChangedDirectly);
+    endEditing();
 }
 
 void ModalTextEditor::textEditorEscapeKeyPressed (juce::TextEditor&)
@@ -92,10 +92,22 @@ void ModalTextEditor::textEditorEscapeKeyPressed (juce::TextEditor&)
     const juce::Component::SafePointer<ModalTextEditor> safeThis (this);
 
     setText (savedText, false);
-    focusLost (focusChangedDirectly);
+    endEditing();
 
     if (safeThis != nullptr)
         callModalListeners ([this] (ModalListener& l) { l.modalEditCancelled (*this); });
+}
+
+void ModalTextEditor::endEditing()
+{
+    const juce::Component::SafePointer<ModalTextEditor> safeThis (this);
+
+    focusLost (focusChangedDirectly);
+
+    // Back in its parent the editor would keep the focus, and the next click into it
+    // would not start a new edit.
+    if (safeThis != nullptr && hasKeyboardFocus (false))
+        giveAwayKeyboardFocus();
 }
 
 template <typename Callback>

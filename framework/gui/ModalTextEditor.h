@@ -54,6 +54,8 @@ private:
     void textEditorReturnKeyPressed (juce::TextEditor&) override;
     void textEditorEscapeKeyPressed (juce::TextEditor&) override;
 
+    void endEditing();
+
     template <typename Callback>
     void callModalListeners (Callback&& callback);
 
