@@ -110,7 +110,11 @@ void ModalComponent::updateBounds()
 
 void ModalComponent::parentHierarchyChanged()
 {
-    if (getParentComponent() != &cover)
+    // Only a real new home counts: while moving onto the cover the component is briefly
+    // without a parent.
+    auto* parent = getParentComponent();
+
+    if (parent != nullptr && parent != &cover)
         if (auto* coverParent = cover.getParentComponent())
             coverParent->removeChildComponent (&cover);
 }
