@@ -137,6 +137,10 @@ void ModalComponent::attachToDesktop()
             cover.addChildComponent (this);
             cover.setVisible (false);
             cover.toBack();
+
+            // JUCE tells nobody of a new parent's look-and-feel; fonts and sizes that
+            // depend on it must be taken now, before the component is centred.
+            sendLookAndFeelChange();
             return;
         }
     }
