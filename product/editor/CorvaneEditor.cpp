@@ -7,14 +7,12 @@ CorvaneEditor::CorvaneEditor (Corvane& processor)
     for (int i = 0; i < Corvane::numPadlocks; ++i)
         corvane.getPadlock (i).addListener (this);
 
-    corvane.midiControl.addListener (this);
-    corvane.addListener (this);
+    corvane.addListener (static_cast<Corvane::Listener*> (this));
 }
 
 CorvaneEditor::~CorvaneEditor()
 {
-    corvane.removeListener (this);
-    corvane.midiControl.removeListener (this);
+    corvane.removeListener (static_cast<Corvane::Listener*> (this));
 
     for (int i = 0; i < Corvane::numPadlocks; ++i)
         corvane.getPadlock (i).removeListener (this);

@@ -2,19 +2,18 @@
 
 #include "BasePluginEditor.h"
 #include "Corvane.h"
-#include "MidiControl.h"
 #include "ParameterPadlock.h"
 
 /**
     The Corvane editor: the framework editor bound to the delay's processor.
 
-    It follows the processor's padlocks, the MIDI learn state and the line clipboard,
+    It follows the processor's padlocks and the line clipboard (the framework editor follows
+    the MIDI learn state),
     and refreshes its line display when a line is copied or pasted. The skin binding
     and the product's own windows build on this.
 */
 class CorvaneEditor  : public BasePluginEditor,
                        public ParameterPadlock::Listener,
-                       public MidiControl::Listener,
                        public Corvane::Listener
 {
 public:
