@@ -19,12 +19,15 @@ PopupMenuEx& PopupMenuEx::operator= (const PopupMenuEx& other)
 {
     if (this != &other)
     {
-        // Open windows and the hover state point into the items about to be freed.
+        // The source may live inside the items about to be freed, and so may what the
+        // open windows and the hover state point at.
+        const PopupMenuEx source (other);
+
         if (component != nullptr)
             component->closeSubMenus();
 
         items.clear();
-        copyItemsFrom (other);
+        copyItemsFrom (source);
 
         if (component != nullptr)
         {

@@ -244,6 +244,11 @@ TEST (PopupMenuEx, AssigningToAnOpenMenuClosesItsSubMenus)
     EXPECT_EQ (root->getHeight(), 16 + 8);
     root->createComponentSnapshot (root->getLocalBounds());   // paints the new items only
 
+    auto nested = makeMenu();
+    nested = *nested.getItem (2)->subMenu;
+    EXPECT_EQ (nested.getNumItems(), 2) << "a menu takes one of its own sub-menus";
+    EXPECT_EQ (nested.findItem (6)->owner->getLevel(), 1);
+
     PopupMenuEx copy (menu);
     EXPECT_EQ (copy.findItem (9)->owner, &copy);
     EXPECT_FALSE (copy.isOpen());
