@@ -8,10 +8,12 @@
 #include "GFXSwitch.h"
 #include "GFXToggleButton.h"
 #include "NumericDisplay.h"
+#include "TextInput.h"
 
 GFXWidgetFactory::GFXWidgetFactory()
 {
     registerCoreWidgets (*this);
+    TextInput::registerTextInputWidgets (*this);
 }
 
 GFXWidgetFactory& GFXWidgetFactory::getInstance()

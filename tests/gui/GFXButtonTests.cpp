@@ -66,22 +66,28 @@ TEST_F (GFXButtonTest, PicksTheEventOfAClickByItsModifiers)
     }
 }
 
-TEST_F (GFXButtonTest, LinkedButtonHoldsItsParameterWhilePressedAndFiresOnThePress)
+TEST_F (GFXButtonTest, LinkedButtonsWriteTheirParameter)
 {
+    // A linked push button is momentary and fires on the press whatever its "clickEvent".
     auto panel = loadControls ("<Button name=\"B\" clickEvent=\"onRelease\"><size width=\"20\" height=\"20\"/>"
                                "<links><link as=\"connectedTo\" param=\"Mute\"/></links>"
-                               "<actions><action type=\"onClick\" event=\"Select Line 2\"/></actions></Button>");
-    auto* button = find<GFXButton> (*panel, "B");
+                               "<actions><action type=\"onClick\" event=\"Select Line 2\"/></actions></Button>"
+                               "<ToggleButton name=\"T\"><size width=\"20\" height=\"20\"/>"
+                               "<links><link as=\"connectedTo\" param=\"Channel Swap\"/></links></ToggleButton>");
     auto* mute = plugin->parameterManager.getParameter (juce::String ("Mute"));
     Journal journal;
     panel->addListener (&journal);
 
-    press (*button);
+    press (*find<GFXButton> (*panel, "B"));
     EXPECT_TRUE (mute->getBoolValue());
-    release (*button);
+    release (*find<GFXButton> (*panel, "B"));
     EXPECT_FALSE (mute->getBoolValue());
 
-    EXPECT_EQ (journal.entries.joinIntoString (","), "value,event 1,value");
+    press (*find<GFXToggleButton> (*panel, "T"));
+    release (*find<GFXToggleButton> (*panel, "T"));
+    EXPECT_TRUE (plugin->parameterManager.getParameter (juce::String ("Channel Swap"))->getBoolValue());
+
+    EXPECT_EQ (journal.entries.joinIntoString (","), "value,event 1,value,value");
 }
 
 TEST_F (GFXButtonTest, ShowsTheFrameOfItsStateStyleAndEnablement)
@@ -126,20 +132,4 @@ TEST_F (GFXButtonTest, ShowsTheFrameOfItsStateStyleAndEnablement)
         multi->stopBlinking();
         EXPECT_EQ (frameShown (*multi), 2 * multi->getState());
     }
-}
-
-TEST_F (GFXButtonTest, ToggleClickSetsItsParameter)
-{
-    auto panel = loadControls ("<ToggleButton name=\"T\" style=\"3D\"><size width=\"20\" height=\"20\"/>"
-                               "<links><link as=\"connectedTo\" param=\"Mute\"/></links></ToggleButton>");
-    auto* toggle = find<GFXToggleButton> (*panel, "T");
-    Journal journal;
-    panel->addListener (&journal);
-
-    press (*toggle);
-    release (*toggle);
-
-    EXPECT_TRUE (plugin->parameterManager.getParameter (juce::String ("Mute"))->getBoolValue());
-    EXPECT_EQ (toggle->getStyle(), 1);
-    EXPECT_EQ (journal.entries.joinIntoString (","), "value");
 }

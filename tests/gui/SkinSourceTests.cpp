@@ -3,6 +3,7 @@
 #include "GFXAnimation.h"
 #include "GFXKnob.h"
 #include "GFXToggleButton.h"
+#include "GFXWidgetFactory.h"
 
 using namespace SkinTest;
 
@@ -86,6 +87,12 @@ TEST_F (SkinSourceTest, FindsTheMainPanelOfThisProductInAnyLetterCase)
 
 TEST_F (SkinSourceTest, PlacesWidgetsThroughPanelOffsetsAndSkipsUnknownTags)
 {
+    // A widget family of later work joins the registry without the factory changing.
+    GFXWidgetFactory::getInstance().registerWidget ("LaterGadget", [] (const juce::String& name, SkinSource&)
+    {
+        return std::make_unique<GFXPanel> (name);
+    });
+
     auto panel = loadControls (
         "<Panel name=\"Nested\"><gfx resource=\"Nested.png\"/><pos left=\"139\" top=\"391\"/>"
         "  <controls ofsX=\"-139\" ofsY=\"-391\">"
@@ -93,12 +100,15 @@ TEST_F (SkinSourceTest, PlacesWidgetsThroughPanelOffsetsAndSkipsUnknownTags)
         "  </controls></Panel>"
         "<Gadget name=\"Unknown\"><controls><Knob name=\"Hidden\"/></controls></Gadget>"
         "<Panel name=\"Bare\"><gfx resource=\"Nested.png\" transparent=\"1\"/><pos left=\"5\" top=\"6\"/></Panel>"
-        "<ToggleButton name=\"Toggle\"><pos left=\"7\" top=\"8\"/></ToggleButton>",
+        "<TOGGLEBUTTON name=\"Toggle\"><pos left=\"7\" top=\"8\"/></TOGGLEBUTTON>"
+        "<laterGADGET name=\"Later\"/><textinput name=\"Text\"/>",
         { { "Nested.png", pngOf (makeStrip (90, 70, 1)) } });
 
     ASSERT_NE (panel, nullptr);
-    EXPECT_EQ (panel->getNumChildComponents(), 3);
+    EXPECT_EQ (panel->getNumChildComponents(), 5);
     EXPECT_EQ (find<GFXKnob> (*panel, "Hidden"), nullptr);
+    EXPECT_NE (find<GFXPanel> (*panel, "Later"), nullptr);
+    EXPECT_NE (find<GUIController> (*panel, "Text"), nullptr);
 
     auto* nested = find<GFXPanel> (*panel, "Nested");
     ASSERT_NE (nested, nullptr);

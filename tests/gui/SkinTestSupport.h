@@ -7,18 +7,11 @@
 
 #include <juce_cryptography/juce_cryptography.h>
 
-/**
-    What the skin tests share: filmstrips whose frame k is one flat colour (so one
-    pixel tells which frame was painted), skin archives written into a temporary
-    skins folder, and mouse events made without a display.
+/** Filmstrips whose frame k is one flat colour (one pixel tells which frame was painted),
+    skin archives written into a test's own skins folder, and mouse events without a display.
 */
 namespace SkinTest
 {
-    inline juce::Colour frameColour (int k)
-    {
-        return juce::Colour ((juce::uint8) (k & 0xff), (juce::uint8) (40 + 60 * (k >> 8)), (juce::uint8) 200);
-    }
-
     inline juce::Image makeStrip (int width, int frameHeight, int frames)
     {
         juce::Image strip (juce::Image::ARGB, width, frameHeight * frames, true);
@@ -26,7 +19,7 @@ namespace SkinTest
 
         for (int k = 0; k < frames; ++k)
         {
-            g.setColour (frameColour (k));
+            g.setColour (juce::Colour ((juce::uint8) (k & 0xff), (juce::uint8) (40 + 60 * (k >> 8)), (juce::uint8) 200));
             g.fillRect (0, k * frameHeight, width, frameHeight);
         }
 
@@ -37,11 +30,8 @@ namespace SkinTest
     inline int frameShown (juce::Component& c, int x = 2, int y = 2)
     {
         const auto pixel = c.createComponentSnapshot (c.getLocalBounds(), false, 1.0f).getPixelAt (x, y);
-
-        if (pixel.getBlue() != 200 || (pixel.getGreen() - 40) % 60 != 0)
-            return -1;
-
-        return pixel.getRed() + ((pixel.getGreen() - 40) / 60 << 8);
+        const auto high = pixel.getGreen() - 40;
+        return pixel.getBlue() == 200 && high % 60 == 0 ? pixel.getRed() + (high / 60 << 8) : -1;
     }
 
     inline juce::MouseEvent mouseEvent (juce::Component& c, juce::Point<float> position,
@@ -59,6 +49,8 @@ namespace SkinTest
         return out.getMemoryBlock();
     }
 
+    inline juce::MemoryBlock textOf (const juce::String& text)  { return { text.toRawUTF8(), text.getNumBytesAsUTF8() }; }
+
     using Entries = std::vector<std::pair<juce::String, juce::MemoryBlock>>;
 
     inline juce::MemoryBlock zipOf (const Entries& entries)
@@ -73,84 +65,11 @@ namespace SkinTest
         return out.getMemoryBlock();
     }
 
-    inline juce::MemoryBlock textOf (const juce::String& text)
-    {
-        return { text.toRawUTF8(), text.getNumBytesAsUTF8() };
-    }
-
-    /** A main panel holding the given controls, in a skin document for the product. */
     inline juce::String skinDocument (const juce::String& controls, const juce::String& panelGfx = {})
     {
         return "<PluginEditor application=\"Corvane\"><Panel name=\"MainPanel\">" + panelGfx
                + "<controls>" + controls + "</controls></Panel></PluginEditor>";
     }
-
-    /** The owner of the skins that a test writes into its own folder. */
-    class Owner  : public SkinSource::Owner
-    {
-    public:
-        Owner (BasePlugin& p, const juce::File& folder)  : plugin (p), skinsFolder (folder) {}
-
-        BasePlugin& getPlugin() const override              { return plugin; }
-        juce::File getSkinFile (const juce::String& name) const override
-        {
-            return skinsFolder.getChildFile (name + ".halvornskin");
-        }
-
-    private:
-        BasePlugin& plugin;
-        juce::File skinsFolder;
-    };
-
-    /** A test product with a skins folder of its own under the fixture's temporary root. */
-    class Fixture  : public PluginFixture
-    {
-    protected:
-        void SetUp() override
-        {
-            PluginFixture::SetUp();
-            plugin = std::make_unique<TestProduct>();
-            owner = std::make_unique<Owner> (*plugin, root.getChildFile ("Skins"));
-            root.getChildFile ("Skins").createDirectory();
-        }
-
-        void TearDown() override
-        {
-            owner.reset();
-            plugin.reset();
-            PluginFixture::TearDown();
-        }
-
-        /** Writes the archive of a skin; the digest text is the true one unless given. */
-        void writeSkin (const juce::String& name, const Entries& innerEntries,
-                        std::optional<juce::String> digestText = {}, bool withDigest = true, bool withSkin = true)
-        {
-            const auto inner = zipOf (innerEntries);
-            Entries outer;
-
-            if (withDigest)
-                outer.push_back ({ name + ".md5", textOf (digestText.value_or (juce::MD5 (inner).toHexString())) });
-
-            if (withSkin)
-                outer.push_back ({ name + ".skin", inner });
-
-            const auto archive = zipOf (outer);
-            owner->getSkinFile (name).replaceWithData (archive.getData(), archive.getSize());
-        }
-
-        /** Builds a skin of these controls and images and loads its main panel. */
-        std::unique_ptr<GFXPanel> loadControls (const juce::String& controls, const Entries& images = {},
-                                                const juce::String& panelGfx = {})
-        {
-            auto entries = images;
-            entries.push_back ({ "skin.xml", textOf (skinDocument (controls, panelGfx)) });
-            writeSkin ("Test", entries);
-            return SkinSource (*owner, "Test").createMainPanel();
-        }
-
-        std::unique_ptr<TestProduct> plugin;
-        std::unique_ptr<Owner> owner;
-    };
 
     /** The widget of that type and component name anywhere below the component. */
     template <typename Widget>
@@ -167,4 +86,58 @@ namespace SkinTest
 
         return nullptr;
     }
+
+    /** A test product whose skins live in the fixture's temporary folder. */
+    class Fixture  : public PluginFixture,
+                     public SkinSource::Owner
+    {
+    protected:
+        void SetUp() override
+        {
+            PluginFixture::SetUp();
+            plugin = std::make_unique<TestProduct>();
+            root.getChildFile ("Skins").createDirectory();
+        }
+
+        void TearDown() override
+        {
+            plugin.reset();
+            PluginFixture::TearDown();
+        }
+
+        BasePlugin& getPlugin() const override              { return *plugin; }
+        juce::File getSkinFile (const juce::String& name) const override
+        {
+            return root.getChildFile ("Skins").getChildFile (name + ".halvornskin");
+        }
+
+        /** Writes a skin archive; the digest text is the true one unless given. */
+        void writeSkin (const juce::String& name, const Entries& innerEntries,
+                        std::optional<juce::String> digestText = {}, bool withDigest = true, bool withSkin = true)
+        {
+            const auto inner = zipOf (innerEntries);
+            Entries outer;
+
+            if (withDigest)
+                outer.push_back ({ name + ".md5", textOf (digestText.value_or (juce::MD5 (inner).toHexString())) });
+
+            if (withSkin)
+                outer.push_back ({ name + ".skin", inner });
+
+            const auto archive = zipOf (outer);
+            getSkinFile (name).replaceWithData (archive.getData(), archive.getSize());
+        }
+
+        /** Loads the main panel of a skin of these controls and images. */
+        std::unique_ptr<GFXPanel> loadControls (const juce::String& controls, Entries images = {},
+                                                const juce::String& panelGfx = {})
+        {
+            images.push_back ({ "skin.xml", textOf (skinDocument (controls, panelGfx)) });
+            writeSkin ("Test", images);
+            return SkinSource (*this, "Test").createMainPanel();
+        }
+
+        std::unique_ptr<TestProduct> plugin;
+        SkinSource::Owner* const owner = this;
+    };
 }
