@@ -660,6 +660,19 @@ void DefaultLookAndFeel::drawTabAreaBehindFrontButton (juce::TabbedButtonBar& ba
 {
     g.setColour (bar.findColour (tabOutlineColourId));
     fillRoundedRectangle (g, { 0, 0, w, h }, 4.0f);
+
+    // JUCE stacks this area above the tabs behind the front one; draw them again on it.
+    for (int i = 0; i < bar.getNumTabs(); ++i)
+    {
+        auto* tab = bar.getTabButton (i);
+
+        if (tab != nullptr && i != bar.getCurrentTabIndex() && tab->isVisible())
+        {
+            juce::Graphics::ScopedSaveState state (g);
+            g.setOrigin (tab->getPosition());
+            drawTabButton (*tab, g, tab->isOver(), tab->isDown());
+        }
+    }
 }
 
 void DefaultLookAndFeel::drawProgressBar (juce::Graphics&, juce::ProgressBar&, int, int, double, const juce::String&) {}

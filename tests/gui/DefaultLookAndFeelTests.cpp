@@ -127,4 +127,13 @@ TEST (DefaultLookAndFeel, DrawsAWindowAndAMenu)
     EXPECT_EQ (image.getPixelAt (w->getX() + w->getWidth() / 2, w->getBottom() - 3), juce::Colour (0xFFE3E3E3));
 
     savePng (desktop, "window-and-menu");
+
+    juce::TabbedComponent tabs (juce::TabbedButtonBar::TabsAtTop);
+    tabs.addTab ("General", juce::Colour (0xFFC5C5C5), nullptr, false);
+    tabs.addTab ("MIDI", juce::Colour (0xFFC5C5C5), nullptr, false);
+    tabs.setBounds (0, 0, 300, 100);
+    auto* back = tabs.getTabbedButtonBar().getTabButton (1);
+    auto tabsImage = tabs.createComponentSnapshot (tabs.getLocalBounds());
+    EXPECT_EQ (tabsImage.getPixelAt (back->getX() + 8, back->getY() + 8), juce::Colour (0xFFC5C5C5).darker (0.2f))
+        << "the tabs behind the front one stay visible";
 }
