@@ -192,8 +192,9 @@ void BasePluginEditor::loadSkin (const juce::String& name)
     midiLearnButton = nullptr;
     midiActivityLed = nullptr;
 
+    // Beneath every other child: the tooltip window keeps itself on top of them all.
     skinPanel->setVisible (true);
-    addChildComponent (skinPanel.get(), 1);
+    addChildComponent (skinPanel.get(), 0);
     setEditorSize (skinPanel->getWidth(), skinPanel->getHeight());
     skinPanel->addListener (this);
 
@@ -233,6 +234,18 @@ juce::File BasePluginEditor::getSkinFile (const juce::String& name) const
 {
     // Appended, not swapped in: a skin named "Night.Blue" keeps its whole name.
     return getSkinsFolder().getChildFile (name + ".halvornskin");
+}
+
+juce::String BasePluginEditor::getDefaultSkinName() const
+{
+    const juce::SpinLock::ScopedLockType lock (skinNameLock);
+    return defaultSkinName;
+}
+
+juce::String BasePluginEditor::getCurrentSkinName() const
+{
+    const juce::SpinLock::ScopedLockType lock (skinNameLock);
+    return currentSkinName;
 }
 
 //==============================================================================

@@ -136,6 +136,8 @@ public:
     Halvorn::AlertWindow* getModifiedPresetAlert() const noexcept { return modifiedPresetAlert.get(); }
     Halvorn::AlertWindow* getSaveFailedAlert() const noexcept   { return saveFailedAlert.get(); }
     DefaultLookAndFeel& getDefaultLookAndFeel() noexcept        { return lookAndFeel; }
+    juce::String getDefaultSkinName() const;
+    juce::String getCurrentSkinName() const;
 
     //==============================================================================
     /** The page of the "Processing" tab; a product returns its own. */

@@ -35,6 +35,7 @@ ComboBoxButton::ComboBoxButton()
     menu.addListener (this);
     button.addListener (this);
     addAndMakeVisible (button);
+    updateText();
 }
 
 ComboBoxButton::~ComboBoxButton()
