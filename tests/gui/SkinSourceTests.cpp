@@ -16,9 +16,9 @@ namespace
 
 TEST_F (SkinSourceTest, OpensOnlyArchivesWhoseDigestMatches)
 {
-    const auto inner = zipOf ({ { "skin.xml", textOf (skinDocument ({}, backgroundGfx)) },
-                                { "Background.png", pngOf (makeStrip (30, 20, 1)) } });
-    const auto digest = juce::MD5 (inner).toHexString();
+    const Entries skin = { { "skin.xml", textOf (skinDocument ({}, backgroundGfx)) },
+                           { "Background.png", pngOf (makeStrip (30, 20, 1)) } };
+    const auto digest = juce::MD5 (zipOf (skin)).toHexString();
 
     struct Case { const char* what; std::optional<juce::String> digestText; bool withDigest, withSkin, loads; };
     const Case cases[] = {
@@ -32,9 +32,7 @@ TEST_F (SkinSourceTest, OpensOnlyArchivesWhoseDigestMatches)
 
     for (const auto& c : cases)
     {
-        writeSkin ("Night", { { "skin.xml", textOf (skinDocument ({}, backgroundGfx)) },
-                              { "Background.png", pngOf (makeStrip (30, 20, 1)) } },
-                   c.digestText, c.withDigest, c.withSkin);
+        writeSkin ("Night", skin, c.digestText, c.withDigest, c.withSkin);
 
         EXPECT_EQ (SkinSource::isValidSkin (*owner, "Night"), c.loads) << c.what;
 
