@@ -79,8 +79,10 @@ TEST_F (SkinSourceTest, FindsTheMainPanelOfThisProductInAnyLetterCase)
             EXPECT_EQ (panel->getChildComponent (0)->getName(), c.firstChild);
     }
 
-    // Without a skin resource in the module the built-in skin gives no panel.
-    EXPECT_EQ (SkinSource (*owner, {}).createMainPanel(), nullptr);
+    // An empty name is the built-in skin of the module's resources.
+    auto builtIn = SkinSource (*owner, {}).createMainPanel();
+    ASSERT_NE (builtIn, nullptr);
+    EXPECT_EQ (builtIn->getName(), "MainEditorPanel");
 }
 
 TEST_F (SkinSourceTest, PlacesWidgetsThroughPanelOffsetsAndSkipsUnknownTags)
