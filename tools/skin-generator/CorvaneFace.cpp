@@ -104,14 +104,14 @@ void CorvaneFace::buildMaster (SkinBuilder& b)
     auto& main = b.getMainPanel();
     b.decorate (main, Kind::module, { 12, 416, 250, 132 }, "MASTER");
 
-    b.knob (main, "FXAmountKnob", "FX Amount", { 24, 446 }, 72, "FX AMOUNT", 201);
-    b.lampButton (main, "FXAmountPadlockButton", "Toggle FX Amount Padlock", { 98, 446, 28, 19 }, {})
+    b.knob (main, "FXAmountKnob", "FX Amount", { 22, 442 }, 72, "FX AMOUNT", 201);
+    b.lampButton (main, "FXAmountPadlockButton", "Toggle FX Amount Padlock", { 100, 444, 28, 19 }, {})
         .resource = b.image ("Padlock28x19.png", [&b] { return b.getArtist().padlockButton (28, 19); });
 
-    b.knob (main, "MasterVolumeKnob", "Master Volume", { 132, 460 }, 44, "VOLUME");
-
-    b.toggle (main, "LimiterActiveButton", "Limiter Active", { 182, 440, 46, 19 }, "LIMIT");
-    b.knob (main, "LimiterThresholdKnob", "Limiter Threshold", { 183, 468 }, 44, "THRESH");
+    b.toggle (main, "LimiterActiveButton", "Limiter Active", { 182, 444, 46, 19 }, "LIMIT");
+    b.knob (main, "MasterVolumeKnob", "Master Volume", { 132, 470 }, 44, "VOLUME");
+    b.knob (main, "LimiterThresholdKnob", "Limiter Threshold", { 183, 470 }, 44, "THRESH");
+    b.decorate (main, Kind::caption, { 190, 429, 40, 11 }, "CLIP", juce::Justification::centredRight);
 
     for (auto side : { 0, 1 })
     {
@@ -263,7 +263,7 @@ void CorvaneFace::buildFeedbackOutputModulation (SkinBuilder& b)
     b.lampButton (main, "DelayModeMSSwitch", "Select M/S Mode", { 462, 440, 60, 20 }, "M/S");
     b.toggle (main, "ChannelSwapButton", "Channel Swap", { 462, 476, 60, 20 }, "SWAP");
     b.toggle (main, "ChannelStereoToMonoButton", "Channel Stereo To Mono", { 462, 500, 60, 20 }, "MONO");
-    b.knob (main, "PanningKnob", "Panning", { 556, 412 }, 52, "PAN");
+    b.balanceKnob (main, "PanningKnob", "Panning", { 556, 412 }, 52, "PAN");
     b.knob (main, "VolumeKnob", "Volume", { 556, 478 }, 52, "LEVEL");
 
     b.decorate (main, Kind::module, { 652, 382, 188, 166 }, "MODULATION");

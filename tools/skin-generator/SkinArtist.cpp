@@ -1,5 +1,6 @@
 #include "SkinArtist.h"
 
+#include <cmath>
 #include <stdexcept>
 
 const juce::Colour SkinArtist::Palette::face       { 0xff131518 };
@@ -62,7 +63,7 @@ juce::Font SkinArtist::font (float height, bool isBold, float kerning) const
 
 //==============================================================================
 void SkinArtist::paintKnobBody (juce::Graphics& g, juce::Rectangle<float> area, float proportion,
-                                bool withArc) const
+                                bool withArc, bool fromCentre) const
 {
     const auto size = juce::jmin (area.getWidth(), area.getHeight());
     const auto centre = area.getCentre();
@@ -78,10 +79,13 @@ void SkinArtist::paintKnobBody (juce::Graphics& g, juce::Rectangle<float> area, 
     g.setColour (juce::Colour (0xff0c0d0f));
     g.strokePath (track, stroke);
 
-    if (withArc && proportion > 0.0f)
+    const auto restAngle = fromCentre ? 0.0f : arcStart;
+
+    if (withArc && std::abs (angle - restAngle) > 0.001f)
     {
         juce::Path value;
-        value.addCentredArc (centre.x, centre.y, trackRadius, trackRadius, 0.0f, arcStart, angle, true);
+        value.addCentredArc (centre.x, centre.y, trackRadius, trackRadius, 0.0f,
+                             juce::jmin (restAngle, angle), juce::jmax (restAngle, angle), true);
         g.setColour (Palette::accent.withAlpha (0.25f));
         g.strokePath (value, juce::PathStrokeType (trackWidth + 3.0f, juce::PathStrokeType::curved,
                                                    juce::PathStrokeType::rounded));
@@ -111,7 +115,7 @@ void SkinArtist::paintKnobBody (juce::Graphics& g, juce::Rectangle<float> area, 
     g.drawLine (pointer, pointerWidth);
 }
 
-juce::Image SkinArtist::knob (int size, int frames) const
+juce::Image SkinArtist::knob (int size, int frames, bool fromCentre) const
 {
     auto image = makeStrip (size, size, frames);
     juce::Graphics g (image);
@@ -121,7 +125,7 @@ juce::Image SkinArtist::knob (int size, int frames) const
         const auto frame = juce::Rectangle<int> (0, k * size, size, size);
         const juce::Graphics::ScopedSaveState state (g);
         g.reduceClipRegion (frame);
-        paintKnobBody (g, frame.toFloat(), (float) k / (float) (frames - 1), true);
+        paintKnobBody (g, frame.toFloat(), (float) k / (float) (frames - 1), true, fromCentre);
     }
 
     return image;

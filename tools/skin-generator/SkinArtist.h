@@ -28,10 +28,11 @@ public:
 
     juce::Font font (float height, bool bold = false, float kerning = 0.0f) const;
 
-    /** A rotary knob: track, value arc from the lowest position, cap and pointer.
+    /** A rotary knob: track, value arc, cap and pointer. The arc grows from the lowest
+        position, or from the top for a control whose centre is its rest (balance).
         Frame k shows the value k / (frames - 1).
     */
-    juce::Image knob (int size, int frames) const;
+    juce::Image knob (int size, int frames, bool fromCentre = false) const;
 
     /** A rotary selector of items.size() positions; each frame also prints its item. */
     juce::Image selector (int width, int height, const juce::StringArray& items) const;
@@ -81,7 +82,7 @@ public:
 
 private:
     void paintKnobBody (juce::Graphics& g, juce::Rectangle<float> area, float proportion,
-                        bool withArc) const;
+                        bool withArc, bool fromCentre = false) const;
     void paintButtonBody (juce::Graphics& g, juce::Rectangle<float> area, bool pressed) const;
     void paintWave (juce::Graphics& g, juce::Rectangle<float> area, int waveform, float thickness) const;
 

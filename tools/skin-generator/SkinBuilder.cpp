@@ -111,6 +111,15 @@ SkinBuilder::Element& SkinBuilder::knob (Element& parent, const juce::String& na
     return element;
 }
 
+SkinBuilder::Element& SkinBuilder::balanceKnob (Element& parent, const juce::String& name, const juce::String& parameter,
+                                                juce::Point<int> topLeft, int size, const juce::String& caption)
+{
+    auto& element = knob (parent, name, parameter, topLeft, size, caption);
+    element.resource = image ("BalanceKnob" + juce::String (size) + "x" + juce::String (element.frames) + ".png",
+                              [this, size, frames = element.frames] { return artist.knob (size, frames, true); });
+    return element;
+}
+
 SkinBuilder::Element& SkinBuilder::selector (Element& parent, const juce::String& name, const juce::String& parameter,
                                              juce::Rectangle<int> bounds, const juce::StringArray& shownItems,
                                              const juce::String& caption)

@@ -75,6 +75,10 @@ public:
     Element& knob (Element& parent, const juce::String& name, const juce::String& parameter,
                    juce::Point<int> topLeft, int size, const juce::String& caption, int frames = 121);
 
+    /** A knob whose arc grows both ways from its centre, for a balance. */
+    Element& balanceKnob (Element& parent, const juce::String& name, const juce::String& parameter,
+                          juce::Point<int> topLeft, int size, const juce::String& caption);
+
     /** A rotary selector of an enumerated parameter, one position per item. */
     Element& selector (Element& parent, const juce::String& name, const juce::String& parameter,
                        juce::Rectangle<int> bounds, const juce::StringArray& shownItems, const juce::String& caption);
