@@ -142,10 +142,14 @@ TEST_F (SkinCheck, EveryNameTheEditorsBindIsThereWithItsKindAndLink)
             auto* parameter = dynamic_cast<GUIController&> (*component).getParameter();
 
             if (kind == Kind::lamp)
+            {
                 EXPECT_EQ (parameter, nullptr) << name;
+            }
 
             if (kind == Kind::knob || kind == Kind::digits)
+            {
                 EXPECT_TRUE (parameter != nullptr && parameter->getIndex() < viewParameterCount) << name;
+            }
         }
     }
 }
@@ -254,10 +258,11 @@ TEST_F (SkinCheck, RendersTheWholeFace)
         component->setVisible (false);
     }
 
+    // Fonts find their typeface through the default look-and-feel, which maps the skin's faces.
     DefaultLookAndFeel lookAndFeel;
-    panel->setLookAndFeel (&lookAndFeel);
+    juce::LookAndFeel::setDefaultLookAndFeel (&lookAndFeel);
     const auto face = panel->createComponentSnapshot (panel->getLocalBounds(), false, 1.0f);
-    panel->setLookAndFeel (nullptr);
+    juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
 
     const juce::File artefact (CORVANE_SKIN_ARTEFACT);
     artefact.getParentDirectory().createDirectory();

@@ -385,8 +385,8 @@ void CorvaneFace::buildPreset (SkinBuilder& b)
     name.fontAttributes.set ("style", "bold");
     name.fontAttributes.set ("extraKerning", "-0.05");
 
-    b.pushButton (main, "PreviousPresetButton", "Select previous preset", { 1141, 475, 40, 35 }, "<");
-    b.pushButton (main, "NextPresetButton", "Select next preset", { 1185, 475, 38, 35 }, ">");
+    b.pushButton (main, "PreviousPresetButton", "Select previous preset", { 1141, 475, 40, 35 }, juce::String::charToString (0x25c0));
+    b.pushButton (main, "NextPresetButton", "Select next preset", { 1185, 475, 38, 35 }, juce::String::charToString (0x25b6));
 
     b.pushButton (main, "BrowsePresetsButton", "Browse presets", { 859, 518, 84, 20 }, "BROWSE");
     auto& save = b.pushButton (main, "SavePresetButton", "Save preset", { 949, 518, 84, 20 }, "SAVE");

@@ -6,6 +6,15 @@ namespace
 {
     // Per-line copies of the view parameters are named "Line n " + the view's name.
     constexpr int viewParameterCount = 47;
+
+    // A picture's file name from its look: plain ASCII, and apart for every other text.
+    juce::String pictureName (const juce::String& kind, const juce::String& text, int width, int height)
+    {
+        const auto plain = text.retainCharacters ("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
+        const auto suffix = plain == text.removeCharacters (" /+-.") ? juce::String()
+                                                                     : "-" + juce::String::toHexString (text.hashCode());
+        return kind + plain + suffix + juce::String (width) + "x" + juce::String (height) + ".png";
+    }
 }
 
 SkinBuilder::SkinBuilder (const SkinArtist& a, const juce::File& parameterTable)
@@ -149,7 +158,7 @@ SkinBuilder::Element& SkinBuilder::toggle (Element& parent, const juce::String& 
     element.attributes.set ("style", "3D");
     link (element, parameter);
     const auto w = bounds.getWidth(), h = bounds.getHeight();
-    element.resource = image ("Toggle" + text.removeCharacters (" /+-.") + juce::String (w) + "x" + juce::String (h) + ".png",
+    element.resource = image (pictureName ("Toggle", text, w, h),
                               [=] { return artist.ledButton (w, h, text, SkinArtist::Palette::accent); });
     element.frames = 4;
     return element;
@@ -163,8 +172,7 @@ SkinBuilder::Element& SkinBuilder::lampButton (Element& parent, const juce::Stri
     element.attributes.set ("states", "2");
     action (element, "onClick", event);
     const auto w = bounds.getWidth(), h = bounds.getHeight();
-    element.resource = image ("Lamp" + text.removeCharacters (" /+-.") + juce::String (w) + "x" + juce::String (h)
-                                  + (lit == SkinArtist::Palette::accent ? "" : "Red") + ".png",
+    element.resource = image (pictureName (lit == SkinArtist::Palette::accent ? "Lamp" : "RedLamp", text, w, h),
                               [=] { return artist.ledButton (w, h, text, lit); });
     element.frames = 4;
     return element;
@@ -179,7 +187,7 @@ SkinBuilder::Element& SkinBuilder::pushButton (Element& parent, const juce::Stri
         action (element, "onClick", event);
 
     const auto w = bounds.getWidth(), h = bounds.getHeight();
-    element.resource = image ("Button" + text.removeCharacters (" /+-.") + juce::String (w) + "x" + juce::String (h) + ".png",
+    element.resource = image (pictureName ("Button", text, w, h),
                               [=] { return artist.pushButton (w, h, text); });
     element.frames = 2;
     return element;
