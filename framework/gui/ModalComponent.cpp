@@ -33,7 +33,10 @@ ModalComponent::ModalComponent() = default;
 
 ModalComponent::~ModalComponent()
 {
-    // The cover is a member: take it out of the desktop before it goes.
+    // The cover is a member: leave it, and take it out of the desktop, before it goes.
+    if (getParentComponent() == &cover)
+        cover.removeChildComponent (this);
+
     if (auto* parent = cover.getParentComponent())
         parent->removeChildComponent (&cover);
 }
