@@ -347,20 +347,20 @@ void CorvaneFace::buildModulator (SkinBuilder& b, int m, int top)
     const juce::StringArray stages { "Attack", "Decay", "Sustain", "Hold", "Release" };
     for (int i = 0; i < 5; ++i)
         b.knob (envelope, "ENV" + n (m) + stages[i] + "Knob", "ENV " + n (m) + " " + stages[i],
-                { 872 + i * 64, 100 + dy }, 44, stages[i].toUpperCase());
+                { 872 + i * 64, 108 + dy }, 44, stages[i].toUpperCase());
     b.animation (envelope, "ENV" + n (m) + "ResetLED", { 1200, 178 + dy, 12, 12 }, "ResetLamp.png", 2,
                  [&b] { return b.getArtist().lamp (12, SkinArtist::Palette::accent); });
     b.decorate (envelope, Kind::caption, { 1136, 178 + dy, 60, 12 }, "RESTART", juce::Justification::centredRight);
 
     auto& peak = b.panel (main, "PEAK" + n (m) + "Panel", { 856, 80 + dy, 367, 130 }, m == 1 ? noPreview : preview1);
-    b.knob (peak, "PEAK" + n (m) + "SensitivityKnob", "PEAK " + n (m) + " Sensitivity", { 872, 96 + dy }, 52, "SENSITIVITY");
-    b.knob (peak, "PEAK" + n (m) + "AttackKnob", "PEAK " + n (m) + " Attack", { 944, 96 + dy }, 52, "ATTACK");
-    b.knob (peak, "PEAK" + n (m) + "ReleaseKnob", "PEAK " + n (m) + " Release", { 1016, 96 + dy }, 52, "RELEASE");
-    b.decorate (peak, Kind::well, { 1088, 115 + dy, 123, 12 });
-    b.animation (peak, "PEAK" + n (m) + "MeterAnim", { 1090, 117 + dy, 119, 8 }, "PeakMeter.png", 25,
+    b.knob (peak, "PEAK" + n (m) + "SensitivityKnob", "PEAK " + n (m) + " Sensitivity", { 872, 100 + dy }, 52, "SENSITIVITY");
+    b.knob (peak, "PEAK" + n (m) + "AttackKnob", "PEAK " + n (m) + " Attack", { 944, 100 + dy }, 52, "ATTACK");
+    b.knob (peak, "PEAK" + n (m) + "ReleaseKnob", "PEAK " + n (m) + " Release", { 1016, 100 + dy }, 52, "RELEASE");
+    b.decorate (peak, Kind::well, { 1088, 119 + dy, 123, 12 });
+    b.animation (peak, "PEAK" + n (m) + "MeterAnim", { 1090, 121 + dy, 119, 8 }, "PeakMeter.png", 25,
                  [&b] { return b.getArtist().meter (119, 8, 24, false); })
         .previewFrame = 17;
-    b.decorate (peak, Kind::caption, { 1088, 131 + dy, 123, 11 }, "FOLLOWER");
+    b.decorate (peak, Kind::caption, { 1088, 135 + dy, 123, 11 }, "FOLLOWER");
 }
 
 void CorvaneFace::buildPreset (SkinBuilder& b)
