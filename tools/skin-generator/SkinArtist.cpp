@@ -3,8 +3,6 @@
 #include <cmath>
 #include <stdexcept>
 
-const juce::Colour SkinArtist::Palette::face       { 0xff131518 };
-const juce::Colour SkinArtist::Palette::module     { 0xff1c1f23 };
 const juce::Colour SkinArtist::Palette::moduleEdge { 0xff2c3036 };
 const juce::Colour SkinArtist::Palette::title      { 0xffdde1e6 };
 const juce::Colour SkinArtist::Palette::caption    { 0xff8f969e };

@@ -22,7 +22,7 @@ public:
     /** Colours of the face, shared with the writer and the layout. */
     struct Palette
     {
-        static const juce::Colour face, module, moduleEdge, title, caption, accent, accentDim,
+        static const juce::Colour moduleEdge, title, caption, accent, accentDim,
                                   lcd, lcdInk, red, green;
     };
 
