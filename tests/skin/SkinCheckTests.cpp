@@ -154,10 +154,11 @@ TEST_F (SkinCheck, EveryNameTheEditorsBindIsThereWithItsKindAndLink)
     }
 }
 
-TEST_F (SkinCheck, EveryLinkNamesAParameterAndEveryActionAnEvent)
+TEST_F (SkinCheck, EveryLinkNamesAParameterAndEveryActionAnEventAndEveryProductEventIsFired)
 {
     const juce::StringArray actionTypes { "onClick", "onClickWithCtrl", "onRightClick" };
-    int links = 0, actions = 0;
+    int links = 0;
+    juce::StringArray fired;
 
     forEachElement (*document, [&] (const juce::XmlElement& e)
     {
@@ -171,14 +172,22 @@ TEST_F (SkinCheck, EveryLinkNamesAParameterAndEveryActionAnEvent)
 
         if (e.hasTagName ("action"))
         {
-            ++actions;
+            fired.add (e.getStringAttribute ("event"));
             EXPECT_TRUE (actionTypes.contains (e.getStringAttribute ("type"))) << e.getStringAttribute ("type");
             EXPECT_NE (plugin->eventsMap.getEventUid (e.getStringAttribute ("event")), -1) << e.getStringAttribute ("event");
         }
     });
 
     EXPECT_GT (links, 0);
-    EXPECT_GT (actions, 0);
+
+    // The waveform events have no control on this face: its selectors set the waveform directly.
+    for (int uid = 0; uid <= 76; ++uid)
+    {
+        if ((uid < 42 || uid > 46) && (uid < 53 || uid > 57))
+        {
+            EXPECT_TRUE (fired.contains (plugin->eventsMap.getEventName (uid))) << plugin->eventsMap.getEventName (uid);
+        }
+    }
 }
 
 TEST_F (SkinCheck, EveryPictureIsAResourceOfWholeFrames)
