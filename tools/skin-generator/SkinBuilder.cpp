@@ -62,6 +62,11 @@ SkinBuilder::Element& SkinBuilder::add (Element& parent, const juce::String& tag
                                         juce::Rectangle<int> bounds)
 {
     jassert (parent.isPanel());
+
+    // The editors find widgets by name, so a name given twice would bind only one of them.
+    if (name.isNotEmpty() && ! names.insert (name).second)
+        throw std::runtime_error (("the skin names two widgets " + name).toStdString());
+
     auto element = std::make_unique<Element>();
     element->tag = tag;
     element->name = name;

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 /**
@@ -124,5 +125,6 @@ private:
     std::map<juce::String, juce::StringArray> itemsByParameter;
     juce::StringArray viewParameters;
     Element mainPanel;
+    std::set<juce::String> names;
     std::map<juce::String, juce::Image> images;
 };
