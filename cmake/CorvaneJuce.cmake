@@ -16,6 +16,7 @@ target_link_libraries(corvane_juce
         juce::juce_audio_basics
         juce::juce_audio_formats
         juce::juce_audio_processors
+        juce::juce_audio_utils
         juce::juce_dsp
     PUBLIC
         juce::juce_recommended_config_flags
