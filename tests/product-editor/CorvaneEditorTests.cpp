@@ -353,3 +353,40 @@ TEST_F (CorvaneEditorTest, RetriggerWindowFollowsItsModeAndEndsLearning)
     set (68, 0);                                                            // the note panel goes: so does learning
     EXPECT_EQ (value (115), 0);
 }
+
+TEST_F (CorvaneEditorTest, RendersAPlayingFace)
+{
+    // Three lines sounding, a filter and overdrive on line 2, MOD 1 retriggered by transients.
+    for (auto [id, v] : std::initializer_list<std::pair<int, int>> { { 92, 2 }, { 10, 1 }, { 35, 1 }, { 7, 1 }, { 48, 2 }, { 47, 1 } })
+        set (id, v);
+
+    manager().setParameterNormalisedValue (2002, 0.75f);
+    manager().setParameterNormalisedValue (3002, 0.6f);
+    corvane->prepareToPlay (44100.0, 512);
+
+    juce::AudioBuffer<float> buffer (2, 512);
+    juce::MidiBuffer midi;
+
+    for (int block = 0; block < 60; ++block)
+    {
+        for (int ch = 0; ch < 2; ++ch)
+            for (int i = 0; i < buffer.getNumSamples(); ++i)
+                buffer.setSample (ch, i, block % 20 < 4 ? 0.9f * std::sin ((float) (block * 512 + i) * 0.05f) : 0.0f);
+
+        corvane->processBlock (buffer, midi);
+    }
+
+    product->handleControllerEvent (nullptr, 75);
+    product->timerTick();
+
+    EXPECT_GT (frame ("OutputVULeftAnim"), 0);
+    EXPECT_GT (frame ("Delay1VUMeterLeftAnimation") + frame ("Delay2VUMeterLeftAnimation"), 0);
+
+    const auto image = product->createComponentSnapshot (product->getLocalBounds());
+    juce::PNGImageFormat png;
+    const auto file = juce::File::getCurrentWorkingDirectory().getChildFile ("face-playing.png");
+    file.deleteFile();
+    juce::FileOutputStream out (file);
+    ASSERT_TRUE (out.openedOk());
+    EXPECT_TRUE (png.writeImageToStream (image, out));
+}
