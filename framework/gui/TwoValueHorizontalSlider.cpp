@@ -68,6 +68,8 @@ void TwoValueHorizontalSlider::setParameters (FloatParameter* minimumParameter, 
         return;
 
     slider.setRange (minimumParameter->getMinimum(), maximumParameter->getMaximum(), 0.0);
-    controllers[0]->setParameter (minimumParameter);
+    // The maximum first: a thumb set without nudging stops at the other one, and a new
+    // slider's maximum thumb starts at the range's minimum.
     controllers[1]->setParameter (maximumParameter);
+    controllers[0]->setParameter (minimumParameter);
 }
