@@ -2,6 +2,7 @@
 
 #include "AboutWindow.h"
 #include "BoolParameter.h"
+#include "CorvanePresetBrowser.h"
 #include "DelayEngine.h"
 #include "EnumParameter.h"
 #include "FloatParameter.h"
@@ -125,6 +126,15 @@ CorvaneEditor::CorvaneEditor (Corvane& processor)
     createRetriggerWindow (0);
     createRetriggerWindow (1);
 
+    if (auto* collection = corvane.getPresetCollection (0))
+    {
+        presetBrowser = std::make_unique<CorvanePresetBrowser> (corvane, *collection);
+        addChildComponent (*presetBrowser);
+        presetBrowser->setTitle (collection->getName());
+        presetBrowser->setSize (1200, 540);
+        presetBrowser->refreshBrowser();
+    }
+
     bindWidgets();
     placeRetriggerWindows();
 
@@ -170,6 +180,7 @@ CorvaneEditor::~CorvaneEditor()
     routingMenu.close();
 
     installer.reset();
+    presetBrowser.reset();
 
     for (auto& pair : retriggers)
     {
@@ -187,6 +198,12 @@ void CorvaneEditor::stopBackgroundWork()
 }
 
 //==============================================================================
+void CorvaneEditor::bindSettingsPages()
+{
+    if (auto* options = getOptionsWindow())
+        options->addComponentListener (this);
+}
+
 void CorvaneEditor::createRetriggerWindow (int modulator)
 {
     auto& manager = corvane.parameterManager;
@@ -366,7 +383,7 @@ void CorvaneEditor::handleControllerEvent (GUIController* controller, int uid)
     else if (uid >= 66 && uid <= 69)     corvane.pasteClipboardToLine (uid - 66);
     else if (uid >= 70 && uid <= 74)     corvane.getPadlock (uid - 70).toggle();
     else if (uid >= 75 && uid <= 76)     toggleRetriggerWindow (uid - 75);
-    else if (uid == browsePresetsEvent)  {}
+    else if (uid == browsePresetsEvent)  { if (presetBrowser != nullptr) presetBrowser->show(); }
     else                                 BasePluginEditor::handleControllerEvent (controller, uid);
 }
 

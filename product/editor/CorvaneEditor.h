@@ -8,6 +8,7 @@
 #include <array>
 #include <map>
 
+class CorvanePresetBrowser;
 class GFXAnimation;
 class GFXMultiStateButton;
 class ModulatorRetriggerSettings;
@@ -51,11 +52,14 @@ public:
     /** The retrigger window of modulator 0 (MOD 1) or 1 (MOD 2). */
     ModulatorRetriggerSettings* getRetriggerWindow (int modulator) const;
     InstallFactoryPresetsWindow* getInstallerWindow() const noexcept  { return installer.get(); }
+    /** Null when the processor has no preset collection. */
+    CorvanePresetBrowser* getPresetBrowser() const noexcept  { return presetBrowser.get(); }
 
     /** How often the line display was refreshed (a line copied or pasted). */
     int getNumLineDisplayRefreshes() const noexcept { return numLineDisplayRefreshes; }
 
     //==============================================================================
+    void bindSettingsPages() override;
     void timerTick() override;
 
     void parameterChanged (Parameter* parameter) override;
@@ -118,6 +122,7 @@ private:
     std::map<juce::String, juce::Component*> widgets;
     PopupMenuEx routingMenu;
     std::array<RetriggerPair, 2> retriggers;
+    std::unique_ptr<CorvanePresetBrowser> presetBrowser;
     std::unique_ptr<InstallFactoryPresetsWindow> installer;
     int numLineDisplayRefreshes = 0;
 

@@ -40,8 +40,6 @@ ModulatorRetriggerSettings::ModulatorRetriggerSettings (const juce::String& titl
     : modeParameter (mode),
       learnParameter (learn)
 {
-    juce::ignoreUnused (channel, note);
-
     if (mode != nullptr)
     {
         modeChooser = std::make_unique<RadioButtons_V2> (*mode);
@@ -49,7 +47,8 @@ ModulatorRetriggerSettings::ModulatorRetriggerSettings (const juce::String& titl
         addAndMakeVisible (*modeChooser);
     }
 
-    midiPanel.setContentComponent (&midiContent, false);
+    notePicker.setParameters (channel, note, learn);
+    midiPanel.setContentComponent (&notePicker, false);
     addChildComponent (midiPanel);
 
     setCaption (speedSlider, "Speed", { "Slow", "Fast" });
@@ -117,6 +116,8 @@ void ModulatorRetriggerSettings::showPanelsForMode()
 
 void ModulatorRetriggerSettings::switchLearnOff()
 {
+    notePicker.getLearnToggle().setToggleState (false, juce::dontSendNotification);
+
     if (learnParameter != nullptr && learnParameter->getBoolValue())
         learnParameter->setBoolValue (false, true);
 }

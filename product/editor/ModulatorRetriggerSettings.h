@@ -3,6 +3,7 @@
 #include "ComponentRow.h"
 #include "DefaultLookAndFeel.h"
 #include "HorizontalSlider.h"
+#include "MidiNoteAndChannelComponent.h"
 #include "PanelComponent.h"
 #include "RadioButtons_V2.h"
 #include "TwoValueHorizontalSliderWithLevel.h"
@@ -38,6 +39,7 @@ public:
     void showDetectorLevel (float level, bool triggered);
 
     RadioButtons_V2* getModeChooser() const noexcept        { return modeChooser.get(); }
+    MidiNoteAndChannelComponent& getNotePicker() noexcept   { return notePicker; }
     PanelComponent& getMidiPanel() noexcept                 { return midiPanel; }
     PanelComponent& getDetectionPanel() noexcept            { return detectionPanel; }
     HorizontalSlider& getSpeedSlider() noexcept             { return speedSlider; }
@@ -65,7 +67,7 @@ private:
     std::unique_ptr<RadioButtons_V2> modeChooser;
     EnumParameter* modeParameter = nullptr;
     BoolParameter* learnParameter = nullptr;
-    juce::Component midiContent;
+    MidiNoteAndChannelComponent notePicker;
     PanelComponent midiPanel { "Retriggering MIDI note" };
     PanelComponent detectionPanel { "Detection parameters" };
     ComponentRow detectionRow;

@@ -1,6 +1,7 @@
 #include "EditorTestSupport.h"
 
 #include "CorvaneEditor.h"
+#include "CorvanePresetBrowser.h"
 #include "DelayEngine.h"
 #include "GFXAnimation.h"
 #include "GFXButton.h"
@@ -160,6 +161,11 @@ TEST_F (CorvaneEditorTest, ProductEventsWriteTheirParameters)
         pump (5);
         EXPECT_EQ (value (c.id), c.expected) << "uid " << c.uid;
     }
+
+    product->handleControllerEvent (nullptr, BasePluginEditor::browsePresetsEvent);
+    ASSERT_NE (product->getPresetBrowser(), nullptr);
+    EXPECT_TRUE (product->getPresetBrowser()->isVisible());
+    product->getPresetBrowser()->close();
 
     // The touch feedback names the line's own parameter.
     set (92, 2);
@@ -344,9 +350,11 @@ TEST_F (CorvaneEditorTest, RetriggerWindowFollowsItsModeAndEndsLearning)
     set (68, 1);
     product->handleControllerEvent (nullptr, 76);
     set (115, 1);
+    window->getNotePicker().getLearnToggle().setToggleState (true, juce::dontSendNotification);
     product->handleControllerEvent (nullptr, 76);                          // closed: learning ends
     pump (5);
     EXPECT_EQ (value (115), 0);
+    EXPECT_FALSE (window->getNotePicker().getLearnToggle().getToggleState());
 
     product->handleControllerEvent (nullptr, 76);
     set (115, 1);
