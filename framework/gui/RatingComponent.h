@@ -21,8 +21,6 @@ public:
     void setRating (int newRating);
     int getRating() const noexcept                      { return rating; }
 
-    /** Sizes the component to the stars, keeping its position. */
-    void setMaximum (int newMaximum);
     int getMaximum() const noexcept                     { return maximum; }
 
     /** Adds a listener once; null is ignored. */
@@ -38,6 +36,8 @@ public:
     void mouseDrag (const juce::MouseEvent&) override;
 
 private:
+    /** Sizes the component to the stars, keeping its position. */
+    void setMaximum (int newMaximum);
     void rateAt (int x);
 
     int rating = 0;
