@@ -346,7 +346,7 @@ juce::Image SkinArtist::digit (int width, int height, bool decimalPoint) const
             glyphArea = glyphArea.withTrimmedRight (3.0f);
             g.setColour (Palette::lcdInk);
             g.fillEllipse (juce::Rectangle<float> (2.6f, 2.6f)
-                               .withCentre ({ frame.getRight() - 1.6f, frame.getBottom() - 4.0f }));
+                               .withCentre ({ frame.getRight() - 1.6f, frame.getBottom() - 6.5f }));
         }
 
         if (k > 0)
