@@ -7,6 +7,7 @@ add_library(corvane_juce STATIC)
 target_link_libraries(corvane_juce
     PRIVATE
         juce::juce_core
+        juce::juce_cryptography
         juce::juce_events
         juce::juce_data_structures
         juce::juce_graphics
@@ -15,6 +16,7 @@ target_link_libraries(corvane_juce
         juce::juce_audio_basics
         juce::juce_audio_formats
         juce::juce_audio_processors
+        juce::juce_audio_utils
         juce::juce_dsp
     PUBLIC
         juce::juce_recommended_config_flags

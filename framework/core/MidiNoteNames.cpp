@@ -48,3 +48,31 @@ int parseMidiNoteName (const juce::String& name)
 
     return juce::jmin (127, pitchClass + 12 * octave);
 }
+
+//==============================================================================
+namespace
+{
+    // Pitch classes are taken as 0..11 for negative notes too.
+    int getPitchClass (int note) noexcept
+    {
+        return ((note % 12) + 12) % 12;
+    }
+}
+
+int getMidiNoteLetterIndex (int note)
+{
+    static const int letterIndices[12] = { 0, 0, 1, 1, 2, 3, 3, 4, 4, 5, 5, 6 };
+    return letterIndices[getPitchClass (note)];
+}
+
+juce::String getMidiNoteLetter (int note)
+{
+    return juce::String::charToString ("CDEFGAB"[getMidiNoteLetterIndex (note)]);
+}
+
+bool isNaturalMidiNote (int note)
+{
+    static const bool naturals[12] = { true, false, true, false, true, true,
+                                       false, true, false, true, false, true };
+    return naturals[getPitchClass (note)];
+}

@@ -17,3 +17,12 @@ juce::String getMidiNoteName (juce::uint32 note);
     read as "E-" and "B-", and names above "G-H" are capped at 127.
 */
 int parseMidiNoteName (const juce::String& name);
+
+/** The letter of a note as an index from 0 (C) to 6 (B); sharps take the letter below. */
+int getMidiNoteLetterIndex (int note);
+
+/** The letter "C" to "B" of a note, as getMidiNoteLetterIndex picks it. */
+juce::String getMidiNoteLetter (int note);
+
+/** True for the white keys (C, D, E, F, G, A, B). */
+bool isNaturalMidiNote (int note);

@@ -1,43 +1,228 @@
 #include "BasePluginEditor.h"
 
-#include "BasePlugin.h"
+#include "AboutWindow.h"
+#include "EnumParameter.h"
+#include "FileDialogs.h"
+#include "GFXAnimation.h"
+#include "GFXMultiStateButton.h"
+#include "GFXPanel.h"
+#include "OptionsWindow.h"
+#include "ProcessingSettingsComponent.h"
+#include "ResourceLoading.h"
 #include "XmlHelpers.h"
+
+namespace
+{
+    const juce::Colour tabColour (0xffc5c5c5);
+    const juce::String presetsCollection ("Presets");
+
+    constexpr int touchPriority = 6, controllerPriority = 5, learnPriority = 7, noticePriority = 4;
+    constexpr int learnBlinkInterval = 100, activityFlashMs = 175;
+
+    /** A typed preset name as a file name of the preset's own folder: no folder separators or
+        other characters the file system refuses, no leading dots (a hidden file, or a way
+        out of the folder) and no trailing dots or spaces. Empty when nothing legal is left.
+    */
+    juce::String toPresetFileName (const juce::String& presetName)
+    {
+        return juce::File::createLegalFileName (presetName).trim()
+                   .trimCharactersAtStart (".").trimCharactersAtEnd (". ").trim();
+    }
+}
 
 BasePluginEditor::BasePluginEditor (BasePlugin& p)
     : plugin (p)
 {
+    makerLogo = loadImageFromResource ("HalvornLogo.png");
+    productLogo = loadImageFromResource ("PluginLogo.png");
+
+    // Text is measured through JUCE's default look-and-feel, which must map the skin's fonts.
+    setLookAndFeel (&lookAndFeel);
+    juce::LookAndFeel::setDefaultLookAndFeel (&lookAndFeel);
+
+    tooltipWindow = std::make_unique<juce::TooltipWindow> (this, 850);
+    tooltipWindow->setOpaque (false);
+
+    statusBar = std::make_unique<StatusBar>();
+    addAndMakeVisible (*statusBar);
+
+    aboutWindow = std::make_unique<AboutWindow> (plugin);
+    aboutWindow->setSize (640, 480);
+    addChildComponent (*aboutWindow);
+
+    optionsWindow = std::make_unique<OptionsWindow>();
+    optionsWindow->setTitle ("Options");
+    auto& tabs = optionsWindow->getTabs();
+    tabs.addListener (this);
+    optionsWindow->setSize (800, 600);
+    addChildComponent (*optionsWindow);
+
+    tabs.addTab ("Presets", tabColour, &presetsPage, false);
+    tabs.addTab ("Parameters", tabColour, &hostParametersPage, false);
+    plugin.midiControl.addListener (this);
+    tabs.addTab ("Midi Control", tabColour, &midiControlPage, false);
+
+    plugin.parameterManager.addAsyncListener (this);
+
     setOpaque (true);
     setEditorSize (800, 600);
+    loadSkin ({});
+    plugin.addListener (this);
 }
 
 BasePluginEditor::~BasePluginEditor()
 {
     stopTimer();
+    plugin.removeListener (this);
+    plugin.midiControl.removeListener (this);
+    plugin.parameterManager.removeAsyncListener (this);
+
+    // The window before the pages it shows.
+    optionsWindow.reset();
+    skinPanel.reset();
+    saveFailedAlert.reset();
+    modifiedPresetAlert.reset();
+    overwriteAlert.reset();
+    presetBrowserWindow.reset();
+    tooltipWindow.reset();
+    statusBar.reset();
+    aboutWindow.reset();
+    processingPage.reset();
+
+    if (&juce::LookAndFeel::getDefaultLookAndFeel() == &lookAndFeel)
+        juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+
+    setLookAndFeel (nullptr);
 }
 
+//==============================================================================
 void BasePluginEditor::initialise()
 {
-    const auto settingsFile = plugin.getSettingsFile();
+    if (const auto settingsFile = plugin.getSettingsFile(); settingsFile.existsAsFile())
+        if (const auto settings = juce::parseXML (settingsFile); plugin.isValidSettingsXml (settings.get()))
+            if (auto* element = XmlHelpers::getChildByName (*settings, getSettingsTagName()))
+                loadSettingsXml (*element);
 
-    if (! settingsFile.existsAsFile())
-        return;
+    auto& tabs = optionsWindow->getTabs();
+    processingPage = createProcessingSettingsComponent();
+    bindQualityBoxes();
 
-    const auto settings = juce::parseXML (settingsFile);
+    tabs.addTab ("Processing", tabColour, processingPage.get(), false, 0);
+    tabs.setCurrentTabIndex (-1);
+    tabs.setCurrentTabIndex (0);
 
-    if (plugin.isValidSettingsXml (settings.get()))
-        if (auto* element = XmlHelpers::getChildByName (*settings, getSettingsTagName()))
-            loadSettingsXml (*element);
+    bindSettingsPages();
 }
 
+std::unique_ptr<ProcessingSettingsComponent> BasePluginEditor::createProcessingSettingsComponent()
+{
+    return std::make_unique<ProcessingSettingsComponent>();
+}
+
+void BasePluginEditor::bindQualityBoxes()
+{
+    auto& manager = plugin.parameterManager;
+    auto* realtime = dynamic_cast<EnumParameter*> (manager.getParameter (plugin.getRealtimeQualityParameterIndex()));
+    auto* offline = dynamic_cast<EnumParameter*> (manager.getParameter (plugin.getOfflineQualityParameterIndex()));
+    auto* defaultRealtime = dynamic_cast<EnumParameter*> (manager.getParameter (plugin.getDefaultRealtimeQualityParameterIndex()));
+    auto* defaultOffline = dynamic_cast<EnumParameter*> (manager.getParameter (plugin.getDefaultOfflineQualityParameterIndex()));
+
+    if (processingPage == nullptr || realtime == nullptr || offline == nullptr || defaultRealtime == nullptr || defaultOffline == nullptr)
+        return;
+
+    processingPage->currentQualityPanel.realtimeCombo.setItems (*realtime);
+    processingPage->currentQualityPanel.offlineCombo.setItems (*offline);
+    processingPage->defaultQualityPanel.realtimeCombo.setItems (*defaultRealtime);
+    processingPage->defaultQualityPanel.offlineCombo.setItems (*defaultOffline);
+}
+
+//==============================================================================
 void BasePluginEditor::setEditorSize (int width, int newContentHeight)
 {
     contentHeight = newContentHeight;
+    const auto withStatusBar = statusBar != nullptr && hasStatusBar();
 
-    // The stand-in has no status bar yet, so the content is the whole editor.
-    setSize (width, contentHeight);
+    setSize (width, contentHeight + (withStatusBar ? statusBar->getHeight() : 0));
+    layoutStatusBar();
 
     if (auto* parent = getParentComponent())
         parent->setSize (getWidth(), getHeight());
+}
+
+void BasePluginEditor::layoutStatusBar()
+{
+    if (statusBar == nullptr || ! hasStatusBar())
+        return;
+
+    statusBar->setBounds (0, contentHeight, getWidth(), statusBar->getHeight());
+    statusBar->toFront (false);
+}
+
+void BasePluginEditor::resized()
+{
+    layoutStatusBar();
+    repaint();
+}
+
+void BasePluginEditor::childBoundsChanged (juce::Component* child)
+{
+    // The status bar takes its height from the look-and-feel; the editor follows it.
+    if (child != nullptr && child == statusBar.get())
+        setEditorSize (getWidth(), contentHeight);
+}
+
+juce::Rectangle<int> BasePluginEditor::getModalArea()
+{
+    return hasStatusBar() ? getLocalBounds().withHeight (contentHeight) : getLocalBounds();
+}
+
+//==============================================================================
+void BasePluginEditor::loadSkin (const juce::String& name)
+{
+    SkinSource source (*this, name);
+    auto panel = source.createMainPanel();
+
+    if (panel == nullptr)
+        return;
+
+    if (skinPanel != nullptr)
+        removeChildComponent (skinPanel.get());
+
+    skinPanel = std::move (panel);
+    midiLearnButton = nullptr;
+    midiActivityLed = nullptr;
+
+    // Beneath every other child: the tooltip window keeps itself on top of them all.
+    skinPanel->setVisible (true);
+    addChildComponent (skinPanel.get(), 0);
+    setEditorSize (skinPanel->getWidth(), skinPanel->getHeight());
+    skinPanel->addListener (this);
+
+    midiLearnButton = dynamic_cast<GFXMultiStateButton*> (findComponentByName (this, "MidiLearnButton"));
+    midiActivityLed = dynamic_cast<GFXAnimation*> (findComponentByName (this, "MidiActivityLed"));
+
+    {
+        const juce::SpinLock::ScopedLockType lock (skinNameLock);
+        currentSkinName = name;
+    }
+
+    statusBar->clearMessage();
+}
+
+juce::Component* BasePluginEditor::findComponentByName (juce::Component* root, const juce::String& name)
+{
+    if (root == nullptr)
+        return nullptr;
+
+    for (auto* child : root->getChildren())
+        if (child->getName() == name)
+            return child;
+
+    for (auto* child : root->getChildren())
+        if (auto* found = findComponentByName (child, name))
+            return found;
+
+    return nullptr;
 }
 
 juce::File BasePluginEditor::getSkinsFolder() const
@@ -49,6 +234,394 @@ juce::File BasePluginEditor::getSkinFile (const juce::String& name) const
 {
     // Appended, not swapped in: a skin named "Night.Blue" keeps its whole name.
     return getSkinsFolder().getChildFile (name + ".halvornskin");
+}
+
+juce::String BasePluginEditor::getDefaultSkinName() const
+{
+    const juce::SpinLock::ScopedLockType lock (skinNameLock);
+    return defaultSkinName;
+}
+
+juce::String BasePluginEditor::getCurrentSkinName() const
+{
+    const juce::SpinLock::ScopedLockType lock (skinNameLock);
+    return currentSkinName;
+}
+
+//==============================================================================
+void BasePluginEditor::timerCallback()
+{
+    if (isVisible())
+        timerTick();
+}
+
+void BasePluginEditor::timerTick()
+{
+    if (auto expected = 1; pendingSkinFlag.compare_exchange_strong (expected, 0))
+    {
+        juce::String name;
+
+        {
+            const juce::SpinLock::ScopedLockType lock (skinNameLock);
+            name = pendingSkinName;
+        }
+
+        if (SkinSource::isValidSkin (*this, name))
+            loadSkin (name);
+    }
+
+    // The flag is left for the light to take when there is none yet.
+    if (midiActivityLed != nullptr && plugin.midiActivityFlag.exchange (0) == 1)
+        midiActivityLed->startAnimation (activityFlashMs);
+}
+
+//==============================================================================
+void BasePluginEditor::parameterTouched (Parameter* parameter)
+{
+    if (parameter == nullptr)
+        return;
+
+    midiLearnParameterTouched (parameter);
+    showParameterInStatusBar (parameter, touchPriority);
+}
+
+void BasePluginEditor::parameterTouchedByIndex (int index)
+{
+    parameterTouched (plugin.parameterManager.getParameter (index));
+}
+
+void BasePluginEditor::midiLearnParameterTouched (Parameter* parameter)
+{
+    if (parameter != nullptr && parameter->isAutomatable() && plugin.midiControl.isLearning())
+        plugin.midiControl.learnParameterTouched (parameter);
+}
+
+void BasePluginEditor::showParameterInStatusBar (Parameter* parameter, int priority)
+{
+    if (parameter == nullptr)
+        return;
+
+    const auto index = parameter->getIndex();
+    const auto value = plugin.getParameterValueText (index);
+
+    if (value == "@")
+        statusBar->showTemporaryMessage (plugin.getParameterDisplayName (index), priority);
+    else if (value.isNotEmpty())
+        statusBar->showTemporaryMessage (plugin.getParameterDisplayName (index) + ": " + value, priority);
+}
+
+void BasePluginEditor::controllerValueChanged (GUIController* controller)
+{
+    if (controller != nullptr)
+        parameterTouched (controller->getParameter());
+}
+
+void BasePluginEditor::handleControllerEvent (GUIController* controller, int uid)
+{
+    switch (uid)
+    {
+        case optionsEvent:
+            optionsWindow->show();
+            statusBar->clearMessage();
+            break;
+
+        case aboutEvent:            aboutWindow->show(); break;
+        case nextPresetEvent:       stepPreset (1); break;
+        case previousPresetEvent:   stepPreset (-1); break;
+
+        case browsePresetsEvent:
+            if (presetBrowserWindow != nullptr)
+                presetBrowserWindow->setVisible (true);
+            break;
+
+        case savePresetEvent:       savePreset (presetsCollection); break;
+        case savePresetAsEvent:     savePresetAs (presetsCollection); break;
+
+        case toggleMidiLearnEvent:
+            plugin.midiControl.setLearning (! plugin.midiControl.isLearning());
+            break;
+
+        default:
+            if (controller != nullptr)
+                parameterTouched (controller->getParameter());
+
+            plugin.handleEvent (uid);
+            break;
+    }
+}
+
+//==============================================================================
+void BasePluginEditor::learnStateChanged (MidiControl* midiControl)
+{
+    if (midiControl == nullptr)
+        return;
+
+    // The audio thread changes these as controllers arrive: one consistent reading.
+    bool learning = false;
+    Parameter* candidate = nullptr;
+    int controller = -1;
+
+    {
+        const juce::ScopedLock lock (midiControl->getLock());
+        learning = midiControl->isLearning();
+        candidate = midiControl->getLearnCandidate();
+        controller = midiControl->getLearntController();
+    }
+
+    if (! learning)
+    {
+        statusBar->clearMessage();
+    }
+    else
+    {
+        const auto cc = "CC# " + juce::String (controller);
+        juce::String text;
+
+        if (candidate == nullptr && controller < 0)
+            text = "Waiting for a controller or parameter movement...";
+        else if (controller < 0)
+            text = "'" + candidate->getName() + "' parameter is free. Waiting for a free controller now...";
+        else if (candidate == nullptr)
+            text = cc + " is free. Waiting for a parameter now...";
+        else
+            text = cc + " is assigned to parameter '" + candidate->getName() + "'.";
+
+        statusBar->showMessage (text, learnPriority);
+    }
+
+    if (midiLearnButton == nullptr)
+        return;
+
+    midiLearnButton->setState (learning ? 1 : 0);
+
+    if (learning)
+    {
+        midiLearnButton->setBlinkInterval (learnBlinkInterval);
+        midiLearnButton->startBlinking();
+    }
+    else if (midiLearnButton->isBlinking())
+    {
+        midiLearnButton->stopBlinking();
+    }
+}
+
+void BasePluginEditor::controllerActivity (MidiControl* midiControl)
+{
+    if (midiControl != nullptr)
+        showParameterInStatusBar (midiControl->getLastActiveParameter(), controllerPriority);
+}
+
+void BasePluginEditor::stateChanged (DefaultResourceCheckBox*)
+{
+    statusBar->showMessage ("Default Map settings will be affected when plugin is loaded.", noticePriority);
+}
+
+void BasePluginEditor::tabChanged (TabbedComponentEx* tabs)
+{
+    if (tabs == &optionsWindow->getTabs())
+        statusBar->clearMessage();
+}
+
+void BasePluginEditor::processingModeChanged (BasePlugin*, int mode)
+{
+    const auto offline = mode == 2;
+    const auto index = offline ? plugin.getOfflineQualityParameterIndex() : plugin.getRealtimeQualityParameterIndex();
+
+    statusBar->showTemporaryMessage (juce::String (offline ? "Offline processing" : "Realtime processing")
+                                         + ": " + plugin.getParameterValueText (index),
+                                     noticePriority);
+}
+
+//==============================================================================
+void BasePluginEditor::stepPreset (int direction)
+{
+    auto* collection = plugin.getPresetCollection (presetsCollection);
+
+    if (collection == nullptr)
+        return;
+
+    if (plugin.isPresetModified (collection))
+        askToSaveModifiedPreset (presetsCollection, direction);
+    else if (direction > 0)
+        plugin.selectNextPreset (collection);
+    else
+        plugin.selectPreviousPreset (collection);
+}
+
+juce::File BasePluginEditor::getPresetFolder (PresetCollection* collection) const
+{
+    const auto current = plugin.getCurrentPresetName (collection);
+
+    if (juce::File::isAbsolutePath (current))
+        if (const auto folder = juce::File (current).getParentDirectory(); folder.isDirectory())
+            return folder;
+
+    return collection->getRootFolder();
+}
+
+juce::File BasePluginEditor::getPresetFile (PresetCollection* collection) const
+{
+    if (collection == nullptr)
+        return {};
+
+    const auto name = toPresetFileName (plugin.getPresetName (collection));
+
+    if (name.isEmpty())
+        return {};
+
+    return getPresetFolder (collection).getChildFile (name + collection->getExtension());
+}
+
+void BasePluginEditor::savePreset (const juce::String& collectionName)
+{
+    auto* collection = plugin.getPresetCollection (collectionName);
+
+    if (collection == nullptr)
+        return;
+
+    const auto file = getPresetFile (collection);
+
+    if (file == juce::File() || ! file.existsAsFile())
+        savePresetAs (collectionName);
+    else
+        askToOverwritePreset (collectionName, file);
+}
+
+void BasePluginEditor::savePresetAs (const juce::String& collectionName)
+{
+    auto* collection = plugin.getPresetCollection (collectionName);
+
+    if (collection == nullptr)
+        return;
+
+    const auto suggested = getPresetFile (collection);
+
+    FileDialogs::Request request;
+    request.title = "Save current " + collectionName.toLowerCase();
+    request.initialFile = suggested != juce::File() ? suggested : getPresetFolder (collection);
+    request.patterns = "*" + collection->getExtension();
+    request.flags = juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles
+                      | juce::FileBrowserComponent::warnAboutOverwriting;
+
+    juce::Component::SafePointer<BasePluginEditor> self (this);
+
+    FileDialogs::launch (request, [self, collectionName] (const juce::Array<juce::File>& results)
+    {
+        if (self != nullptr && ! results.isEmpty())
+            self->presetFileChosen (collectionName, results.getFirst());
+    });
+}
+
+void BasePluginEditor::presetFileChosen (const juce::String& collectionName, const juce::File& chosen)
+{
+    auto* collection = plugin.getPresetCollection (collectionName);
+
+    if (collection == nullptr)
+        return;
+
+    // The extension is appended, so that a name with dots ("Room 1.5") keeps all of it.
+    const auto& extension = collection->getExtension();
+    const auto extensionAdded = ! chosen.hasFileExtension (extension);
+    const auto file = extensionAdded ? chosen.getSiblingFile (chosen.getFileName() + extension) : chosen;
+
+    // The chooser warned about the name without the extension, not about this one.
+    if (extensionAdded && file.existsAsFile())
+        askToOverwritePreset (collectionName, file);
+    else
+        savePresetFile (collection, file);
+}
+
+void BasePluginEditor::savePresetFile (PresetCollection* collection, const juce::File& file)
+{
+    if (plugin.savePresetToFile (collection, file))
+        return;
+
+    showAlert (saveFailedAlert, Halvorn::AlertWindow::createOk (plugin.getProductName(),
+                                                                "The preset could not be saved to '" + file.getFullPathName() + "'.",
+                                                                this));
+}
+
+void BasePluginEditor::askToOverwritePreset (const juce::String& collectionName, const juce::File& file)
+{
+    auto* collection = plugin.getPresetCollection (collectionName);
+
+    if (collection == nullptr)
+        return;
+
+    auto alert = Halvorn::AlertWindow::createYesCancel (collection->getName(),
+                                                        "Do you want to overwrite preset '" + file.getFileNameWithoutExtension() + "' ?",
+                                                        this);
+    alert->userData.add (collectionName);
+    alert->userData.add (file.getFullPathName());
+    showAlert (overwriteAlert, std::move (alert));
+}
+
+void BasePluginEditor::askToSaveModifiedPreset (const juce::String& collectionName, int direction)
+{
+    if (plugin.getPresetCollection (collectionName) == nullptr)
+        return;
+
+    auto alert = Halvorn::AlertWindow::createSaveOverwriteDiscard (plugin.getProductName(),
+                                                                   "Changes have been made to current preset. Do you want to save them or discard?",
+                                                                   this);
+    alert->userData.add (collectionName);
+    alert->userData.add (direction);
+    showAlert (modifiedPresetAlert, std::move (alert));
+}
+
+void BasePluginEditor::showAlert (std::unique_ptr<Halvorn::AlertWindow>& holder, std::unique_ptr<Halvorn::AlertWindow> alert)
+{
+    holder = std::move (alert);
+    addChildComponent (*holder);
+    holder->show();
+}
+
+void BasePluginEditor::alertResult (Halvorn::AlertWindow* alert, int result)
+{
+    if (alert == nullptr)
+        return;
+
+    const auto collectionName = alert->getUserValue (0).toString();
+    auto* collection = plugin.getPresetCollection (collectionName);
+
+    if (collection == nullptr)
+        return;
+
+    if (alert == overwriteAlert.get())
+    {
+        const auto path = alert->getUserValue (1).toString();
+
+        if (result == Halvorn::AlertWindow::yes && juce::File::isAbsolutePath (path))
+            savePresetFile (collection, juce::File (path));
+    }
+    else if (alert == modifiedPresetAlert.get())
+    {
+        const auto direction = static_cast<int> (alert->getUserValue (1));
+
+        switch (result)
+        {
+            case Halvorn::AlertWindow::overwrite:
+                if (const auto file = getPresetFile (collection); file != juce::File() && file.existsAsFile())
+                    savePresetFile (collection, file);
+                else
+                    savePresetAs (collectionName);
+                break;
+
+            case Halvorn::AlertWindow::saveAs:
+                savePresetAs (collectionName);
+                break;
+
+            case Halvorn::AlertWindow::discard:
+                if (direction < 1)
+                    plugin.selectPreviousPreset (collection);
+                else
+                    plugin.selectNextPreset (collection);
+                break;
+
+            default:
+                break;
+        }
+    }
 }
 
 //==============================================================================
@@ -70,7 +643,10 @@ std::unique_ptr<juce::XmlElement> BasePluginEditor::createSettingsXml() const
     auto element = std::make_unique<juce::XmlElement> (getSettingsTagName());
 
     if (skinChoiceEnabled)
+    {
+        const juce::SpinLock::ScopedLockType lock (skinNameLock);
         element->createNewChildElement ("Skin")->setAttribute ("name", defaultSkinName);
+    }
 
     return element;
 }
@@ -81,7 +657,11 @@ void BasePluginEditor::loadSettingsXml (const juce::XmlElement& element)
         return;
 
     if (auto* skin = XmlHelpers::getChildByName (element, "Skin"))
-        defaultSkinName = XmlHelpers::getStringAttribute (*skin, "name");
+    {
+        const auto name = XmlHelpers::getStringAttribute (*skin, "name");
+        const juce::SpinLock::ScopedLockType lock (skinNameLock);
+        defaultSkinName = name;
+    }
 }
 
 std::unique_ptr<juce::XmlElement> BasePluginEditor::createStateXml() const
@@ -89,35 +669,63 @@ std::unique_ptr<juce::XmlElement> BasePluginEditor::createStateXml() const
     auto element = std::make_unique<juce::XmlElement> (getStateTagName());
 
     if (skinChoiceEnabled)
+    {
+        const juce::SpinLock::ScopedLockType lock (skinNameLock);
         element->createNewChildElement ("Skin")->setAttribute ("name", currentSkinName);
+    }
 
     return element;
 }
 
 void BasePluginEditor::loadStateXml (const juce::XmlElement& element)
 {
-    // Only a skinned editor with skin choice on has anything to restore.
-    juce::ignoreUnused (element);
+    if (! isStateXml (element) || ! skinChoiceEnabled)
+        return;
+
+    // Called on the host's threads: the skin is loaded at the next tick.
+    if (auto* skin = XmlHelpers::getChildByName (element, "Skin"))
+    {
+        if (const auto name = XmlHelpers::getStringAttribute (*skin, "name"); SkinSource::isValidSkin (*this, name))
+        {
+            {
+                const juce::SpinLock::ScopedLockType lock (skinNameLock);
+                pendingSkinName = name;
+            }
+
+            pendingSkinFlag = 1;
+        }
+    }
 }
 
 //==============================================================================
 void BasePluginEditor::paint (juce::Graphics& g)
 {
-    // The picture that a skin normally covers.
-    const auto height = getHeight();
+    // The picture that the skin panel normally covers.
+    const auto width = getWidth();
+    const auto height = getHeight() - (statusBar != nullptr && hasStatusBar() ? statusBar->getHeight() : 0);
 
     g.fillAll (juce::Colours::black);
     g.setColour (juce::Colours::white);
-    g.setFont (juce::Font ("Tahoma", 80.0f, juce::Font::bold));
-    g.drawText (plugin.getProductName(), 0, 0, getWidth(), height, juce::Justification::centred);
-    g.setFont (juce::Font ("Tahoma", 20.0f, juce::Font::bold));
-    g.drawText (plugin.getDescription(), 0, 45, getWidth(), height, juce::Justification::centred);
-    g.setFont (juce::Font ("Tahoma", 16.0f, juce::Font::plain));
-    g.drawText ("Halvorn", 0, 0, getWidth(), height - 10, juce::Justification::centredBottom);
-}
 
-void BasePluginEditor::timerCallback()
-{
-    if (isVisible())
-        timerTick();
+    if (productLogo.isValid())
+    {
+        g.drawImageAt (productLogo, (width - productLogo.getWidth()) / 2, (height - productLogo.getHeight()) / 2);
+    }
+    else
+    {
+        g.setFont (juce::Font ("Tahoma", "Bold", 80.0f));
+        g.drawText (plugin.getProductName(), 0, 0, width, height, juce::Justification::centred);
+        g.setFont (juce::Font ("Tahoma", "Bold", 20.0f));
+        g.drawText (plugin.getDescription(), 0, 45, width, height, juce::Justification::centred);
+    }
+
+    if (makerLogo.isValid())
+    {
+        g.drawImageAt (makerLogo, (width - makerLogo.getWidth()) / 2, height - 20 - makerLogo.getHeight());
+    }
+    else
+    {
+        g.setFont (juce::Font ("Tahoma", "Regular", 16.0f));
+        g.drawText ("Halvorn", 0, 0, width, height - 10, juce::Justification::centredBottom);
+    }
 }

@@ -161,7 +161,23 @@ enum AAX_EViewContainerType : int32_t
     AAX_ViewContainerNull = 0,
     AAX_ViewContainerWin32Window = 1,
     AAX_ViewContainerCocoaView = 2,
-    AAX_ViewContainerX11Window = 3
+    AAX_ViewContainerX11Window = 3,
+    /** No window: the host hands memory (an AAX_PixelBuffer) that the editor draws into
+        whenever the host calls Draw. Hosts that show nothing on screen (tests, snapshots)
+        use it.
+    */
+    AAX_ViewContainerPixelBuffer = 4
+};
+
+/** The native view of an AAX_ViewContainerPixelBuffer container. The host owns the memory
+    and sizes it to the view size the editor asks for; pixels are 32-bit premultiplied ARGB
+    (0xAARRGGBB in native byte order), row after row, width pixels a row.
+*/
+struct AAX_PixelBuffer
+{
+    int32_t width = 0;
+    int32_t height = 0;
+    uint32_t* pixels = nullptr;
 };
 
 /** The version the module reports from its version entry point. */

@@ -124,6 +124,10 @@ Corvane::Corvane()
 
 Corvane::~Corvane()
 {
+    // A worker of the editor must not write files while the settings are saved.
+    if (auto* corvaneEditor = dynamic_cast<CorvaneEditor*> (getEditor()))
+        corvaneEditor->stopBackgroundWork();
+
     saveUserSettings();
     deleteEditor();
 }

@@ -61,3 +61,20 @@ TEST (MidiNoteNames, EveryNameReadsBackAsItsNote)
     for (juce::uint32 note = 0; note < 128; ++note)
         EXPECT_EQ (parseMidiNoteName (getMidiNoteName (note)), (int) note);
 }
+
+TEST (MidiNoteNames, LettersAndNaturalsOfNotes)
+{
+    struct Case { int note; int letterIndex; const char* letter; bool natural; };
+    const Case cases[] = {
+        { 0, 0, "C", true }, { 1, 0, "C", false }, { 3, 1, "D", false }, { 4, 2, "E", true }, { 5, 3, "F", true },
+        { 6, 3, "F", false }, { 8, 4, "G", false }, { 10, 5, "A", false }, { 11, 6, "B", true }, { 60, 0, "C", true },
+        { 127, 4, "G", true }, { -1, 6, "B", true },
+    };
+
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ (getMidiNoteLetterIndex (c.note), c.letterIndex) << c.note;
+        EXPECT_EQ (getMidiNoteLetter (c.note), c.letter) << c.note;
+        EXPECT_EQ (isNaturalMidiNote (c.note), c.natural) << c.note;
+    }
+}

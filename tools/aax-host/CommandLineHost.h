@@ -42,6 +42,9 @@ public:
     void render();
 
 private:
+    // The view commands reach the module and make their instance as render does.
+    friend class ViewCommandHost;
+
     juce::File findModule() const;
     std::unique_ptr<SimulatedModule> loadModule() const;
     size_t findComponent (const SimulatedModule& module) const;

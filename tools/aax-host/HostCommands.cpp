@@ -1,6 +1,7 @@
 #include "HostCommands.h"
 
 #include "CommandLineHost.h"
+#include "ViewCommandHost.h"
 
 #include <iostream>
 
@@ -47,6 +48,23 @@ const std::vector<HostCommands::Command>& HostCommands::getCommands()
 
               CommandLineHost (options).render();
           } },
+        { "snapshot", "--out FILE.png [options]",
+          "Opens the editor as a host opens the plug-in's view, without a display, lets it run for a\n"
+          "moment and writes what it shows into a PNG image.",
+          { "--out", "--rate", "--set", "--preset", "--state-in", "--module" },
+          [] (const CommandLineOptions& options)
+          {
+              if (options.output == juce::File())
+                  throw UsageError ("snapshot needs --out FILE.png");
+
+              ViewCommandHost (options).snapshot();
+          } },
+        { "show", "[--in FILE] [options]",
+          "Opens the editor in a window of its own on the X display until the window is closed; with\n"
+          "--in, plays the file through the effect in a loop, in real time and silently, so that the\n"
+          "meters and lamps move.",
+          { "--in", "--config", "--block", "--set", "--preset", "--state-in", "--module" },
+          [] (const CommandLineOptions& options) { ViewCommandHost (options).show(); } },
     };
 
     return commands;

@@ -2,10 +2,11 @@
 
 #include "AAX_Identifiers.h"
 
+#include <algorithm>
 #include <cmath>
 
 HostViewContainer::HostViewContainer (std::shared_ptr<HostCallLog> l, AAX_EViewContainerType t, void* window)
-    : log (std::move (l)), type (t), nativeWindow (window)
+    : log (std::move (l)), type (t), nativeWindow (t == AAX_ViewContainerPixelBuffer ? &pixelBuffer : window)
 {
 }
 
@@ -40,6 +41,15 @@ AAX_Result HostViewContainer::SetViewSize (const AAX_Point& size)
     log->add ("ViewContainer.SetViewSize " + std::to_string (std::lround (size.horizontal)) + "x"
                + std::to_string (std::lround (size.vertical)));
     viewSize = size;
+
+    if (type == AAX_ViewContainerPixelBuffer)
+    {
+        pixelBuffer.width = static_cast<int32_t> (std::max (0L, std::lround (size.horizontal)));
+        pixelBuffer.height = static_cast<int32_t> (std::max (0L, std::lround (size.vertical)));
+        pixels.assign (static_cast<size_t> (pixelBuffer.width) * static_cast<size_t> (pixelBuffer.height), 0);
+        pixelBuffer.pixels = pixels.data();
+    }
+
     return AAX_OK;
 }
 

@@ -5,10 +5,12 @@
 #include "HostObject.h"
 
 #include <memory>
+#include <vector>
 
 /** A window of the simulated host that an editor can be attached to. Its type says what kind of
-    native window it stands for; the host has no real window, so the pointer is whatever the
-    host was given (null by default).
+    native window it stands for; the pointer is whatever the host was given (null by default),
+    except in a pixel-buffer container, which owns its buffer and sizes it to every view size
+    the editor asks for.
 */
 class HostViewContainer final : public HostObject<AAX_IACFViewContainer>
 {
@@ -26,6 +28,9 @@ public:
     /** The size the editor last asked for (zero until it asks). */
     AAX_Point getViewSize() const noexcept    { return viewSize; }
 
+    /** What the editor drew into a pixel-buffer container (empty in any other kind). */
+    const AAX_PixelBuffer& getPixelBuffer() const noexcept    { return pixelBuffer; }
+
 private:
     void* findInterface (const acfIID& iid) override;
 
@@ -33,4 +38,6 @@ private:
     AAX_EViewContainerType type;
     void* nativeWindow;
     AAX_Point viewSize;
+    std::vector<uint32_t> pixels;
+    AAX_PixelBuffer pixelBuffer;
 };

@@ -80,6 +80,22 @@ AAX_Result SimulatedGUI::getViewSize (AAX_Point& size) const
     return gui != nullptr ? gui->GetViewSize (&size) : AAX_ERROR_NULL_OBJECT;
 }
 
+AAX_Result SimulatedGUI::draw()
+{
+    if (gui == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+
+    AAX_Point size;
+
+    if (const auto result = gui->GetViewSize (&size); result != AAX_OK)
+        return result;
+
+    AAX_Rect area;
+    area.width = size.horizontal;
+    area.height = size.vertical;
+    return gui->Draw (&area);
+}
+
 AAX_Result SimulatedGUI::uninitialize()
 {
     if (gui == nullptr)

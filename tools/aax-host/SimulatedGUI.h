@@ -29,6 +29,9 @@ public:
     AAX_Result detach();
 
     AAX_Result getViewSize (AAX_Point& size) const;
+
+    /** Asks the editor to draw the whole view (a pixel-buffer container then holds it). */
+    AAX_Result draw();
     AAX_Result uninitialize();
     void release();
 

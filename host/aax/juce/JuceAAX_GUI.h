@@ -19,7 +19,8 @@ class JuceAAX_Processor;
     The editor is made when the object is initialised and whenever it is shown again, and deleted
     whenever the host hides it, before the object lets go of the effect it belongs to, and when
     the object goes. On Linux the editor can be attached to a container that holds an X11
-    window; in a container of any other kind it is made but shown nowhere.
+    window, or to one that holds a pixel buffer, which Draw fills with what the editor shows;
+    in a container of any other kind it is made but shown nowhere.
 
     Every operation on the editor runs under a juce::MessageManagerLock on the module's own
     message thread, which this object keeps running.
@@ -34,6 +35,11 @@ public:
 
     /** The editor's size; AAX_ERROR_NULL_OBJECT without an editor. */
     AAX_Result GetViewSize (AAX_Point* outSize) const override;
+
+    /** Paints the editor into a pixel-buffer container's memory, within the area when one
+        is given; does nothing in a container of any other kind.
+    */
+    AAX_Result Draw (AAX_Rect* area) override;
 
 protected:
     void CreateViewContents() override;

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+/**
+    The file kind a settings page opens and saves: its extension (with the leading point),
+    which every saved file gets, and the wildcard its dialogs filter with.
+*/
+class FileType
+{
+public:
+    juce::String extension;
+    juce::String wildcard;
+};

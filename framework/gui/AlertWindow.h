@@ -1,0 +1,89 @@
+#pragma once
+
+#include "ComponentRow.h"
+#include "WindowComponent.h"
+
+#include <memory>
+
+namespace Halvorn
+{
+
+/**
+    The editor's in-window message box: a title, a one-line message and a row of buttons,
+    each carrying a result code that goes to the Caller. Created unshown by one of the
+    creators, shown with show(), hidden by its buttons and deleted by its owner.
+*/
+class AlertWindow  : public WindowComponent
+{
+public:
+    /** Result codes of the buttons. */
+    enum Result
+    {
+        cancel    = 0,
+        no        = 1,
+        yes       = 2,
+        ok        = 3,
+        overwrite = 4,
+        saveAs    = 5,
+        discard   = 6,
+        replace   = 7
+    };
+
+    /** Told which button closed an alert. */
+    class Caller
+    {
+    public:
+        virtual ~Caller() = default;
+
+        virtual void alertResult (AlertWindow* alert, int result) = 0;
+    };
+
+    AlertWindow();
+    ~AlertWindow() override;
+
+    static std::unique_ptr<AlertWindow> createOk (const juce::String& title, const juce::String& message, Caller*);
+    static std::unique_ptr<AlertWindow> createYesNo (const juce::String& title, const juce::String& message, Caller*);
+    static std::unique_ptr<AlertWindow> createYesCancel (const juce::String& title, const juce::String& message, Caller*);
+    static std::unique_ptr<AlertWindow> createSaveOverwriteDiscard (const juce::String& title, const juce::String& message, Caller*);
+    static std::unique_ptr<AlertWindow> createReplaceCancel (const juce::String& title, const juce::String& message, Caller*);
+
+    /** Appends a button to the right of the others; pressing it reports the code. */
+    void addButton (const juce::String& text, int result);
+
+    /** Sizes the window to the message and the buttons. */
+    void updateSize();
+
+    void setMessage (const juce::String& message);
+    juce::Label& getMessageLabel() noexcept                 { return messageLabel; }
+    ComponentRow& getButtonRow() noexcept                   { return buttonRow; }
+    juce::TextButton* getButton (int index) const           { return buttons[index]; }
+    int getNumButtons() const noexcept                      { return buttons.size(); }
+
+    /** A copy of the value the asker stored, or void past the end. */
+    juce::var getUserValue (int index) const                { return userData[index]; }
+
+    void setCaller (Caller* newCaller) noexcept             { caller = newCaller; }
+
+    bool dimsBackground() override;
+    void buttonClicked (juce::Button*) override;
+    void lookAndFeelChanged() override;
+    void resized() override;
+    void childBoundsChanged (juce::Component*) override;
+
+    /** Values the asker wants back in its result handler; the alert never reads them. */
+    juce::Array<juce::var> userData;
+
+private:
+    static std::unique_ptr<AlertWindow> create (const juce::String& title, const juce::String& message, Caller*,
+                                                std::initializer_list<std::pair<const char*, int>> buttonsToAdd);
+
+    ComponentRow buttonRow;
+    juce::OwnedArray<juce::TextButton> buttons;
+    juce::Array<int> resultCodes;
+    juce::Label messageLabel;
+    Caller* caller = nullptr;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (AlertWindow)
+};
+
+} // namespace Halvorn

@@ -1,0 +1,140 @@
+#include "GFXMultiStateButton.h"
+
+#include "SkinSource.h"
+#include "XmlHelpers.h"
+
+GFXMultiStateButton::GFXMultiStateButton (const juce::String& name)
+    : juce::Button (name)
+{
+    setClickingTogglesState (false);
+}
+
+void GFXMultiStateButton::setAction (const juce::String& type, int uid, const juce::String& eventName)
+{
+    actions.setAction (type, uid, eventName);
+}
+
+void GFXMultiStateButton::updateFromParameter (Parameter* changed)
+{
+    if (changed == nullptr)
+        return;
+
+    const auto value = juce::jlimit (0.0f, 1.0f, changed->getNormalisedValue());
+    setState ((int) std::floor ((float) (states - 1) * value + 0.5f));
+}
+
+void GFXMultiStateButton::setState (int newState)
+{
+    newState = juce::jlimit (0, states - 1, newState);
+
+    if (newState != state)
+    {
+        state = newState;
+        repaint();
+    }
+}
+
+void GFXMultiStateButton::loadFromXml (juce::XmlElement* element, SkinSource* source)
+{
+    GUIController::loadFromXml (element, source);
+
+    if (element == nullptr)
+        return;
+
+    loadPosition (element);
+    loadSize (element);
+
+    if (XmlHelpers::hasTagName (*element, "MultiStateButton"))
+    {
+        const auto styleName = XmlHelpers::getStringAttribute (*element, "style", "2D");
+
+        if (styleName == "2D")
+            style = 0;
+        else if (styleName == "3D")
+            style = 1;
+
+        if (XmlHelpers::hasAttribute (*element, "states"))
+        {
+            const auto numStates = XmlHelpers::getIntAttribute (*element, "states");
+
+            if (numStates >= 2)
+                states = numStates;
+        }
+
+        if (auto* gfx = XmlHelpers::getChildByName (*element, "gfx"); gfx != nullptr && source != nullptr)
+        {
+            auto loaded = source->loadImage (XmlHelpers::getStringAttribute (*gfx, "resource"));
+
+            if (loaded.isValid())
+                setImage (loaded, style == 1 ? 2 * states : states);
+        }
+
+        const auto clickEvent = XmlHelpers::getStringAttribute (*element, "clickEvent", "onRelease");
+
+        if (clickEvent == "onPress")
+            setTriggeredOnMouseDown (true);
+        else if (clickEvent == "onRelease")
+            setTriggeredOnMouseDown (false);
+
+        setRadioGroupId (XmlHelpers::getIntAttribute (*element, "radioGroupId"));
+    }
+
+    repaint();
+}
+
+void GFXMultiStateButton::sizeChanged()
+{
+    setSize (frameWidth, frameHeight);
+}
+
+void GFXMultiStateButton::positionChanged()
+{
+    setTopLeftPosition (left, top);
+}
+
+void GFXMultiStateButton::blinkStateChanged()
+{
+    repaint();
+}
+
+void GFXMultiStateButton::clicked (const juce::ModifierKeys& mods)
+{
+    const auto uid = actions.getUidForClick (mods);
+
+    if (uid != -1)
+        sendEvent (uid);
+}
+
+//==============================================================================
+int GFXMultiStateButton::getFrameToShow (bool pressed) const
+{
+    const auto pressedOffset = pressed ? 1 : 0;
+
+    if (isInDarkBlinkPhase())
+        return style == 1 ? pressedOffset : 0;
+
+    return style == 1 ? 2 * state + pressedOffset : state;
+}
+
+void GFXMultiStateButton::paintButton (juce::Graphics& g, bool isMouseOver, bool isButtonDown)
+{
+    const auto pressed = isMouseOver && isButtonDown;
+
+    if (image.isValid())
+        drawFrame (g, getFrameToShow (pressed));
+    else
+        paintPlaceholder (g, pressed);
+}
+
+void GFXMultiStateButton::paintPlaceholder (juce::Graphics& g, bool pressed)
+{
+    const juce::Rectangle<int> square (juce::jmax (0, (getWidth() - 16) / 2), juce::jmax (0, (getHeight() - 16) / 2), 16, 16);
+
+    g.setColour (juce::Colour::greyLevel (pressed ? 0.4f : 0.9f));
+    g.fillRect (square);
+    g.setColour (juce::Colours::black);
+    g.drawRect (square);
+
+    const auto diameter = (float) state / (float) (states - 1) * 10.0f + 2.0f;
+    g.fillEllipse (juce::Rectangle<float> (diameter, diameter).withCentre (square.toFloat().getCentre()));
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+/**
+    A one-line text editor that edits a text in place over another component.
+
+    While it has the keyboard focus it leaves its parent and floats as a temporary
+    window at the same place on the screen, so that it gets the keys itself even inside
+    a host's window; when editing ends (Return, Escape or the focus going elsewhere) it
+    goes back into its parent at its old bounds and tells its modal listeners what came
+    of it.
+*/
+class ModalTextEditor  : public juce::TextEditor,
+                         private juce::TextEditor::Listener
+{
+public:
+    /** Told what came of an edit; every operation does nothing by default. */
+    class ModalListener
+    {
+    public:
+        virtual ~ModalListener() = default;
+
+        /** The user changed the text while editing. */
+        virtual void modalTextChanged (ModalTextEditor&) {}
+        /** Editing ended with a text that differs from the one it started with. */
+        virtual void modalTextCommitted (ModalTextEditor&) {}
+        /** Escape was pressed; the text of the start has been put back. */
+        virtual void modalEditCancelled (ModalTextEditor&) {}
+        /** The editor is back inside its parent. */
+        virtual void modalEditFinished (ModalTextEditor&) {}
+    };
+
+    explicit ModalTextEditor (const juce::String& componentName = {});
+    ~ModalTextEditor() override;
+
+    /** Adds a listener once. Listeners are called last added first, and may remove
+        themselves while they are called.
+    */
+    void addModalListener (ModalListener* listener);
+    void removeModalListener (ModalListener* listener);
+
+    /** True while the editor floats on the desktop for an edit. */
+    bool isEditing() const                              { return isOnDesktop(); }
+
+    //==============================================================================
+    /** @internal */
+    void focusGained (FocusChangeType) override;
+    /** @internal */
+    void focusLost (FocusChangeType) override;
+
+private:
+    void textEditorTextChanged (juce::TextEditor&) override;
+    void textEditorReturnKeyPressed (juce::TextEditor&) override;
+    void textEditorEscapeKeyPressed (juce::TextEditor&) override;
+
+    void endEditing();
+
+    template <typename Callback>
+    void callModalListeners (Callback&& callback);
+
+    juce::Array<ModalListener*> modalListeners;
+    juce::Component::SafePointer<juce::Component> savedParent;
+    juce::Rectangle<int> savedBounds;
+    juce::String savedText;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ModalTextEditor)
+};

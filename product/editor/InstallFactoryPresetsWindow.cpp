@@ -1,0 +1,195 @@
+#include "InstallFactoryPresetsWindow.h"
+
+namespace
+{
+    const juce::String fullArchive ("Corvane Factory Presets v1.1 - full.zip");
+    const juce::String updateArchive ("Corvane Factory Presets v1.1 - update.zip");
+    const juce::String notFoundText ("Error: Installation file with factory presets not found.\n");
+
+    constexpr int buttonHeight = 20, margin = 10, timerMs = 25, stopTimeoutMs = 5000;
+}
+
+CorvaneEditor::InstallFactoryPresetsWindow::InstallFactoryPresetsWindow (Corvane& p)
+    : juce::Thread ("InstallFactoryPresetsThread"),
+      processor (p)
+{
+    for (auto* button : { &startButton, &okButton })
+    {
+        button->addListener (this);
+        button->changeWidthToFitText (buttonHeight);
+        addChildComponent (*button);
+    }
+
+    fileLabel.setJustificationType (juce::Justification::centredLeft);
+    progressLabel.setJustificationType (juce::Justification::centred);
+    messageLabel.setJustificationType (juce::Justification::centredTop);
+    completedLabel.setJustificationType (juce::Justification::centred);
+    messageLabel.setLookAndFeel (&lookAndFeel);
+
+    addChildComponent (fileLabel);
+    addChildComponent (progressLabel);
+    addAndMakeVisible (messageLabel);
+    addChildComponent (completedLabel);
+
+    const auto installed = processor.getInstalledFactoryPresetsVersion();
+    const auto folder = processor.getCommonDataFolder();
+
+    if (installed.isEmpty())
+    {
+        messageLabel.setText ("Factory presets need to be installed now.\nIt will take just a while...", juce::dontSendNotification);
+        archivePath = folder.getChildFile (fullArchive).getFullPathName();
+    }
+    else if (installed == "1.0")
+    {
+        messageLabel.setText ("New presets (v1.1) need to be installed now.\nIt will take just a while...", juce::dontSendNotification);
+        archivePath = folder.getChildFile (updateArchive).getFullPathName();
+    }
+
+    setTitle ("Presets initalization");
+    closable = false;
+    updateCloseButton();
+    setSize (500, 180);
+}
+
+CorvaneEditor::InstallFactoryPresetsWindow::~InstallFactoryPresetsWindow()
+{
+    stopInstalling();
+    stopTimer();
+    messageLabel.setLookAndFeel (nullptr);
+}
+
+void CorvaneEditor::InstallFactoryPresetsWindow::open()
+{
+    startButton.setVisible (true);
+    startButton.setEnabled (true);
+    okButton.setVisible (false);
+    okButton.setEnabled (false);
+    show();
+}
+
+void CorvaneEditor::InstallFactoryPresetsWindow::stopInstalling()
+{
+    signalThreadShouldExit();
+    waitForThreadToExit (stopTimeoutMs);
+}
+
+void CorvaneEditor::InstallFactoryPresetsWindow::buttonClicked (juce::Button* button)
+{
+    if (button == &startButton)
+    {
+        startButton.setEnabled (false);
+        progressLabel.setText ("Progress: 0%", juce::dontSendNotification);
+        fileLabel.setText ({}, juce::dontSendNotification);
+        progressLabel.setVisible (true);
+        fileLabel.setVisible (true);
+        startThread (juce::Thread::Priority::normal);
+        startTimer (timerMs);
+    }
+    else if (button == &okButton)
+    {
+        close();
+    }
+    else
+    {
+        WindowComponent::buttonClicked (button);
+    }
+}
+
+//==============================================================================
+void CorvaneEditor::InstallFactoryPresetsWindow::run()
+{
+    done = 0;
+    error = 0;
+
+    const auto destination = processor.getUserDataFolder();
+    const juce::File archive (archivePath.isNotEmpty() ? juce::File (archivePath) : juce::File());
+
+    if (archivePath.isEmpty() || ! archive.existsAsFile() || ! destination.isDirectory())
+    {
+        error = 1;
+        return;
+    }
+
+    juce::ZipFile zip (archive);
+    const auto numEntries = zip.getNumEntries();
+
+    for (int i = 0; i < numEntries; ++i)
+    {
+        if (auto* entry = zip.getEntry (i))
+        {
+            const auto& name = entry->filename;
+
+            if (name.containsChar ('.'))
+            {
+                const juce::ScopedLock sl (fileNameLock);
+                currentFileName = name.upToLastOccurrenceOf (".", false, false);
+            }
+        }
+
+        // A damaged entry does not stop the others from being installed.
+        zip.uncompressEntry (i, destination);
+
+        progress = juce::jlimit (0, 100, (int) ((float) (i + 1) / (float) numEntries * 100.0f));
+
+        if (threadShouldExit())
+            return;
+    }
+
+    processor.setFactoryPresetsInstalled();
+    done = 1;
+}
+
+void CorvaneEditor::InstallFactoryPresetsWindow::timerCallback()
+{
+    if (isThreadRunning())
+    {
+        progressLabel.setText ("Progress: " + juce::String (progress.load()) + "%", juce::dontSendNotification);
+
+        const juce::ScopedLock sl (fileNameLock);
+        fileLabel.setText (currentFileName, juce::dontSendNotification);
+        return;
+    }
+
+    showOutcome();
+    stopTimer();
+}
+
+void CorvaneEditor::InstallFactoryPresetsWindow::showOutcome()
+{
+    startButton.setVisible (false);
+    okButton.setVisible (true);
+    okButton.setEnabled (true);
+    progressLabel.setVisible (false);
+
+    if (done.load() == 1)
+    {
+        completedLabel.setVisible (true);
+        fileLabel.setVisible (false);
+    }
+    else if (error.load() != 1)
+    {
+        fileLabel.setText ("Operation has been interrupted.", juce::dontSendNotification);
+    }
+    else
+    {
+        fileLabel.setText (notFoundText + archivePath, juce::dontSendNotification);
+    }
+}
+
+void CorvaneEditor::InstallFactoryPresetsWindow::resized()
+{
+    WindowComponent::resized();
+
+    auto area = getContentBounds().reduced (margin, 0);
+    auto rows = area;
+
+    messageLabel.setBounds (rows.removeFromTop (40));
+    completedLabel.setBounds (rows.withHeight (50));
+    progressLabel.setBounds (rows.removeFromTop (20));
+    fileLabel.setBounds (rows.removeFromTop (40));
+
+    const auto strip = area.removeFromBottom (startButton.getHeight());
+
+    for (auto* button : { &startButton, &okButton })
+        button->setTopLeftPosition (strip.getX() + (strip.getWidth() - button->getWidth()) / 2, strip.getY());
+}

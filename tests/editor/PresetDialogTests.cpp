@@ -1,0 +1,186 @@
+#include "EditorTestSupport.h"
+
+namespace
+{
+    constexpr int presetNameIndex = 97;
+}
+
+class PresetDialogTest  : public EditorTest
+{
+protected:
+    void setPresetName (const juce::String& name)
+    {
+        plugin->parameterManager.getParameter (presetNameIndex)->setText (name, true);
+    }
+
+    juce::File preset (const juce::String& fileName) const     { return presetRoot().getChildFile (fileName); }
+
+    void answer (Halvorn::AlertWindow* alert, int result)
+    {
+        ASSERT_NE (alert, nullptr);
+        ASSERT_TRUE (alert->isVisible());
+
+        for (int i = 0; i < alert->getNumButtons(); ++i)
+            if (alert->getButton (i)->getButtonText() == resultText (result))
+                return alert->buttonClicked (alert->getButton (i));
+
+        FAIL() << "no button for " << result;
+    }
+
+    static juce::String resultText (int result)
+    {
+        switch (result)
+        {
+            case Halvorn::AlertWindow::yes:         return "Yes";
+            case Halvorn::AlertWindow::cancel:      return "Cancel";
+            case Halvorn::AlertWindow::overwrite:   return "Overwrite";
+            case Halvorn::AlertWindow::saveAs:      return "Save as";
+            case Halvorn::AlertWindow::discard:     return "Discard";
+            default:                                return {};
+        }
+    }
+};
+
+TEST_F (PresetDialogTest, SaveAndSaveAs)
+{
+    const auto existing = preset ("Warm.cvprst");
+    ASSERT_TRUE (plugin->savePresetToFile (presets(), existing));
+    const auto blocker = preset ("blocker.txt");
+    ASSERT_TRUE (blocker.replaceWithText ("not a folder"));
+
+    const struct
+    {
+        const char* presetName;
+        bool saveAs;
+        juce::File answer;           // what the chooser answers; none: it must not open
+        juce::File suggested;        // the chooser's initial file
+        juce::String overwriteQuestion;
+        juce::File saved;            // the current preset afterwards
+        bool failed;
+    } cases[] =
+    {
+        // "Save" of a new name goes to the chooser; the extension is added to a bare name.
+        { "Bright", false, preset ("Bright"), preset ("Bright.cvprst"), {}, preset ("Bright.cvprst"), false },
+        // An existing file is asked about, in the current preset's folder.
+        { "Warm", false, {}, {}, "Do you want to overwrite preset 'Warm' ?", {}, false },
+        // A bare name whose file exists: the chooser could not warn, so the editor asks.
+        { "Any", true, preset ("Warm"), preset ("Any.cvprst"), "Do you want to overwrite preset 'Warm' ?", {}, false },
+        // With the extension the chooser's own warning counted: saved directly.
+        { "Any", true, preset ("Warm.cvprst"), preset ("Any.cvprst"), {}, preset ("Warm.cvprst"), false },
+        // A name with dots keeps all of it.
+        { "Room", true, preset ("Room 1.5"), preset ("Room.cvprst"), {}, preset ("Room 1.5.cvprst"), false },
+        // Typed names never leave the preset folder nor make hidden files.
+        { "../../outside/x", false, preset ("x"), preset ("....outsidex.cvprst").getSiblingFile ("outsidex.cvprst"), {}, preset ("x.cvprst"), false },
+        { " .. ", false, preset ("y"), presetRoot(), {}, preset ("y.cvprst"), false },
+        // A file that cannot be written is an alert, never a saved preset.
+        { "Lost", true, blocker.getChildFile ("Lost.cvprst"), preset ("Lost.cvprst"), {}, {}, true },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.presetName);
+        plugin->loadPresetFromCollection (presets(), existing.getFullPathName());
+        setPresetName (c.presetName);
+        chooser.requests.clear();
+        chooser.answer = { c.answer };
+        const auto before = plugin->getCurrentPresetName (presets());
+
+        editor->handleControllerEvent (nullptr, c.saveAs ? BasePluginEditor::savePresetAsEvent : BasePluginEditor::savePresetEvent);
+
+        if (c.answer != juce::File())
+        {
+            ASSERT_EQ (chooser.requests.size(), 1);
+            EXPECT_EQ (chooser.requests[0].title, "Save current presets");
+            EXPECT_EQ (chooser.requests[0].patterns, "*.cvprst");
+            EXPECT_EQ (chooser.requests[0].flags, 134);
+            EXPECT_EQ (chooser.requests[0].initialFile, c.suggested);
+        }
+        else
+        {
+            EXPECT_TRUE (chooser.requests.isEmpty());
+        }
+
+        if (c.overwriteQuestion.isNotEmpty())
+        {
+            auto* alert = editor->getOverwriteAlert();
+            ASSERT_NE (alert, nullptr);
+            EXPECT_TRUE (alert->isVisible());
+            EXPECT_EQ (alert->getMessageLabel().getText(), c.overwriteQuestion);
+            EXPECT_EQ (alert->getTitle(), "Presets");
+            EXPECT_EQ (plugin->getCurrentPresetName (presets()), before);
+            alert->setVisible (false);
+        }
+
+        if (c.saved != juce::File())
+        {
+            EXPECT_TRUE (c.saved.existsAsFile());
+            EXPECT_EQ (plugin->getCurrentPresetName (presets()), c.saved.getFullPathName());
+        }
+
+        auto* failure = editor->getSaveFailedAlert();
+        EXPECT_EQ (failure != nullptr && failure->isVisible(), c.failed);
+
+        if (failure != nullptr)
+            failure->setVisible (false);
+    }
+
+    EXPECT_FALSE (presetRoot().getChildFile (".cvprst").exists());
+    EXPECT_FALSE (presetRoot().getParentDirectory().getChildFile ("outside").exists());
+}
+
+TEST_F (PresetDialogTest, OverwriteQuestionAnswers)
+{
+    const auto file = preset ("Warm.cvprst");
+    ASSERT_TRUE (plugin->savePresetToFile (presets(), file));
+    ASSERT_TRUE (file.replaceWithText ("old"));
+
+    const struct { int answer; bool written; } cases[] = { { Halvorn::AlertWindow::cancel, false }, { Halvorn::AlertWindow::yes, true } };
+
+    for (const auto& c : cases)
+    {
+        editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetEvent);
+        answer (editor->getOverwriteAlert(), c.answer);
+        EXPECT_EQ (file.loadFileAsString() != "old", c.written) << c.answer;
+    }
+}
+
+TEST_F (PresetDialogTest, SteppingAwayFromAModifiedPresetAsksFirst)
+{
+    const auto a = preset ("A.cvprst"), b = preset ("B.cvprst");
+    ASSERT_TRUE (plugin->savePresetToFile (presets(), a));
+    ASSERT_TRUE (plugin->savePresetToFile (presets(), b));
+
+    const struct { bool modified; int answer; juce::File current; int chooserRequests; } cases[] =
+    {
+        { false, -1, b, 0 },                                   // no changes: no question
+        { true, Halvorn::AlertWindow::discard, b, 0 },          // the step is made
+        { true, Halvorn::AlertWindow::saveAs, a, 1 },           // the chooser opens, the preset stays
+        { true, Halvorn::AlertWindow::overwrite, a, 0 },        // saved over its file, the preset stays
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.answer);
+        plugin->loadPresetFromCollection (presets(), a.getFullPathName());
+        plugin->setPresetName (presets(), "A");
+        plugin->setPresetModified (presets(), c.modified);
+        chooser.requests.clear();
+        chooser.answer.clear();
+
+        editor->handleControllerEvent (nullptr, BasePluginEditor::nextPresetEvent);
+
+        if (c.modified)
+        {
+            auto* alert = editor->getModifiedPresetAlert();
+            ASSERT_NE (alert, nullptr);
+            EXPECT_EQ (alert->getTitle(), "Corvane");
+            EXPECT_EQ (alert->getMessageLabel().getText(), "Changes have been made to current preset. Do you want to save them or discard?");
+            EXPECT_EQ (plugin->getCurrentPresetName (presets()), a.getFullPathName());
+            answer (alert, c.answer);
+        }
+
+        EXPECT_EQ (plugin->getCurrentPresetName (presets()), c.current.getFullPathName());
+        EXPECT_EQ (chooser.requests.size(), c.chooserRequests);
+        EXPECT_EQ (plugin->isPresetModified (presets()), c.modified && c.answer == Halvorn::AlertWindow::saveAs);
+    }
+}

@@ -1,0 +1,129 @@
+#include <juce_core/juce_core.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <set>
+
+// Last: Xlib's macros (None, Bool, Status) would clash with names in the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace
+{
+    int ignoreXErrors (Display*, XErrorEvent*)    { return 0; }
+
+    struct DisplayCloser
+    {
+        void operator() (Display* display) const    { XCloseDisplay (display); }
+    };
+
+    juce::String environment (const char* name)
+    {
+        const auto* value = std::getenv (name);
+        return value != nullptr ? value : "";
+    }
+
+    Window findWindowNamed (Display* display, const char* name)
+    {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int numChildren = 0;
+        Window found = 0;
+
+        if (XQueryTree (display, DefaultRootWindow (display), &root, &parent, &children, &numChildren) == 0)
+            return 0;
+
+        for (unsigned int i = 0; i < numChildren && found == 0; ++i)
+        {
+            char* windowName = nullptr;
+
+            if (XFetchName (display, children[i], &windowName) != 0 && windowName != nullptr)
+            {
+                if (juce::String (windowName) == name)
+                    found = children[i];
+
+                XFree (windowName);
+            }
+        }
+
+        if (children != nullptr)
+            XFree (children);
+
+        return found;
+    }
+
+    /** How many different colours the window shows now (0 when it cannot be read). */
+    size_t countColours (Display* display, Window window)
+    {
+        XWindowAttributes attributes;
+
+        if (XGetWindowAttributes (display, window, &attributes) == 0 || attributes.map_state != IsViewable)
+            return 0;
+
+        auto* image = XGetImage (display, window, 0, 0, static_cast<unsigned int> (attributes.width),
+                                 static_cast<unsigned int> (attributes.height), AllPlanes, ZPixmap);
+
+        if (image == nullptr)
+            return 0;
+
+        std::set<unsigned long> colours;
+
+        for (int y = 0; y < attributes.height; y += 3)
+            for (int x = 0; x < attributes.width; x += 3)
+                colours.insert (XGetPixel (image, x, y));
+
+        XDestroyImage (image);
+        return colours.size();
+    }
+
+    template <typename Condition>
+    bool waitFor (Condition&& condition, int milliseconds)
+    {
+        for (const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (milliseconds);
+             juce::Time::getMillisecondCounter() < end; juce::Thread::sleep (100))
+            if (condition())
+                return true;
+
+        return false;
+    }
+}
+
+// The editor in a real window of the command-line host: it maps, paints, and the host quits
+// cleanly when the window is closed. Needs an X display (the build runs it under Xvfb).
+TEST (ShowCommand, OpensTheEditorInAWindowAndQuitsWhenItIsClosed)
+{
+    if (environment ("DISPLAY").isEmpty())
+        GTEST_SKIP() << "no X display";
+
+    // JUCE's windows provoke harmless errors on a bare server; Xlib would end the test on them.
+    XSetErrorHandler (ignoreXErrors);
+    std::unique_ptr<Display, DisplayCloser> display (XOpenDisplay (nullptr));
+
+    if (display == nullptr)
+        GTEST_SKIP() << "the X display cannot be reached";
+
+    juce::ChildProcess host;
+    ASSERT_TRUE (host.start (juce::StringArray { environment ("CORVANE_HOST"), "show", "--module", environment ("CORVANE_MODULE") },
+                             juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr));
+
+    Window window = 0;
+    ASSERT_TRUE (waitFor ([&] { return (window = findWindowNamed (display.get(), "Corvane")) != 0; }, 30000))
+        << "no window appeared";
+
+    // A window that nothing has painted is one flat colour.
+    EXPECT_TRUE (waitFor ([&] { return countColours (display.get(), window) > 1; }, 20000)) << "the window shows no editor";
+
+    XEvent close {};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = window;
+    close.xclient.message_type = XInternAtom (display.get(), "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = static_cast<long> (XInternAtom (display.get(), "WM_DELETE_WINDOW", False));
+    XSendEvent (display.get(), window, False, NoEventMask, &close);
+    XFlush (display.get());
+
+    ASSERT_TRUE (host.waitForProcessToFinish (30000)) << "the host did not quit";
+    EXPECT_EQ (host.getExitCode(), 0u) << host.readAllProcessOutput();
+    EXPECT_EQ (findWindowNamed (display.get(), "Corvane"), 0u);
+}
