@@ -22,7 +22,7 @@ void BasePluginEditor::initialise()
     if (! settingsFile.existsAsFile())
         return;
 
-    const auto settings = juce::parseXML (settingsFile);
+    const auto settings = XmlHelpers::parseUntrusted (settingsFile);
 
     if (plugin.isValidSettingsXml (settings.get()))
         if (auto* element = XmlHelpers::getChildByName (*settings, getSettingsTagName()))
