@@ -46,10 +46,6 @@ namespace
         return juce::File::isAbsolutePath (path) ? juce::File (path) : juce::File();
     }
 
-    /** Whether a state chunk holds the whole text its header declares. JUCE's reader
-        parses whatever part of the text is there, and it accepts a document whose last
-        closing tag was cut: a chunk cut short is refused whole instead.
-    */
     bool readsAsYes (const juce::XmlElement& element)
     {
         return XmlHelpers::getStringAttribute (element, "default").equalsIgnoreCase ("yes");

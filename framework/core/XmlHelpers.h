@@ -26,8 +26,9 @@ struct XmlHelpers
                                                              bool onlyReadOuterElement = false);
 
     /** Parses a document kept in JUCE's binary XML form (as juce::AudioProcessor::copyXmlToBinary
-        writes it); null for data that is cut short or not in that form, and for text that
-        parseUntrusted refuses.
+        writes it); null for data not in that form, for text that parseUntrusted refuses, and
+        for data shorter than the text its header declares (JUCE's own reader parses whatever
+        part is there, and accepts a document whose last closing tag was cut).
     */
     static std::unique_ptr<juce::XmlElement> parseUntrustedBinary (const void* data, int sizeInBytes);
 
