@@ -1,6 +1,7 @@
 #include "XmlHelpers.h"
 #include "NumberConversions.h"
 
+#include <cctype>
 #include <cstring>
 #include <limits>
 
@@ -64,7 +65,7 @@ std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrustedText (const char* te
 
     const juce::String document (juce::CharPointer_UTF8 (text), juce::CharPointer_UTF8 (text + numBytes));
 
-    if (hasInstructionInsideRoot (document.toRawUTF8()))
+    if (hasInstructionInsideRoot (document.toRawUTF8()) || hasUnsafeReference (document.toRawUTF8()))
         return {};
 
     return juce::XmlDocument (document).getDocumentElement (onlyReadOuterElement);
@@ -88,6 +89,42 @@ bool XmlHelpers::hasInstructionInsideRoot (const char* text)
         // An unterminated instruction or comment leaves JUCE's parser without a root.
         if (tag == nullptr)
             return false;
+    }
+
+    return false;
+}
+
+bool XmlHelpers::hasUnsafeReference (const char* text)
+{
+    // JUCE's parser steps past the end of text after a hexadecimal reference without its ';',
+    // and parses the name of an unknown entity as markup, where that reference can lose its ';'.
+    for (auto* ampersand = std::strchr (text, '&'); ampersand != nullptr; ampersand = std::strchr (ampersand + 1, '&'))
+    {
+        auto* p = ampersand + 1;
+
+        if (*p == '#')
+        {
+            const bool hexadecimal = (p[1] == 'x' || p[1] == 'X');
+            p += hexadecimal ? 2 : 1;
+            auto* digits = p;
+
+            while (hexadecimal ? std::isxdigit ((unsigned char) *p) : std::isdigit ((unsigned char) *p))
+                ++p;
+
+            if (p == digits || *p != ';')
+                return true;
+        }
+        else
+        {
+            const juce::CharPointer_UTF8 name (p);
+            const auto isNamed = [&name] (const char* known)
+            {
+                return name.compareIgnoreCaseUpTo (juce::CharPointer_ASCII (known), (int) std::strlen (known)) == 0;
+            };
+
+            if (! (isNamed ("amp;") || isNamed ("lt;") || isNamed ("gt;") || isNamed ("quot;") || isNamed ("apos;")))
+                return true;
+        }
     }
 
     return false;

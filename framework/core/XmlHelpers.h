@@ -9,13 +9,15 @@
 
     Every document that comes from outside the plug-in (state chunks, presets, maps, user
     settings, skins) is parsed through parseUntrusted, never by JUCE's parser directly:
-    JUCE's parser reads past the end of text that is not valid UTF-8, and never returns
-    from a processing instruction inside an element.
+    JUCE's parser reads past the end of text that is not valid UTF-8 or that ends in a broken
+    reference, and never returns from a processing instruction inside an element.
 */
 struct XmlHelpers
 {
     /** Parses a document from outside, or gives null for text that is no XML, is not valid
-        UTF-8, or holds "<?" after its root element starts. A leading byte-order mark is skipped.
+        UTF-8, holds "<?" after its root element starts, or holds a reference other than a
+        character reference or one of XML's five named entities. A leading byte-order mark is
+        skipped.
     */
     static std::unique_ptr<juce::XmlElement> parseUntrusted (const juce::String& text);
 
@@ -67,5 +69,6 @@ private:
     static std::unique_ptr<juce::XmlElement> parseUntrustedText (const char* text, size_t numBytes,
                                                                  bool onlyReadOuterElement);
     static bool hasInstructionInsideRoot (const char* text);
+    static bool hasUnsafeReference (const char* text);
     static const juce::String* findAttribute (const juce::XmlElement& element, juce::StringRef attributeName);
 };

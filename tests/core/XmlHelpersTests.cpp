@@ -62,6 +62,11 @@ TEST (XmlHelpers, TextJucesParserCannotTakeIsRefusedOnEveryRoad)
         { "<t>\x80</t>",                                                 false },
         { "<t><?" "?>x",                                                 false },
         { "<t><a/><?pi?></t>",                                           false },
+        { "<t a='&amp;&#65;&#x42;&QUOT;'>&lt;&gt;&apos;</t>",             true  },
+        { "<t>&#x",                                                      false },
+        { "<t>&#x41</t>",                                                false },
+        { "<t>&<1>:v&#XA0;</t>",                                         false },
+        { "<t>&nbsp;</t>",                                               false },
         { "",                                                            false },
     };
 
