@@ -10,18 +10,16 @@
 
 namespace
 {
-    // Never destroyed: a host that exits with an instance open has the module's message thread
-    // stopped, and these threads joined, while the process's static objects are being destroyed.
     std::mutex& threadsLock()
     {
-        static auto* lock = new std::mutex();
-        return *lock;
+        static std::mutex lock;
+        return lock;
     }
 
     std::vector<pthread_t>& adoptedThreads()
     {
-        static auto* threads = new std::vector<pthread_t>();
-        return *threads;
+        static std::vector<pthread_t> threads;
+        return threads;
     }
 
     /** Keeps the module that holds this code mapped until the process ends. */
