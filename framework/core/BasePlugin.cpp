@@ -46,19 +46,6 @@ namespace
         return juce::File::isAbsolutePath (path) ? juce::File (path) : juce::File();
     }
 
-    /** Whether a state chunk holds the whole text its header declares. JUCE's reader
-        parses whatever part of the text is there, and it accepts a document whose last
-        closing tag was cut: a chunk cut short is refused whole instead.
-    */
-    bool isCompleteChunk (const void* data, int sizeInBytes)
-    {
-        if (data == nullptr || sizeInBytes <= 8)
-            return false;
-
-        const auto declaredLength = juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
-        return declaredLength <= (juce::uint32) sizeInBytes - 8;
-    }
-
     bool readsAsYes (const juce::XmlElement& element)
     {
         return XmlHelpers::getStringAttribute (element, "default").equalsIgnoreCase ("yes");
@@ -225,18 +212,16 @@ void BasePlugin::getCurrentProgramStateInformation (juce::MemoryBlock& destData)
 void BasePlugin::setStateInformation (const void* data, int sizeInBytes)
 {
     // A cut, broken or foreign chunk leaves the state as it was.
-    if (isCompleteChunk (data, sizeInBytes))
-        if (auto xml = getXmlFromBinary (data, sizeInBytes))
-            setStateFromXml (*xml);
+    if (auto xml = XmlHelpers::parseUntrustedBinary (data, sizeInBytes))
+        setStateFromXml (*xml);
 
     raiseFlag (stateRestoredFlag, 1);
 }
 
 void BasePlugin::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
 {
-    if (isCompleteChunk (data, sizeInBytes))
-        if (auto xml = getXmlFromBinary (data, sizeInBytes))
-            setProgramStateFromXml (*xml);
+    if (auto xml = XmlHelpers::parseUntrustedBinary (data, sizeInBytes))
+        setProgramStateFromXml (*xml);
 }
 
 //==============================================================================
@@ -485,7 +470,7 @@ bool BasePlugin::loadHostParametersMapFile (const juce::File& file)
     if (! file.existsAsFile())
         return false;
 
-    const auto xml = juce::parseXML (file);
+    const auto xml = XmlHelpers::parseUntrusted (file);
 
     if (! isValidHostParametersMap (xml.get()))
         return false;
@@ -689,7 +674,7 @@ void BasePlugin::loadUserSettings()
     std::unique_ptr<juce::XmlElement> settings;
 
     if (file.existsAsFile())
-        settings = juce::parseXML (file);
+        settings = XmlHelpers::parseUntrusted (file);
 
     if (settings != nullptr && isValidSettingsXml (settings.get()))
     {
@@ -786,7 +771,7 @@ void BasePlugin::readStateDump()
     const auto file = getStateDumpFile();
 
     if (file.existsAsFile())
-        if (const auto state = juce::parseXML (file))
+        if (const auto state = XmlHelpers::parseUntrusted (file))
             setStateFromXml (*state);
 
     raiseFlag (stateRestoredFlag, 1);

@@ -345,7 +345,7 @@ std::unique_ptr<juce::XmlElement> MidiControl::createMapXml() const
 
 bool MidiControl::loadMapFile (const juce::File& file)
 {
-    const auto element = juce::XmlDocument::parse (file);
+    const auto element = XmlHelpers::parseUntrusted (file);
     return element != nullptr && readMap (element.get());
 }
 

@@ -178,8 +178,7 @@ std::unique_ptr<juce::XmlElement> Preset::createXml (const ParameterManager& man
 //==============================================================================
 bool Preset::loadFromFile (const juce::File& file, const ParameterManager& manager, bool headerOnly)
 {
-    juce::XmlDocument document (file);
-    const auto xml = document.getDocumentElement (headerOnly);
+    const auto xml = XmlHelpers::parseUntrusted (file, headerOnly);
 
     if (xml == nullptr)
         return false;
@@ -195,7 +194,7 @@ bool Preset::saveToFile (const juce::File& file, const ParameterManager& manager
 
 bool Preset::rewriteFileAuthor (const juce::File& file) const
 {
-    auto xml = juce::XmlDocument::parse (file);
+    auto xml = XmlHelpers::parseUntrusted (file);
 
     if (xml == nullptr || ! XmlHelpers::hasTagName (*xml, "Preset"))
         return false;

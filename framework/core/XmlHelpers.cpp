@@ -1,6 +1,136 @@
 #include "XmlHelpers.h"
 #include "NumberConversions.h"
 
+#include <cctype>
+#include <cstring>
+#include <limits>
+
+namespace
+{
+    // The number juce::AudioProcessor::copyXmlToBinary writes ahead of the text's length.
+    constexpr juce::uint32 binaryXmlMagic = 0x21324356;
+
+    const char* skipPast (const char* text, const char* terminator)
+    {
+        if (auto* found = std::strstr (text, terminator))
+            return found + std::strlen (terminator);
+
+        return nullptr;
+    }
+}
+
+//==============================================================================
+std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrusted (const juce::String& text)
+{
+    return parseUntrustedText (text.toRawUTF8(), text.getNumBytesAsUTF8(), false);
+}
+
+std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrusted (const juce::File& file, bool onlyReadOuterElement)
+{
+    juce::MemoryBlock data;
+
+    if (! file.loadFileAsData (data))
+        return {};
+
+    return parseUntrustedText (static_cast<const char*> (data.getData()), data.getSize(), onlyReadOuterElement);
+}
+
+std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrustedBinary (const void* data, int sizeInBytes)
+{
+    if (data == nullptr || sizeInBytes <= 8 || juce::ByteOrder::littleEndianInt (data) != binaryXmlMagic)
+        return {};
+
+    const auto length = juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
+
+    if (length > (juce::uint32) sizeInBytes - 8)
+        return {};
+
+    return parseUntrustedText (static_cast<const char*> (data) + 8, length, false);
+}
+
+std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrustedText (const char* text, size_t numBytes,
+                                                                  bool onlyReadOuterElement)
+{
+    if (numBytes >= 3 && juce::CharPointer_UTF8::isByteOrderMark (text))
+    {
+        text += 3;
+        numBytes -= 3;
+    }
+
+    // Checked on the raw bytes, before any juce::String decodes them: its decoder steps over a
+    // sequence's continuation bytes without looking at them.
+    if (numBytes == 0 || numBytes > (size_t) std::numeric_limits<int>::max()
+         || ! juce::CharPointer_UTF8::isValidString (text, (int) numBytes))
+        return {};
+
+    const juce::String document (juce::CharPointer_UTF8 (text), juce::CharPointer_UTF8 (text + numBytes));
+
+    if (hasInstructionInsideRoot (document.toRawUTF8()) || hasUnsafeReference (document.toRawUTF8()))
+        return {};
+
+    return juce::XmlDocument (document).getDocumentElement (onlyReadOuterElement);
+}
+
+bool XmlHelpers::hasInstructionInsideRoot (const char* text)
+{
+    // Instructions, comments and declarations may stand before the root; the first other tag
+    // starts it. A declaration's inner tags may be taken for the root: that only refuses more.
+    for (auto* tag = std::strchr (text, '<'); tag != nullptr; tag = std::strchr (tag, '<'))
+    {
+        if (tag[1] == '?')
+            tag = skipPast (tag + 2, "?>");
+        else if (std::strncmp (tag, "<!--", 4) == 0)
+            tag = skipPast (tag + 4, "-->");
+        else if (tag[1] == '!')
+            ++tag;
+        else
+            return std::strstr (tag, "<?") != nullptr;
+
+        // An unterminated instruction or comment leaves JUCE's parser without a root.
+        if (tag == nullptr)
+            return false;
+    }
+
+    return false;
+}
+
+bool XmlHelpers::hasUnsafeReference (const char* text)
+{
+    // JUCE's parser steps past the end of text after a hexadecimal reference without its ';',
+    // and parses the name of an unknown entity as markup, where that reference can lose its ';'.
+    for (auto* ampersand = std::strchr (text, '&'); ampersand != nullptr; ampersand = std::strchr (ampersand + 1, '&'))
+    {
+        auto* p = ampersand + 1;
+
+        if (*p == '#')
+        {
+            const bool hexadecimal = (p[1] == 'x' || p[1] == 'X');
+            p += hexadecimal ? 2 : 1;
+            auto* digits = p;
+
+            while (hexadecimal ? std::isxdigit ((unsigned char) *p) : std::isdigit ((unsigned char) *p))
+                ++p;
+
+            if (p == digits || *p != ';')
+                return true;
+        }
+        else
+        {
+            const juce::CharPointer_UTF8 name (p);
+            const auto isNamed = [&name] (const char* known)
+            {
+                return name.compareIgnoreCaseUpTo (juce::CharPointer_ASCII (known), (int) std::strlen (known)) == 0;
+            };
+
+            if (! (isNamed ("amp;") || isNamed ("lt;") || isNamed ("gt;") || isNamed ("quot;") || isNamed ("apos;")))
+                return true;
+        }
+    }
+
+    return false;
+}
+
+//==============================================================================
 bool XmlHelpers::hasTagName (const juce::XmlElement& element, juce::StringRef tagName)
 {
     return element.getTagName().equalsIgnoreCase (tagName);

@@ -6,9 +6,34 @@
     Reading the framework's XML documents, whose tag and attribute names are compared
     ignoring case (JUCE's own lookups compare attribute names exactly and assert on a
     tag that differs only in case). Attribute values are returned as they stand.
+
+    Every document that comes from outside the plug-in (state chunks, presets, maps, user
+    settings, skins) is parsed through parseUntrusted, never by JUCE's parser directly:
+    JUCE's parser reads past the end of text that is not valid UTF-8 or that ends in a broken
+    reference, and never returns from a processing instruction inside an element.
 */
 struct XmlHelpers
 {
+    /** Parses a document from outside, or gives null for text that is no XML, is not valid
+        UTF-8, holds "<?" after its root element starts, or holds a reference other than a
+        character reference or one of XML's five named entities. A leading byte-order mark is
+        skipped.
+    */
+    static std::unique_ptr<juce::XmlElement> parseUntrusted (const juce::String& text);
+
+    /** Parses a document file from outside as parseUntrusted does with its text; null when the
+        file cannot be read. The whole file is checked even when only the outer element is read.
+    */
+    static std::unique_ptr<juce::XmlElement> parseUntrusted (const juce::File& file,
+                                                             bool onlyReadOuterElement = false);
+
+    /** Parses a document kept in JUCE's binary XML form (as juce::AudioProcessor::copyXmlToBinary
+        writes it); null for data not in that form, for text that parseUntrusted refuses, and
+        for data shorter than the text its header declares (JUCE's own reader parses whatever
+        part is there, and accepts a document whose last closing tag was cut).
+    */
+    static std::unique_ptr<juce::XmlElement> parseUntrustedBinary (const void* data, int sizeInBytes);
+
     /** True when the element's tag equals the name, ignoring case. */
     static bool hasTagName (const juce::XmlElement& element, juce::StringRef tagName);
 
@@ -41,5 +66,9 @@ struct XmlHelpers
                                   bool defaultValue = false);
 
 private:
+    static std::unique_ptr<juce::XmlElement> parseUntrustedText (const char* text, size_t numBytes,
+                                                                 bool onlyReadOuterElement);
+    static bool hasInstructionInsideRoot (const char* text);
+    static bool hasUnsafeReference (const char* text);
     static const juce::String* findAttribute (const juce::XmlElement& element, juce::StringRef attributeName);
 };

@@ -99,7 +99,7 @@ BasePluginEditor::~BasePluginEditor()
 void BasePluginEditor::initialise()
 {
     if (const auto settingsFile = plugin.getSettingsFile(); settingsFile.existsAsFile())
-        if (const auto settings = juce::parseXML (settingsFile); plugin.isValidSettingsXml (settings.get()))
+        if (const auto settings = XmlHelpers::parseUntrusted (settingsFile); plugin.isValidSettingsXml (settings.get()))
             if (auto* element = XmlHelpers::getChildByName (*settings, getSettingsTagName()))
                 loadSettingsXml (*element);
 

@@ -53,10 +53,8 @@ std::unique_ptr<GFXPanel> SkinSource::createMainPanel()
 
 std::unique_ptr<juce::XmlElement> SkinSource::parseSkinDocument (const juce::String& text)
 {
-    if (text.isEmpty())
-        return {};
-
-    return juce::XmlDocument::parse (text);
+    // Skin archives come from outside: read them with the same checks as every other document.
+    return XmlHelpers::parseUntrusted (text);
 }
 
 std::unique_ptr<GFXPanel> SkinSource::buildMainPanel (juce::XmlElement& root)

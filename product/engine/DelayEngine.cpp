@@ -7,11 +7,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace
 {
     constexpr double pi = 3.141592653589793;
     constexpr int busA = 0, busB = 1, busC = 2, busD = 3;
+
+    // A NaN or infinity from the host would stay in the delay memory for good through the
+    // feedback, so it enters as silence. The comparison is false for both and vectorises.
+    void zeroNonFinite (float* samples, int numSamples) noexcept
+    {
+        for (int i = 0; i < numSamples; ++i)
+            samples[i] = std::abs (samples[i]) <= std::numeric_limits<float>::max() ? samples[i] : 0.0f;
+    }
 
     /** Which buses a routing connects. Each line's pre-delay reads its source bus
         and writes its destination bus; its delay core then works in place on the
@@ -202,6 +211,11 @@ void DelayEngine::process (float** channels, int numSamples, bool inputIsStereo,
 void DelayEngine::renderRun (float* left, float* right, int numSamples, bool inputIsStereo, bool outputIsStereo) noexcept
 {
     const float* inputRight = inputIsStereo ? right : left;
+
+    zeroNonFinite (left, numSamples);
+
+    if (inputIsStereo)
+        zeroNonFinite (right, numSamples);
 
     modulators.process (left, inputRight, numSamples);
 

@@ -337,6 +337,17 @@ TEST_F (BasePluginTest, BrokenOrForeignChunksLeaveTheStateAlone)
     juce::MemoryBlock noise (300, true);
     setState (noise.getData(), noise.getSize());
 
+    // Text that JUCE's parser reads past the end of, or never comes back from.
+    for (const std::string text : { "<PluginState application=\"Corvane\"><Editor/></PluginState>\xFF",
+                                    "<PluginState application=\"Corvane\"><Editor/><?" "?>x" })
+    {
+        juce::MemoryOutputStream unsafe;
+        unsafe.writeInt (0x21324356);
+        unsafe.writeInt ((int) text.size() + 1);
+        unsafe.write (text.c_str(), text.size() + 1);
+        setState (unsafe.getData(), unsafe.getDataSize());
+    }
+
     for (auto* text : { "<PluginState application=\"Other\" fx=\"0.9\"/>", "<Preset application=\"Corvane\" fx=\"0.9\"/>" })
     {
         juce::MemoryBlock foreign;

@@ -117,6 +117,14 @@ TEST_F (HostParametersMapTest, MapFilesAreWrittenByteForByteAndReadBack)
     const auto broken = root.getChildFile ("broken.cvhpmap");
     broken.replaceWithText ("<HostParametersMap name=\"Corvane\"><assign hostParam=\"2\"");
     EXPECT_FALSE (other->loadHostParametersMapFile (broken));
+
+    for (const std::string unsafe : { "\xFF", "<?" "?>x" })
+    {
+        const auto text = file.loadFileAsString().upToLastOccurrenceOf ("</", false, false).toStdString() + unsafe;
+        broken.replaceWithData (text.data(), text.size());
+        EXPECT_FALSE (other->loadHostParametersMapFile (broken));
+    }
+
     EXPECT_EQ (slotNames (*other).size(), 2);
 
     // A file that cannot be written is reported.

@@ -249,6 +249,13 @@ TEST_F (MidiLearn, WritesAndReadsMapFiles)
     EXPECT_EQ (control.getParameterOf (3), parameter ("Panning"));
 
     EXPECT_FALSE (control.loadMapFile (temp.getFile().getSiblingFile ("missing.cvccmap")));
+
+    for (const std::string unsafe : { "<assign CC=\"5\" param=\"Panning\"/>\xFF", "<?" "?>x" })
+    {
+        const auto text = temp.getFile().loadFileAsString().upToLastOccurrenceOf ("</", false, false).toStdString() + unsafe;
+        temp.getFile().replaceWithData (text.data(), text.size());
+        EXPECT_FALSE (control.loadMapFile (temp.getFile()));
+    }
     EXPECT_FALSE (control.saveMapFile (temp.getFile().getChildFile ("under-a-file.cvccmap")));
 }
 

@@ -168,6 +168,14 @@ TEST_F (PresetFiles, BrokenFilesLeaveThePresetAlone)
     garbage.replaceWithText ("<Preset name=\"x\"><param");
     EXPECT_FALSE (preset.loadFromFile (garbage, *manager, false));
 
+    for (const std::string text : { "<Preset author=\"Bob\"><param name=\"Volume\" value=\"0.1\"/></Preset>\xFF",
+                                    "<Preset author=\"Bob\"><param name=\"Volume\" value=\"0.1\"/><?" "?>x" })
+    {
+        garbage.replaceWithData (text.data(), text.size());
+        EXPECT_FALSE (preset.loadFromFile (garbage, *manager, false));
+        EXPECT_FALSE (preset.loadFromFile (garbage, *manager, true));
+    }
+
     EXPECT_EQ (preset.getAuthor(), "Kept");
     EXPECT_EQ (preset.getNumEntries(), 1);
 

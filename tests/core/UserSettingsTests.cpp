@@ -125,9 +125,11 @@ TEST_F (UserSettingsTest, ForeignOrBrokenSettingsLeaveTheDefaults)
     for (auto* text : { "<UserSettings application=\"Other\"><Presets><Author name=\"X\"/></Presets></UserSettings>",
                         "<UserSettings><Presets><Author name=\"X\"/></Presets></UserSettings>",
                         "<UserSettings application=\"Corvane\"><Presets><Author name=\"X\"/>",
+                        "<UserSettings application=\"Corvane\"><Presets><Author name=\"X\"/></Presets></UserSettings>\xFF",
+                        "<UserSettings application=\"Corvane\"><Presets><Author name=\"X\"/></Presets><?" "?>x",
                         "" })
     {
-        file.replaceWithText (text);
+        file.replaceWithData (text, std::strlen (text));
         auto plugin = create();
         EXPECT_EQ (plugin->getAuthor(), "") << text;
         EXPECT_TRUE (plugin->log.contains ("default settings"));

@@ -50,3 +50,44 @@ TEST (XmlHelpers, AttributeNamesMatchIgnoringCaseAndValuesStayAsWritten)
     EXPECT_FALSE (XmlHelpers::getBoolAttribute (*e, "name", true));
     EXPECT_TRUE (XmlHelpers::getBoolAttribute (*e, "missing", true));
 }
+
+TEST (XmlHelpers, TextJucesParserCannotTakeIsRefusedOnEveryRoad)
+{
+    const struct { std::string bytes; bool parses; } cases[] = {
+        { "<t a='\xC3\xA9'>x</t>",                                       true  },
+        { "\xEF\xBB\xBF<t/>",                                            true  },
+        { "<?xml version='1.0'?><!-- <?x?> --><?pi ok?><t/>",            true  },
+        { "<t>\xFF",                                                     false },
+        { "<t a='\xE2\x82'/>",                                           false },
+        { "<t>\x80</t>",                                                 false },
+        { "<t><?" "?>x",                                                 false },
+        { "<t><a/><?pi?></t>",                                           false },
+        { "<t a='&amp;&#65;&#x42;&QUOT;'>&lt;&gt;&apos;</t>",             true  },
+        { "<t>&#x",                                                      false },
+        { "<t>&#x41</t>",                                                false },
+        { "<t>&<1>:v&#XA0;</t>",                                         false },
+        { "<t>&nbsp;</t>",                                               false },
+        { "",                                                            false },
+    };
+
+    const juce::TemporaryFile temp;
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (juce::String::toHexString (c.bytes.data(), (int) c.bytes.size()));
+
+        const juce::String text (juce::CharPointer_UTF8 (c.bytes.data()), juce::CharPointer_UTF8 (c.bytes.data() + c.bytes.size()));
+        EXPECT_EQ (XmlHelpers::parseUntrusted (text) != nullptr, c.parses);
+
+        temp.getFile().replaceWithData (c.bytes.data(), c.bytes.size());
+        EXPECT_EQ (XmlHelpers::parseUntrusted (temp.getFile()) != nullptr, c.parses);
+
+        juce::MemoryOutputStream chunk;
+        chunk.writeInt (0x21324356);
+        chunk.writeInt ((int) c.bytes.size());
+        chunk.write (c.bytes.data(), c.bytes.size());
+        chunk.writeByte (0);
+        EXPECT_EQ (XmlHelpers::parseUntrustedBinary (chunk.getData(), (int) chunk.getDataSize()) != nullptr, c.parses);
+        EXPECT_EQ (XmlHelpers::parseUntrustedBinary (chunk.getData(), (int) c.bytes.size() + 7), nullptr);
+    }
+}

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 using namespace engine_test;
 
@@ -291,6 +292,37 @@ TEST (DelayEngineRender, ResetSilencesTheLines)
 
         for (int i = 0; i < after.size(); ++i)
             ASSERT_LT (std::abs (after.l[(size_t) i]) + std::abs (after.r[(size_t) i]), 1e-6f) << setup.name << " at " << i;
+    }
+}
+
+TEST (DelayEngineRender, NonFiniteInputEntersAsSilence)
+{
+    constexpr float inf = std::numeric_limits<float>::infinity();
+
+    for (float bad : { std::numeric_limits<float>::quiet_NaN(), inf, -inf })
+    {
+        for (bool inputIsStereo : { true, false })
+        {
+            DelayEngine poisoned, clean;
+
+            for (auto* engine : { &poisoned, &clean })
+            {
+                engine->prepare (44100.0, 256);
+                makeNeutralEngine (*engine);
+                engine->setLineParameter (0, 39, 0.95f);     // long feedback
+            }
+
+            auto input = Stereo::sine (8000, 0.5f, 0.01f);
+            auto expected = input;
+            input.l[100] = input.r[300] = bad;
+            expected.l[100] = expected.r[300] = 0.0f;
+
+            render (poisoned, input, 512, inputIsStereo);
+            render (clean, expected, 512, inputIsStereo);
+
+            EXPECT_EQ (input.l, expected.l) << bad << " stereo " << inputIsStereo;
+            EXPECT_EQ (input.r, expected.r) << bad << " stereo " << inputIsStereo;
+        }
     }
 }
 

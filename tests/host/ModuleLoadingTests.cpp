@@ -233,3 +233,42 @@ TEST (ModuleLoading, EveryHostReferenceIsGivenBack)
 
     EXPECT_EQ (HostObjectBase::getNumAlive(), hostObjectsBefore);
 }
+
+TEST (ModuleLoading, RepeatedLifeCyclesEndTheMessageThreadCleanly)
+{
+    SimulatedModule module (getModulePath());
+    ASSERT_TRUE (module.isLoaded()) << module.getError();
+    ASSERT_EQ (module.startup(), ACF_OK);
+
+    // Describing and each instance start the message thread and stop it again: the stop once
+    // raced with the thread's own shutdown, which the sanitizers catch within a few hundred rounds.
+    for (int cycle = 0; cycle < 200; ++cycle)
+    {
+        ASSERT_EQ (module.registerPlugin(), ACF_OK);
+
+        if (cycle % 100 == 0)
+        {
+            SimulatedInstance instance (module, {});
+            ASSERT_EQ (instance.create(), AAX_OK);
+            ASSERT_EQ (instance.initialize(), AAX_OK);
+        }
+
+        ASSERT_EQ (module.canUnloadNow(), 0);
+    }
+}
+
+TEST (ModuleLoading, AHostMayExitWithAnInstanceOpen)
+{
+    GTEST_FLAG_SET (death_test_style, "threadsafe");
+
+    EXPECT_EXIT ({
+        SimulatedModule module (getModulePath());
+        module.startup();
+        module.registerPlugin();
+
+        SimulatedInstance instance (module, {});
+        instance.create();
+        instance.initialize();
+        std::exit (0);
+    }, ::testing::ExitedWithCode (0), "");
+}

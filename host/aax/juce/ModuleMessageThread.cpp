@@ -4,18 +4,69 @@
 
 #include <juce_events/juce_events.h>
 
+#include <atomic>
 #include <condition_variable>
+#include <future>
 #include <mutex>
 #include <thread>
 
 namespace
 {
+    // Threads that JUCE started and stopped get this long to leave the module's code.
+    constexpr int threadExitTimeoutMilliseconds = 10000;
+
     struct SharedThread
     {
+        /** Ends the message thread, and every thread JUCE started unless the process is exiting;
+            called with the lock held, from any thread but the message thread.
+        */
+        void stop()
+        {
+            // The message thread ends its own loop. JUCE's stopDispatchLoop and its message queue
+            // still touch their objects after posting, which the message thread deletes as soon as
+            // it has handled the quit, so the posting thread must be done before the quit is posted.
+            std::promise<void> posted;
+            auto postingDone = posted.get_future().share();
+
+            juce::MessageManager::callAsync ([postingDone]
+            {
+                postingDone.wait();
+                juce::MessageManager::getInstance()->stopDispatchLoop();
+            });
+
+            posted.set_value();
+            thread.join();
+            running = false;
+
+            if (! processExiting)
+                ModuleThreads::joinAll (threadExitTimeoutMilliseconds);
+        }
+
+        // A host may exit with an instance still open. A joinable std::thread must not be
+        // destroyed, and a message thread left running would call into the module while the
+        // process destroys its static objects, so its loop is ended here. JUCE's own shutdown is
+        // skipped: part of what it cleans up is already gone, and its threads wait for a stop
+        // that only that shutdown gives, so the process ends them.
+        ~SharedThread()
+        {
+            const std::lock_guard<std::mutex> guard (lock);
+
+            if (! thread.joinable())
+                return;
+
+            processExiting = true;
+
+            if (std::this_thread::get_id() == thread.get_id())
+                thread.detach();
+            else
+                stop();
+        }
+
         std::mutex lock;
         std::condition_variable started;
         int numUsers = 0;
         bool running = false;
+        std::atomic<bool> processExiting { false };
         std::thread thread;
     };
 
@@ -24,9 +75,6 @@ namespace
         static SharedThread shared;
         return shared;
     }
-
-    // Threads that JUCE started and stopped get this long to leave the module's code.
-    constexpr int threadExitTimeoutMilliseconds = 10000;
 }
 
 ModuleMessageThread::User::User()     { acquire(); }
@@ -67,12 +115,7 @@ void ModuleMessageThread::release()
         return;
     }
 
-    if (auto* messageManager = juce::MessageManager::getInstanceWithoutCreating())
-        messageManager->stopDispatchLoop();
-
-    shared.thread.join();
-    shared.running = false;
-    ModuleThreads::joinAll (threadExitTimeoutMilliseconds);
+    shared.stop();
 }
 
 void ModuleMessageThread::run()
@@ -91,5 +134,7 @@ void ModuleMessageThread::run()
 
     sharedThread().started.notify_all();
     messageManager->runDispatchLoop();
-    juce::shutdownJuce_GUI();
+
+    if (! sharedThread().processExiting)
+        juce::shutdownJuce_GUI();
 }

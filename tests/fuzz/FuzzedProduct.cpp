@@ -1,0 +1,37 @@
+#include "FuzzedProduct.h"
+
+#include "ApplicationDataFolders.h"
+
+FuzzedProduct& FuzzedProduct::get()
+{
+    static FuzzedProduct product;
+    return product;
+}
+
+FuzzedProduct::FuzzedProduct()
+    : root (juce::File::createTempFile ("corvane-fuzz"))
+{
+    root.createDirectory();
+    ApplicationDataFolders::setRoot (root);
+    processor.reset (dynamic_cast<Corvane*> (BasePlugin::createPlugin<Corvane>()));
+}
+
+FuzzedProduct::~FuzzedProduct()
+{
+    processor.reset();
+    ApplicationDataFolders::setRoot ({});
+    root.deleteRecursively();
+}
+
+juce::File FuzzedProduct::writeInput (const juce::String& fileName, const uint8_t* data, size_t size) const
+{
+    const auto file = root.getChildFile (fileName);
+    writeInput (file, data, size);
+    return file;
+}
+
+void FuzzedProduct::writeInput (const juce::File& file, const uint8_t* data, size_t size)
+{
+    file.getParentDirectory().createDirectory();
+    file.replaceWithData (data, size);
+}
