@@ -8,12 +8,14 @@
 #include "GFXSwitch.h"
 #include "GFXToggleButton.h"
 #include "NumericDisplay.h"
+#include "SkinOnlyWidgets.h"
 #include "TextInput.h"
 
 GFXWidgetFactory::GFXWidgetFactory()
 {
     registerCoreWidgets (*this);
     TextInput::registerTextInputWidgets (*this);
+    SkinOnlyWidgets::registerSkinOnlyWidgets (*this);
 }
 
 GFXWidgetFactory& GFXWidgetFactory::getInstance()
