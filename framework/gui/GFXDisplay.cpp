@@ -120,7 +120,7 @@ void GFXDisplay::paint (juce::Graphics& g)
     const auto y = (getHeight() - fontHeight) / 2;
     const auto cells = getWidth() / charWidth;
     const auto x0 = (getWidth() - cells * charWidth) / 2;
-    const auto caretIndex = hasKeyboardFocus (false) && caretVisible ? caretPosition : -1;
+    const auto caretShown = showCaret && caretVisible && hasKeyboardFocus (false);
     const auto length = shownText.length();
 
     auto i = scrollOffset;
@@ -135,7 +135,7 @@ void GFXDisplay::paint (juce::Graphics& g)
         const auto glyph = c < firstASCII ? 0 : juce::jmin (c, lastASCII) - firstASCII;
         auto sourceY = glyph * fontHeight;
 
-        if (i == caretIndex && showCaret)
+        if (caretShown && i == caretPosition)
             sourceY += charCount * fontHeight;
 
         g.drawImage (fontImage, x0 + cell * charWidth, y, charWidth, fontHeight, 0, sourceY, charWidth, fontHeight);
