@@ -4,13 +4,13 @@
 
 namespace
 {
-    // Two beamed notes, white on black: the column's only decoration, drawn once.
+    // Two beamed notes, the column's only decoration, drawn once. A faint watermark on a
+    // clear ground: the author's name is written over the picture's upper part.
     juce::Image drawPicture()
     {
         juce::Image image (juce::Image::ARGB, 176, 203, true);
         juce::Graphics g (image);
-        g.fillAll (juce::Colours::black);
-        g.setColour (juce::Colours::white);
+        g.setColour (juce::Colours::white.withAlpha (0.6f));
 
         const auto head = [&g] (float x, float y)
         {

@@ -148,6 +148,11 @@ TEST_F (PresetBrowserTest, OpensPathsDownToTheirNearestExistingItem)
         EXPECT_EQ (window->getTitle(), c.title);
     }
 
+    open (path ("Bass/Sub/Low" + ext));
+    const auto png = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("preset-browser.png");
+    png.deleteFile();
+    juce::PNGImageFormat().writeImageToStream (window->createComponentSnapshot (window->getLocalBounds()), *png.createOutputStream());
+
     // Outside the tree nothing changes.
     open (path ("Bass"));
     open (presetRoot().getParentDirectory().getFullPathName());
