@@ -7,6 +7,7 @@
 #include "GFXPanel.h"
 #include "GFXSwitch.h"
 #include "GFXToggleButton.h"
+#include "ModulationMatrixComponent.h"
 #include "NumericDisplay.h"
 #include "SkinOnlyWidgets.h"
 #include "TextInput.h"
@@ -16,6 +17,7 @@ GFXWidgetFactory::GFXWidgetFactory()
     registerCoreWidgets (*this);
     TextInput::registerTextInputWidgets (*this);
     SkinOnlyWidgets::registerSkinOnlyWidgets (*this);
+    ModulationMatrixComponent::registerModulationMatrixWidgets (*this);
 }
 
 GFXWidgetFactory& GFXWidgetFactory::getInstance()
