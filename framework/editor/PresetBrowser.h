@@ -69,13 +69,12 @@ public:
     PresetCollection& getCollection() const noexcept        { return collection; }
     PresetBrowserWindow& getWindow() const noexcept         { return window; }
 
-    /** The paths of a directory column's rows, in row order. */
-    static juce::StringArray getPathsOfRows (PresetDirectoryColumn& column, const juce::SparseSet<int>& rows);
-
     void alertResult (Halvorn::AlertWindow* alert, int result) override;
 
 private:
     void handleAsyncUpdate() override;
+    /** The paths of a directory column's rows, in row order. */
+    static juce::StringArray getPathsOfRows (PresetDirectoryColumn& column, const juce::SparseSet<int>& rows);
     PresetDirectoryColumn* getCurrentDirectoryColumn() const;
     juce::StringArray getSelectedPaths() const;
     void moveSelected();
