@@ -185,6 +185,8 @@ bool ImageMidiKeyboard::drawKeyImage (int note, juce::Graphics& g) const
         return false;
 
     const auto& key = keys[(size_t) note];
+    // JUCE leaves the separator line's translucent colour set, whose opacity images take.
+    g.setOpacity (1.0f);
     g.drawImage (key.image, key.x, key.y, key.width, key.height, 0, key.frame * key.height, key.width, key.height);
     return true;
 }
