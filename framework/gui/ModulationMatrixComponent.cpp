@@ -28,6 +28,8 @@ ModulationMatrixComponent::Row::Row (ModulationMatrixComponent& ownerToUse)
     juce::XmlElement displayOnly ("TextInput");
     displayOnly.setAttribute ("editable", "no");
     amountText.loadFromXml (&displayOnly, nullptr);
+    // A full amount ("+0.5000") needs nearly the whole field; the usual margin would cut it.
+    amountText.setMargin (1);
 
     for (auto* box : { &sourceBox, &destinationBox })
     {

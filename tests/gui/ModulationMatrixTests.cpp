@@ -288,6 +288,10 @@ TEST (ModulationMatrixComponentTest, RowsShowAmountsMenusAndSelectionAndWriteEdi
         matrix.buttonClicked (&matrix.getButton (ModulationMatrixComponent::addRowButton));
 
     EXPECT_EQ (matrix.getRow (0)->getParentComponent()->getHeight(), 13 * 37);
+
+    matrix.getRow (1)->setRowData ({ 0, 5, 0.5f });
+    matrix.selectRow (2);
+    WindowsTest::savePng (matrix, "modulation-matrix");
 }
 
 TEST_F (ModulationMatrixSkinTest, ModulationMatrixTakesItsSizeAndPlaceFromTheSkin)
