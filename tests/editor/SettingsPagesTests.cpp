@@ -226,6 +226,10 @@ TEST_F (MidiControlPageTest, ColumnsScrollRangeAndButtons)
     pump();
     EXPECT_EQ (plugin->midiControl.getParameterOf (19), nullptr);
     EXPECT_EQ (list.getRows().size(), 30);
+
+    // Back to three columns: the table shows them all again, from the first.
+    EXPECT_EQ (list.getScrollBar().getCurrentRangeStart(), 0.0);
+    EXPECT_EQ (pixelAt (list, area.getRight() - 20, area.getY() + 5), juce::Colour (0xff6e6e6e));
 }
 
 TEST_F (MidiControlPageTest, LearnStateSelectsTheLearntRowAndClicksOfferItsParameter)
