@@ -56,9 +56,12 @@ void MidiControlComponent::ListComponent::updateLayout()
     innerWidth = juce::jmax (innerWidth, totalWidth);
 
     scrollBar.setRangeLimits (0.0, (double) totalWidth, juce::dontSendNotification);
-    scrollBar.setCurrentRange (scrollBar.getCurrentRangeStart(), (double) (visibleColumns * columnWidth), juce::sendNotificationSync);
+    scrollBar.setCurrentRange (scrollBar.getCurrentRangeStart(), (double) (visibleColumns * columnWidth), juce::dontSendNotification);
     scrollBar.setSingleStepSize ((double) (columnWidth / 12));
     scrollBar.setEnabled (numColumns > visibleColumns);
+    // The new limits may have pulled the range back without telling anyone: the table
+    // must follow where the bar really is, or a shrunk list shows empty columns.
+    scrollBarMoved (&scrollBar, scrollBar.getCurrentRangeStart());
     repaint();
 }
 

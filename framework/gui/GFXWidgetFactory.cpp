@@ -7,13 +7,17 @@
 #include "GFXPanel.h"
 #include "GFXSwitch.h"
 #include "GFXToggleButton.h"
+#include "ModulationMatrixComponent.h"
 #include "NumericDisplay.h"
+#include "SkinOnlyWidgets.h"
 #include "TextInput.h"
 
 GFXWidgetFactory::GFXWidgetFactory()
 {
     registerCoreWidgets (*this);
     TextInput::registerTextInputWidgets (*this);
+    SkinOnlyWidgets::registerSkinOnlyWidgets (*this);
+    ModulationMatrixComponent::registerModulationMatrixWidgets (*this);
 }
 
 GFXWidgetFactory& GFXWidgetFactory::getInstance()

@@ -1,0 +1,383 @@
+#include "PresetBrowser.h"
+#include "PresetBrowserWindow.h"
+#include "PresetDirectoryColumn.h"
+#include "PresetInfoColumn.h"
+
+namespace
+{
+    juce::String parentOf (const juce::String& path)
+    {
+        return juce::File (path).getParentDirectory().getFullPathName();
+    }
+
+    bool isSameOrInside (const juce::File& file, const juce::File& folder)
+    {
+        return file.getFullPathName().equalsIgnoreCase (folder.getFullPathName()) || file.isAChildOf (folder);
+    }
+
+    // The alert sizes itself for one line; a message with line breaks needs each of them.
+    void fitMessageLines (Halvorn::AlertWindow& alert)
+    {
+        auto& label = alert.getMessageLabel();
+        const auto lines = juce::StringArray::fromLines (label.getText());
+
+        if (lines.size() < 2)
+            return;
+
+        const auto font = label.getFont();
+        float widest = 0.0f;
+
+        for (auto& line : lines)
+            widest = juce::jmax (widest, font.getStringWidthFloat (line));
+
+        const auto border = label.getBorderSize();
+        alert.setContentSize (juce::jmax ((int) std::ceil (widest) + border.getLeftAndRight(), alert.getButtonRow().getWidth()),
+                              juce::roundToInt (font.getHeight() * (float) lines.size()) + border.getTopAndBottom()
+                                  + alert.getButtonRow().getHeight() + 10);
+        alert.updateBounds();
+    }
+}
+
+PresetBrowser::PresetBrowser (PresetBrowserWindow& owner, BasePlugin& p, PresetCollection& c)
+    : window (owner), plugin (p), collection (c)
+{
+}
+
+PresetBrowser::~PresetBrowser()
+{
+    cancelPendingUpdate();
+    deleteQuestion.reset();
+    moveQuestion.reset();
+    replaceQuestion.reset();
+    moveRefusal.reset();
+    pendingItems.clear();
+}
+
+ColumnBrowser::Column* PresetBrowser::makeRootColumn()
+{
+    return new PresetDirectoryColumn (*this, collection.getRoot().getPath());
+}
+
+void PresetBrowser::columnsUpdated()
+{
+    window.updateTitle();
+    window.updateButtons();
+}
+
+//==============================================================================
+void PresetBrowser::setPendingPath (const juce::String& path, bool force)
+{
+    {
+        const juce::ScopedLock sl (pendingPathLock);
+
+        if (path.equalsIgnoreCase (pendingPath) && ! force)
+            return;
+
+        pendingPath = path;
+    }
+
+    triggerAsyncUpdate();
+}
+
+juce::String PresetBrowser::getPendingPath() const
+{
+    const juce::ScopedLock sl (pendingPathLock);
+    return pendingPath;
+}
+
+void PresetBrowser::handleAsyncUpdate()
+{
+    openPath (getPendingPath());
+}
+
+void PresetBrowser::openPath (const juce::String& path)
+{
+    if (path.isEmpty())
+    {
+        refresh();
+        return;
+    }
+
+    const auto root = collection.getRootFolder();
+
+    for (auto file = juce::File (path);; file = file.getParentDirectory())
+    {
+        if (! isSameOrInside (file, root))
+            return;
+
+        const auto p = file.getFullPathName();
+
+        if (file.isDirectory())
+        {
+            if (collection.findFolder (p) != nullptr)
+            {
+                openColumnAfter (new PresetDirectoryColumn (*this, p));
+                return;
+            }
+        }
+        else if (openPresetInfo (p))
+        {
+            return;
+        }
+
+        if (file == file.getParentDirectory())
+            return;
+    }
+}
+
+bool PresetBrowser::openPresetInfo (const juce::String& path)
+{
+    if (path.isEmpty() || ! collection.getPresetPaths().contains (path, true))
+        return false;
+
+    openColumnAfter (new PresetInfoColumn (*this, path));
+    return true;
+}
+
+//==============================================================================
+PresetBrowser::PresetDirectoryColumn* PresetBrowser::getCurrentDirectoryColumn() const
+{
+    auto* last = getColumn (getNumColumns() - 1);
+
+    if (dynamic_cast<PresetInfoColumn*> (last) != nullptr)
+        last = getColumn (getNumColumns() - 2);
+
+    return dynamic_cast<PresetDirectoryColumn*> (last);
+}
+
+juce::String PresetBrowser::getCurrentDirectoryPath() const
+{
+    auto* column = getCurrentDirectoryColumn();
+    return column != nullptr ? column->getPath() : juce::String();
+}
+
+bool PresetBrowser::hasSelection() const
+{
+    for (int i = getNumColumns(); --i >= 0;)
+        if (auto* column = dynamic_cast<PresetDirectoryColumn*> (getColumn (i)))
+            if (column->getList().getNumSelectedRows() > 0)
+                return true;
+
+    return false;
+}
+
+bool PresetBrowser::canCopy() const
+{
+    auto* column = getCurrentDirectoryColumn();
+
+    return column != nullptr
+        && column->getList().getNumSelectedRows() == 1
+        && column->getList().getSelectedRow (0) >= column->getNumSubFolders();
+}
+
+juce::StringArray PresetBrowser::getPathsOfRows (PresetDirectoryColumn& column, const juce::SparseSet<int>& rows)
+{
+    juce::StringArray paths;
+
+    for (int i = 0; i < rows.size(); ++i)
+        if (const auto path = column.getItemPath (rows[i]); path.isNotEmpty())
+            paths.add (path);
+
+    return paths;
+}
+
+juce::StringArray PresetBrowser::getSelectedPaths() const
+{
+    for (int i = getNumColumns(); --i >= 0;)
+        if (auto* column = dynamic_cast<PresetDirectoryColumn*> (getColumn (i)))
+            if (column->getList().getNumSelectedRows() > 0)
+                return getPathsOfRows (*column, column->getList().getSelectedRows());
+
+    return {};
+}
+
+//==============================================================================
+void PresetBrowser::copySelected()
+{
+    if (! canCopy())
+        return;
+
+    if (const auto paths = getSelectedPaths(); paths.size() == 1)
+        collection.duplicatePreset (paths[0]);
+
+    updateColumns();
+}
+
+void PresetBrowser::deleteSelected()
+{
+    if (! hasSelection())
+        return;
+
+    pendingItems = getSelectedPaths();
+    showAlert (deleteQuestion, Halvorn::AlertWindow::createYesCancel (collection.getName(),
+                                                                      "Do you really want to delete selected items?", this));
+}
+
+void PresetBrowser::renameItem (const juce::String& path, const juce::String& newName)
+{
+    const auto file = juce::File (path);
+    const auto isFolder = file.isDirectory();
+    const auto newPath = isFolder ? collection.renameFolder (path, newName)
+                                  : collection.renamePreset (path, newName);
+
+    setPendingPath (newPath.isNotEmpty() ? newPath : path, true);
+
+    if (newPath.isEmpty())
+        return;
+
+    // The current preset keeps its identity under its new name; reloading it from the
+    // file would throw away the user's unsaved edits.
+    const auto current = plugin.getCurrentPresetName (&collection);
+
+    if (current.equalsIgnoreCase (path))
+        moveCurrentPreset (newPath, ! isFolder);
+    else if (isFolder && current.isNotEmpty() && juce::File (current).isAChildOf (file))
+        moveCurrentPreset (juce::File (newPath).getChildFile (juce::File (current).getRelativePathFrom (file)).getFullPathName(), false);
+    else if (! isFolder)
+        plugin.loadPresetFromCollection (&collection, newPath);
+}
+
+void PresetBrowser::moveCurrentPreset (const juce::String& newPath, bool renamed)
+{
+    plugin.setCurrentPresetName (&collection, newPath);
+
+    if (renamed)
+        plugin.setPresetName (&collection, juce::File (newPath).getFileNameWithoutExtension());
+
+    plugin.notifyPresetLoaded (&collection);
+}
+
+void PresetBrowser::moveItemsTo (ColumnBrowser::ListColumn& source, const juce::String& destinationPath)
+{
+    auto* column = dynamic_cast<PresetDirectoryColumn*> (&source);
+
+    if (column == nullptr || ! juce::File (destinationPath).isDirectory())
+        return;
+
+    destination = destinationPath;
+    pendingItems = getPathsOfRows (*column, source.getDraggedRows());
+    moveSelected();
+}
+
+void PresetBrowser::moveSelected()
+{
+    if (pendingItems.isEmpty())
+        return;
+
+    const auto target = juce::File (destination);
+    const auto first = juce::File (pendingItems[0]);
+
+    if ((first.isDirectory() && pendingItems[0].equalsIgnoreCase (destination))
+        || parentOf (pendingItems[0]).equalsIgnoreCase (destination))
+        return;
+
+    bool presetExists = false, intoItself = false, nameTaken = false;
+
+    for (auto& item : pendingItems)
+    {
+        const auto file = juce::File (item);
+
+        if (parentOf (item).equalsIgnoreCase (destination))
+            continue;
+
+        if (file.existsAsFile())
+        {
+            const auto existing = target.getChildFile (file.getFileName());
+            presetExists = presetExists || (existing.exists() && ! existing.isDirectory());
+        }
+        else if (file.isDirectory())
+        {
+            if (isSameOrInside (target, file))
+                intoItself = true;
+            else if (target.getChildFile (file.getFileName()).isDirectory())
+                nameTaken = true;
+        }
+    }
+
+    auto question = Halvorn::AlertWindow::createYesCancel (collection.getName(), "Do you really want to move selected items?", this);
+    question->userData = { presetExists, intoItself, nameTaken };
+    showAlert (moveQuestion, std::move (question));
+}
+
+void PresetBrowser::alertResult (Halvorn::AlertWindow* alert, int result)
+{
+    if (alert == moveQuestion.get() && result == Halvorn::AlertWindow::yes)
+    {
+        const bool presetExists = alert->getUserValue (0);
+        const bool intoItself = alert->getUserValue (1);
+        const bool nameTaken = alert->getUserValue (2);
+
+        if (intoItself || nameTaken)
+            showAlert (moveRefusal, Halvorn::AlertWindow::createOk (collection.getName(),
+                                                                    intoItself ? "You can not move directory to itself or to its subdirectory."
+                                                                               : "Destination directory already contains subdirectory with the same name",
+                                                                    this));
+        else if (presetExists)
+            showAlert (replaceQuestion, Halvorn::AlertWindow::createReplaceCancel (collection.getName(),
+                                                                                   "Destination directory already contains some of moved presets.\n"
+                                                                                   "Do you want to replace them?", this));
+        else
+            performMove();
+    }
+    else if (alert == replaceQuestion.get() && result == Halvorn::AlertWindow::replace)
+    {
+        performMove();
+    }
+    else if (alert == deleteQuestion.get() && result == Halvorn::AlertWindow::yes)
+    {
+        performDelete();
+    }
+}
+
+void PresetBrowser::performMove()
+{
+    const auto current = plugin.getCurrentPresetName (&collection);
+    const auto currentFile = juce::File (current);
+    const auto target = juce::File (destination);
+    juce::String newCurrent;
+    bool movedCurrent = false;
+
+    for (auto& item : pendingItems)
+    {
+        const auto file = juce::File (item);
+
+        if (current.isNotEmpty() && currentFile.isAChildOf (file))
+        {
+            newCurrent = target.getChildFile (file.getFileName()).getChildFile (currentFile.getRelativePathFrom (file)).getFullPathName();
+            break;
+        }
+
+        if (current.equalsIgnoreCase (item))
+        {
+            newCurrent = target.getChildFile (file.getFileName()).getFullPathName();
+            movedCurrent = true;
+            break;
+        }
+    }
+
+    collection.moveItems (pendingItems, destination);
+
+    // Loading the preset again from its new place would drop the user's unsaved edits:
+    // only its path changes.
+    if (newCurrent.isNotEmpty() && juce::File (newCurrent).existsAsFile())
+        moveCurrentPreset (newCurrent, false);
+
+    if (! movedCurrent)
+        setPendingPath (destination, false);
+}
+
+void PresetBrowser::performDelete()
+{
+    const auto parent = pendingItems.isEmpty() ? juce::String() : parentOf (pendingItems[0]);
+    collection.deleteItems (pendingItems);
+    setPendingPath (parent, false);
+}
+
+void PresetBrowser::showAlert (std::unique_ptr<Halvorn::AlertWindow>& slot, std::unique_ptr<Halvorn::AlertWindow> alert)
+{
+    slot = std::move (alert);
+    addChildComponent (*slot);
+    slot->sendLookAndFeelChange();
+    slot->show();
+    fitMessageLines (*slot);
+}

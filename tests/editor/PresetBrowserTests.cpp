@@ -1,0 +1,431 @@
+#include "EditorTestSupport.h"
+#include "PresetBrowserWindow.h"
+#include "PresetDirectoryColumn.h"
+#include "PresetInfoColumn.h"
+
+namespace
+{
+    /**
+        A browser window over a small preset tree in the test's own user data folder:
+            Bass/Deep, Bass/Sub/Low, Keys, Lead/Deep, Lead/Keys, Pad, Pluck
+    */
+    class PresetBrowserTest  : public EditorTest
+    {
+    protected:
+        void SetUp() override
+        {
+            EditorTest::SetUp();
+
+            if (IsSkipped())
+                return;
+
+            for (auto* name : { "Bass/Deep", "Bass/Sub/Low", "Keys", "Lead/Deep", "Lead/Keys", "Pad", "Pluck" })
+            {
+                ASSERT_TRUE (preset (name).getParentDirectory().createDirectory());
+                ASSERT_TRUE (plugin->savePresetToFile (presets(), preset (name)));
+            }
+
+            presets()->refresh();
+            window = std::make_unique<PresetBrowserWindow> (*plugin, *presets());
+            window->setTitle (presets()->getName());
+            window->setSize (1200, 540);
+            window->refreshBrowser();
+            pump();
+        }
+
+        void TearDown() override
+        {
+            window.reset();
+            EditorTest::TearDown();
+        }
+
+        juce::File preset (const juce::String& name) const
+        {
+            return presetRoot().getChildFile (name + presets()->getExtension());
+        }
+
+        juce::String path (const juce::String& name) const       { return presetRoot().getChildFile (name).getFullPathName(); }
+        PresetBrowser& browser() const                              { return window->getBrowser(); }
+
+        PresetBrowser::PresetDirectoryColumn& column (int index) const
+        {
+            auto* c = dynamic_cast<PresetBrowser::PresetDirectoryColumn*> (browser().getColumn (index));
+            EXPECT_NE (c, nullptr);
+            return *c;
+        }
+
+        /** Opens a path and lets the asynchronous update build the columns. */
+        void open (const juce::String& fullPath)
+        {
+            browser().setPendingPath (fullPath, true);
+            pump();
+        }
+
+        /** Selects rows of a column by their item names. */
+        void select (PresetBrowser::PresetDirectoryColumn& c, juce::StringArray names)
+        {
+            juce::SparseSet<int> rows;
+
+            for (int row = 0; row < c.getNumItems(); ++row)
+                if (names.contains (c.getItemText (row)))
+                    rows.addRange ({ row, row + 1 });
+
+            c.getList().setSelectedRows (rows, juce::dontSendNotification);
+            window->updateButtons();
+        }
+
+        /** Drags the named rows of one column and drops them onto a row (or into the column, -1). */
+        void drop (PresetBrowser::PresetDirectoryColumn& source, juce::StringArray names,
+                   PresetBrowser::PresetDirectoryColumn& target, int row)
+        {
+            select (source, names);
+            const auto description = source.getList().getDragSourceDescription (source.getList().getSelectedRows());
+            const auto where = row < 0 ? juce::Point<int> (20, target.getHeight() - 10)
+                                       : target.getLocalPoint (&target.getList(), target.getList().getRowPosition (row, true).getCentre());
+            juce::DragAndDropTarget::SourceDetails details (description, &source.getList(), where);
+            ASSERT_TRUE (target.isInterestedInDragSource (details));
+            target.itemDragMove (details);
+            target.itemDropped (details);
+        }
+
+        /** The alert on show, or null. */
+        Halvorn::AlertWindow* shownAlert() const
+        {
+            for (auto* child : browser().getChildren())
+                if (auto* alert = dynamic_cast<Halvorn::AlertWindow*> (child); alert != nullptr && alert->isVisible())
+                    return alert;
+
+            return nullptr;
+        }
+
+        /** Presses the shown alert's button with that text; true when there was one. */
+        bool answer (const juce::String& buttonText)
+        {
+            if (auto* alert = shownAlert())
+                for (int i = 0; i < alert->getNumButtons(); ++i)
+                    if (alert->getButton (i)->getButtonText() == buttonText)
+                    {
+                        alert->buttonClicked (alert->getButton (i));
+                        pump();
+                        return true;
+                    }
+
+            return false;
+        }
+
+        juce::String lastColumnPath() const
+        {
+            auto* last = browser().getColumn (browser().getNumColumns() - 1);
+
+            if (auto* info = dynamic_cast<PresetBrowser::PresetInfoColumn*> (last))
+                return info->getPath();
+
+            return dynamic_cast<PresetBrowser::PresetDirectoryColumn*> (last)->getPath();
+        }
+
+        std::unique_ptr<PresetBrowserWindow> window;
+    };
+}
+
+TEST_F (PresetBrowserTest, OpensPathsDownToTheirNearestExistingItem)
+{
+    const auto ext = presets()->getExtension();
+
+    struct Case { juce::String path; int columns; juce::String shown; juce::String title; };
+    const Case cases[] = {
+        { path ("Bass/Sub/Low" + ext), 4, path ("Bass/Sub/Low" + ext), "Presets - Low" },
+        { path ("Bass/Gone/Missing" + ext), 2, path ("Bass"), "Presets" },
+        { path ("Lead"), 2, path ("Lead"), "Presets" },
+        { {}, 1, presetRoot().getFullPathName(), "Presets" },
+    };
+
+    for (auto& c : cases)
+    {
+        SCOPED_TRACE (c.path);
+        open (c.path);
+        EXPECT_EQ (browser().getNumColumns(), c.columns);
+        EXPECT_EQ (lastColumnPath(), c.shown);
+        EXPECT_EQ (window->getTitle(), c.title);
+    }
+
+    open (path ("Bass/Sub/Low" + ext));
+    const auto png = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("preset-browser.png");
+    png.deleteFile();
+    juce::PNGImageFormat().writeImageToStream (window->createComponentSnapshot (window->getLocalBounds()), *png.createOutputStream());
+
+    // Outside the tree nothing changes.
+    open (path ("Bass"));
+    open (presetRoot().getParentDirectory().getFullPathName());
+    EXPECT_EQ (lastColumnPath(), path ("Bass"));
+
+    // Folders come before presets whatever their names.
+    EXPECT_EQ (column (0).getItemText (0), "Bass");
+    EXPECT_TRUE (column (0).isItemFolder (1));
+    EXPECT_FALSE (column (0).isItemFolder (2));
+}
+
+TEST_F (PresetBrowserTest, ToolButtonsFollowTheSelection)
+{
+    open (path ("Bass"));
+
+    struct Case { juce::StringArray selected; bool copy, remove; };
+    const Case cases[] = {
+        { {}, false, false },
+        { { "Sub" }, false, true },
+        { { "Deep" }, true, true },
+        { { "Sub", "Deep" }, false, true },
+    };
+
+    for (auto& c : cases)
+    {
+        SCOPED_TRACE (c.selected.joinIntoString (","));
+        column (0).getList().deselectAllRows();
+        select (column (1), c.selected);
+        EXPECT_EQ (window->getCopyButton().isEnabled(), c.copy);
+        EXPECT_EQ (window->getDeleteButton().isEnabled(), c.remove);
+        EXPECT_TRUE (window->getNewFolderButton().isEnabled());
+    }
+}
+
+TEST_F (PresetBrowserTest, StarClicksRewriteOnlyTheRatingAttribute)
+{
+    const auto file = preset ("Pad");
+
+    struct Case { juce::String content; int star; juce::String expected; };
+    const Case cases[] = {
+        // a hand-written file keeps its spacing and its other attributes' order
+        { "<?xml version=\"1.0\"?>\n<Preset  Rating='2' name=\"x\">\n  <param index=\"1\" value=\"7\"/>\n</Preset>\n", 4,
+          "<?xml version=\"1.0\"?>\n<Preset  Rating='4' name=\"x\">\n  <param index=\"1\" value=\"7\"/>\n</Preset>\n" },
+        { "<Preset name=\"a\"\n  author=\"b\">\n<param/></Preset>", 5, "<Preset name=\"a\"\n  author=\"b\" rating=\"5\">\n<param/></Preset>" },
+        { "<Preset/>", 1, "<Preset rating=\"1\"/>" },
+        // not a preset: left alone
+        { "<Preset", 2, "<Preset" },
+        { "<Other rating=\"1\"/>", 2, "<Other rating=\"1\"/>" },
+    };
+
+    for (auto& c : cases)
+    {
+        SCOPED_TRACE (c.content);
+        ASSERT_TRUE (file.replaceWithData (c.content.toRawUTF8(), c.content.getNumBytesAsUTF8()));
+        presets()->refresh();
+        open (file.getFullPathName());
+
+        auto* info = dynamic_cast<PresetBrowser::PresetInfoColumn*> (browser().getColumn (1));
+        ASSERT_NE (info, nullptr);
+        EXPECT_EQ (file.loadFileAsString(), c.content) << "showing the rating must not write it";
+
+        auto& stars = info->getRatingComponent();
+        stars.mouseDown (juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(),
+                                           { (float) (c.star * stars.getWidth() / 5 - 2), 8.0f }, {}, {}, {}, {}, {}, {},
+                                           &stars, &stars, juce::Time::getCurrentTime(), {}, juce::Time::getCurrentTime(), 1, false));
+        EXPECT_EQ (file.loadFileAsString(), c.expected);
+    }
+}
+
+TEST_F (PresetBrowserTest, MovesAskFirstAndRefuseWhatCannotWork)
+{
+    struct Case
+    {
+        juce::StringArray names;        // dragged from the root column
+        juce::String target;            // a folder row of the root column, or "" for the column itself
+        juce::StringArray answers;      // alert buttons pressed in turn; none: no question at all
+        juce::StringArray existAfter, goneAfter;
+    };
+
+    const auto ext = presets()->getExtension();
+    const Case cases[] = {
+        { { "Pad" }, "", {}, { "Pad" + ext }, {} },
+        { { "Pad", "Pluck" }, "Bass", { "Cancel" }, { "Pad" + ext, "Pluck" + ext }, {} },
+        { { "Pad" }, "Bass", { "Yes" }, { "Bass/Pad" + ext }, { "Pad" + ext } },
+        { { "Keys", "Pluck" }, "Lead", { "Yes", "Cancel" }, { "Keys" + ext, "Pluck" + ext }, { "Lead/Pluck" + ext } },
+        { { "Keys", "Pluck" }, "Lead", { "Yes", "Replace" }, { "Lead/Keys" + ext, "Lead/Pluck" + ext }, { "Keys" + ext, "Pluck" + ext } },
+    };
+
+    for (auto& c : cases)
+    {
+        SCOPED_TRACE (c.names.joinIntoString (",") + " -> " + c.target);
+        open (presetRoot().getFullPathName());
+        auto& root = column (0);
+        int row = -1;
+
+        for (int i = 0; i < root.getNumItems(); ++i)
+            if (root.getItemText (i) == c.target)
+                row = i;
+
+        drop (root, c.names, root, row);
+
+        if (c.answers.isEmpty())
+        {
+            EXPECT_EQ (shownAlert(), nullptr);
+        }
+
+        for (auto& a : c.answers)
+            EXPECT_TRUE (answer (a)) << a;
+
+        EXPECT_EQ (shownAlert(), nullptr);
+
+        for (auto& name : c.existAfter)
+            EXPECT_TRUE (presetRoot().getChildFile (name).exists()) << name;
+
+        for (auto& name : c.goneAfter)
+            EXPECT_FALSE (presetRoot().getChildFile (name).exists()) << name;
+    }
+
+    // A folder into its own sub-folder, and into a folder that has one of its name.
+    presetRoot().getChildFile ("Lead/Sub").createDirectory();
+    presets()->refresh();
+    open (path ("Bass"));
+
+    struct Refusal { int sourceColumn; juce::String item, target, message; };
+    const Refusal refusals[] = {
+        { 0, "Bass", path ("Bass/Sub"), "You can not move directory to itself or to its subdirectory." },
+        { 1, "Sub", path ("Lead"), "Destination directory already contains subdirectory with the same name" },
+    };
+
+    for (auto& r : refusals)
+    {
+        SCOPED_TRACE (r.message);
+        auto& source = column (r.sourceColumn);
+        select (source, { r.item });
+        source.getList().getDragSourceDescription (source.getList().getSelectedRows());
+        browser().moveItemsTo (source, r.target);
+        ASSERT_NE (shownAlert(), nullptr);
+        EXPECT_EQ (shownAlert()->getMessageLabel().getText(), "Do you really want to move selected items?");
+        answer ("Yes");
+        ASSERT_NE (shownAlert(), nullptr);
+        EXPECT_EQ (shownAlert()->getMessageLabel().getText(), r.message);
+        answer ("OK");
+        EXPECT_TRUE (presetRoot().getChildFile ("Bass/Sub/Low" + ext).existsAsFile());
+    }
+}
+
+TEST_F (PresetBrowserTest, TheReplaceQuestionShowsBothLines)
+{
+    open (presetRoot().getFullPathName());
+    auto& root = column (0);
+    int bass = 0;
+    ASSERT_EQ (root.getItemText (bass), "Bass");
+    ASSERT_TRUE (plugin->savePresetToFile (presets(), preset ("Bass/Pad")));
+    presets()->refresh();
+    pump();
+
+    drop (column (0), { "Pad" }, column (0), bass);
+    answer ("Yes");
+
+    auto* alert = shownAlert();
+    ASSERT_NE (alert, nullptr);
+    auto& label = alert->getMessageLabel();
+    const auto font = label.getFont();
+    EXPECT_GE (label.getHeight(), (int) (2 * font.getHeight()));
+    EXPECT_GE (label.getWidth(), (int) font.getStringWidthFloat ("Destination directory already contains some of moved presets."));
+
+    const auto png = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("replace-question.png");
+    png.deleteFile();
+    juce::PNGImageFormat().writeImageToStream (alert->createComponentSnapshot (alert->getLocalBounds()), *png.createOutputStream());
+}
+
+TEST_F (PresetBrowserTest, FileOperationsReopenWhereTheUserLooksNext)
+{
+    const auto ext = presets()->getExtension();
+    // New folder, numbered on the second time.
+    open (path ("Lead"));
+    window->buttonClicked (&window->getNewFolderButton());
+    window->buttonClicked (&window->getNewFolderButton());
+    pump();
+    EXPECT_TRUE (presetRoot().getChildFile ("Lead/New folder").isDirectory());
+    EXPECT_EQ (lastColumnPath(), path ("Lead"));
+    EXPECT_EQ (column (1).getNumItems(), 4);
+
+    // Copy of one preset.
+    select (column (1), { "Deep" });
+    window->buttonClicked (&window->getCopyButton());
+    pump();
+    EXPECT_EQ (presetRoot().getChildFile ("Lead").getNumberOfChildFiles (juce::File::findFiles), 3);
+
+    // Delete of a folder with content shows its parent.
+    open (path ("Bass"));
+    select (column (0), { "Bass" });
+    window->buttonClicked (&window->getDeleteButton());
+    EXPECT_TRUE (answer ("Yes"));
+    EXPECT_FALSE (presetRoot().getChildFile ("Bass").exists());
+    EXPECT_EQ (lastColumnPath(), presetRoot().getFullPathName());
+
+    // Rename of a folder and of a preset that is not the current one.
+    open (path ("Lead"));
+    ASSERT_EQ (column (0).getItemText (0), "Lead");
+    column (0).renameItem (0, "Solo");
+    pump();
+    EXPECT_TRUE (presetRoot().getChildFile ("Solo/Deep" + ext).existsAsFile());
+    EXPECT_EQ (lastColumnPath(), path ("Solo"));
+}
+
+TEST_F (PresetBrowserTest, RenamingOrMovingTheCurrentPresetKeepsItsEdits)
+{
+    const auto ext = presets()->getExtension();
+
+    struct Case { juce::String action; juce::String newCurrent; juce::String newName; };
+    const Case cases[] = {
+        { "rename preset", "Bass/Sub/Bottom", "Bottom" },
+        { "rename folder", "Bass/Below/Bottom", "Bottom" },
+        { "move folder", "Lead/Below/Bottom", "Bottom" },
+    };
+
+    plugin->loadPresetFromCollection (presets(), preset ("Bass/Sub/Low").getFullPathName());
+    // "Feedback" of line 1.
+    auto* parameter = plugin->parameterManager.getParameter (1039);
+    ASSERT_NE (parameter, nullptr);
+
+    for (auto& c : cases)
+    {
+        SCOPED_TRACE (c.action);
+        open (plugin->getCurrentPresetName (presets()));
+        parameter->setValue (parameter->getValue() > 0.5f ? 0.1f : 0.9f, true);
+        plugin->setPresetModified (presets(), true);
+        const auto edited = parameter->getValue();
+
+        if (c.action == "rename preset")
+            column (2).renameItem (0, "Bottom");
+        else if (c.action == "rename folder")
+            column (1).renameItem (0, "Below");
+        else
+        {
+            auto& bass = column (1);
+            select (bass, { "Below" });
+            bass.getList().getDragSourceDescription (bass.getList().getSelectedRows());
+            browser().moveItemsTo (bass, path ("Lead"));
+            answer ("Yes");
+        }
+
+        pump();
+        EXPECT_EQ (plugin->getCurrentPresetName (presets()), preset (c.newCurrent).getFullPathName());
+        EXPECT_EQ (plugin->getPresetName (presets()), c.newName);
+        EXPECT_FLOAT_EQ (parameter->getValue(), edited);
+        EXPECT_TRUE (plugin->isPresetModified (presets()));
+    }
+
+    // The browser followed the moved folder's preset or the destination.
+    EXPECT_EQ (lastColumnPath(), path ("Lead"));
+}
+
+TEST_F (PresetBrowserTest, FollowsThePluginAndLeavesItsListenersWhenDestroyed)
+{
+    plugin->loadPresetFromCollection (presets(), preset ("Keys").getFullPathName());
+    pump();
+    EXPECT_EQ (lastColumnPath(), preset ("Keys").getFullPathName());
+
+    plugin->selectNextPreset (presets());
+    pump();
+    EXPECT_EQ (lastColumnPath(), plugin->getCurrentPresetName (presets()));
+
+    // "Restore default" loads the default and keeps the window and its folder.
+    open (path ("Lead"));
+    window->buttonClicked (&window->getRestoreButton());
+    pump();
+    EXPECT_TRUE (plugin->isPresetLoaded (presets()));
+    EXPECT_EQ (lastColumnPath(), path ("Lead"));
+
+    window.reset();
+    plugin->selectNextPreset (presets());
+    presets()->refresh();
+    pump();
+}

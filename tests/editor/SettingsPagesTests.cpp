@@ -1,0 +1,503 @@
+#include "EditorTestSupport.h"
+#include <juce_cryptography/juce_cryptography.h>
+#include "ApplicationDataFolders.h"
+#include "FilePreset.h"
+#include "GUISettingsComponent.h"
+#include "HostParametersComponent.h"
+#include "MidiControlComponent.h"
+#include "ParameterChooserMenu.h"
+#include "PresetsSettingsComponent.h"
+
+namespace
+{
+    juce::Colour pixelAt (juce::Component& c, int x, int y)
+    {
+        return c.createComponentSnapshot (c.getLocalBounds(), true, 1.0f).getPixelAt (x, y);
+    }
+}
+
+//==============================================================================
+class HostParametersPageTest  : public EditorTest
+{
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+
+        if (editor == nullptr)
+            return;
+
+        page = std::make_unique<HostParametersComponent> (*plugin);
+        page->extension = ".cvhpmap";
+        page->setStrings ("*.cvhpmap");
+        page->getList().setParameterMenu (ParameterChooserMenu::create (*plugin));
+        editor->addAndMakeVisible (*page);
+        page->setBounds (0, 0, 631, 450);
+    }
+
+    void TearDown() override
+    {
+        page.reset();
+        EditorTest::TearDown();
+    }
+
+    std::unique_ptr<HostParametersComponent> page;
+};
+
+TEST_F (HostParametersPageTest, LaysOutColumnsAndBlanksTheUnusedEndOfTheLast)
+{
+    struct Case { int rowsPerColumn, columns, lastColumnFirstSlot; bool blanked; };
+    const Case cases[] = { { 16, 8, 113, false }, { 10, 13, 121, true } };
+    auto& list = page->getList();
+
+    for (auto& c : cases)
+    {
+        SCOPED_TRACE (c.rowsPerColumn);
+        list.setRowsPerColumn (c.rowsPerColumn);
+        page->resized();
+
+        EXPECT_EQ (list.getNumColumns(), c.columns);
+        EXPECT_FLOAT_EQ (list.getColumnWidth(), 200.0f);
+        EXPECT_EQ (list.getWidth(), 200 * c.columns);
+        EXPECT_EQ (list.getHeight(), 22 * c.rowsPerColumn + 20);
+
+        const auto* first = list.getRow (c.lastColumnFirstSlot - 1);
+        EXPECT_EQ (first->getBounds(), juce::Rectangle<int> (list.getNumberColumnWidth() + 200 * (c.columns - 1) + 6, 21,
+                                                             200 - list.getNumberColumnWidth() - 12, 20));
+        EXPECT_EQ (first->getName(), "HPComboBox" + juce::String (c.lastColumnFirstSlot));
+
+        // The number column of the last column: grey where slots are, blanked below slot 128.
+        const auto y = 20 + 22 * (c.rowsPerColumn - 1) + 11;
+        EXPECT_EQ (pixelAt (list, 200 * (c.columns - 1) + 2, y), c.blanked ? juce::Colour (0xffe3e3e3) : juce::Colour (0xffbfbfbf));
+    }
+}
+
+TEST_F (HostParametersPageTest, RowChoicesMoveParametersBetweenSlots)
+{
+    // After each choice: the parameter ids on slots 1 and 3 and the rows' texts.
+    struct Step { int slot, id, onFirst, onThird; const char* firstText; const char* thirdText; };
+    const auto cutoff = plugin->parameterManager.getParameterName (1008);
+    const Step steps[] = {
+        { 0, 1008, 1008, -1, nullptr, "- none -" },
+        { 2, 1008, -1, 1008, "- none -", nullptr },
+        { 2, -1, -1, -1, "- none -", "- none -" }
+    };
+
+    plugin->clearHostParametersMap();
+    pump();
+    auto& list = page->getList();
+
+    for (auto& step : steps)
+    {
+        list.getRow (step.slot)->setSelectedId (step.id, true);
+        pump();
+
+        const std::pair<int, const char*> expected[] = { { step.onFirst, step.firstText }, { step.onThird, step.thirdText } };
+
+        for (int i = 0; i < 2; ++i)
+        {
+            auto* onSlot = plugin->getHostSlotParameter (i * 2);
+            EXPECT_EQ (onSlot != nullptr ? onSlot->getIndex() : -1, expected[i].first);
+            EXPECT_EQ (list.getRow (i * 2)->getButton().getButtonText(),
+                       expected[i].second != nullptr ? juce::String (expected[i].second) : cutoff);
+        }
+    }
+}
+
+TEST_F (HostParametersPageTest, SavesWithTheMapExtensionAndRefusesBadFilesWithAnAlert)
+{
+    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("hostmaps");
+    folder.deleteRecursively();
+    folder.createDirectory();
+    plugin->assignHostParameter (4, plugin->parameterManager.getParameter (2002));
+
+    for (auto name : { "mine", "mine.txt", "mine.cvhpmap" })
+    {
+        folder.deleteRecursively();
+        folder.createDirectory();
+        chooser.answer = { folder.getChildFile (name) };
+        page->getSaveButton().triggerClick();
+        pump();
+        EXPECT_TRUE (folder.getChildFile ("mine.cvhpmap").existsAsFile()) << name;
+        EXPECT_EQ (folder.getNumberOfChildFiles (juce::File::findFiles), 1) << name;
+    }
+
+    const auto broken = folder.getChildFile ("broken.cvhpmap");
+    broken.replaceWithText ("<NotAMap/>");
+    chooser.answer = { broken };
+    page->getLoadButton().triggerClick();
+    pump();
+    ASSERT_NE (page->getErrorAlert(), nullptr);
+    EXPECT_EQ (plugin->getHostSlotParameter (4), plugin->parameterManager.getParameter (2002));
+
+    chooser.answer.clear();
+    plugin->clearHostParametersMap();
+    chooser.answer = { folder.getChildFile ("mine.cvhpmap") };
+    page->getLoadButton().triggerClick();
+    pump();
+    EXPECT_EQ (plugin->getHostSlotParameter (4), plugin->parameterManager.getParameter (2002));
+    folder.deleteRecursively();
+}
+
+//==============================================================================
+class MidiControlPageTest  : public EditorTest
+{
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+
+        if (editor == nullptr)
+            return;
+
+        makePage();
+    }
+
+    void makePage()
+    {
+        page = std::make_unique<MidiControlComponent> (&plugin->midiControl, ".cvccmap", "*.cvccmap");
+        editor->addAndMakeVisible (*page);
+        // Ten visible rows: (height - scroll bar - header - 6) / 20.
+        page->setBounds (0, 0, 630, 225 + page->getList().getScrollBar().getHeight() + 26);
+    }
+
+    void TearDown() override
+    {
+        page.reset();
+        EditorTest::TearDown();
+    }
+
+    void assignFirst (int count)
+    {
+        auto& control = plugin->midiControl;
+        control.clearMap();
+        int controller = 0;
+
+        for (int i = 0; i < plugin->parameterManager.getNumParameters() && controller < count; ++i)
+            if (auto* p = plugin->parameterManager.getParameterAt (i); p->isAutomatable())
+                control.assign (controller++, p, true);
+
+        pump();
+    }
+
+    std::unique_ptr<MidiControlComponent> page;
+};
+
+TEST_F (MidiControlPageTest, ColumnsScrollRangeAndButtons)
+{
+    struct Case { int assignments, columns; bool scrolls, clearEnabled; };
+    const Case cases[] = { { 0, 3, false, false }, { 30, 3, false, true }, { 31, 4, true, true } };
+    auto& list = page->getList();
+    ASSERT_EQ (list.getVisibleRows(), 10);
+
+    for (auto& c : cases)
+    {
+        SCOPED_TRACE (c.assignments);
+        assignFirst (c.assignments);
+        EXPECT_EQ (list.getRows().size(), c.assignments);
+        EXPECT_EQ (list.getNumColumns(), c.columns);
+        EXPECT_EQ (list.getScrollBar().isEnabled(), c.scrolls);
+        EXPECT_EQ ((int) list.getScrollBar().getMaximumRangeLimit(), list.getColumnWidth() * c.columns);
+        EXPECT_EQ (page->getClearButton().isEnabled(), c.clearEnabled);
+        EXPECT_FALSE (page->getDeleteButton().isEnabled());
+    }
+
+    // Selecting a row of the fourth column scrolls just far enough to show it.
+    list.selectRow (30);
+    EXPECT_EQ (list.getScrollBar().getCurrentRange().getEnd(), 4.0 * list.getColumnWidth());
+
+    // A click on a listed row enables deleting; a click on an empty cell below the last does not.
+    const auto area = list.getArea();
+    struct Click { int column, row; bool listed; };
+
+    for (auto click : { Click { 3, 5, false }, Click { 3, 0, true }, Click { 1, 9, true } })
+    {
+        const juce::Point<float> at ((float) (area.getX() + click.column * list.getColumnWidth() + 10
+                                              - juce::roundToInt (list.getScrollBar().getCurrentRangeStart())),
+                                     (float) (area.getY() + 19 + click.row * 20 + 10));
+        list.mouseDown (juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(), at, {}, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
+                                          &list, &list, juce::Time(), at, juce::Time(), 1, false));
+        EXPECT_EQ (list.getSelectedRow(), click.column * 10 + click.row);
+        EXPECT_EQ (page->getDeleteButton().isEnabled(), click.listed);
+    }
+
+    ASSERT_NE (plugin->midiControl.getParameterOf (19), nullptr);
+    page->getDeleteButton().triggerClick();
+    pump();
+    EXPECT_EQ (plugin->midiControl.getParameterOf (19), nullptr);
+    EXPECT_EQ (list.getRows().size(), 30);
+
+    // Back to three columns: the table shows them all again, from the first.
+    EXPECT_EQ (list.getScrollBar().getCurrentRangeStart(), 0.0);
+    EXPECT_EQ (pixelAt (list, area.getRight() - 20, area.getY() + 5), juce::Colour (0xff6e6e6e));
+}
+
+TEST_F (MidiControlPageTest, LearnStateSelectsTheLearntRowAndClicksOfferItsParameter)
+{
+    assignFirst (12);
+    auto& control = plugin->midiControl;
+    auto& list = page->getList();
+    control.setLearning (true);
+
+    auto* parameter = control.getParameterOf (11);
+    list.selectRow (11);
+    pump();
+    EXPECT_EQ (control.getLearnCandidate(), parameter);
+    EXPECT_EQ (control.getLearntController(), 11);
+    EXPECT_EQ (list.getSelectedRow(), 11);
+    EXPECT_EQ (control.getParameterOf (11), parameter);
+
+    control.ccMoved (3);
+    pump();
+    EXPECT_EQ (list.getSelectedRow(), 3);
+
+    control.setLearning (false);
+    pump();
+    EXPECT_EQ (list.getSelectedRow(), -1);
+}
+
+TEST_F (MidiControlPageTest, DefaultMapBoxShowsTheStoredFlag)
+{
+    struct Case { bool flag; juce::String path; };
+
+    for (auto& c : { Case { true, {} }, Case { false, "/maps/mine.cvccmap" }, Case { true, "/maps/mine.cvccmap" } })
+    {
+        plugin->midiControl.setDefaultMap (c.flag);
+        plugin->midiControl.setMapPath (c.path);
+        page.reset();
+        makePage();
+        EXPECT_EQ (page->getDefaultMapBox().getCheckBox().getToggleState(), c.flag) << c.path;
+        EXPECT_EQ (page->getDefaultMapBox().getPathComponent().getPath(), c.path);
+        EXPECT_EQ (plugin->midiControl.isDefaultMap(), c.flag);
+    }
+}
+
+//==============================================================================
+class PresetsPageTest  : public EditorTest
+{
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+
+        if (editor == nullptr)
+            return;
+
+        page = std::make_unique<PresetsSettingsComponent> (*plugin);
+        editor->addAndMakeVisible (*page);
+        page->setBounds (0, 0, 600, 300);
+    }
+
+    void TearDown() override
+    {
+        page.reset();
+        EditorTest::TearDown();
+    }
+
+    /** Own presets (no id) and factory presets (with one) in a small tree. */
+    void writePresets (int own, int factory)
+    {
+        plugin->setAuthor ("Before");
+
+        for (int i = 0; i < own + factory; ++i)
+        {
+            const auto file = presetRoot().getChildFile (i % 2 == 0 ? "A" : "B").getChildFile ("P" + juce::String (i) + presets()->getExtension());
+            file.getParentDirectory().createDirectory();
+            ASSERT_TRUE (plugin->savePresetToFile (presets(), file));
+
+            if (i >= own)
+            {
+                auto xml = juce::parseXML (file);
+                xml->setAttribute ("id", "F" + juce::String (i));
+                xml->writeTo (file);
+                factoryFiles.add (file);
+            }
+        }
+
+        presets()->refresh();
+        plugin->setAuthor ("Mine");
+    }
+
+    juce::String authorOf (const juce::File& file)
+    {
+        FilePreset preset;
+        preset.loadFromFile (file, plugin->parameterManager, true);
+        return preset.getAuthor();
+    }
+
+    void waitForEnd (PresetsSettingsComponent::UpdateAuthorWindow& window)
+    {
+        for (int i = 0; i < 500 && window.isThreadRunning(); ++i)
+            pump (10);
+
+        pump (120);
+    }
+
+    std::unique_ptr<PresetsSettingsComponent> page;
+    juce::Array<juce::File> factoryFiles;
+};
+
+TEST_F (PresetsPageTest, ProgressIsComputedInWholeNumbers)
+{
+    struct Case { int processed, total, percent; };
+
+    for (auto c : { Case { 29, 50, 58 }, Case { 1, 250, 0 }, Case { 3, 250, 1 }, Case { 250, 250, 100 },
+                    Case { 0, 0, 0 }, Case { 7, 5, 100 }, Case { 30000000, 40000000, 75 } })
+        EXPECT_EQ (PresetsSettingsComponent::UpdateAuthorWindow::getProgressPercent (c.processed, c.total), c.percent)
+            << c.processed << "/" << c.total;
+}
+
+TEST_F (PresetsPageTest, StampsTheAuthorIntoOwnPresetsOnly)
+{
+    writePresets (4, 2);
+    const auto factoryBefore = factoryFiles.getFirst().loadFileAsString();
+    auto& window = page->getUpdateWindow();
+
+    page->getUpdateButton().triggerClick();
+    pump (5);
+    EXPECT_TRUE (window.isVisible());
+    EXPECT_EQ (window.getProgressLabel().getText(), "Progress: 0%");
+    waitForEnd (window);
+
+    EXPECT_EQ (window.getMessageLabel().getText(), "Operation completed.");
+    EXPECT_TRUE (window.getOkButton().isEnabled());
+    EXPECT_FALSE (window.getCancelButton().isEnabled());
+    EXPECT_EQ (presets()->getNumPresets(), 6);
+
+    for (auto& path : presets()->getPresetPaths())
+    {
+        const juce::File file (path);
+        EXPECT_EQ (authorOf (file), factoryFiles.contains (file) ? "Before" : "Mine") << path;
+    }
+
+    EXPECT_EQ (factoryFiles.getFirst().loadFileAsString(), factoryBefore);
+
+    window.getOkButton().triggerClick();
+    pump();
+    EXPECT_FALSE (window.isVisible());
+}
+
+TEST_F (PresetsPageTest, CancelAndTeardownWhileRunning)
+{
+    writePresets (60, 0);
+    auto& window = page->getUpdateWindow();
+
+    page->getUpdateButton().triggerClick();
+    pump (1);
+    window.getCancelButton().triggerClick();
+    waitForEnd (window);
+    EXPECT_FALSE (window.isThreadRunning());
+    EXPECT_FALSE (window.hasFinished());
+    EXPECT_EQ (window.getMessageLabel().getText(), "Operation has been cancelled.");
+    EXPECT_EQ (presets()->getNumPresets(), 60);
+
+    // Destroying the page during a run waits for the worker.
+    window.getOkButton().triggerClick();
+    pump();
+    page->getUpdateButton().triggerClick();
+    pump (1);
+    EXPECT_TRUE (window.isThreadRunning() || window.hasFinished());
+    page.reset();
+    EXPECT_EQ (presets()->getNumPresets(), 60);
+}
+
+//==============================================================================
+class GUISettingsPageTest  : public EditorTest
+{
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        root = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("gui-page-root");
+        root.deleteRecursively();
+        ApplicationDataFolders::setRoot (root);
+    }
+
+    void TearDown() override
+    {
+        ApplicationDataFolders::setRoot ({});
+        root.deleteRecursively();
+        EditorTest::TearDown();
+    }
+
+    static juce::MemoryBlock png (int width, int height)
+    {
+        juce::Image image (juce::Image::ARGB, width, height, true);
+        image.clear (image.getBounds(), juce::Colours::red);
+        juce::MemoryOutputStream out;
+        juce::PNGImageFormat().writeImageToStream (image, out);
+        return out.getMemoryBlock();
+    }
+
+    /** A skin archive: the inner archive with the pictures, and its digest. */
+    void makeSkin (const juce::String& name, int backgroundWidth, bool withThumbnail = true)
+    {
+        juce::ZipFile::Builder inner;
+        inner.addEntry (new juce::MemoryInputStream (png (backgroundWidth, 600), true), 0, "Background.png", {});
+
+        if (withThumbnail)
+            inner.addEntry (new juce::MemoryInputStream (png (40, 30), true), 0, "Thumbnail.png", {});
+
+        juce::MemoryOutputStream innerBytes;
+        inner.writeToStream (innerBytes, nullptr);
+        const auto digest = juce::MD5 (innerBytes.getMemoryBlock()).toHexString();
+
+        juce::ZipFile::Builder outer;
+        outer.addEntry (new juce::MemoryInputStream (innerBytes.getMemoryBlock(), true), 0, name + ".skin", {});
+        outer.addEntry (new juce::MemoryInputStream (digest.toRawUTF8(), digest.getNumBytesAsUTF8(), true), 0, name + ".md5", {});
+
+        const auto file = editor->getSkinFile (name);
+        file.getParentDirectory().createDirectory();
+        juce::FileOutputStream out (file);
+        outer.writeToStream (out, nullptr);
+    }
+
+    juce::File root;
+};
+
+TEST_F (GUISettingsPageTest, ListsSkinsByWidthAndSelectsIgnoringCase)
+{
+    makeSkin ("Wide", 1600);
+    makeSkin ("Narrow", 800, false);
+    makeSkin ("Middle", 1200);
+    juce::File (editor->getSkinsFolder().getChildFile ("notes.txt")).replaceWithText ("not a skin");
+
+    GUISettingsComponent page (*editor);
+    ASSERT_EQ (page.getSkins().size(), 3);
+
+    struct Case { int index; juce::String name, menuText; bool thumbnail; };
+    const Case cases[] = { { 0, "Narrow", "Narrow - 800 x 600", false }, { 1, "Middle", "Middle - 1200 x 600", true },
+                           { 2, "Wide", "Wide - 1600 x 600", true } };
+
+    for (auto& c : cases)
+    {
+        EXPECT_EQ (page.getSkins()[c.index].name, c.name);
+        EXPECT_EQ (GUISettingsComponent::getSkinMenuText (page.getSkins()[c.index]), c.menuText);
+        page.setCurrentSkin (c.name.toUpperCase(), false);
+        EXPECT_EQ (page.getCurrentSkin(), c.name);
+        EXPECT_EQ (page.getCurrentPreview().getThumbnail().isValid(), c.thumbnail);
+    }
+
+    page.setCurrentSkin ("Missing", true);
+    EXPECT_EQ (page.getCurrentSkin(), "Wide");
+
+    // Without a display nothing fits, so the narrowest skin is recommended.
+    const auto userArea = GUISettingsComponent::getMainDisplayUserArea();
+    juce::String expected = "Narrow";
+    for (auto name : { "Middle", "Wide" })
+        if (userArea.contains (page.getSkins()[page.findSkin (name)].bounds))
+            expected = name;
+    EXPECT_EQ (page.getRecommendedSkin(), expected);
+
+    page.setSize (800, 400);
+    EXPECT_NO_THROW (page.createComponentSnapshot (page.getLocalBounds()));
+}
+
+TEST_F (GUISettingsPageTest, NoSkinsFolderLeavesEverythingEmpty)
+{
+    GUISettingsComponent page (*editor);
+    EXPECT_TRUE (page.getSkins().isEmpty());
+    EXPECT_TRUE (page.getRecommendedSkin().isEmpty());
+    EXPECT_TRUE (page.getDefaultSkin().isEmpty());
+    EXPECT_EQ (page.getDefaultComboBox().getText(), "---");
+}
