@@ -321,7 +321,13 @@ void HostParametersComponent::stateChanged (DefaultResourceCheckBox* box)
         return;
 
     plugin.hostMapDefault = checkBox.getCheckBox().getToggleState();
-    plugin.hostMapPath = checkBox.getPathComponent().getPath();
+    auto& field = checkBox.getPathComponent();
+
+    // A map is a file: a folder here would empty the map of every new instance.
+    if (namesFolder (field.getPath()))
+        field.setPath (plugin.hostMapPath, false);
+    else
+        plugin.hostMapPath = field.getPath();
 }
 
 void HostParametersComponent::resized()

@@ -382,7 +382,13 @@ void MidiControlComponent::stateChanged (DefaultResourceCheckBox* box)
         return;
 
     midiControl.setDefaultMap (checkBox.getCheckBox().getToggleState());
-    midiControl.setMapPath (checkBox.getPathComponent().getPath());
+    auto& field = checkBox.getPathComponent();
+
+    // A map is a file: a folder here would empty the map of every new instance.
+    if (namesFolder (field.getPath()))
+        field.setPath (midiControl.getMapPath(), false);
+    else
+        midiControl.setMapPath (field.getPath());
 }
 
 void MidiControlComponent::resized()

@@ -139,6 +139,27 @@ TEST_F (HostParametersPageTest, SavesWithTheMapExtensionAndRefusesBadFilesWithAn
     folder.deleteRecursively();
 }
 
+TEST_F (HostParametersPageTest, DefaultMapPathMustNameAFile)
+{
+    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("maps");
+    folder.createDirectory();
+    const auto file = folder.getChildFile ("start.cvhpmap");
+    auto& box = page->getDefaultMapBox();
+    box.getCheckBox().setToggleState (true, juce::sendNotificationSync);
+
+    struct Case { juce::File chosen; juce::String stored; };
+
+    for (auto& c : { Case { file, file.getFullPathName() }, Case { folder, file.getFullPathName() } })
+    {
+        box.getPathComponent().setPath (c.chosen.getFullPathName(), true);
+        EXPECT_TRUE (plugin->hostMapDefault);
+        EXPECT_EQ (plugin->hostMapPath, c.stored);
+        EXPECT_EQ (box.getPathComponent().getPath(), c.stored);
+    }
+
+    folder.deleteRecursively();
+}
+
 //==============================================================================
 class MidiControlPageTest  : public EditorTest
 {
