@@ -510,8 +510,13 @@ TEST_F (GUISettingsPageTest, ListsSkinsByWidthAndSelectsIgnoringCase)
             expected = name;
     EXPECT_EQ (page.getRecommendedSkin(), expected);
 
+    // Both panels split the width, also after a look-and-feel change fits them to their content.
     page.setSize (800, 400);
+    page.setLookAndFeel (&editor->getDefaultLookAndFeel());
+    for (auto* box : { &page.getDefaultComboBox(), &page.getCurrentComboBox() })
+        EXPECT_EQ (box->getParentComponent()->getParentComponent()->getWidth(), 397);
     EXPECT_NO_THROW (page.createComponentSnapshot (page.getLocalBounds()));
+    page.setLookAndFeel (nullptr);
 }
 
 TEST_F (GUISettingsPageTest, NoSkinsFolderLeavesEverythingEmpty)
