@@ -3,8 +3,8 @@
 
 namespace
 {
-    const juce::Font headerFont()   { return juce::Font ("Tahoma", 13.0f, juce::Font::bold); }
-    const juce::Font cellFont()     { return juce::Font ("Tahoma", 13.0f, juce::Font::plain); }
+    juce::Font headerFont()   { return juce::Font ("Tahoma", 13.0f, juce::Font::bold); }
+    juce::Font cellFont()     { return juce::Font ("Tahoma", 13.0f, juce::Font::plain); }
 }
 
 //==============================================================================

@@ -453,19 +453,20 @@ protected:
     /** A skin archive: the inner archive with the pictures, and its digest. */
     void makeSkin (const juce::String& name, int backgroundWidth, bool withThumbnail = true)
     {
+        // Entries carry a real date: the archive format cannot store the epoch.
         juce::ZipFile::Builder inner;
-        inner.addEntry (new juce::MemoryInputStream (png (backgroundWidth, 600), true), 0, "Background.png", {});
+        inner.addEntry (new juce::MemoryInputStream (png (backgroundWidth, 600), true), 0, "Background.png", juce::Time::getCurrentTime());
 
         if (withThumbnail)
-            inner.addEntry (new juce::MemoryInputStream (png (40, 30), true), 0, "Thumbnail.png", {});
+            inner.addEntry (new juce::MemoryInputStream (png (40, 30), true), 0, "Thumbnail.png", juce::Time::getCurrentTime());
 
         juce::MemoryOutputStream innerBytes;
         inner.writeToStream (innerBytes, nullptr);
         const auto digest = juce::MD5 (innerBytes.getMemoryBlock()).toHexString();
 
         juce::ZipFile::Builder outer;
-        outer.addEntry (new juce::MemoryInputStream (innerBytes.getMemoryBlock(), true), 0, name + ".skin", {});
-        outer.addEntry (new juce::MemoryInputStream (digest.toRawUTF8(), digest.getNumBytesAsUTF8(), true), 0, name + ".md5", {});
+        outer.addEntry (new juce::MemoryInputStream (innerBytes.getMemoryBlock(), true), 0, name + ".skin", juce::Time::getCurrentTime());
+        outer.addEntry (new juce::MemoryInputStream (digest.toRawUTF8(), digest.getNumBytesAsUTF8(), true), 0, name + ".md5", juce::Time::getCurrentTime());
 
         const auto file = editor->getSkinFile (name);
         file.getParentDirectory().createDirectory();
