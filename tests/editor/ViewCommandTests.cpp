@@ -84,10 +84,10 @@ namespace
     };
 
     /** corvane-host with the view command's arguments, without any X display. */
-    Run runHeadless (juce::StringArray arguments)
+    Run runHeadless (const juce::StringArray& commandArguments)
     {
-        arguments.insert (0, environment ("CORVANE_HOST"));
-        arguments.insertArray (0, { "env", "-u", "DISPLAY" });
+        juce::StringArray arguments { "env", "-u", "DISPLAY", environment ("CORVANE_HOST") };
+        arguments.addArray (commandArguments);
         arguments.addArray ({ "--module", environment ("CORVANE_MODULE") });
 
         juce::ChildProcess process;
