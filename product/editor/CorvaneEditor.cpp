@@ -17,6 +17,7 @@
 #include "NoteParameter.h"
 #include "NumericDisplay.h"
 #include "OptionsWindow.h"
+#include "ParameterChooserMenu.h"
 
 namespace
 {
@@ -138,6 +139,7 @@ CorvaneEditor::CorvaneEditor (Corvane& processor)
 
     bindWidgets();
     placeRetriggerWindows();
+    getHostParametersPage()->getList().setParameterMenu (ParameterChooserMenu::create (corvane));
 
     for (int id = 0; id < juce::numElementsInArray (routingNames); ++id)
         routingMenu.addItem (id, routingNames[id]);
@@ -196,6 +198,10 @@ void CorvaneEditor::stopBackgroundWork()
 {
     if (installer != nullptr)
         installer->stopInstalling();
+
+    auto& authorUpdater = getPresetsPage()->getUpdateWindow();
+    authorUpdater.signalThreadShouldExit();
+    authorUpdater.waitForThreadToExit (5000);
 }
 
 //==============================================================================
@@ -680,9 +686,15 @@ void CorvaneEditor::componentVisibilityChanged (juce::Component& component)
 
 void CorvaneEditor::visibilityChanged()
 {
-    if (isVisible())
-        if (auto* options = getOptionsWindow())
-            options->setSize (1200, 540);
+    if (! isVisible())
+        return;
+
+    if (auto* options = getOptionsWindow())
+        options->setSize (1200, 540);
+
+    auto* hostPage = getHostParametersPage();
+    hostPage->getList().setRowsPerColumn (16);
+    hostPage->resized();
 }
 
 //==============================================================================

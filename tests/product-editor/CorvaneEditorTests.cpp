@@ -408,6 +408,8 @@ TEST_F (CorvaneEditorTest, OptionsWindowDisarmsTheProcessingPagesLearning)
     ASSERT_NE (page, nullptr);
     EXPECT_EQ (product->getOptionsWindow()->getBounds().getWidth(), 1200);
     EXPECT_EQ (product->getOptionsWindow()->getBounds().getHeight(), 540);
+    EXPECT_EQ (product->getHostParametersPage()->getList().getRowsPerColumn(), 16);
+    EXPECT_GT (product->getHostParametersPage()->getList().getParameterMenu().getNumItems(), 0);
 
     for (auto open : { true, false })
     {
