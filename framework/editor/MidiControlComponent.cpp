@@ -406,8 +406,13 @@ void MidiControlComponent::childBoundsChanged (juce::Component* child)
         resized();
 }
 
+// Only the framework's look-and-feel maps the fonts: measuring under another one would tie
+// their names to fallback faces in juce::Font's shared cache.
 void MidiControlComponent::lookAndFeelChanged()
 {
+    if (dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()) == nullptr)
+        return;
+
     checkBox.getCheckBox().changeWidthToFitText (20);
     learnButton.changeWidthToFitText (20);
 }

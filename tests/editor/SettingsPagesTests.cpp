@@ -160,6 +160,30 @@ TEST_F (HostParametersPageTest, DefaultMapPathMustNameAFile)
     folder.deleteRecursively();
 }
 
+// Built before the editor's look-and-feel is the default, the pages must not tie the font
+// names to fallback faces for the rest of the process.
+TEST_F (EditorTest, PagesBuiltEarlyLeaveTheFontMappingAlone)
+{
+    juce::LookAndFeel_V4 plain;
+    juce::LookAndFeel::setDefaultLookAndFeel (&plain);
+    juce::Typeface::clearTypefaceCache();
+
+    {
+        HostParametersComponent hostPage (*plugin);
+        MidiControlComponent midiPage (&plugin->midiControl, ".cvccmap", "*.cvccmap");
+    }
+
+    juce::LookAndFeel::setDefaultLookAndFeel (&editor->getDefaultLookAndFeel());
+
+    for (auto style : { juce::Font::plain, juce::Font::bold })
+    {
+        const juce::Font font ("Tahoma", 13.0f, style);
+        const auto expected = editor->getDefaultLookAndFeel().getTypefaceForFont (font);
+        EXPECT_EQ (font.getTypefacePtr()->getName(), expected->getName()) << style;
+        EXPECT_EQ (font.getTypefacePtr()->getStyle(), expected->getStyle()) << style;
+    }
+}
+
 //==============================================================================
 class MidiControlPageTest  : public EditorTest
 {
