@@ -1,6 +1,7 @@
 #include "SkinTestSupport.h"
 #include "WindowsTestSupport.h"
 
+#include "GFXWidgetFactory.h"
 #include "ModulationMatrixComponent.h"
 
 #include <gtest/gtest.h>
@@ -303,12 +304,17 @@ TEST_F (ModulationMatrixSkinTest, ModulationMatrixTakesItsSizeAndPlaceFromTheSki
                            { "", { 0, 0, 400, 200 } },
                            { "<size width=\"500\"/>", { 0, 0, 500, 0 } } };
 
+    SkinSource source (*this, {});
+
     for (const auto& c : cases)
     {
-        auto panel = loadControls (juce::String ("<modulationMatrix name=\"Matrix\">") + c.children + "</modulationMatrix>");
-        ASSERT_NE (panel, nullptr);
-        auto* matrix = SkinTest::find<ModulationMatrixComponent> (*panel, "Matrix");
-        ASSERT_NE (matrix, nullptr) << c.children;
+        auto widget = GFXWidgetFactory::getInstance().createWidget ("modulationMATRIX", "Matrix", source);
+        auto* matrix = dynamic_cast<ModulationMatrixComponent*> (widget.get());
+        ASSERT_NE (matrix, nullptr);
+
+        const auto element = juce::parseXML (juce::String ("<modulationMatrix>") + c.children + "</modulationMatrix>");
+        matrix->loadFromXml (element.get(), &source);
+        EXPECT_EQ (matrix->getName(), "Matrix");
         EXPECT_EQ (matrix->getBounds(), c.bounds) << c.children;
     }
 }
