@@ -67,8 +67,11 @@ void ModuleMessageThread::release()
         return;
     }
 
-    if (auto* messageManager = juce::MessageManager::getInstanceWithoutCreating())
-        messageManager->stopDispatchLoop();
+    // Stopped from the message thread itself: stopDispatchLoop posts the quit message before it
+    // marks it posted, so called from here it could still be writing to the message manager
+    // that the quitting thread has already deleted.
+    if (juce::MessageManager::getInstanceWithoutCreating() != nullptr)
+        juce::MessageManager::callAsync ([] { juce::MessageManager::getInstance()->stopDispatchLoop(); });
 
     shared.thread.join();
     shared.running = false;
