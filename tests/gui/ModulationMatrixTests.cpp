@@ -295,6 +295,29 @@ TEST (ModulationMatrixComponentTest, RowsShowAmountsMenusAndSelectionAndWriteEdi
     WindowsTest::savePng (matrix, "modulation-matrix");
 }
 
+TEST (ModulationMatrixComponentTest, AmountHeadingIsCentredOverTheAmountColumnAtAnyWidth)
+{
+    WindowsTest::LookAndFeelScope scope;
+
+    for (auto width : { 960, 500 })
+    {
+        ModulationMatrixComponent matrix ("Matrix");
+        matrix.setSize (width, 200);
+        const auto image = matrix.createComponentSnapshot (matrix.getLocalBounds());
+
+        // The heading's white text, right of the destination column.
+        juce::Range<int> text;
+
+        for (int y = 38; y < 52; ++y)
+            for (int x = 8 + 318; x < width - 8; ++x)
+                if (image.getPixelAt (x, y).getBrightness() > 0.9f)
+                    text = text.isEmpty() ? juce::Range<int> (x, x + 1) : text.getUnionWith ({ x, x + 1 });
+
+        ASSERT_FALSE (text.isEmpty()) << width;
+        EXPECT_NEAR ((text.getStart() + text.getEnd()) / 2, 8 + (318 + width - 16) / 2, 2) << width;
+    }
+}
+
 TEST_F (ModulationMatrixSkinTest, ModulationMatrixTakesItsSizeAndPlaceFromTheSkin)
 {
     WindowsTest::LookAndFeelScope scope;
