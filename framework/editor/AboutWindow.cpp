@@ -5,7 +5,7 @@
 
 namespace
 {
-    constexpr int headerHeight = 54, headerGap = 8, bodyInset = 4, linkTop = 27;
+    constexpr int headerHeight = 54, headerGap = 8, bodyInset = 4, linkTop = 27, creditsTickMs = 50;
 
     juce::Font tahoma (float height, bool bold)
     {
@@ -21,7 +21,7 @@ namespace
 }
 
 AboutWindow::AboutWindow (BasePlugin& p)
-    : plugin (p)
+    : plugin (p), credits (p.getCreditsText())
 {
     const auto address = plugin.getWebAddress();
     link = std::make_unique<juce::HyperlinkButton> (address, juce::URL (address));
@@ -30,6 +30,11 @@ AboutWindow::AboutWindow (BasePlugin& p)
 
     hasTitleBar = false;
     updateCloseButton();
+
+    credits.addListener (this);
+
+    if (plugin.isCreditsEnabled())
+        addAndMakeVisible (credits);
 
     lookAndFeelChanged();
     setIcon (nullptr);
@@ -45,6 +50,28 @@ void AboutWindow::close()
 void AboutWindow::mouseDown (const juce::MouseEvent&)
 {
     close();
+}
+
+void AboutWindow::creditsClicked (CreditsText*)
+{
+    close();
+}
+
+void AboutWindow::visibilityChanged()
+{
+    if (! plugin.isCreditsEnabled())
+        return;
+
+    // The credits start again from below every time the window opens.
+    if (isVisible())
+    {
+        credits.restart();
+        credits.startTimer (creditsTickMs);
+    }
+    else
+    {
+        credits.stopTimer();
+    }
 }
 
 void AboutWindow::lookAndFeelChanged()
@@ -80,6 +107,9 @@ void AboutWindow::resized()
     body = juce::Rectangle<int> (content.getX(), bodyTop, content.getWidth(), juce::jmax (0, content.getBottom() - bodyTop))
                .withTrimmedLeft (bodyInset).withTrimmedRight (bodyInset);
     body.setWidth (juce::jmax (0, body.getWidth()));
+
+    if (plugin.isCreditsEnabled() && body.getHeight() > 0)
+        credits.setBounds (body.withTrimmedTop (4));
 
     link->setTopLeftPosition (leftHeader.getX(), leftHeader.getY() + linkTop);
     repaint();

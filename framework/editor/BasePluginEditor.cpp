@@ -23,6 +23,12 @@ namespace
         other characters the file system refuses, no leading dots (a hidden file, or a way
         out of the folder) and no trailing dots or spaces. Empty when nothing legal is left.
     */
+    /** The extension of the product's map files of that kind: ".cvccmap", ".cvhpmap". */
+    juce::String mapExtension (const BasePlugin& plugin, const char* kind)
+    {
+        return "." + plugin.getProductCode().toLowerCase() + kind;
+    }
+
     juce::String toPresetFileName (const juce::String& presetName)
     {
         return juce::File::createLegalFileName (presetName).trim()
@@ -31,7 +37,10 @@ namespace
 }
 
 BasePluginEditor::BasePluginEditor (BasePlugin& p)
-    : plugin (p)
+    : midiControlPage (&p.midiControl, mapExtension (p, "ccmap"), "*" + mapExtension (p, "ccmap")),
+      hostParametersPage (p),
+      presetsPage (p),
+      plugin (p)
 {
     makerLogo = loadImageFromResource ("HalvornLogo.png");
     productLogo = loadImageFromResource ("PluginLogo.png");
@@ -59,6 +68,10 @@ BasePluginEditor::BasePluginEditor (BasePlugin& p)
 
     tabs.addTab ("Presets", tabColour, &presetsPage, false);
     tabs.addTab ("Parameters", tabColour, &hostParametersPage, false);
+    hostParametersPage.extension = mapExtension (plugin, "hpmap");
+    hostParametersPage.setStrings ("*" + hostParametersPage.extension);
+
+    midiControlPage.getDefaultMapBox().addListener (this);
     plugin.midiControl.addListener (this);
     tabs.addTab ("Midi Control", tabColour, &midiControlPage, false);
 
@@ -74,6 +87,7 @@ BasePluginEditor::~BasePluginEditor()
 {
     stopTimer();
     plugin.removeListener (this);
+    midiControlPage.getDefaultMapBox().removeListener (this);
     plugin.midiControl.removeListener (this);
     plugin.parameterManager.removeAsyncListener (this);
 

@@ -5,6 +5,9 @@
 #include "DefaultLookAndFeel.h"
 #include "DefaultResourceCheckBox.h"
 #include "GUIController.h"
+#include "HostParametersComponent.h"
+#include "MidiControlComponent.h"
+#include "PresetsSettingsComponent.h"
 #include "SkinSource.h"
 #include "StatusBar.h"
 #include "TabbedComponentEx.h"
@@ -136,6 +139,9 @@ public:
     Halvorn::AlertWindow* getModifiedPresetAlert() const noexcept { return modifiedPresetAlert.get(); }
     Halvorn::AlertWindow* getSaveFailedAlert() const noexcept   { return saveFailedAlert.get(); }
     DefaultLookAndFeel& getDefaultLookAndFeel() noexcept        { return lookAndFeel; }
+    MidiControlComponent* getMidiControlPage() noexcept         { return &midiControlPage; }
+    HostParametersComponent* getHostParametersPage() noexcept   { return &hostParametersPage; }
+    PresetsSettingsComponent* getPresetsPage() noexcept         { return &presetsPage; }
     juce::String getDefaultSkinName() const;
     juce::String getCurrentSkinName() const;
 
@@ -201,9 +207,9 @@ protected:
     /** Off in this system: no skin archive is offered, loaded or recorded. */
     bool skinChoiceEnabled = false;
 
-    // The pages of the options window that have no class of their own yet; each is replaced
-    // by its page when that exists, in the tab it holds now.
-    juce::Component presetsPage, hostParametersPage, midiControlPage;
+    MidiControlComponent midiControlPage;
+    HostParametersComponent hostParametersPage;
+    PresetsSettingsComponent presetsPage;
 
 private:
     void layoutStatusBar();

@@ -11,4 +11,10 @@ class FileType
 public:
     juce::String extension;
     juce::String wildcard;
+
+    /** True for a path that names an existing folder, which can never be a file of this kind. */
+    static bool namesFolder (const juce::String& path)
+    {
+        return juce::File::isAbsolutePath (path) && juce::File (path).isDirectory();
+    }
 };

@@ -234,3 +234,9 @@ void GUISettingsComponent::resized()
     defaultPanel.setTopLeftPosition (area.getX(), area.getY());
     currentPanel.setTopLeftPosition (half + 3, area.getY());
 }
+
+void GUISettingsComponent::childBoundsChanged (juce::Component* child)
+{
+    if (child == &defaultPanel || child == &currentPanel)
+        resized();
+}

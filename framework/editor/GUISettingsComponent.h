@@ -88,6 +88,8 @@ public:
     void selectionChanged (ComboBoxEx* box) override      { comboBoxChanged (box); }
     /** @internal */
     void resized() override;
+    /** A panel that fitted itself to its content (on a look-and-feel change) is widened again. @internal */
+    void childBoundsChanged (juce::Component* child) override;
 
 private:
     void scanSkins();

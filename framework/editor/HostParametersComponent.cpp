@@ -3,8 +3,8 @@
 
 namespace
 {
-    const juce::Font headerFont()   { return juce::Font ("Tahoma", 13.0f, juce::Font::bold); }
-    const juce::Font cellFont()     { return juce::Font ("Tahoma", 13.0f, juce::Font::plain); }
+    juce::Font headerFont()   { return juce::Font ("Tahoma", 13.0f, juce::Font::bold); }
+    juce::Font cellFont()     { return juce::Font ("Tahoma", 13.0f, juce::Font::plain); }
 }
 
 //==============================================================================
@@ -12,8 +12,7 @@ HostParametersComponent::ListComponent::ListComponent (BasePlugin& p)
     : plugin (p)
 {
     numSlots = plugin.getNumHostParameters();
-    const auto font = headerFont();
-    numberColumnWidth = juce::roundToInt (juce::jmax (font.getStringWidthFloat ("999"), font.getStringWidthFloat ("No."))) + 8;
+    measureNumberColumn();
     plugin.hostMapChangeBroadcaster.addChangeListener (this);
 
     setVisibleColumns (3);
@@ -41,6 +40,22 @@ HostParametersComponent::ListComponent::~ListComponent()
         rows[i]->removeListener (this);
         rows.remove (i);
     }
+}
+
+// Measured with the typeface this component's look-and-feel picks, never through juce::Font's
+// shared cache: the page may be built before the editor makes its look-and-feel the default,
+// and a lookup then would tie "Tahoma" bold to a fallback face for the whole process.
+void HostParametersComponent::ListComponent::measureNumberColumn()
+{
+    const auto font = headerFont();
+    const auto measuring = juce::Font (getLookAndFeel().getTypefaceForFont (font)).withHeight (font.getHeight());
+    numberColumnWidth = juce::roundToInt (juce::jmax (measuring.getStringWidthFloat ("999"), measuring.getStringWidthFloat ("No."))) + 8;
+}
+
+void HostParametersComponent::ListComponent::lookAndFeelChanged()
+{
+    measureNumberColumn();
+    updateLayout();
 }
 
 void HostParametersComponent::ListComponent::setParameterMenu (const PopupMenuEx& newMenu)
@@ -321,7 +336,13 @@ void HostParametersComponent::stateChanged (DefaultResourceCheckBox* box)
         return;
 
     plugin.hostMapDefault = checkBox.getCheckBox().getToggleState();
-    plugin.hostMapPath = checkBox.getPathComponent().getPath();
+    auto& field = checkBox.getPathComponent();
+
+    // A map is a file: a folder here would empty the map of every new instance.
+    if (namesFolder (field.getPath()))
+        field.setPath (plugin.hostMapPath, false);
+    else
+        plugin.hostMapPath = field.getPath();
 }
 
 void HostParametersComponent::resized()

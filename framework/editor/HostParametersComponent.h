@@ -58,8 +58,12 @@ public:
         void changeListenerCallback (juce::ChangeBroadcaster*) override;
         /** @internal */
         void paint (juce::Graphics&) override;
+        /** @internal */
+        void lookAndFeelChanged() override;
 
     private:
+        void measureNumberColumn();
+
         BasePlugin& plugin;
         juce::OwnedArray<ComboBoxButton> rows;
         int numSlots = 0;

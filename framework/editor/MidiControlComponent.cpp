@@ -382,7 +382,13 @@ void MidiControlComponent::stateChanged (DefaultResourceCheckBox* box)
         return;
 
     midiControl.setDefaultMap (checkBox.getCheckBox().getToggleState());
-    midiControl.setMapPath (checkBox.getPathComponent().getPath());
+    auto& field = checkBox.getPathComponent();
+
+    // A map is a file: a folder here would empty the map of every new instance.
+    if (namesFolder (field.getPath()))
+        field.setPath (midiControl.getMapPath(), false);
+    else
+        midiControl.setMapPath (field.getPath());
 }
 
 void MidiControlComponent::resized()
@@ -400,8 +406,13 @@ void MidiControlComponent::childBoundsChanged (juce::Component* child)
         resized();
 }
 
+// Only the framework's look-and-feel maps the fonts: measuring under another one would tie
+// their names to fallback faces in juce::Font's shared cache.
 void MidiControlComponent::lookAndFeelChanged()
 {
+    if (dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()) == nullptr)
+        return;
+
     checkBox.getCheckBox().changeWidthToFitText (20);
     learnButton.changeWidthToFitText (20);
 }

@@ -35,12 +35,12 @@ PresetsSettingsComponent::UpdateAuthorWindow::UpdateAuthorWindow (BasePlugin& p)
 }
 
 // The worker must be gone before the window it reports to: no time limit, since a thread
-// left running would write into freed memory.
+// left running would write into freed memory. Collections it went through are not read
+// again here: the window goes with the editor, when the plug-in itself is going away.
 PresetsSettingsComponent::UpdateAuthorWindow::~UpdateAuthorWindow()
 {
     stopTimer();
     stopThread (-1);
-    rescanFinishedCollections();
 
     for (auto* button : { &cancelButton, &okButton })
         button->removeListener (this);

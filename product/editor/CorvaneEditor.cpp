@@ -3,6 +3,7 @@
 #include "AboutWindow.h"
 #include "BoolParameter.h"
 #include "CorvanePresetBrowser.h"
+#include "CorvaneProcessingSettingsComponent.h"
 #include "DelayEngine.h"
 #include "EnumParameter.h"
 #include "FloatParameter.h"
@@ -16,6 +17,7 @@
 #include "NoteParameter.h"
 #include "NumericDisplay.h"
 #include "OptionsWindow.h"
+#include "ParameterChooserMenu.h"
 
 namespace
 {
@@ -137,6 +139,7 @@ CorvaneEditor::CorvaneEditor (Corvane& processor)
 
     bindWidgets();
     placeRetriggerWindows();
+    getHostParametersPage()->getList().setParameterMenu (ParameterChooserMenu::create (corvane));
 
     for (int id = 0; id < juce::numElementsInArray (routingNames); ++id)
         routingMenu.addItem (id, routingNames[id]);
@@ -195,9 +198,18 @@ void CorvaneEditor::stopBackgroundWork()
 {
     if (installer != nullptr)
         installer->stopInstalling();
+
+    auto& authorUpdater = getPresetsPage()->getUpdateWindow();
+    authorUpdater.signalThreadShouldExit();
+    authorUpdater.waitForThreadToExit (5000);
 }
 
 //==============================================================================
+std::unique_ptr<ProcessingSettingsComponent> CorvaneEditor::createProcessingSettingsComponent()
+{
+    return std::make_unique<CorvaneProcessingSettingsComponent> (corvane);
+}
+
 void CorvaneEditor::bindSettingsPages()
 {
     if (auto* options = getOptionsWindow())
@@ -292,7 +304,7 @@ void CorvaneEditor::setRadioLamps (std::initializer_list<const char*> names, int
         setLamp (name, value == k++);
 }
 
-void CorvaneEditor::setVisible (const juce::String& name, bool visible) const
+void CorvaneEditor::showWidget (const juce::String& name, bool visible) const
 {
     if (auto* component = getBoundWidget (name))
         component->setVisible (visible);
@@ -530,8 +542,8 @@ void CorvaneEditor::parameterChanged (Parameter* parameter)
 void CorvaneEditor::refreshTempoSyncPanels (bool preDelay)
 {
     const auto sync = getBool (tempoSyncId + (preDelay ? preDelayOffset : 0));
-    setVisible (nameFor (preDelay, "DelayTimePanelSync"), sync);
-    setVisible (nameFor (preDelay, "DelayTimePanelNotSync"), ! sync);
+    showWidget (nameFor (preDelay, "DelayTimePanelSync"), sync);
+    showWidget (nameFor (preDelay, "DelayTimePanelNotSync"), ! sync);
 }
 
 void CorvaneEditor::refreshJoinedChannels (bool preDelay)
@@ -540,11 +552,11 @@ void CorvaneEditor::refreshJoinedChannels (bool preDelay)
 
     for (auto* name : { "DelayRightTimeJoinedDisplay", "DelayRightTimeJoinedKnob",
                         "DelayTimeRightNominatorJoined", "DelayTimeRightDenominatorJoined" })
-        setVisible (nameFor (preDelay, name), joined);
+        showWidget (nameFor (preDelay, name), joined);
 
     for (auto* name : { "DelayRightTimeDisplay", "DelayRightTimeKnob",
                         "DelayTimeRightNominator", "DelayTimeRightDenominator" })
-        setVisible (nameFor (preDelay, name), ! joined);
+        showWidget (nameFor (preDelay, name), ! joined);
 }
 
 void CorvaneEditor::refreshScaleLamps (bool preDelay)
@@ -571,10 +583,10 @@ void CorvaneEditor::refreshModulatorPanels (int modulator)
     const auto sync = getBool (lfo1SyncId + modulator * modulatorOffset);
     const auto n = juce::String (modulator + 1);
 
-    setVisible ("LFO" + n + "SyncedPanel", type == 0 && sync);
-    setVisible ("LFO" + n + "NotSyncedPanel", type == 0 && ! sync);
-    setVisible ("ENV" + n + "Panel", type == 1);
-    setVisible ("PEAK" + n + "Panel", type == 2);
+    showWidget ("LFO" + n + "SyncedPanel", type == 0 && sync);
+    showWidget ("LFO" + n + "NotSyncedPanel", type == 0 && ! sync);
+    showWidget ("ENV" + n + "Panel", type == 1);
+    showWidget ("PEAK" + n + "Panel", type == 2);
 
     setLamp ("MOD" + n + "TypeLFOSwitch", type == 0);
     setLamp ("MOD" + n + "TypeENVSwitch", type == 1);
@@ -605,8 +617,8 @@ void CorvaneEditor::refreshTimePanel()
 
     setLamp ("DelayPanelSelectSwitch", panel == 0);
     setLamp ("PredelayPanelSelectSwitch", panel == 1);
-    setVisible ("DelayTimePanel", panel == 0);
-    setVisible ("PredelayTimePanel", panel == 1);
+    showWidget ("DelayTimePanel", panel == 0);
+    showWidget ("PredelayTimePanel", panel == 1);
 }
 
 void CorvaneEditor::refreshLineLamps()
@@ -661,6 +673,12 @@ void CorvaneEditor::linePasted (Corvane*)
 
 void CorvaneEditor::componentVisibilityChanged (juce::Component& component)
 {
+    // The page's learn toggles must not stay armed once its window opens or closes, and the
+    // page itself hears nothing of its window's visibility.
+    if (&component == getOptionsWindow())
+        if (auto* page = dynamic_cast<CorvaneProcessingSettingsComponent*> (getProcessingSettingsComponent()))
+            page->visibilityChanged();
+
     for (auto& pair : retriggers)
         if (pair.window.get() == &component && pair.button != nullptr)
             pair.button->setState (component.isVisible() ? 1 : 0);
@@ -668,9 +686,15 @@ void CorvaneEditor::componentVisibilityChanged (juce::Component& component)
 
 void CorvaneEditor::visibilityChanged()
 {
-    if (isVisible())
-        if (auto* options = getOptionsWindow())
-            options->setSize (1200, 540);
+    if (! isVisible())
+        return;
+
+    if (auto* options = getOptionsWindow())
+        options->setSize (1200, 540);
+
+    auto* hostPage = getHostParametersPage();
+    hostPage->getList().setRowsPerColumn (16);
+    hostPage->resized();
 }
 
 //==============================================================================

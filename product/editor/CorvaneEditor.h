@@ -59,6 +59,7 @@ public:
     int getNumLineDisplayRefreshes() const noexcept { return numLineDisplayRefreshes; }
 
     //==============================================================================
+    std::unique_ptr<ProcessingSettingsComponent> createProcessingSettingsComponent() override;
     void bindSettingsPages() override;
     void timerTick() override;
 
@@ -91,7 +92,7 @@ private:
     GFXAnimation* animation (const juce::String& name) const;
     void setLamp (const juce::String& name, bool lit) const;
     void setRadioLamps (std::initializer_list<const char*> names, int value) const;
-    void setVisible (const juce::String& name, bool visible) const;
+    void showWidget (const juce::String& name, bool visible) const;
     bool isPanelVisible (const juce::String& name) const;
 
     int getInt (int id) const;

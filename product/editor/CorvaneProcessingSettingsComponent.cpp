@@ -69,7 +69,6 @@ CorvaneProcessingSettingsComponent::CorvaneProcessingSettingsComponent (BasePlug
     defaultLengthPanel.setContentComponent (&defaultLengthSlider, false);
     currentLengthPanel.setContentComponent (&currentLengthColumn, false);
 
-    restartLabel.resizeToFitText (18);
     addChildComponent (restartLabel);
 
     for (auto* panel : { &defaultNotePanel, &currentNotePanel, &defaultLengthPanel, &currentLengthPanel })
@@ -151,6 +150,13 @@ void CorvaneProcessingSettingsComponent::resized()
         lengthPanel->setTopLeftPosition (notePanel->getX(), notePanel->getBottom() + 6);
         fitPanel (*lengthPanel, half);
     }
+}
+
+// Text is measured only once the look-and-feel that maps the fonts is in place.
+void CorvaneProcessingSettingsComponent::lookAndFeelChanged()
+{
+    ProcessingSettingsComponent::lookAndFeelChanged();
+    restartLabel.resizeToFitText (18);
 }
 
 void CorvaneProcessingSettingsComponent::visibilityChanged()

@@ -37,6 +37,8 @@ public:
     //==============================================================================
     /** @internal */
     void resized() override;
+    /** @internal */
+    void lookAndFeelChanged() override;
     /** Disarms every retrigger learn, so none stays on while the window opens or closes. @internal */
     void visibilityChanged() override;
 

@@ -102,9 +102,9 @@ void CorvaneEditor::InstallFactoryPresetsWindow::run()
     error = 0;
 
     const auto destination = processor.getUserDataFolder();
-    const juce::File archive (archivePath.isNotEmpty() ? juce::File (archivePath) : juce::File());
+    const auto archive = archivePath.isNotEmpty() ? juce::File (archivePath) : juce::File();
 
-    if (archivePath.isEmpty() || ! archive.existsAsFile() || ! destination.isDirectory())
+    if (! archive.existsAsFile() || ! destination.isDirectory())
     {
         error = 1;
         return;

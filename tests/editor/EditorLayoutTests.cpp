@@ -50,8 +50,10 @@ TEST_F (EditorTest, ShowsTheBuiltInSkinAboveTheStatusBar)
     EXPECT_EQ (fallback.getPixelAt (5, 5), juce::Colours::black);
     auto whitePixels = 0;
 
-    for (int x = 0; x < fallback.getWidth(); ++x)
-        whitePixels += fallback.getPixelAt (x, 280).getBrightness() > 0.9f ? 1 : 0;
+    // The maker's name at the bottom, below anything the product may show over the picture.
+    for (int y = 530; y < 555; ++y)
+        for (int x = 0; x < fallback.getWidth(); ++x)
+            whitePixels += fallback.getPixelAt (x, y).getBrightness() > 0.9f ? 1 : 0;
 
     EXPECT_GT (whitePixels, 20);
 }
@@ -95,8 +97,6 @@ TEST_F (EditorTest, OptionsWindowHoldsTheTabsInOrderAndOpensOnProcessing)
     auto& tabs = window.getTabs();
 
     EXPECT_EQ (window.getTitle(), "Options");
-    EXPECT_EQ (window.getBounds().getWidth(), 800);
-    EXPECT_EQ (window.getBounds().getHeight(), 600);
     EXPECT_EQ (tabs.getTabNames().joinIntoString (","), "Processing,Presets,Parameters,Midi Control");
     EXPECT_EQ (tabs.getTabContentComponent (0), editor->getProcessingSettingsComponent());
     EXPECT_EQ (tabs.getCurrentTabIndex(), 0);
@@ -166,7 +166,6 @@ TEST_F (EditorTest, AboutWindowLaysOutItsHeadersAndClosesOnAPress)
     auto& about = *editor->getAboutWindow();
     const auto content = about.getContentBounds();
 
-    EXPECT_EQ (about.getBounds().withZeroOrigin(), juce::Rectangle<int> (640, 480));
     EXPECT_FALSE (about.hasTitleBar);
     EXPECT_FALSE (about.getCloseButton().isVisible());
     EXPECT_EQ (about.getLeftHeader(), juce::Rectangle<int> (content.getX(), content.getY(), content.getWidth() / 2 - 4, 54));

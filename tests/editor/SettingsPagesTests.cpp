@@ -139,6 +139,51 @@ TEST_F (HostParametersPageTest, SavesWithTheMapExtensionAndRefusesBadFilesWithAn
     folder.deleteRecursively();
 }
 
+TEST_F (HostParametersPageTest, DefaultMapPathMustNameAFile)
+{
+    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("maps");
+    folder.createDirectory();
+    const auto file = folder.getChildFile ("start.cvhpmap");
+    auto& box = page->getDefaultMapBox();
+    box.getCheckBox().setToggleState (true, juce::sendNotificationSync);
+
+    struct Case { juce::File chosen; juce::String stored; };
+
+    for (auto& c : { Case { file, file.getFullPathName() }, Case { folder, file.getFullPathName() } })
+    {
+        box.getPathComponent().setPath (c.chosen.getFullPathName(), true);
+        EXPECT_TRUE (plugin->hostMapDefault);
+        EXPECT_EQ (plugin->hostMapPath, c.stored);
+        EXPECT_EQ (box.getPathComponent().getPath(), c.stored);
+    }
+
+    folder.deleteRecursively();
+}
+
+// Built before the editor's look-and-feel is the default, the pages must not tie the font
+// names to fallback faces for the rest of the process.
+TEST_F (EditorTest, PagesBuiltEarlyLeaveTheFontMappingAlone)
+{
+    juce::LookAndFeel_V4 plain;
+    juce::LookAndFeel::setDefaultLookAndFeel (&plain);
+    juce::Typeface::clearTypefaceCache();
+
+    {
+        HostParametersComponent hostPage (*plugin);
+        MidiControlComponent midiPage (&plugin->midiControl, ".cvccmap", "*.cvccmap");
+    }
+
+    juce::LookAndFeel::setDefaultLookAndFeel (&editor->getDefaultLookAndFeel());
+
+    for (auto style : { juce::Font::plain, juce::Font::bold })
+    {
+        const juce::Font font ("Tahoma", 13.0f, style);
+        const auto expected = editor->getDefaultLookAndFeel().getTypefaceForFont (font);
+        EXPECT_EQ (font.getTypefacePtr()->getName(), expected->getName()) << style;
+        EXPECT_EQ (font.getTypefacePtr()->getStyle(), expected->getStyle()) << style;
+    }
+}
+
 //==============================================================================
 class MidiControlPageTest  : public EditorTest
 {
@@ -432,19 +477,20 @@ protected:
     /** A skin archive: the inner archive with the pictures, and its digest. */
     void makeSkin (const juce::String& name, int backgroundWidth, bool withThumbnail = true)
     {
+        // Entries carry a real date: the archive format cannot store the epoch.
         juce::ZipFile::Builder inner;
-        inner.addEntry (new juce::MemoryInputStream (png (backgroundWidth, 600), true), 0, "Background.png", {});
+        inner.addEntry (new juce::MemoryInputStream (png (backgroundWidth, 600), true), 0, "Background.png", juce::Time::getCurrentTime());
 
         if (withThumbnail)
-            inner.addEntry (new juce::MemoryInputStream (png (40, 30), true), 0, "Thumbnail.png", {});
+            inner.addEntry (new juce::MemoryInputStream (png (40, 30), true), 0, "Thumbnail.png", juce::Time::getCurrentTime());
 
         juce::MemoryOutputStream innerBytes;
         inner.writeToStream (innerBytes, nullptr);
         const auto digest = juce::MD5 (innerBytes.getMemoryBlock()).toHexString();
 
         juce::ZipFile::Builder outer;
-        outer.addEntry (new juce::MemoryInputStream (innerBytes.getMemoryBlock(), true), 0, name + ".skin", {});
-        outer.addEntry (new juce::MemoryInputStream (digest.toRawUTF8(), digest.getNumBytesAsUTF8(), true), 0, name + ".md5", {});
+        outer.addEntry (new juce::MemoryInputStream (innerBytes.getMemoryBlock(), true), 0, name + ".skin", juce::Time::getCurrentTime());
+        outer.addEntry (new juce::MemoryInputStream (digest.toRawUTF8(), digest.getNumBytesAsUTF8(), true), 0, name + ".md5", juce::Time::getCurrentTime());
 
         const auto file = editor->getSkinFile (name);
         file.getParentDirectory().createDirectory();
@@ -489,8 +535,13 @@ TEST_F (GUISettingsPageTest, ListsSkinsByWidthAndSelectsIgnoringCase)
             expected = name;
     EXPECT_EQ (page.getRecommendedSkin(), expected);
 
+    // Both panels split the width, also after a look-and-feel change fits them to their content.
     page.setSize (800, 400);
+    page.setLookAndFeel (&editor->getDefaultLookAndFeel());
+    for (auto* box : { &page.getDefaultComboBox(), &page.getCurrentComboBox() })
+        EXPECT_EQ (box->getParentComponent()->getParentComponent()->getWidth(), 397);
     EXPECT_NO_THROW (page.createComponentSnapshot (page.getLocalBounds()));
+    page.setLookAndFeel (nullptr);
 }
 
 TEST_F (GUISettingsPageTest, NoSkinsFolderLeavesEverythingEmpty)

@@ -1,6 +1,7 @@
 #include "SkinTestSupport.h"
 #include "WindowsTestSupport.h"
 
+#include "GFXWidgetFactory.h"
 #include "ModulationMatrixComponent.h"
 
 #include <gtest/gtest.h>
@@ -294,6 +295,29 @@ TEST (ModulationMatrixComponentTest, RowsShowAmountsMenusAndSelectionAndWriteEdi
     WindowsTest::savePng (matrix, "modulation-matrix");
 }
 
+TEST (ModulationMatrixComponentTest, AmountHeadingIsCentredOverTheAmountColumnAtAnyWidth)
+{
+    WindowsTest::LookAndFeelScope scope;
+
+    for (auto width : { 960, 500 })
+    {
+        ModulationMatrixComponent matrix ("Matrix");
+        matrix.setSize (width, 200);
+        const auto image = matrix.createComponentSnapshot (matrix.getLocalBounds());
+
+        // The heading's white text, right of the destination column.
+        juce::Range<int> text;
+
+        for (int y = 38; y < 52; ++y)
+            for (int x = 8 + 318; x < width - 8; ++x)
+                if (image.getPixelAt (x, y).getBrightness() > 0.9f)
+                    text = text.isEmpty() ? juce::Range<int> (x, x + 1) : text.getUnionWith ({ x, x + 1 });
+
+        ASSERT_FALSE (text.isEmpty()) << width;
+        EXPECT_NEAR ((text.getStart() + text.getEnd()) / 2, 8 + (318 + width - 16) / 2, 2) << width;
+    }
+}
+
 TEST_F (ModulationMatrixSkinTest, ModulationMatrixTakesItsSizeAndPlaceFromTheSkin)
 {
     WindowsTest::LookAndFeelScope scope;
@@ -303,12 +327,17 @@ TEST_F (ModulationMatrixSkinTest, ModulationMatrixTakesItsSizeAndPlaceFromTheSki
                            { "", { 0, 0, 400, 200 } },
                            { "<size width=\"500\"/>", { 0, 0, 500, 0 } } };
 
+    SkinSource source (*this, {});
+
     for (const auto& c : cases)
     {
-        auto panel = loadControls (juce::String ("<modulationMatrix name=\"Matrix\">") + c.children + "</modulationMatrix>");
-        ASSERT_NE (panel, nullptr);
-        auto* matrix = SkinTest::find<ModulationMatrixComponent> (*panel, "Matrix");
-        ASSERT_NE (matrix, nullptr) << c.children;
+        auto widget = GFXWidgetFactory::getInstance().createWidget ("modulationMATRIX", "Matrix", source);
+        auto* matrix = dynamic_cast<ModulationMatrixComponent*> (widget.get());
+        ASSERT_NE (matrix, nullptr);
+
+        const auto element = juce::parseXML (juce::String ("<modulationMatrix>") + c.children + "</modulationMatrix>");
+        matrix->loadFromXml (element.get(), &source);
+        EXPECT_EQ (matrix->getName(), "Matrix");
         EXPECT_EQ (matrix->getBounds(), c.bounds) << c.children;
     }
 }

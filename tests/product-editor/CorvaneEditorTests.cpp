@@ -2,7 +2,9 @@
 
 #include "CorvaneEditor.h"
 #include "CorvanePresetBrowser.h"
+#include "CorvaneProcessingSettingsComponent.h"
 #include "DelayEngine.h"
+#include "EnumParameter.h"
 #include "GFXAnimation.h"
 #include "GFXButton.h"
 #include "GFXKnob.h"
@@ -10,6 +12,7 @@
 #include "GFXPanel.h"
 #include "ModulatorRetriggerSettings.h"
 #include "NumericDisplay.h"
+#include "OptionsWindow.h"
 #include "ParameterManager.h"
 
 namespace
@@ -397,4 +400,46 @@ TEST_F (CorvaneEditorTest, RendersAPlayingFace)
     juce::FileOutputStream out (file);
     ASSERT_TRUE (out.openedOk());
     EXPECT_TRUE (png.writeImageToStream (image, out));
+}
+
+TEST_F (CorvaneEditorTest, OptionsWindowDisarmsTheProcessingPagesLearning)
+{
+    auto* page = dynamic_cast<CorvaneProcessingSettingsComponent*> (product->getProcessingSettingsComponent());
+    ASSERT_NE (page, nullptr);
+    EXPECT_EQ (product->getOptionsWindow()->getBounds().getWidth(), 1200);
+    EXPECT_EQ (product->getOptionsWindow()->getBounds().getHeight(), 540);
+    EXPECT_EQ (product->getHostParametersPage()->getList().getRowsPerColumn(), 16);
+    EXPECT_GT (product->getHostParametersPage()->getList().getParameterMenu().getNumItems(), 0);
+
+    for (auto open : { true, false })
+    {
+        set (114, 1);
+        page->getPicker (false, 0).getLearnToggle().setToggleState (true, juce::dontSendNotification);
+
+        if (open)
+            product->getOptionsWindow()->show();
+        else
+            product->getOptionsWindow()->close();
+
+        pump (5);
+        EXPECT_EQ (value (114), 0) << open;
+        EXPECT_FALSE (page->getPicker (false, 0).getLearnToggle().getToggleState()) << open;
+    }
+}
+
+TEST (ModulatorRetriggerSettings, LeavesItsModeParameterWhenDestroyed)
+{
+    EnumParameter mode (48, "MOD 1 Retrigger Mode", 1, "Off;Note;Transient");
+
+    {
+        ModulatorRetriggerSettings window ("MOD 1 Retrigger Settings", &mode, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+        EXPECT_TRUE (window.getMidiPanel().isVisible());
+        mode.setIntValue (2, true);
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
+        EXPECT_TRUE (window.getDetectionPanel().isVisible());
+    }
+
+    // A change after the window has gone reaches nobody (a sanitizer build would catch it).
+    mode.setIntValue (0, true);
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
 }

@@ -1,4 +1,4 @@
-#include <juce_core/juce_core.h>
+#include <juce_graphics/juce_graphics.h>
 
 #include <gtest/gtest.h>
 
@@ -77,6 +77,29 @@ namespace
         return colours.size();
     }
 
+    struct Run
+    {
+        int exitCode;
+        juce::String output;
+    };
+
+    /** corvane-host with the view command's arguments, without any X display. */
+    Run runHeadless (const juce::StringArray& commandArguments)
+    {
+        juce::StringArray arguments { "env", "-u", "DISPLAY", environment ("CORVANE_HOST") };
+        arguments.addArray (commandArguments);
+        arguments.addArray ({ "--module", environment ("CORVANE_MODULE") });
+
+        juce::ChildProcess process;
+
+        if (! process.start (arguments, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
+            return { -1, "could not start the host" };
+
+        const auto output = process.readAllProcessOutput();
+        process.waitForProcessToFinish (60000);
+        return { static_cast<int> (process.getExitCode()), output };
+    }
+
     template <typename Condition>
     bool waitFor (Condition&& condition, int milliseconds)
     {
@@ -87,6 +110,43 @@ namespace
 
         return false;
     }
+}
+
+TEST (SnapshotCommand, WritesWhatTheEditorShowsWithoutADisplay)
+{
+    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("corvane-snapshot-test");
+    folder.deleteRecursively();
+    ASSERT_TRUE (folder.createDirectory());
+    const auto png = folder.getChildFile ("face.png");
+    const auto path = png.getFullPathName();
+
+    const struct { juce::StringArray arguments; int exitCode; const char* says; bool written; } cases[] =
+    {
+        { { "snapshot", "--out", path, "--rate", "44100", "--set", "FX Amount=0.25" }, 0, "(1243 x 576)", true },
+        { { "snapshot" }, 2, "snapshot needs --out FILE", false },
+        { { "snapshot", "--out", path, "--in", "x.wav" }, 2, "--in belongs to show, not to snapshot", false },
+        { { "snapshot", "--out", path, "--set", "FX Amount=2" }, 2, "out of range", false },
+        { { "snapshot", "--out", path, "--state-in", folder.getChildFile ("missing.state").getFullPathName() }, 1, "missing.state", false },
+        { { "show", "--out", path }, 2, "--out belongs to snapshot, not to show", false },
+        { { "show" }, 1, "cannot open a window", false },
+    };
+
+    for (const auto& c : cases)
+    {
+        png.deleteFile();
+        const auto run = runHeadless (c.arguments);
+        EXPECT_EQ (run.exitCode, c.exitCode) << run.output;
+        EXPECT_TRUE (run.output.contains (c.says)) << run.output;
+        EXPECT_EQ (png.existsAsFile(), c.written) << run.output;
+
+        if (c.written)
+        {
+            const auto image = juce::ImageFileFormat::loadFrom (png);
+            EXPECT_EQ (image.getBounds(), juce::Rectangle<int> (1243, 576));
+        }
+    }
+
+    folder.deleteRecursively();
 }
 
 // The editor in a real window of the command-line host: it maps, paints, and the host quits
