@@ -117,7 +117,9 @@ public:
     explicit ModulationMatrixComponent (const juce::String& componentName);
     ~ModulationMatrixComponent() override;
 
-    /** Edits that model from now on (null: the own rows, as they are) and shows its rows. */
+    /** Edits that model from now on (null: the own rows, as they are) and shows its rows.
+        A model that goes away first must be detached with setModel (nullptr) before.
+    */
     void setModel (ModulationMatrixModel* newModel);
     ModulationMatrixModel* getModel() const noexcept    { return model; }
 

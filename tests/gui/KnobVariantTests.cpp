@@ -11,6 +11,13 @@ namespace
     class KnobVariantTest  : public Fixture
     {
     protected:
+        // The widgets listen to the plug-in's parameters, so they go first.
+        void TearDown() override
+        {
+            panel.reset();
+            Fixture::TearDown();
+        }
+
         Parameter& volume()     { return *plugin->parameterManager.getParameter (juce::String ("Volume")); }
 
         template <typename Widget>
