@@ -244,6 +244,8 @@ HostParametersComponent::HostParametersComponent (BasePlugin& p)
 
     checkBox.addListener (this);
     auto& tick = checkBox.getCheckBox();
+    // The default is a map file; a folder would leave every new instance with an empty map.
+    checkBox.getPathComponent().choosesFiles = true;
     tick.setToggleState (plugin.hostMapPath.isNotEmpty(), juce::dontSendNotification);
     checkBox.getPathComponent().setPath (plugin.hostMapPath, false);
     checkBox.updateState();

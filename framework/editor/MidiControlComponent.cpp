@@ -238,6 +238,8 @@ MidiControlComponent::MidiControlComponent (MidiControl* m, const juce::String& 
     auto& tick = checkBox.getCheckBox();
     tick.setButtonText ("Default map");
     checkBox.addListener (this);
+    // The default is a map file; a folder would leave every new instance with an empty map.
+    checkBox.getPathComponent().choosesFiles = true;
     // The box shows the stored flag itself: a path alone does not mean the map is loaded.
     tick.setToggleState (midiControl.isDefaultMap(), juce::dontSendNotification);
     checkBox.getPathComponent().setPath (midiControl.getMapPath(), false);

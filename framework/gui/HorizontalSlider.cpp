@@ -99,17 +99,32 @@ void HorizontalSlider::resized()
 
     if (scaleLabels.size() >= 2)
     {
+        // The end labels sit just inside the track's ends and the others are spread evenly
+        // between their centres, so the ends cannot crowd their neighbours. Where the labels
+        // do not fit at all, an inner one that would run into a shown neighbour is left out.
         const auto x0 = juce::roundToInt (slider.getPositionOfValue (slider.getMinimum()));
         const auto x1 = juce::roundToInt (slider.getPositionOfValue (slider.getMaximum()));
-        const auto step = (x1 - x0) / static_cast<double> (scaleLabels.size() - 1);
+        auto* lastLabel = scaleLabels.getLast();
+        const auto firstCentre = x0 + scaleLabels.getFirst()->getWidth() / 2.0;
+        const auto lastCentre = x1 - lastLabel->getWidth() / 2.0;
+        const auto step = (lastCentre - firstCentre) / static_cast<double> (scaleLabels.size() - 1);
         const auto top = hasCaption ? 36 : 20;
+        auto shownRight = std::numeric_limits<int>::min();
 
         for (int i = 0; i < scaleLabels.size(); ++i)
         {
             auto* label = scaleLabels.getUnchecked (i);
-            const auto centre = juce::roundToInt (i * step) + x0;
-            const auto x = juce::jmax (x0, juce::jmin (centre - label->getWidth() / 2, x1 - label->getWidth()));
-            label->setTopLeftPosition (x, top);
+            label->setTopLeftPosition (juce::roundToInt (firstCentre + i * step - label->getWidth() / 2.0), top);
+        }
+
+        for (auto* label : scaleLabels)
+        {
+            const auto clear = label == lastLabel
+                                || (label->getX() >= shownRight && label->getRight() <= lastLabel->getX());
+            label->setVisible (clear);
+
+            if (clear)
+                shownRight = label->getRight();
         }
     }
 

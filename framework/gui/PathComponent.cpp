@@ -53,7 +53,9 @@ void PathComponent::browse()
     request.title = chooserTitle;
     request.initialFile = initialFolder;
     request.patterns = filePatterns;
-    request.flags = juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectDirectories;
+    request.flags = juce::FileBrowserComponent::openMode
+                        | (choosesFiles ? juce::FileBrowserComponent::canSelectFiles
+                                        : juce::FileBrowserComponent::canSelectDirectories);
 
     FileDialogs::launch (request, [safeThis = juce::Component::SafePointer<PathComponent> (this)] (const auto& results)
     {

@@ -3,8 +3,8 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /**
-    A folder path shown in a rounded field, with a "Browse" button that lets the user
-    pick another folder. A path too long for the field is cut and marked with "[...]".
+    A folder or file path shown in a rounded field, with a "Browse" button that lets the
+    user pick another one. A path too long for the field is cut and marked with "[...]".
 */
 class PathComponent  : public juce::Component,
                        private juce::Button::Listener
@@ -38,7 +38,7 @@ public:
     void addListener (Listener* listener);
     void removeListener (Listener* listener);
 
-    /** Opens the folder chooser, as the "Browse" button does. */
+    /** Opens the chooser, as the "Browse" button does. */
     void browse();
 
     juce::TextButton& getBrowseButton() noexcept        { return browseButton; }
@@ -47,6 +47,8 @@ public:
     juce::String chooserTitle;
     juce::File initialFolder;
     juce::String filePatterns;
+    /** Lets the chooser pick a file matching filePatterns instead of a folder. */
+    bool choosesFiles = false;
 
     //==============================================================================
     /** @internal */

@@ -133,13 +133,19 @@ void ModulatorRetriggerSettings::resized()
     WindowComponent::resized();
 
     const auto area = getContentBounds();
-    const auto third = area.getWidth() / 3;
+    auto modeWidth = area.getWidth() / 3;
 
     if (modeChooser != nullptr)
-        modeChooser->setBounds (area.getX(), area.getY(), third, area.getHeight());
+    {
+        // The mode column takes a third, or more where the title's face is wider than the
+        // one the window was drawn for; the panels on the right have room to spare.
+        const auto& panel = modeChooser->getPanel();
+        modeWidth = juce::jmax (modeWidth, (int) std::ceil (panel.getFont().getStringWidthFloat (panel.getTitle())) + 20);
+        modeChooser->setBounds (area.getX(), area.getY(), modeWidth, area.getHeight());
+    }
 
-    const juce::Rectangle<int> panelArea (area.getX() + third + panelGap, area.getY(),
-                                          area.getWidth() - third - panelGap, area.getHeight());
+    const juce::Rectangle<int> panelArea (area.getX() + modeWidth + panelGap, area.getY(),
+                                          area.getWidth() - modeWidth - panelGap, area.getHeight());
     midiPanel.setBounds (panelArea);
     detectionPanel.setBounds (panelArea);
 

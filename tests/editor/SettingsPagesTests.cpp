@@ -14,6 +14,18 @@ namespace
     {
         return c.createComponentSnapshot (c.getLocalBounds(), true, 1.0f).getPixelAt (x, y);
     }
+
+    // A default map is a file: browsing must offer the page's map files, never folders.
+    void expectBrowsesForMapFiles (ScriptedChooser& chooser, PathComponent& field, const juce::String& wildcard)
+    {
+        chooser.answer.clear();
+        field.browse();
+        ASSERT_FALSE (chooser.requests.isEmpty());
+        const auto& request = chooser.requests.getLast();
+        EXPECT_NE (request.flags & juce::FileBrowserComponent::canSelectFiles, 0);
+        EXPECT_EQ (request.flags & juce::FileBrowserComponent::canSelectDirectories, 0);
+        EXPECT_EQ (request.patterns, wildcard);
+    }
 }
 
 //==============================================================================
@@ -157,6 +169,7 @@ TEST_F (HostParametersPageTest, DefaultMapPathMustNameAFile)
         EXPECT_EQ (box.getPathComponent().getPath(), c.stored);
     }
 
+    expectBrowsesForMapFiles (chooser, box.getPathComponent(), "*.cvhpmap");
     folder.deleteRecursively();
 }
 
@@ -315,6 +328,8 @@ TEST_F (MidiControlPageTest, DefaultMapBoxShowsTheStoredFlag)
         EXPECT_EQ (page->getDefaultMapBox().getPathComponent().getPath(), c.path);
         EXPECT_EQ (plugin->midiControl.isDefaultMap(), c.flag);
     }
+
+    expectBrowsesForMapFiles (chooser, page->getDefaultMapBox().getPathComponent(), "*.cvccmap");
 }
 
 //==============================================================================

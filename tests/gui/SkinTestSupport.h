@@ -55,10 +55,12 @@ namespace SkinTest
 
     inline juce::MemoryBlock zipOf (const Entries& entries)
     {
+        // A real date: the archive format cannot store one before 1980.
+        const auto stamp = juce::Time::getCurrentTime();
         juce::ZipFile::Builder builder;
 
         for (const auto& [name, data] : entries)
-            builder.addEntry (new juce::MemoryInputStream (data, true), 6, name, juce::Time());
+            builder.addEntry (new juce::MemoryInputStream (data, true), 6, name, stamp);
 
         juce::MemoryOutputStream out;
         builder.writeToStream (out, nullptr);

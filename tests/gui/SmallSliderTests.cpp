@@ -73,14 +73,19 @@ TEST (SmallSliderTest, TwoThumbsDriveTheirOwnParametersOnly)
     EXPECT_FLOAT_EQ (high.getValue(), 0.6f);
 }
 
-TEST (SmallSliderTest, ScaleLabelsStayBetweenTheTrackEnds)
+TEST (SmallSliderTest, ScaleLabelsStayBetweenTheTrackEndsAndApart)
 {
     WindowsTest::LookAndFeelScope scope;
     FloatParameter time (0, "Time", 0.0f, 10.0f, 0.0f);
 
-    struct Case { juce::StringArray labels; bool caption; };
-    const Case cases[] = { { { "0", "5", "10" }, false }, { { "short", "a much longer label" }, true },
-                           { { "alone" }, false } };
+    juce::StringArray numbers;
+    for (int i = 1; i <= 15; ++i)
+        numbers.add (juce::String (i));
+
+    // Too many labels for the width drop inner ones rather than overlap.
+    struct Case { juce::StringArray labels; bool caption; int width; bool allShown; };
+    const Case cases[] = { { { "0", "5", "10" }, false, 200, true }, { { "short", "a much longer label" }, true, 200, true },
+                           { { "alone" }, false, 200, true }, { numbers, false, 400, true }, { numbers, true, 150, false } };
 
     for (const auto& c : cases)
     {
@@ -90,7 +95,7 @@ TEST (SmallSliderTest, ScaleLabelsStayBetweenTheTrackEnds)
         if (c.caption)
             slider.getCaption().setText ("Caption", juce::dontSendNotification);
 
-        slider.setBounds (0, 0, 200, 60);
+        slider.setBounds (0, 0, c.width, 60);
         slider.setScaleLabels (c.labels);
 
         const auto& labels = slider.getScaleLabels();
@@ -107,8 +112,25 @@ TEST (SmallSliderTest, ScaleLabelsStayBetweenTheTrackEnds)
         EXPECT_EQ (labels.getFirst()->getX(), x0);
         EXPECT_EQ (labels.getLast()->getRight(), x1);
 
+        EXPECT_TRUE (labels.getFirst()->isVisible() && labels.getLast()->isVisible());
+        auto allShown = true;
+        const HardLabel* previous = nullptr;
+
         for (auto* label : labels)
+        {
             EXPECT_EQ (label->getY(), c.caption ? 36 : 20);
+            allShown = allShown && label->isVisible();
+
+            if (! label->isVisible())
+                continue;
+
+            if (previous != nullptr)
+                EXPECT_GE (label->getX(), previous->getRight()) << label->getText();
+
+            previous = label;
+        }
+
+        EXPECT_EQ (allShown, c.allShown) << c.width;
     }
 }
 

@@ -348,6 +348,10 @@ TEST_F (CorvaneEditorTest, RetriggerWindowFollowsItsModeAndEndsLearning)
         EXPECT_EQ (window->getDetectionPanel().isVisible(), c.detection) << c.mode;
     }
 
+    // Every group title is drawn whole, inside its frame.
+    for (auto* panel : { &window->getModeChooser()->getPanel(), &window->getMidiPanel(), &window->getDetectionPanel() })
+        EXPECT_LE (panel->getFont().getStringWidthFloat (panel->getTitle()) + 20.0f, (float) panel->getWidth()) << panel->getTitle();
+
     EXPECT_EQ (window->getTitle(), "MOD 2 Retrigger Settings");
 
     set (68, 1);
