@@ -257,7 +257,8 @@ TEST_F (CommandLineHost, RendersAFileWithEveryOption)
     const auto stateText = std::string (static_cast<const char*> (state.getData()), state.getSize());
 
     for (const auto* expected : { R"(name="MOD 1 Type" value="ENV")", R"(name="Delay Lines Routing" value="Serial")",
-                                  R"(name="Maximum Delay Length" value="7")", R"(name="Line 1 Delay Left Time Linear" value="249.9)" })
+                                  R"(name="Maximum Delay Length" value="7")", R"(name="Line 1 Delay Left Time Linear" value="249.9)",
+                                  R"(name="Preset Name" value="p")" })
         EXPECT_NE (stateText.find (expected), std::string::npos) << expected;
 
     // Bypassed, the input comes out as it went in, a mono input on both outputs.

@@ -341,12 +341,24 @@ void PluginParameters::loadPreset (const juce::File& file)
         {
             preset->setAttribute ("name", "ParametersState");
             state->replaceChildElement (saved, preset.release());
+            nameAfterFile (file);
             writeState();
             return;
         }
     }
 
     throw HostError ("the effect's state document holds no parameters");
+}
+
+void PluginParameters::nameAfterFile (const juce::File& file)
+{
+    // The plug-in names a preset after its file when it loads one, and a session keeps that
+    // name beside the editor's other settings.
+    for (auto* saved : state->getChildWithTagNameIterator ("Preset"))
+        if (saved->getStringAttribute ("name") == "EditionStateParameters")
+            for (auto* param : saved->getChildWithTagNameIterator ("param"))
+                if (param->getStringAttribute ("name") == "Preset Name")
+                    param->setAttribute ("value", file.getFileNameWithoutExtension());
 }
 
 double PluginParameters::findHostValue (const Parameter& parameter, const juce::String& text)

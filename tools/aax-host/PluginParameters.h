@@ -46,6 +46,7 @@ private:
 
     void readState();
     void writeState();
+    void nameAfterFile (const juce::File& file);
     const Parameter& find (const juce::String& name) const;
     double findHostValue (const Parameter& parameter, const juce::String& text);
     juce::String stateText (const Parameter& parameter, const juce::String& value) const;
