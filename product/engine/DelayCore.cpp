@@ -406,7 +406,10 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
     auto sm3 = s3, sm4 = s4;
     double smoothL1 = delaySmoothL1, smoothR1 = delaySmoothR1, smoothL2 = delaySmoothL2, smoothR2 = delaySmoothR2;
     double previousL = previousDelayL, previousR = previousDelayR;
-    double tremoloL = tremoloModL, tremoloR = tremoloModR;
+    // The two channels' tremolo as one vector held in a register: left to itself the
+    // compiler pairs them through memory, and the round trip stalls every sample.
+    using ChannelPair = double __attribute__ ((vector_size (2 * sizeof (double))));
+    ChannelPair tremolo { tremoloModL, tremoloModR };
     double envL = envelopeL, envR = envelopeR;
     bool onL = activeL, onR = activeR, snap = snapPending;
     int silentL = silentWritesL, silentR = silentWritesR;
@@ -501,10 +504,9 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
                 snap = false;
             }
 
-            tremoloL -= (tremoloL - mL) * tremoloCoefficient;
-            tremoloR -= (tremoloR - mR) * tremoloCoefficient;
-            tremolosL[j] = tremoloL;
-            tremolosR[j] = tremoloR;
+            tremolo -= (tremolo - ChannelPair { mL, mR }) * tremoloCoefficient;
+            tremolosL[j] = tremolo[0];
+            tremolosR[j] = tremolo[1];
 
             spreads[j] = sm1.current[0];
             feedbacks[j] = sm1.current[3];
@@ -532,8 +534,12 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
         // run (or switched off) and nothing stale left to hide, no step of the rest
         // waits for the sample before it but the loop filter and the envelopes: the
         // chunk goes through in passes that each run over all of it.
+        // A channel also stays active while its last audible write is too recent to
+        // have left the read: every delay here reaches back at least the chunk, so
+        // the silence counted by the chunk's end stays inside the activity window.
         const double margin = 1.0 - 2.0 * count * (1.0 - decay);
-        const bool staysActive = envL * margin > envelopeThreshold && envR * margin > envelopeThreshold;
+        const bool staysActive = (envL * margin > envelopeThreshold || silentL <= kernelTaps + 2)
+                              && (envR * margin > envelopeThreshold || silentR <= kernelTaps + 2);
         bool spreadWithinHalf = true;
 
         for (int j = 0; j < count; ++j)
@@ -705,8 +711,8 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
     delaySmoothR2 = smoothR2;
     previousDelayL = previousL;
     previousDelayR = previousR;
-    tremoloModL = tremoloL;
-    tremoloModR = tremoloR;
+    tremoloModL = tremolo[0];
+    tremoloModR = tremolo[1];
     envelopeL = envL;
     envelopeR = envR;
     activeL = onL;
