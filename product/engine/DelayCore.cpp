@@ -267,14 +267,35 @@ void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silen
 
     if (filterInLoop && filterType != 0)
     {
+        float cutoffsL[chunkLength], cutoffsR[chunkLength];
+        bool steady = count > 0;
+
         for (int j = 0; j < count; ++j)
         {
             const float mL = c.modulationL != nullptr ? c.modulationL[j] : 0.0f;
             const float mR = c.modulationR != nullptr ? c.modulationR[j] : 0.0f;
-            loopFilter.setCutoffSemitones (0, (cutoff + modCutoff * mL) * loopFilterSemitones, resonance, semitoneTable, fineTuneTable);
-            loopFilter.setCutoffSemitones (1, (cutoff + modCutoff * mR) * loopFilterSemitones, resonance, semitoneTable, fineTuneTable);
-            rL[j] = loopFilter.processSample (0, rL[j]);
-            rR[j] = loopFilter.processSample (1, rR[j]);
+            cutoffsL[j] = (cutoff + modCutoff * mL) * loopFilterSemitones;
+            cutoffsR[j] = (cutoff + modCutoff * mR) * loopFilterSemitones;
+            steady &= cutoffsL[j] == cutoffsL[0] && cutoffsR[j] == cutoffsR[0];     // NaN is never steady
+        }
+
+        // A cutoff that holds still over the chunk gives the same coefficients every
+        // sample, so they are set once and both channels filtered in one pass.
+        if (steady)
+        {
+            loopFilter.setCutoffSemitones (0, cutoffsL[0], resonance, semitoneTable, fineTuneTable);
+            loopFilter.setCutoffSemitones (1, cutoffsR[0], resonance, semitoneTable, fineTuneTable);
+            loopFilter.processStereo (rL, rR, count);
+        }
+        else
+        {
+            for (int j = 0; j < count; ++j)
+            {
+                loopFilter.setCutoffSemitones (0, cutoffsL[j], resonance, semitoneTable, fineTuneTable);
+                loopFilter.setCutoffSemitones (1, cutoffsR[j], resonance, semitoneTable, fineTuneTable);
+                rL[j] = loopFilter.processSample (0, rL[j]);
+                rR[j] = loopFilter.processSample (1, rR[j]);
+            }
         }
     }
 
