@@ -21,13 +21,6 @@ namespace
     [[gnu::always_inline]] inline Doubles lowerHalf (Floats x) noexcept    { return __builtin_convertvector (__builtin_shufflevector (x, x, 0, 1, 2, 3), Doubles); }
     [[gnu::always_inline]] inline Doubles upperHalf (Floats x) noexcept    { return __builtin_convertvector (__builtin_shufflevector (x, x, 4, 5, 6, 7), Doubles); }
 
-    [[gnu::always_inline]] inline Floats join (Doubles lower, Doubles upper) noexcept
-    {
-        const HalfFloats l = __builtin_convertvector (lower, HalfFloats);
-        const HalfFloats u = __builtin_convertvector (upper, HalfFloats);
-        return __builtin_shufflevector (l, u, 0, 1, 2, 3, 4, 5, 6, 7);
-    }
-
     /** HalfBandStage::process() on eight lanes. */
     struct HalfBandLanes
     {
@@ -59,23 +52,22 @@ namespace
         [[gnu::always_inline]] Floats step (Floats x) noexcept
         {
             const Doubles xd[2] = { lowerHalf (x), upperHalf (x) };
-            Doubles y[2];
+            HalfFloats y[2];
 
-            for (int h = 0; h < 2; ++h)
-                y[h] = b0[h] * xd[h] + b1[h] * x1[h] + b2[h] * x2[h] - a1[h] * y1[h] - a2[h] * y2[h] + 1e-20;
-
-            const Floats out = join (y[0], y[1]);
-
+            // Each half rounds to float and back on its own: the next step waits on
+            // y1, and going through the joined eight lanes would add two shuffles to
+            // that wait.
             for (int h = 0; h < 2; ++h)
             {
+                const Doubles sum = b0[h] * xd[h] + b1[h] * x1[h] + b2[h] * x2[h] - a1[h] * y1[h] - a2[h] * y2[h] + 1e-20;
+                y[h] = __builtin_convertvector (sum, HalfFloats);
                 x2[h] = x1[h];
                 x1[h] = xd[h];
                 y2[h] = y1[h];
+                y1[h] = __builtin_convertvector (y[h], Doubles);
             }
 
-            y1[0] = lowerHalf (out);
-            y1[1] = upperHalf (out);
-            return out;
+            return __builtin_shufflevector (y[0], y[1], 0, 1, 2, 3, 4, 5, 6, 7);
         }
 
         void setCoefficients (const double (&c)[5][numLanes]) noexcept
