@@ -18,8 +18,11 @@ namespace
 
     constexpr int numLanes = 8;     // line m's left and right channels are lanes 2m and 2m + 1
 
-    [[gnu::always_inline]] inline Doubles lowerHalf (Floats x) noexcept    { return __builtin_convertvector (__builtin_shufflevector (x, x, 0, 1, 2, 3), Doubles); }
-    [[gnu::always_inline]] inline Doubles upperHalf (Floats x) noexcept    { return __builtin_convertvector (__builtin_shufflevector (x, x, 4, 5, 6, 7), Doubles); }
+    // Widened lane by lane: GCC 12 splits a whole-vector conversion into halves that
+    // pass through the stack, while this form becomes one instruction under AVX.
+    [[gnu::always_inline]] inline Doubles widen (HalfFloats x) noexcept    { return Doubles { x[0], x[1], x[2], x[3] }; }
+    [[gnu::always_inline]] inline Doubles lowerHalf (Floats x) noexcept    { return Doubles { x[0], x[1], x[2], x[3] }; }
+    [[gnu::always_inline]] inline Doubles upperHalf (Floats x) noexcept    { return Doubles { x[4], x[5], x[6], x[7] }; }
 
     /** HalfBandStage::process() on eight lanes. */
     struct HalfBandLanes
@@ -64,7 +67,7 @@ namespace
                 x2[h] = x1[h];
                 x1[h] = xd[h];
                 y2[h] = y1[h];
-                y1[h] = __builtin_convertvector (y[h], Doubles);
+                y1[h] = widen (y[h]);
             }
 
             return __builtin_shufflevector (y[0], y[1], 0, 1, 2, 3, 4, 5, 6, 7);
