@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace
@@ -302,32 +303,40 @@ void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silen
     // Writes and spread, a stretch up to each wrap of the buffers at a time. A spread
     // read reaches back less than half a buffer (the caller checks), never into what
     // a later sample of the chunk writes, so each stretch writes first and reads after.
-    double yL[chunkLength], yR[chunkLength];
+    // The chunk's writes are gathered first and then copied out as whole stretches:
+    // eight scattered stores per sample would keep too many pointers live at once.
+    double yL[chunkLength], yR[chunkLength], wL[chunkLength], wR[chunkLength], held[chunkLength];
+    int offsets[chunkLength];
     int lastLoudL = -1, lastLoudR = -1;
+
+    for (int j = 0; j < count; ++j)
+    {
+        wL[j] = pL[j] + c.feedbacks[j] * rL[j];
+        wR[j] = pR[j] + c.feedbacks[j] * rR[j];
+        lastLoudL = std::abs (wL[j]) > silentWrite ? j : lastLoudL;
+        lastLoudR = std::abs (wR[j]) > silentWrite ? j : lastLoudR;
+        offsets[j] = std::clamp ((int) c.spreads[j], 1 - length, length - 1);
+        held[j] = offsets[j] < 0 ? rR[j] : rL[j];
+    }
 
     for (int first = 0; first < count;)
     {
         const int stretch = std::min (count - first, length - index);
+        const auto bytes = (size_t) stretch * sizeof (double);
 
-        for (int j = first; j < first + stretch; ++j)
+        for (int copy = 0; copy < 3; ++copy)
         {
-            const int at = index + j - first;
-            const double wL = pL[j] + c.feedbacks[j] * rL[j];
-            const double wR = pR[j] + c.feedbacks[j] * rR[j];
-            bl[at] = bl[at + length] = bl[at + 2 * length] = wL;
-            br[at] = br[at + length] = br[at + 2 * length] = wR;
-
-            if (std::abs (wL) > silentWrite) lastLoudL = j;
-            if (std::abs (wR) > silentWrite) lastLoudR = j;
-
-            const int s = std::clamp ((int) c.spreads[j], 1 - length, length - 1);
-            sb[at] = sb[at + length] = s < 0 ? rR[j] : rL[j];
+            std::memcpy (bl + index + copy * length, wL + first, bytes);
+            std::memcpy (br + index + copy * length, wR + first, bytes);
         }
 
+        std::memcpy (sb + index, held + first, bytes);
+        std::memcpy (sb + index + length, held + first, bytes);
+
         for (int j = first; j < first + stretch; ++j)
         {
             const int at = index + j - first;
-            const int s = std::clamp ((int) c.spreads[j], 1 - length, length - 1);
+            const int s = offsets[j];
             yL[j] = s < 0 ? (double) rL[j] : sb[at + length - s];
             yR[j] = s < 0 ? sb[at + length + s] : (double) rR[j];
         }
