@@ -20,6 +20,11 @@ namespace
 
     // Widened lane by lane: GCC 12 splits a whole-vector conversion into halves that
     // pass through the stack, while this form becomes one instruction under AVX.
+    [[gnu::always_inline]] inline Floats gather (const float* const (&lanes)[numLanes], int n) noexcept
+    {
+        return Floats { lanes[0][n], lanes[1][n], lanes[2][n], lanes[3][n], lanes[4][n], lanes[5][n], lanes[6][n], lanes[7][n] };
+    }
+
     [[gnu::always_inline]] inline Doubles widen (HalfFloats x) noexcept    { return Doubles { x[0], x[1], x[2], x[3] }; }
     [[gnu::always_inline]] inline Doubles lowerHalf (Floats x) noexcept    { return Doubles { x[0], x[1], x[2], x[3] }; }
     [[gnu::always_inline]] inline Doubles upperHalf (Floats x) noexcept    { return Doubles { x[4], x[5], x[6], x[7] }; }
@@ -139,24 +144,30 @@ namespace
         double coefficients[5][numLanes] = {};
         float lastCutoff[numLanes] = {};
 
+        // Each sample's lanes are loaded straight into vectors: stored one by one and
+        // read back whole, they would stall on the store every sample. Unused lanes
+        // repeat lane 0's signals, which keeps them finite; their results are dropped.
+        const float* inputs[numLanes];
+        const float* preampGains[numLanes];
+        const float* overdriveGains[numLanes];
+        const float* colours[numLanes];
+
+        for (int lane = 0; lane < numLanes; ++lane)
+        {
+            const int source = lane < usedLanes ? lane : 0;
+            const auto& m = members[source / 2];
+            inputs[lane] = m.inputs[source % 2];
+            preampGains[lane] = m.preampGains;
+            overdriveGains[lane] = m.overdriveGains;
+            colours[lane] = m.colours;
+        }
+
         for (int n = 0; n < numSamples; ++n)
         {
-            float values[4][numLanes] = {};
-
-            for (int lane = 0; lane < usedLanes; ++lane)
-            {
-                const auto& m = members[lane / 2];
-                values[0][lane] = m.inputs[lane % 2][n];
-                values[1][lane] = 2.0f * m.preampGains[n];
-                values[2][lane] = m.overdriveGains[n];
-                values[3][lane] = m.colours[n];
-            }
-
-            Floats x, twiceGain, overdriveGain, colour;
-            std::memcpy (&x, values[0], sizeof (Floats));
-            std::memcpy (&twiceGain, values[1], sizeof (Floats));
-            std::memcpy (&overdriveGain, values[2], sizeof (Floats));
-            std::memcpy (&colour, values[3], sizeof (Floats));
+            const Floats x = gather (inputs, n);
+            const Floats twiceGain = 2.0f * gather (preampGains, n);
+            const Floats overdriveGain = gather (overdriveGains, n);
+            const Floats colour = gather (colours, n);
 
             // The filter recomputes a channel's coefficients only when its position
             // moved, which is also all that the filter's own cache lets through.
