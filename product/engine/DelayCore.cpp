@@ -303,7 +303,7 @@ void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silen
     // Writes and spread, a stretch up to each wrap of the buffers at a time. A spread
     // read reaches back less than half a buffer (the caller checks), never into what
     // a later sample of the chunk writes, so each stretch writes first and reads after.
-    // The chunk's writes are gathered first and then copied out as whole stretches:
+    // The writes are worked out for the whole chunk first and copied as stretches:
     // eight scattered stores per sample would keep too many pointers live at once.
     double yL[chunkLength], yR[chunkLength], wL[chunkLength], wR[chunkLength], held[chunkLength];
     int offsets[chunkLength];
@@ -563,10 +563,10 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
         // With both channels read ahead and certain to stay active, the stage already
         // run (or switched off) and nothing stale left to hide, no step of the rest
         // waits for the sample before it but the loop filter and the envelopes: the
-        // chunk goes through in passes that each run over all of it.
-        // A channel also stays active while its last audible write is too recent to
-        // have left the read: every delay here reaches back at least the chunk, so
-        // the silence counted by the chunk's end stays inside the activity window.
+        // chunk goes through in passes that each run over all of it. A quiet channel
+        // (a line turned down) is also certain to stay active while its last audible
+        // write is recent: every delay here reaches back at least the chunk, so the
+        // silence counted by the chunk's end stays inside its activity window.
         const double margin = 1.0 - 2.0 * count * (1.0 - decay);
         const bool staysActive = (envL * margin > envelopeThreshold || silentL <= kernelTaps + 2)
                               && (envR * margin > envelopeThreshold || silentR <= kernelTaps + 2);
