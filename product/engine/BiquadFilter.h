@@ -89,6 +89,31 @@ public:
         states[channel] = s;
     }
 
+    /** Filters count samples of both channels in place, in one pass with the states
+        in locals: each channel's chain of dependent steps fills the other's gaps.
+        The same samples as processSample() on each channel in turn.
+    */
+    void processStereo (float* left, float* right, int count) noexcept
+    {
+        const auto& l = coefficients[0];
+        const auto& r = coefficients[1];
+        auto sl = states[0], sr = states[1];
+
+        for (int i = 0; i < count; ++i)
+        {
+            const float xl = left[i], xr = right[i];
+            const float yl = (float) (l.b0 * xl + l.b1 * sl.x1 + l.b2 * sl.x2 - l.a1 * sl.y1 - l.a2 * sl.y2 + 1e-20);
+            const float yr = (float) (r.b0 * xr + r.b1 * sr.x1 + r.b2 * sr.x2 - r.a1 * sr.y1 - r.a2 * sr.y2 + 1e-20);
+            sl = { xl, sl.x1, yl, sl.y1 };
+            sr = { xr, sr.x1, yr, sr.y1 };
+            left[i] = yl;
+            right[i] = yr;
+        }
+
+        states[0] = sl;
+        states[1] = sr;
+    }
+
     float getFrequency (int channel = 0) const noexcept     { return coefficients[channel].frequency; }
     float getQ (int channel = 0) const noexcept             { return coefficients[channel].q; }
 

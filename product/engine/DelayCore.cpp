@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace
@@ -267,46 +268,75 @@ void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silen
 
     if (filterInLoop && filterType != 0)
     {
+        float cutoffsL[chunkLength], cutoffsR[chunkLength];
+        bool steady = count > 0;
+
         for (int j = 0; j < count; ++j)
         {
             const float mL = c.modulationL != nullptr ? c.modulationL[j] : 0.0f;
             const float mR = c.modulationR != nullptr ? c.modulationR[j] : 0.0f;
-            loopFilter.setCutoffSemitones (0, (cutoff + modCutoff * mL) * loopFilterSemitones, resonance, semitoneTable, fineTuneTable);
-            loopFilter.setCutoffSemitones (1, (cutoff + modCutoff * mR) * loopFilterSemitones, resonance, semitoneTable, fineTuneTable);
-            rL[j] = loopFilter.processSample (0, rL[j]);
-            rR[j] = loopFilter.processSample (1, rR[j]);
+            cutoffsL[j] = (cutoff + modCutoff * mL) * loopFilterSemitones;
+            cutoffsR[j] = (cutoff + modCutoff * mR) * loopFilterSemitones;
+            steady &= cutoffsL[j] == cutoffsL[0] && cutoffsR[j] == cutoffsR[0];     // NaN is never steady
+        }
+
+        // A cutoff that holds still over the chunk gives the same coefficients every
+        // sample, so they are set once and both channels filtered in one pass.
+        if (steady)
+        {
+            loopFilter.setCutoffSemitones (0, cutoffsL[0], resonance, semitoneTable, fineTuneTable);
+            loopFilter.setCutoffSemitones (1, cutoffsR[0], resonance, semitoneTable, fineTuneTable);
+            loopFilter.processStereo (rL, rR, count);
+        }
+        else
+        {
+            for (int j = 0; j < count; ++j)
+            {
+                loopFilter.setCutoffSemitones (0, cutoffsL[j], resonance, semitoneTable, fineTuneTable);
+                loopFilter.setCutoffSemitones (1, cutoffsR[j], resonance, semitoneTable, fineTuneTable);
+                rL[j] = loopFilter.processSample (0, rL[j]);
+                rR[j] = loopFilter.processSample (1, rR[j]);
+            }
         }
     }
 
     // Writes and spread, a stretch up to each wrap of the buffers at a time. A spread
     // read reaches back less than half a buffer (the caller checks), never into what
     // a later sample of the chunk writes, so each stretch writes first and reads after.
-    double yL[chunkLength], yR[chunkLength];
+    // The writes are worked out for the whole chunk first and copied as stretches:
+    // eight scattered stores per sample would keep too many pointers live at once.
+    double yL[chunkLength], yR[chunkLength], wL[chunkLength], wR[chunkLength], held[chunkLength];
+    int offsets[chunkLength];
     int lastLoudL = -1, lastLoudR = -1;
+
+    for (int j = 0; j < count; ++j)
+    {
+        wL[j] = pL[j] + c.feedbacks[j] * rL[j];
+        wR[j] = pR[j] + c.feedbacks[j] * rR[j];
+        lastLoudL = std::abs (wL[j]) > silentWrite ? j : lastLoudL;
+        lastLoudR = std::abs (wR[j]) > silentWrite ? j : lastLoudR;
+        offsets[j] = std::clamp ((int) c.spreads[j], 1 - length, length - 1);
+        held[j] = offsets[j] < 0 ? rR[j] : rL[j];
+    }
 
     for (int first = 0; first < count;)
     {
         const int stretch = std::min (count - first, length - index);
+        const auto bytes = (size_t) stretch * sizeof (double);
 
-        for (int j = first; j < first + stretch; ++j)
+        for (int copy = 0; copy < 3; ++copy)
         {
-            const int at = index + j - first;
-            const double wL = pL[j] + c.feedbacks[j] * rL[j];
-            const double wR = pR[j] + c.feedbacks[j] * rR[j];
-            bl[at] = bl[at + length] = bl[at + 2 * length] = wL;
-            br[at] = br[at + length] = br[at + 2 * length] = wR;
-
-            if (std::abs (wL) > silentWrite) lastLoudL = j;
-            if (std::abs (wR) > silentWrite) lastLoudR = j;
-
-            const int s = std::clamp ((int) c.spreads[j], 1 - length, length - 1);
-            sb[at] = sb[at + length] = s < 0 ? rR[j] : rL[j];
+            std::memcpy (bl + index + copy * length, wL + first, bytes);
+            std::memcpy (br + index + copy * length, wR + first, bytes);
         }
 
+        std::memcpy (sb + index, held + first, bytes);
+        std::memcpy (sb + index + length, held + first, bytes);
+
         for (int j = first; j < first + stretch; ++j)
         {
             const int at = index + j - first;
-            const int s = std::clamp ((int) c.spreads[j], 1 - length, length - 1);
+            const int s = offsets[j];
             yL[j] = s < 0 ? (double) rL[j] : sb[at + length - s];
             yR[j] = s < 0 ? sb[at + length + s] : (double) rR[j];
         }
@@ -406,7 +436,10 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
     auto sm3 = s3, sm4 = s4;
     double smoothL1 = delaySmoothL1, smoothR1 = delaySmoothR1, smoothL2 = delaySmoothL2, smoothR2 = delaySmoothR2;
     double previousL = previousDelayL, previousR = previousDelayR;
-    double tremoloL = tremoloModL, tremoloR = tremoloModR;
+    // The two channels' tremolo as one vector held in a register: left to itself the
+    // compiler pairs them through memory, and the round trip stalls every sample.
+    using ChannelPair = double __attribute__ ((vector_size (2 * sizeof (double))));
+    ChannelPair tremolo { tremoloModL, tremoloModR };
     double envL = envelopeL, envR = envelopeR;
     bool onL = activeL, onR = activeR, snap = snapPending;
     int silentL = silentWritesL, silentR = silentWritesR;
@@ -501,10 +534,9 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
                 snap = false;
             }
 
-            tremoloL -= (tremoloL - mL) * tremoloCoefficient;
-            tremoloR -= (tremoloR - mR) * tremoloCoefficient;
-            tremolosL[j] = tremoloL;
-            tremolosR[j] = tremoloR;
+            tremolo -= (tremolo - ChannelPair { mL, mR }) * tremoloCoefficient;
+            tremolosL[j] = tremolo[0];
+            tremolosR[j] = tremolo[1];
 
             spreads[j] = sm1.current[0];
             feedbacks[j] = sm1.current[3];
@@ -531,9 +563,13 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
         // With both channels read ahead and certain to stay active, the stage already
         // run (or switched off) and nothing stale left to hide, no step of the rest
         // waits for the sample before it but the loop filter and the envelopes: the
-        // chunk goes through in passes that each run over all of it.
+        // chunk goes through in passes that each run over all of it. A quiet channel
+        // (a line turned down) is also certain to stay active while its last audible
+        // write is recent: every delay here reaches back at least the chunk, so the
+        // silence counted by the chunk's end stays inside its activity window.
         const double margin = 1.0 - 2.0 * count * (1.0 - decay);
-        const bool staysActive = envL * margin > envelopeThreshold && envR * margin > envelopeThreshold;
+        const bool staysActive = (envL * margin > envelopeThreshold || silentL <= kernelTaps + 2)
+                              && (envR * margin > envelopeThreshold || silentR <= kernelTaps + 2);
         bool spreadWithinHalf = true;
 
         for (int j = 0; j < count; ++j)
@@ -705,8 +741,8 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
     delaySmoothR2 = smoothR2;
     previousDelayL = previousL;
     previousDelayR = previousR;
-    tremoloModL = tremoloL;
-    tremoloModR = tremoloR;
+    tremoloModL = tremolo[0];
+    tremoloModR = tremolo[1];
     envelopeL = envL;
     envelopeR = envR;
     activeL = onL;

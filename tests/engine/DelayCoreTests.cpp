@@ -430,6 +430,32 @@ TEST (DelayCore, QuietTailKeepsTheLineAudibleUntilTheEnvelopeFalls)
     EXPECT_FALSE (core->isLeftActive());
 }
 
+TEST (DelayCore, ATurnedDownLineReadsUntilItsLastWritesHaveLeft)
+{
+    auto core = makeCore();
+    core->volume = 0.0f;
+    core->update();
+
+    std::mt19937 random (3);
+    std::uniform_real_distribution<float> dist (-0.25f, 0.25f);
+    std::vector<float> noise (20000);
+
+    for (auto& x : noise)
+        x = dist (random);
+
+    // Its output never rises above the guard value, so only the age of the last
+    // audible write can keep it reading: through the noise and until the write is out.
+    const auto delay = (size_t) core->lengthL;
+    const struct { size_t samples; bool active; } steps[] = { { 0, true }, { delay / 2, true }, { 2 * delay, false } };
+
+    for (const auto& step : steps)
+    {
+        render (*core, step.samples == 0 ? noise : std::vector<float> (step.samples, 0.0f));
+        EXPECT_EQ (core->isLeftActive(), step.active) << step.samples;
+        EXPECT_EQ (core->isRightActive(), step.active) << step.samples;
+    }
+}
+
 TEST (DelayCore, MeterStepsFollowTheOutputEnvelope)
 {
     const std::pair<float, float> cases[] = { { 1.6f, 1.0f }, { 1.2f, 0.875f }, { 0.8f, 0.75f }, { 0.6f, 0.625f },
