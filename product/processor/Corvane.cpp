@@ -1126,7 +1126,7 @@ juce::String Corvane::getStereoSpreadText (int line, float value) const
 //==============================================================================
 juce::String Corvane::getDescription() const
 {
-    return "Stereo delay of four lines, free or in time with the song, with two modulators";
+    return "Four-line stereo delay with two modulators";
 }
 
 juce::String Corvane::getWebAddress() const     { return "https://www.halvorn.com/corvane"; }
