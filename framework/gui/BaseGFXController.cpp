@@ -109,3 +109,16 @@ void BaseGFXController::drawFrame (juce::Graphics& g, int frame) const
 
     g.drawImage (image, 0, 0, frameWidth, frameHeight, 0, k * frameHeight, frameWidth, frameHeight);
 }
+
+int BaseGFXController::readButtonStyle (const juce::XmlElement& element, int currentStyle)
+{
+    const auto styleName = XmlHelpers::getStringAttribute (element, "style", "2D");
+
+    if (styleName == "2D")
+        return 0;
+
+    if (styleName == "3D")
+        return 1;
+
+    return currentStyle;
+}

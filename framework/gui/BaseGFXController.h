@@ -54,6 +54,9 @@ protected:
     */
     void setFramesNum (int numFrames);
 
+    /** The button style a "style" attribute names: 0 for "2D", 1 for "3D", else the current one. */
+    static int readButtonStyle (const juce::XmlElement& element, int currentStyle);
+
     /** The frame count that a "framesNum" attribute asks for; below 1 (or no number) is 1. */
     static int sanitiseFramesNum (int numFrames) noexcept  { return juce::jmax (1, numFrames); }
 

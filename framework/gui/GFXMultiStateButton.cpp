@@ -46,12 +46,7 @@ void GFXMultiStateButton::loadFromXml (juce::XmlElement* element, SkinSource* so
 
     if (XmlHelpers::hasTagName (*element, "MultiStateButton"))
     {
-        const auto styleName = XmlHelpers::getStringAttribute (*element, "style", "2D");
-
-        if (styleName == "2D")
-            style = 0;
-        else if (styleName == "3D")
-            style = 1;
+        style = readButtonStyle (*element, style);
 
         if (XmlHelpers::hasAttribute (*element, "states"))
         {

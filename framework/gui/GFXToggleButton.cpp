@@ -27,12 +27,7 @@ void GFXToggleButton::loadFromXml (juce::XmlElement* element, SkinSource* source
 
     if (XmlHelpers::hasTagName (*element, "ToggleButton"))
     {
-        const auto styleName = XmlHelpers::getStringAttribute (*element, "style", "2D");
-
-        if (styleName == "2D")
-            style = 0;
-        else if (styleName == "3D")
-            style = 1;
+        style = readButtonStyle (*element, style);
 
         if (auto* gfx = XmlHelpers::getChildByName (*element, "gfx"); gfx != nullptr && source != nullptr)
         {
