@@ -7,6 +7,23 @@
 
 namespace
 {
+    /** The line's channel operations on one input frame, in their order: mono sum, mid/side, swap. */
+    inline void applyChannelMode (double& xL, double& xR, bool toMono, bool midSide, bool swap) noexcept
+    {
+        if (toMono)
+            xL = xR = (xL + xR) * 0.5;
+
+        if (midSide)
+        {
+            const double mid = (xL + xR) * 0.5, side = (xL - xR) * 0.5;
+            xL = mid;
+            xR = side;
+        }
+
+        if (swap)
+            std::swap (xL, xR);
+    }
+
     constexpr double envelopeThreshold = 0.00002;   // about −94 dBFS
 
     // Writes below this (−300 dB) are only the denormal guards echoing round the loop.
@@ -149,19 +166,7 @@ bool DelayCore::prepareStageAhead (const float* inL, const float* inR, int numSa
         overdrive[i] = sm4.current[2];
 
         double xL = inL[i], xR = inR[i];
-
-        if (stereoToMono)
-            xL = xR = (xL + xR) * 0.5;
-
-        if (midSide)
-        {
-            const double mid = (xL + xR) * 0.5, side = (xL - xR) * 0.5;
-            xL = mid;
-            xR = side;
-        }
-
-        if (swapChannels)
-            std::swap (xL, xR);
+        applyChannelMode (xL, xR, stereoToMono, midSide, swapChannels);
 
         inputL[i] = (float) xL;
         inputR[i] = (float) xR;
@@ -600,19 +605,7 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
 
             // Input and channel operations; activity follows what each buffer is fed.
             double xL = inL[i], xR = inR[i];
-
-            if (toMono)
-                xL = xR = (xL + xR) * 0.5;
-
-            if (decodeMidSide)
-            {
-                const double mid = (xL + xR) * 0.5, side = (xL - xR) * 0.5;
-                xL = mid;
-                xR = side;
-            }
-
-            if (swap)
-                std::swap (xL, xR);
+            applyChannelMode (xL, xR, toMono, decodeMidSide, swap);
 
             if (xL != 0.0) onL = true;
             if (xR != 0.0) onR = true;
