@@ -25,8 +25,9 @@ namespace
     constexpr int numQualities = 4;
     constexpr int numFrames = 8192;
     constexpr int recordEvery = 32;
-    constexpr int recordedFrames = numFrames / recordEvery;
-    constexpr int valuesPerCase = 2 * recordedFrames + 1;      // the frames, then the whole run's RMS
+
+    /** The frames, then the whole run's RMS. */
+    constexpr int valuesPerCase (int frames)    { return 2 * (frames / recordEvery) + 1; }
 
     /** A deterministic patch: each case draws different settings from its seed. */
     class Patch
@@ -91,14 +92,15 @@ namespace
     }
 
     /** Noise and tones in bursts, with silences long enough for quiet lines to stop reading. */
-    Stereo makeInput (unsigned seed)
+    Stereo makeInput (unsigned seed, int frames)
     {
         std::mt19937 random (seed);
-        Stereo s (numFrames);
+        Stereo s (frames);
 
-        for (int n = 0; n < numFrames; ++n)
+        for (int n = 0; n < frames; ++n)
         {
-            const bool sounding = n < 2500 || (n >= 5000 && n < 7000);
+            const int at = n % numFrames;
+            const bool sounding = at < 2500 || (at >= 5000 && at < 7000);
             const float noiseL = (float) (random() % 2001) / 1000.0f - 1.0f;
             const float noiseR = (float) (random() % 2001) / 1000.0f - 1.0f;
             const float tone = std::sin (0.021f * (float) n);
@@ -112,7 +114,7 @@ namespace
     /** Renders one case: runs of uneven length (some beyond the block size), a
         change of settings halfway, LFO retriggers, and for some cases a reset.
     */
-    std::vector<float> renderCase (int caseIndex, double rate, int routing, int quality)
+    std::vector<float> renderCase (int caseIndex, double rate, int routing, int quality, int frames = numFrames)
     {
         DelayEngine engine;
         engine.setMaximumDelayLength (1);
@@ -123,14 +125,14 @@ namespace
 
         const bool inputIsStereo = caseIndex % 3 != 1;
         const bool outputIsStereo = caseIndex % 3 != 2;
-        auto signal = makeInput ((unsigned) caseIndex + 1000);
+        auto signal = makeInput ((unsigned) caseIndex + 1000, frames);
 
         constexpr int runLengths[] = { 512, 37, 1, 700, 256, 129 };
         bool changed = false;
 
-        for (int run = 0, start = 0; start < numFrames; ++run)
+        for (int run = 0, start = 0; start < frames; ++run)
         {
-            if (start >= 4096 && ! changed)
+            if (start >= frames / 2 && ! changed)
             {
                 changed = true;
 
@@ -149,7 +151,7 @@ namespace
                     engine.reset();
             }
 
-            const int length = std::min (runLengths[run % 6], numFrames - start);
+            const int length = std::min (runLengths[run % 6], frames - start);
             float* channels[] = { signal.l.data() + start, signal.r.data() + start };
             engine.process (channels, length, inputIsStereo, outputIsStereo);
             start += length;
@@ -158,20 +160,20 @@ namespace
         std::vector<float> values;
         double sumOfSquares = 0.0;
 
-        for (int n = 0; n < numFrames; ++n)
+        for (int n = 0; n < frames; ++n)
             sumOfSquares += (double) signal.l[(size_t) n] * signal.l[(size_t) n] + (double) signal.r[(size_t) n] * signal.r[(size_t) n];
 
-        for (int n = 0; n < numFrames; n += recordEvery)
+        for (int n = 0; n < frames; n += recordEvery)
         {
             values.push_back (signal.l[(size_t) n]);
             values.push_back (signal.r[(size_t) n]);
         }
 
-        values.push_back ((float) std::sqrt (sumOfSquares / (2.0 * numFrames)));
+        values.push_back ((float) std::sqrt (sumOfSquares / (2.0 * frames)));
         return values;
     }
 
-    struct Case { double rate; int routing, quality; };
+    struct Case { int seed; double rate; int routing, quality, frames; };
 
     std::vector<Case> allCases()
     {
@@ -180,73 +182,100 @@ namespace
         for (double rate : rates)
             for (int routing = 0; routing < DelayEngine::numRoutings; ++routing)
                 for (int quality = 0; quality < numQualities; ++quality)
-                    cases.push_back ({ rate, routing, quality });
+                    cases.push_back ({ (int) cases.size(), rate, routing, quality, numFrames });
 
         return cases;
     }
 
-    std::string recordingPath()
+    /** Runs long enough for every buffer to wrap more than twice, at each quality. */
+    std::vector<Case> wrapCases()
     {
-        return std::string (CORVANE_ENGINE_TEST_DATA) + "/recorded-outputs.f32";
+        std::vector<Case> cases;
+
+        for (int quality = 0; quality < numQualities; ++quality)
+            cases.push_back ({ 500 + quality, 44100.0, (2 * quality + 1) % DelayEngine::numRoutings, quality, 110000 });
+
+        return cases;
     }
+
+    struct Recording
+    {
+        const char* fileName;
+        std::vector<Case> cases;
+    };
+
+    const Recording recordings[] = { { "recorded-outputs.f32", allCases() }, { "recorded-wraps.f32", wrapCases() } };
 }
 
 TEST (RecordedOutput, EngineRendersWhatWasRecorded)
 {
-    const auto cases = allCases();
-
-    if (const char* target = std::getenv ("CORVANE_RECORD_ENGINE_OUTPUTS"))
+    if (const char* folder = std::getenv ("CORVANE_RECORD_ENGINE_OUTPUTS"))
     {
-        std::ofstream out (target, std::ios::binary);
-
-        for (int c = 0; c < (int) cases.size(); ++c)
+        for (const auto& recording : recordings)
         {
-            const auto values = renderCase (c, cases[(size_t) c].rate, cases[(size_t) c].routing, cases[(size_t) c].quality);
-            out.write (reinterpret_cast<const char*> (values.data()), (std::streamsize) (values.size() * sizeof (float)));
+            std::ofstream out (std::string (folder) + "/" + recording.fileName, std::ios::binary);
+
+            for (const auto& k : recording.cases)
+            {
+                const auto values = renderCase (k.seed, k.rate, k.routing, k.quality, k.frames);
+                out.write (reinterpret_cast<const char*> (values.data()), (std::streamsize) (values.size() * sizeof (float)));
+            }
+
+            ASSERT_TRUE (out.good());
         }
 
-        ASSERT_TRUE (out.good());
-        GTEST_SKIP() << "recorded into " << target;
+        GTEST_SKIP() << "recorded into " << folder;
     }
-
-    std::ifstream in (recordingPath(), std::ios::binary);
-    std::vector<float> recorded (cases.size() * valuesPerCase);
-    in.read (reinterpret_cast<char*> (recorded.data()), (std::streamsize) (recorded.size() * sizeof (float)));
-    ASSERT_TRUE (in.good()) << recordingPath();
 
     // The portable sums stand in for a processor without the wide instructions;
     // one rate is enough for them.
     const struct { bool wide; double onlyRate; } paths[] = { { true, 0.0 }, { false, 48000.0 } };
 
-    for (const auto& path : paths)
+    for (const auto& recording : recordings)
     {
-        TapSums::allowWideInstructions (path.wide);
+        const auto path = std::string (CORVANE_ENGINE_TEST_DATA) + "/" + recording.fileName;
+        std::ifstream in (path, std::ios::binary);
+        std::vector<float> recorded;
 
-        for (int c = 0; c < (int) cases.size(); ++c)
+        for (const auto& k : recording.cases)
+            recorded.resize (recorded.size() + (size_t) valuesPerCase (k.frames));
+
+        in.read (reinterpret_cast<char*> (recorded.data()), (std::streamsize) (recorded.size() * sizeof (float)));
+        ASSERT_TRUE (in.good()) << path;
+
+        for (const auto& sums : paths)
         {
-            const auto& k = cases[(size_t) c];
+            TapSums::allowWideInstructions (sums.wide);
+            const float* expected = recorded.data();
 
-            if (path.onlyRate != 0.0 && k.rate != path.onlyRate)
-                continue;
-
-            const auto values = renderCase (c, k.rate, k.routing, k.quality);
-            const float* expected = recorded.data() + (size_t) c * valuesPerCase;
-            const double rms = expected[valuesPerCase - 1];
-
-            // Regrouped sums (partial sums, fused multiply-adds) may move the output by
-            // rounding; anything beyond a millionth of the signal's level is a change.
-            double worst = 0.0;
-
-            for (int i = 0; i < valuesPerCase; ++i)
+            for (const auto& k : recording.cases)
             {
-                const double difference = std::abs ((double) values[(size_t) i] - expected[i]);
+                const int count = valuesPerCase (k.frames);
 
-                if (! (difference <= worst))    // lets a NaN through to fail the check
-                    worst = difference;
+                if (sums.onlyRate == 0.0 || k.rate == sums.onlyRate)
+                {
+                    const auto values = renderCase (k.seed, k.rate, k.routing, k.quality, k.frames);
+                    const double rms = expected[count - 1];
+
+                    // Regrouped sums (partial sums, fused multiply-adds) may move the output by
+                    // rounding; anything beyond a millionth of the signal's level is a change.
+                    double worst = 0.0;
+
+                    for (int i = 0; i < count; ++i)
+                    {
+                        const double difference = std::abs ((double) values[(size_t) i] - expected[i]);
+
+                        if (! (difference <= worst))    // lets a NaN through to fail the check
+                            worst = difference;
+                    }
+
+                    EXPECT_LE (worst, 1e-6 * rms) << recording.fileName << ", " << (sums.wide ? "wide" : "portable")
+                                                  << " sums, rate " << k.rate << ", routing " << k.routing
+                                                  << ", quality " << k.quality;
+                }
+
+                expected += count;
             }
-
-            EXPECT_LE (worst, 1e-6 * rms) << (path.wide ? "wide" : "portable") << " sums, rate " << k.rate
-                                          << ", routing " << k.routing << ", quality " << k.quality;
         }
     }
 
