@@ -27,7 +27,7 @@ namespace
     constexpr int recordEvery = 32;
 
     /** The frames, then the whole run's RMS. */
-    constexpr int valuesPerCase (int frames)    { return 2 * (frames / recordEvery) + 1; }
+    constexpr int valuesPerCase (int frames)    { return 2 * ((frames + recordEvery - 1) / recordEvery) + 1; }
 
     /** A deterministic patch: each case draws different settings from its seed. */
     class Patch
@@ -187,13 +187,13 @@ namespace
         return cases;
     }
 
-    /** Runs long enough for every buffer to wrap more than twice, at each quality. */
+    /** Runs long enough for every buffer to wrap, at each quality. */
     std::vector<Case> wrapCases()
     {
         std::vector<Case> cases;
 
         for (int quality = 0; quality < numQualities; ++quality)
-            cases.push_back ({ 500 + quality, 44100.0, (2 * quality + 1) % DelayEngine::numRoutings, quality, 110000 });
+            cases.push_back ({ 500 + quality, 44100.0, (2 * quality + 1) % DelayEngine::numRoutings, quality, 64000 });
 
         return cases;
     }
