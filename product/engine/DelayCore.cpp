@@ -37,6 +37,14 @@ namespace
         return type == 3 ? BiquadFilter::highPass : type;
     }
 
+    /** Where the spread buffer holds the sample written at index, which may lie up
+        to a buffer's length before its start.
+    */
+    int spreadIndex (int index, int length) noexcept
+    {
+        return index < 0 ? index + length : index;
+    }
+
     void countSilence (int& counter, double written) noexcept
     {
         if (std::abs (written) > silentWrite)
@@ -74,10 +82,10 @@ void DelayCore::resize (float sampleRate, int blockSize, int maxDelaySeconds)
     stagedRuns.assign ((size_t) numStagedBlocks * (size_t) blockCapacity, 0.0f);
     stagedAhead = false;
 
-    const auto entries = (size_t) (3 * bufferLength);
+    const auto entries = (size_t) (bufferLength + InterpolatingRead::guardLength);
     bufferL.assign (entries, 0.0);
     bufferR.assign (entries, 0.0);
-    spreadBuffer.assign ((size_t) (2 * bufferLength), 0.0);
+    spreadBuffer.assign ((size_t) bufferLength, 0.0);
 
     if (sampleRate == 44100.0f)       rateOffset = 0.0;
     else if (sampleRate == 48000.0f)  rateOffset = 0.119;
@@ -329,21 +337,24 @@ void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silen
         const int stretch = std::min (count - first, length - index);
         const auto bytes = (size_t) stretch * sizeof (double);
 
-        for (int copy = 0; copy < 3; ++copy)
+        std::memcpy (bl + index, wL + first, bytes);
+        std::memcpy (br + index, wR + first, bytes);
+
+        if (index < InterpolatingRead::guardLength)
         {
-            std::memcpy (bl + index + copy * length, wL + first, bytes);
-            std::memcpy (br + index + copy * length, wR + first, bytes);
+            const auto guarded = (size_t) std::min (stretch, InterpolatingRead::guardLength - index) * sizeof (double);
+            std::memcpy (bl + length + index, wL + first, guarded);
+            std::memcpy (br + length + index, wR + first, guarded);
         }
 
         std::memcpy (sb + index, held + first, bytes);
-        std::memcpy (sb + index + length, held + first, bytes);
 
         for (int j = first; j < first + stretch; ++j)
         {
             const int at = index + j - first;
             const int s = offsets[j];
-            yL[j] = s < 0 ? (double) rL[j] : sb[at + length - s];
-            yR[j] = s < 0 ? sb[at + length + s] : (double) rR[j];
+            yL[j] = s < 0 ? (double) rL[j] : sb[spreadIndex (at - s, length)];
+            yR[j] = s < 0 ? sb[spreadIndex (at + s, length)] : (double) rR[j];
         }
 
         first += stretch;
@@ -631,14 +642,13 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
             }
 
             // Delayed samples. The read is skipped while a channel is inactive.
-            const int newest = index - 1 + 2 * length;
             float rL = 0.0f, rR = 0.0f;
 
             if (onL)
-                rL = readAheadL ? readsL[j] : reader.read (bl, newest, length, delayL, previousL, fresh);
+                rL = readAheadL ? readsL[j] : reader.read (bl, index, length, delayL, previousL, fresh);
 
             if (onR)
-                rR = readAheadR ? readsR[j] : reader.read (br, newest, length, delayR, previousR, fresh);
+                rR = readAheadR ? readsR[j] : reader.read (br, index, length, delayR, previousR, fresh);
 
             previousL = delayL;
             previousR = delayR;
@@ -653,12 +663,18 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
                 rR = loopFilter.processSample (1, rR);
             }
 
-            // Write, three times over so that reads never wrap.
+            // Write, and again past the end while within the guard, so that reads never wrap.
             const double fb = feedbacks[j];
             const double wL = pL + fb * rL;
             const double wR = pR + fb * rR;
-            bl[index] = bl[index + length] = bl[index + 2 * length] = wL;
-            br[index] = br[index + length] = br[index + 2 * length] = wR;
+            bl[index] = wL;
+            br[index] = wR;
+
+            if (index < InterpolatingRead::guardLength)
+            {
+                bl[index + length] = wL;
+                br[index + length] = wR;
+            }
             countSilence (silentL, wL);
             countSilence (silentR, wR);
 
@@ -673,14 +689,14 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
 
             if (s < 0)
             {
-                sb[index] = sb[index + length] = rR;
+                sb[index] = rR;
                 yL = rL;
-                yR = spreadFresh ? sb[index + length + s] : 0.0;
+                yR = spreadFresh ? sb[spreadIndex (index + s, length)] : 0.0;
             }
             else
             {
-                sb[index] = sb[index + length] = rL;
-                yL = spreadFresh ? sb[index + length - s] : 0.0;
+                sb[index] = rL;
+                yL = spreadFresh ? sb[spreadIndex (index - s, length)] : 0.0;
                 yR = rR;
             }
 

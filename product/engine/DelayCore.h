@@ -158,8 +158,8 @@ private:
     const float* semitoneTable;
     const float* fineTuneTable;
 
-    std::vector<double> bufferL, bufferR;   // 3·bufferLength each
-    std::vector<double> spreadBuffer;       // 2·bufferLength: its reads never reach a third copy
+    std::vector<double> bufferL, bufferR;   // bufferLength + the reader's guard each
+    std::vector<double> spreadBuffer;       // bufferLength
     int writeIndex = 0;
     int freshWrites = 0;    // samples written since the memory was last cleared, up to bufferLength
 

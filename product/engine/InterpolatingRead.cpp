@@ -123,7 +123,7 @@ int InterpolatingRead::getMaximumTaps (double step) const noexcept
     return 16;
 }
 
-float InterpolatingRead::read (const double* buffer, int newestIndex, int bufferLength,
+float InterpolatingRead::read (const double* buffer, int writeIndex, int bufferLength,
                                double& delay, double previousDelay, int freshSamples) const noexcept
 {
     const bool stretched = (mode == 2 || mode == 3);
@@ -134,20 +134,21 @@ float InterpolatingRead::read (const double* buffer, int newestIndex, int buffer
     d = std::min (d, (double) (bufferLength - taps));
     delay = d;
 
+    const int newestIndex = newestPosition (writeIndex, bufferLength);
     const double pos = (double) newestIndex - d;
     const int i = (int) pos;
     const double frac = pos - i;
     const double phi0 = frac * (stretched ? step : phases);
+    const double* const oldest = buffer + oldestTap (i, taps, bufferLength);
 
     // Taps older than the fresh samples are read from a copy in which they are
     // silent, exactly as if the buffer had been zeroed.
     const int oldestAge = newestIndex - i + taps - 1;
 
     if (oldestAge < freshSamples)
-        return (float) tapSum (buffer + i, step, phi0);
+        return (float) tapSum (oldest + taps - 1, step, phi0);
 
     double window[maximumTaps];
-    const double* const oldest = buffer + i - (taps - 1);
 
     for (int k = 0; k < taps; ++k)
         window[k] = oldestAge - k < freshSamples ? oldest[k] : 0.0;
@@ -178,7 +179,7 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
     for (int j = 0; j < count; ++j)
     {
         double d = delays[j];
-        const int newest = writeIndex - 1 + 2 * bufferLength;
+        const int newest = newestPosition (writeIndex, bufferLength);
         const int fresh = std::min (freshSamples + j, bufferLength);
         const double step = stretched ? getStep (previousDelay, d) : phases;
 
@@ -193,7 +194,7 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
             const int p = (int) phi0;
             const auto offset = (std::size_t) (p * taps);
             gathered[numGathered] = { rows.entries.data() + offset, rows.differences.data() + offset,
-                                      buffer + i - (taps - 1), phi0 - p };
+                                      buffer + oldestTap (i, taps, bufferLength), phi0 - p };
             gatheredSample[numGathered++] = j;
             taken = true;
         }
@@ -207,14 +208,14 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
                 {
                     const double phi0 = frac * step;
                     const int p = (int) phi0;
-                    narrow[n][numNarrow[n]++] = { p, j, buffer + i - (narrowRowsN.taps - 1), phi0 - p };
+                    narrow[n][numNarrow[n]++] = { p, j, buffer + oldestTap (i, narrowRowsN.taps, bufferLength), phi0 - p };
                     taken = true;
                 }
             }
         }
 
         if (! taken)
-            out[j] = read (buffer, newest, bufferLength, d, previousDelay, fresh);
+            out[j] = read (buffer, writeIndex, bufferLength, d, previousDelay, fresh);
 
         previousDelay = d;
 

@@ -7,8 +7,9 @@
     prototype (see EngineTables) over the newest samples at the fractional phase of
     the read position.
 
-    The buffer is stored three times over (every sample at i, i + L and i + 2L for a
-    buffer length L), so the taps run on contiguous indices without wrapping.
+    A buffer of length L holds guardLength more entries after its end that repeat
+    its first ones (every sample written at i < guardLength is also at i + L), so
+    that the taps of any read run on contiguous indices.
 
     Quality modes: 0 "Low" (nearest of 512 phases of the 16-tap kernel; also any
     unknown mode), 1 "Normal" (interpolated phases), 2 and 3 "High"/"Ultra" (the
@@ -29,8 +30,11 @@ public:
     int getInterpolationMode() const noexcept   { return mode; }
     double getMinimumStep() const noexcept      { return minimumStep; }
 
+    /** The entries a buffer keeps after its length: as many as a read takes taps. */
+    static constexpr int guardLength = 1024;
+
     /** Reads the buffer at `delay` samples behind its newest sample (0 reads the
-        newest one), which sits at newestIndex in the last copy of the buffer.
+        newest one), the one written just before writeIndex.
 
         previousDelay is the delay read at the previous sample; the stretched modes
         widen their kernel by how fast the delay shrinks. The delay is clamped so
@@ -40,7 +44,7 @@ public:
         Only the freshSamples newest samples count as written: older ones read as
         silence, so that a buffer can be cleared without touching its memory.
     */
-    float read (const double* buffer, int newestIndex, int bufferLength,
+    float read (const double* buffer, int writeIndex, int bufferLength,
                 double& delay, double previousDelay, int freshSamples) const noexcept;
 
     /** The most reads that readRun() takes at once. */
@@ -65,7 +69,20 @@ public:
 
 private:
     /** The most taps any read takes: kernel32 at the narrowest step of 16 entries. */
-    static constexpr int maximumTaps = 1024;
+    static constexpr int maximumTaps = guardLength;
+
+    /** Read positions count as if the buffer were stored three times over, the
+        newest sample in the last copy: the fraction of a position is rounded as
+        it always was, so that the reads of a run do not change by a last bit.
+    */
+    static int newestPosition (int writeIndex, int bufferLength) noexcept   { return writeIndex - 1 + 2 * bufferLength; }
+
+    /** The buffer entry of the oldest of a read's taps, the newest at position newest. */
+    static int oldestTap (int newest, int taps, int bufferLength) noexcept
+    {
+        const int oldest = newest - (taps - 1) - bufferLength;
+        return oldest >= bufferLength ? oldest - bufferLength : oldest;
+    }
 
     /** A kernel laid out by phase, for the reads whose taps lie a fixed whole number
         of entries apart (spacing: 512 for the plain reads, the narrowest steps for

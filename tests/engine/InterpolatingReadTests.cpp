@@ -15,34 +15,40 @@ namespace
 {
     constexpr double pi = 3.14159265358979323846;
 
-    /** A triple-written delay buffer as the delay core keeps it. */
-    struct TripleBuffer
+    /** A delay buffer as the delay core keeps it, with its history kept apart in
+        the order written, to check reads against.
+    */
+    struct RingBuffer
     {
-        explicit TripleBuffer (int length) : bufferLength (length), data ((size_t) (3 * length), 0.0) {}
+        explicit RingBuffer (int length)
+            : bufferLength (length), data ((size_t) (length + InterpolatingRead::guardLength), 0.0) {}
 
         void write (double x)
         {
-            data[(size_t) writeIndex] = data[(size_t) (writeIndex + bufferLength)]
-                = data[(size_t) (writeIndex + 2 * bufferLength)] = x;
+            data[(size_t) writeIndex] = x;
+
+            if (writeIndex < InterpolatingRead::guardLength)
+                data[(size_t) (writeIndex + bufferLength)] = x;
+
             writeIndex = (writeIndex + 1) % bufferLength;
+            history.push_back (x);
         }
 
-        int newestIndex() const       { return writeIndex - 1 + 2 * bufferLength; }
-        double newest (int age) const { return data[(size_t) (newestIndex() - age)]; }
+        double newest (int age) const { return age < (int) history.size() ? history[history.size() - 1 - (size_t) age] : 0.0; }
 
         float read (const InterpolatingRead& r, double delay, double previousDelay) const
         {
-            return r.read (data.data(), newestIndex(), bufferLength, delay, previousDelay, bufferLength);
+            return r.read (data.data(), writeIndex, bufferLength, delay, previousDelay, bufferLength);
         }
 
         int bufferLength;
-        std::vector<double> data;
+        std::vector<double> data, history;
         int writeIndex = 0;
     };
 
-    TripleBuffer randomBuffer (int length, int samples)
+    RingBuffer randomBuffer (int length, int samples)
     {
-        TripleBuffer b (length);
+        RingBuffer b (length);
         std::mt19937 rng (42);
         std::uniform_real_distribution<double> dist (-1.0, 1.0);
 
@@ -194,7 +200,7 @@ TEST (InterpolatingRead, ZeroDelayReadsTheNewestSampleWithWholePhases)
 TEST (InterpolatingRead, TapCountsOfLowAndNormal)
 {
     // A lone impulse 15 samples behind the read point is reached only by a 16th tap.
-    TripleBuffer buffer (4096);
+    RingBuffer buffer (4096);
     buffer.write (1.0);
 
     for (int i = 0; i < 20; ++i)
@@ -241,7 +247,7 @@ TEST (InterpolatingRead, StretchStepFollowsTheShrinkingDelay)
     EXPECT_EQ (reader (1, 128.0).getMaximumTaps (16.0), 16);
 
     // An impulse 200 samples behind is within reach of a step-16 kernel only.
-    TripleBuffer buffer (4096);
+    RingBuffer buffer (4096);
     buffer.write (1.0);
 
     for (int i = 0; i < 200; ++i)
@@ -268,15 +274,14 @@ TEST (InterpolatingRead, StretchedReadsFollowTheKernelLoop)
             const double previous = delay + (512.0 - step) / 256.0;
             ASSERT_EQ (r.getStep (previous, delay), step);
 
-            const double pos = buffer.newestIndex() - delay;
-            const int i = (int) pos;
+            const int whole = (int) std::ceil (delay);
             double acc = 0.0;
             int k = 0;
 
-            for (double phi = (pos - i) * step; phi < 16382.0; phi += step, ++k)
+            for (double phi = (whole - delay) * step; phi < 16382.0; phi += step, ++k)
             {
                 const int e = (int) phi;
-                acc += (k32[(size_t) e] + (k32[(size_t) e + 1] - k32[(size_t) e]) * (phi - e)) * buffer.data[(size_t) (i - k)];
+                acc += (k32[(size_t) e] + (k32[(size_t) e + 1] - k32[(size_t) e]) * (phi - e)) * buffer.newest (whole + k);
             }
 
             EXPECT_NEAR (buffer.read (r, delay, previous), step / 512.0 * acc, 1e-6) << "step " << step << ", delay " << delay;
@@ -286,7 +291,7 @@ TEST (InterpolatingRead, StretchedReadsFollowTheKernelLoop)
 
 TEST (InterpolatingRead, LevelAtDC)
 {
-    TripleBuffer buffer (4096);
+    RingBuffer buffer (4096);
 
     for (int i = 0; i < 4096; ++i)
         buffer.write (1.0);
@@ -323,7 +328,7 @@ TEST (InterpolatingRead, OutOfRangeDelaysAreClamped)
             for (double d : { -3.0, 1.0e9, 2047.5, nan, std::numeric_limits<double>::infinity() })
             {
                 double delay = d;
-                const float y = r.read (buffer.data.data(), buffer.newestIndex(), buffer.bufferLength, delay, previous, buffer.bufferLength);
+                const float y = r.read (buffer.data.data(), buffer.writeIndex, buffer.bufferLength, delay, previous, buffer.bufferLength);
                 const int taps = r.getMaximumTaps (r.getStep (previous, d > 0.0 ? d : 0.0));
                 EXPECT_TRUE (std::isfinite (y));
                 EXPECT_GE (delay, 0.0);
@@ -343,7 +348,7 @@ TEST (InterpolatingRead, ModulatedDelayTracksASine)
     // A slowly swept delay of a 1 kHz sine must come out as the same sine at the
     // moving delay (plus the kernel's group delay), without steps between phases.
     const double w = 2.0 * pi * 1000.0 / 44100.0;
-    TripleBuffer buffer (8192);
+    RingBuffer buffer (8192);
     const auto normal = reader (1, 128.0);
 
     double previousOut = 0.0, largestJump = 0.0;
