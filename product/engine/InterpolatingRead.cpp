@@ -164,6 +164,9 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
     // gathered by phase, so that each row serves all reads of its phase while it
     // is in the cache. The others, and any that reach stale memory, go through
     // read() one by one.
+    if (readSteadyRun (buffer, writeIndex, bufferLength, delays, count, previousDelay, freshSamples, out))
+        return;
+
     const bool stretched = (mode == 2 || mode == 3);
     const PhaseRows& rows = stretched ? *rows32 : *rows16;
     const int taps = rows.taps;
@@ -267,6 +270,56 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
             first = last;
         }
     }
+}
+
+bool InterpolatingRead::readSteadyRun (const double* buffer, int writeIndex, int bufferLength, const double* delays,
+                                       int count, double previousDelay, int freshSamples, float* out) const noexcept
+{
+    const double d = delays[0];
+
+    for (int j = 1; j < count; ++j)
+        if (delays[j] != d)     // also refuses NaN
+            return false;
+
+    const bool stretched = (mode == 2 || mode == 3);
+
+    if (count < 2 || (stretched && getStep (previousDelay, d) != phases))
+        return false;
+
+    const PhaseRows& rows = stretched ? *rows32 : *rows16;
+    const int taps = rows.taps;
+    const int newest = newestPosition (writeIndex, bufferLength);
+    const double pos = (double) newest - d;
+    const int i = (int) pos;
+    const double frac = pos - i;
+
+    // Later reads only have more fresh samples behind them.
+    if (! (newest - i + taps - 1 < std::min (freshSamples, bufferLength)))
+        return false;
+
+    // Every read must land at the same fraction, its taps one entry on from the
+    // read before. Positions that all lie between the same powers of two are
+    // rounded on the same grid, to which a whole number of samples adds exactly;
+    // positions computed across a wrap of the write index are not.
+    const int oldest = oldestTap (i, taps, bufferLength);
+    const int last = count - 1;
+    const double lastPos = (double) (newest + last) - d;
+
+    if (writeIndex + last >= bufferLength || std::ilogb (lastPos) != std::ilogb (pos)
+         || oldestTap (i + last, taps, bufferLength) != oldest + last)
+        return false;
+
+    const double phi0 = frac * phases;
+    const int p = (int) phi0;
+    const auto offset = (std::size_t) (p * taps);
+    double sums[maximumRun];
+    TapSums::steadyRows (rows.entries.data() + offset, rows.differences.data() + offset, buffer + oldest,
+                         phi0 - p, taps, mode == 1 || stretched, count, sums);
+
+    for (int j = 0; j < count; ++j)
+        out[j] = (float) (stretched ? sums[j] : sums[j] * 1.2);
+
+    return true;
 }
 
 double InterpolatingRead::tapSum (const double* x, double step, double phi0) const noexcept

@@ -111,6 +111,13 @@ private:
     */
     double stretchedSum (const double* x, double phi0, double step) const noexcept;
 
+    /** readRun() for a delay that holds still over the run and whose reads all take
+        the plain rows at one phase, their taps a sample apart; false, reading
+        nothing, for any other run.
+    */
+    bool readSteadyRun (const double* buffer, int writeIndex, int bufferLength, const double* delays, int count,
+                        double previousDelay, int freshSamples, float* out) const noexcept;
+
     /** The sum of the read whose newest tap is x[0]. */
     double tapSum (const double* x, double step, double phi0) const noexcept;
 

@@ -194,6 +194,48 @@ namespace
     }
 
     __attribute__ ((target ("avx2,fma")))
+    void wideSteadyRows (const double* entries, const double* differences, const double* x,
+                         double f, int taps, bool interpolate, int count, double* sums) noexcept
+    {
+        // Four reads at a time, one per lane: each lane adds the products of its read
+        // in the order wideRowOf() adds them in its own lanes, so the sums are the same.
+        alignas (32) double c[1024];
+        const __m256d vf = _mm256_set1_pd (f);
+
+        for (int k = 0; k < taps; k += 4)
+        {
+            const __m256d e = _mm256_loadu_pd (entries + k);
+            _mm256_store_pd (c + k, interpolate ? _mm256_fmadd_pd (_mm256_loadu_pd (differences + k), vf, e) : e);
+        }
+
+        int j = 0;
+
+        for (; j + 4 <= count; j += 4)
+        {
+            __m256d lane[4];
+
+            for (int m = 0; m < 4; ++m)
+            {
+                __m256d a = _mm256_mul_pd (_mm256_set1_pd (c[m]), _mm256_loadu_pd (x + j + m));
+                __m256d b = _mm256_mul_pd (_mm256_set1_pd (c[m + 4]), _mm256_loadu_pd (x + j + m + 4));
+
+                for (int k = 8; k < taps; k += 8)
+                {
+                    a = _mm256_fmadd_pd (_mm256_set1_pd (c[k + m]), _mm256_loadu_pd (x + j + k + m), a);
+                    b = _mm256_fmadd_pd (_mm256_set1_pd (c[k + m + 4]), _mm256_loadu_pd (x + j + k + m + 4), b);
+                }
+
+                lane[m] = _mm256_add_pd (a, b);
+            }
+
+            _mm256_storeu_pd (sums + j, _mm256_add_pd (_mm256_add_pd (lane[0], lane[1]), _mm256_add_pd (lane[2], lane[3])));
+        }
+
+        for (; j < count; ++j)
+            sums[j] = wideRow (entries, differences, x + j, f, taps, interpolate);
+    }
+
+    __attribute__ ((target ("avx2,fma")))
     double wideStretched (const double* kernel, const double* x,
                           std::int64_t start, std::int64_t step, int taps) noexcept
     {
@@ -283,6 +325,19 @@ void TapSums::rowsOfOnePhase (const double* entries, const double* differences, 
 
     for (int r = 0; r < count; ++r)
         sums[r] = portableRow (entries, differences, xs[r], fs[r], taps, true);
+}
+
+void TapSums::steadyRows (const double* entries, const double* differences, const double* x,
+                          double f, int taps, bool interpolate, int count, double* sums) noexcept
+{
+   #if CORVANE_WIDE_TAP_SUMS
+    // The lanes hold the taps eight apart, as the rows of the plain reads have them.
+    if (wideInUse().load (std::memory_order_relaxed) && taps % 8 == 0 && taps <= 1024)
+        return wideSteadyRows (entries, differences, x, f, taps, interpolate, count, sums);
+   #endif
+
+    for (int j = 0; j < count; ++j)
+        sums[j] = row (entries, differences, x + j, f, taps, interpolate);
 }
 
 double TapSums::stretched (const double* kernel, const double* x,
