@@ -45,6 +45,25 @@ namespace
         return index < 0 ? index + length : index;
     }
 
+    /** The last of count writes that is not silent, or −1. */
+    int lastLoud (const double* written, int count) noexcept
+    {
+        for (int j = count - 1; j >= 0; --j)
+            if (std::abs (written[j]) > silentWrite)
+                return j;
+
+        return -1;
+    }
+
+    /** Counts a run of count writes, the last audible one at lastLoudIndex (−1 for none). */
+    void addSilence (int& counter, int lastLoudIndex, int count) noexcept
+    {
+        if (lastLoudIndex >= 0)
+            counter = count - 1 - lastLoudIndex;
+        else
+            counter = counter > std::numeric_limits<int>::max() - count ? std::numeric_limits<int>::max() : counter + count;
+    }
+
     void countSilence (int& counter, double written) noexcept
     {
         if (std::abs (written) > silentWrite)
@@ -85,7 +104,7 @@ void DelayCore::resize (float sampleRate, int blockSize, int maxDelaySeconds)
     const auto entries = (size_t) (bufferLength + InterpolatingRead::guardLength);
     bufferL.assign (entries, 0.0);
     bufferR.assign (entries, 0.0);
-    spreadBuffer.assign ((size_t) bufferLength, 0.0);
+    spreadBuffer.assign ((size_t) bufferLength, 0.0f);
 
     if (sampleRate == 44100.0f)       rateOffset = 0.0;
     else if (sampleRate == 48000.0f)  rateOffset = 0.119;
@@ -238,10 +257,11 @@ float DelayCore::meterStep (double e) noexcept
 
 bool DelayCore::readsBehind (const double* delays, int count, int longest) noexcept
 {
+    const double shortest = count, longestDelay = longest;
     bool inside = true;
 
     for (int j = 0; j < count; ++j)
-        inside &= delays[j] >= count && delays[j] <= longest;     // NaN fails
+        inside &= (delays[j] >= shortest) & (delays[j] <= longestDelay);     // NaN fails
 
     return inside;
 }
@@ -252,35 +272,41 @@ void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silen
     const int count = c.count;
     double* const bl = bufferL.data();
     double* const br = bufferR.data();
-    double* const sb = spreadBuffer.data();
+    float* const sb = spreadBuffer.data();
 
-    float pL[chunkLength], pR[chunkLength], rL[chunkLength], rR[chunkLength];
+    // Each pass below runs over the whole chunk with nothing that waits on the
+    // sample before, so that the compiler can work on several samples at once.
+    float inputL[chunkLength], inputR[chunkLength];
+    const float* pL = c.stagedL;
+    const float* pR = c.stagedR;
 
-    for (int j = 0; j < count; ++j)
+    if (pL == nullptr)
     {
-        double xL = c.inL[j], xR = c.inR[j];
+        const bool toMono = stereoToMono, decodeMidSide = midSide, swap = swapChannels;
 
-        if (stereoToMono)
-            xL = xR = (xL + xR) * 0.5;
-
-        if (midSide)
+        for (int j = 0; j < count; ++j)
         {
-            const double mid = (xL + xR) * 0.5, side = (xL - xR) * 0.5;
-            xL = mid;
-            xR = side;
+            double xL = c.inL[j], xR = c.inR[j];
+            applyChannelMode (xL, xR, toMono, decodeMidSide, swap);
+            inputL[j] = (float) xL;
+            inputR[j] = (float) xR;
         }
 
-        if (swapChannels)
-            std::swap (xL, xR);
-
-        pL[j] = c.stagedL != nullptr ? c.stagedL[j] : (float) xL;
-        pR[j] = c.stagedR != nullptr ? c.stagedR[j] : (float) xR;
-        rL[j] = c.readsL[j];
-        rR[j] = c.readsR[j];
+        pL = inputL;
+        pR = inputR;
     }
+
+    float filteredL[chunkLength], filteredR[chunkLength];
+    const float* rL = c.readsL;
+    const float* rR = c.readsR;
 
     if (filterInLoop && filterType != 0)
     {
+        std::copy (rL, rL + count, filteredL);
+        std::copy (rR, rR + count, filteredR);
+        rL = filteredL;
+        rR = filteredR;
+
         float cutoffsL[chunkLength], cutoffsR[chunkLength];
         bool steady = count > 0;
 
@@ -299,7 +325,7 @@ void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silen
         {
             loopFilter.setCutoffSemitones (0, cutoffsL[0], resonance, semitoneTable, fineTuneTable);
             loopFilter.setCutoffSemitones (1, cutoffsR[0], resonance, semitoneTable, fineTuneTable);
-            loopFilter.processStereo (rL, rR, count);
+            loopFilter.processStereo (filteredL, filteredR, count);
         }
         else
         {
@@ -307,8 +333,8 @@ void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silen
             {
                 loopFilter.setCutoffSemitones (0, cutoffsL[j], resonance, semitoneTable, fineTuneTable);
                 loopFilter.setCutoffSemitones (1, cutoffsR[j], resonance, semitoneTable, fineTuneTable);
-                rL[j] = loopFilter.processSample (0, rL[j]);
-                rR[j] = loopFilter.processSample (1, rR[j]);
+                filteredL[j] = loopFilter.processSample (0, filteredL[j]);
+                filteredR[j] = loopFilter.processSample (1, filteredR[j]);
             }
         }
     }
@@ -318,16 +344,18 @@ void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silen
     // a later sample of the chunk writes, so each stretch writes first and reads after.
     // The writes are worked out for the whole chunk first and copied as stretches:
     // eight scattered stores per sample would keep too many pointers live at once.
-    double yL[chunkLength], yR[chunkLength], wL[chunkLength], wR[chunkLength], held[chunkLength];
+    double yL[chunkLength], yR[chunkLength], wL[chunkLength], wR[chunkLength];
+    float held[chunkLength];
     int offsets[chunkLength];
-    int lastLoudL = -1, lastLoudR = -1;
 
     for (int j = 0; j < count; ++j)
     {
         wL[j] = pL[j] + c.feedbacks[j] * rL[j];
         wR[j] = pR[j] + c.feedbacks[j] * rR[j];
-        lastLoudL = std::abs (wL[j]) > silentWrite ? j : lastLoudL;
-        lastLoudR = std::abs (wR[j]) > silentWrite ? j : lastLoudR;
+    }
+
+    for (int j = 0; j < count; ++j)
+    {
         offsets[j] = std::clamp ((int) c.spreads[j], 1 - length, length - 1);
         held[j] = offsets[j] < 0 ? rR[j] : rL[j];
     }
@@ -347,14 +375,14 @@ void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silen
             std::memcpy (br + length + index, wR + first, guarded);
         }
 
-        std::memcpy (sb + index, held + first, bytes);
+        std::copy (held + first, held + first + stretch, sb + index);
 
         for (int j = first; j < first + stretch; ++j)
         {
             const int at = index + j - first;
             const int s = offsets[j];
-            yL[j] = s < 0 ? (double) rL[j] : sb[spreadIndex (at - s, length)];
-            yR[j] = s < 0 ? sb[spreadIndex (at + s, length)] : (double) rR[j];
+            yL[j] = s < 0 ? rL[j] : sb[spreadIndex (at - s, length)];
+            yR[j] = s < 0 ? sb[spreadIndex (at + s, length)] : rR[j];
         }
 
         first += stretch;
@@ -364,16 +392,10 @@ void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silen
             index = 0;
     }
 
-    auto addSilence = [count] (int& counter, int lastLoud)
-    {
-        if (lastLoud >= 0)
-            counter = count - 1 - lastLoud;
-        else
-            counter = counter > std::numeric_limits<int>::max() - count ? std::numeric_limits<int>::max() : counter + count;
-    };
+    addSilence (silentL, lastLoud (wL, count), count);
+    addSilence (silentR, lastLoud (wR, count), count);
 
-    addSilence (silentL, lastLoudL);
-    addSilence (silentR, lastLoudR);
+    const bool decodeMidSide = midSide;
 
     for (int j = 0; j < count; ++j)
     {
@@ -381,7 +403,7 @@ void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silen
         double left = yL[j] * (c.tremolosL[j] * t + (1.0 - t));
         double right = yR[j] * (c.tremolosR[j] * t + (1.0 - t));
 
-        if (midSide)
+        if (decodeMidSide)
         {
             const double sum = left + right, difference = left - right;
             left = sum;
@@ -393,19 +415,25 @@ void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silen
         yR[j] = std::min (p, 1.0) * v * right + 1e-20;
     }
 
-    const double decay = envelopeDecay;
-
     for (int j = 0; j < count; ++j)
     {
-        envL *= decay + 1e-20;
-        envR *= decay + 1e-20;
-
-        if (envL < yL[j]) envL = yL[j];
-        if (envR < yR[j]) envR = yR[j];
-
         c.outL[j] = (float) yL[j];
         c.outR[j] = (float) yR[j];
     }
+
+    // The envelopes are the one chain left: kept apart, each step is a multiply
+    // and a maximum.
+    const double decay = envelopeDecay + 1e-20;
+    double eL = envL, eR = envR;
+
+    for (int j = 0; j < count; ++j)
+    {
+        eL = std::max (eL * decay, yL[j]);
+        eR = std::max (eR * decay, yR[j]);
+    }
+
+    envL = eL;
+    envR = eR;
 }
 
 int DelayCore::activityWindow (double delay, double spreadOffset, int length, int kernelTaps) noexcept
@@ -423,7 +451,7 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
     const float inverseRate = rateConstants.inverseRateFloat;
     double* const bl = bufferL.data();
     double* const br = bufferR.data();
-    double* const sb = spreadBuffer.data();
+    float* const sb = spreadBuffer.data();
 
     // The settings cannot change during a run. They, and the state that moves every
     // sample, are worked on as local copies so that they stay in registers: the

@@ -159,7 +159,7 @@ private:
     const float* fineTuneTable;
 
     std::vector<double> bufferL, bufferR;   // bufferLength + the reader's guard each
-    std::vector<double> spreadBuffer;       // bufferLength
+    std::vector<float> spreadBuffer;        // bufferLength: it holds reads, which are floats
     int writeIndex = 0;
     int freshWrites = 0;    // samples written since the memory was last cleared, up to bufferLength
 
