@@ -257,13 +257,28 @@ float DelayCore::meterStep (double e) noexcept
 
 bool DelayCore::readsBehind (const double* delays, int count, int longest) noexcept
 {
+    // Two delays at a time: a plain loop over a flag is left one by one by the compiler.
+    using Pair = double __attribute__ ((vector_size (2 * sizeof (double))));
+    using Mask = long long __attribute__ ((vector_size (2 * sizeof (long long))));
+
     const double shortest = count, longestDelay = longest;
-    bool inside = true;
+    const Pair low { shortest, shortest }, high { longestDelay, longestDelay };
+    Mask inside { -1, -1 };
+    int j = 0;
 
-    for (int j = 0; j < count; ++j)
-        inside &= (delays[j] >= shortest) & (delays[j] <= longestDelay);     // NaN fails
+    for (; j + 2 <= count; j += 2)
+    {
+        Pair d;
+        std::memcpy (&d, delays + j, sizeof (d));
+        inside &= (d >= low) & (d <= high);     // NaN fails
+    }
 
-    return inside;
+    bool result = inside[0] != 0 && inside[1] != 0;
+
+    for (; j < count; ++j)
+        result &= delays[j] >= shortest && delays[j] <= longestDelay;
+
+    return result;
 }
 
 void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silentR, double& envL, double& envR) noexcept
@@ -390,6 +405,16 @@ void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silen
 
         if (index >= length)
             index = 0;
+    }
+
+    // The next chunk's writes land on memory that was last touched a buffer's length
+    // ago: asking for it now hides the wait behind this chunk's remaining passes.
+    for (int ahead = 0; ahead < chunkLength; ahead += 8)
+    {
+        const int at = index + ahead < length ? index + ahead : index + ahead - length;
+        __builtin_prefetch (bl + at, 1);
+        __builtin_prefetch (br + at, 1);
+        __builtin_prefetch (sb + at, 1);
     }
 
     addSilence (silentL, lastLoud (wL, count), count);

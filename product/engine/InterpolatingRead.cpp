@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <map>
 #include <mutex>
@@ -275,11 +276,24 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
 bool InterpolatingRead::readSteadyRun (const double* buffer, int writeIndex, int bufferLength, const double* delays,
                                        int count, double previousDelay, int freshSamples, float* out) const noexcept
 {
-    const double d = delays[0];
+    // Two delays at a time: a loop that leaves early is left one by one by the compiler.
+    using Pair = double __attribute__ ((vector_size (2 * sizeof (double))));
+    using Mask = long long __attribute__ ((vector_size (2 * sizeof (long long))));
 
-    for (int j = 1; j < count; ++j)
-        if (delays[j] != d)     // also refuses NaN
-            return false;
+    const double d = delays[0];
+    const Pair first { d, d };
+    Mask same { -1, -1 };
+    int j = 0;
+
+    for (; j + 2 <= count; j += 2)
+    {
+        Pair pair;
+        std::memcpy (&pair, delays + j, sizeof (pair));
+        same &= pair == first;      // also refuses NaN
+    }
+
+    if (same[0] == 0 || same[1] == 0 || (j < count && delays[j] != d))
+        return false;
 
     const bool stretched = (mode == 2 || mode == 3);
 
@@ -318,6 +332,11 @@ bool InterpolatingRead::readSteadyRun (const double* buffer, int writeIndex, int
 
     for (int j = 0; j < count; ++j)
         out[j] = (float) (stretched ? sums[j] : sums[j] * 1.2);
+
+    // A delay that held still will most likely hold still over the next run too,
+    // whose taps lie just past these.
+    for (int ahead = count + taps - 1; ahead < 2 * count + taps - 1; ahead += 8)
+        __builtin_prefetch (buffer + std::min (oldest + ahead, bufferLength + guardLength - 1));
 
     return true;
 }
