@@ -5,6 +5,10 @@
 #include <cstring>
 #include <limits>
 
+#if defined (__SSE2__)
+ #include <emmintrin.h>
+#endif
+
 namespace
 {
     /** The line's channel operations on one input frame, in their order: mono sum, mid/side, swap. */
@@ -257,28 +261,28 @@ float DelayCore::meterStep (double e) noexcept
 
 bool DelayCore::readsBehind (const double* delays, int count, int longest) noexcept
 {
-    // Two delays at a time: a plain loop over a flag is left one by one by the compiler.
-    using Pair = double __attribute__ ((vector_size (2 * sizeof (double))));
-    using Mask = long long __attribute__ ((vector_size (2 * sizeof (long long))));
-
     const double shortest = count, longestDelay = longest;
-    const Pair low { shortest, shortest }, high { longestDelay, longestDelay };
-    Mask inside { -1, -1 };
+    bool inside = true;
     int j = 0;
+
+   #if defined (__SSE2__)
+    // Two delays at a time: a plain loop over a flag is left one by one by the compiler.
+    const __m128d low = _mm_set1_pd (shortest), high = _mm_set1_pd (longestDelay);
+    __m128d pairsInside = _mm_cmpeq_pd (low, low);
 
     for (; j + 2 <= count; j += 2)
     {
-        Pair d;
-        std::memcpy (&d, delays + j, sizeof (d));
-        inside &= (d >= low) & (d <= high);     // NaN fails
+        const __m128d d = _mm_loadu_pd (delays + j);
+        pairsInside = _mm_and_pd (pairsInside, _mm_and_pd (_mm_cmpge_pd (d, low), _mm_cmple_pd (d, high)));   // NaN fails
     }
 
-    bool result = inside[0] != 0 && inside[1] != 0;
+    inside = _mm_movemask_pd (pairsInside) == 3;
+   #endif
 
     for (; j < count; ++j)
-        result &= delays[j] >= shortest && delays[j] <= longestDelay;
+        inside &= delays[j] >= shortest && delays[j] <= longestDelay;
 
-    return result;
+    return inside;
 }
 
 void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silentR, double& envL, double& envR) noexcept
@@ -533,8 +537,11 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
         double tremolosL[chunkLength], tremolosR[chunkLength];
         float volumes[chunkLength], stageGains[chunkLength][4];
 
-        for (int j = 0; j < count; ++j)
+        int settledFrom = 0;
+
+        for (; settledFrom < count && (moving1 || moving2 || moving3 || moving4 || snap); ++settledFrom)
         {
+            const int j = settledFrom;
             const int i = start + j;
             tapAveragerL.tick();
             tapAveragerR.tick();
@@ -614,6 +621,93 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
 
             for (int lane = 0; lane < 4; ++lane)
                 stageGains[j][lane] = sm4.current[lane];
+        }
+
+        // Once every smoother has settled, only the modulation moves: the same steps
+        // as above, each in a pass of its own over the rest of the chunk.
+        if (settledFrom < count)
+        {
+            const double lenL = sm2.current[0], lenR = sm2.current[1], depth = sm2.current[2];
+            double targetsL[chunkLength], targetsR[chunkLength];
+
+            for (int j = settledFrom; j < count; ++j)
+            {
+                tapAveragerL.tick();
+                tapAveragerR.tick();
+            }
+
+            if (logScale)
+            {
+                auto logOffset = [&] (double len, float m)
+                {
+                    const float t = (float) len * inverseRate;
+
+                    if (t == 0.0f)
+                        return 0.0;
+
+                    const double b = t * 1428.0;
+                    const double u = depth * m * b;
+                    return ((b + 1.0) * u / ((u + 1.0) * b)) * len;
+                };
+
+                for (int j = settledFrom; j < count; ++j)
+                {
+                    targetsL[j] = lenL - logOffset (lenL, modulationLeft != nullptr ? modulationLeft[start + j] : 0.0f);
+                    targetsR[j] = lenR - logOffset (lenR, modulationRight != nullptr ? modulationRight[start + j] : 0.0f);
+                }
+            }
+            else
+            {
+                for (int j = settledFrom; j < count; ++j)
+                {
+                    const float mL = modulationLeft != nullptr ? modulationLeft[start + j] : 0.0f;
+                    const float mR = modulationRight != nullptr ? modulationRight[start + j] : 0.0f;
+                    targetsL[j] = lenL - lenL * mL * depth;
+                    targetsR[j] = lenR - lenR * mR * depth;
+                }
+            }
+
+            if (smoothTime)
+            {
+                for (int j = settledFrom; j < count; ++j)
+                {
+                    smoothL1 -= (smoothL1 - targetsL[j]) * timeCoefficient;
+                    smoothL2 -= (smoothL2 - smoothL1) * timeCoefficient;
+                    smoothR1 -= (smoothR1 - targetsR[j]) * timeCoefficient;
+                    smoothR2 -= (smoothR2 - smoothR1) * timeCoefficient;
+                    delaysL[j] = offset + smoothL2;
+                    delaysR[j] = offset + smoothR2;
+                }
+            }
+            else
+            {
+                for (int j = settledFrom; j < count; ++j)
+                {
+                    delaysL[j] = offset + targetsL[j];
+                    delaysR[j] = offset + targetsR[j];
+                }
+
+                smoothL2 = targetsL[count - 1];
+                smoothR2 = targetsR[count - 1];
+            }
+
+            for (int j = settledFrom; j < count; ++j)
+            {
+                const float mL = modulationLeft != nullptr ? modulationLeft[start + j] : 0.0f;
+                const float mR = modulationRight != nullptr ? modulationRight[start + j] : 0.0f;
+                tremolo -= (tremolo - ChannelPair { mL, mR }) * tremoloCoefficient;
+                tremolosL[j] = tremolo[0];
+                tremolosR[j] = tremolo[1];
+            }
+
+            std::fill (spreads + settledFrom, spreads + count, sm1.current[0]);
+            std::fill (feedbacks + settledFrom, feedbacks + count, sm1.current[3]);
+            std::fill (volumes + settledFrom, volumes + count, sm3.current[0]);
+            std::fill (pans + settledFrom, pans + count, sm2.current[3]);
+
+            for (int j = settledFrom; j < count; ++j)
+                for (int lane = 0; lane < 4; ++lane)
+                    stageGains[j][lane] = sm4.current[lane];
         }
 
         // The reads of an active channel whose delays all reach behind this chunk

@@ -6,11 +6,14 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <iterator>
 #include <map>
 #include <mutex>
 #include <tuple>
+
+#if defined (__SSE2__)
+ #include <emmintrin.h>
+#endif
 
 namespace
 {
@@ -276,23 +279,25 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
 bool InterpolatingRead::readSteadyRun (const double* buffer, int writeIndex, int bufferLength, const double* delays,
                                        int count, double previousDelay, int freshSamples, float* out) const noexcept
 {
-    // Two delays at a time: a loop that leaves early is left one by one by the compiler.
-    using Pair = double __attribute__ ((vector_size (2 * sizeof (double))));
-    using Mask = long long __attribute__ ((vector_size (2 * sizeof (long long))));
-
     const double d = delays[0];
-    const Pair first { d, d };
-    Mask same { -1, -1 };
+    bool same = true;
     int j = 0;
 
-    for (; j + 2 <= count; j += 2)
-    {
-        Pair pair;
-        std::memcpy (&pair, delays + j, sizeof (pair));
-        same &= pair == first;      // also refuses NaN
-    }
+   #if defined (__SSE2__)
+    // Two delays at a time: a loop that leaves early is left one by one by the compiler.
+    const __m128d first = _mm_set1_pd (d);
+    __m128d pairsSame = _mm_cmpeq_pd (first, first);
 
-    if (same[0] == 0 || same[1] == 0 || (j < count && delays[j] != d))
+    for (; j + 2 <= count; j += 2)
+        pairsSame = _mm_and_pd (pairsSame, _mm_cmpeq_pd (_mm_loadu_pd (delays + j), first));   // also refuses NaN
+
+    same = _mm_movemask_pd (pairsSame) == 3;
+   #endif
+
+    for (; j < count; ++j)
+        same &= delays[j] == d;
+
+    if (! same)
         return false;
 
     const bool stretched = (mode == 2 || mode == 3);
