@@ -122,7 +122,12 @@ double InterpolatingRead::getStep (double previousDelay, double delay) const noe
 int InterpolatingRead::getMaximumTaps (double step) const noexcept
 {
     if (mode == 2 || mode == 3)
-        return (int) std::ceil (kernel32Last / step);
+    {
+        // The ceiling of a positive quotient, without a call into the maths library.
+        const double quotient = kernel32Last / step;
+        const int whole = (int) quotient;
+        return whole < quotient ? whole + 1 : whole;
+    }
 
     return 16;
 }
@@ -218,6 +223,19 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
                     narrow[n][numNarrow[n]++] = { p, j, buffer + oldestTap (i, narrowRowsN.taps, bufferLength), phi0 - p };
                     taken = true;
                 }
+            }
+        }
+
+        if (! taken && stretched)
+        {
+            // Any other step of a stretched read, as read() takes it when nothing is clamped or stale.
+            const int stepTaps = getMaximumTaps (step);
+
+            if (newest - i + stepTaps - 1 < fresh)
+            {
+                const double* const x = buffer + oldestTap (i, stepTaps, bufferLength) + stepTaps - 1;
+                out[j] = (float) tapSum (x, step, frac * step);
+                taken = true;
             }
         }
 

@@ -1,5 +1,6 @@
 #include "EngineTestSupport.h"
 #include "InterpolatingRead.h"
+#include "TapSums.h"
 
 #include <gtest/gtest.h>
 
@@ -371,4 +372,62 @@ TEST (InterpolatingRead, ModulatedDelayTracksASine)
 
     // The sine moves by at most w·0.975·(1 + sweep speed) per sample.
     EXPECT_LT (largestJump, w * 0.975 * 1.02);
+}
+
+TEST (InterpolatingRead, RunsReadWhatSingleReadsRead)
+{
+    // A run of reads, whichever way it groups them (one filter along the buffer for
+    // a delay that holds still, shared rows, one by one), gives each sample what a
+    // single read gives, across the buffer's wrap and with stale samples behind it.
+    struct Pattern { const char* name; double start, slope; int writeIndex, fresh; };
+    const Pattern patterns[] =
+    {
+        { "still, whole", 300.0, 0.0, 1000, 4096 },
+        { "still, fraction", 300.37, 0.0, 1000, 4096 },
+        { "still across the wrap", 200.25, 0.0, 4080, 4096 },
+        { "still, taps across the wrap", 4000.5, 0.0, 3980, 4096 },
+        { "still, reaching stale samples", 700.5, 0.0, 1000, 690 },
+        { "growing", 300.0, 0.31, 1000, 4096 },
+        { "shrinking slowly", 800.0, -0.37, 1000, 4096 },
+        { "shrinking fast", 3000.0, -2.5, 4060, 4096 },
+    };
+
+    for (bool wide : { true, false })
+    {
+        TapSums::allowWideInstructions (wide);
+
+        for (const auto& pattern : patterns)
+        {
+            auto buffer = randomBuffer (4096, 9000);
+
+            while (buffer.writeIndex != pattern.writeIndex)
+                buffer.write (std::sin (buffer.writeIndex * 0.37));
+
+            for (int mode = 0; mode < 4; ++mode)
+            {
+                const auto r = reader (mode, mode == 3 ? 16.0 : (mode == 2 ? 64.0 : 128.0));
+                double delays[InterpolatingRead::maximumRun];
+
+                for (int j = 0; j < InterpolatingRead::maximumRun; ++j)
+                    delays[j] = pattern.start + pattern.slope * j;
+
+                const double previous = pattern.start - pattern.slope;
+                float run[InterpolatingRead::maximumRun];
+                r.readRun (buffer.data.data(), buffer.writeIndex, buffer.bufferLength, delays,
+                           InterpolatingRead::maximumRun, previous, pattern.fresh, run);
+
+                for (int j = 0; j < InterpolatingRead::maximumRun; ++j)
+                {
+                    double delay = delays[j];
+                    const float single = r.read (buffer.data.data(), (buffer.writeIndex + j) % buffer.bufferLength,
+                                                 buffer.bufferLength, delay, j == 0 ? previous : delays[j - 1],
+                                                 std::min (pattern.fresh + j, buffer.bufferLength));
+                    ASSERT_EQ (run[j], single) << pattern.name << ", mode " << mode << ", sample " << j
+                                               << (wide ? ", wide" : ", portable") << " sums";
+                }
+            }
+        }
+    }
+
+    TapSums::allowWideInstructions (true);
 }
