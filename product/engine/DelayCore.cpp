@@ -285,6 +285,9 @@ bool DelayCore::readsBehind (const double* delays, int count, int longest) noexc
     return inside;
 }
 
+#if defined (__x86_64__) || defined (__i386__)
+__attribute__ ((target_clones ("avx2", "default")))
+#endif
 void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silentR, double& envL, double& envR) noexcept
 {
     const int length = bufferLength;
