@@ -477,6 +477,9 @@ int DelayCore::activityWindow (double delay, double spreadOffset, int length, in
     return (int) std::min (window, (double) std::numeric_limits<int>::max());
 }
 
+#if defined (__x86_64__) || defined (__i386__)
+__attribute__ ((target_clones ("avx2", "default")))
+#endif
 void DelayCore::process (const float* inL, const float* inR, float* outL, float* outR, int numSamples) noexcept
 {
     const int length = bufferLength;
