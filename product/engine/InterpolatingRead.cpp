@@ -165,6 +165,9 @@ float InterpolatingRead::read (const double* buffer, int writeIndex, int bufferL
     return (float) tapSum (window + taps - 1, step, phi0);
 }
 
+#if defined (__x86_64__) || defined (__i386__)
+__attribute__ ((target_clones ("avx2", "default")))
+#endif
 void InterpolatingRead::readRun (const double* buffer, int writeIndex, int bufferLength, const double* delays, int count,
                                  double previousDelay, int freshSamples, float* out) const noexcept
 {
@@ -188,7 +191,30 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
     NarrowRead narrow[2][maximumRun];
     int numNarrow[2] = {};
 
-    for (int j = 0; j < count; ++j)
+    // With every sample fresh, a plain read never reaches stale memory (the caller
+    // keeps the delays within the buffer): the whole run is gathered in a loop
+    // without branches.
+    if (! stretched && freshSamples >= bufferLength)
+    {
+        const double* const entries = rows.entries.data();
+        const double* const differences = rows.differences.data();
+
+        for (int j = 0; j < count; ++j)
+        {
+            const int at = writeIndex + j < bufferLength ? writeIndex + j : writeIndex + j - bufferLength;
+            const double pos = (double) newestPosition (at, bufferLength) - delays[j];
+            const int i = (int) pos;
+            const double phi0 = (pos - i) * phases;
+            const int p = (int) phi0;
+            const auto offset = (std::size_t) (p * taps);
+            gathered[j] = { entries + offset, differences + offset, buffer + oldestTap (i, taps, bufferLength), phi0 - p };
+            gatheredSample[j] = j;
+        }
+
+        numGathered = count;
+    }
+
+    for (int j = numGathered; j < count; ++j)
     {
         double d = delays[j];
         const int newest = newestPosition (writeIndex, bufferLength);
