@@ -182,30 +182,42 @@ bool DelayCore::prepareStageAhead (const float* inL, const float* inR, int numSa
     float* const cutoffR = stagedBlock (stagedCutoffR);
 
     // The same steps as process() takes: its S4 lanes, its channel operations and
-    // its filter positions, sample by sample.
+    // its filter positions, each in a pass of its own. The settings are read into
+    // locals first: the stores below could otherwise alias them.
     const float s4Targets[4] = { preampGain, colour, overdriveGain, tremolo };
+    const bool toMono = stereoToMono, decodeMidSide = midSide, swap = swapChannels;
+    const float cutoffBase = cutoff, cutoffDepth = modCutoff;
+    const float* const modulationLeft = modulationL;
+    const float* const modulationRight = modulationR;
     auto sm4 = s4;
-    bool moving = true;
+    int i = 0;
 
-    for (int i = 0; i < numSamples; ++i)
+    for (bool moving = true; i < numSamples && moving; ++i)
     {
-        if (moving)
-            moving = sm4.advance (s4Targets);
-
+        moving = sm4.advance (s4Targets);
         preamp[i] = sm4.current[0];
         colours[i] = sm4.current[1];
         overdrive[i] = sm4.current[2];
+    }
 
-        double xL = inL[i], xR = inR[i];
-        applyChannelMode (xL, xR, stereoToMono, midSide, swapChannels);
+    std::fill (preamp + i, preamp + numSamples, sm4.current[0]);
+    std::fill (colours + i, colours + numSamples, sm4.current[1]);
+    std::fill (overdrive + i, overdrive + numSamples, sm4.current[2]);
 
-        inputL[i] = (float) xL;
-        inputR[i] = (float) xR;
+    for (int j = 0; j < numSamples; ++j)
+    {
+        double xL = inL[j], xR = inR[j];
+        applyChannelMode (xL, xR, toMono, decodeMidSide, swap);
+        inputL[j] = (float) xL;
+        inputR[j] = (float) xR;
+    }
 
-        const float mL = modulationL != nullptr ? modulationL[i] : 0.0f;
-        const float mR = modulationR != nullptr ? modulationR[i] : 0.0f;
-        cutoffL[i] = (cutoff + modCutoff * mL) * inputFilterSemitones;
-        cutoffR[i] = (cutoff + modCutoff * mR) * inputFilterSemitones;
+    for (int j = 0; j < numSamples; ++j)
+    {
+        const float mL = modulationLeft != nullptr ? modulationLeft[j] : 0.0f;
+        const float mR = modulationRight != nullptr ? modulationRight[j] : 0.0f;
+        cutoffL[j] = (cutoffBase + cutoffDepth * mL) * inputFilterSemitones;
+        cutoffR[j] = (cutoffBase + cutoffDepth * mR) * inputFilterSemitones;
     }
 
     member.stage = &inputStage;
