@@ -55,6 +55,16 @@ namespace
     }
 
    #if CORVANE_WIDE_TAP_SUMS
+    /** Keeps a loaded vector in a register: left alone, the compiler folds the
+        load into each multiply-add that uses it and loads it again for each.
+    */
+    __attribute__ ((target ("avx2,fma"), always_inline))
+    inline __m256d loadedOnce (__m256d v) noexcept
+    {
+        asm ("" : "+v" (v));
+        return v;
+    }
+
     __attribute__ ((target ("avx2,fma"), always_inline))
     inline double horizontalSum (__m256d v) noexcept
     {
@@ -138,58 +148,103 @@ namespace
             wideRowsOf<0> (reads, count, taps, interpolate, sums);
     }
 
+    /** The size of the next of the fewest groups of at most `most` reads that
+        take the remaining reads, their sizes as even as they can be.
+    */
+    inline int nextGroupSize (int remaining, int most) noexcept
+    {
+        return remaining / ((remaining + most - 1) / most);
+    }
+
+    template <int reads>
+    __attribute__ ((target ("avx2,fma"), always_inline))
+    inline void addFourOfOnePhase (const double* entries, const double* differences, const double* const* x, int k,
+                                   __m256d* withEntries, __m256d* withDifferences) noexcept
+    {
+        const __m256d e = _mm256_loadu_pd (entries + k), d = _mm256_loadu_pd (differences + k);
+
+        for (int r = 0; r < reads; ++r)
+        {
+            const __m256d taps4 = loadedOnce (_mm256_loadu_pd (x[r] + k));
+            withEntries[r] = _mm256_fmadd_pd (e, taps4, withEntries[r]);
+            withDifferences[r] = _mm256_fmadd_pd (d, taps4, withDifferences[r]);
+        }
+    }
+
+    /** The reads of one phase row, `reads` of them at a time: each piece of the row
+        is loaded once for all of them. A read's two sums would wait on their own
+        additions, so it keeps `unroll` pairs of them.
+    */
+    template <int reads, int unroll>
+    __attribute__ ((target ("avx2,fma"), always_inline))
+    inline void wideGroupOfOnePhase (const double* entries, const double* differences, int taps,
+                                     const double* const* xs, const double* fs, double* sums) noexcept
+    {
+        const double* x[reads];
+        __m256d withEntries[unroll][reads], withDifferences[unroll][reads];
+
+        for (int r = 0; r < reads; ++r)
+        {
+            x[r] = xs[r];
+
+            for (int u = 0; u < unroll; ++u)
+                withEntries[u][r] = withDifferences[u][r] = _mm256_setzero_pd();
+        }
+
+        int k = 0;
+
+        for (; k + 4 * unroll <= taps; k += 4 * unroll)
+            for (int u = 0; u < unroll; ++u)
+                addFourOfOnePhase<reads> (entries, differences, x, k + 4 * u, withEntries[u], withDifferences[u]);
+
+        for (; k + 4 <= taps; k += 4)
+            addFourOfOnePhase<reads> (entries, differences, x, k, withEntries[0], withDifferences[0]);
+
+        const int whole = taps - taps % 4;
+
+        for (int r = 0; r < reads; ++r)
+        {
+            __m256d e = withEntries[0][r], d = withDifferences[0][r];
+
+            for (int u = 1; u < unroll; ++u)
+            {
+                e = _mm256_add_pd (e, withEntries[u][r]);
+                d = _mm256_add_pd (d, withDifferences[u][r]);
+            }
+
+            double restE = 0.0, restD = 0.0;
+
+            for (int t = whole; t < taps; ++t)
+            {
+                restE += entries[t] * x[r][t];
+                restD += differences[t] * x[r][t];
+            }
+
+            sums[r] = horizontalSum (_mm256_fmadd_pd (d, _mm256_set1_pd (fs[r]), e)) + (restE + restD * fs[r]);
+        }
+    }
+
     __attribute__ ((target ("avx2,fma")))
     void wideRowsOfOnePhase (const double* entries, const double* differences, int taps,
                              const double* const* xs, const double* fs, int count, double* sums) noexcept
     {
-        // Each read keeps the two accumulators of wideRowOf() and adds its taps in
-        // the same order, so the sums are the same; only the reads take turns.
-        constexpr int piece = 128;
-        constexpr int maximumReads = 64;
-        __m256d acc[maximumReads][2];
-        const int whole = taps - taps % 8;
-
-        for (int start = 0; start < count; start += maximumReads)
+        // Four reads share each load of the row and still keep their sums within the sixteen registers.
+        for (int first = 0; first < count;)
         {
-            const int reads = std::min (maximumReads, count - start);
+            const int size = nextGroupSize (count - first, 4);
+            const auto* const x = xs + first;
+            const auto* const f = fs + first;
+            auto* const out = sums + first;
 
-            for (int r = 0; r < reads; ++r)
-                acc[r][0] = acc[r][1] = _mm256_setzero_pd();
-
-            for (int first = 0; first < whole; first += piece)
+            switch (size)
             {
-                const int last = std::min (first + piece, whole);
-
-                for (int r = 0; r < reads; ++r)
-                {
-                    const double* const x = xs[start + r];
-                    const __m256d vf = _mm256_set1_pd (fs[start + r]);
-                    __m256d acc0 = acc[r][0], acc1 = acc[r][1];
-
-                    for (int k = first; k < last; k += 8)
-                    {
-                        const __m256d c0 = _mm256_fmadd_pd (_mm256_loadu_pd (differences + k), vf, _mm256_loadu_pd (entries + k));
-                        const __m256d c1 = _mm256_fmadd_pd (_mm256_loadu_pd (differences + k + 4), vf, _mm256_loadu_pd (entries + k + 4));
-                        acc0 = _mm256_fmadd_pd (c0, _mm256_loadu_pd (x + k), acc0);
-                        acc1 = _mm256_fmadd_pd (c1, _mm256_loadu_pd (x + k + 4), acc1);
-                    }
-
-                    acc[r][0] = acc0;
-                    acc[r][1] = acc1;
-                }
+                case 1:  wideGroupOfOnePhase<1, 4> (entries, differences, taps, x, f, out); break;
+                case 2:  wideGroupOfOnePhase<2, 2> (entries, differences, taps, x, f, out); break;
+                case 3:  wideGroupOfOnePhase<3, 1> (entries, differences, taps, x, f, out); break;
+                default: wideGroupOfOnePhase<4, 1> (entries, differences, taps, x, f, out); break;
             }
 
-            for (int r = 0; r < reads; ++r)
-            {
-                const double* const x = xs[start + r];
-                const double f = fs[start + r];
-                double sum = horizontalSum (_mm256_add_pd (acc[r][0], acc[r][1]));
-
-                for (int k = whole; k < taps; ++k)
-                    sum += (entries[k] + differences[k] * f) * x[k];
-
-                sums[start + r] = sum;
-            }
+            first += size;
         }
     }
 
@@ -235,18 +290,135 @@ namespace
         return sum;
     }
 
-    bool processorHasWideInstructions() noexcept
+    // The AVX-512 forms: the AVX2 ones at twice the width, their remainders taken
+    // with masked loads, whose masked-off lanes touch no memory. Where the AVX2
+    // forms measured as fast, they serve this level too.
+    #define CORVANE_AVX512 __attribute__ ((target ("avx512f,avx2,fma")))
+
+    inline __mmask8 firstLanes (int count) noexcept
+    {
+        return (__mmask8) ((1u << count) - 1u);
+    }
+
+    CORVANE_AVX512 __attribute__ ((always_inline))
+    inline double horizontalSum (__m512d v) noexcept
+    {
+        // The masked extractions, as the unmasked ones draw false warnings of
+        // uninitialised use from GCC 12.
+        const __m256d zero = _mm256_setzero_pd();
+        return horizontalSum (_mm256_add_pd (_mm512_mask_extractf64x4_pd (zero, 0xff, v, 0),
+                                             _mm512_mask_extractf64x4_pd (zero, 0xff, v, 1)));
+    }
+
+    CORVANE_AVX512 __attribute__ ((always_inline))
+    inline __m512d loadedOnce (__m512d v) noexcept
+    {
+        asm ("" : "+v" (v));
+        return v;
+    }
+
+    template <int reads>
+    CORVANE_AVX512 __attribute__ ((always_inline))
+    inline void addEightOfOnePhase (const double* entries, const double* differences, const double* const* x, int k,
+                                    __mmask8 lanes, __m512d* withEntries, __m512d* withDifferences) noexcept
+    {
+        const __m512d e = _mm512_maskz_loadu_pd (lanes, entries + k), d = _mm512_maskz_loadu_pd (lanes, differences + k);
+
+        for (int r = 0; r < reads; ++r)
+        {
+            const __m512d taps8 = loadedOnce (_mm512_maskz_loadu_pd (lanes, x[r] + k));
+            withEntries[r] = _mm512_fmadd_pd (e, taps8, withEntries[r]);
+            withDifferences[r] = _mm512_fmadd_pd (d, taps8, withDifferences[r]);
+        }
+    }
+
+    template <int reads, int unroll>
+    CORVANE_AVX512 __attribute__ ((always_inline))
+    inline void group512OfOnePhase (const double* entries, const double* differences, int taps,
+                                    const double* const* xs, const double* fs, double* sums) noexcept
+    {
+        const double* x[reads];
+        __m512d withEntries[unroll][reads], withDifferences[unroll][reads];
+
+        for (int r = 0; r < reads; ++r)
+        {
+            x[r] = xs[r];
+
+            for (int u = 0; u < unroll; ++u)
+                withEntries[u][r] = withDifferences[u][r] = _mm512_setzero_pd();
+        }
+
+        int k = 0;
+
+        for (; k + 8 * unroll <= taps; k += 8 * unroll)
+            for (int u = 0; u < unroll; ++u)
+                addEightOfOnePhase<reads> (entries, differences, x, k + 8 * u, 0xff, withEntries[u], withDifferences[u]);
+
+        for (; k < taps; k += 8)
+            addEightOfOnePhase<reads> (entries, differences, x, k, firstLanes (std::min (8, taps - k)),
+                                       withEntries[0], withDifferences[0]);
+
+        for (int r = 0; r < reads; ++r)
+        {
+            __m512d e = withEntries[0][r], d = withDifferences[0][r];
+
+            for (int u = 1; u < unroll; ++u)
+            {
+                e = _mm512_add_pd (e, withEntries[u][r]);
+                d = _mm512_add_pd (d, withDifferences[u][r]);
+            }
+
+            sums[r] = horizontalSum (_mm512_fmadd_pd (d, _mm512_set1_pd (fs[r]), e));
+        }
+    }
+
+    CORVANE_AVX512
+    void rows512OfOnePhase (const double* entries, const double* differences, int taps,
+                            const double* const* xs, const double* fs, int count, double* sums) noexcept
+    {
+        // Eight reads share each load of the row; their sixteen sums leave half the registers free.
+        for (int first = 0; first < count;)
+        {
+            const int size = nextGroupSize (count - first, 8);
+            const auto* const x = xs + first;
+            const auto* const f = fs + first;
+            auto* const out = sums + first;
+
+            switch (size)
+            {
+                case 1:  group512OfOnePhase<1, 4> (entries, differences, taps, x, f, out); break;
+                case 2:  group512OfOnePhase<2, 2> (entries, differences, taps, x, f, out); break;
+                case 3:  group512OfOnePhase<3, 2> (entries, differences, taps, x, f, out); break;
+                case 4:  group512OfOnePhase<4, 1> (entries, differences, taps, x, f, out); break;
+                case 5:  group512OfOnePhase<5, 1> (entries, differences, taps, x, f, out); break;
+                case 6:  group512OfOnePhase<6, 1> (entries, differences, taps, x, f, out); break;
+                case 7:  group512OfOnePhase<7, 1> (entries, differences, taps, x, f, out); break;
+                default: group512OfOnePhase<8, 1> (entries, differences, taps, x, f, out); break;
+            }
+
+            first += size;
+        }
+    }
+
+    TapSums::Level processorLevel() noexcept
     {
         __builtin_cpu_init();
-        return __builtin_cpu_supports ("avx2") && __builtin_cpu_supports ("fma");
+
+        if (__builtin_cpu_supports ("avx512f") && __builtin_cpu_supports ("avx2") && __builtin_cpu_supports ("fma"))
+            return TapSums::Level::avx512;
+
+        if (__builtin_cpu_supports ("avx2") && __builtin_cpu_supports ("fma"))
+            return TapSums::Level::avx2;
+
+        return TapSums::Level::portable;
     }
    #else
-    bool processorHasWideInstructions() noexcept    { return false; }
+    TapSums::Level processorLevel() noexcept    { return TapSums::Level::portable; }
    #endif
 
-    std::atomic<bool>& wideInUse() noexcept
+    std::atomic<TapSums::Level>& levelInUse() noexcept
     {
-        static std::atomic<bool> inUse { processorHasWideInstructions() };
+        static std::atomic<TapSums::Level> inUse { processorLevel() };
         return inUse;
     }
 }
@@ -254,49 +426,64 @@ namespace
 double TapSums::row (const double* entries, const double* differences, const double* x,
                      double f, int taps, bool interpolate) noexcept
 {
-   #if CORVANE_WIDE_TAP_SUMS
-    if (wideInUse().load (std::memory_order_relaxed))
-        return wideRow (entries, differences, x, f, taps, interpolate);
-   #endif
-
-    return portableRow (entries, differences, x, f, taps, interpolate);
+    switch (levelInUse().load (std::memory_order_relaxed))
+    {
+       #if CORVANE_WIDE_TAP_SUMS
+        case Level::avx512:
+        case Level::avx2:   return wideRow (entries, differences, x, f, taps, interpolate);
+       #endif
+        default:            return portableRow (entries, differences, x, f, taps, interpolate);
+    }
 }
 
 void TapSums::rows (const RowRead* reads, int count, int taps, bool interpolate, double* sums) noexcept
 {
-   #if CORVANE_WIDE_TAP_SUMS
-    if (wideInUse().load (std::memory_order_relaxed))
-        return wideRows (reads, count, taps, interpolate, sums);
-   #endif
-
-    for (int r = 0; r < count; ++r)
-        sums[r] = portableRow (reads[r].entries, reads[r].differences, reads[r].x, reads[r].f, taps, interpolate);
+    switch (levelInUse().load (std::memory_order_relaxed))
+    {
+       #if CORVANE_WIDE_TAP_SUMS
+        case Level::avx512:
+        case Level::avx2:   return wideRows (reads, count, taps, interpolate, sums);
+       #endif
+        default:
+            for (int r = 0; r < count; ++r)
+                sums[r] = portableRow (reads[r].entries, reads[r].differences, reads[r].x, reads[r].f, taps, interpolate);
+    }
 }
 
 void TapSums::rowsOfOnePhase (const double* entries, const double* differences, int taps,
                               const double* const* xs, const double* fs, int count, double* sums) noexcept
 {
-   #if CORVANE_WIDE_TAP_SUMS
-    if (wideInUse().load (std::memory_order_relaxed))
-        return wideRowsOfOnePhase (entries, differences, taps, xs, fs, count, sums);
-   #endif
-
-    for (int r = 0; r < count; ++r)
-        sums[r] = portableRow (entries, differences, xs[r], fs[r], taps, true);
+    switch (levelInUse().load (std::memory_order_relaxed))
+    {
+       #if CORVANE_WIDE_TAP_SUMS
+        case Level::avx512: return rows512OfOnePhase (entries, differences, taps, xs, fs, count, sums);
+        case Level::avx2:   return wideRowsOfOnePhase (entries, differences, taps, xs, fs, count, sums);
+       #endif
+        default:
+            for (int r = 0; r < count; ++r)
+                sums[r] = portableRow (entries, differences, xs[r], fs[r], taps, true);
+    }
 }
 
 double TapSums::stretched (const double* kernel, const double* x,
                            std::int64_t start, std::int64_t step, int taps) noexcept
 {
-   #if CORVANE_WIDE_TAP_SUMS
-    if (wideInUse().load (std::memory_order_relaxed))
-        return wideStretched (kernel, x, start, step, taps);
-   #endif
-
-    return portableStretched (kernel, x, start, step, taps);
+    switch (levelInUse().load (std::memory_order_relaxed))
+    {
+       #if CORVANE_WIDE_TAP_SUMS
+        case Level::avx512:
+        case Level::avx2:   return wideStretched (kernel, x, start, step, taps);
+       #endif
+        default:            return portableStretched (kernel, x, start, step, taps);
+    }
 }
 
-void TapSums::allowWideInstructions (bool shouldAllow) noexcept
+TapSums::Level TapSums::widestAvailable() noexcept
 {
-    wideInUse().store (shouldAllow && processorHasWideInstructions());
+    return processorLevel();
+}
+
+void TapSums::allowWideInstructions (Level widest) noexcept
+{
+    levelInUse().store (std::min (widest, processorLevel()));
 }
