@@ -191,16 +191,18 @@ namespace
                 withEntries[u][r] = withDifferences[u][r] = _mm256_setzero_pd();
         }
 
-        int k = 0;
+        // Loads of the row that straddle cache lines cost two: the taps before the
+        // first whole vector at the start of one are summed apart, as are the last.
+        const int lead = std::min (taps, (int) ((0 - (std::uintptr_t) entries) % 32) / (int) sizeof (double));
+        const int end = lead + (taps - lead) / 4 * 4;
+        int k = lead;
 
-        for (; k + 4 * unroll <= taps; k += 4 * unroll)
+        for (; k + 4 * unroll <= end; k += 4 * unroll)
             for (int u = 0; u < unroll; ++u)
                 addFourOfOnePhase<reads> (entries, differences, x, k + 4 * u, withEntries[u], withDifferences[u]);
 
-        for (; k + 4 <= taps; k += 4)
+        for (; k < end; k += 4)
             addFourOfOnePhase<reads> (entries, differences, x, k, withEntries[0], withDifferences[0]);
-
-        const int whole = taps - taps % 4;
 
         for (int r = 0; r < reads; ++r)
         {
@@ -214,10 +216,16 @@ namespace
 
             double restE = 0.0, restD = 0.0;
 
-            for (int t = whole; t < taps; ++t)
+            for (int t = 0; t < taps; ++t)
             {
-                restE += entries[t] * x[r][t];
-                restD += differences[t] * x[r][t];
+                if (t == lead)
+                    t = end;
+
+                if (t < taps)
+                {
+                    restE += entries[t] * x[r][t];
+                    restD += differences[t] * x[r][t];
+                }
             }
 
             sums[r] = horizontalSum (_mm256_fmadd_pd (d, _mm256_set1_pd (fs[r]), e)) + (restE + restD * fs[r]);
@@ -228,10 +236,10 @@ namespace
     void wideRowsOfOnePhase (const double* entries, const double* differences, int taps,
                              const double* const* xs, const double* fs, int count, double* sums) noexcept
     {
-        // Four reads share each load of the row and still keep their sums within the sixteen registers.
+        // Five reads share each load of the row and still keep their sums within the sixteen registers.
         for (int first = 0; first < count;)
         {
-            const int size = nextGroupSize (count - first, 4);
+            const int size = nextGroupSize (count - first, 5);
             const auto* const x = xs + first;
             const auto* const f = fs + first;
             auto* const out = sums + first;
@@ -241,7 +249,8 @@ namespace
                 case 1:  wideGroupOfOnePhase<1, 4> (entries, differences, taps, x, f, out); break;
                 case 2:  wideGroupOfOnePhase<2, 2> (entries, differences, taps, x, f, out); break;
                 case 3:  wideGroupOfOnePhase<3, 1> (entries, differences, taps, x, f, out); break;
-                default: wideGroupOfOnePhase<4, 1> (entries, differences, taps, x, f, out); break;
+                case 4:  wideGroupOfOnePhase<4, 1> (entries, differences, taps, x, f, out); break;
+                default: wideGroupOfOnePhase<5, 1> (entries, differences, taps, x, f, out); break;
             }
 
             first += size;
@@ -348,7 +357,14 @@ namespace
                 withEntries[u][r] = withDifferences[u][r] = _mm512_setzero_pd();
         }
 
-        int k = 0;
+        // Loads of the row that straddle cache lines cost two: a first, partial
+        // piece brings them to the start of a line.
+        int k = (int) ((0 - (std::uintptr_t) entries) % 64) / (int) sizeof (double);
+
+        if (k > 0 && k < taps)
+            addEightOfOnePhase<reads> (entries, differences, x, 0, firstLanes (k), withEntries[0], withDifferences[0]);
+        else
+            k = 0;
 
         for (; k + 8 * unroll <= taps; k += 8 * unroll)
             for (int u = 0; u < unroll; ++u)
