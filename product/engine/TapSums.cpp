@@ -257,37 +257,71 @@ namespace
         }
     }
 
-    __attribute__ ((target ("avx2,fma")))
-    double wideStretched (const double* kernel, const double* x,
-                          std::int64_t start, std::int64_t step, int taps) noexcept
+    /** The stretched read's running state: the positions of the next four taps
+        (32.32 fixed point) in vector and scalar form.
+    */
+    struct StretchedTaps
+    {
+        __m256i position;
+        std::int64_t next, step;
+    };
+
+    /** Adds four taps of a stretched read to acc. Each tap's entry and the next are
+        loaded as a pair, which the processor does faster than gathering them; two
+        pairs in a vector and the next two in another interleave into the taps in
+        the order k, k+2, k+1, k+3, which the positions and the buffer's taps follow.
+    */
+    __attribute__ ((target ("avx2,fma"), always_inline))
+    inline __m256d addFourStretched (const double* kernel, const double* x, int k, StretchedTaps& t, __m256d acc) noexcept
     {
         // The fraction is the position's low 32 bits, turned into a double by
         // placing them under the exponent of 2^52 and taking 2^52 away again.
         const __m256i lowMask = _mm256_set1_epi64x (0xffffffff);
         const __m256i exponentBits = _mm256_set1_epi64x (0x4330000000000000);
         const __m256d twoTo52 = _mm256_set1_pd (4503599627370496.0);
-        const __m256d scale = _mm256_set1_pd (inverseScale);
-        const __m256i fourSteps = _mm256_set1_epi64x (4 * step);
 
-        __m256i position = _mm256_setr_epi64x (start, start + step, start + 2 * step, start + 3 * step);
+        const double* const pair0 = kernel + (t.next >> 32);
+        const double* const pair1 = kernel + ((t.next + t.step) >> 32);
+        const double* const pair2 = kernel + ((t.next + 2 * t.step) >> 32);
+        const double* const pair3 = kernel + ((t.next + 3 * t.step) >> 32);
+        t.next += 4 * t.step;
 
-        __m256d acc = _mm256_setzero_pd();
+        const __m256d pairs01 = _mm256_insertf128_pd (_mm256_castpd128_pd256 (_mm_loadu_pd (pair0)), _mm_loadu_pd (pair1), 1);
+        const __m256d pairs23 = _mm256_insertf128_pd (_mm256_castpd128_pd256 (_mm_loadu_pd (pair2)), _mm_loadu_pd (pair3), 1);
+        const __m256d e0 = _mm256_unpacklo_pd (pairs01, pairs23), e1 = _mm256_unpackhi_pd (pairs01, pairs23);
+
+        const __m256d f = _mm256_mul_pd (_mm256_sub_pd (_mm256_castsi256_pd (_mm256_or_si256 (_mm256_and_si256 (t.position, lowMask), exponentBits)),
+                                                        twoTo52), _mm256_set1_pd (inverseScale));
+        t.position = _mm256_add_epi64 (t.position, _mm256_set1_epi64x (4 * t.step));
+
+        const __m256d c = _mm256_fmadd_pd (_mm256_sub_pd (e1, e0), f, e0);
+        const __m256d taps4 = _mm256_permute4x64_pd (_mm256_loadu_pd (x - k - 3), 0x27);   // x[-k], x[-k-2], x[-k-1], x[-k-3]
+        return _mm256_fmadd_pd (c, taps4, acc);
+    }
+
+    __attribute__ ((target ("avx2,fma")))
+    double wideStretched (const double* kernel, const double* x,
+                          std::int64_t start, std::int64_t step, int taps) noexcept
+    {
+        StretchedTaps t { _mm256_setr_epi64x (start, start + 2 * step, start + step, start + 3 * step), start, step };
+
+        // Two accumulators, so that the taps need not wait for each other's sums.
+        __m256d acc0 = _mm256_setzero_pd(), acc1 = _mm256_setzero_pd();
         int k = 0;
 
-        for (; k + 4 <= taps; k += 4)
+        for (; k + 8 <= taps; k += 8)
         {
-            const __m256i entry = _mm256_srli_epi64 (position, 32);
-            const __m256d e0 = _mm256_i64gather_pd (kernel, entry, 8);
-            const __m256d e1 = _mm256_i64gather_pd (kernel + 1, entry, 8);
-            const __m256d f = _mm256_mul_pd (_mm256_sub_pd (_mm256_castsi256_pd (_mm256_or_si256 (_mm256_and_si256 (position, lowMask), exponentBits)),
-                                                            twoTo52), scale);
-            const __m256d c = _mm256_fmadd_pd (_mm256_sub_pd (e1, e0), f, e0);
-            const __m256d taps4 = _mm256_permute4x64_pd (_mm256_loadu_pd (x - k - 3), 0x1b);   // x[-k] … x[-k-3]
-            acc = _mm256_fmadd_pd (c, taps4, acc);
-            position = _mm256_add_epi64 (position, fourSteps);
+            acc0 = addFourStretched (kernel, x, k, t, acc0);
+            acc1 = addFourStretched (kernel, x, k + 4, t, acc1);
         }
 
-        double sum = horizontalSum (acc);
+        if (k + 4 <= taps)
+        {
+            acc0 = addFourStretched (kernel, x, k, t, acc0);
+            k += 4;
+        }
+
+        double sum = horizontalSum (_mm256_add_pd (acc0, acc1));
 
         for (; k < taps; ++k)
         {
