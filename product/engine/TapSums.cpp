@@ -224,6 +224,17 @@ namespace
         }
     }
 
+    /** Adds Σ entries·x and Σ differences·x over the taps from first to last − 1. */
+    inline void addTapsApart (const double* entries, const double* differences, const double* x,
+                              int first, int last, double& withEntries, double& withDifferences) noexcept
+    {
+        for (int t = first; t < last; ++t)
+        {
+            withEntries += entries[t] * x[t];
+            withDifferences += differences[t] * x[t];
+        }
+    }
+
     /** The reads of one phase row, `reads` of them at a time: each piece of the row
         is loaded once for all of them. A read's two sums would wait on their own
         additions, so it keeps `unroll` pairs of them.
@@ -268,18 +279,8 @@ namespace
             }
 
             double restE = 0.0, restD = 0.0;
-
-            for (int t = 0; t < taps; ++t)
-            {
-                if (t == lead)
-                    t = end;
-
-                if (t < taps)
-                {
-                    restE += entries[t] * x[r][t];
-                    restD += differences[t] * x[r][t];
-                }
-            }
+            addTapsApart (entries, differences, x[r], 0, lead, restE, restD);
+            addTapsApart (entries, differences, x[r], end, taps, restE, restD);
 
             sums[r] = horizontalSum (_mm256_fmadd_pd (d, _mm256_set1_pd (fs[r]), e)) + (restE + restD * fs[r]);
         }
@@ -571,6 +572,8 @@ namespace
             first += size;
         }
     }
+
+    #undef CORVANE_AVX512
 
     TapSums::Level processorLevel() noexcept
     {
