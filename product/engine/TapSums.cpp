@@ -389,7 +389,9 @@ namespace
 
     // The AVX-512 forms: the AVX2 ones at twice the width, their remainders taken
     // with masked loads, whose masked-off lanes touch no memory. Where the AVX2
-    // forms measured as fast, they serve this level too.
+    // forms measured as fast, they serve this level too: the short rows measured
+    // faster in AVX2, as the wider vectors slow the code around them down more
+    // than they speed up the few taps.
     #define CORVANE_AVX512 __attribute__ ((target ("avx512f,avx2,fma")))
 
     inline __mmask8 firstLanes (int count) noexcept
@@ -412,60 +414,6 @@ namespace
     {
         asm ("" : "+v" (v));
         return v;
-    }
-
-    /** wideSteadyRows() for eight reads. */
-    template <int taps>
-    CORVANE_AVX512 __attribute__ ((always_inline))
-    inline void steadyRows512 (const TapSums::RowRead& first, bool interpolate, double* sums) noexcept
-    {
-        static_assert (taps % 8 == 0, "the coefficients are found eight at a time");
-
-        alignas (64) double coefficients[taps];
-        const __m512d vf = _mm512_set1_pd (first.f);
-
-        for (int k = 0; k < taps; k += 8)
-            _mm512_store_pd (coefficients + k, interpolate ? _mm512_fmadd_pd (_mm512_loadu_pd (first.differences + k), vf,
-                                                                             _mm512_loadu_pd (first.entries + k))
-                                                           : _mm512_loadu_pd (first.entries + k));
-
-        __m512d acc[4] = { _mm512_setzero_pd(), _mm512_setzero_pd(), _mm512_setzero_pd(), _mm512_setzero_pd() };
-
-        for (int k = 0; k < taps; ++k)
-            acc[k % 4] = _mm512_fmadd_pd (_mm512_set1_pd (coefficients[k]), _mm512_loadu_pd (first.x + k), acc[k % 4]);
-
-        _mm512_storeu_pd (sums, _mm512_add_pd (_mm512_add_pd (acc[0], acc[1]), _mm512_add_pd (acc[2], acc[3])));
-    }
-
-    /** The AVX2 form's single reads measured faster than reducing a wider vector. */
-    template <int knownTaps>
-    CORVANE_AVX512
-    void rows512Of (const TapSums::RowRead* reads, int count, int taps, bool interpolate, double* sums) noexcept
-    {
-        for (int r = 0; r < count;)
-        {
-            if (r + 8 <= count && steadyReads (reads + r, 8))
-            {
-                steadyRows512<knownTaps> (reads[r], interpolate, sums + r);
-                r += 8;
-            }
-            else
-            {
-                sums[r] = wideRowOf<knownTaps> (reads[r].entries, reads[r].differences, reads[r].x, reads[r].f, taps, interpolate);
-                ++r;
-            }
-        }
-    }
-
-    CORVANE_AVX512
-    void rows512 (const TapSums::RowRead* reads, int count, int taps, bool interpolate, double* sums) noexcept
-    {
-        if (taps == 16)
-            rows512Of<16> (reads, count, taps, interpolate, sums);
-        else if (taps == 32)
-            rows512Of<32> (reads, count, taps, interpolate, sums);
-        else
-            wideRowsOf<0> (reads, count, taps, interpolate, sums);
     }
 
     /** Asks for the rows' entries and differences some way ahead of tap k: a phase
@@ -616,7 +564,7 @@ void TapSums::rows (const RowRead* reads, int count, int taps, bool interpolate,
     switch (levelInUse().load (std::memory_order_relaxed))
     {
        #if CORVANE_WIDE_TAP_SUMS
-        case Level::avx512: return rows512 (reads, count, taps, interpolate, sums);
+        case Level::avx512:
         case Level::avx2:   return wideRows (reads, count, taps, interpolate, sums);
        #endif
         default:
