@@ -20,6 +20,7 @@ namespace
     constexpr int kernel16Last = 8190;     // the last entry of kernel16 that interpolation may pair with its neighbour
     constexpr int kernel32Last = 16382;
     constexpr double phases = 512.0;
+    constexpr int widestNarrowSpacing = 64;     // the widest of the narrow steps that have rows of their own
 
     /** The most taps of kernel32 at a whole step (a multiple of 4 for 16 and 64). */
     constexpr int tapsAt (int spacing) noexcept     { return (kernel32Last + spacing - 1) / spacing; }
@@ -285,38 +286,54 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
     for (int n = 0; n < 2; ++n)
     {
         const PhaseRows& narrowRowsN = *narrowRows[n];
-        auto* const reads = narrow[n];
+        const NarrowRead* const reads = narrow[n];
         const int numReads = numNarrow[n];
-        const double step = narrowRowsN.spacing;
+        const int spacing = narrowRowsN.spacing;
 
-        std::sort (reads, reads + numReads, [] (const NarrowRead& a, const NarrowRead& b) { return a.phase < b.phase; });
+        if (numReads == 0)
+            continue;
 
-        for (int first = 0; first < numReads;)
+        // Sorted by phase by counting, so that the reads of each phase lie side by side.
+        int phaseStart[widestNarrowSpacing + 1] = {};
+
+        for (int r = 0; r < numReads; ++r)
+            ++phaseStart[reads[r].phase + 1];
+
+        for (int p = 0; p < spacing; ++p)
+            phaseStart[p + 1] += phaseStart[p];
+
+        int nextSlot[widestNarrowSpacing];
+        std::copy (phaseStart, phaseStart + spacing, nextSlot);
+
+        const double* xs[maximumRun];
+        double fs[maximumRun];
+        int sample[maximumRun];
+
+        for (int r = 0; r < numReads; ++r)
         {
-            int last = first + 1;
-
-            while (last < numReads && reads[last].phase == reads[first].phase)
-                ++last;
-
-            const double* xs[maximumRun];
-            double fs[maximumRun];
-
-            for (int r = first; r < last; ++r)
-            {
-                xs[r - first] = reads[r].x;
-                fs[r - first] = reads[r].f;
-            }
-
-            const auto offset = (std::size_t) (reads[first].phase * narrowRowsN.taps);
-            TapSums::rowsOfOnePhase (narrowRowsN.entries.data() + offset, narrowRowsN.differences.data() + offset,
-                                     narrowRowsN.taps, xs, fs, last - first, sums);
-
-            // Keeps the stretched kernel's gain equal to the unstretched one's.
-            for (int r = first; r < last; ++r)
-                out[reads[r].sample] = (float) (step * 0.001953125 * sums[r - first]);
-
-            first = last;
+            const int slot = nextSlot[reads[r].phase]++;
+            xs[slot] = reads[r].x;
+            fs[slot] = reads[r].f;
+            sample[slot] = reads[r].sample;
         }
+
+        for (int p = 0; p < spacing; ++p)
+        {
+            const int first = phaseStart[p], size = phaseStart[p + 1] - first;
+
+            if (size > 0)
+            {
+                const auto offset = (std::size_t) (p * narrowRowsN.taps);
+                TapSums::rowsOfOnePhase (narrowRowsN.entries.data() + offset, narrowRowsN.differences.data() + offset,
+                                         narrowRowsN.taps, xs + first, fs + first, size, sums + first);
+            }
+        }
+
+        // Keeps the stretched kernel's gain equal to the unstretched one's.
+        const double gain = spacing * 0.001953125;
+
+        for (int slot = 0; slot < numReads; ++slot)
+            out[sample[slot]] = (float) (gain * sums[slot]);
     }
 }
 
@@ -375,9 +392,13 @@ bool InterpolatingRead::readSteadyRun (const double* buffer, int writeIndex, int
     const double phi0 = frac * phases;
     const int p = (int) phi0;
     const auto offset = (std::size_t) (p * taps);
+    TapSums::RowRead reads[maximumRun];
+
+    for (int j = 0; j < count; ++j)
+        reads[j] = { rows.entries.data() + offset, rows.differences.data() + offset, buffer + oldest + j, phi0 - p };
+
     double sums[maximumRun];
-    TapSums::steadyRows (rows.entries.data() + offset, rows.differences.data() + offset, buffer + oldest,
-                         phi0 - p, taps, mode == 1 || stretched, count, sums);
+    TapSums::rows (reads, count, taps, mode == 1 || stretched, sums);
 
     for (int j = 0; j < count; ++j)
         out[j] = (float) (stretched ? sums[j] : sums[j] * 1.2);

@@ -3,12 +3,13 @@
 #include <cstdint>
 
 /** The inner products of the fractional delay read, in a portable form and, on
-    processors that have them, with AVX2 and fused multiply-adds.
+    processors that have them, with AVX2 and fused multiply-adds or with AVX-512.
 
     The build targets plain x86-64, so the wide forms are compiled for their own
-    target and chosen at run time. The portable forms keep four partial sums that
-    take turns, as the wide forms keep them in their lanes; the wide forms differ
-    only by the rounding that fusing the multiply-adds saves.
+    target and the widest the processor runs is chosen at run time. The forms
+    group their partial sums differently (the portable ones keep four that take
+    turns, the wide ones one per lane and per accumulator), so they differ only by
+    the rounding of the regrouped sums.
 */
 class TapSums
 {
@@ -34,17 +35,13 @@ public:
     static void rows (const RowRead* reads, int count, int taps, bool interpolate, double* sums) noexcept;
 
     /** row() with interpolation for count reads of the same row, each with its own
-        taps xs[r] and fraction fs[r]; the row is taken in pieces that each serve
-        every read before the next piece is loaded.
+        taps xs[r] and fraction fs[r]. The wide forms take a few reads at a time
+        through the row, each piece of it loaded once for all of them: a read sums
+        its taps against the entries and the differences apart and applies its
+        fraction to the whole sum once.
     */
     static void rowsOfOnePhase (const double* entries, const double* differences, int taps,
                                 const double* const* xs, const double* fs, int count, double* sums) noexcept;
-
-    /** row() for count reads of the same row, read j taking its taps from x + j:
-        the reads of a delay that holds still. The sums are the same as row()'s.
-    */
-    static void steadyRows (const double* entries, const double* differences, const double* x,
-                            double f, int taps, bool interpolate, int count, double* sums) noexcept;
 
     /** Σ (kernel[e] + (kernel[e + 1] − kernel[e])·φ)·x[−k] over k < taps, where the
         kernel position start + k·step (32.32 fixed point) has entry e and fraction φ.
@@ -52,8 +49,14 @@ public:
     static double stretched (const double* kernel, const double* x,
                              std::int64_t start, std::int64_t step, int taps) noexcept;
 
-    /** Switches the wide forms off (or on again, where the processor has them),
-        to run the portable forms on any machine.
+    /** The instruction sets that the sums can use, narrowest first. */
+    enum class Level { portable, avx2, avx512 };
+
+    /** The widest level that this processor runs. */
+    static Level widestAvailable() noexcept;
+
+    /** Uses no level wider than the given one (nor than the processor runs), so
+        that the narrower forms can be run on any machine.
     */
-    static void allowWideInstructions (bool shouldAllow) noexcept;
+    static void allowWideInstructions (Level widest) noexcept;
 };

@@ -392,9 +392,12 @@ TEST (InterpolatingRead, RunsReadWhatSingleReadsRead)
         { "shrinking fast", 3000.0, -2.5, 4060, 4096 },
     };
 
-    for (bool wide : { true, false })
+    for (auto level : { TapSums::Level::portable, TapSums::Level::avx2, TapSums::Level::avx512 })
     {
-        TapSums::allowWideInstructions (wide);
+        if (level > TapSums::widestAvailable())
+            continue;
+
+        TapSums::allowWideInstructions (level);
 
         for (const auto& pattern : patterns)
         {
@@ -422,12 +425,13 @@ TEST (InterpolatingRead, RunsReadWhatSingleReadsRead)
                     const float single = r.read (buffer.data.data(), (buffer.writeIndex + j) % buffer.bufferLength,
                                                  buffer.bufferLength, delay, j == 0 ? previous : delays[j - 1],
                                                  std::min (pattern.fresh + j, buffer.bufferLength));
-                    ASSERT_EQ (run[j], single) << pattern.name << ", mode " << mode << ", sample " << j
-                                               << (wide ? ", wide" : ", portable") << " sums";
+                    // Groups of reads may add their taps in another order than single reads.
+                    ASSERT_NEAR (run[j], single, 1.0e-6) << pattern.name << ", mode " << mode << ", sample " << j
+                                                         << ", sums of level " << (int) level;
                 }
             }
         }
     }
 
-    TapSums::allowWideInstructions (true);
+    TapSums::allowWideInstructions (TapSums::widestAvailable());
 }
