@@ -392,13 +392,9 @@ bool InterpolatingRead::readSteadyRun (const double* buffer, int writeIndex, int
     const double phi0 = frac * phases;
     const int p = (int) phi0;
     const auto offset = (std::size_t) (p * taps);
-    TapSums::RowRead reads[maximumRun];
-
-    for (int j = 0; j < count; ++j)
-        reads[j] = { rows.entries.data() + offset, rows.differences.data() + offset, buffer + oldest + j, phi0 - p };
-
     double sums[maximumRun];
-    TapSums::rows (reads, count, taps, mode == 1 || stretched, sums);
+    TapSums::steadyRows (rows.entries.data() + offset, rows.differences.data() + offset, buffer + oldest,
+                         phi0 - p, taps, mode == 1 || stretched, count, sums);
 
     for (int j = 0; j < count; ++j)
         out[j] = (float) (stretched ? sums[j] : sums[j] * 1.2);

@@ -128,65 +128,55 @@ namespace
         return wideRowOf<0> (entries, differences, x, f, taps, interpolate);
     }
 
-    /** Whether `run` reads take the same row at the same fraction, each a sample
-        newer than the one before, as the reads of a steady delay do.
-    */
-    inline bool steadyReads (const TapSums::RowRead* reads, int run) noexcept
+    __attribute__ ((target ("avx2,fma")))
+    void wideSteadyRows (const double* entries, const double* differences, const double* x,
+                         double f, int taps, bool interpolate, int count, double* sums) noexcept
     {
-        for (int r = 1; r < run; ++r)
-            if (reads[r].entries != reads[0].entries || reads[r].differences != reads[0].differences
-                 || reads[r].f != reads[0].f || reads[r].x != reads[0].x + r)
-                return false;
-
-        return true;
-    }
-
-    /** Four steady reads (see steadyReads()) as the lanes of one sum: each tap's
-        coefficient multiplies four neighbouring samples, and no lanes need adding
-        up at the end.
-    */
-    template <int taps>
-    __attribute__ ((target ("avx2,fma"), always_inline))
-    inline void wideSteadyRows (const TapSums::RowRead& first, bool interpolate, double* sums) noexcept
-    {
-        static_assert (taps % 4 == 0, "the coefficients are found four at a time");
-
-        alignas (32) double coefficients[taps];
-        const __m256d vf = _mm256_set1_pd (first.f);
+        // Four reads at a time, one per lane: each tap's coefficient multiplies four
+        // neighbouring samples, and no lanes need adding up at the end. Each lane adds
+        // the products of its read in the order wideRowOf() adds them in its own lanes.
+        alignas (32) double c[1024];
+        const __m256d vf = _mm256_set1_pd (f);
 
         for (int k = 0; k < taps; k += 4)
-            _mm256_store_pd (coefficients + k, interpolate ? _mm256_fmadd_pd (_mm256_loadu_pd (first.differences + k), vf,
-                                                                             _mm256_loadu_pd (first.entries + k))
-                                                           : _mm256_loadu_pd (first.entries + k));
+        {
+            const __m256d e = _mm256_loadu_pd (entries + k);
+            _mm256_store_pd (c + k, interpolate ? _mm256_fmadd_pd (_mm256_loadu_pd (differences + k), vf, e) : e);
+        }
 
-        __m256d acc[4] = { _mm256_setzero_pd(), _mm256_setzero_pd(), _mm256_setzero_pd(), _mm256_setzero_pd() };
+        int j = 0;
 
-        for (int k = 0; k < taps; ++k)
-            acc[k % 4] = _mm256_fmadd_pd (_mm256_broadcast_sd (coefficients + k), _mm256_loadu_pd (first.x + k), acc[k % 4]);
+        for (; j + 4 <= count; j += 4)
+        {
+            __m256d lane[4];
 
-        _mm256_storeu_pd (sums, _mm256_add_pd (_mm256_add_pd (acc[0], acc[1]), _mm256_add_pd (acc[2], acc[3])));
+            for (int m = 0; m < 4; ++m)
+            {
+                __m256d a = _mm256_mul_pd (_mm256_set1_pd (c[m]), _mm256_loadu_pd (x + j + m));
+                __m256d b = _mm256_mul_pd (_mm256_set1_pd (c[m + 4]), _mm256_loadu_pd (x + j + m + 4));
+
+                for (int k = 8; k < taps; k += 8)
+                {
+                    a = _mm256_fmadd_pd (_mm256_set1_pd (c[k + m]), _mm256_loadu_pd (x + j + k + m), a);
+                    b = _mm256_fmadd_pd (_mm256_set1_pd (c[k + m + 4]), _mm256_loadu_pd (x + j + k + m + 4), b);
+                }
+
+                lane[m] = _mm256_add_pd (a, b);
+            }
+
+            _mm256_storeu_pd (sums + j, _mm256_add_pd (_mm256_add_pd (lane[0], lane[1]), _mm256_add_pd (lane[2], lane[3])));
+        }
+
+        for (; j < count; ++j)
+            sums[j] = wideRow (entries, differences, x + j, f, taps, interpolate);
     }
 
     template <int knownTaps>
     __attribute__ ((target ("avx2,fma")))
     void wideRowsOf (const TapSums::RowRead* reads, int count, int taps, bool interpolate, double* sums) noexcept
     {
-        for (int r = 0; r < count;)
-        {
-            // With 32 taps, four lanes measured no faster than the single reads.
-            if constexpr (knownTaps == 16)
-            {
-                if (r + 4 <= count && steadyReads (reads + r, 4))
-                {
-                    wideSteadyRows<knownTaps> (reads[r], interpolate, sums + r);
-                    r += 4;
-                    continue;
-                }
-            }
-
+        for (int r = 0; r < count; ++r)
             sums[r] = wideRowOf<knownTaps> (reads[r].entries, reads[r].differences, reads[r].x, reads[r].f, taps, interpolate);
-            ++r;
-        }
     }
 
     __attribute__ ((target ("avx2,fma")))
@@ -571,6 +561,29 @@ void TapSums::rows (const RowRead* reads, int count, int taps, bool interpolate,
             for (int r = 0; r < count; ++r)
                 sums[r] = portableRow (reads[r].entries, reads[r].differences, reads[r].x, reads[r].f, taps, interpolate);
     }
+}
+
+void TapSums::steadyRows (const double* entries, const double* differences, const double* x,
+                          double f, int taps, bool interpolate, int count, double* sums) noexcept
+{
+    switch (levelInUse().load (std::memory_order_relaxed))
+    {
+       #if CORVANE_WIDE_TAP_SUMS
+        // The lanes hold the taps eight apart, as the rows of the plain reads have
+        // them; AVX-512 measured no faster on rows this short.
+        case Level::avx512:
+        case Level::avx2:
+            if (taps % 8 == 0 && taps <= 1024)
+                return wideSteadyRows (entries, differences, x, f, taps, interpolate, count, sums);
+
+            break;
+       #endif
+        default:
+            break;
+    }
+
+    for (int j = 0; j < count; ++j)
+        sums[j] = row (entries, differences, x + j, f, taps, interpolate);
 }
 
 void TapSums::rowsOfOnePhase (const double* entries, const double* differences, int taps,

@@ -43,6 +43,12 @@ public:
     static void rowsOfOnePhase (const double* entries, const double* differences, int taps,
                                 const double* const* xs, const double* fs, int count, double* sums) noexcept;
 
+    /** row() for count reads of the same row, read j taking its taps from x + j:
+        the reads of a delay that holds still.
+    */
+    static void steadyRows (const double* entries, const double* differences, const double* x,
+                            double f, int taps, bool interpolate, int count, double* sums) noexcept;
+
     /** Σ (kernel[e] + (kernel[e + 1] − kernel[e])·φ)·x[−k] over k < taps, where the
         kernel position start + k·step (32.32 fixed point) has entry e and fraction φ.
     */
