@@ -5,6 +5,7 @@
 
 #include "DelayEngine.h"
 #include "EngineTestSupport.h"
+#include "InputStageGroup.h"
 #include "TapSums.h"
 
 #include <gtest/gtest.h>
@@ -214,13 +215,14 @@ TEST (RecordedOutput, EngineRendersWhatWasRecorded)
     in.read (reinterpret_cast<char*> (recorded.data()), (std::streamsize) (recorded.size() * sizeof (float)));
     ASSERT_TRUE (in.good()) << recordingPath();
 
-    // The portable sums stand in for a processor without the wide instructions;
+    // The portable forms stand in for a processor without the wide instructions;
     // one rate is enough for them.
     const struct { bool wide; double onlyRate; } paths[] = { { true, 0.0 }, { false, 48000.0 } };
 
     for (const auto& path : paths)
     {
         TapSums::allowWideInstructions (path.wide);
+        InputStageGroup::allowWideInstructions (path.wide);
 
         for (int c = 0; c < (int) cases.size(); ++c)
         {
@@ -251,4 +253,5 @@ TEST (RecordedOutput, EngineRendersWhatWasRecorded)
     }
 
     TapSums::allowWideInstructions (true);
+    InputStageGroup::allowWideInstructions (true);
 }
