@@ -111,13 +111,12 @@ void Modulators::process (const float* inputLeft, const float* inputRight, int n
             s = s - (s - out[mod1LfoLeft + lane][i]) * c + 1e-20f;
             out[mod1LfoLeft + lane][i] = s;
         }
+
+        for (int m = 0; m < numModulators; ++m)
+            out[mod1Peak + m][i] = peakFollowers[m].process (inputLeft[i], inputRight[i]);
     }
 
     std::copy (std::begin (smoothed), std::end (smoothed), lfoSmoothed);
-
-    for (int i = 0; i < numSamples; ++i)
-        for (int m = 0; m < numModulators; ++m)
-            out[mod1Peak + m][i] = peakFollowers[m].process (inputLeft[i], inputRight[i]);
 }
 
 void Modulators::retrigger (int modulator) noexcept
