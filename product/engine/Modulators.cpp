@@ -72,18 +72,34 @@ void Modulators::process (const float* inputLeft, const float* inputRight, int n
             rightLfo (m).process (out[mod1LfoRight + m] + start, end - start);
         }
 
-        // Copies, so that both envelopes' states live in registers side by side.
+        // The envelopes, the LFOs' smoothing (in place) and the peak followers go
+        // through the stretch side by side, each filling the gaps of the others'
+        // chains of dependent steps; copies keep their states in registers.
         static_assert (numModulators == 2, "one copy per modulator");
         EnvelopeGenerator first = envelopes[0], second = envelopes[1];
+        const float c = lfoSmoothingCoefficient;
+        float smoothed[2 * numModulators];
+        std::copy (std::begin (lfoSmoothed), std::end (lfoSmoothed), smoothed);
 
         for (int i = start; i < end; ++i)
         {
             out[mod1Envelope][i] = first.process();
             out[mod2Envelope][i] = second.process();
+
+            for (int lane = 0; lane < 2 * numModulators; ++lane)
+            {
+                float& s = smoothed[lane];
+                s = s - (s - out[mod1LfoLeft + lane][i]) * c + 1e-20f;
+                out[mod1LfoLeft + lane][i] = s;
+            }
+
+            for (int m = 0; m < numModulators; ++m)
+                out[mod1Peak + m][i] = peakFollowers[m].process (inputLeft[i], inputRight[i]);
         }
 
         envelopes[0] = first;
         envelopes[1] = second;
+        std::copy (std::begin (smoothed), std::end (smoothed), lfoSmoothed);
 
         for (int m = 0; m < numModulators; ++m)
         {
@@ -96,27 +112,6 @@ void Modulators::process (const float* inputLeft, const float* inputRight, int n
 
         start = end;
     }
-
-    // The LFOs' smoothing, in place, and the peak followers: each runs through its
-    // buffers beside the others, whose steps fill the gaps of its own chain.
-    float smoothed[2 * numModulators];
-    std::copy (std::begin (lfoSmoothed), std::end (lfoSmoothed), smoothed);
-    const float c = lfoSmoothingCoefficient;
-
-    for (int i = 0; i < numSamples; ++i)
-    {
-        for (int lane = 0; lane < 2 * numModulators; ++lane)
-        {
-            float& s = smoothed[lane];
-            s = s - (s - out[mod1LfoLeft + lane][i]) * c + 1e-20f;
-            out[mod1LfoLeft + lane][i] = s;
-        }
-
-        for (int m = 0; m < numModulators; ++m)
-            out[mod1Peak + m][i] = peakFollowers[m].process (inputLeft[i], inputRight[i]);
-    }
-
-    std::copy (std::begin (smoothed), std::end (smoothed), lfoSmoothed);
 }
 
 void Modulators::retrigger (int modulator) noexcept
