@@ -258,6 +258,34 @@ namespace
         return any;
     }
 
+    /** Turns eight vectors of eight lanes (one lane's eight samples, say) into eight
+        of their columns (one sample's eight lanes): out[k][l] = in[l][k].
+    */
+    [[gnu::always_inline]] inline void transpose (const Floats* in, Floats* out) noexcept
+    {
+        Floats t[numLanes], u[numLanes];
+
+        for (int k = 0; k < numLanes; k += 2)
+        {
+            t[k] = __builtin_shufflevector (in[k], in[k + 1], 0, 8, 1, 9, 4, 12, 5, 13);
+            t[k + 1] = __builtin_shufflevector (in[k], in[k + 1], 2, 10, 3, 11, 6, 14, 7, 15);
+        }
+
+        for (int k = 0; k < numLanes; k += 4)
+        {
+            u[k] = __builtin_shufflevector (t[k], t[k + 2], 0, 1, 8, 9, 4, 5, 12, 13);
+            u[k + 1] = __builtin_shufflevector (t[k], t[k + 2], 2, 3, 10, 11, 6, 7, 14, 15);
+            u[k + 2] = __builtin_shufflevector (t[k + 1], t[k + 3], 0, 1, 8, 9, 4, 5, 12, 13);
+            u[k + 3] = __builtin_shufflevector (t[k + 1], t[k + 3], 2, 3, 10, 11, 6, 7, 14, 15);
+        }
+
+        for (int k = 0; k < 4; ++k)
+        {
+            out[k] = __builtin_shufflevector (u[k], u[k + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+            out[k + 4] = __builtin_shufflevector (u[k], u[k + 4], 4, 5, 6, 7, 12, 13, 14, 15);
+        }
+    }
+
     /** The four members' values of sample n in pairs of lanes. */
     [[gnu::always_inline]] inline Floats memberPairs (const float* const (&members)[InputStageGroup::maximumStages], int n) noexcept
     {
@@ -287,10 +315,8 @@ namespace
         double coefficients[5][numLanes] = {};
         float lastCutoff[numLanes] = {};
 
-        // Each sample's lanes are loaded straight into vectors: stored one by one and
-        // read back whole, they would stall on the store every sample. Unused lanes
-        // and members repeat the first one's signals, which keeps them finite; their
-        // results are dropped.
+        // Unused lanes and members repeat the first one's signals, which keeps them
+        // finite; their results are dropped.
         const float* inputs[numLanes];
         const float* preampGains[InputStageGroup::maximumStages];
         const float* overdriveGains[InputStageGroup::maximumStages];
@@ -350,10 +376,22 @@ namespace
                 filter.setCoefficients (coefficients);
         };
 
+        // Gains that hold still over the run are loaded once.
+        bool gainsMove = false;
+
+        for (int m = 0; m < numMembers; ++m)
+            gainsMove |= anyDiffersFromFirst (members[m].preampGains, numSamples)
+                          || anyDiffersFromFirst (members[m].overdriveGains, numSamples)
+                          || anyDiffersFromFirst (members[m].colours, numSamples);
+
+        const Floats steadyTwiceGain = 2.0f * memberPairs (preampGains, 0);
+        const Floats steadyOverdriveGain = memberPairs (overdriveGains, 0);
+        const Floats steadyColour = memberPairs (colours, 0);
+
         auto drive = [&] (Floats (&w)[4], int n)
         {
-            const Floats twiceGain = 2.0f * memberPairs (preampGains, n);
-            const Floats overdriveGain = memberPairs (overdriveGains, n);
+            const Floats twiceGain = gainsMove ? 2.0f * memberPairs (preampGains, n) : steadyTwiceGain;
+            const Floats overdriveGain = gainsMove ? memberPairs (overdriveGains, n) : steadyOverdriveGain;
 
             if constexpr (wideOverdrive)
             {
@@ -382,17 +420,39 @@ namespace
         // overdrive a sample behind the rest, on values that are ready by then.
         constexpr int stretch = 64;
         Floats oversampled[stretch][4];
+        Floats results[stretch];
 
         for (int start = 0; start < numSamples; start += stretch)
         {
             const int count = numSamples - start < stretch ? numSamples - start : stretch;
 
+            // The inputs' lanes, eight samples at a time loaded whole and transposed
+            // rather than gathered a value at a time; the rest value by value.
+            Floats xs[stretch];
+            int whole = 0;
+
+            for (; whole + numLanes <= count; whole += numLanes)
+            {
+                Floats rows[numLanes];
+
+                for (int lane = 0; lane < numLanes; ++lane)
+                    std::memcpy (&rows[lane], inputs[lane] + start + whole, sizeof (Floats));
+
+                transpose (rows, xs + whole);
+            }
+
+            for (int j = whole; j < count; ++j)
+            {
+                const int n = start + j;
+                xs[j] = Floats { inputs[0][n], inputs[1][n], inputs[2][n], inputs[3][n],
+                                 inputs[4][n], inputs[5][n], inputs[6][n], inputs[7][n] };
+            }
+
             for (int j = 0; j < count; ++j)
             {
                 const int n = start + j;
                 auto& w = oversampled[j];
-                const Floats x = { inputs[0][n], inputs[1][n], inputs[2][n], inputs[3][n],
-                                   inputs[4][n], inputs[5][n], inputs[6][n], inputs[7][n] };
+                const Floats x = xs[j];
 
                 const Floats u = x * 0.5f;
                 const Floats v0 = up1.step (u);
@@ -440,14 +500,24 @@ namespace
                 Floats p = down2.step (d3) * 0.25f;
 
                 if (settings.overdriveOn)
-                    p += colourFilter.step (p) * memberPairs (colours, n);
+                    p += colourFilter.step (p) * (gainsMove ? memberPairs (colours, n) : steadyColour);
 
-                float out[numLanes];
-                std::memcpy (out, &p, sizeof (Floats));
+                results[j] = p;
+            }
+
+            // Back to each lane's samples the same way.
+            for (int j = 0; j < whole; j += numLanes)
+            {
+                Floats rows[numLanes];
+                transpose (results + j, rows);
 
                 for (int lane = 0; lane < usedLanes; ++lane)
-                    members[lane / 2].outputs[lane % 2][n] = out[lane];
+                    std::memcpy (members[lane / 2].outputs[lane % 2] + start + j, &rows[lane], sizeof (Floats));
             }
+
+            for (int j = whole; j < count; ++j)
+                for (int lane = 0; lane < usedLanes; ++lane)
+                    members[lane / 2].outputs[lane % 2][start + j] = results[j][lane];
         }
 
         up1.store (states.halfBands[LaneStates::up1]);
@@ -518,6 +588,9 @@ void InputStageGroup::allowWideInstructions (bool shouldAllow) noexcept
 void InputStageGroup::process (const Member* members, int numMembers, const InputStage::Settings& settings, int numSamples,
                                const float* semitoneTable, const float* fineTuneTable) noexcept
 {
+    if (numSamples <= 0 || numMembers <= 0)
+        return;
+
     LaneStates states;
 
     auto moveHalfBand = [&] (float (&v)[LaneStates::numHalfBandValues][numLanes], HalfBandStage& stage, int lane, bool in)
