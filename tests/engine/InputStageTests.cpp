@@ -315,7 +315,7 @@ TEST (InputStageGroup, EachLaneComputesWhatItsStageComputesAlone)
 
             const size_t n = (size_t) c.numSamples;
             InputStage grouped[4], alone[4];
-            std::vector<float> signals[4][8];     // per member: in L, in R, out L, out R, gains, colour, cutoffs
+            std::vector<float> signals[4][8];     // per member: in L, in R, out L, out R, preamp, overdrive, colour, cutoff
             InputStageGroup::Member members[4];
 
             for (int m = 0; m < c.numMembers; ++m)
