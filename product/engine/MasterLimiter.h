@@ -48,6 +48,9 @@ private:
     static constexpr int maxHalfWindow = gainRingSize / 2;
     static constexpr int maxStretch = 32;
 
+    /** Limits a stretch short enough that its averages read none of the values it
+        writes into the rings.
+    */
     void processStretch (float* left, float* right, int numSamples) noexcept;
 
     /** The averages of count windows of `window` values, the first window starting
