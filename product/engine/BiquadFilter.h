@@ -56,9 +56,8 @@ public:
     /** Filters one sample of channel 0 (left) or 1 (right). */
     float processSample (int channel, float x) noexcept
     {
-        const auto& c = coefficients[channel];
         auto& s = states[channel];
-        const float y = (float) (c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a1 * s.y1 - c.a2 * s.y2 + 1e-20);
+        const float y = nextOutput (coefficients[channel], s, x);
         s.x2 = s.x1;
         s.x1 = x;
         s.y2 = s.y1;
@@ -71,14 +70,13 @@ public:
     */
     void process (int channel, float* values, int count) noexcept
     {
-        const auto& c = coefficients[channel];
-        const double b0 = c.b0, b1 = c.b1, b2 = c.b2, a1 = c.a1, a2 = c.a2;
+        const auto c = coefficients[channel];
         auto s = states[channel];
 
         for (int i = 0; i < count; ++i)
         {
             const float x = values[i];
-            const float y = (float) (b0 * x + b1 * s.x1 + b2 * s.x2 - a1 * s.y1 - a2 * s.y2 + 1e-20);
+            const float y = nextOutput (c, s, x);
             s.x2 = s.x1;
             s.x1 = x;
             s.y2 = s.y1;
@@ -95,15 +93,15 @@ public:
     */
     void processStereo (float* left, float* right, int count) noexcept
     {
-        const auto& l = coefficients[0];
-        const auto& r = coefficients[1];
+        const auto l = coefficients[0];
+        const auto r = coefficients[1];
         auto sl = states[0], sr = states[1];
 
         for (int i = 0; i < count; ++i)
         {
             const float xl = left[i], xr = right[i];
-            const float yl = (float) (l.b0 * xl + l.b1 * sl.x1 + l.b2 * sl.x2 - l.a1 * sl.y1 - l.a2 * sl.y2 + 1e-20);
-            const float yr = (float) (r.b0 * xr + r.b1 * sr.x1 + r.b2 * sr.x2 - r.a1 * sr.y1 - r.a2 * sr.y2 + 1e-20);
+            const float yl = nextOutput (l, sl, xl);
+            const float yr = nextOutput (r, sr, xr);
             sl = { xl, sl.x1, yl, sl.y1 };
             sr = { xr, sr.x1, yr, sr.y1 };
             left[i] = yl;
@@ -139,13 +137,23 @@ private:
 
     void computeCoefficients (Coefficients&, float frequency, float q) noexcept;
 
+    struct State { float x1 = 0.0f, x2 = 0.0f, y1 = 0.0f, y2 = 0.0f; };
+
+    /** The direct form I sum in double, rounded to the float the state keeps. The
+        last output's term comes last: each step waits on the step before it, and
+        this way only through one multiply and one subtraction.
+    */
+    static float nextOutput (const Coefficients& c, const State& s, float x) noexcept
+    {
+        return (float) (c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a2 * s.y2 + 1e-20 - c.a1 * s.y1);
+    }
+
     int code;
     float minFrequency, frequencyRange;
     float minQ, qRange;
     int tableSize;
     std::shared_ptr<const FilterTables> tables;
 
-    struct State { float x1 = 0.0f, x2 = 0.0f, y1 = 0.0f, y2 = 0.0f; };
     State states[2];
     Coefficients coefficients[2];
     int highestIndex = 0;

@@ -235,8 +235,7 @@ void DelayEngine::renderRun (float* left, float* right, int numSamples, bool inp
     if (limiterActive)
         limiter.process (left, outputRight, numSamples);
 
-    outputMeters[0].process (left, numSamples);
-    outputMeters[1].process (outputRight, numSamples);
+    OutputMeter::processPair (outputMeters[0], left, outputMeters[1], outputRight, numSamples);
 
     publish();
     collectTapFlags();
@@ -332,27 +331,14 @@ void DelayEngine::mix (float* left, float* right, int numSamples, bool inputIsSt
 
     const float mixTargets[4] = { fxAmount, masterGain, 0.0f, 0.0f };
 
-    // Working copies, so that the smoothers live in registers for the run.
+    // Working copies, so that the smoothers live in registers for the run. Once an
+    // advance moves no lane, further ones toward the same targets change nothing.
     auto gains = lineGainSmoother;
     auto mixes = mixSmoother;
+    bool gainsMove = true, mixesMove = true;
 
-    for (int i = 0; i < numSamples; ++i)
+    auto output = [&] (int i, float sumL, float sumR, float fx, float m)
     {
-        gains.advance (lineGainTargets);
-        mixes.advance (mixTargets);
-
-        const float* g = gains.current;
-        const float fx = mixes.current[0];
-        const float m = mixes.current[1];
-
-        float sumL = 0.0f, sumR = 0.0f;
-
-        for (int t = 0; t < numTaps; ++t)
-        {
-            sumL += g[tapLine[t]] * wetL[t][i];
-            sumR += g[tapLine[t]] * wetR[t][i];
-        }
-
         const float dryL = left[i];
         const float dryR = inputIsStereo ? right[i] : dryL;
         const float outL = ((sumL + 1e-20f) - dryL) * fx + dryL + 1e-20f;
@@ -367,6 +353,54 @@ void DelayEngine::mix (float* left, float* right, int numSamples, bool inputIsSt
         {
             left[i] = m * ((outL + outR) * 0.5f) + 1e-20f;
         }
+    };
+
+    int i = 0;
+
+    for (; i < numSamples && (gainsMove || mixesMove); ++i)
+    {
+        if (gainsMove)
+            gainsMove = gains.advance (lineGainTargets);
+
+        if (mixesMove)
+            mixesMove = mixes.advance (mixTargets);
+
+        const float* g = gains.current;
+        float sumL = 0.0f, sumR = 0.0f;
+
+        for (int t = 0; t < numTaps; ++t)
+        {
+            sumL += g[tapLine[t]] * wetL[t][i];
+            sumR += g[tapLine[t]] * wetR[t][i];
+        }
+
+        output (i, sumL, sumR, mixes.current[0], mixes.current[1]);
+    }
+
+    // With steady gains, the rest goes a stretch at a time, tap by tap over the
+    // stretch: each sample still adds its taps in the same order.
+    constexpr int stretch = 64;
+
+    for (; i < numSamples; i += stretch)
+    {
+        const int count = std::min (stretch, numSamples - i);
+        float sumsL[stretch] = {}, sumsR[stretch] = {};
+
+        for (int t = 0; t < numTaps; ++t)
+        {
+            const float g = gains.current[tapLine[t]];
+            const float* const wl = wetL[t] + i;
+            const float* const wr = wetR[t] + i;
+
+            for (int j = 0; j < count; ++j)
+            {
+                sumsL[j] += g * wl[j];
+                sumsR[j] += g * wr[j];
+            }
+        }
+
+        for (int j = 0; j < count; ++j)
+            output (i + j, sumsL[j], sumsR[j], mixes.current[0], mixes.current[1]);
     }
 
     lineGainSmoother = gains;

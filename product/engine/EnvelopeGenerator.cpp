@@ -14,41 +14,6 @@ void EnvelopeGenerator::prepare (const SampleRateConstants& rates) noexcept
     updateCoefficients();
 }
 
-float EnvelopeGenerator::process() noexcept
-{
-    if (stage == hold)
-        ++holdCounter;
-    else
-        value = value - (value - target) * coefficient + 1e-20;
-
-    if (stage == attack && value > 1.0)
-    {
-        stage = decay;
-        value = 1.0;
-        target = sustainLevel;
-        coefficient = decayCoefficient;
-    }
-
-    if (stage == decay && ! (sustainLevel <= value - 0.01))
-    {
-        stage = hold;
-        holdCounter = 0;
-    }
-
-    // At or past, not only at: the hold length may shrink while holding.
-    if (stage == hold && holdCounter >= holdLength)
-    {
-        stage = release;
-        target = 0.0;
-        coefficient = releaseCoefficient;
-    }
-
-    if (value < 0.0)
-        value = 0.0;
-
-    return (float) value;
-}
-
 void EnvelopeGenerator::retrigger() noexcept
 {
     stage = attack;

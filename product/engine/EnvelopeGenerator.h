@@ -31,8 +31,43 @@ public:
     /** Recomputes the coefficients and the hold length for the rate. */
     void prepare (const SampleRateConstants& rates) noexcept;
 
-    /** Renders one sample. */
-    float process() noexcept;
+    /** Renders one sample. Inline: a run of samples of a copy that nothing else
+        can reach keeps the state in registers.
+    */
+    float process() noexcept
+    {
+        if (stage == hold)
+            ++holdCounter;
+        else
+            value = value - (value - target) * coefficient + 1e-20;
+
+        if (stage == attack && value > 1.0)
+        {
+            stage = decay;
+            value = 1.0;
+            target = sustainLevel;
+            coefficient = decayCoefficient;
+        }
+
+        if (stage == decay && ! (sustainLevel <= value - 0.01))
+        {
+            stage = hold;
+            holdCounter = 0;
+        }
+
+        // At or past, not only at: the hold length may shrink while holding.
+        if (stage == hold && holdCounter >= holdLength)
+        {
+            stage = release;
+            target = 0.0;
+            coefficient = releaseCoefficient;
+        }
+
+        if (value < 0.0)
+            value = 0.0;
+
+        return (float) value;
+    }
 
     /** Starts a new attack from the current value. */
     void retrigger() noexcept;

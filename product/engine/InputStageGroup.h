@@ -38,4 +38,10 @@ public:
     */
     static void process (const Member* members, int numMembers, const InputStage::Settings& settings, int numSamples,
                          const float* semitoneTable, const float* fineTuneTable) noexcept;
+
+    /** Lets the runs use the processor's widest vector instructions (the default),
+        or holds them to the instructions of the plain build, as a processor without
+        them would run.
+    */
+    static void allowWideInstructions (bool shouldAllow) noexcept;
 };

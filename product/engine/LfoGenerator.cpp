@@ -28,40 +28,54 @@ void LfoGenerator::prepare (const SampleRateConstants& rates) noexcept
     setBasePhase (0.0);
 }
 
-float LfoGenerator::process() noexcept
+void LfoGenerator::process (float* output, int count) noexcept
 {
-    const double p = effectivePhase;
-    float w = 0.0f;
-
+    // One loop per waveform, so that the choice is made once per run.
     switch (waveform)
     {
         case triangle:
-            w = (float) (p >= pi ? (1.5 * pi - p) * (2.0 / pi) + 1e-20
-                                 : (p - 0.5 * pi) * (2.0 / pi) + 1e-20);
+            render (output, count, [] (double p) { return (float) (p >= pi ? (1.5 * pi - p) * (2.0 / pi) + 1e-20
+                                                                           : (p - 0.5 * pi) * (2.0 / pi) + 1e-20); });
             break;
 
-        case sine:                  w = (float) std::sin (p - 0.25 * pi); break;
-        case square:                w = p >= pi ? -1.0f : 1.0f; break;
-        case sawDown:               w = (float) ((twoPi - p) * (1.0 / pi) - 1.0 + 1e-20); break;
-        case smoothSampleAndHold:   w = sampleAndHold; break;
-        default:                    break;
+        case sine:                  render (output, count, [] (double p) { return (float) std::sin (p - 0.25 * pi); }); break;
+        case square:                render (output, count, [] (double p) { return p >= pi ? -1.0f : 1.0f; }); break;
+        case sawDown:               render (output, count, [] (double p) { return (float) ((twoPi - p) * (1.0 / pi) - 1.0 + 1e-20); }); break;
+        case smoothSampleAndHold:   render (output, count, [this] (double) { return sampleAndHold; }); break;
+        default:                    render (output, count, [] (double) { return 0.0f; }); break;
     }
+}
 
-    if (invert)
-        w = (1.0f - w) - 1.0f;
+template <typename Shape>
+void LfoGenerator::render (float* output, int count, Shape&& waveformAt) noexcept
+{
+    // The phases in locals, which the stores to output cannot touch.
+    double base = basePhase, effective = effectivePhase;
+    const double step = increment, offset = phaseOffset;
+    const bool inverted = invert;
 
-    basePhase += increment;
-    effectivePhase = basePhase + phaseOffset;
-
-    if (effectivePhase > twoPi)
+    for (int i = 0; i < count; ++i)
     {
-        drawSampleAndHold();
-        basePhase -= twoPi;
+        float w = waveformAt (effective);
+
+        if (inverted)
+            w = (1.0f - w) - 1.0f;
+
+        base += step;
+        effective = base + offset;
+
+        if (effective > twoPi)
+        {
+            drawSampleAndHold();
+            base -= twoPi;
+        }
+
+        effective = wrapOnce (effective);
+        output[i] = (w + 1.0f) * 0.5f + 1e-20f;
     }
 
-    effectivePhase = wrapOnce (effectivePhase);
-
-    return (w + 1.0f) * 0.5f + 1e-20f;
+    basePhase = base;
+    effectivePhase = effective;
 }
 
 void LfoGenerator::restart() noexcept

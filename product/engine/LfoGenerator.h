@@ -34,10 +34,13 @@ public:
     /** Recomputes the increment for the new rate and puts the phase back to 0. */
     void prepare (const SampleRateConstants& rates) noexcept;
 
-    /** Renders one sample: the waveform at the current phase, mapped to 0..1,
-        then advances the phase.
+    /** Renders count samples: each the waveform at the current phase, mapped to
+        0..1, after which the phase advances.
     */
-    float process() noexcept;
+    void process (float* output, int count) noexcept;
+
+    /** Renders one sample. */
+    float process() noexcept        { float value; process (&value, 1); return value; }
 
     /** Base phase 0 and a new sample-and-hold value: the start of a cycle. */
     void restart() noexcept;
@@ -76,6 +79,9 @@ public:
     float getSampleAndHoldValue() const noexcept         { return sampleAndHold; }
 
 private:
+    template <typename Shape>
+    void render (float* output, int count, Shape&& waveformAt) noexcept;
+
     void drawSampleAndHold() noexcept;
     void setBasePhase (double newBasePhase) noexcept;
     void updateIncrement (double inverseSampleRate) noexcept;

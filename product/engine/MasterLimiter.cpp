@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -55,61 +56,124 @@ void MasterLimiter::reset() noexcept
 
 void MasterLimiter::process (float* left, float* right, int numSamples) noexcept
 {
-    float* const ringL = audioL.data();
-    float* const ringR = audioR.data();
+    // Both averages read values at least 65 − halfWindow samples old, so over a
+    // stretch shorter than that every reduction can come first, then every first
+    // average, then every second one; the sums of neighbouring samples then run
+    // side by side. The widest window leaves stretches of one sample.
+    const int stretch = std::max (1, std::min (maxStretch, gainRingSize / 2 - halfWindow));
+
+    for (int start = 0; start < numSamples; start += stretch)
+        processStretch (left + start, right + start, std::min (stretch, numSamples - start));
+}
+
+void MasterLimiter::processStretch (float* left, float* right, int numSamples) noexcept
+{
     double* const gains1 = gainRing1.data();
     double* const gains2 = gainRing2.data();
+
+    // Locals, which the stores into the rings cannot touch, stay in registers.
+    const float threshold = thresholdDb, knee = kneeWidth, slope = kneeSlope;
+    const float attack = attackCoefficient, release = releaseCoefficient;
+    float reduction = gainReduction;
+
+    for (int i = 0, g = gainIndex; i < numSamples; ++i)
+    {
+        const float peak = std::max (std::abs (left[i]), std::abs (right[i]));
+        const float level = peak > 0.0f ? 20.0f * std::log10 (peak) : -320.0f;
+        const float over = level - threshold;
+
+        float target = over;
+
+        if (over < knee)
+            target = (1.0f - 2.0f / (std::exp (2.0f * slope * (over - knee)) + 1.0f) + 1e-20f) * knee + knee;
+
+        const float coefficient = target > reduction ? attack : release;
+        reduction = reduction - ((reduction - target) * coefficient + 1e-20f);
+
+        gains1[g] = gains1[g + gainRingSize] = (double) reduction;
+        g = (g + 1) % gainRingSize;
+    }
+
+    gainReduction = reduction;
+
+    // Both averages read the same window, centred 64.5 values back; sample i's starts
+    // at windowStart + i, which the mirrored half of the ring keeps inside it.
+    const int windowStart = (gainIndex + gainRingSize / 2 - halfWindow) % gainRingSize;
+    double averages[maxStretch];
+
+    averageWindows (gains1 + windowStart, numSamples, averages);
+
+    for (int i = 0, g = gainIndex; i < numSamples; ++i)
+    {
+        gains2[g] = gains2[g + gainRingSize] = averages[i];
+        g = (g + 1) % gainRingSize;
+    }
+
+    averageWindows (gains2 + windowStart, numSamples, averages);
+    gainIndex = (gainIndex + numSamples) % gainRingSize;
+
+    float* const ringL = audioL.data();
+    float* const ringR = audioR.data();
+    const float output = outputGain, makeup = makeupGain;
+    const int delay = lookAhead;
+    int w = writeIndex;
 
     for (int i = 0; i < numSamples; ++i)
     {
         const float l = left[i];
         const float r = right[i];
 
-        ringL[writeIndex] = ringL[writeIndex + audioRingSize] = l;
-        ringR[writeIndex] = ringR[writeIndex + audioRingSize] = r;
+        ringL[w] = ringL[w + audioRingSize] = l;
+        ringR[w] = ringR[w + audioRingSize] = r;
 
-        const float peak = std::max (std::abs (l), std::abs (r));
-        const float level = peak > 0.0f ? 20.0f * std::log10 (peak) : -320.0f;
-        const float over = level - thresholdDb;
+        const float gain = (float) std::pow (10.0, (double) (-(float) averages[i] * 0.05f)) * output * makeup;
 
-        float target = over;
-
-        if (over < kneeWidth)
-            target = (1.0f - 2.0f / (std::exp (2.0f * kneeSlope * (over - kneeWidth)) + 1.0f) + 1e-20f) * kneeWidth
-                       + kneeWidth;
-
-        const float coefficient = target > gainReduction ? attackCoefficient : releaseCoefficient;
-        gainReduction = gainReduction - ((gainReduction - target) * coefficient + 1e-20f);
-
-        // Both averages read the same window, centred 64.5 values back.
-        const int windowStart = gainIndex - halfWindow + gainRingSize / 2;
-
-        gains1[gainIndex] = gains1[gainIndex + gainRingSize] = (double) gainReduction;
-        double sum1 = 0.0;
-
-        for (int j = 0; j < window; ++j)
-            sum1 += gains1[windowStart + j];
-
-        const double average1 = inverseWindow * sum1;
-
-        gains2[gainIndex] = gains2[gainIndex + gainRingSize] = average1;
-        double sum2 = 0.0;
-
-        for (int j = 0; j < window; ++j)
-            sum2 += gains2[windowStart + j];
-
-        const double average2 = inverseWindow * sum2;
-
-        if (++gainIndex == gainRingSize)
-            gainIndex = 0;
-
-        const float gain = (float) std::pow (10.0, (double) (-(float) average2 * 0.05f)) * outputGain * makeupGain;
-
-        const int readIndex = writeIndex - lookAhead + audioRingSize;
+        const int readIndex = w - delay + audioRingSize;
         left[i] = gain * ringL[readIndex];
         right[i] = gain * ringR[readIndex];
 
-        if (++writeIndex == audioRingSize)
-            writeIndex = 0;
+        if (++w == audioRingSize)
+            w = 0;
+    }
+
+    writeIndex = w;
+}
+
+void MasterLimiter::averageWindows (const double* firstWindow, int count, double* averages) const noexcept
+{
+    // Neighbouring samples' sums in the lanes of vectors, each adding its window in
+    // order, as one sample's sum alone would. Vectors of the plain build's width,
+    // two of them, so that two chains of additions overlap.
+    typedef double Sums __attribute__ ((vector_size (2 * sizeof (double))));
+    constexpr int lanes = 2;
+    int i = 0;
+
+    for (; i + 2 * lanes <= count; i += 2 * lanes)
+    {
+        Sums first {}, second {};
+
+        for (int j = 0; j < window; ++j)
+        {
+            Sums a, b;
+            std::memcpy (&a, firstWindow + i + j, sizeof (a));
+            std::memcpy (&b, firstWindow + i + lanes + j, sizeof (b));
+            first += a;
+            second += b;
+        }
+
+        first *= inverseWindow;
+        second *= inverseWindow;
+        std::memcpy (averages + i, &first, sizeof (first));
+        std::memcpy (averages + i + lanes, &second, sizeof (second));
+    }
+
+    for (; i < count; ++i)
+    {
+        double sum = 0.0;
+
+        for (int j = 0; j < window; ++j)
+            sum += firstWindow[i + j];
+
+        averages[i] = inverseWindow * sum;
     }
 }

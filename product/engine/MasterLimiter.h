@@ -46,6 +46,17 @@ private:
     static constexpr int audioRingSize = 960;
     static constexpr int gainRingSize = 128;
     static constexpr int maxHalfWindow = gainRingSize / 2;
+    static constexpr int maxStretch = 32;
+
+    /** Limits a stretch short enough that its averages read none of the values it
+        writes into the rings.
+    */
+    void processStretch (float* left, float* right, int numSamples) noexcept;
+
+    /** The averages of count windows of `window` values, the first window starting
+        at firstWindow and each next one a value later.
+    */
+    void averageWindows (const double* firstWindow, int count, double* averages) const noexcept;
 
     SampleRateConstants rates;
 

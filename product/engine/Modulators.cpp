@@ -46,43 +46,71 @@ void Modulators::process (const float* inputLeft, const float* inputRight, int n
     for (int b = 0; b < numBuffers; ++b)
         out[b] = buffers[b].data();
 
-    const float c = lfoSmoothingCoefficient;
-
-    for (int i = 0; i < numSamples; ++i)
+    // Each generator renders a stretch at a time. A stretch ends after a sample at
+    // which a transient restarts a modulator: the restart shows from the next
+    // sample, as it would sample by sample.
+    for (int start = 0; start < numSamples;)
     {
-        float lfoOutputs[2 * numModulators];
+        int end = numSamples;
+        bool restart[numModulators] = {};
 
-        for (int m = 0; m < numModulators; ++m)
+        for (int i = start; i < end; ++i)
         {
-            lfoOutputs[m] = leftLfo (m).process();
-            lfoOutputs[m + numModulators] = rightLfo (m).process();
+            for (int m = 0; m < numModulators; ++m)
+            {
+                if (transientDetectors[m].process (inputLeft[i], inputRight[i]) && retriggerModes[m] == retriggerOnTransient)
+                {
+                    restart[m] = true;
+                    end = i + 1;
+                }
+            }
         }
 
-        for (int lane = 0; lane < 2 * numModulators; ++lane)
+        for (int m = 0; m < numModulators; ++m)
         {
-            float& s = lfoSmoothed[lane];
-            s = s - (s - lfoOutputs[lane]) * c + 1e-20f;
-            out[mod1LfoLeft + lane][i] = s;
+            leftLfo (m).process (out[mod1LfoLeft + m] + start, end - start);
+            rightLfo (m).process (out[mod1LfoRight + m] + start, end - start);
         }
 
-        const float left = inputLeft[i];
-        const float right = inputRight[i];
+        // The envelopes, the LFOs' smoothing (in place) and the peak followers go
+        // through the stretch side by side, each filling the gaps of the others'
+        // chains of dependent steps; copies keep their states in registers.
+        static_assert (numModulators == 2, "one copy per modulator");
+        EnvelopeGenerator first = envelopes[0], second = envelopes[1];
+        const float c = lfoSmoothingCoefficient;
+        float smoothed[2 * numModulators];
+        std::copy (std::begin (lfoSmoothed), std::end (lfoSmoothed), smoothed);
 
-        for (int m = 0; m < numModulators; ++m)
-            out[mod1Envelope + m][i] = envelopes[m].process();
+        for (int i = start; i < end; ++i)
+        {
+            out[mod1Envelope][i] = first.process();
+            out[mod2Envelope][i] = second.process();
 
-        for (int m = 0; m < numModulators; ++m)
-            out[mod1Peak + m][i] = peakFollowers[m].process (left, right);
+            for (int lane = 0; lane < 2 * numModulators; ++lane)
+            {
+                float& s = smoothed[lane];
+                s = s - (s - out[mod1LfoLeft + lane][i]) * c + 1e-20f;
+                out[mod1LfoLeft + lane][i] = s;
+            }
 
-        // A restart shows from the next sample: this sample's generators have run.
+            for (int m = 0; m < numModulators; ++m)
+                out[mod1Peak + m][i] = peakFollowers[m].process (inputLeft[i], inputRight[i]);
+        }
+
+        envelopes[0] = first;
+        envelopes[1] = second;
+        std::copy (std::begin (smoothed), std::end (smoothed), lfoSmoothed);
+
         for (int m = 0; m < numModulators; ++m)
         {
-            if (transientDetectors[m].process (left, right) && retriggerModes[m] == retriggerOnTransient)
+            if (restart[m])
             {
                 retrigger (m);
                 transientRetriggered[m] = true;
             }
         }
+
+        start = end;
     }
 }
 

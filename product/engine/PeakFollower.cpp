@@ -2,9 +2,6 @@
 
 #include "EnvelopeGenerator.h"
 
-#include <algorithm>
-#include <cmath>
-
 PeakFollower::PeakFollower() noexcept
 {
     updatePoles();
@@ -14,15 +11,6 @@ void PeakFollower::prepare (const SampleRateConstants& rates) noexcept
 {
     k = rates.k;
     updatePoles();
-}
-
-float PeakFollower::process (float left, float right) noexcept
-{
-    const double d = (double) std::abs (left + right) * inputGain;
-    const double pole = d > value ? attackPole : releasePole;
-
-    value = std::clamp ((1.0 - pole) * d + pole * value, 0.0, 1.0);
-    return (float) value;
 }
 
 void PeakFollower::setAttack (double v) noexcept

@@ -2,6 +2,9 @@
 
 #include "SampleRateConstants.h"
 
+#include <algorithm>
+#include <cmath>
+
 /** Follows the peak level of the input with separate attack and release times,
     giving a modulation value in 0..1.
 
@@ -17,8 +20,16 @@ public:
     /** Recomputes the poles for the rate. */
     void prepare (const SampleRateConstants& rates) noexcept;
 
-    /** Follows one input frame; returns the new value. */
-    float process (float left, float right) noexcept;
+    /** Follows one input frame; returns the new value. Inline: a run of frames
+        keeps the value in a register.
+    */
+    float process (float left, float right) noexcept
+    {
+        const double d = (double) std::abs (left + right) * inputGain;
+        const double pole = d > value ? attackPole : releasePole;
+        value = std::clamp ((1.0 - pole) * d + pole * value, 0.0, 1.0);
+        return (float) value;
+    }
 
     void setInputGain (double linearGain) noexcept  { inputGain = linearGain; }
     void setAttack (double v) noexcept;

@@ -2,6 +2,8 @@
 
 #include "SampleRateConstants.h"
 
+#include <cmath>
+
 /** Detects transients in the input for one modulator.
 
     A power follower that rises ten times faster than it falls; the detector
@@ -18,8 +20,38 @@ public:
     /** Takes the rate and clears the follower level; the triggered state carries over. */
     void prepare (const SampleRateConstants& rates) noexcept;
 
-    /** Follows one input frame; true when the detector fires at this frame. */
-    bool process (float left, float right) noexcept;
+    /** Follows one input frame; true when the detector fires at this frame.
+        Inline: a run of frames keeps the state in registers.
+    */
+    bool process (float left, float right) noexcept
+    {
+        const float x = std::abs (left + right);
+        const float q = x * x;
+        const float c = q > level ? k * 0.01f : k * 0.001f;
+        const float a = 1.0f - c * speed;
+        level = (1.0f - a) * q + a * level;
+
+        bool fired = false;
+
+        if (level >= triggerThreshold && ! triggered)
+        {
+            triggered = true;
+            fired = true;
+        }
+
+        if (triggered)
+        {
+            ++counter;
+
+            if ((float) counter > 10.0f * samplesPerMillisecond && level < rearmThreshold)
+            {
+                triggered = false;
+                counter = 0;
+            }
+        }
+
+        return fired;
+    }
 
     /** The follower's speed factor: 1 is the nominal speed. */
     void setSpeed (float newSpeed) noexcept                  { speed = newSpeed; }

@@ -1,6 +1,7 @@
 #include "BiquadFilter.h"
 #include "EngineTestSupport.h"
 #include "InputStage.h"
+#include "InputStageGroup.h"
 
 #include <gtest/gtest.h>
 
@@ -281,4 +282,106 @@ TEST (InputStage, FilterPlacementAroundTheOverdrive)
 
     EXPECT_NEAR (meanOutput (false), std::tanh (5.0), 0.01);
     EXPECT_LT (meanOutput (true), 0.97);
+}
+
+TEST (InputStageGroup, EachLaneComputesWhatItsStageComputesAlone)
+{
+    struct Case { bool filterOn, post, overdriveOn; int numMembers, numSamples; bool moving; };
+
+    const Case cases[] =
+    {
+        { true, false, true, 4, 200, false },   // stretches of whole eight-sample groups and a rest
+        { true, true, true, 3, 37, true },      // gains and cutoffs moving every sample
+        { false, false, true, 2, 1, false },
+        { true, false, false, 1, 130, true },
+        { true, true, false, 4, 64, false },
+    };
+
+    const auto* semis = tables().semitoneTable.data();
+    const auto* fine = tables().fineTuneTable.data();
+    std::mt19937 rng (5);
+    std::uniform_real_distribution<float> dist (-1.0f, 1.0f);
+
+    for (bool wide : { true, false })
+    {
+        InputStageGroup::allowWideInstructions (wide);
+
+        for (const auto& c : cases)
+        {
+            InputStage::Settings settings;
+            settings.filterOn = c.filterOn;
+            settings.filterPostOverdrive = c.post;
+            settings.overdriveOn = c.overdriveOn;
+
+            const size_t n = (size_t) c.numSamples;
+            InputStage grouped[4], alone[4];
+            std::vector<float> signals[4][8];     // per member: in L, in R, out L, out R, preamp, overdrive, colour, cutoff
+            InputStageGroup::Member members[4];
+
+            for (int m = 0; m < c.numMembers; ++m)
+            {
+                for (auto* stage : { &grouped[m], &alone[m] })
+                {
+                    stage->prepare (48000.0);
+                    stage->inputFilter.setCode (1 + m % 4);
+                }
+
+                auto& v = signals[m];
+
+                for (auto& s : v)
+                    s.resize (n);
+
+                for (size_t i = 0; i < n; ++i)
+                {
+                    const float drift = c.moving ? 0.01f * (float) i : 0.0f;
+                    v[0][i] = dist (rng);
+                    v[1][i] = dist (rng);
+                    v[4][i] = 1.0f + 0.5f * (float) m + drift;
+                    v[5][i] = 0.8f - drift * 0.1f;
+                    v[6][i] = -0.5f + 0.5f * (float) m + drift;
+                    v[7][i] = 60.0f + 10.0f * (float) m + 3.0f * drift;
+                }
+
+                auto& member = members[m];
+                member.stage = &grouped[m];
+                member.inputs[0] = v[0].data();
+                member.inputs[1] = v[1].data();
+                member.outputs[0] = v[2].data();
+                member.outputs[1] = v[3].data();
+                member.preampGains = v[4].data();
+                member.overdriveGains = v[5].data();
+                member.colours = v[6].data();
+                member.cutoffSemitones[0] = v[7].data();
+                member.cutoffSemitones[1] = v[7].data();
+                member.resonance = 0.2f * (float) m;
+            }
+
+            // Twice, so that the second run starts from the states the first left.
+            for (int run = 0; run < 2; ++run)
+            {
+                InputStageGroup::process (members, c.numMembers, settings, c.numSamples, semis, fine);
+
+                for (int m = 0; m < c.numMembers; ++m)
+                {
+                    const auto& v = signals[m];
+
+                    for (size_t i = 0; i < n; ++i)
+                    {
+                        auto s = settings;
+                        s.preampGain = v[4][i];
+                        s.overdriveGain = v[5][i];
+                        s.colour = v[6][i];
+                        float frame[] = { v[0][i], v[1][i] };
+                        const float cutoffs[] = { v[7][i], v[7][i] };
+                        alone[m].processFrame (frame, s, cutoffs, members[m].resonance, semis, fine);
+
+                        ASSERT_EQ (v[2][i], frame[0]) << (wide ? "wide" : "portable") << ", case " << (&c - cases) << ", member " << m << ", sample " << i;
+                        ASSERT_EQ (v[3][i], frame[1]) << (wide ? "wide" : "portable") << ", case " << (&c - cases) << ", member " << m << ", sample " << i;
+                    }
+                }
+            }
+        }
+    }
+
+    InputStageGroup::allowWideInstructions (true);
 }

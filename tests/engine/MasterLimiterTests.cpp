@@ -184,3 +184,29 @@ TEST (MasterLimiter, MonoBufferPassedTwiceIsLimitedLikeTwoEqualChannels)
 
     EXPECT_EQ (monoOut, stereoOut.left);
 }
+
+TEST (MasterLimiter, RunLengthsDoNotChangeTheOutput)
+{
+    // From the widest averaging window (below 6.9 kHz) to the narrowest.
+    for (float rate : { 6000.0f, 22050.0f, 48000.0f, 192000.0f })
+    {
+        std::vector<float> left (3000), right (3000);
+
+        for (size_t i = 0; i < left.size(); ++i)
+        {
+            left[i] = std::sin (0.05f * (float) i) * (i % 900 < 300 ? 2.0f : 0.05f);
+            right[i] = 0.7f * std::cos (0.031f * (float) i);
+        }
+
+        auto sampleBySample = makeLimiter (rate, -12.0f);
+        const auto expected = run (sampleBySample, left, right, 1);
+
+        for (int blockSize : { 37, 512 })
+        {
+            auto limiter = makeLimiter (rate, -12.0f);
+            const auto out = run (limiter, left, right, blockSize);
+            EXPECT_EQ (out.left, expected.left) << rate << ", blocks of " << blockSize;
+            EXPECT_EQ (out.right, expected.right) << rate << ", blocks of " << blockSize;
+        }
+    }
+}

@@ -275,3 +275,51 @@ TEST_F (ModulatorsFixture, RePrepareAtALowerRateAndSmallerBlock)
     EXPECT_GT (modulators.getBuffer (Modulators::mod1Peak)[31], 0.0f);
     EXPECT_EQ (modulators.getTransientDetector (0).getLevel() > 0.0f, true);
 }
+
+TEST (Modulators, RunLengthsDoNotChangeTheBuffers)
+{
+    // Every waveform, and transients that restart a modulator inside a run.
+    std::vector<float> input (1500, 0.0f);
+
+    for (size_t i = 0; i < input.size(); ++i)
+        input[i] = (i % 500 < 40 ? 0.5f : 0.001f) * std::sin (0.07f * (float) i);
+
+    for (int waveform : { LfoGenerator::triangle, LfoGenerator::sine, LfoGenerator::square,
+                          LfoGenerator::sawDown, LfoGenerator::smoothSampleAndHold })
+    {
+        auto render = [&] (int runLength)
+        {
+            SampleRateConstants rates;
+            Modulators modulators;
+            modulators.prepare (rates, 512);
+
+            for (int m = 0; m < Modulators::numModulators; ++m)
+            {
+                modulators.setLfoWaveform (m, waveform);
+                modulators.setLfoFrequency (m, 300.0 + 200.0 * m);
+                modulators.setLfoPhaseShift (m, 1.0);
+                modulators.setRetriggerMode (m, Modulators::retriggerOnTransient);
+                modulators.getTransientDetector (m).setSpeed (1.0f + (float) m);
+                modulators.getTransientDetector (m).setTriggerThreshold (0.05f);
+                modulators.getTransientDetector (m).setRearmThreshold (0.001f);
+            }
+
+            std::vector<std::vector<float>> buffers (Modulators::numBuffers);
+
+            for (size_t start = 0; start < input.size(); start += (size_t) runLength)
+            {
+                const int n = (int) std::min ((size_t) runLength, input.size() - start);
+                modulators.process (input.data() + start, input.data() + start, n);
+
+                for (int b = 0; b < Modulators::numBuffers; ++b)
+                    buffers[(size_t) b].insert (buffers[(size_t) b].end(), modulators.getBuffer (b), modulators.getBuffer (b) + n);
+            }
+
+            return buffers;
+        };
+
+        const auto expected = render (1);
+        EXPECT_EQ (render (37), expected) << "waveform " << waveform;
+        EXPECT_EQ (render (512), expected) << "waveform " << waveform;
+    }
+}
