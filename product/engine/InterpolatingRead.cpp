@@ -195,6 +195,8 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
     // With every sample fresh, a plain read never reaches stale memory (the caller
     // keeps the delays within the buffer): the whole run is gathered in a loop
     // without branches.
+    int firstLeft = 0;
+
     if (! stretched && freshSamples >= bufferLength)
     {
         const double* const entries = rows.entries.data();
@@ -212,10 +214,47 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
             gatheredSample[j] = j;
         }
 
-        numGathered = count;
+        numGathered = firstLeft = count;
+    }
+    else if (freshSamples >= bufferLength)
+    {
+        // The same for the stretched reads, each sent where its step is summed.
+        for (int j = 0; j < count; ++j)
+        {
+            const double d = delays[j];
+            const double step = getStep (j == 0 ? previousDelay : delays[j - 1], d);
+            const int at = writeIndex + j < bufferLength ? writeIndex + j : writeIndex + j - bufferLength;
+            const double pos = (double) newestPosition (at, bufferLength) - d;
+            const int i = (int) pos;
+            const double frac = pos - i;
+            const int n = step == narrowRows[0]->spacing ? 0 : (step == narrowRows[1]->spacing ? 1 : -1);
+
+            if (step == phases)
+            {
+                const double phi0 = frac * phases;
+                const int p = (int) phi0;
+                const auto offset = (std::size_t) (p * taps);
+                gathered[numGathered] = { rows.entries.data() + offset, rows.differences.data() + offset,
+                                          buffer + oldestTap (i, taps, bufferLength), phi0 - p };
+                gatheredSample[numGathered++] = j;
+            }
+            else if (n >= 0)
+            {
+                const double phi0 = frac * step;
+                const int p = (int) phi0;
+                narrow[n][numNarrow[n]++] = { p, j, buffer + oldestTap (i, narrowRows[n]->taps, bufferLength), phi0 - p };
+            }
+            else
+            {
+                const int stepTaps = getMaximumTaps (step);
+                out[j] = (float) tapSum (buffer + oldestTap (i, stepTaps, bufferLength) + stepTaps - 1, step, frac * step);
+            }
+        }
+
+        firstLeft = count;
     }
 
-    for (int j = numGathered; j < count; ++j)
+    for (int j = firstLeft; j < count; ++j)
     {
         double d = delays[j];
         const int newest = newestPosition (writeIndex, bufferLength);
