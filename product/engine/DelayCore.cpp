@@ -735,11 +735,16 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
         const bool readAheadL = onL && readsBehind (delaysL, count, length - kernelTaps);
         const bool readAheadR = onR && readsBehind (delaysR, count, length - kernelTaps);
 
+        InterpolatingRead::Run runs[2];
+        int numRuns = 0;
+
         if (readAheadL)
-            reader.readRun (bl, index, length, delaysL, count, previousL, fresh, readsL);
+            runs[numRuns++] = { bl, delaysL, previousL, readsL };
 
         if (readAheadR)
-            reader.readRun (br, index, length, delaysR, count, previousR, fresh, readsR);
+            runs[numRuns++] = { br, delaysR, previousR, readsR };
+
+        reader.readRuns (runs, numRuns, index, length, count, fresh);
 
         // With both channels read ahead and certain to stay active, the stage already
         // run (or switched off) and nothing stale left to hide, no step of the rest

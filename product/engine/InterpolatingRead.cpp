@@ -169,158 +169,167 @@ float InterpolatingRead::read (const double* buffer, int writeIndex, int bufferL
 #if defined (__x86_64__) || defined (__i386__)
 __attribute__ ((target_clones ("avx2", "default")))
 #endif
-void InterpolatingRead::readRun (const double* buffer, int writeIndex, int bufferLength, const double* delays, int count,
-                                 double previousDelay, int freshSamples, float* out) const noexcept
+void InterpolatingRead::readRuns (const Run* runs, int numRuns, int writeIndex, int bufferLength, int count,
+                                  int freshSamples) const noexcept
 {
     // The reads at the unstretched step all take rows of one length: they are
     // gathered and summed together. The reads at one of the narrow steps are
-    // gathered by phase, so that each row serves all reads of its phase while it
-    // is in the cache. The others, and any that reach stale memory, go through
-    // read() one by one.
-    if (readSteadyRun (buffer, writeIndex, bufferLength, delays, count, previousDelay, freshSamples, out))
-        return;
-
+    // gathered by phase, so that each row serves all reads of its phase, of every
+    // run, while it is in the cache. The others, and any that reach stale memory,
+    // go through read() one by one.
     const bool stretched = (mode == 2 || mode == 3);
     const PhaseRows& rows = stretched ? *rows32 : *rows16;
     const int taps = rows.taps;
+    constexpr int capacity = maximumRuns * maximumRun;
 
-    TapSums::RowRead gathered[maximumRun];
-    int gatheredSample[maximumRun];
+    TapSums::RowRead gathered[capacity];
+    float* gatheredOut[capacity];
     int numGathered = 0;
 
-    struct NarrowRead { int phase, sample; const double* x; double f; };
-    NarrowRead narrow[2][maximumRun];
+    struct NarrowRead { int phase; float* out; const double* x; double f; };
+    NarrowRead narrow[2][capacity];
     int numNarrow[2] = {};
 
-    // With every sample fresh, a plain read never reaches stale memory (the caller
-    // keeps the delays within the buffer): the whole run is gathered in a loop
-    // without branches.
-    int firstLeft = 0;
-
-    if (! stretched && freshSamples >= bufferLength)
+    for (int runIndex = 0; runIndex < std::min (numRuns, maximumRuns); ++runIndex)
     {
-        const double* const entries = rows.entries.data();
-        const double* const differences = rows.differences.data();
+        const double* const buffer = runs[runIndex].buffer;
+        const double* const delays = runs[runIndex].delays;
+        float* const out = runs[runIndex].out;
+        double previousDelay = runs[runIndex].previousDelay;
 
-        for (int j = 0; j < count; ++j)
+        if (readSteadyRun (buffer, writeIndex, bufferLength, delays, count, previousDelay, freshSamples, out))
+            continue;
+
+        // With every sample fresh, a plain read never reaches stale memory (the caller
+        // keeps the delays within the buffer): the whole run is gathered in a loop
+        // without branches.
+        int firstLeft = 0;
+
+        if (! stretched && freshSamples >= bufferLength)
         {
-            const int at = writeIndex + j < bufferLength ? writeIndex + j : writeIndex + j - bufferLength;
-            const double pos = (double) newestPosition (at, bufferLength) - delays[j];
-            const int i = (int) pos;
-            const double phi0 = (pos - i) * phases;
-            const int p = (int) phi0;
-            const auto offset = (std::size_t) (p * taps);
-            gathered[j] = { entries + offset, differences + offset, buffer + oldestTap (i, taps, bufferLength), phi0 - p };
-            gatheredSample[j] = j;
+            const double* const entries = rows.entries.data();
+            const double* const differences = rows.differences.data();
+
+            for (int j = 0; j < count; ++j)
+            {
+                const int at = writeIndex + j < bufferLength ? writeIndex + j : writeIndex + j - bufferLength;
+                const double pos = (double) newestPosition (at, bufferLength) - delays[j];
+                const int i = (int) pos;
+                const double phi0 = (pos - i) * phases;
+                const int p = (int) phi0;
+                const auto offset = (std::size_t) (p * taps);
+                gathered[numGathered] = { entries + offset, differences + offset, buffer + oldestTap (i, taps, bufferLength), phi0 - p };
+                gatheredOut[numGathered++] = out + j;
+            }
+
+            firstLeft = count;
+        }
+        else if (freshSamples >= bufferLength)
+        {
+            // The same for the stretched reads, each sent where its step is summed.
+            for (int j = 0; j < count; ++j)
+            {
+                const double d = delays[j];
+                const double step = getStep (j == 0 ? previousDelay : delays[j - 1], d);
+                const int at = writeIndex + j < bufferLength ? writeIndex + j : writeIndex + j - bufferLength;
+                const double pos = (double) newestPosition (at, bufferLength) - d;
+                const int i = (int) pos;
+                const double frac = pos - i;
+                const int n = step == narrowRows[0]->spacing ? 0 : (step == narrowRows[1]->spacing ? 1 : -1);
+
+                if (step == phases)
+                {
+                    const double phi0 = frac * phases;
+                    const int p = (int) phi0;
+                    const auto offset = (std::size_t) (p * taps);
+                    gathered[numGathered] = { rows.entries.data() + offset, rows.differences.data() + offset,
+                                              buffer + oldestTap (i, taps, bufferLength), phi0 - p };
+                    gatheredOut[numGathered++] = out + j;
+                }
+                else if (n >= 0)
+                {
+                    const double phi0 = frac * step;
+                    const int p = (int) phi0;
+                    narrow[n][numNarrow[n]++] = { p, out + j, buffer + oldestTap (i, narrowRows[n]->taps, bufferLength), phi0 - p };
+                }
+                else
+                {
+                    const int stepTaps = getMaximumTaps (step);
+                    out[j] = (float) tapSum (buffer + oldestTap (i, stepTaps, bufferLength) + stepTaps - 1, step, frac * step);
+                }
+            }
+
+            firstLeft = count;
         }
 
-        numGathered = firstLeft = count;
-    }
-    else if (freshSamples >= bufferLength)
-    {
-        // The same for the stretched reads, each sent where its step is summed.
-        for (int j = 0; j < count; ++j)
+        for (int j = firstLeft, at = writeIndex; j < count; ++j)
         {
-            const double d = delays[j];
-            const double step = getStep (j == 0 ? previousDelay : delays[j - 1], d);
-            const int at = writeIndex + j < bufferLength ? writeIndex + j : writeIndex + j - bufferLength;
-            const double pos = (double) newestPosition (at, bufferLength) - d;
+            double d = delays[j];
+            const int newest = newestPosition (at, bufferLength);
+            const int fresh = std::min (freshSamples + j, bufferLength);
+            const double step = stretched ? getStep (previousDelay, d) : phases;
+
+            const double pos = (double) newest - d;
             const int i = (int) pos;
             const double frac = pos - i;
-            const int n = step == narrowRows[0]->spacing ? 0 : (step == narrowRows[1]->spacing ? 1 : -1);
+            bool taken = false;
 
-            if (step == phases)
+            if (step == phases && newest - i + taps - 1 < fresh)
             {
                 const double phi0 = frac * phases;
                 const int p = (int) phi0;
                 const auto offset = (std::size_t) (p * taps);
                 gathered[numGathered] = { rows.entries.data() + offset, rows.differences.data() + offset,
                                           buffer + oldestTap (i, taps, bufferLength), phi0 - p };
-                gatheredSample[numGathered++] = j;
+                gatheredOut[numGathered++] = out + j;
+                taken = true;
             }
-            else if (n >= 0)
+            else if (stretched)
             {
-                const double phi0 = frac * step;
-                const int p = (int) phi0;
-                narrow[n][numNarrow[n]++] = { p, j, buffer + oldestTap (i, narrowRows[n]->taps, bufferLength), phi0 - p };
-            }
-            else
-            {
-                const int stepTaps = getMaximumTaps (step);
-                out[j] = (float) tapSum (buffer + oldestTap (i, stepTaps, bufferLength) + stepTaps - 1, step, frac * step);
-            }
-        }
-
-        firstLeft = count;
-    }
-
-    for (int j = firstLeft; j < count; ++j)
-    {
-        double d = delays[j];
-        const int newest = newestPosition (writeIndex, bufferLength);
-        const int fresh = std::min (freshSamples + j, bufferLength);
-        const double step = stretched ? getStep (previousDelay, d) : phases;
-
-        const double pos = (double) newest - d;
-        const int i = (int) pos;
-        const double frac = pos - i;
-        bool taken = false;
-
-        if (step == phases && newest - i + taps - 1 < fresh)
-        {
-            const double phi0 = frac * phases;
-            const int p = (int) phi0;
-            const auto offset = (std::size_t) (p * taps);
-            gathered[numGathered] = { rows.entries.data() + offset, rows.differences.data() + offset,
-                                      buffer + oldestTap (i, taps, bufferLength), phi0 - p };
-            gatheredSample[numGathered++] = j;
-            taken = true;
-        }
-        else if (stretched)
-        {
-            for (int n = 0; n < 2 && ! taken; ++n)
-            {
-                const PhaseRows& narrowRowsN = *narrowRows[n];
-
-                if (step == narrowRowsN.spacing && newest - i + narrowRowsN.taps - 1 < fresh)
+                for (int n = 0; n < 2 && ! taken; ++n)
                 {
-                    const double phi0 = frac * step;
-                    const int p = (int) phi0;
-                    narrow[n][numNarrow[n]++] = { p, j, buffer + oldestTap (i, narrowRowsN.taps, bufferLength), phi0 - p };
+                    const PhaseRows& narrowRowsN = *narrowRows[n];
+
+                    if (step == narrowRowsN.spacing && newest - i + narrowRowsN.taps - 1 < fresh)
+                    {
+                        const double phi0 = frac * step;
+                        const int p = (int) phi0;
+                        narrow[n][numNarrow[n]++] = { p, out + j, buffer + oldestTap (i, narrowRowsN.taps, bufferLength), phi0 - p };
+                        taken = true;
+                    }
+                }
+            }
+
+            if (! taken && stretched)
+            {
+                // Any other step of a stretched read, as read() takes it when nothing is clamped or stale.
+                const int stepTaps = getMaximumTaps (step);
+
+                if (newest - i + stepTaps - 1 < fresh)
+                {
+                    const double* const x = buffer + oldestTap (i, stepTaps, bufferLength) + stepTaps - 1;
+                    out[j] = (float) tapSum (x, step, frac * step);
                     taken = true;
                 }
             }
+
+            if (! taken)
+                out[j] = read (buffer, at, bufferLength, d, previousDelay, fresh);
+
+            previousDelay = d;
+
+            if (++at >= bufferLength)
+                at = 0;
         }
-
-        if (! taken && stretched)
-        {
-            // Any other step of a stretched read, as read() takes it when nothing is clamped or stale.
-            const int stepTaps = getMaximumTaps (step);
-
-            if (newest - i + stepTaps - 1 < fresh)
-            {
-                const double* const x = buffer + oldestTap (i, stepTaps, bufferLength) + stepTaps - 1;
-                out[j] = (float) tapSum (x, step, frac * step);
-                taken = true;
-            }
-        }
-
-        if (! taken)
-            out[j] = read (buffer, writeIndex, bufferLength, d, previousDelay, fresh);
-
-        previousDelay = d;
-
-        if (++writeIndex >= bufferLength)
-            writeIndex = 0;
     }
 
-    double sums[maximumRun];
+    double sums[capacity];
 
     if (numGathered > 0)
         TapSums::rows (gathered, numGathered, taps, mode == 1 || stretched, sums);
 
     for (int g = 0; g < numGathered; ++g)
-        out[gatheredSample[g]] = (float) (stretched ? sums[g] : sums[g] * 1.2);
+        *gatheredOut[g] = (float) (stretched ? sums[g] : sums[g] * 1.2);
 
     for (int n = 0; n < 2; ++n)
     {
@@ -344,16 +353,16 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
         int nextSlot[widestNarrowSpacing];
         std::copy (phaseStart, phaseStart + spacing, nextSlot);
 
-        const double* xs[maximumRun];
-        double fs[maximumRun];
-        int sample[maximumRun];
+        const double* xs[capacity];
+        double fs[capacity];
+        float* outs[capacity];
 
         for (int r = 0; r < numReads; ++r)
         {
             const int slot = nextSlot[reads[r].phase]++;
             xs[slot] = reads[r].x;
             fs[slot] = reads[r].f;
-            sample[slot] = reads[r].sample;
+            outs[slot] = reads[r].out;
         }
 
         for (int p = 0; p < spacing; ++p)
@@ -372,7 +381,7 @@ void InterpolatingRead::readRun (const double* buffer, int writeIndex, int buffe
         const double gain = spacing * 0.001953125;
 
         for (int slot = 0; slot < numReads; ++slot)
-            out[sample[slot]] = (float) (gain * sums[slot]);
+            *outs[slot] = (float) (gain * sums[slot]);
     }
 }
 

@@ -47,17 +47,31 @@ public:
     float read (const double* buffer, int writeIndex, int bufferLength,
                 double& delay, double previousDelay, int freshSamples) const noexcept;
 
-    /** The most reads that readRun() takes at once. */
+    /** The most reads that a run takes at once, and the most runs read together. */
     static constexpr int maximumRun = 64;
+    static constexpr int maximumRuns = 2;
 
-    /** Reads count consecutive samples (at most maximumRun), one per delay: sample j
-        is read as read() would after j more samples were written at writeIndex
-        (which wraps at bufferLength), with freshSamples + j fresh samples. The
-        caller makes sure that no delay needs clamping and that every read only
-        reaches samples written before the first.
+    /** The reads of one buffer over a run: a delay per sample, the delay read just
+        before the run, and where the samples go.
     */
-    void readRun (const double* buffer, int writeIndex, int bufferLength, const double* delays, int count,
-                  double previousDelay, int freshSamples, float* out) const noexcept;
+    struct Run
+    {
+        const double* buffer;
+        const double* delays;
+        double previousDelay;
+        float* out;
+    };
+
+    /** Reads count consecutive samples (at most maximumRun) of each of numRuns runs
+        (at most maximumRuns) of buffers that share a length, write index and fresh
+        samples, such as a stereo pair: sample j is read as read() would after j more
+        samples were written at writeIndex (which wraps at bufferLength), with
+        freshSamples + j fresh samples. The caller makes sure that no delay needs
+        clamping and that every read only reaches samples written before the first.
+        Reads of the runs that take the same kernel row are summed together.
+    */
+    void readRuns (const Run* runs, int numRuns, int writeIndex, int bufferLength, int count,
+                   int freshSamples) const noexcept;
 
     /** The most taps a read of the current mode can take at the given kernel step. */
     int getMaximumTaps (double step) const noexcept;
@@ -111,7 +125,7 @@ private:
     */
     double stretchedSum (const double* x, double phi0, double step) const noexcept;
 
-    /** readRun() for a delay that holds still over the run and whose reads all take
+    /** A run for a delay that holds still over it and whose reads all take
         the plain rows at one phase, their taps a sample apart; false, reading
         nothing, for any other run.
     */

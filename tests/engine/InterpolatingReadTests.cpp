@@ -376,9 +376,10 @@ TEST (InterpolatingRead, ModulatedDelayTracksASine)
 
 TEST (InterpolatingRead, RunsReadWhatSingleReadsRead)
 {
-    // A run of reads, whichever way it groups them (one filter along the buffer for
-    // a delay that holds still, shared rows, one by one), gives each sample what a
-    // single read gives, across the buffer's wrap and with stale samples behind it.
+    // Two runs read together, whichever way they group their reads (one filter along
+    // the buffer for a delay that holds still, rows shared by both runs, one by one),
+    // give each sample what a single read gives, across the buffer's wrap and with
+    // stale samples behind it.
     struct Pattern { const char* name; double start, slope; int writeIndex, fresh; };
     const Pattern patterns[] =
     {
@@ -392,6 +393,8 @@ TEST (InterpolatingRead, RunsReadWhatSingleReadsRead)
         { "shrinking fast", 3000.0, -2.5, 4060, 4096 },
     };
 
+    constexpr int count = InterpolatingRead::maximumRun;
+
     for (auto level : { TapSums::Level::portable, TapSums::Level::avx2, TapSums::Level::avx512 })
     {
         if (level > TapSums::widestAvailable())
@@ -401,33 +404,42 @@ TEST (InterpolatingRead, RunsReadWhatSingleReadsRead)
 
         for (const auto& pattern : patterns)
         {
-            auto buffer = randomBuffer (4096, 9000);
+            RingBuffer buffers[] = { randomBuffer (4096, 9000), RingBuffer (4096) };
 
-            while (buffer.writeIndex != pattern.writeIndex)
-                buffer.write (std::sin (buffer.writeIndex * 0.37));
+            for (auto& buffer : buffers)
+                while (buffer.writeIndex != pattern.writeIndex || buffer.history.size() < 9000)
+                    buffer.write (std::sin ((double) buffer.history.size() * 0.37));
 
             for (int mode = 0; mode < 4; ++mode)
             {
                 const auto r = reader (mode, mode == 3 ? 16.0 : (mode == 2 ? 64.0 : 128.0));
-                double delays[InterpolatingRead::maximumRun];
+                double delays[2][count];
+                float out[2][count];
+                InterpolatingRead::Run runs[2];
 
-                for (int j = 0; j < InterpolatingRead::maximumRun; ++j)
-                    delays[j] = pattern.start + pattern.slope * j;
-
-                const double previous = pattern.start - pattern.slope;
-                float run[InterpolatingRead::maximumRun];
-                r.readRun (buffer.data.data(), buffer.writeIndex, buffer.bufferLength, delays,
-                           InterpolatingRead::maximumRun, previous, pattern.fresh, run);
-
-                for (int j = 0; j < InterpolatingRead::maximumRun; ++j)
+                for (int c = 0; c < 2; ++c)
                 {
-                    double delay = delays[j];
-                    const float single = r.read (buffer.data.data(), (buffer.writeIndex + j) % buffer.bufferLength,
-                                                 buffer.bufferLength, delay, j == 0 ? previous : delays[j - 1],
-                                                 std::min (pattern.fresh + j, buffer.bufferLength));
-                    // Groups of reads may add their taps in another order than single reads.
-                    ASSERT_NEAR (run[j], single, 1.0e-6) << pattern.name << ", mode " << mode << ", sample " << j
-                                                         << ", sums of level " << (int) level;
+                    for (int j = 0; j < count; ++j)
+                        delays[c][j] = pattern.start + 0.5 * c + pattern.slope * j;
+
+                    runs[c] = { buffers[c].data.data(), delays[c], delays[c][0] - pattern.slope, out[c] };
+                }
+
+                r.readRuns (runs, 2, pattern.writeIndex, 4096, count, pattern.fresh);
+
+                for (int c = 0; c < 2; ++c)
+                {
+                    for (int j = 0; j < count; ++j)
+                    {
+                        double delay = delays[c][j];
+                        const float single = r.read (buffers[c].data.data(), (pattern.writeIndex + j) % 4096, 4096, delay,
+                                                     j == 0 ? runs[c].previousDelay : delays[c][j - 1],
+                                                     std::min (pattern.fresh + j, 4096));
+
+                        // Groups of reads may add their taps in another order than single reads.
+                        ASSERT_NEAR (out[c][j], single, 1.0e-6) << pattern.name << ", mode " << mode << ", run " << c
+                                                                << ", sample " << j << ", sums of level " << (int) level;
+                    }
                 }
             }
         }
