@@ -18,12 +18,8 @@
 namespace
 {
     constexpr int kernel16Last = 8190;     // the last entry of kernel16 that interpolation may pair with its neighbour
-    constexpr int kernel32Last = 16382;
-    constexpr double phases = 512.0;
     constexpr int widestNarrowSpacing = 64;     // the widest of the narrow steps that have rows of their own
 
-    /** The most taps of kernel32 at a whole step (a multiple of 4 for 16 and 64). */
-    constexpr int tapsAt (int spacing) noexcept     { return (kernel32Last + spacing - 1) / spacing; }
 
     /** Reads x through the rows of phase p; x points at the newest tap. */
     template <bool interpolate, typename Rows>
@@ -82,14 +78,20 @@ std::shared_ptr<const InterpolatingRead::PhaseRows> InterpolatingRead::sharedRow
     return rows;
 }
 
-double InterpolatingRead::stretchedSum (const double* x, double phi0, double step) const noexcept
+double InterpolatingRead::stretchedSum (const double* x, double phi0, double step, int maximumStepTaps) const noexcept
 {
     constexpr double scale = 4294967296.0;
 
     const auto phiStep = (std::int64_t) (step * scale);
     const auto start = (std::int64_t) (phi0 * scale);
     const auto span = ((std::int64_t) kernel32Last << 32) - start;
-    const int taps = (int) std::min ((std::int64_t) getMaximumTaps (step), (span + phiStep - 1) / phiStep);
+
+    // The taps whose position lies before the kernel's usable end: all but at most
+    // the last one or two of the step's most, found without a 64-bit division.
+    int taps = maximumStepTaps;
+
+    while (taps > 0 && (std::int64_t) (taps - 1) * phiStep >= span)
+        --taps;
 
     return TapSums::stretched (kernel32, x, start, phiStep, taps);
 }
@@ -98,8 +100,8 @@ InterpolatingRead::InterpolatingRead (const double* k16, const double* k32)
     : kernel16 (k16), kernel32 (k32),
       rows16 (sharedRows (k16, 16, kernel16Last, 512)),
       rows32 (sharedRows (k32, 32, kernel32Last, 512)),
-      narrowRows { sharedRows (k32, tapsAt (64), kernel32Last, 64),
-                   sharedRows (k32, tapsAt (16), kernel32Last, 16) }
+      narrowRows { sharedRows (k32, (kernel32Last + 63) / 64, kernel32Last, 64),
+                   sharedRows (k32, (kernel32Last + 15) / 16, kernel32Last, 16) }
 {
 }
 
@@ -108,29 +110,6 @@ void InterpolatingRead::setQuality (int interpolationMode, double newMinimumStep
     mode = interpolationMode;
     // A step of 0 would never leave the tap loop; 16 is the narrowest that any quality asks for.
     minimumStep = newMinimumStep >= 16.0 ? std::min (newMinimumStep, phases) : 16.0;
-}
-
-double InterpolatingRead::getStep (double previousDelay, double delay) const noexcept
-{
-    const double step = phases - (previousDelay - delay) * 0.5 * phases;
-
-    if (! (step < phases))      // a growing delay never widens the kernel; also catches NaN
-        return phases;
-
-    return std::max (step, minimumStep);
-}
-
-int InterpolatingRead::getMaximumTaps (double step) const noexcept
-{
-    if (mode == 2 || mode == 3)
-    {
-        // The ceiling of a positive quotient, without a call into the maths library.
-        const double quotient = kernel32Last / step;
-        const int whole = (int) quotient;
-        return whole < quotient ? whole + 1 : whole;
-    }
-
-    return 16;
 }
 
 float InterpolatingRead::read (const double* buffer, int writeIndex, int bufferLength,
@@ -254,8 +233,10 @@ void InterpolatingRead::readRuns (const Run* runs, int numRuns, int writeIndex, 
                 }
                 else
                 {
+                    // Keeps the stretched kernel's gain equal to the unstretched one's.
                     const int stepTaps = getMaximumTaps (step);
-                    out[j] = (float) tapSum (buffer + oldestTap (i, stepTaps, bufferLength) + stepTaps - 1, step, frac * step);
+                    const double* const x = buffer + oldestTap (i, stepTaps, bufferLength) + stepTaps - 1;
+                    out[j] = (float) (step * 0.001953125 * stretchedSum (x, frac * step, step, stepTaps));
                 }
             }
 
@@ -473,7 +454,7 @@ double InterpolatingRead::tapSum (const double* x, double step, double phi0) con
         else if (step == narrowRows[1]->spacing)
             acc = phaseSum<true> (*narrowRows[1], x, p, f);
         else
-            acc = stretchedSum (x, phi0, step);
+            acc = stretchedSum (x, phi0, step, getMaximumTaps (step));
 
         // Keeps the stretched kernel's gain equal to the unstretched one's.
         return step * 0.001953125 * acc;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -74,14 +75,39 @@ public:
                    int freshSamples) const noexcept;
 
     /** The most taps a read of the current mode can take at the given kernel step. */
-    int getMaximumTaps (double step) const noexcept;
+    int getMaximumTaps (double step) const noexcept
+    {
+        if (mode == 2 || mode == 3)
+        {
+            // The ceiling of a positive quotient, without a call into the maths library.
+            const double quotient = kernel32Last / step;
+            const int whole = (int) quotient;
+            return whole < quotient ? whole + 1 : whole;
+        }
+
+        return 16;
+    }
 
     /** The kernel step, in 1/512 samples, that the stretched modes use when the
         delay moves from previousDelay to delay.
     */
-    double getStep (double previousDelay, double delay) const noexcept;
+    double getStep (double previousDelay, double delay) const noexcept
+    {
+        const double step = phases - (previousDelay - delay) * 0.5 * phases;
+
+        if (! (step < phases))      // a growing delay never widens the kernel; also catches NaN
+            return phases;
+
+        return std::max (step, minimumStep);
+    }
 
 private:
+    /** Kernel phases per sample, and the last entry of kernel32 that interpolation
+        may pair with its neighbour.
+    */
+    static constexpr double phases = 512.0;
+    static constexpr int kernel32Last = 16382;
+
     /** The most taps any read takes: kernel32 at the narrowest step of 16 entries. */
     static constexpr int maximumTaps = guardLength;
 
@@ -123,7 +149,7 @@ private:
         tap finds its entry and fraction with a shift and a mask rather than two
         conversions (the fraction is exact to 2^-32 of an entry).
     */
-    double stretchedSum (const double* x, double phi0, double step) const noexcept;
+    double stretchedSum (const double* x, double phi0, double step, int maximumStepTaps) const noexcept;
 
     /** A run for a delay that holds still over it and whose reads all take
         the plain rows at one phase, their taps a sample apart; false, reading
