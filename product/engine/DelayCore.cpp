@@ -41,6 +41,21 @@ namespace
         return type == 3 ? BiquadFilter::highPass : type;
     }
 
+    /** How far the modulation m shortens a length of len samples on the logarithmic
+        scale, at the given depth.
+    */
+    inline double logarithmicOffset (double len, float m, double depth, float inverseRate) noexcept
+    {
+        const float t = (float) len * inverseRate;
+
+        if (t == 0.0f)
+            return 0.0;
+
+        const double b = t * 1428.0;
+        const double u = depth * m * b;
+        return ((b + 1.0) * u / ((u + 1.0) * b)) * len;
+    }
+
     /** Where the spread buffer holds the sample written at index, which may lie up
         to a buffer's length before its start.
     */
@@ -582,20 +597,8 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
 
             if (logScale)
             {
-                auto logOffset = [&] (double len, float m)
-                {
-                    const float t = (float) len * inverseRate;
-
-                    if (t == 0.0f)
-                        return 0.0;
-
-                    const double b = t * 1428.0;
-                    const double u = depth * m * b;
-                    return ((b + 1.0) * u / ((u + 1.0) * b)) * len;
-                };
-
-                offsetL = logOffset (lenL, mL);
-                offsetR = logOffset (lenR, mR);
+                offsetL = logarithmicOffset (lenL, mL, depth, inverseRate);
+                offsetR = logarithmicOffset (lenR, mR, depth, inverseRate);
             }
             else
             {
@@ -656,22 +659,10 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
 
             if (logScale)
             {
-                auto logOffset = [&] (double len, float m)
-                {
-                    const float t = (float) len * inverseRate;
-
-                    if (t == 0.0f)
-                        return 0.0;
-
-                    const double b = t * 1428.0;
-                    const double u = depth * m * b;
-                    return ((b + 1.0) * u / ((u + 1.0) * b)) * len;
-                };
-
                 for (int j = settledFrom; j < count; ++j)
                 {
-                    targetsL[j] = lenL - logOffset (lenL, modulationLeft != nullptr ? modulationLeft[start + j] : 0.0f);
-                    targetsR[j] = lenR - logOffset (lenR, modulationRight != nullptr ? modulationRight[start + j] : 0.0f);
+                    targetsL[j] = lenL - logarithmicOffset (lenL, modulationLeft != nullptr ? modulationLeft[start + j] : 0.0f, depth, inverseRate);
+                    targetsR[j] = lenR - logarithmicOffset (lenR, modulationRight != nullptr ? modulationRight[start + j] : 0.0f, depth, inverseRate);
                 }
             }
             else

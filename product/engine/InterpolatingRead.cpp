@@ -169,6 +169,33 @@ void InterpolatingRead::readRuns (const Run* runs, int numRuns, int writeIndex, 
     NarrowRead narrow[2][capacity];
     int numNarrow[2] = {};
 
+    // Where a read goes by its step: with the other reads of the plain rows, with
+    // the reads of its narrow row, or, at any other step, straight to its sum.
+    auto gatherPlain = [&] (const double* buffer, int i, double frac, float* destination)
+    {
+        const double phi0 = frac * phases;
+        const int p = (int) phi0;
+        const auto offset = (std::size_t) (p * taps);
+        gathered[numGathered] = { rows.entries.data() + offset, rows.differences.data() + offset,
+                                  buffer + oldestTap (i, taps, bufferLength), phi0 - p };
+        gatheredOut[numGathered++] = destination;
+    };
+
+    auto gatherNarrow = [&] (int n, const double* buffer, int i, double frac, double step, float* destination)
+    {
+        const double phi0 = frac * step;
+        const int p = (int) phi0;
+        narrow[n][numNarrow[n]++] = { p, destination, buffer + oldestTap (i, narrowRows[n]->taps, bufferLength), phi0 - p };
+    };
+
+    auto readStretched = [&] (const double* buffer, int i, double frac, double step)
+    {
+        // Keeps the stretched kernel's gain equal to the unstretched one's.
+        const int stepTaps = getMaximumTaps (step);
+        const double* const x = buffer + oldestTap (i, stepTaps, bufferLength) + stepTaps - 1;
+        return (float) (step * 0.001953125 * stretchedSum (x, frac * step, step, stepTaps));
+    };
+
     for (int runIndex = 0; runIndex < std::min (numRuns, maximumRuns); ++runIndex)
     {
         const double* const buffer = runs[runIndex].buffer;
@@ -186,19 +213,12 @@ void InterpolatingRead::readRuns (const Run* runs, int numRuns, int writeIndex, 
 
         if (! stretched && freshSamples >= bufferLength)
         {
-            const double* const entries = rows.entries.data();
-            const double* const differences = rows.differences.data();
-
             for (int j = 0; j < count; ++j)
             {
                 const int at = writeIndex + j < bufferLength ? writeIndex + j : writeIndex + j - bufferLength;
                 const double pos = (double) newestPosition (at, bufferLength) - delays[j];
                 const int i = (int) pos;
-                const double phi0 = (pos - i) * phases;
-                const int p = (int) phi0;
-                const auto offset = (std::size_t) (p * taps);
-                gathered[numGathered] = { entries + offset, differences + offset, buffer + oldestTap (i, taps, bufferLength), phi0 - p };
-                gatheredOut[numGathered++] = out + j;
+                gatherPlain (buffer, i, pos - i, out + j);
             }
 
             firstLeft = count;
@@ -217,27 +237,11 @@ void InterpolatingRead::readRuns (const Run* runs, int numRuns, int writeIndex, 
                 const int n = step == narrowRows[0]->spacing ? 0 : (step == narrowRows[1]->spacing ? 1 : -1);
 
                 if (step == phases)
-                {
-                    const double phi0 = frac * phases;
-                    const int p = (int) phi0;
-                    const auto offset = (std::size_t) (p * taps);
-                    gathered[numGathered] = { rows.entries.data() + offset, rows.differences.data() + offset,
-                                              buffer + oldestTap (i, taps, bufferLength), phi0 - p };
-                    gatheredOut[numGathered++] = out + j;
-                }
+                    gatherPlain (buffer, i, frac, out + j);
                 else if (n >= 0)
-                {
-                    const double phi0 = frac * step;
-                    const int p = (int) phi0;
-                    narrow[n][numNarrow[n]++] = { p, out + j, buffer + oldestTap (i, narrowRows[n]->taps, bufferLength), phi0 - p };
-                }
+                    gatherNarrow (n, buffer, i, frac, step, out + j);
                 else
-                {
-                    // Keeps the stretched kernel's gain equal to the unstretched one's.
-                    const int stepTaps = getMaximumTaps (step);
-                    const double* const x = buffer + oldestTap (i, stepTaps, bufferLength) + stepTaps - 1;
-                    out[j] = (float) (step * 0.001953125 * stretchedSum (x, frac * step, step, stepTaps));
-                }
+                    out[j] = readStretched (buffer, i, frac, step);
             }
 
             firstLeft = count;
@@ -257,41 +261,26 @@ void InterpolatingRead::readRuns (const Run* runs, int numRuns, int writeIndex, 
 
             if (step == phases && newest - i + taps - 1 < fresh)
             {
-                const double phi0 = frac * phases;
-                const int p = (int) phi0;
-                const auto offset = (std::size_t) (p * taps);
-                gathered[numGathered] = { rows.entries.data() + offset, rows.differences.data() + offset,
-                                          buffer + oldestTap (i, taps, bufferLength), phi0 - p };
-                gatheredOut[numGathered++] = out + j;
+                gatherPlain (buffer, i, frac, out + j);
                 taken = true;
             }
             else if (stretched)
             {
                 for (int n = 0; n < 2 && ! taken; ++n)
                 {
-                    const PhaseRows& narrowRowsN = *narrowRows[n];
-
-                    if (step == narrowRowsN.spacing && newest - i + narrowRowsN.taps - 1 < fresh)
+                    if (step == narrowRows[n]->spacing && newest - i + narrowRows[n]->taps - 1 < fresh)
                     {
-                        const double phi0 = frac * step;
-                        const int p = (int) phi0;
-                        narrow[n][numNarrow[n]++] = { p, out + j, buffer + oldestTap (i, narrowRowsN.taps, bufferLength), phi0 - p };
+                        gatherNarrow (n, buffer, i, frac, step, out + j);
                         taken = true;
                     }
                 }
             }
 
-            if (! taken && stretched)
+            // Any other step of a stretched read, as read() takes it when nothing is clamped or stale.
+            if (! taken && stretched && newest - i + getMaximumTaps (step) - 1 < fresh)
             {
-                // Any other step of a stretched read, as read() takes it when nothing is clamped or stale.
-                const int stepTaps = getMaximumTaps (step);
-
-                if (newest - i + stepTaps - 1 < fresh)
-                {
-                    const double* const x = buffer + oldestTap (i, stepTaps, bufferLength) + stepTaps - 1;
-                    out[j] = (float) tapSum (x, step, frac * step);
-                    taken = true;
-                }
+                out[j] = readStretched (buffer, i, frac, step);
+                taken = true;
             }
 
             if (! taken)
