@@ -315,7 +315,8 @@ bool DelayCore::readsBehind (const double* delays, int count, int longest) noexc
 #if defined (__x86_64__) || defined (__i386__)
 __attribute__ ((target_clones ("avx2", "default")))
 #endif
-void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silentR, double& envL, double& envR) noexcept
+void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silentR, double& envL, double& envR,
+                             ChannelPair& tremolo) noexcept
 {
     const int length = bufferLength;
     const int count = c.count;
@@ -454,13 +455,23 @@ void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silen
     addSilence (silentL, lastLoud (wL, count), count);
     addSilence (silentR, lastLoud (wR, count), count);
 
+    // The tremolo and the envelopes are the chains left, each step waiting on the
+    // one before: in one loop, each fills the other's gaps.
     const bool decodeMidSide = midSide;
+    const float tremoloCoefficient = tremoloSmoothCoefficient;
+    const double decay = envelopeDecay + 1e-20;
+    double eL = envL, eR = envR;
+    ChannelPair smoothedTremolo = tremolo;
 
     for (int j = 0; j < count; ++j)
     {
+        const float mL = c.modulationL != nullptr ? c.modulationL[j] : 0.0f;
+        const float mR = c.modulationR != nullptr ? c.modulationR[j] : 0.0f;
+        smoothedTremolo -= (smoothedTremolo - ChannelPair { mL, mR }) * tremoloCoefficient;
+
         const double t = c.stageGains[j][3];
-        double left = yL[j] * (c.tremolosL[j] * t + (1.0 - t));
-        double right = yR[j] * (c.tremolosR[j] * t + (1.0 - t));
+        double left = yL[j] * (smoothedTremolo[0] * t + (1.0 - t));
+        double right = yR[j] * (smoothedTremolo[1] * t + (1.0 - t));
 
         if (decodeMidSide)
         {
@@ -470,29 +481,18 @@ void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silen
         }
 
         const double v = c.volumes[j], p = c.pans[j];
-        yL[j] = std::min (2.0 - p, 1.0) * v * left + 1e-20;
-        yR[j] = std::min (p, 1.0) * v * right + 1e-20;
-    }
+        const double outLeft = std::min (2.0 - p, 1.0) * v * left + 1e-20;
+        const double outRight = std::min (p, 1.0) * v * right + 1e-20;
 
-    for (int j = 0; j < count; ++j)
-    {
-        c.outL[j] = (float) yL[j];
-        c.outR[j] = (float) yR[j];
-    }
-
-    // The envelopes are the one chain left: kept apart, each step is a multiply
-    // and a maximum.
-    const double decay = envelopeDecay + 1e-20;
-    double eL = envL, eR = envR;
-
-    for (int j = 0; j < count; ++j)
-    {
-        eL = std::max (eL * decay, yL[j]);
-        eR = std::max (eR * decay, yR[j]);
+        c.outL[j] = (float) outLeft;
+        c.outR[j] = (float) outRight;
+        eL = std::max (eL * decay, outLeft);
+        eR = std::max (eR * decay, outRight);
     }
 
     envL = eL;
     envR = eR;
+    tremolo = smoothedTremolo;
 }
 
 int DelayCore::activityWindow (double delay, double spreadOffset, int length, int kernelTaps) noexcept
@@ -542,9 +542,6 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
     auto sm3 = s3, sm4 = s4;
     double smoothL1 = delaySmoothL1, smoothR1 = delaySmoothR1, smoothL2 = delaySmoothL2, smoothR2 = delaySmoothR2;
     double previousL = previousDelayL, previousR = previousDelayR;
-    // The two channels' tremolo as one vector held in a register: left to itself the
-    // compiler pairs them through memory, and the round trip stalls every sample.
-    using ChannelPair = double __attribute__ ((vector_size (2 * sizeof (double))));
     ChannelPair tremolo { tremoloModL, tremoloModR };
     double envL = envelopeL, envR = envelopeR;
     bool onL = activeL, onR = activeR, snap = snapPending;
@@ -567,7 +564,6 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
         // rest of the run, since its targets cannot change meanwhile.
         double delaysL[chunkLength], delaysR[chunkLength];
         double spreads[chunkLength], feedbacks[chunkLength], pans[chunkLength];
-        double tremolosL[chunkLength], tremolosR[chunkLength];
         float volumes[chunkLength], stageGains[chunkLength][4];
 
         int settledFrom = 0;
@@ -630,10 +626,6 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
                 smoothR1 = smoothR2 = dR;
                 snap = false;
             }
-
-            tremolo -= (tremolo - ChannelPair { mL, mR }) * tremoloCoefficient;
-            tremolosL[j] = tremolo[0];
-            tremolosR[j] = tremolo[1];
 
             spreads[j] = sm1.current[0];
             feedbacks[j] = sm1.current[3];
@@ -700,15 +692,6 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
                 smoothR2 = targetsR[count - 1];
             }
 
-            for (int j = settledFrom; j < count; ++j)
-            {
-                const float mL = modulationLeft != nullptr ? modulationLeft[start + j] : 0.0f;
-                const float mR = modulationRight != nullptr ? modulationRight[start + j] : 0.0f;
-                tremolo -= (tremolo - ChannelPair { mL, mR }) * tremoloCoefficient;
-                tremolosL[j] = tremolo[0];
-                tremolosR[j] = tremolo[1];
-            }
-
             std::fill (spreads + settledFrom, spreads + count, sm1.current[0]);
             std::fill (feedbacks + settledFrom, feedbacks + count, sm1.current[3]);
             std::fill (volumes + settledFrom, volumes + count, sm3.current[0]);
@@ -757,10 +740,10 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
         {
             renderChunk ({ inL + start, inR + start, outL + start, outR + start, count,
                            readsL, readsR, stageRanAhead ? stagedL + start : nullptr, stageRanAhead ? stagedR + start : nullptr,
-                           feedbacks, spreads, tremolosL, tremolosR, volumes, pans, stageGains,
+                           feedbacks, spreads, volumes, pans, stageGains,
                            modulationLeft != nullptr ? modulationLeft + start : nullptr,
                            modulationRight != nullptr ? modulationRight + start : nullptr },
-                         index, silentL, silentR, envL, envR);
+                         index, silentL, silentR, envL, envR, tremolo);
 
             previousL = delaysL[count - 1];
             previousR = delaysR[count - 1];
@@ -861,9 +844,10 @@ void DelayCore::process (const float* inL, const float* inR, float* outL, float*
                 yR = rR;
             }
 
+            tremolo -= (tremolo - ChannelPair { mL, mR }) * tremoloCoefficient;
             const double t = stageGains[j][3];
-            yL *= tremolosL[j] * t + (1.0 - t);
-            yR *= tremolosR[j] * t + (1.0 - t);
+            yL *= tremolo[0] * t + (1.0 - t);
+            yR *= tremolo[1] * t + (1.0 - t);
 
             if (decodeMidSide)
             {

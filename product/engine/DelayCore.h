@@ -124,8 +124,6 @@ private:
         const float* stagedR;
         const double* feedbacks;
         const double* spreads;
-        const double* tremolosL;
-        const double* tremolosR;
         const float* volumes;
         const double* pans;
         const float (*stageGains)[4];
@@ -133,11 +131,17 @@ private:
         const float* modulationR;
     };
 
+    /** The two channels' tremolo as one vector held in a register: left to itself the
+        compiler pairs them through memory, and the round trip stalls every sample.
+    */
+    using ChannelPair = double __attribute__ ((vector_size (2 * sizeof (double))));
+
     /** The rest of process() for a chunk whose channels are both read ahead and stay
         active throughout, whose stage is run ahead or off, and whose memory is all
         fresh; in passes over the whole chunk rather than sample by sample.
     */
-    void renderChunk (const Chunk& chunk, int index, int& silentL, int& silentR, double& envL, double& envR) noexcept;
+    void renderChunk (const Chunk& chunk, int index, int& silentL, int& silentR, double& envL, double& envR,
+                      ChannelPair& tremolo) noexcept;
 
     /** How many silent writes a channel must have seen before it can stop reading. */
     static int activityWindow (double delay, double spreadOffset, int length, int kernelTaps) noexcept;
