@@ -169,6 +169,10 @@ void InterpolatingRead::readRuns (const Run* runs, int numRuns, int writeIndex, 
     NarrowRead narrow[2][capacity];
     int numNarrow[2] = {};
 
+    // The narrow rows' steps and lengths, read once rather than through their pointers every read.
+    const double narrowSpacing[2] = { (double) narrowRows[0]->spacing, (double) narrowRows[1]->spacing };
+    const int narrowTaps[2] = { narrowRows[0]->taps, narrowRows[1]->taps };
+
     // Where a read goes by its step: with the other reads of the plain rows, with
     // the reads of its narrow row, or, at any other step, straight to its sum.
     auto gatherPlain = [&] (const double* buffer, int i, double frac, float* destination)
@@ -185,7 +189,7 @@ void InterpolatingRead::readRuns (const Run* runs, int numRuns, int writeIndex, 
     {
         const double phi0 = frac * step;
         const int p = (int) phi0;
-        narrow[n][numNarrow[n]++] = { p, destination, buffer + oldestTap (i, narrowRows[n]->taps, bufferLength), phi0 - p };
+        narrow[n][numNarrow[n]++] = { p, destination, buffer + oldestTap (i, narrowTaps[n], bufferLength), phi0 - p };
     };
 
     auto readStretched = [&] (const double* buffer, int i, double frac, double step)
@@ -234,7 +238,7 @@ void InterpolatingRead::readRuns (const Run* runs, int numRuns, int writeIndex, 
                 const double pos = (double) newestPosition (at, bufferLength) - d;
                 const int i = (int) pos;
                 const double frac = pos - i;
-                const int n = step == narrowRows[0]->spacing ? 0 : (step == narrowRows[1]->spacing ? 1 : -1);
+                const int n = step == narrowSpacing[0] ? 0 : (step == narrowSpacing[1] ? 1 : -1);
 
                 if (step == phases)
                     gatherPlain (buffer, i, frac, out + j);
@@ -268,7 +272,7 @@ void InterpolatingRead::readRuns (const Run* runs, int numRuns, int writeIndex, 
             {
                 for (int n = 0; n < 2 && ! taken; ++n)
                 {
-                    if (step == narrowRows[n]->spacing && newest - i + narrowRows[n]->taps - 1 < fresh)
+                    if (step == narrowSpacing[n] && newest - i + narrowTaps[n] - 1 < fresh)
                     {
                         gatherNarrow (n, buffer, i, frac, step, out + j);
                         taken = true;
