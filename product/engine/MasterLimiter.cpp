@@ -118,6 +118,11 @@ void MasterLimiter::processStretch (float* left, float* right, int numSamples) n
     const int delay = lookAhead;
     int w = writeIndex;
 
+    // A reduction that holds still (none at all, most of the time) keeps its gain:
+    // the power is worked out again only when the average moves.
+    double heldAverage = 0.0;
+    float heldPower = 1.0f;
+
     for (int i = 0; i < numSamples; ++i)
     {
         const float l = left[i];
@@ -126,7 +131,13 @@ void MasterLimiter::processStretch (float* left, float* right, int numSamples) n
         ringL[w] = ringL[w + audioRingSize] = l;
         ringR[w] = ringR[w + audioRingSize] = r;
 
-        const float gain = (float) std::pow (10.0, (double) (-(float) averages[i] * 0.05f)) * output * makeup;
+        if (averages[i] != heldAverage)
+        {
+            heldAverage = averages[i];
+            heldPower = (float) std::pow (10.0, (double) (-(float) heldAverage * 0.05f));
+        }
+
+        const float gain = heldPower * output * makeup;
 
         const int readIndex = w - delay + audioRingSize;
         left[i] = gain * ringL[readIndex];
