@@ -151,9 +151,9 @@ private:
     */
     double stretchedSum (const double* x, double phi0, double step, int maximumStepTaps) const noexcept;
 
-    /** A run for a delay that holds still over it and whose reads all take
-        the plain rows at one phase, their taps a sample apart; false, reading
-        nothing, for any other run.
+    /** Reads one run whose delay holds still over it and whose reads all take the
+        plain rows at one phase, their taps a sample apart; false, reading nothing,
+        for any other run.
     */
     bool readSteadyRun (const double* buffer, int writeIndex, int bufferLength, const double* delays, int count,
                         double previousDelay, int freshSamples, float* out) const noexcept;
