@@ -110,6 +110,14 @@ void BaseGFXController::drawFrame (juce::Graphics& g, int frame) const
     g.drawImage (image, 0, 0, frameWidth, frameHeight, 0, k * frameHeight, frameWidth, frameHeight);
 }
 
+void BaseGFXController::applyClickEvent (juce::Button& button, const juce::String& clickEvent)
+{
+    if (clickEvent == "onPress")
+        button.setTriggeredOnMouseDown (true);
+    else if (clickEvent == "onRelease")
+        button.setTriggeredOnMouseDown (false);
+}
+
 int BaseGFXController::readButtonStyle (const juce::XmlElement& element, int currentStyle)
 {
     const auto styleName = XmlHelpers::getStringAttribute (element, "style", "2D");

@@ -57,6 +57,11 @@ protected:
     /** The button style a "style" attribute names: 0 for "2D", 1 for "3D", else the current one. */
     static int readButtonStyle (const juce::XmlElement& element, int currentStyle);
 
+    /** Makes a skin button act when pressed for "onPress", when released for
+        "onRelease"; any other event name leaves it as it is.
+    */
+    static void applyClickEvent (juce::Button& button, const juce::String& clickEvent);
+
     /** The frame count that a "framesNum" attribute asks for; below 1 (or no number) is 1. */
     static int sanitiseFramesNum (int numFrames) noexcept  { return juce::jmax (1, numFrames); }
 

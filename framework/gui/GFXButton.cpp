@@ -23,14 +23,8 @@ void GFXButton::loadFromXml (juce::XmlElement* element, SkinSource* source)
     if (element != nullptr && XmlHelpers::hasTagName (*element, "Button"))
     {
         // A linked button is a momentary switch: it must act when the finger goes down.
-        const auto clickEvent = getParameter() != nullptr
-                                    ? juce::String ("onPress")
-                                    : XmlHelpers::getStringAttribute (*element, "clickEvent", "onRelease");
-
-        if (clickEvent == "onPress")
-            setTriggeredOnMouseDown (true);
-        else if (clickEvent == "onRelease")
-            setTriggeredOnMouseDown (false);
+        applyClickEvent (*this, getParameter() != nullptr ? juce::String ("onPress")
+                                                          : XmlHelpers::getStringAttribute (*element, "clickEvent", "onRelease"));
 
         const auto autoRepeat = XmlHelpers::getStringAttribute (*element, "autorepeat", "no");
 

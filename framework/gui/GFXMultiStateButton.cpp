@@ -64,13 +64,7 @@ void GFXMultiStateButton::loadFromXml (juce::XmlElement* element, SkinSource* so
                 setImage (loaded, style == 1 ? 2 * states : states);
         }
 
-        const auto clickEvent = XmlHelpers::getStringAttribute (*element, "clickEvent", "onRelease");
-
-        if (clickEvent == "onPress")
-            setTriggeredOnMouseDown (true);
-        else if (clickEvent == "onRelease")
-            setTriggeredOnMouseDown (false);
-
+        applyClickEvent (*this, XmlHelpers::getStringAttribute (*element, "clickEvent", "onRelease"));
         setRadioGroupId (XmlHelpers::getIntAttribute (*element, "radioGroupId"));
     }
 

@@ -37,13 +37,7 @@ void GFXToggleButton::loadFromXml (juce::XmlElement* element, SkinSource* source
                 setImage (loaded, style == 1 ? 4 : 2);
         }
 
-        const auto clickEvent = XmlHelpers::getStringAttribute (*element, "clickEvent", "onRelease");
-
-        if (clickEvent == "onPress")
-            setTriggeredOnMouseDown (true);
-        else if (clickEvent == "onRelease")
-            setTriggeredOnMouseDown (false);
-
+        applyClickEvent (*this, XmlHelpers::getStringAttribute (*element, "clickEvent", "onRelease"));
         setRadioGroupId (XmlHelpers::getIntAttribute (*element, "radioGroupId"));
     }
 
