@@ -3,6 +3,7 @@
 ComboBoxEx::ComboBoxEx()
 {
     menu.addListener (this);
+    updateText();
 }
 
 ComboBoxEx::~ComboBoxEx()

@@ -89,6 +89,10 @@ TEST (ComboBoxButton, AChoiceInASharedMenuReachesOnlyTheChooserThatOpenedIt)
 TEST (ComboBoxEx, ShowsDisabledAndMissingItemsInItalics)
 {
     ComboBoxEx box;
+    // Nothing chosen yet: the placeholder, before the owner fills the menu.
+    EXPECT_EQ (box.getText(), "---");
+    EXPECT_TRUE (box.getFont().isItalic());
+
     box.getMenu().addItem (0, "On");
     box.getMenu().addItem (1, "Off");
     box.getMenu().findItem (1)->enabled = false;
