@@ -140,6 +140,9 @@ void ComboBoxButton::updateFromParameter (Parameter* changed)
 
 void ComboBoxButton::buttonClicked (juce::Button*)
 {
+    // A shared menu still ticks the item of whichever chooser was updated last.
+    updateText();
+
     // The button stays lit while the menu is open.
     button.setToggleState (true, juce::dontSendNotification);
     opened = true;

@@ -15,6 +15,15 @@ namespace
         return c.createComponentSnapshot (c.getLocalBounds(), true, 1.0f).getPixelAt (x, y);
     }
 
+    /** What the component shows, kept in the build tree to look at. */
+    void writeSnapshot (juce::Component& c, const juce::String& name)
+    {
+        const auto file = juce::File::getCurrentWorkingDirectory().getChildFile (name);
+        file.deleteFile();
+        juce::FileOutputStream stream (file);
+        juce::PNGImageFormat().writeImageToStream (c.createComponentSnapshot (c.getLocalBounds()), stream);
+    }
+
     // A default map is a file: browsing must offer the page's map files, never folders.
     void expectBrowsesForMapFiles (ScriptedChooser& chooser, PathComponent& field, const juce::String& wildcard)
     {
@@ -113,6 +122,32 @@ TEST_F (HostParametersPageTest, RowChoicesMoveParametersBetweenSlots)
             EXPECT_EQ (list.getRow (i * 2)->getButton().getButtonText(),
                        expected[i].second != nullptr ? juce::String (expected[i].second) : cutoff);
         }
+    }
+}
+
+TEST_F (HostParametersPageTest, ARowsMenuOpensWithItsOwnParameterTicked)
+{
+    // Every row shares one menu; the second row is the last one that ticked it.
+    struct Case { int slot, id, otherId; };
+    const Case cases[] = { { 0, 1008, 2013 }, { 1, 2013, 1008 } };
+    auto& list = page->getList();
+
+    for (auto& c : cases)
+        list.getRow (c.slot)->setSelectedId (c.id, true);
+
+    for (auto& c : cases)
+    {
+        auto* row = list.getRow (c.slot);
+        row->getButton().triggerClick();
+        pump();
+
+        auto& menu = row->getMenu();
+        EXPECT_TRUE (menu.isOpen()) << c.slot;
+        EXPECT_TRUE (menu.findItem (c.id)->ticked) << c.slot;
+        EXPECT_FALSE (menu.findItem (c.otherId)->ticked) << c.slot;
+        writeSnapshot (*editor, "parameters-menu-" + juce::String (c.slot) + ".png");
+        menu.close();
+        pump();
     }
 }
 
