@@ -29,6 +29,15 @@ namespace
         return "." + plugin.getProductCode().toLowerCase() + kind;
     }
 
+    /** The look-and-feels of the editors alive now, oldest first. JUCE's default stays with
+        one of them while any is open: every open editor measures its text with it.
+    */
+    juce::Array<DefaultLookAndFeel*>& openEditorLookAndFeels()
+    {
+        static juce::Array<DefaultLookAndFeel*> lookAndFeels;
+        return lookAndFeels;
+    }
+
     juce::String toPresetFileName (const juce::String& presetName)
     {
         return juce::File::createLegalFileName (presetName).trim()
@@ -48,6 +57,7 @@ BasePluginEditor::BasePluginEditor (BasePlugin& p)
     // Text is measured through JUCE's default look-and-feel, which must map the skin's fonts.
     setLookAndFeel (&lookAndFeel);
     juce::LookAndFeel::setDefaultLookAndFeel (&lookAndFeel);
+    openEditorLookAndFeels().add (&lookAndFeel);
 
     tooltipWindow = std::make_unique<juce::TooltipWindow> (this, 850);
     tooltipWindow->setOpaque (false);
@@ -103,8 +113,12 @@ BasePluginEditor::~BasePluginEditor()
     aboutWindow.reset();
     processingPage.reset();
 
+    // Another open editor's look-and-feel takes over; JUCE's own returns with the last one.
+    auto& stillOpen = openEditorLookAndFeels();
+    stillOpen.removeFirstMatchingValue (&lookAndFeel);
+
     if (&juce::LookAndFeel::getDefaultLookAndFeel() == &lookAndFeel)
-        juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+        juce::LookAndFeel::setDefaultLookAndFeel (stillOpen.getLast());
 
     setLookAndFeel (nullptr);
 }

@@ -58,6 +58,27 @@ TEST_F (EditorTest, ShowsTheBuiltInSkinAboveTheStatusBar)
     EXPECT_GT (whitePixels, 20);
 }
 
+TEST_F (EditorTest, KeepsTheProductLookAndFeelWhileAnyEditorIsOpen)
+{
+    plugin.reset();
+    const auto make = [] { return std::unique_ptr<BasePlugin> (dynamic_cast<BasePlugin*> (createPluginFilter())); };
+
+    for (const auto newerClosesFirst : { true, false })
+    {
+        SCOPED_TRACE (newerClosesFirst);
+        auto older = make();
+        auto newer = make();
+        auto& closedFirst = newerClosesFirst ? newer : older;
+        auto& closedLast = newerClosesFirst ? older : newer;
+        const auto* remaining = &closedLast->getEditor()->getDefaultLookAndFeel();
+
+        closedFirst.reset();
+        EXPECT_EQ (&juce::LookAndFeel::getDefaultLookAndFeel(), remaining);
+        closedLast.reset();
+        EXPECT_EQ (dynamic_cast<DefaultLookAndFeel*> (&juce::LookAndFeel::getDefaultLookAndFeel()), nullptr);
+    }
+}
+
 TEST (FindComponentByName, ComparesDirectChildrenBeforeAnySubtree)
 {
     juce::Component root, first, second, deep, deeper;
