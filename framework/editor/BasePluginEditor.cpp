@@ -15,8 +15,9 @@ namespace
 {
     const juce::Colour tabColour (0xffc5c5c5);
     const juce::String presetsCollection ("Presets");
+    const juce::String loadingSkinText ("Loading skin...");
 
-    constexpr int touchPriority = 6, controllerPriority = 5, learnPriority = 7, noticePriority = 4;
+    constexpr int touchPriority = 6, controllerPriority = 5, learnPriority = 7, noticePriority = 4, skinPriority = 0;
     constexpr int learnBlinkInterval = 100, activityFlashMs = 175;
 
     /** A typed preset name as a file name of the preset's own folder: no folder separators or
@@ -112,6 +113,7 @@ BasePluginEditor::~BasePluginEditor()
     statusBar.reset();
     aboutWindow.reset();
     processingPage.reset();
+    guiPage.reset();
 
     // Another open editor's look-and-feel takes over; JUCE's own returns with the last one.
     auto& stillOpen = openEditorLookAndFeels();
@@ -139,12 +141,51 @@ void BasePluginEditor::initialise()
     tabs.setCurrentTabIndex (-1);
     tabs.setCurrentTabIndex (0);
 
+    if (skinChoiceEnabled)
+        addSkinChoice();
+
     bindSettingsPages();
 }
 
 std::unique_ptr<ProcessingSettingsComponent> BasePluginEditor::createProcessingSettingsComponent()
 {
     return std::make_unique<ProcessingSettingsComponent>();
+}
+
+std::unique_ptr<GUISettingsComponent> BasePluginEditor::createGUISettingsComponent()
+{
+    return std::make_unique<GUISettingsComponent> (*this);
+}
+
+void BasePluginEditor::addSkinChoice()
+{
+    guiPage = createGUISettingsComponent();
+
+    if (guiPage == nullptr)
+        return;
+
+    guiPage->addListener (this);
+    optionsWindow->getTabs().addTab ("GUI", tabColour, guiPage.get(), false);
+
+    // A first start, or a default skin since removed: the widest one that fits the screen.
+    auto name = getDefaultSkinName();
+
+    if (name.isEmpty() || ! getSkinFile (name).existsAsFile())
+    {
+        name = guiPage->getRecommendedSkin();
+        const juce::SpinLock::ScopedLockType lock (skinNameLock);
+        defaultSkinName = name;
+    }
+
+    guiPage->setDefaultSkin (name, false);
+
+    if (SkinSource::isValidSkin (*this, name))
+        loadSkin (name);
+
+    if (guiPage->getSkins().isEmpty())
+        statusBar->showMessage ("Plugin skins not found in directory: '" + getSkinsFolder().getFullPathName()
+                                    + "'. Please reinstall to repair.",
+                                skinPriority);
 }
 
 void BasePluginEditor::bindQualityBoxes()
@@ -235,6 +276,41 @@ void BasePluginEditor::loadSkin (const juce::String& name)
     }
 
     statusBar->clearMessage();
+
+    if (guiPage != nullptr)
+        guiPage->setCurrentSkin (name, false);
+}
+
+void BasePluginEditor::requestSkinChange (const juce::String& name)
+{
+    {
+        const juce::SpinLock::ScopedLockType lock (skinNameLock);
+        pendingSkinName = name;
+    }
+
+    pendingSkinFlag = 1;
+    optionsWindow->close();
+
+    if (skinPanel != nullptr)
+        skinPanel->setVisible (false);
+
+    statusBar->showMessage (loadingSkinText, skinPriority);
+}
+
+void BasePluginEditor::currentSkinChosen()
+{
+    if (guiPage != nullptr)
+        requestSkinChange (guiPage->getCurrentSkin());
+}
+
+void BasePluginEditor::defaultSkinChosen()
+{
+    if (guiPage == nullptr)
+        return;
+
+    const auto name = guiPage->getDefaultSkin();
+    const juce::SpinLock::ScopedLockType lock (skinNameLock);
+    defaultSkinName = name;
 }
 
 juce::Component* BasePluginEditor::findComponentByName (juce::Component* root, const juce::String& name)
@@ -296,6 +372,15 @@ void BasePluginEditor::timerTick()
 
         if (SkinSource::isValidSkin (*this, name))
             loadSkin (name);
+
+        // A skin that cannot be shown gives the old one back rather than leave the editor blank.
+        if (skinPanel != nullptr && ! skinPanel->isVisible())
+        {
+            skinPanel->setVisible (true);
+
+            if (statusBar->getText() == loadingSkinText)
+                statusBar->clearMessage();
+        }
     }
 
     // The flag is left for the light to take when there is none yet.

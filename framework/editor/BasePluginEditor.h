@@ -5,6 +5,7 @@
 #include "DefaultLookAndFeel.h"
 #include "DefaultResourceCheckBox.h"
 #include "GUIController.h"
+#include "GUISettingsComponent.h"
 #include "HostParametersComponent.h"
 #include "MidiControlComponent.h"
 #include "PresetsSettingsComponent.h"
@@ -49,6 +50,7 @@ class BasePluginEditor  : public juce::Component,
                           public juce::Timer,
                           public Halvorn::AlertWindow::Caller,
                           public BasePlugin::Listener,
+                          public GUISettingsComponent::Listener,
                           public SkinSource::Owner
 {
 public:
@@ -97,6 +99,15 @@ public:
     */
     static juce::Component* findComponentByName (juce::Component* root, const juce::String& name);
 
+    /** Loads the named skin at the next tick, with the skin panel hidden and "Loading skin..."
+        in the status bar until then; a skin that cannot be loaded gives the old one back.
+    */
+    void requestSkinChange (const juce::String& name);
+    /** The GUI page's current skin was chosen: it is loaded at the next tick. */
+    void currentSkinChosen();
+    /** The GUI page's default skin was chosen: it becomes the default skin. */
+    void defaultSkinChosen();
+
     /** The "Skins" folder in the plug-in's machine-wide data folder. */
     juce::File getSkinsFolder() const;
     /** The skin archive of that name in the skins folder. */
@@ -132,6 +143,8 @@ public:
     AboutWindow* getAboutWindow() const noexcept                { return aboutWindow.get(); }
     GFXPanel* getSkinPanel() const noexcept                     { return skinPanel.get(); }
     ProcessingSettingsComponent* getProcessingSettingsComponent() const noexcept { return processingPage.get(); }
+    /** The "GUI" page; null unless skin choice is enabled. */
+    GUISettingsComponent* getGUISettingsComponent() const noexcept { return guiPage.get(); }
     GFXMultiStateButton* getMidiLearnButton() const noexcept    { return midiLearnButton; }
     GFXAnimation* getMidiActivityLed() const noexcept           { return midiActivityLed; }
     juce::TooltipWindow* getTooltipWindow() const noexcept      { return tooltipWindow.get(); }
@@ -148,6 +161,8 @@ public:
     //==============================================================================
     /** The page of the "Processing" tab; a product returns its own. */
     virtual std::unique_ptr<ProcessingSettingsComponent> createProcessingSettingsComponent();
+    /** The page of the "GUI" tab, made only when skin choice is enabled. */
+    virtual std::unique_ptr<GUISettingsComponent> createGUISettingsComponent();
     /** The last step of initialise, for a product to bind its pages; nothing here. */
     virtual void bindSettingsPages() {}
     /** Runs every 25 ms while the editor is visible: a pending skin, the MIDI activity light. */
@@ -185,6 +200,8 @@ public:
     void stateChanged (DefaultResourceCheckBox* box) override;
     void tabChanged (TabbedComponentEx* tabs) override;
     void processingModeChanged (BasePlugin*, int mode) override;
+    void defaultSkinChanged (GUISettingsComponent*) override    { defaultSkinChosen(); }
+    void currentSkinChanged (GUISettingsComponent*) override    { currentSkinChosen(); }
     void alertResult (Halvorn::AlertWindow* alert, int result) override;
 
     /** Above the status bar: modal windows and alerts are centred there. */
@@ -204,7 +221,10 @@ protected:
     juce::String defaultSkinName;
     /** The skin shown now; empty for the built-in one. */
     juce::String currentSkinName;
-    /** Off in this system: no skin archive is offered, loaded or recorded. */
+    /** Off in this system: no skin archive is offered, loaded or recorded. When a derived
+        editor sets it before initialise, the options window gets the "GUI" page and the
+        default skin is loaded.
+    */
     bool skinChoiceEnabled = false;
 
     MidiControlComponent midiControlPage;
@@ -213,6 +233,7 @@ protected:
 
 private:
     void layoutStatusBar();
+    void addSkinChoice();
     void stepPreset (int direction);
     void bindQualityBoxes();
     void showAlert (std::unique_ptr<Halvorn::AlertWindow>& holder, std::unique_ptr<Halvorn::AlertWindow> alert);
@@ -221,6 +242,7 @@ private:
     juce::File getPresetFolder (PresetCollection* collection) const;
 
     std::unique_ptr<OptionsWindow> optionsWindow;
+    std::unique_ptr<GUISettingsComponent> guiPage;
     std::unique_ptr<ProcessingSettingsComponent> processingPage;
     std::unique_ptr<AboutWindow> aboutWindow;
     BasePlugin& plugin;

@@ -2,9 +2,11 @@
 #include <juce_cryptography/juce_cryptography.h>
 #include "ApplicationDataFolders.h"
 #include "FilePreset.h"
+#include "GFXPanel.h"
 #include "GUISettingsComponent.h"
 #include "HostParametersComponent.h"
 #include "MidiControlComponent.h"
+#include "OptionsWindow.h"
 #include "ParameterChooserMenu.h"
 #include "PresetsSettingsComponent.h"
 
@@ -524,11 +526,15 @@ protected:
         return out.getMemoryBlock();
     }
 
-    /** A skin archive: the inner archive with the pictures, and its digest. */
+    /** A skin archive: the inner archive with a panel over its background and the pictures,
+        and its digest.
+    */
     void makeSkin (const juce::String& name, int backgroundWidth, bool withThumbnail = true)
     {
         // Entries carry a real date: the archive format cannot store the epoch.
         juce::ZipFile::Builder inner;
+        const juce::String skin ("<PluginEditor application=\"Corvane\"><Panel name=\"MainPanel\"><gfx resource=\"Background.png\"/></Panel></PluginEditor>");
+        inner.addEntry (new juce::MemoryInputStream (skin.toRawUTF8(), skin.getNumBytesAsUTF8(), true), 0, "skin.xml", juce::Time::getCurrentTime());
         inner.addEntry (new juce::MemoryInputStream (png (backgroundWidth, 600), true), 0, "Background.png", juce::Time::getCurrentTime());
 
         if (withThumbnail)
@@ -601,4 +607,68 @@ TEST_F (GUISettingsPageTest, NoSkinsFolderLeavesEverythingEmpty)
     EXPECT_TRUE (page.getRecommendedSkin().isEmpty());
     EXPECT_TRUE (page.getDefaultSkin().isEmpty());
     EXPECT_EQ (page.getDefaultComboBox().getText(), "---");
+}
+
+TEST_F (GUISettingsPageTest, ARequestedSkinLoadsAtTheNextTickWhileSkinChoiceStaysOff)
+{
+    // The framework's own editor: the product's binds the built-in skin's widgets once.
+    makeSkin ("Middle", 1200);
+    BasePluginEditor framework (*plugin);
+    framework.initialise();
+
+    // A skin that cannot be loaded gives the shown one back.
+    struct Case { const char* requested; const char* shown; };
+    const Case cases[] = { { "Middle", "Middle" }, { "Missing", "Middle" } };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.requested);
+        framework.requestSkinChange (c.requested);
+        EXPECT_EQ (framework.getStatusBar()->getText(), "Loading skin...");
+        EXPECT_EQ (framework.getStatusBar()->getPriority(), 0);
+        EXPECT_FALSE (framework.getSkinPanel()->isVisible());
+
+        framework.timerTick();
+        EXPECT_EQ (framework.getCurrentSkinName(), c.shown);
+        EXPECT_TRUE (framework.getSkinPanel()->isVisible());
+        EXPECT_EQ (framework.getBounds(), juce::Rectangle<int> (0, 0, 1200, 616));
+        EXPECT_EQ (framework.getStatusBar()->getText(), "");
+    }
+
+    // Skin choice off: no "GUI" page, and the skin shown is not recorded.
+    EXPECT_EQ (framework.getGUISettingsComponent(), nullptr);
+    EXPECT_FALSE (framework.getOptionsWindow()->getTabs().getTabNames().contains ("GUI"));
+    EXPECT_EQ (framework.createStateXml()->getNumChildElements(), 0);
+}
+
+TEST_F (GUISettingsPageTest, WithSkinChoiceTheDefaultSkinLoadsOrTheStatusBarSaysNoneIsThere)
+{
+    struct SkinChoosingEditor  : BasePluginEditor
+    {
+        explicit SkinChoosingEditor (BasePlugin& p) : BasePluginEditor (p)  { skinChoiceEnabled = true; }
+    };
+
+    for (const auto withSkin : { false, true })
+    {
+        SCOPED_TRACE (withSkin);
+
+        if (withSkin)
+            makeSkin ("Narrow", 800);
+
+        SkinChoosingEditor choosing (*plugin);
+        choosing.initialise();
+        const auto missing = "Plugin skins not found in directory: '" + choosing.getSkinsFolder().getFullPathName()
+                               + "'. Please reinstall to repair.";
+
+        EXPECT_EQ (choosing.getOptionsWindow()->getTabs().getTabNames().joinIntoString (","),
+                   "Processing,Presets,Parameters,Midi Control,GUI");
+        EXPECT_EQ (choosing.getCurrentSkinName(), withSkin ? "Narrow" : "");
+        EXPECT_EQ (choosing.getGUISettingsComponent()->getCurrentSkin(), withSkin ? "Narrow" : "");
+        EXPECT_EQ (choosing.getStatusBar()->getText(), withSkin ? juce::String() : missing);
+        EXPECT_EQ (choosing.createSettingsXml()->getChildByName ("Skin")->getStringAttribute ("name"), withSkin ? "Narrow" : "");
+
+        auto& window = *choosing.getOptionsWindow();
+        window.getTabs().setCurrentTabIndex (4);
+        writeSnapshot (window, "options-gui-" + juce::String (withSkin ? "skin" : "none") + ".png");
+    }
 }
