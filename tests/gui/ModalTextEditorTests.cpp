@@ -77,6 +77,8 @@ TEST (ModalTextEditorOnDisplay, ReportsChangesCommitsAndCancelsAndReturnsToItsPa
         pumpMessages();
         ASSERT_TRUE (editor.isEditing());
         EXPECT_EQ (editor.getParentComponent(), nullptr);
+        // The text editor's own focus handling still runs: it selects the whole text.
+        EXPECT_EQ (editor.getHighlightedRegion(), juce::Range<int> (0, 4));
 
         editor.moveCaretToEnd();
         type (editor, c.typed);
