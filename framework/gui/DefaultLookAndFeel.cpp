@@ -134,6 +134,42 @@ juce::Image makeImageButtonFace (int side, int iconIndex, bool pressed)
         drawIcon (g, iconIndex, box.reduced ((float) side * 0.2f), symbolColour);
     });
 }
+
+// The folder or document mark of a file chooser's row, fitted into the area.
+void drawFileIcon (juce::Graphics& g, juce::Rectangle<float> area, bool isFolder, juce::Colour folderFill, juce::Colour outline)
+{
+    if (isFolder)
+    {
+        auto body = area.withSizeKeepingCentre (area.getWidth(), area.getHeight() * 0.8f);
+        auto tab = body.removeFromTop (body.getHeight() * 0.2f).withWidth (body.getWidth() * 0.45f);
+
+        juce::Path folder;
+        folder.addRoundedRectangle (tab.withHeight (tab.getHeight() + 2.0f), 1.0f);
+        folder.addRoundedRectangle (body, 1.5f);
+        g.setColour (folderFill);
+        g.fillPath (folder);
+        g.setColour (outline);
+        g.strokePath (folder, juce::PathStrokeType (1.0f));
+        return;
+    }
+
+    auto page = area.withSizeKeepingCentre (area.getHeight() * 0.75f, area.getHeight()).reduced (0.5f);
+    const auto fold = page.getWidth() * 0.35f;
+
+    juce::Path sheet;
+    sheet.startNewSubPath (page.getX(), page.getY());
+    sheet.lineTo (page.getRight() - fold, page.getY());
+    sheet.lineTo (page.getRight(), page.getY() + fold);
+    sheet.lineTo (page.getRight(), page.getBottom());
+    sheet.lineTo (page.getX(), page.getBottom());
+    sheet.closeSubPath();
+    g.setColour (juce::Colours::white);
+    g.fillPath (sheet);
+    g.setColour (outline);
+    g.strokePath (sheet, juce::PathStrokeType (1.0f));
+    g.drawLine (page.getRight() - fold, page.getY(), page.getRight() - fold, page.getY() + fold, 1.0f);
+    g.drawLine (page.getRight() - fold, page.getY() + fold, page.getRight(), page.getY() + fold, 1.0f);
+}
 } // namespace
 
 //==============================================================================
@@ -201,6 +237,11 @@ DefaultLookAndFeel::DefaultLookAndFeel()
         { juce::TooltipWindow::outlineColourId,           0xFF444444 },
         { juce::ScrollBar::thumbColourId,                 0xFF6E6E6E },
         { juce::ScrollBar::trackColourId,                 0xFFCCCCCC },
+        // JUCE's own file chooser, where the desktop offers none: the preset browser's greys.
+        { juce::AlertWindow::backgroundColourId,                               0xFFC5C5C5 },
+        { juce::DirectoryContentsDisplayComponent::highlightColourId,          0xFFADADAD },
+        { juce::DirectoryContentsDisplayComponent::textColourId,               0xFF000000 },
+        { juce::DirectoryContentsDisplayComponent::highlightedTextColourId,    0xFF000000 },
         // The keyboard's hover and key-down overlays (its module is not linked here).
         { 0x1005003,                                      accent.brighter (0.6f).getARGB() },
         { 0x1005004,                                      accent.getARGB() }
@@ -496,10 +537,62 @@ void DefaultLookAndFeel::drawTextEditorOutline (juce::Graphics& g, int width, in
     g.drawRect (0, 0, width, height, 1);
 }
 
-void DefaultLookAndFeel::drawFileBrowserRow (juce::Graphics&, int, int, const juce::File&, const juce::String&,
-                                             juce::Image*, const juce::String&, const juce::String&, bool, bool, int,
-                                             juce::DirectoryContentsDisplayComponent&)
+void DefaultLookAndFeel::drawFileBrowserRow (juce::Graphics& g, int width, int height, const juce::File&,
+                                             const juce::String& filename, juce::Image* icon,
+                                             const juce::String& fileSizeDescription, const juce::String& fileTimeDescription,
+                                             bool isDirectory, bool isItemSelected, int,
+                                             juce::DirectoryContentsDisplayComponent& display)
 {
+    // The list or tree may carry colours of its own; the look-and-feel's are the fallback.
+    auto* displayComponent = dynamic_cast<juce::Component*> (&display);
+    auto colour = [&] (int id) { return displayComponent != nullptr ? displayComponent->findColour (id) : findColour (id); };
+
+    if (isItemSelected)
+    {
+        g.setColour (colour (juce::DirectoryContentsDisplayComponent::highlightColourId));
+        g.fillRoundedRectangle (0.0f, 1.0f, (float) width, (float) height - 2.0f, 4.0f);
+    }
+
+    const auto iconArea = juce::Rectangle<int> (height, height).reduced (3);
+
+    if (icon != nullptr && icon->isValid())
+        g.drawImageWithin (*icon, iconArea.getX(), iconArea.getY(), iconArea.getWidth(), iconArea.getHeight(),
+                           juce::RectanglePlacement::centred | juce::RectanglePlacement::onlyReduceInSize);
+    else
+        drawFileIcon (g, iconArea.toFloat(), isDirectory, findColour (accentLightColourId),
+                      findColour (greyColourId).darker (0.3f));
+
+    const auto textColour = colour (isItemSelected ? juce::DirectoryContentsDisplayComponent::highlightedTextColourId
+                                                   : juce::DirectoryContentsDisplayComponent::textColourId);
+    auto text = juce::Rectangle<int> (height + 2, 0, width - height - 6, height);
+    g.setFont (standardFont);
+
+    // A wide list gives each file its size and date, paler, at the right as JUCE's own rows do.
+    if (width > 450 && ! isDirectory)
+    {
+        auto details = text.removeFromRight (width * 3 / 10);
+        g.setColour (textColour.withMultipliedAlpha (0.6f));
+        g.drawText (fileSizeDescription, details.removeFromLeft (details.getWidth() / 3), juce::Justification::centredRight, true);
+        g.drawText (fileTimeDescription, details, juce::Justification::centredRight, true);
+    }
+
+    g.setColour (textColour);
+    g.drawText (filename, text, juce::Justification::centredLeft, true);
+}
+
+void DefaultLookAndFeel::layoutFileBrowserComponent (juce::FileBrowserComponent& browser,
+                                                     juce::DirectoryContentsDisplayComponent* display,
+                                                     juce::FilePreviewComponent* preview, juce::ComboBox* pathBox,
+                                                     juce::TextEditor* filenameBox, juce::Button* goUpButton)
+{
+    LookAndFeel_V3::layoutFileBrowserComponent (browser, display, preview, pathBox, filenameBox, goUpButton);
+
+    // The browser hands its list or tree over only here: it takes the preset browser's list colour.
+    if (auto* list = dynamic_cast<juce::Component*> (display))
+    {
+        list->setColour (juce::ListBox::backgroundColourId, findColour (columnBrowserListColourId));
+        list->setColour (juce::TreeView::backgroundColourId, findColour (columnBrowserListColourId));
+    }
 }
 
 juce::Font DefaultLookAndFeel::getComboBoxFont (juce::ComboBox&)

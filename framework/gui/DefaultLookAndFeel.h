@@ -176,6 +176,9 @@ public:
                              const juce::String& fileSizeDescription, const juce::String& fileTimeDescription,
                              bool isDirectory, bool isItemSelected, int itemIndex,
                              juce::DirectoryContentsDisplayComponent&) override;
+    void layoutFileBrowserComponent (juce::FileBrowserComponent&, juce::DirectoryContentsDisplayComponent*,
+                                     juce::FilePreviewComponent*, juce::ComboBox* currentPathBox,
+                                     juce::TextEditor* filenameBox, juce::Button* goUpButton) override;
 
     juce::Font getComboBoxFont (juce::ComboBox&) override;
     void positionComboBoxText (juce::ComboBox&, juce::Label&) override;

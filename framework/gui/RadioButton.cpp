@@ -1,5 +1,7 @@
 #include "RadioButton.h"
 
+#include "DefaultLookAndFeel.h"
+
 RadioButton::RadioButton (const juce::String& text)
     : juce::TextButton (text)
 {
@@ -44,10 +46,18 @@ void RadioButton::paintButton (juce::Graphics& g, bool isMouseOver, bool isButto
     g.setColour (juce::Colours::black.withAlpha (0.5f * base.getFloatAlpha()));
     g.drawEllipse (sphere, 0.7f);
 
+    // The chosen one is lit in the accent, as the lamps are: a dark dot read as the one
+    // switched off on the dark windows that use these buttons.
     if (getToggleState())
     {
-        g.setColour (juce::Colours::black.withAlpha (0.8f * base.getFloatAlpha()));
-        g.fillEllipse (juce::Rectangle<float> (0.0f, 0.0f, height, height).reduced (height * 0.25f));
+        const auto lit = findColour (DefaultLookAndFeel::accentColourId).withMultipliedAlpha (base.getFloatAlpha());
+        const auto disc = juce::Rectangle<float> (0.0f, 0.0f, height, height).reduced (height * 0.25f);
+
+        g.setColour (lit.withMultipliedAlpha (0.35f));
+        g.fillEllipse (disc.expanded (1.5f));
+        g.setGradientFill (juce::ColourGradient (lit.brighter (0.5f), disc.getCentreX(), disc.getY() + disc.getHeight() * 0.3f,
+                                                 lit, disc.getCentreX(), disc.getBottom(), true));
+        g.fillEllipse (disc);
     }
 
     auto textColour = findColour (juce::Label::textColourId);

@@ -2,7 +2,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-/** One choice of a RadioButtons_V2 group: a glass sphere with a dot while on, and its text. */
+/** One choice of a RadioButtons_V2 group: a glass sphere, lit in the accent while on, and its text. */
 class RadioButton  : public juce::TextButton
 {
 public:

@@ -137,3 +137,70 @@ TEST (DefaultLookAndFeel, DrawsAWindowAndAMenu)
     EXPECT_EQ (tabsImage.getPixelAt (back->getX() + 8, back->getY() + 8), juce::Colour (0xFFC5C5C5).darker (0.2f))
         << "the tabs behind the front one stay visible";
 }
+
+TEST (DefaultLookAndFeel, DrawsTheRowsOfJucesOwnFileChooser)
+{
+    LookAndFeelScope scope;
+    const auto folder = juce::File::createTempFile ("corvane-chooser");
+    folder.createDirectory();
+    folder.getChildFile ("Factory").createDirectory();
+    folder.getChildFile ("Ambient.cvprst").replaceWithText ("<Preset/>");
+    folder.getChildFile ("Bright Taps.cvprst").replaceWithText ("<Preset/>");
+    const auto chosen = folder.getChildFile ("Ambient.cvprst");
+
+    for (auto useTree : { false, true })
+    {
+        SCOPED_TRACE (useTree ? "tree" : "list");
+        juce::WildcardFileFilter filter ("*.cvprst", "*", "Presets");
+        juce::FileBrowserComponent browser (juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles
+                                                | (useTree ? juce::FileBrowserComponent::useTreeView : 0),
+                                            folder, &filter, nullptr);
+        browser.setSize (400, 260);
+        auto& display = *browser.getDisplayComponent();
+        auto& contents = display.directoryContentsList;
+
+        for (int i = 0; i < 300 && (contents.isStillLoading() || contents.getNumFiles() < 3); ++i)
+            deliverAsyncUpdates();
+
+        ASSERT_EQ (contents.getNumFiles(), 3);
+        display.setSelectedFile (chosen);
+        deliverAsyncUpdates();
+        const auto image = browser.createComponentSnapshot (browser.getLocalBounds());
+
+        for (int row = 0; row < contents.getNumFiles(); ++row)
+        {
+            auto* tree = dynamic_cast<juce::TreeView*> (&display);
+            auto* list = dynamic_cast<juce::ListBox*> (&display);
+            ASSERT_TRUE (tree != nullptr || list != nullptr);
+            auto* rowOwner = tree != nullptr ? static_cast<juce::Component*> (tree) : list;
+            const auto area = browser.getLocalArea (rowOwner, tree != nullptr ? tree->getItemOnRow (row)->getItemPosition (true)
+                                                                            : list->getRowPosition (row, true));
+            int ink = 0;
+
+            for (int y = area.getY(); y < area.getBottom(); ++y)
+                for (int x = area.getX() + area.getHeight(); x < area.getRight(); ++x)
+                    ink += image.getPixelAt (x, y).getBrightness() < 0.3f ? 1 : 0;
+
+            const auto isChosen = tree != nullptr ? tree->getItemOnRow (row)->isSelected() : contents.getFile (row) == chosen;
+            EXPECT_GT (ink, 30) << "row " << row << ": its name is written";
+            EXPECT_EQ (image.getPixelAt (area.getRight() - 6, area.getCentreY()) == juce::Colour (0xFFADADAD), isChosen)
+                << "row " << row << ": only the chosen one is marked";
+        }
+
+        savePng (browser, useTree ? "file-chooser-tree" : "file-chooser-list");
+    }
+
+    // The dialog JUCE shows where the desktop has no chooser of its own.
+    TestDesktop desktop (600, 500);
+    juce::FileBrowserComponent browser (juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles,
+                                        chosen, nullptr, nullptr);
+    juce::FileChooserDialogBox dialog ("Save preset as", {}, browser, true,
+                                       browser.findColour (juce::AlertWindow::backgroundColourId), &desktop);
+    dialog.setBounds (desktop.getLocalBounds());
+
+    for (int i = 0; i < 300 && browser.getDisplayComponent()->directoryContentsList.getNumFiles() < 3; ++i)
+        deliverAsyncUpdates();
+
+    savePng (desktop, "file-chooser-dialog");
+    folder.deleteRecursively();
+}

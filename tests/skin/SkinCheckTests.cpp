@@ -228,6 +228,50 @@ TEST_F (SkinCheck, EveryPictureIsAResourceOfWholeFrames)
     EXPECT_GT (pictures, 0);
 }
 
+TEST_F (SkinCheck, KnobsWithAMidRangeRestShowNoArcThere)
+{
+    // Pixels of a knob's frame in the lit orange of its value arc.
+    auto litPixels = [] (const juce::Image& strip, int frame)
+    {
+        int lit = 0;
+
+        for (int y = frame * strip.getWidth(); y < (frame + 1) * strip.getWidth(); ++y)
+            for (int x = 0; x < strip.getWidth(); ++x)
+                if (auto p = strip.getPixelAt (x, y); p.getAlpha() > 200 && p.getRed() > 200 && p.getBlue() < 100)
+                    ++lit;
+
+        return lit;
+    };
+
+    const std::pair<const char*, bool> cases[] = { { "FeedbackKnob", true }, { "OverdriveColorKnob", true },
+                                                    { "StereoSpreadKnob", true }, { "PanningKnob", true },
+                                                    { "VolumeKnob", false }, { "FilterCutoffKnob", false } };
+
+    for (const auto& [name, centred] : cases)
+    {
+        juce::Image strip;
+        int frames = 0;
+
+        forEachElement (*document, [&, knobName = juce::String (name)] (const juce::XmlElement& e)
+        {
+            if (e.hasTagName ("Knob") && e.getStringAttribute ("name") == knobName)
+                if (auto* gfx = e.getChildByName ("gfx"))
+                {
+                    strip = loadImageFromResource (gfx->getStringAttribute ("resource"));
+                    frames = gfx->getIntAttribute ("framesNum");
+                }
+        });
+
+        ASSERT_TRUE (strip.isValid() && frames % 2 == 1) << name;
+        const auto low = litPixels (strip, 0), middle = litPixels (strip, frames / 2), high = litPixels (strip, frames - 1);
+
+        // Centred, the arc grows from the top both ways: nothing at rest, alike at the two ends.
+        EXPECT_EQ (middle == 0, centred) << name;
+        EXPECT_EQ (low > 0, centred) << name;
+        EXPECT_NEAR (centred ? low : 2 * middle, high, high / 10) << name;
+    }
+}
+
 TEST_F (SkinCheck, PanelsTakeFaceCoordinatesAndWindowsHaveRoomAboveTheirButtons)
 {
     EXPECT_EQ (panel->getBounds(), juce::Rectangle<int> (0, 0, 1243, 560));

@@ -240,7 +240,7 @@ void CorvaneFace::buildFilterAndDrive (SkinBuilder& b)
     b.decorate (main, Kind::module, { 578, 208, 262, 166 }, "DRIVE");
     b.toggle (main, "OverdriveButton", "Overdrive", { 592, 242, 64, 20 }, "ON").previewFrame = 2;
     b.knob (main, "OverdrivePreampKnob", "Overdrive Preamp", { 592, 284 }, 44, "PREAMP");
-    b.knob (main, "OverdriveColorKnob", "Overdrive Color", { 644, 284 }, 44, "COLOR");
+    b.centredKnob (main, "OverdriveColorKnob", "Overdrive Color", { 644, 284 }, 44, "COLOR");
     b.knob (main, "OverdriveGainKnob", "Overdrive Gain", { 696, 284 }, 44, "GAIN");
 
     b.decorate (main, Kind::divider, { 750, 236, 2, 128 });
@@ -254,8 +254,8 @@ void CorvaneFace::buildFeedbackOutputModulation (SkinBuilder& b)
     auto& main = b.getMainPanel();
 
     b.decorate (main, Kind::module, { 270, 382, 170, 166 }, "FEEDBACK");
-    b.knob (main, "FeedbackKnob", "Feedback", { 284, 430 }, 56, "AMOUNT");
-    b.knob (main, "StereoSpreadKnob", "Stereo Spread", { 368, 436 }, 44, "SPREAD");
+    b.centredKnob (main, "FeedbackKnob", "Feedback", { 284, 430 }, 56, "AMOUNT");
+    b.centredKnob (main, "StereoSpreadKnob", "Stereo Spread", { 368, 436 }, 44, "SPREAD");
     b.toggle (main, "FeedbackHoldButton", "Feedback Hold", { 284, 508, 56, 20 }, "HOLD");
 
     b.decorate (main, Kind::module, { 448, 382, 196, 166 }, "OUTPUT");
@@ -263,7 +263,7 @@ void CorvaneFace::buildFeedbackOutputModulation (SkinBuilder& b)
     b.lampButton (main, "DelayModeMSSwitch", "Select M/S Mode", { 462, 440, 60, 20 }, "M/S");
     b.toggle (main, "ChannelSwapButton", "Channel Swap", { 462, 476, 60, 20 }, "SWAP");
     b.toggle (main, "ChannelStereoToMonoButton", "Channel Stereo To Mono", { 462, 500, 60, 20 }, "MONO");
-    b.balanceKnob (main, "PanningKnob", "Panning", { 556, 412 }, 52, "PAN");
+    b.centredKnob (main, "PanningKnob", "Panning", { 556, 412 }, 52, "PAN");
     b.knob (main, "VolumeKnob", "Volume", { 556, 478 }, 52, "LEVEL");
 
     b.decorate (main, Kind::module, { 652, 382, 188, 166 }, "MODULATION");

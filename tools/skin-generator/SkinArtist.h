@@ -29,7 +29,7 @@ public:
     juce::Font font (float height, bool bold = false, float kerning = 0.0f) const;
 
     /** A rotary knob: track, value arc, cap and pointer. The arc grows from the lowest
-        position, or from the top for a control whose centre is its rest (balance).
+        position, or from the top for a control whose neutral setting is mid-range.
         Frame k shows the value k / (frames - 1).
     */
     juce::Image knob (int size, int frames, bool fromCentre = false) const;

@@ -125,11 +125,11 @@ SkinBuilder::Element& SkinBuilder::knob (Element& parent, const juce::String& na
     return element;
 }
 
-SkinBuilder::Element& SkinBuilder::balanceKnob (Element& parent, const juce::String& name, const juce::String& parameter,
+SkinBuilder::Element& SkinBuilder::centredKnob (Element& parent, const juce::String& name, const juce::String& parameter,
                                                 juce::Point<int> topLeft, int size, const juce::String& caption)
 {
     auto& element = knob (parent, name, parameter, topLeft, size, caption);
-    element.resource = image ("BalanceKnob" + juce::String (size) + "x" + juce::String (element.frames) + ".png",
+    element.resource = image ("CentredKnob" + juce::String (size) + "x" + juce::String (element.frames) + ".png",
                               [this, size, frames = element.frames] { return artist.knob (size, frames, true); });
     return element;
 }

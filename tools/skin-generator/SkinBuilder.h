@@ -76,8 +76,10 @@ public:
     Element& knob (Element& parent, const juce::String& name, const juce::String& parameter,
                    juce::Point<int> topLeft, int size, const juce::String& caption, int frames = 121);
 
-    /** A knob whose arc grows both ways from its centre, for a balance. */
-    Element& balanceKnob (Element& parent, const juce::String& name, const juce::String& parameter,
+    /** A knob whose arc grows both ways from the top, for a control whose neutral setting
+        sits mid-range (balance, feedback, colour, spread): at rest it shows no arc.
+    */
+    Element& centredKnob (Element& parent, const juce::String& name, const juce::String& parameter,
                           juce::Point<int> topLeft, int size, const juce::String& caption);
 
     /** A rotary selector of an enumerated parameter, one position per item. */
