@@ -312,7 +312,9 @@ bool DelayCore::readsBehind (const double* delays, int count, int longest) noexc
     return inside;
 }
 
-#if defined (__x86_64__) || defined (__i386__)
+// Clang (14 at least) names the dispatcher of the clones apart from the function, so
+// that calls from other files do not link: there the function keeps its one plain form.
+#if (defined (__x86_64__) || defined (__i386__)) && ! defined (__clang__)
 __attribute__ ((target_clones ("avx2", "default")))
 #endif
 void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silentR, double& envL, double& envR,
@@ -504,7 +506,8 @@ int DelayCore::activityWindow (double delay, double spreadOffset, int length, in
     return (int) std::min (window, (double) std::numeric_limits<int>::max());
 }
 
-#if defined (__x86_64__) || defined (__i386__)
+// One plain form under Clang, as for renderChunk().
+#if (defined (__x86_64__) || defined (__i386__)) && ! defined (__clang__)
 __attribute__ ((target_clones ("avx2", "default")))
 #endif
 void DelayCore::process (const float* inL, const float* inR, float* outL, float* outR, int numSamples) noexcept

@@ -14,7 +14,11 @@
 
 // The AVX-512 form would otherwise fuse multiply-adds, and every lane must round
 // as the scalar stage does.
-#pragma GCC optimize ("fp-contract=off")
+#if defined (__clang__)
+ #pragma clang fp contract (off)
+#else
+ #pragma GCC optimize ("fp-contract=off")
+#endif
 
 namespace
 {
@@ -36,9 +40,11 @@ namespace
     [[gnu::always_inline]] inline Doubles lowerHalf (Floats x) noexcept    { return Doubles { x[0], x[1], x[2], x[3] }; }
     [[gnu::always_inline]] inline Doubles upperHalf (Floats x) noexcept    { return Doubles { x[4], x[5], x[6], x[7] }; }
 
-    // Neither form above gives one conversion to eight doubles under AVX-512; the
-    // intrinsic does. Called from the AVX-512 form only, which inlines it whole.
-   #if defined (__x86_64__) || defined (__i386__)
+    // Neither form above gives one conversion to eight doubles under AVX-512 in GCC;
+    // the intrinsic does. Called from the AVX-512 form only, which inlines it whole.
+    // Clang refuses a call into a function of wider instructions that passes vectors
+    // by value, and its own conversion already becomes the one instruction.
+   #if (defined (__x86_64__) || defined (__i386__)) && ! defined (__clang__)
     __attribute__ ((target ("avx512f")))
     inline WholeDoubles widenWhole (Floats x) noexcept     { return (WholeDoubles) _mm512_maskz_cvtps_pd (0xff, (__m256) x); }
    #else

@@ -145,7 +145,9 @@ float InterpolatingRead::read (const double* buffer, int writeIndex, int bufferL
     return (float) tapSum (window + taps - 1, step, phi0);
 }
 
-#if defined (__x86_64__) || defined (__i386__)
+// Clang (14 at least) names the dispatcher of the clones apart from the function, so
+// that calls from other files do not link: there the function keeps its one plain form.
+#if (defined (__x86_64__) || defined (__i386__)) && ! defined (__clang__)
 __attribute__ ((target_clones ("avx2", "default")))
 #endif
 void InterpolatingRead::readRuns (const Run* runs, int numRuns, int writeIndex, int bufferLength, int count,

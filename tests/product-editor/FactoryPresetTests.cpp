@@ -81,3 +81,46 @@ TEST (FactoryPresets, ArchivesHoldSoundFactoryPresetsInCategoryFolders)
 
     EXPECT_GE (fullPaths.size(), 20);
 }
+
+TEST (FactoryPresets, AnImpulseThroughEachComesBackWithAnEcho)
+{
+    ProcessorOnOwnRoot fixture;
+    auto& processor = *fixture.processor;
+    FactoryPresetCheck::connectEngine (processor);
+
+    // The check itself: a preset that only scales its input (the limiter's look-ahead moving it
+    // included) is caught, one with a line heard is not.
+    const struct { std::vector<std::pair<const char*, const char*>> changes; bool wet; } cases[] =
+    {
+        { {}, true },
+        { { { "FX Amount", "0" } }, false },
+        { { { "FX Amount", "0" }, { "Limiter Active", "on" } }, false },
+        { { { "Delay Lines Routing", "Serial" } }, false },
+        { { { "Delay Lines Routing", "Serial" }, { "Line 2 Volume", "0.7" }, { "Line 3 Volume", "0.7" }, { "Line 4 Volume", "0.7" } }, true },
+    };
+
+    for (const auto& c : cases)
+    {
+        const auto preset = processor.getDefaultPreset (nullptr)->createXml (processor.parameterManager);
+
+        for (const auto& [name, value] : c.changes)
+        {
+            auto* param = preset->getChildByAttribute ("name", name);
+            ASSERT_NE (param, nullptr) << name;
+            param->setAttribute ("value", value);
+        }
+
+        EXPECT_EQ (FactoryPresetCheck::rendersWetSignal (*preset, processor), c.wet)
+            << (c.changes.empty() ? "default" : c.changes.back().first);
+    }
+
+    juce::ZipFile zip (archive ("full"));
+
+    for (int i = 0; i < zip.getNumEntries(); ++i)
+    {
+        std::unique_ptr<juce::InputStream> stream (zip.createStreamForEntry (i));
+        const auto xml = juce::parseXML (stream->readEntireStreamAsString());
+        ASSERT_NE (xml, nullptr);
+        EXPECT_TRUE (FactoryPresetCheck::rendersWetSignal (*xml, processor)) << zip.getEntry (i)->filename;
+    }
+}

@@ -2,6 +2,7 @@
 
 #include "Corvane.h"
 #include "FloatParameter.h"
+#include "Preset.h"
 
 bool FactoryPresetCheck::isValidText (const Parameter& parameter, const juce::String& text)
 {
@@ -69,4 +70,75 @@ juce::StringArray FactoryPresetCheck::findProblems (const juce::XmlElement& pres
         problem = name + ": " + problem;
 
     return problems;
+}
+
+void FactoryPresetCheck::connectEngine (Corvane& processor)
+{
+    processor.parameterManager.addListener (&processor);
+    processor.parameterManager.notifyAllParameters();
+}
+
+bool FactoryPresetCheck::rendersWetSignal (const juce::XmlElement& preset, Corvane& processor)
+{
+    constexpr double sampleRate = 44100.0;
+    constexpr int blockSize = 512;
+    constexpr float impulse = 0.25f;
+
+    // Longer than the slowest first echo of any sensible setting; echoes end the render at once.
+    constexpr int settlingBlocks = (int) (0.5 * sampleRate) / blockSize;
+    constexpr int listeningBlocks = (int) (6.0 * sampleRate) / blockSize;
+
+    // What lies apart from each channel's strongest sample, against the impulse: -60 dB.
+    constexpr double wetThreshold = 1.0e-6 * impulse * impulse;
+
+    Preset loaded;
+    loaded.loadFromXml (&preset, processor.parameterManager, false);
+    processor.applyPreset (nullptr, loaded);
+
+    processor.setPlayConfigDetails (2, 2, sampleRate, blockSize);
+    processor.prepareToPlay (sampleRate, blockSize);
+
+    juce::AudioBuffer<float> buffer (2, blockSize);
+    juce::MidiBuffer midi;
+
+    auto render = [&]
+    {
+        const juce::ScopedLock sl (processor.getCallbackLock());
+        processor.processBlock (buffer, midi);
+    };
+
+    // The gains glide in from silence after prepare.
+    for (int block = 0; block < settlingBlocks; ++block)
+    {
+        buffer.clear();
+        render();
+    }
+
+    double energy[2] = {}, strongest[2] = {};
+
+    for (int block = 0; block < listeningBlocks; ++block)
+    {
+        buffer.clear();
+
+        if (block == 0)
+            for (int channel = 0; channel < 2; ++channel)
+                buffer.setSample (channel, 0, impulse);
+
+        render();
+
+        for (int channel = 0; channel < 2; ++channel)
+        {
+            for (int i = 0; i < blockSize; ++i)
+            {
+                const auto e = juce::square ((double) buffer.getSample (channel, i));
+                energy[channel] += e;
+                strongest[channel] = juce::jmax (strongest[channel], e);
+            }
+        }
+
+        if ((energy[0] - strongest[0]) + (energy[1] - strongest[1]) > wetThreshold)
+            return true;
+    }
+
+    return false;
 }

@@ -22,4 +22,17 @@ struct FactoryPresetCheck
 
     /** Everything wrong with a factory preset document, one line each; empty when sound. */
     static juce::StringArray findProblems (const juce::XmlElement& preset, Corvane& processor);
+
+    /** Makes a processor built without the plug-in factory pass its parameters on to its
+        engine, as the factory does (without an editor or the user's settings).
+    */
+    static void connectEngine (Corvane& processor);
+
+    /** Loads the preset into the processor as a user would and renders an impulse through
+        it: true when a channel gives more than one sample back, so that something of the
+        delay lines is heard and not only a gain of the input (which the limiter's look-ahead
+        may move). The processor must be connected (connectEngine); it is prepared anew for
+        44.1 kHz stereo.
+    */
+    static bool rendersWetSignal (const juce::XmlElement& preset, Corvane& processor);
 };

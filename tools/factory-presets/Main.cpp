@@ -5,7 +5,8 @@
 //
 // A recipe names only what differs from the processor's default state; the real processor
 // completes it, so every preset holds every preset parameter as the processor writes it.
-// Any unknown name or value that a parameter would not take fails the run.
+// Any unknown name or value that a parameter would not take fails the run, and so does a
+// preset through which an impulse comes out without an echo.
 
 #include "ApplicationDataFolders.h"
 #include "Corvane.h"
@@ -89,11 +90,16 @@ int main (int argc, char* argv[])
     juce::StringArray fullPaths, updatePaths, problems;
 
     {
-        Corvane processor;
+        // One processor writes the presets, another plays each as a user would load it.
+        Corvane processor, player;
+        FactoryPresetCheck::connectEngine (player);
 
         for (auto* recipe : recipes->getChildWithTagNameIterator ("Preset"))
         {
             const auto xml = writePreset (processor, *recipe, problems);
+
+            if (! FactoryPresetCheck::rendersWetSignal (*xml, player))
+                problems.add (recipe->getStringAttribute ("name") + ": no echo, an impulse comes out as a mere gain of itself");
             const auto path = "Presets/" + recipe->getStringAttribute ("category") + "/"
                               + juce::File::createLegalFileName (recipe->getStringAttribute ("name")) + ".cvprst";
 

@@ -259,7 +259,7 @@ bool SkinWriter::writeTo (const juce::File& folder) const
     {
         juce::PNGImageFormat png;
 
-        if (! write (fileName, [&] (juce::OutputStream& out) { return png.writeImageToStream (picture, out); }))
+        if (! write (fileName, [&png, &image = picture] (juce::OutputStream& out) { return png.writeImageToStream (image, out); }))
             return false;
     }
 
