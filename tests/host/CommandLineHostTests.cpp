@@ -2,13 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
+#include <thread>
 
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace
 {
@@ -95,8 +101,8 @@ namespace
         return audio;
     }
 
-    /** The peak memory of one run of corvane-host, in kilobytes (its output discarded). */
-    long peakMemoryOfRun (const juce::StringArray& arguments)
+    /** corvane-host started with its output discarded; answers its process id, or 0. */
+    pid_t startHost (const juce::StringArray& arguments)
     {
         std::vector<std::string> words { std::getenv ("CORVANE_HOST") };
 
@@ -114,14 +120,32 @@ namespace
         posix_spawn_file_actions_init (&actions);
         posix_spawn_file_actions_addopen (&actions, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen (&actions, 2, "/dev/null", O_WRONLY, 0);
-        pid_t child = 0;
-        const auto started = posix_spawn (&child, argv[0], &actions, nullptr, argv.data(), environ) == 0;
-        posix_spawn_file_actions_destroy (&actions);
 
+        // Signals the tests send reach it even where the test runner was started to ignore them.
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init (&attributes);
+        sigset_t defaults;
+        sigemptyset (&defaults);
+        sigaddset (&defaults, SIGINT);
+        sigaddset (&defaults, SIGTERM);
+        posix_spawnattr_setsigdefault (&attributes, &defaults);
+        posix_spawnattr_setflags (&attributes, POSIX_SPAWN_SETSIGDEF);
+
+        pid_t child = 0;
+        const auto started = posix_spawn (&child, argv[0], &actions, &attributes, argv.data(), environ) == 0;
+        posix_spawn_file_actions_destroy (&actions);
+        posix_spawnattr_destroy (&attributes);
+        return started ? child : 0;
+    }
+
+    /** The peak memory of one run of corvane-host, in kilobytes (its output discarded). */
+    long peakMemoryOfRun (const juce::StringArray& arguments)
+    {
+        const auto child = startHost (arguments);
         int status = 0;
         rusage usage {};
 
-        if (! started || wait4 (child, &status, 0, &usage) != child || ! WIFEXITED (status) || WEXITSTATUS (status) != 0)
+        if (child == 0 || wait4 (child, &status, 0, &usage) != child || ! WIFEXITED (status) || WEXITSTATUS (status) != 0)
             return -1;
 
         return usage.ru_maxrss;
@@ -551,6 +575,128 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     EXPECT_TRUE (folder.getChildFile ("empty folder").isDirectory());
     EXPECT_FALSE (folder.getChildFile ("missing folder").exists());
     EXPECT_FALSE (folder.getChildFile ("x.wav").exists());
+}
+
+TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
+{
+    ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (2, 4800, 48000.0), 48000.0));
+
+    // A device node of the test's own where one can be made, so that a fault destroys nothing real.
+    auto device = folder.getChildFile ("null device");
+
+    if (mknod (device.getFullPathName().toRawUTF8(), S_IFCHR | 0666, makedev (1, 3)) != 0)
+        device = juce::File ("/dev/null");
+
+    enum class Kind { plainFile, link, fifo, device };
+    struct Case { const char* command; const char* option; Kind kind; const char* written; };
+
+    for (const auto& [command, option, kind, written] : { Case { "render", "--out", Kind::plainFile, "RIFF" },
+                                                          Case { "render", "--out", Kind::link, "RIFF" },
+                                                          Case { "render", "--state-out", Kind::link, "CVHSTATE" },
+                                                          Case { "render", "--out", Kind::fifo, "RIFF" },
+                                                          Case { "render", "--state-out", Kind::device, "" },
+                                                          Case { "snapshot", "--out", Kind::device, "" } })
+    {
+        SCOPED_TRACE (juce::String (command) + " " + option + " " + juce::String (static_cast<int> (kind)));
+        const auto name = kind == Kind::device ? device : folder.getChildFile ("output");
+        const auto target = kind == Kind::link ? folder.getChildFile ("target") : name;
+        if (kind != Kind::device)
+        {
+            name.deleteFile();
+            target.deleteFile();
+        }
+
+        const auto made = kind == Kind::plainFile ? name.replaceWithText ("an earlier output")
+                        : kind == Kind::link      ? symlink ("target", name.getFullPathName().toRawUTF8()) == 0
+                        : kind == Kind::fifo      ? mkfifo (name.getFullPathName().toRawUTF8(), 0600) == 0
+                                                  : true;
+        ASSERT_TRUE (made);
+
+        // The FIFO's reader takes what arrives until the host has ended and nothing is left.
+        std::atomic<bool> hostEnded { false };
+        juce::MemoryBlock received;
+        std::thread reader ([&, kind = kind]
+        {
+            const auto fifo = kind == Kind::fifo ? open (name.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK) : -1;
+
+            for (char block[65536]; fifo >= 0;)
+            {
+                const auto ended = hostEnded.load();
+                const auto count = read (fifo, block, sizeof (block));
+
+                if (count > 0)
+                    received.append (block, static_cast<size_t> (count));
+                else if (ended)
+                    break;
+                else
+                    juce::Thread::sleep (5);
+            }
+
+            if (fifo >= 0)
+                close (fifo);
+        });
+
+        juce::StringArray arguments { command, "--module", modulePath(), option, name.getFullPathName() };
+
+        if (juce::String (command) == "render")
+            arguments.addArray ({ "--in", path ("in.wav"), "--tail", "0" });
+
+        if (juce::String (option) == "--state-out")
+            arguments.addArray ({ "--out", path ("out.wav") });
+
+        const auto run = runHost (arguments);
+        hostEnded = true;
+        reader.join();
+
+        struct stat info {};
+        ASSERT_EQ (lstat (name.getFullPathName().toRawUTF8(), &info), 0);
+        EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false, "*_temp*").isEmpty());
+
+        if (kind == Kind::device)
+        {
+            EXPECT_EQ (run.exitCode, 2);
+            EXPECT_TRUE (run.output.contains (juce::String (option) + " " + name.getFullPathName() + " is a device, not a file")) << run.output;
+            EXPECT_TRUE (S_ISCHR (info.st_mode));
+            continue;
+        }
+
+        ASSERT_EQ (run.exitCode, 0) << run.output;
+        EXPECT_EQ (S_ISLNK (info.st_mode) != 0, kind == Kind::link);
+        EXPECT_EQ (S_ISFIFO (info.st_mode) != 0, kind == Kind::fifo);
+
+        if (kind != Kind::fifo)
+        {
+            ASSERT_TRUE (target.loadFileAsData (received));
+        }
+
+        EXPECT_TRUE (received.toString().startsWith (written));
+        EXPECT_GT (received.getSize(), size_t (4800));
+    }
+}
+
+TEST_F (CommandLineHost, RemovesItsTemporaryFileWhenStopped)
+{
+    for (const auto signalNumber : { SIGINT, SIGTERM })
+    {
+        SCOPED_TRACE (signalNumber);
+        ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an earlier output"));
+
+        // One sample a block: a long render, stopped while it writes.
+        const auto child = startHost ({ "render", "--module", modulePath(), "--out", path ("out.wav"), "--block", "1", "--tail", "60" });
+        ASSERT_NE (child, 0);
+
+        for (int wait = 0; wait < 600 && folder.findChildFiles (juce::File::findFiles, false, "out_temp*").isEmpty(); ++wait)
+            juce::Thread::sleep (100);
+
+        EXPECT_FALSE (folder.findChildFiles (juce::File::findFiles, false, "out_temp*").isEmpty());
+        kill (child, signalNumber);
+        int status = 0;
+        ASSERT_EQ (waitpid (child, &status, 0), child);
+
+        EXPECT_TRUE (WIFSIGNALED (status) && WTERMSIG (status) == signalNumber) << status;
+        EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false, "*_temp*").isEmpty());
+        EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
+    }
 }
 
 TEST_F (CommandLineHost, HelpDescribesTheCommands)

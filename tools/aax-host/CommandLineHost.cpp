@@ -1,6 +1,7 @@
 #include "CommandLineHost.h"
 
 #include "DemoPhrase.h"
+#include "OutputFile.h"
 #include "PluginParameters.h"
 #include "ProgressDisplay.h"
 #include "StateFile.h"
@@ -458,8 +459,8 @@ void CommandLineHost::render()
     const auto quality = applySettings (*instance);
 
     const auto path = options.output.getFullPathName().toStdString();
-    juce::TemporaryFile temporary (options.output);
-    WavFileWriter writer (temporary.getFile(), sampleRate, options.numOutputs);
+    OutputFile outputFile (options.output);
+    WavFileWriter writer (outputFile.getFile(), sampleRate, options.numOutputs);
 
     if (! writer.openedOk())
         throw HostError ("cannot write " + path);
@@ -582,8 +583,8 @@ void CommandLineHost::render()
         if (const auto error = StateFile::write (options.stateOutput, saveState (*instance)); error.isNotEmpty())
             throw HostError (error.toStdString());
 
-    if (! temporary.overwriteTargetFileWithTemporary())
-        throw HostError ("cannot write " + path);
+    if (const auto result = outputFile.commit(); result.failed())
+        throw HostError (result.getErrorMessage().toStdString());
 
     const auto rms = written > 0 ? static_cast<float> (std::sqrt (sumOfSquares / (static_cast<double> (written) * options.numOutputs))) : 0.0f;
 

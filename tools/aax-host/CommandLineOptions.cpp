@@ -1,5 +1,7 @@
 #include "CommandLineOptions.h"
 
+#include "OutputFile.h"
+
 #include <functional>
 
 namespace
@@ -185,8 +187,8 @@ CommandLineOptions CommandLineOptions::parse (const juce::String& command, const
     }
 
     for (const auto& [name, file] : { std::pair ("--out", &options.output), std::pair ("--state-out", &options.stateOutput) })
-        if (file->isDirectory())
-            throw UsageError (std::string (name) + " " + file->getFullPathName().toStdString() + " is a folder");
+        if (const auto check = OutputFile::checkTarget (*file); check.failed())
+            throw UsageError (std::string (name) + " " + file->getFullPathName().toStdString() + " " + check.getErrorMessage().toStdString());
 
     return options;
 }
