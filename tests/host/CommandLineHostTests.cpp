@@ -68,6 +68,27 @@ namespace
         return writeAudio (juce::WavAudioFormat(), file, audio, sampleRate);
     }
 
+    /** A mono WAV file at 8 kHz written byte by byte, in an encoding JUCE's writer does not make. */
+    bool writeWavBytes (const juce::File& file, int formatTag, int bitsPerSample, const void* data, size_t size)
+    {
+        juce::MemoryOutputStream out;
+        out.write ("RIFF", 4);
+        out.writeInt (static_cast<int> (38 + size));
+        out.write ("WAVEfmt ", 8);
+        out.writeInt (18);
+        out.writeShort (static_cast<short> (formatTag));
+        out.writeShort (1);
+        out.writeInt (8000);
+        out.writeInt (8000 * bitsPerSample / 8);
+        out.writeShort (static_cast<short> (bitsPerSample / 8));
+        out.writeShort (static_cast<short> (bitsPerSample));
+        out.writeShort (0);
+        out.write ("data", 4);
+        out.writeInt (static_cast<int> (size));
+        out.write (data, size);
+        return file.replaceWithData (out.getData(), out.getDataSize());
+    }
+
     struct Wav
     {
         juce::AudioBuffer<float> audio;
@@ -466,6 +487,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     ASSERT_TRUE (writeWav (folder.getChildFile ("three.wav"), sine (3, 4800, 48000.0), 48000.0));
     ASSERT_TRUE (writeWav (folder.getChildFile ("slow.wav"), sine (1, 400, 4000.0), 4000.0));
     ASSERT_TRUE (folder.getChildFile ("text.wav").replaceWithText ("not audio"));
+    ASSERT_TRUE (writeWavBytes (folder.getChildFile ("adpcm.wav"), 2, 4, "audio", 5));
     ASSERT_TRUE (folder.getChildFile ("hangs.cvprst").replaceWithText (R"(<Preset application="Corvane"><??>x)"));
     ASSERT_TRUE (folder.getChildFile ("other.cvprst").replaceWithText (R"(<Preset application="Other"/>)"));
     ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an earlier output"));
@@ -506,6 +528,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     const std::vector<Case> cases {
         { with ({ "--in", path ("missing.wav") }), "no such file", 1 },
         { with ({ "--in", path ("text.wav") }), "not a WAV, AIFF, FLAC or Ogg Vorbis file", 1 },
+        { with ({ "--in", path ("adpcm.wav") }), "its encoding (Microsoft ADPCM) is not supported", 1 },
         { with ({ "--in", path ("three.wav") }), "only mono and stereo", 1 },
         { with ({ "--in", path ("cut.wav") }), "cut short", 1 },
         { with ({ "--in", path ("slow.wav") }), "sample rate of 4000 Hz is below 8000 Hz", 1 },
@@ -696,6 +719,34 @@ TEST_F (CommandLineHost, RemovesItsTemporaryFileWhenStopped)
         EXPECT_TRUE (WIFSIGNALED (status) && WTERMSIG (status) == signalNumber) << status;
         EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false, "*_temp*").isEmpty());
         EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
+    }
+}
+
+TEST_F (CommandLineHost, ReadsDoubleFloatALawAndULawWavFiles)
+{
+    const double doubles[] { 0.25, -0.5, 1.0 / 3.0 };
+    const uint8_t aLaw[] { 0xd5, 0xaa, 0x2a }, uLaw[] { 0x80, 0x00, 0xff };
+
+    // The expected values are G.711's own table entries, in 16-bit steps.
+    struct Case { int formatTag; int bits; const void* data; size_t size; std::vector<float> expected; };
+
+    for (const auto& [formatTag, bits, data, size, expected] : {
+             Case { 3, 64, doubles, sizeof (doubles), { 0.25f, -0.5f, static_cast<float> (1.0 / 3.0) } },
+             Case { 6, 8, aLaw, sizeof (aLaw), { 8.0f / 32768.0f, 32256.0f / 32768.0f, -32256.0f / 32768.0f } },
+             Case { 7, 8, uLaw, sizeof (uLaw), { 32124.0f / 32768.0f, -32124.0f / 32768.0f, 0.0f } } })
+    {
+        SCOPED_TRACE (formatTag);
+        ASSERT_TRUE (writeWavBytes (folder.getChildFile ("in.wav"), formatTag, bits, data, size));
+
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("out.wav"),
+                                    "--config", "1x1", "--bypass", "--tail", "0" });
+        ASSERT_EQ (run.exitCode, 0) << run.output;
+
+        const auto output = readWav (folder.getChildFile ("out.wav"));
+        ASSERT_EQ (output.audio.getNumSamples(), 3);
+
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ (output.audio.getSample (0, i), expected[static_cast<size_t> (i)]) << i;
     }
 }
 

@@ -5,6 +5,7 @@
 #include "PluginParameters.h"
 #include "ProgressDisplay.h"
 #include "StateFile.h"
+#include "WavEncodingReader.h"
 #include "WavFileWriter.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
@@ -345,7 +346,14 @@ std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) con
     std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (options.input.createInputStream()));
 
     if (reader == nullptr)
-        throw HostError ("cannot read " + path + ": not a WAV, AIFF, FLAC or Ogg Vorbis file");
+    {
+        juce::String error;
+        reader = WavEncodingReader::create (options.input.createInputStream(), error);
+
+        if (reader == nullptr)
+            throw HostError ("cannot read " + path + ": " + (error.isNotEmpty() ? error.toStdString()
+                                                                               : "not a WAV, AIFF, FLAC or Ogg Vorbis file"));
+    }
 
     if (reader->numChannels < 1 || reader->numChannels > 2)
         throw HostError ("cannot read " + path + ": it has " + std::to_string (reader->numChannels)
