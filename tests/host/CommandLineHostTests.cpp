@@ -457,14 +457,16 @@ TEST_F (CommandLineHost, SaysWhatHappensToTheInputAndTheOutput)
     ASSERT_TRUE (writeWav (folder.getChildFile ("loud.wav"), loud, 48000.0));
     ASSERT_TRUE (folder.getChildFile ("a file").replaceWithText ("x"));
 
-    struct Case { const char* input; const char* config; const char* dataRoot; const char* expected; };
+    struct Case { const char* input; const char* config; const char* dataRoot; juce::String expected; };
 
     for (const auto& [input, config, dataRoot, expected] : {
              Case { "odd.wav", "2x2", "", "the input holds 2 non-finite samples (NaN or infinity), rendered as silence" },
              Case { "odd.wav", "1x2", "", "the stereo input is mixed to mono for the 1x2 configuration" },
              Case { "loud.wav", "2x2", "", "warning: the output peaks at " },
              Case { "loud.wav", "2x2", "relative/root", "CORVANE_DATA_ROOT 'relative/root' is not an absolute path" },
-             Case { "loud.wav", "2x2", "a file/root", "is not a folder that can be written" } })
+             Case { "loud.wav", "2x2", "a file/root", "CORVANE_DATA_ROOT '" + path ("a file/root") + "' cannot be created" },
+             Case { "loud.wav", "2x2", "/proc/x", "CORVANE_DATA_ROOT '/proc/x' cannot be created" },
+             Case { "loud.wav", "2x2", "a file", "is not a folder that can be written" } })
     {
         SCOPED_TRACE (expected);
         const auto root = juce::String (dataRoot).startsWith ("a file") ? folder.getChildFile (dataRoot).getFullPathName() : juce::String (dataRoot);

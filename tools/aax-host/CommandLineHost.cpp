@@ -181,9 +181,18 @@ namespace
         while (! existing.exists() && existing.getParentDirectory() != existing)
             existing = existing.getParentDirectory();
 
-        if (! existing.isDirectory() || ! existing.hasWriteAccess())
-            std::cerr << "corvane-host: CORVANE_DATA_ROOT '" << root << "' is not a folder that can be written: the plug-in"
-                         " cannot keep its settings and presets there\n";
+        // Permissions do not tell (root may write anywhere by them, /proc included): making a
+        // folder where the plug-in will make its own does, and the trial one is taken away.
+        const auto trial = existing.getNonexistentChildFile (".corvane-host-check", {});
+        const auto canWrite = existing.isDirectory() && trial.createDirectory().wasOk();
+        trial.deleteFile();
+
+        if (canWrite)
+            return;
+
+        std::cerr << "corvane-host: CORVANE_DATA_ROOT '" << root << "' "
+                  << (existing == juce::File (root) ? "is not a folder that can be written" : "cannot be created")
+                  << ": the plug-in cannot keep its settings and presets there\n";
     }
 }
 
