@@ -235,6 +235,15 @@ TEST_F (CommandLineHost, DescribesTheEffectAndItsParameters)
     for (const auto* expected : { "Delay Lines Routing", "Parallel | Serial | Tapped Serial", "Maximum Delay Length",
                                   "1 to 15, default 1", "Offline Processing Quality", "Line 4 Feedback Hold" })
         EXPECT_TRUE (all.output.contains (expected)) << expected;
+
+    // The columns stay in line past the longest name.
+    const auto lines = juce::StringArray::fromLines (all.output.fromFirstOccurrenceOf ("All parameters:", false, false).trimEnd());
+    const auto column = lines[1].indexOf (" slot ");
+    ASSERT_GT (column, 0);
+
+    for (int line = 1; line < lines.size(); ++line)
+        EXPECT_TRUE (lines[line].substring (column).startsWith (" slot ") || lines[line].substring (column).startsWith (" state "))
+            << lines[line];
 }
 
 TEST_F (CommandLineHost, RendersTheDemoPhrase)
@@ -537,8 +546,8 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { with ({ "--in", path ("slow.wav"), "--rate", "48000" }), "is below 8000 Hz", 1 },
         { with ({ "--in", path ("huge.wav"), "--rate", "192000" }), "more than the", 1 },
         { with ({ "--in", path ("huge.wav") }), "cut short", 1 },
-        { with ({ "--set", "200=0.5" }), "unknown parameter '200'", 1 },
-        { with ({ "--set", "Delay Lines Routng=Serial" }), "(nearest: 'Delay Lines Routing'", 1 },
+        { with ({ "--set", "200=0.5" }), "unknown parameter '200'", 2 },
+        { with ({ "--set", "Delay Lines Routng=Serial" }), "(nearest: 'Delay Lines Routing'", 2 },
         { with ({ "--set", "Delay Lines Routing=Seriel" }), "is not one of: Parallel, Serial", 1 },
         { with ({ "--set", "Maximum Delay Length=16" }), "out of range (1 to 15)", 1 },
         { with ({ "--set", "Line 1 Delay Left Time=5000 ms" }), "out of range ('0.10 ms' to '1000.00 ms')", 1 },
@@ -770,6 +779,13 @@ TEST_F (CommandLineHost, HelpDescribesTheCommands)
         EXPECT_TRUE (render.output.startsWith ("  corvane-host render --out FILE")) << render.output;
         EXPECT_TRUE (render.output.contains ("  --tail") && ! render.output.contains ("  --all")) << render.output;
     }
+
+    // A snapshot is a picture of the editor: no audio goes in or comes out.
+    const auto snapshot = runHost ({ "snapshot", "--help" });
+    EXPECT_TRUE (snapshot.output.contains ("--out") && snapshot.output.contains ("PNG")) << snapshot.output;
+
+    for (const auto* word : { "WAV", "input", "demo" })
+        EXPECT_FALSE (snapshot.output.containsIgnoreCase (word)) << word;
 
     const auto version = runHost ({ "--version" });
     EXPECT_EQ (version.exitCode, 0);
