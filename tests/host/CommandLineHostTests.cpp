@@ -2,13 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
+#include <thread>
 
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace
 {
@@ -62,6 +68,27 @@ namespace
         return writeAudio (juce::WavAudioFormat(), file, audio, sampleRate);
     }
 
+    /** A mono WAV file at 8 kHz written byte by byte, in an encoding JUCE's writer does not make. */
+    bool writeWavBytes (const juce::File& file, int formatTag, int bitsPerSample, const void* data, size_t size)
+    {
+        juce::MemoryOutputStream out;
+        out.write ("RIFF", 4);
+        out.writeInt (static_cast<int> (38 + size));
+        out.write ("WAVEfmt ", 8);
+        out.writeInt (18);
+        out.writeShort (static_cast<short> (formatTag));
+        out.writeShort (1);
+        out.writeInt (8000);
+        out.writeInt (8000 * bitsPerSample / 8);
+        out.writeShort (static_cast<short> (bitsPerSample / 8));
+        out.writeShort (static_cast<short> (bitsPerSample));
+        out.writeShort (0);
+        out.write ("data", 4);
+        out.writeInt (static_cast<int> (size));
+        out.write (data, size);
+        return file.replaceWithData (out.getData(), out.getDataSize());
+    }
+
     struct Wav
     {
         juce::AudioBuffer<float> audio;
@@ -95,8 +122,8 @@ namespace
         return audio;
     }
 
-    /** The peak memory of one run of corvane-host, in kilobytes (its output discarded). */
-    long peakMemoryOfRun (const juce::StringArray& arguments)
+    /** corvane-host started with its output discarded; answers its process id, or 0. */
+    pid_t startHost (const juce::StringArray& arguments)
     {
         std::vector<std::string> words { std::getenv ("CORVANE_HOST") };
 
@@ -114,14 +141,32 @@ namespace
         posix_spawn_file_actions_init (&actions);
         posix_spawn_file_actions_addopen (&actions, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen (&actions, 2, "/dev/null", O_WRONLY, 0);
-        pid_t child = 0;
-        const auto started = posix_spawn (&child, argv[0], &actions, nullptr, argv.data(), environ) == 0;
-        posix_spawn_file_actions_destroy (&actions);
 
+        // Signals the tests send reach it even where the test runner was started to ignore them.
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init (&attributes);
+        sigset_t defaults;
+        sigemptyset (&defaults);
+        sigaddset (&defaults, SIGINT);
+        sigaddset (&defaults, SIGTERM);
+        posix_spawnattr_setsigdefault (&attributes, &defaults);
+        posix_spawnattr_setflags (&attributes, POSIX_SPAWN_SETSIGDEF);
+
+        pid_t child = 0;
+        const auto started = posix_spawn (&child, argv[0], &actions, &attributes, argv.data(), environ) == 0;
+        posix_spawn_file_actions_destroy (&actions);
+        posix_spawnattr_destroy (&attributes);
+        return started ? child : 0;
+    }
+
+    /** The peak memory of one run of corvane-host, in kilobytes (its output discarded). */
+    long peakMemoryOfRun (const juce::StringArray& arguments)
+    {
+        const auto child = startHost (arguments);
         int status = 0;
         rusage usage {};
 
-        if (! started || wait4 (child, &status, 0, &usage) != child || ! WIFEXITED (status) || WEXITSTATUS (status) != 0)
+        if (child == 0 || wait4 (child, &status, 0, &usage) != child || ! WIFEXITED (status) || WEXITSTATUS (status) != 0)
             return -1;
 
         return usage.ru_maxrss;
@@ -190,6 +235,15 @@ TEST_F (CommandLineHost, DescribesTheEffectAndItsParameters)
     for (const auto* expected : { "Delay Lines Routing", "Parallel | Serial | Tapped Serial", "Maximum Delay Length",
                                   "1 to 15, default 1", "Offline Processing Quality", "Line 4 Feedback Hold" })
         EXPECT_TRUE (all.output.contains (expected)) << expected;
+
+    // The columns stay in line past the longest name.
+    const auto lines = juce::StringArray::fromLines (all.output.fromFirstOccurrenceOf ("All parameters:", false, false).trimEnd());
+    const auto column = lines[1].indexOf (" slot ");
+    ASSERT_GT (column, 0);
+
+    for (int line = 1; line < lines.size(); ++line)
+        EXPECT_TRUE (lines[line].substring (column).startsWith (" slot ") || lines[line].substring (column).startsWith (" state "))
+            << lines[line];
 }
 
 TEST_F (CommandLineHost, RendersTheDemoPhrase)
@@ -218,16 +272,18 @@ TEST_F (CommandLineHost, RendersTheDemoPhrase)
         EXPECT_EQ (std::memcmp (again.audio.getReadPointer (channel), demo.audio.getReadPointer (channel),
                                 sizeof (float) * static_cast<size_t> (demo.audio.getNumSamples())), 0);
 
-    // Float data carries the extensible format header (tag 0xFFFE, float sub-format), which tools expect.
+    // Float data carries the float format tag with an empty extension and a fact chunk with
+    // the frame count: what sox and libsndfile read without a warning.
     juce::MemoryBlock file;
     ASSERT_TRUE (folder.getChildFile ("demo.wav").loadFileAsData (file));
     const auto bytes = std::string (static_cast<const char*> (file.getData()), file.getSize());
-    const auto format = bytes.find ("fmt ");
+    const auto format = bytes.find ("fmt "), fact = bytes.find ("fact");
     ASSERT_NE (format, std::string::npos);
-    EXPECT_EQ (juce::ByteOrder::littleEndianInt (bytes.data() + format + 4), 40u);
-    EXPECT_EQ (juce::ByteOrder::littleEndianShort (bytes.data() + format + 8), 0xfffe);
-    EXPECT_EQ (juce::ByteOrder::littleEndianShort (bytes.data() + format + 32), 3);
-    EXPECT_NE (bytes.find ("fact"), std::string::npos);
+    ASSERT_NE (fact, std::string::npos);
+    EXPECT_EQ (juce::ByteOrder::littleEndianInt (bytes.data() + format + 4), 18u);
+    EXPECT_EQ (juce::ByteOrder::littleEndianShort (bytes.data() + format + 8), 3);
+    EXPECT_EQ (juce::ByteOrder::littleEndianShort (bytes.data() + format + 24), 0);
+    EXPECT_EQ (juce::ByteOrder::littleEndianInt (bytes.data() + fact + 8), 576000u);
 }
 
 TEST_F (CommandLineHost, RendersAFileWithEveryOption)
@@ -410,14 +466,16 @@ TEST_F (CommandLineHost, SaysWhatHappensToTheInputAndTheOutput)
     ASSERT_TRUE (writeWav (folder.getChildFile ("loud.wav"), loud, 48000.0));
     ASSERT_TRUE (folder.getChildFile ("a file").replaceWithText ("x"));
 
-    struct Case { const char* input; const char* config; const char* dataRoot; const char* expected; };
+    struct Case { const char* input; const char* config; const char* dataRoot; juce::String expected; };
 
     for (const auto& [input, config, dataRoot, expected] : {
              Case { "odd.wav", "2x2", "", "the input holds 2 non-finite samples (NaN or infinity), rendered as silence" },
              Case { "odd.wav", "1x2", "", "the stereo input is mixed to mono for the 1x2 configuration" },
              Case { "loud.wav", "2x2", "", "warning: the output peaks at " },
              Case { "loud.wav", "2x2", "relative/root", "CORVANE_DATA_ROOT 'relative/root' is not an absolute path" },
-             Case { "loud.wav", "2x2", "a file/root", "is not a folder that can be written" } })
+             Case { "loud.wav", "2x2", "a file/root", "CORVANE_DATA_ROOT '" + path ("a file/root") + "' cannot be created" },
+             Case { "loud.wav", "2x2", "/proc/x", "CORVANE_DATA_ROOT '/proc/x' cannot be created" },
+             Case { "loud.wav", "2x2", "a file", "is not a folder that can be written" } })
     {
         SCOPED_TRACE (expected);
         const auto root = juce::String (dataRoot).startsWith ("a file") ? folder.getChildFile (dataRoot).getFullPathName() : juce::String (dataRoot);
@@ -440,6 +498,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     ASSERT_TRUE (writeWav (folder.getChildFile ("three.wav"), sine (3, 4800, 48000.0), 48000.0));
     ASSERT_TRUE (writeWav (folder.getChildFile ("slow.wav"), sine (1, 400, 4000.0), 4000.0));
     ASSERT_TRUE (folder.getChildFile ("text.wav").replaceWithText ("not audio"));
+    ASSERT_TRUE (writeWavBytes (folder.getChildFile ("adpcm.wav"), 2, 4, "audio", 5));
     ASSERT_TRUE (folder.getChildFile ("hangs.cvprst").replaceWithText (R"(<Preset application="Corvane"><??>x)"));
     ASSERT_TRUE (folder.getChildFile ("other.cvprst").replaceWithText (R"(<Preset application="Other"/>)"));
     ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an earlier output"));
@@ -480,14 +539,15 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     const std::vector<Case> cases {
         { with ({ "--in", path ("missing.wav") }), "no such file", 1 },
         { with ({ "--in", path ("text.wav") }), "not a WAV, AIFF, FLAC or Ogg Vorbis file", 1 },
+        { with ({ "--in", path ("adpcm.wav") }), "its encoding (Microsoft ADPCM) is not supported", 1 },
         { with ({ "--in", path ("three.wav") }), "only mono and stereo", 1 },
         { with ({ "--in", path ("cut.wav") }), "cut short", 1 },
         { with ({ "--in", path ("slow.wav") }), "sample rate of 4000 Hz is below 8000 Hz", 1 },
         { with ({ "--in", path ("slow.wav"), "--rate", "48000" }), "is below 8000 Hz", 1 },
         { with ({ "--in", path ("huge.wav"), "--rate", "192000" }), "more than the", 1 },
         { with ({ "--in", path ("huge.wav") }), "cut short", 1 },
-        { with ({ "--set", "200=0.5" }), "unknown parameter '200'", 1 },
-        { with ({ "--set", "Delay Lines Routng=Serial" }), "(nearest: 'Delay Lines Routing'", 1 },
+        { with ({ "--set", "200=0.5" }), "unknown parameter '200'", 2 },
+        { with ({ "--set", "Delay Lines Routng=Serial" }), "(nearest: 'Delay Lines Routing'", 2 },
         { with ({ "--set", "Delay Lines Routing=Seriel" }), "is not one of: Parallel, Serial", 1 },
         { with ({ "--set", "Maximum Delay Length=16" }), "out of range (1 to 15)", 1 },
         { with ({ "--set", "Line 1 Delay Left Time=5000 ms" }), "out of range ('0.10 ms' to '1000.00 ms')", 1 },
@@ -551,6 +611,156 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     EXPECT_FALSE (folder.getChildFile ("x.wav").exists());
 }
 
+TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
+{
+    ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (2, 4800, 48000.0), 48000.0));
+
+    // A device node of the test's own where one can be made, so that a fault destroys nothing real.
+    auto device = folder.getChildFile ("null device");
+
+    if (mknod (device.getFullPathName().toRawUTF8(), S_IFCHR | 0666, makedev (1, 3)) != 0)
+        device = juce::File ("/dev/null");
+
+    enum class Kind { plainFile, link, fifo, device };
+    struct Case { const char* command; const char* option; Kind kind; const char* written; };
+
+    for (const auto& [command, option, kind, written] : { Case { "render", "--out", Kind::plainFile, "RIFF" },
+                                                          Case { "render", "--out", Kind::link, "RIFF" },
+                                                          Case { "render", "--state-out", Kind::link, "CVHSTATE" },
+                                                          Case { "render", "--out", Kind::fifo, "RIFF" },
+                                                          Case { "render", "--state-out", Kind::device, "" },
+                                                          Case { "snapshot", "--out", Kind::device, "" } })
+    {
+        SCOPED_TRACE (juce::String (command) + " " + option + " " + juce::String (static_cast<int> (kind)));
+        const auto name = kind == Kind::device ? device : folder.getChildFile ("output");
+        const auto target = kind == Kind::link ? folder.getChildFile ("target") : name;
+        if (kind != Kind::device)
+        {
+            name.deleteFile();
+            target.deleteFile();
+        }
+
+        const auto made = kind == Kind::plainFile ? name.replaceWithText ("an earlier output")
+                        : kind == Kind::link      ? symlink ("target", name.getFullPathName().toRawUTF8()) == 0
+                        : kind == Kind::fifo      ? mkfifo (name.getFullPathName().toRawUTF8(), 0600) == 0
+                                                  : true;
+        ASSERT_TRUE (made);
+
+        // The FIFO's reader takes what arrives until the host has ended and nothing is left.
+        std::atomic<bool> hostEnded { false };
+        juce::MemoryBlock received;
+        std::thread reader ([&, kind = kind]
+        {
+            const auto fifo = kind == Kind::fifo ? open (name.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK) : -1;
+
+            for (char block[65536]; fifo >= 0;)
+            {
+                const auto ended = hostEnded.load();
+                const auto count = read (fifo, block, sizeof (block));
+
+                if (count > 0)
+                    received.append (block, static_cast<size_t> (count));
+                else if (ended)
+                    break;
+                else
+                    juce::Thread::sleep (5);
+            }
+
+            if (fifo >= 0)
+                close (fifo);
+        });
+
+        juce::StringArray arguments { command, "--module", modulePath(), option, name.getFullPathName() };
+
+        if (juce::String (command) == "render")
+            arguments.addArray ({ "--in", path ("in.wav"), "--tail", "0" });
+
+        if (juce::String (option) == "--state-out")
+            arguments.addArray ({ "--out", path ("out.wav") });
+
+        const auto run = runHost (arguments);
+        hostEnded = true;
+        reader.join();
+
+        struct stat info {};
+        ASSERT_EQ (lstat (name.getFullPathName().toRawUTF8(), &info), 0);
+        EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false, "*_temp*").isEmpty());
+
+        if (kind == Kind::device)
+        {
+            EXPECT_EQ (run.exitCode, 2);
+            EXPECT_TRUE (run.output.contains (juce::String (option) + " " + name.getFullPathName() + " is a device, not a file")) << run.output;
+            EXPECT_TRUE (S_ISCHR (info.st_mode));
+            continue;
+        }
+
+        ASSERT_EQ (run.exitCode, 0) << run.output;
+        EXPECT_EQ (S_ISLNK (info.st_mode) != 0, kind == Kind::link);
+        EXPECT_EQ (S_ISFIFO (info.st_mode) != 0, kind == Kind::fifo);
+
+        if (kind != Kind::fifo)
+        {
+            ASSERT_TRUE (target.loadFileAsData (received));
+        }
+
+        EXPECT_TRUE (received.toString().startsWith (written));
+        EXPECT_GT (received.getSize(), size_t (4800));
+    }
+}
+
+TEST_F (CommandLineHost, RemovesItsTemporaryFileWhenStopped)
+{
+    for (const auto signalNumber : { SIGINT, SIGTERM })
+    {
+        SCOPED_TRACE (signalNumber);
+        ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an earlier output"));
+
+        // One sample a block: a long render, stopped while it writes.
+        const auto child = startHost ({ "render", "--module", modulePath(), "--out", path ("out.wav"), "--block", "1", "--tail", "60" });
+        ASSERT_NE (child, 0);
+
+        for (int wait = 0; wait < 600 && folder.findChildFiles (juce::File::findFiles, false, "out_temp*").isEmpty(); ++wait)
+            juce::Thread::sleep (100);
+
+        EXPECT_FALSE (folder.findChildFiles (juce::File::findFiles, false, "out_temp*").isEmpty());
+        kill (child, signalNumber);
+        int status = 0;
+        ASSERT_EQ (waitpid (child, &status, 0), child);
+
+        EXPECT_TRUE (WIFSIGNALED (status) && WTERMSIG (status) == signalNumber) << status;
+        EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false, "*_temp*").isEmpty());
+        EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
+    }
+}
+
+TEST_F (CommandLineHost, ReadsDoubleFloatALawAndULawWavFiles)
+{
+    const double doubles[] { 0.25, -0.5, 1.0 / 3.0 };
+    const uint8_t aLaw[] { 0xd5, 0xaa, 0x2a }, uLaw[] { 0x80, 0x00, 0xff };
+
+    // The expected values are G.711's own table entries, in 16-bit steps.
+    struct Case { int formatTag; int bits; const void* data; size_t size; std::vector<float> expected; };
+
+    for (const auto& [formatTag, bits, data, size, expected] : {
+             Case { 3, 64, doubles, sizeof (doubles), { 0.25f, -0.5f, static_cast<float> (1.0 / 3.0) } },
+             Case { 6, 8, aLaw, sizeof (aLaw), { 8.0f / 32768.0f, 32256.0f / 32768.0f, -32256.0f / 32768.0f } },
+             Case { 7, 8, uLaw, sizeof (uLaw), { 32124.0f / 32768.0f, -32124.0f / 32768.0f, 0.0f } } })
+    {
+        SCOPED_TRACE (formatTag);
+        ASSERT_TRUE (writeWavBytes (folder.getChildFile ("in.wav"), formatTag, bits, data, size));
+
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("out.wav"),
+                                    "--config", "1x1", "--bypass", "--tail", "0" });
+        ASSERT_EQ (run.exitCode, 0) << run.output;
+
+        const auto output = readWav (folder.getChildFile ("out.wav"));
+        ASSERT_EQ (output.audio.getNumSamples(), 3);
+
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ (output.audio.getSample (0, i), expected[static_cast<size_t> (i)]) << i;
+    }
+}
+
 TEST_F (CommandLineHost, HelpDescribesTheCommands)
 {
     const auto run = runHost ({ "--help" });
@@ -569,6 +779,13 @@ TEST_F (CommandLineHost, HelpDescribesTheCommands)
         EXPECT_TRUE (render.output.startsWith ("  corvane-host render --out FILE")) << render.output;
         EXPECT_TRUE (render.output.contains ("  --tail") && ! render.output.contains ("  --all")) << render.output;
     }
+
+    // A snapshot is a picture of the editor: no audio goes in or comes out.
+    const auto snapshot = runHost ({ "snapshot", "--help" });
+    EXPECT_TRUE (snapshot.output.contains ("--out") && snapshot.output.contains ("PNG")) << snapshot.output;
+
+    for (const auto* word : { "WAV", "input", "demo" })
+        EXPECT_FALSE (snapshot.output.containsIgnoreCase (word)) << word;
 
     const auto version = runHost ({ "--version" });
     EXPECT_EQ (version.exitCode, 0);

@@ -1,9 +1,11 @@
 #include "CommandLineHost.h"
 
 #include "DemoPhrase.h"
+#include "OutputFile.h"
 #include "PluginParameters.h"
 #include "ProgressDisplay.h"
 #include "StateFile.h"
+#include "WavEncodingReader.h"
 #include "WavFileWriter.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
@@ -179,9 +181,18 @@ namespace
         while (! existing.exists() && existing.getParentDirectory() != existing)
             existing = existing.getParentDirectory();
 
-        if (! existing.isDirectory() || ! existing.hasWriteAccess())
-            std::cerr << "corvane-host: CORVANE_DATA_ROOT '" << root << "' is not a folder that can be written: the plug-in"
-                         " cannot keep its settings and presets there\n";
+        // Permissions do not tell (root may write anywhere by them, /proc included): making a
+        // folder where the plug-in will make its own does, and the trial one is taken away.
+        const auto trial = existing.getNonexistentChildFile (".corvane-host-check", {});
+        const auto canWrite = existing.isDirectory() && trial.createDirectory().wasOk();
+        trial.deleteFile();
+
+        if (canWrite)
+            return;
+
+        std::cerr << "corvane-host: CORVANE_DATA_ROOT '" << root << "' "
+                  << (existing == juce::File (root) ? "is not a folder that can be written" : "cannot be created")
+                  << ": the plug-in cannot keep its settings and presets there\n";
     }
 }
 
@@ -344,7 +355,14 @@ std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) con
     std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (options.input.createInputStream()));
 
     if (reader == nullptr)
-        throw HostError ("cannot read " + path + ": not a WAV, AIFF, FLAC or Ogg Vorbis file");
+    {
+        juce::String error;
+        reader = WavEncodingReader::create (options.input.createInputStream(), error);
+
+        if (reader == nullptr)
+            throw HostError ("cannot read " + path + ": " + (error.isNotEmpty() ? error.toStdString()
+                                                                               : "not a WAV, AIFF, FLAC or Ogg Vorbis file"));
+    }
 
     if (reader->numChannels < 1 || reader->numChannels > 2)
         throw HostError ("cannot read " + path + ": it has " + std::to_string (reader->numChannels)
@@ -458,8 +476,8 @@ void CommandLineHost::render()
     const auto quality = applySettings (*instance);
 
     const auto path = options.output.getFullPathName().toStdString();
-    juce::TemporaryFile temporary (options.output);
-    WavFileWriter writer (temporary.getFile(), sampleRate, options.numOutputs);
+    OutputFile outputFile (options.output);
+    WavFileWriter writer (outputFile.getFile(), sampleRate, options.numOutputs);
 
     if (! writer.openedOk())
         throw HostError ("cannot write " + path);
@@ -582,8 +600,8 @@ void CommandLineHost::render()
         if (const auto error = StateFile::write (options.stateOutput, saveState (*instance)); error.isNotEmpty())
             throw HostError (error.toStdString());
 
-    if (! temporary.overwriteTargetFileWithTemporary())
-        throw HostError ("cannot write " + path);
+    if (const auto result = outputFile.commit(); result.failed())
+        throw HostError (result.getErrorMessage().toStdString());
 
     const auto rms = written > 0 ? static_cast<float> (std::sqrt (sumOfSquares / (static_cast<double> (written) * options.numOutputs))) : 0.0f;
 

@@ -1,5 +1,7 @@
 #include "CommandLineOptions.h"
 
+#include "OutputFile.h"
+
 #include <functional>
 
 namespace
@@ -112,7 +114,8 @@ namespace
               [] (Options& o, auto& n, auto& v) { o.preset = fileArgument (n, v); } },
             { "--state-in", "FILE", "restores a state saved with --state-out before the preset and --set values",
               [] (Options& o, auto& n, auto& v) { o.stateInput = fileArgument (n, v); } },
-            { "--state-out", "FILE", "saves the state after rendering",
+            { "--state-out", "FILE", "saves the state after rendering (it may be the --state-in file, which it\n"
+                                     "then replaces)",
               [] (Options& o, auto& n, auto& v) { o.stateOutput = fileArgument (n, v); } },
             { "--bypass", "", "renders with the master bypass on",
               [] (Options& o, auto&, auto&) { o.bypass = true; } },
@@ -185,13 +188,13 @@ CommandLineOptions CommandLineOptions::parse (const juce::String& command, const
     }
 
     for (const auto& [name, file] : { std::pair ("--out", &options.output), std::pair ("--state-out", &options.stateOutput) })
-        if (file->isDirectory())
-            throw UsageError (std::string (name) + " " + file->getFullPathName().toStdString() + " is a folder");
+        if (const auto check = OutputFile::checkTarget (*file); check.failed())
+            throw UsageError (std::string (name) + " " + file->getFullPathName().toStdString() + " " + check.getErrorMessage().toStdString());
 
     return options;
 }
 
-juce::String CommandLineOptions::getHelp (const juce::StringArray& names)
+juce::String CommandLineOptions::getHelp (const juce::StringArray& names, const juce::StringPairArray& ownHelp)
 {
     juce::String text;
 
@@ -201,7 +204,7 @@ juce::String CommandLineOptions::getHelp (const juce::StringArray& names)
             continue;
 
         const auto head = ("  " + juce::String (option.name) + " " + option.argument).paddedRight (' ', 26);
-        const auto lines = juce::StringArray::fromLines (option.help);
+        const auto lines = juce::StringArray::fromLines (ownHelp.containsKey (option.name) ? ownHelp[option.name] : option.help);
 
         for (int line = 0; line < lines.size(); ++line)
             text << (line == 0 ? head : juce::String().paddedRight (' ', 26)) << lines[line] << "\n";

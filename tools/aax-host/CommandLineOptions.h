@@ -56,6 +56,8 @@ struct CommandLineOptions
     static CommandLineOptions parse (const juce::String& command, const juce::StringArray& accepted,
                                      const juce::StringArray& arguments);
 
-    /** The help lines of these options, in the table's order. */
-    static juce::String getHelp (const juce::StringArray& names);
+    /** The help lines of these options, in the table's order; a command whose option means
+        something else than the table says gives its own text for it (by the option's name).
+    */
+    static juce::String getHelp (const juce::StringArray& names, const juce::StringPairArray& ownHelp = {});
 };

@@ -18,6 +18,16 @@ namespace
         return nullptr;
     }
 
+    juce::StringPairArray helpFor (std::initializer_list<std::pair<const char*, const char*>> entries)
+    {
+        juce::StringPairArray help;
+
+        for (const auto& [name, text] : entries)
+            help.set (name, text);
+
+        return help;
+    }
+
     juce::String commandNames()
     {
         juce::StringArray names;
@@ -36,7 +46,7 @@ const std::vector<HostCommands::Command>& HostCommands::getCommands()
           "The effect's description and its host parameters with their current values; with --all,\n"
           "every parameter of the plug-in with its kind, range, default and value texts.",
           { "--all", "--module" },
-          [] (const CommandLineOptions& options) { CommandLineHost (options).describe(); } },
+          [] (const CommandLineOptions& options) { CommandLineHost (options).describe(); }, {} },
         { "render", "--out FILE [options]",
           "Renders audio through the module into a WAV file (32-bit float), offline as a host bounces.",
           { "--in", "--out", "--config", "--rate", "--block", "--bpm", "--play", "--set", "--preset",
@@ -47,7 +57,7 @@ const std::vector<HostCommands::Command>& HostCommands::getCommands()
                   throw UsageError ("render needs --out FILE");
 
               CommandLineHost (options).render();
-          } },
+          }, {} },
         { "snapshot", "--out FILE.png [options]",
           "Opens the editor as a host opens the plug-in's view, without a display, lets it run for a\n"
           "moment and writes what it shows into a PNG image.",
@@ -58,13 +68,16 @@ const std::vector<HostCommands::Command>& HostCommands::getCommands()
                   throw UsageError ("snapshot needs --out FILE.png");
 
               ViewCommandHost (options).snapshot();
-          } },
+          },
+          helpFor ({ { "--out", "the PNG image to write" },
+                     { "--rate", "sample rate the instance runs at, a whole number from 8000 to 192000\n"
+                                 "(default 48000)" } }) },
         { "show", "[--in FILE] [options]",
           "Opens the editor in a window of its own on the X display until the window is closed; with\n"
           "--in, plays the file through the effect in a loop, in real time and silently, so that the\n"
           "meters and lamps move.",
           { "--in", "--config", "--block", "--set", "--preset", "--state-in", "--module" },
-          [] (const CommandLineOptions& options) { ViewCommandHost (options).show(); } },
+          [] (const CommandLineOptions& options) { ViewCommandHost (options).show(); }, {} },
     };
 
     return commands;
@@ -77,7 +90,7 @@ juce::String HostCommands::getUsage (const Command& command)
     for (const auto& line : juce::StringArray::fromLines (command.summary))
         text << "      " << line << "\n";
 
-    return text + CommandLineOptions::getHelp (command.options);
+    return text + CommandLineOptions::getHelp (command.options, command.ownHelp);
 }
 
 juce::String HostCommands::getUsage()

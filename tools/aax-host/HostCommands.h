@@ -18,6 +18,7 @@ struct HostCommands
         juce::String summary;       ///< what it does, in a line or two
         juce::StringArray options;
         std::function<void (const CommandLineOptions&)> run;
+        juce::StringPairArray ownHelp;  ///< option name, its help where the command's use differs
     };
 
     static const std::vector<Command>& getCommands();

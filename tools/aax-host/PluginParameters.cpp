@@ -233,7 +233,7 @@ const PluginParameters::Parameter& PluginParameters::find (const juce::String& n
         for (size_t index = 0; index < std::min (distances.size(), size_t (3)); ++index)
             names.add ("'" + distances[index].second + "'");
 
-        throw HostError ("unknown parameter '" + name.toStdString() + "' (nearest: " + names.joinIntoString (", ").toStdString()
+        throw UsageError ("unknown parameter '" + name.toStdString() + "' (nearest: " + names.joinIntoString (", ").toStdString()
                           + "; describe --all lists them)");
     }
 
@@ -443,6 +443,14 @@ juce::String PluginParameters::describeAll() const
     juce::String text;
     text << "All parameters:  " << static_cast<int> (parameters.size()) << " (name, how it is set, kind, range, default: value)\n";
 
+    int nameWidth = 0, slotWidth = 0;
+
+    for (const auto& parameter : parameters)
+    {
+        nameWidth = juce::jmax (nameWidth, parameter.name.length() + 2);
+        slotWidth = juce::jmax (slotWidth, parameter.hostID.length() + 7);
+    }
+
     for (const auto& parameter : parameters)
     {
         const auto* entry = parameter.table;
@@ -456,8 +464,8 @@ juce::String PluginParameters::describeAll() const
 
         const auto defaultText = entry != nullptr ? entry->getStringAttribute ("value") : juce::String();
 
-        text << "  " << parameter.name.paddedRight (' ', 42)
-             << (parameter.hostID.isNotEmpty() ? "slot " + parameter.hostID : juce::String ("state")).paddedRight (' ', 20)
+        text << "  " << parameter.name.paddedRight (' ', nameWidth)
+             << (parameter.hostID.isNotEmpty() ? "slot " + parameter.hostID : juce::String ("state")).paddedRight (' ', slotWidth)
              << type.paddedRight (' ', 7) << range
              << (defaultText.isNotEmpty() ? ", default " + defaultText : juce::String())
              << ": " << getText (parameter.name) << "\n";

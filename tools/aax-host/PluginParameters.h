@@ -22,8 +22,9 @@ public:
     explicit PluginParameters (SimulatedInstance& instance);
 
     /** Sets a parameter, named by its name (any letter case) or its host slot id, to a
-        normalised value (a plain number from 0 to 1) or a value text. Throws a HostError for
-        an unknown or ambiguous name (listing the nearest names) or a value it does not take.
+        normalised value (a plain number from 0 to 1) or a value text. Throws a UsageError for
+        an unknown name (listing the nearest names), a HostError for an ambiguous one or a
+        value it does not take.
     */
     void set (const juce::String& name, const juce::String& value);
 

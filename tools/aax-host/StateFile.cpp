@@ -1,6 +1,7 @@
 #include "StateFile.h"
 
 #include "AAX_ChunkRecord.h"
+#include "OutputFile.h"
 
 #include <cstring>
 
@@ -13,10 +14,10 @@ namespace
 
 juce::String StateFile::write (const juce::File& file, const std::vector<Record>& records)
 {
-    juce::TemporaryFile temporary (file);
+    OutputFile output (file);
 
     {
-        juce::FileOutputStream stream (temporary.getFile());
+        juce::FileOutputStream stream (output.getFile());
 
         if (! stream.openedOk())
             return "cannot write " + file.getFullPathName();
@@ -34,10 +35,7 @@ juce::String StateFile::write (const juce::File& file, const std::vector<Record>
             return "cannot write " + file.getFullPathName();
     }
 
-    if (! temporary.overwriteTargetFileWithTemporary())
-        return "cannot write " + file.getFullPathName();
-
-    return {};
+    return output.commit().getErrorMessage();
 }
 
 juce::String StateFile::read (const juce::File& file, std::vector<Record>& records)

@@ -1,6 +1,7 @@
 #include "ViewCommandHost.h"
 
 #include "HostX11Window.h"
+#include "OutputFile.h"
 #include "SimulatedGUI.h"
 
 #include <juce_graphics/juce_graphics.h>
@@ -47,10 +48,10 @@ namespace
     void writePng (const juce::Image& image, const juce::File& file)
     {
         const auto path = file.getFullPathName().toStdString();
-        juce::TemporaryFile temporary (file);
+        OutputFile output (file);
 
         {
-            juce::FileOutputStream stream (temporary.getFile());
+            juce::FileOutputStream stream (output.getFile());
             juce::PNGImageFormat png;
 
             if (! stream.openedOk() || ! png.writeImageToStream (image, stream))
@@ -62,8 +63,8 @@ namespace
                 throw HostError ("cannot write " + path);
         }
 
-        if (! temporary.overwriteTargetFileWithTemporary())
-            throw HostError ("cannot write " + path);
+        if (const auto result = output.commit(); result.failed())
+            throw HostError (result.getErrorMessage().toStdString());
     }
 
     /** The whole input at the instance's rate: show plays it in a loop, so it is kept. */

@@ -2,9 +2,8 @@
 
 namespace
 {
-    constexpr int headerSize = 80;
-    constexpr uint8_t floatSubFormat[16] = { 0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
-                                             0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71 };
+    constexpr int headerSize = 58;
+    constexpr short ieeeFloatFormat = 3;
 }
 
 int64_t WavFileWriter::getMaxFrames (int numChannels) noexcept
@@ -32,17 +31,14 @@ void WavFileWriter::writeHeader (uint32_t frames)
     writeTag ("WAVE");
 
     writeTag ("fmt ");
-    stream.writeInt (40);
-    stream.writeShort (static_cast<short> (0xfffe));                     // WAVE_FORMAT_EXTENSIBLE
+    stream.writeInt (18);
+    stream.writeShort (ieeeFloatFormat);
     stream.writeShort (static_cast<short> (numChannels));
     stream.writeInt (static_cast<int> (sampleRate));
     stream.writeInt (static_cast<int> (static_cast<uint32_t> (sampleRate) * blockAlign));
     stream.writeShort (static_cast<short> (blockAlign));
     stream.writeShort (32);
-    stream.writeShort (22);                                               // the extension's size
-    stream.writeShort (32);                                               // valid bits
-    stream.writeInt (numChannels == 1 ? 0x4 : 0x3);                       // centre, or left and right
-    stream.write (floatSubFormat, sizeof (floatSubFormat));
+    stream.writeShort (0);                                                // the extension's size
 
     writeTag ("fact");
     stream.writeInt (4);

@@ -3,9 +3,10 @@
 #include <juce_audio_basics/juce_audio_basics.h>
 
 /**
-    A 32-bit float WAV file written as a stream. Float data carries the extensible format header
-    (with its sub-format) and a fact chunk, which is what other tools expect of it: JUCE's own
-    writer gives mono and stereo float files a plain 16-byte format chunk, which they warn about.
+    A 32-bit float WAV file written as a stream. Float data carries the 18-byte format chunk
+    (with its extension size of zero) and a fact chunk that readers expect of a format other
+    than integer PCM: JUCE's own writer leaves both out, and sox warns about the extensible
+    header as well, since it looks for a second extension after the sub-format.
 
     The sizes in the header are filled in by finish(); a file that was not finished is left
     with sizes of zero, so it never passes for a whole one.

@@ -1,0 +1,198 @@
+#include "OutputFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+    //==============================================================================
+    // The temporary files being written, kept where a signal handler can reach them without
+    // allocating or locking.
+    constexpr int maxPendingFiles = 4;
+    char pendingPaths[maxPendingFiles][PATH_MAX];
+    std::atomic<bool> pendingInUse[maxPendingFiles];
+
+    constexpr int stoppingSignals[] = { SIGINT, SIGTERM, SIGHUP, SIGPIPE };
+
+    extern "C" void removePendingFiles (int signalNumber)
+    {
+        for (int slot = 0; slot < maxPendingFiles; ++slot)
+            if (pendingInUse[slot].load())
+                unlink (pendingPaths[slot]);
+
+        // The program then ends as the signal would have ended it.
+        std::signal (signalNumber, SIG_DFL);
+        std::raise (signalNumber);
+    }
+
+    void installSignalHandlers()
+    {
+        [[maybe_unused]] static const bool installed = []
+        {
+            for (const auto signalNumber : stoppingSignals)
+            {
+                struct sigaction present {};
+
+                // A signal the program was started to ignore (nohup, a background job) stays ignored.
+                if (sigaction (signalNumber, nullptr, &present) == 0 && present.sa_handler == SIG_IGN)
+                    continue;
+
+                struct sigaction action {};
+                action.sa_handler = removePendingFiles;
+                sigemptyset (&action.sa_mask);
+                sigaction (signalNumber, &action, nullptr);
+            }
+
+            return true;
+        }();
+    }
+
+    int addPendingFile (const juce::File& file)
+    {
+        installSignalHandlers();
+        const auto* path = file.getFullPathName().toRawUTF8();
+
+        if (std::strlen (path) >= PATH_MAX)
+            return -1;
+
+        for (int slot = 0; slot < maxPendingFiles; ++slot)
+        {
+            if (pendingInUse[slot].load())
+                continue;
+
+            std::strcpy (pendingPaths[slot], path);
+            pendingInUse[slot] = true;
+            return slot;
+        }
+
+        return -1;
+    }
+
+    void removePendingFile (int& slot)
+    {
+        if (slot >= 0)
+            pendingInUse[slot] = false;
+
+        slot = -1;
+    }
+
+    //==============================================================================
+    bool leadsToFifo (const juce::File& file)
+    {
+        struct stat info {};
+        return stat (file.getFullPathName().toRawUTF8(), &info) == 0 && S_ISFIFO (info.st_mode);
+    }
+
+    /** The file a name leads to through its symbolic links, one that does not exist yet
+        included.
+    */
+    juce::File followLinks (const juce::File& file)
+    {
+        auto result = file;
+
+        // As many links as the system itself follows before it gives up on a loop.
+        for (int hops = 0; hops < 40 && result.isSymbolicLink(); ++hops)
+            result = result.getLinkedTarget();
+
+        return result;
+    }
+}
+
+//==============================================================================
+OutputFile::OutputFile (const juce::File& file)
+    : target (leadsToFifo (file) ? file : followLinks (file)),
+      isFifo (leadsToFifo (file)),
+      temporary (isFifo ? juce::TemporaryFile (target.getFileExtension()) : juce::TemporaryFile (target))
+{
+    pendingSlot = addPendingFile (temporary.getFile());
+}
+
+OutputFile::~OutputFile()
+{
+    temporary.deleteTemporaryFile();
+    removePendingFile (pendingSlot);
+}
+
+juce::Result OutputFile::checkTarget (const juce::File& file)
+{
+    struct stat info {};
+
+    if (stat (file.getFullPathName().toRawUTF8(), &info) != 0 || S_ISREG (info.st_mode) || S_ISFIFO (info.st_mode))
+        return juce::Result::ok();
+
+    if (S_ISDIR (info.st_mode))
+        return juce::Result::fail ("is a folder");
+
+    if (S_ISSOCK (info.st_mode))
+        return juce::Result::fail ("is a socket, not a file");
+
+    return juce::Result::fail ("is a device, not a file");
+}
+
+juce::Result OutputFile::commit()
+{
+    const auto failure = juce::Result::fail ("cannot write " + target.getFullPathName());
+
+    if (const auto check = checkTarget (target); check.failed())
+        return juce::Result::fail (failure.getErrorMessage() + ": it " + check.getErrorMessage());
+
+    if (isFifo)
+    {
+        const auto result = copyIntoFifo();
+        temporary.deleteTemporaryFile();
+        removePendingFile (pendingSlot);
+        return result;
+    }
+
+    if (! temporary.overwriteTargetFileWithTemporary())
+        return failure;
+
+    removePendingFile (pendingSlot);
+    return juce::Result::ok();
+}
+
+juce::Result OutputFile::copyIntoFifo() const
+{
+    const auto failure = juce::Result::fail ("cannot write " + target.getFullPathName());
+    juce::FileInputStream source (temporary.getFile());
+    const auto fifo = open (target.getFullPathName().toRawUTF8(), O_WRONLY | O_CLOEXEC);
+
+    if (fifo < 0 || ! source.openedOk())
+    {
+        if (fifo >= 0)
+            close (fifo);
+
+        return failure;
+    }
+
+    std::vector<char> block (65536);
+    bool written = true;
+
+    while (written)
+    {
+        const auto count = source.read (block.data(), static_cast<int> (block.size()));
+
+        if (count <= 0)
+            break;
+
+        for (ssize_t done = 0; written && done < count;)
+        {
+            const auto result = write (fifo, block.data() + done, static_cast<size_t> (count - done));
+
+            if (result < 0 && errno != EINTR)
+                written = false;
+            else if (result > 0)
+                done += result;
+        }
+    }
+
+    close (fifo);
+    return written ? juce::Result::ok() : failure;
+}

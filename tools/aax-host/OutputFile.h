@@ -1,0 +1,43 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+/**
+    A file that corvane-host writes for the user (a rendered WAV file, a state, a picture).
+    The data goes to a temporary file first and reaches the target only once complete, so a
+    run that fails or is stopped leaves what was there as it was.
+
+    The target is what the name leads to: a symbolic link is written through to the file it
+    points at, and stays a link; a plain file (or none yet) is replaced by renaming the
+    finished temporary file over it; a FIFO receives the finished data in place, as the reader
+    at its other end expects. A device or a socket is refused: renaming over one destroys it,
+    and writing a file into one is never what a user means.
+
+    The temporary file is removed when the object goes away without commit(), and when the
+    program is stopped by SIGINT, SIGTERM, SIGHUP or SIGPIPE.
+*/
+class OutputFile
+{
+public:
+    explicit OutputFile (const juce::File& target);
+    ~OutputFile();
+
+    /** Fails, saying what the name leads to, for a folder, a device or a socket. */
+    static juce::Result checkTarget (const juce::File& target);
+
+    /** Where the data is to be written before commit(). */
+    const juce::File& getFile() const noexcept     { return temporary.getFile(); }
+
+    /** Hands the finished data to the target; for a FIFO, this waits for its reader. */
+    juce::Result commit();
+
+private:
+    juce::Result copyIntoFifo() const;
+
+    const juce::File target;
+    const bool isFifo;
+    juce::TemporaryFile temporary;
+    int pendingSlot = -1;
+
+    JUCE_DECLARE_NON_COPYABLE (OutputFile)
+};
