@@ -3,6 +3,9 @@
 #include "PresetDirectoryColumn.h"
 #include "PresetInfoColumn.h"
 
+#include <filesystem>
+#include <fstream>
+
 namespace
 {
     /**
@@ -242,6 +245,51 @@ TEST_F (PresetBrowserTest, StarClicksRewriteOnlyTheRatingAttribute)
         EXPECT_EQ (bytesOf (file), c.expected);
         EXPECT_EQ (stars.getRating(), c.shown);
     }
+}
+
+TEST_F (PresetBrowserTest, NamesThatAreNotValidUtf8AreNamedButNeverOpened)
+{
+    // Made with the file system's own calls: JUCE's path functions cannot take these names.
+    const auto root = presetRoot().getFullPathName().toStdString();
+    const char* folders[] = { "Caf\xE9", "Bass/Ends\xE2\x82" };
+    const char* files[] = { "Caf\xE9/Inside.cvprst", "Lead/Cut\xC3.cvprst", "Lead/\xC0\xAE\xC0\xAE.cvprst" };
+
+    for (auto* name : folders)
+        ASSERT_TRUE (std::filesystem::create_directory (root + "/" + name)) << name;
+
+    for (auto* name : files)
+        ASSERT_TRUE (std::ofstream (root + "/" + name).good()) << name;
+
+    presets()->refresh();
+    pump();
+
+    auto& note = window->getSkippedNote();
+    EXPECT_TRUE (note.isVisible());
+    EXPECT_EQ (note.getText(), juce::String::fromUTF8 ("Not shown, as their names are not valid UTF-8: Presets\\Caf\xEF\xBF\xBD, "
+                                                       "Presets\\Bass\\Ends\xEF\xBF\xBD\xEF\xBF\xBD, "
+                                                       "Presets\\Lead\\Cut\xEF\xBF\xBD.cvprst, "
+                                                       "Presets\\Lead\\\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD.cvprst"));
+
+    const auto png = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("preset-browser-skipped.png");
+    png.deleteFile();
+    juce::PNGImageFormat().writeImageToStream (window->createComponentSnapshot (window->getLocalBounds()), *png.createOutputStream());
+
+    // Every preset left in the tree opens, down to its info column.
+    EXPECT_EQ (presets()->getNumPresets(), 7);
+
+    for (auto& presetPath : presets()->getPresetPaths())
+    {
+        SCOPED_TRACE (presetPath);
+        open (presetPath);
+        EXPECT_EQ (lastColumnPath(), presetPath);
+    }
+
+    for (auto* name : { "Caf\xE9", "Bass/Ends\xE2\x82", "Lead/Cut\xC3.cvprst", "Lead/\xC0\xAE\xC0\xAE.cvprst" })
+        std::filesystem::remove_all (root + "/" + name);
+
+    presets()->refresh();
+    pump();
+    EXPECT_FALSE (note.isVisible());
 }
 
 TEST_F (PresetBrowserTest, MovesAskFirstAndRefuseWhatCannotWork)
