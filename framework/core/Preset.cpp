@@ -3,6 +3,9 @@
 #include "Parameter.h"
 #include "ParameterManager.h"
 #include "XmlHelpers.h"
+#include "XmlScanner.h"
+
+#include <cstring>
 
 namespace
 {
@@ -213,4 +216,75 @@ bool Preset::rewriteFileAuthor (const juce::File& file) const
     rewrite ("author", author);
     rewrite ("id", id);
     return xml->writeTo (file);
+}
+
+bool Preset::rewriteFileRating (const juce::File& file, int newRating)
+{
+    juce::MemoryBlock data;
+
+    if (newRating < 1 || newRating > 5 || ! file.loadFileAsData (data))
+        return false;
+
+    const auto xml = XmlHelpers::parseUntrusted (data);
+
+    if (xml == nullptr || ! XmlHelpers::hasTagName (*xml, "Preset"))
+        return false;
+
+    const auto* bytes = static_cast<const char*> (data.getData());
+    const auto byteOrderMark = data.getSize() >= 3 && juce::CharPointer_UTF8::isByteOrderMark (bytes) ? 3 : 0;
+    const std::string text (bytes + byteOrderMark, data.getSize() - (size_t) byteOrderMark);
+
+    // The places found in the decoded text are places in the file only when decoding changed
+    // no byte (it rewrites overlong sequences, and stops at a zero byte).
+    const auto decoded = juce::String::fromUTF8 (text.data(), (int) text.size());
+
+    if (decoded.getNumBytesAsUTF8() != text.size() || std::memcmp (decoded.toRawUTF8(), text.data(), text.size()) != 0)
+        return false;
+
+    const auto tag = XmlScanner::findRootStartTag (text.c_str());
+
+    if (! tag.has_value() || tag->attributes.size() != (size_t) xml->getNumAttributes())
+        return false;
+
+    const auto textOf = [&text] (juce::Range<size_t> range)
+    {
+        return juce::String::fromUTF8 (text.data() + range.getStart(), (int) range.getLength());
+    };
+
+    int ratingIndex = -1;
+
+    for (int i = 0; i < xml->getNumAttributes(); ++i)
+    {
+        if (textOf (tag->attributes[(size_t) i].name) != xml->getAttributeName (i))
+            return false;
+
+        if (ratingIndex < 0 && xml->getAttributeName (i).equalsIgnoreCase ("rating"))
+            ratingIndex = i;
+    }
+
+    auto rewritten = text;
+    auto expected = std::make_unique<juce::XmlElement> (*xml);
+    const auto value = std::to_string (newRating);
+
+    if (ratingIndex >= 0)
+    {
+        const auto range = tag->attributes[(size_t) ratingIndex].value;
+        rewritten.replace (range.getStart(), range.getLength(), value);
+        expected->setAttribute (xml->getAttributeName (ratingIndex), newRating);
+    }
+    else
+    {
+        const auto insertAt = tag->attributes.empty() ? tag->name.getEnd() : tag->attributes.back().value.getEnd() + 1;
+        rewritten.insert (insertAt, " rating=\"" + value + "\"");
+        expected->setAttribute ("rating", newRating);
+    }
+
+    rewritten.insert (0, bytes, (size_t) byteOrderMark);
+    juce::MemoryBlock result (rewritten.data(), rewritten.size());
+    const auto reread = XmlHelpers::parseUntrusted (result);
+
+    if (reread == nullptr || ! reread->isEquivalentTo (expected.get(), false))
+        return false;
+
+    return file.replaceWithData (result.getData(), result.getSize());
 }

@@ -103,6 +103,13 @@ public:
     */
     bool rewriteFileAuthor (const juce::File& file) const;
 
+    /** Sets the "rating" attribute of a preset file's root to a rating from 1 to 5 in the
+        file's own bytes, so that nothing else of the file changes, not even its spacing.
+        A file is left untouched, and false returned, unless it holds a preset and the
+        rewritten file is certain to read back as the same document with the new rating.
+    */
+    static bool rewriteFileRating (const juce::File& file, int newRating);
+
 private:
     juce::OwnedArray<Entry> entries;
     juce::SparseSet<int> indices;

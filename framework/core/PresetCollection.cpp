@@ -1,7 +1,9 @@
 #include "PresetCollection.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cwctype>
+#include <filesystem>
 
 #if JUCE_LINUX || JUCE_BSD
  #include <locale.h>
@@ -75,6 +77,88 @@ namespace
     bool isDigit (juce::juce_wchar c)         { return c >= '0' && c <= '9'; }
     wint_t as16Bit (juce::juce_wchar c)       { return (wint_t) (c & 0xffff); }
     bool isAlphanumeric (juce::juce_wchar c)  { return characterClasses().isAlphanumeric (as16Bit (c)); }
+
+    //==============================================================================
+    /** The length of the well-formed UTF-8 sequence that the bytes start with (no overlong
+        form, no surrogate, nothing above U+10FFFF), or 0 when they start with none.
+    */
+    int getSequenceLength (const std::string& bytes, size_t start)
+    {
+        const auto lead = (unsigned char) bytes[start];
+
+        if (lead < 0x80)
+            return lead != 0 ? 1 : 0;
+
+        const int length = lead >= 0xf0 ? 4 : (lead >= 0xe0 ? 3 : (lead >= 0xc0 ? 2 : 0));
+
+        if (length == 0 || lead > 0xf4 || (size_t) length > bytes.size() - start)
+            return 0;
+
+        auto code = (juce::uint32) (lead & (0x7f >> length));
+
+        for (int i = 1; i < length; ++i)
+        {
+            const auto next = (unsigned char) bytes[start + (size_t) i];
+
+            if ((next & 0xc0) != 0x80)
+                return 0;
+
+            code = (code << 6) | (next & 0x3f);
+        }
+
+        static constexpr juce::uint32 smallest[] = { 0, 0, 0x80, 0x800, 0x10000 };
+
+        if (code < smallest[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff))
+            return 0;
+
+        return length;
+    }
+
+    bool isValidUtf8 (const std::string& bytes)
+    {
+        for (size_t i = 0; i < bytes.size();)
+        {
+            const auto length = getSequenceLength (bytes, i);
+
+            if (length == 0)
+                return false;
+
+            i += (size_t) length;
+        }
+
+        return true;
+    }
+
+    bool endsWith (const std::string& name, const std::string& suffix, bool ignoreCase)
+    {
+        return name.size() >= suffix.size()
+            && std::equal (suffix.begin(), suffix.end(), name.end() - (std::ptrdiff_t) suffix.size(), [ignoreCase] (char a, char b)
+               {
+                   return ignoreCase ? std::tolower ((unsigned char) a) == std::tolower ((unsigned char) b) : a == b;
+               });
+    }
+
+    /** The name as the user may be shown it: each byte that is no part of a valid sequence
+        becomes U+FFFD.
+    */
+    juce::String withInvalidBytesMarked (const std::string& bytes)
+    {
+        juce::String shown;
+
+        for (size_t i = 0; i < bytes.size();)
+        {
+            const auto length = getSequenceLength (bytes, i);
+
+            if (length > 0)
+                shown += juce::String::fromUTF8 (bytes.data() + i, length);
+            else
+                shown += juce::String::charToString ((juce::juce_wchar) 0xfffd);
+
+            i += (size_t) juce::jmax (1, length);
+        }
+
+        return shown;
+    }
 
     //==============================================================================
    #if JUCE_LINUX || JUCE_BSD
@@ -214,6 +298,7 @@ void PresetCollection::Folder::clear()
 {
     subFolders.clear();
     presetPaths.clear();
+    skippedNames.clear();
 }
 
 //==============================================================================
@@ -274,19 +359,44 @@ void PresetCollection::scanFolder (Folder& folder)
     if (! directory.isDirectory())
         return;
 
-    for (auto& file : directory.findChildFiles (juce::File::findFiles, false, "*" + extension))
-        folder.addPreset (file.getFullPathName(), false);
+    // The names are read as the file system's bytes: JUCE's own directory listing decodes a
+    // name that is not valid UTF-8 past its end, and its path functions cannot take one.
+    std::error_code error;
 
-    for (auto& child : directory.findChildFiles (juce::File::findDirectories, false))
+    for (std::filesystem::directory_iterator entry (directory.getFullPathName().toStdString(), error), end;
+         ! error && entry != end; entry.increment (error))
     {
-        // Records are found ignoring case, so a second folder whose name differs only in
-        // case (possible on a case-sensitive file system) would be mistaken for the first.
-        if (folder.indexOfSubFolder (child.getFullPathName()) >= 0)
+        const auto name = entry->path().filename().u8string();
+        std::error_code typeError;
+        const bool isFolder = entry->is_directory (typeError);
+
+        if (! isFolder && ! (entry->is_regular_file (typeError) && endsWith (name, extension.toStdString(),
+                                                                             ! juce::File::areFileNamesCaseSensitive())))
             continue;
 
-        auto subFolder = std::make_unique<Folder> (child.getFullPathName());
-        scanFolder (*subFolder);
-        folder.addSubFolder (subFolder.release(), false);
+        if (! isValidUtf8 (name))
+        {
+            folder.addSkippedName (withInvalidBytesMarked (name));
+            continue;
+        }
+
+        const auto child = directory.getChildFile (juce::String::fromUTF8 (name.data(), (int) name.size()));
+
+        if (isFolder)
+        {
+            // Records are found ignoring case, so a second folder whose name differs only in
+            // case (possible on a case-sensitive file system) would be mistaken for the first.
+            if (folder.indexOfSubFolder (child.getFullPathName()) >= 0)
+                continue;
+
+            auto subFolder = std::make_unique<Folder> (child.getFullPathName());
+            scanFolder (*subFolder);
+            folder.addSubFolder (subFolder.release(), false);
+        }
+        else
+        {
+            folder.addPreset (child.getFullPathName(), false);
+        }
     }
 
     folder.sortPresets();
@@ -357,6 +467,27 @@ juce::String PresetCollection::getDisplayPath (const juce::String& path) const
         return rootFolder.getFileName();
 
     return rootFolder.getFileName() + "\\" + file.getRelativePathFrom (rootFolder).replaceCharacter ('/', '\\');
+}
+
+juce::StringArray PresetCollection::getSkippedPaths() const
+{
+    juce::StringArray paths;
+
+    const auto addSkipped = [this, &paths] (const Folder& folder)
+    {
+        auto names = folder.getSkippedNames();
+        names.sort (true);
+
+        for (auto& shownName : names)
+            paths.add (getDisplayPath (folder.getPath()) + "\\" + shownName);
+    };
+
+    addSkipped (root);
+
+    for (auto* folder : folders)
+        addSkipped (*folder);
+
+    return paths;
 }
 
 bool PresetCollection::isInsideTree (const juce::String& path) const

@@ -55,13 +55,19 @@ public:
         void removePreset (const juce::String& presetPath);
         void sortPresets();
 
-        /** Deletes all sub-folders and forgets the presets; the path stays. */
+        /** The names of the folder's entries that were left out because they are not valid
+            UTF-8, with each byte that is no part of a valid sequence shown as U+FFFD.
+        */
+        const juce::StringArray& getSkippedNames() const noexcept { return skippedNames; }
+        void addSkippedName (const juce::String& shownName)  { skippedNames.add (shownName); }
+
+        /** Deletes all sub-folders and forgets the presets and skipped names; the path stays. */
         void clear();
 
     private:
         juce::String path;
         juce::OwnedArray<Folder> subFolders;
-        juce::StringArray presetPaths;
+        juce::StringArray presetPaths, skippedNames;
 
         JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Folder)
     };
@@ -102,6 +108,12 @@ public:
         backslashes between its parts (e.g. Presets\Bass\Deep.cvprst).
     */
     juce::String getDisplayPath (const juce::String& path) const;
+
+    /** The display paths (as getDisplayPath gives them) of the files and folders that the
+        last scan left out because their names are not valid UTF-8: no path function can take
+        such a name safely. Each byte that is no part of a valid sequence shows as U+FFFD.
+    */
+    juce::StringArray getSkippedPaths() const;
 
     //==============================================================================
     /** Registers a preset file that was just saved inside the tree, without a rescan. */

@@ -1,5 +1,6 @@
 #include "XmlHelpers.h"
 #include "NumberConversions.h"
+#include "XmlScanner.h"
 
 #include <cctype>
 #include <cstring>
@@ -23,6 +24,11 @@ namespace
 std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrusted (const juce::String& text)
 {
     return parseUntrustedText (text.toRawUTF8(), text.getNumBytesAsUTF8(), false);
+}
+
+std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrusted (const juce::MemoryBlock& data)
+{
+    return parseUntrustedText (static_cast<const char*> (data.getData()), data.getSize(), false);
 }
 
 std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrusted (const juce::File& file, bool onlyReadOuterElement)
@@ -66,6 +72,12 @@ std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrustedText (const char* te
     const juce::String document (juce::CharPointer_UTF8 (text), juce::CharPointer_UTF8 (text + numBytes));
 
     if (hasInstructionInsideRoot (document.toRawUTF8()) || hasUnsafeReference (document.toRawUTF8()))
+        return {};
+
+    // Walked only once the text is known to hold nothing the walk does not follow.
+    const auto depth = XmlScanner::getNestingDepth (document.toRawUTF8(), maximumDepth);
+
+    if (depth < 0 || depth > maximumDepth)
         return {};
 
     return juce::XmlDocument (document).getDocumentElement (onlyReadOuterElement);

@@ -10,16 +10,20 @@
     Every document that comes from outside the plug-in (state chunks, presets, maps, user
     settings, skins) is parsed through parseUntrusted, never by JUCE's parser directly:
     JUCE's parser reads past the end of text that is not valid UTF-8 or that ends in a broken
-    reference, and never returns from a processing instruction inside an element.
+    reference, never returns from a processing instruction inside an element, and recurses once
+    for every level of nesting, so that a deep enough document overflows the stack.
 */
 struct XmlHelpers
 {
     /** Parses a document from outside, or gives null for text that is no XML, is not valid
-        UTF-8, holds "<?" after its root element starts, or holds a reference other than a
-        character reference or one of XML's five named entities. A leading byte-order mark is
-        skipped.
+        UTF-8, holds "<?" after its root element starts, holds a reference other than a
+        character reference or one of XML's five named entities, or nests its elements more
+        than maximumDepth deep. A leading byte-order mark is skipped.
     */
     static std::unique_ptr<juce::XmlElement> parseUntrusted (const juce::String& text);
+
+    /** Parses a document's bytes from outside as parseUntrusted does with its text. */
+    static std::unique_ptr<juce::XmlElement> parseUntrusted (const juce::MemoryBlock& data);
 
     /** Parses a document file from outside as parseUntrusted does with its text; null when the
         file cannot be read. The whole file is checked even when only the outer element is read.
@@ -33,6 +37,11 @@ struct XmlHelpers
         part is there, and accepts a document whose last closing tag was cut).
     */
     static std::unique_ptr<juce::XmlElement> parseUntrustedBinary (const void* data, int sizeInBytes);
+
+    /** Far deeper than any document the framework writes (a preset's values lie three levels
+        down in a state document), and far shallower than the parser's recursion can go.
+    */
+    static constexpr int maximumDepth = 256;
 
     /** True when the element's tag equals the name, ignoring case. */
     static bool hasTagName (const juce::XmlElement& element, juce::StringRef tagName);

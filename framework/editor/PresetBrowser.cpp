@@ -62,6 +62,7 @@ void PresetBrowser::columnsUpdated()
 {
     window.updateTitle();
     window.updateButtons();
+    window.updateSkippedNote();
 }
 
 //==============================================================================

@@ -19,6 +19,10 @@ PresetBrowserWindow::PresetBrowserWindow (BasePlugin& p, PresetCollection& c)
         button->addListener (this);
     }
 
+    skippedNote.setColour (juce::Label::textColourId, juce::Colours::darkred);
+    skippedNote.setMinimumHorizontalScale (1.0f);
+    addChildComponent (skippedNote);
+
     okRow.addAndMakeVisible (okButton);
     addAndMakeVisible (restoreButton);
     addAndMakeVisible (toolRow);
@@ -68,6 +72,20 @@ void PresetBrowserWindow::updateButtons()
     apply (newFolderButton, browser.getCurrentDirectoryPath().isNotEmpty());
     apply (copyButton, browser.canCopy());
     apply (deleteButton, browser.hasSelection());
+}
+
+void PresetBrowserWindow::updateSkippedNote()
+{
+    const auto skipped = collection.getSkippedPaths();
+    const auto text = skipped.isEmpty() ? juce::String()
+                                        : "Not shown, as their names are not valid UTF-8: " + skipped.joinIntoString (", ");
+
+    if (text != skippedNote.getText())
+    {
+        skippedNote.setText (text, juce::dontSendNotification);
+        skippedNote.setTooltip (skipped.joinIntoString ("\n"));
+        skippedNote.setVisible (text.isNotEmpty());
+    }
 }
 
 void PresetBrowserWindow::showCurrentDirectoryAgain()
@@ -139,6 +157,8 @@ void PresetBrowserWindow::resized()
 
     auto area = getContentBounds();
     toolRow.setTopLeftPosition (area.getTopLeft());
+    skippedNote.setBounds (juce::Rectangle<int>::leftTopRightBottom (toolRow.getRight() + 10, area.getY(),
+                                                                     area.getRight(), toolRow.getBottom()));
 
     const auto strip = area.removeFromBottom (okRow.getHeight() + 10);
     area.removeFromTop (toolRow.getHeight() + 4);

@@ -27,6 +27,10 @@ public:
     virtual void updateTitle();
     /** Enables the tool buttons that the browser's selection allows. */
     void updateButtons();
+    /** Names the files and folders that the collection left out because their names are
+        not valid UTF-8, beside the tool buttons; hidden when there are none.
+    */
+    void updateSkippedNote();
 
     PresetBrowser& getBrowser() noexcept                    { return browser; }
     ToolbarDrawableButton& getNewFolderButton() noexcept    { return newFolderButton; }
@@ -35,6 +39,7 @@ public:
     ToolbarDrawableButton& getRescanButton() noexcept       { return rescanButton; }
     juce::TextButton& getRestoreButton() noexcept           { return restoreButton; }
     juce::TextButton& getOkButton() noexcept                { return okButton; }
+    juce::Label& getSkippedNote() noexcept                  { return skippedNote; }
     /** The strip under the browser, holding the OK button. */
     ComponentRow& getOkRow() noexcept                       { return okRow; }
 
@@ -65,6 +70,7 @@ private:
     ToolbarDrawableButton newFolderButton { "New Folder", 11 }, copyButton { "Copy", 1 },
                           deleteButton { "Delete", 12 }, rescanButton { "Rescan", 13 };
     juce::TextButton restoreButton { "Restore default" }, okButton { "OK" };
+    juce::Label skippedNote;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetBrowserWindow)
 };

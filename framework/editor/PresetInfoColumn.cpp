@@ -1,6 +1,5 @@
 #include "PresetInfoColumn.h"
 #include "PresetDirectoryColumn.h"
-#include "XmlHelpers.h"
 
 namespace
 {
@@ -29,63 +28,6 @@ namespace
         beam.addQuadrilateral (56.0f, 50.0f, 146.0f, 30.0f, 146.0f, 52.0f, 56.0f, 72.0f);
         g.fillPath (beam);
         return image;
-    }
-
-    /** Sets the root element's "rating" attribute in the file's own bytes, so that nothing
-        else of the file changes; a file that holds no preset is left alone.
-    */
-    bool rewriteRating (const juce::File& file, int rating)
-    {
-        const auto xml = juce::XmlDocument::parse (file);
-
-        if (xml == nullptr || ! XmlHelpers::hasTagName (*xml, "Preset"))
-            return false;
-
-        juce::MemoryBlock block;
-
-        if (! file.loadFileAsData (block))
-            return false;
-
-        std::string text (static_cast<const char*> (block.getData()), block.getSize());
-        const auto value = std::to_string (rating);
-
-        // The root's start tag: the first tag that is no declaration, comment or doctype.
-        auto start = text.find ('<');
-
-        while (start != std::string::npos && (text.compare (start, 2, "<?") == 0 || text.compare (start, 2, "<!") == 0))
-            start = text.find ('<', text.find ('>', start));
-
-        const auto end = start == std::string::npos ? std::string::npos : text.find ('>', start);
-
-        if (end == std::string::npos)
-            return false;
-
-        std::string lowerTag (text, start, end - start);
-        std::transform (lowerTag.begin(), lowerTag.end(), lowerTag.begin(), [] (unsigned char c) { return (char) std::tolower (c); });
-
-        for (auto at = lowerTag.find ("rating"); at != std::string::npos; at = lowerTag.find ("rating", at + 1))
-        {
-            if (! std::isspace ((unsigned char) lowerTag[at - 1]))
-                continue;
-
-            auto equals = lowerTag.find_first_not_of (" \t\r\n", at + 6);
-
-            if (equals == std::string::npos || lowerTag[equals] != '=')
-                continue;
-
-            const auto open = lowerTag.find_first_of ("\"'", equals);
-            const auto close = open == std::string::npos ? open : lowerTag.find (lowerTag[open], open + 1);
-
-            if (close == std::string::npos)
-                return false;
-
-            text.replace (start + open + 1, close - open - 1, value);
-            return file.replaceWithData (text.data(), text.size());
-        }
-
-        const auto insertAt = text[end - 1] == '/' ? end - 1 : end;
-        text.insert (insertAt, " rating=\"" + value + "\"");
-        return file.replaceWithData (text.data(), text.size());
     }
 }
 
@@ -184,8 +126,16 @@ void PresetBrowser::PresetInfoColumn::ratingChanged (RatingComponent* component)
 
     // Only the attribute is rewritten: saving the whole preset from memory would empty a
     // file that failed to load and drop the values of parameters this version lacks.
-    if (rewriteRating (juce::File (path), newRating))
+    if (Preset::rewriteFileRating (juce::File (path), newRating))
+    {
         preset->setRating (newRating);
+        return;
+    }
+
+    // A file that could not be rewritten safely keeps its rating, and the stars show it.
+    rating.removeListener (this);
+    rating.setRating (preset->getRating());
+    rating.addListener (this);
 }
 
 void PresetBrowser::PresetInfoColumn::resized()

@@ -9,6 +9,7 @@
 #include "XmlHelpers.h"
 
 #include <cmath>
+#include <filesystem>
 
 using Ids = CorvaneParameterIds;
 
@@ -114,12 +115,10 @@ Corvane::Corvane()
     addFolder ("presetDirectory", presetFolder);
     createPresetCollection (presetExtension, presetFolder);
 
-    if (presetFolder.isDirectory())
-    {
-        const auto entries = juce::RangedDirectoryIterator (presetFolder, false, "*",
-                                                            juce::File::findFilesAndDirectories);
-        presetFolderHasEntries = entries != juce::RangedDirectoryIterator();
-    }
+    // Looked at without JUCE's listing, which decodes a name that is not valid UTF-8 past its end.
+    std::error_code error;
+    presetFolderHasEntries = std::filesystem::directory_iterator (presetFolder.getFullPathName().toStdString(), error)
+                                 != std::filesystem::directory_iterator();
 }
 
 Corvane::~Corvane()

@@ -4,6 +4,8 @@
 #include "PresetCollection.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 namespace
 {
@@ -57,7 +59,8 @@ namespace
             collection.setRootFolder (root.getFullPathName());
         }
 
-        void TearDown() override { base.deleteRecursively(); }
+        // JUCE's own listing cannot read every name a test leaves behind.
+        void TearDown() override { std::filesystem::remove_all (base.getFullPathName().toStdString()); }
 
         juce::File preset (const juce::String& relativePath) const
         {
@@ -382,4 +385,67 @@ TEST_F (PresetTree, ReportsATrashThatCannotBeMade)
     EXPECT_FALSE (collection.deleteItems ({ path ("Pad 1") }));
     EXPECT_TRUE (preset ("Pad 1").existsAsFile());
     EXPECT_TRUE (collection.getPresetPaths().contains (path ("Pad 1")));
+}
+
+TEST_F (PresetTree, LeavesOutNamesThatAreNotValidUtf8)
+{
+    // Made with the file system's own calls: JUCE's path functions cannot take these names.
+    const auto make = [this] (const std::string& relativePath, bool isFolder)
+    {
+        const std::filesystem::path target (root.getFullPathName().toStdString() + "/" + relativePath);
+
+        if (isFolder)
+            ASSERT_TRUE (std::filesystem::create_directory (target)) << relativePath;
+        else
+            ASSERT_TRUE (std::ofstream (target).good()) << relativePath;
+    };
+
+    struct Case { std::string name; bool isFolder; const char* shown; };
+    const Case cases[] = {
+        { "Caf\xE9",                 true,  "Presets\\Caf\xEF\xBF\xBD" },
+        { "Cut\xC3.cvprst",          false, "Presets\\Cut\xEF\xBF\xBD.cvprst" },
+        { "Ends\xE2\x82",            true,  "Presets\\Ends\xEF\xBF\xBD\xEF\xBF\xBD" },
+        { "\xC0\xAE\xC0\xAE",        true,  "Presets\\\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD" },
+        { "a/\xED\xA0\x80.cvprst",   false, "Presets\\a\\\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD.cvprst" },
+        { "a/Big\xF4\x90\x80\x80",   true,  "Presets\\a\\Big\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD" },
+        { "notes\xE9.txt",           false, nullptr },
+    };
+
+    juce::StringArray expected;
+
+    for (auto& c : cases)
+    {
+        make (c.name, c.isFolder);
+
+        if (c.shown != nullptr)
+            expected.add (juce::String::fromUTF8 (c.shown));
+    }
+
+    // A preset inside a skipped folder is never reached; valid UTF-8 beyond ASCII is kept.
+    make ("Caf\xE9/Inside.cvprst", false);
+    preset (juce::String::fromUTF8 ("Caf\xC3\xA9/Cr\xC3\xA8me")).replaceWithText ("<Preset/>");
+
+    collection.refresh();
+    auto skipped = collection.getSkippedPaths();
+    skipped.sort (false);
+    expected.sort (false);
+    EXPECT_EQ (skipped, expected);
+    juce::StringArray kept { "Pad 1", "Pad 2", "Pad 10", "a/Lead", "a/Deep/Sub", "B/Bass", "B/Keys" };
+    kept.add (juce::String::fromUTF8 ("Caf\xC3\xA9/Cr\xC3\xA8me"));
+    EXPECT_EQ (relativeList(), kept);
+
+    for (int i = 0; i < collection.getNumPresets(); ++i)
+        EXPECT_NE (collection.getPreset (i, *manager), nullptr);
+
+    // A folder scanned again alone names what it skips once, under its new name.
+    ASSERT_NE (collection.renameFolder (folder ("a"), "z"), juce::String());
+    juce::StringArray renamed;
+
+    for (auto& p : expected)
+        renamed.add (p.replace ("Presets\\a\\", "Presets\\z\\"));
+
+    skipped = collection.getSkippedPaths();
+    skipped.sort (false);
+    renamed.sort (false);
+    EXPECT_EQ (skipped, renamed);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace
 {
     std::unique_ptr<juce::XmlElement> parse (const char* text)
@@ -53,6 +55,31 @@ TEST (XmlHelpers, AttributeNamesMatchIgnoringCaseAndValuesStayAsWritten)
 
 TEST (XmlHelpers, TextJucesParserCannotTakeIsRefusedOnEveryRoad)
 {
+    const auto nested = [] (int depth, const std::string& open, const std::string& inside = {})
+    {
+        std::string text;
+
+        for (int i = 0; i < depth; ++i)
+            text += open;
+
+        text += inside;
+
+        for (int i = 0; i < depth; ++i)
+            text += "</a>";
+
+        return text;
+    };
+
+    const auto repeated = [] (int times, const std::string& text)
+    {
+        std::string all;
+
+        for (int i = 0; i < times; ++i)
+            all += text;
+
+        return all;
+    };
+
     const struct { std::string bytes; bool parses; } cases[] = {
         { "<t a='\xC3\xA9'>x</t>",                                       true  },
         { "\xEF\xBB\xBF<t/>",                                            true  },
@@ -68,13 +95,26 @@ TEST (XmlHelpers, TextJucesParserCannotTakeIsRefusedOnEveryRoad)
         { "<t>&<1>:v&#XA0;</t>",                                         false },
         { "<t>&nbsp;</t>",                                               false },
         { "",                                                            false },
+        // nesting: what the parser would recurse through, however the markup hides it
+        { nested (XmlHelpers::maximumDepth, "<a>"),                      true  },
+        { nested (XmlHelpers::maximumDepth + 1, "<a>"),                  false },
+        { repeated (40000, "<a>"),                                       false },
+        { nested (300, "<a x=\"/>\" y='>'>"),                          false },
+        { nested (300, "< a>"),                                          false },
+        { "<r><a \">" + repeated (40000, "<b>"),                         false },
+        { "<r>" + repeated (20000, "<a/><b x='1'></b>") + "</r>",         true  },
+        { "<r>" + repeated (300, "<a x=1>") + "</r>",                    true  },
+        { "<r><!--" + repeated (300, "<a>") + "--></r>",                 true  },
+        { "<r><![CDATA[" + repeated (300, "<a>") + "]]></r>",            true  },
+        { "<r x=\"" + repeated (300, "<a>") + "\"/>",                   true  },
+        { "<r>" + repeated (300, "&lt;a>") + "</r>",                     true  },
     };
 
     const juce::TemporaryFile temp;
 
     for (const auto& c : cases)
     {
-        SCOPED_TRACE (juce::String::toHexString (c.bytes.data(), (int) c.bytes.size()));
+        SCOPED_TRACE (juce::String::toHexString (c.bytes.data(), (int) std::min<size_t> (c.bytes.size(), 64)));
 
         const juce::String text (juce::CharPointer_UTF8 (c.bytes.data()), juce::CharPointer_UTF8 (c.bytes.data() + c.bytes.size()));
         EXPECT_EQ (XmlHelpers::parseUntrusted (text) != nullptr, c.parses);

@@ -3,6 +3,9 @@
 #include "PresetDirectoryColumn.h"
 #include "PresetInfoColumn.h"
 
+#include <filesystem>
+#include <fstream>
+
 namespace
 {
     /**
@@ -123,6 +126,13 @@ namespace
             return dynamic_cast<PresetBrowser::PresetDirectoryColumn*> (last)->getPath();
         }
 
+        static std::string bytesOf (const juce::File& file)
+        {
+            juce::MemoryBlock data;
+            file.loadFileAsData (data);
+            return std::string (static_cast<const char*> (data.getData()), data.getSize());
+        }
+
         std::unique_ptr<PresetBrowserWindow> window;
     };
 }
@@ -191,35 +201,95 @@ TEST_F (PresetBrowserTest, StarClicksRewriteOnlyTheRatingAttribute)
 {
     const auto file = preset ("Pad");
 
-    struct Case { juce::String content; int star; juce::String expected; };
+    const auto deep = juce::String ("<Preset>") + juce::String::repeatedString ("<a>", 20000);
+
+    // shown: the stars after the click, which go back to the file's rating when it is left alone
+    struct Case { std::string content; int star; std::string expected; int shown; };
     const Case cases[] = {
         // a hand-written file keeps its spacing and its other attributes' order
         { "<?xml version=\"1.0\"?>\n<Preset  Rating='2' name=\"x\">\n  <param index=\"1\" value=\"7\"/>\n</Preset>\n", 4,
-          "<?xml version=\"1.0\"?>\n<Preset  Rating='4' name=\"x\">\n  <param index=\"1\" value=\"7\"/>\n</Preset>\n" },
-        { "<Preset name=\"a\"\n  author=\"b\">\n<param/></Preset>", 5, "<Preset name=\"a\"\n  author=\"b\" rating=\"5\">\n<param/></Preset>" },
-        { "<Preset/>", 1, "<Preset rating=\"1\"/>" },
-        // not a preset: left alone
-        { "<Preset", 2, "<Preset" },
-        { "<Other rating=\"1\"/>", 2, "<Other rating=\"1\"/>" },
+          "<?xml version=\"1.0\"?>\n<Preset  Rating='4' name=\"x\">\n  <param index=\"1\" value=\"7\"/>\n</Preset>\n", 4 },
+        { "<Preset name=\"a\"\n  author=\"b\">\n<param/></Preset>", 5, "<Preset name=\"a\"\n  author=\"b\" rating=\"5\">\n<param/></Preset>", 5 },
+        { "<Preset/>", 1, "<Preset rating=\"1\"/>", 1 },
+        { "\xEF\xBB\xBF<Preset rating=\"&#50;\" >\xC3\xA9</Preset>", 4, "\xEF\xBB\xBF<Preset rating=\"4\" >\xC3\xA9</Preset>", 4 },
+        // markup inside values, comments and declarations is no tag
+        { "<Preset name=\"a>b\"/>", 4, "<Preset name=\"a>b\" rating=\"4\"/>", 4 },
+        { "<!-- a > <b -->\n<Preset name='x'/>", 4, "<!-- a > <b -->\n<Preset name='x' rating=\"4\"/>", 4 },
+        { "<!DOCTYPE Preset [<!ENTITY a \"1>2<b\">]><Preset/>", 2, "<!DOCTYPE Preset [<!ENTITY a \"1>2<b\">]><Preset rating=\"2\"/>", 2 },
+        { "<Preset name=\"x rating='5'\" rating='2'/>", 4, "<Preset name=\"x rating='5'\" rating='4'/>", 4 },
+        // not a preset, or not certain to be rewritten as it is read: left alone
+        { "<Preset", 2, "<Preset", 3 },
+        { "<Other rating=\"1\"/>", 2, "<Other rating=\"1\"/>", 3 },
+        { "<Preset><?" "?>x</Preset>", 4, "<Preset><?" "?>x</Preset>", 3 },
+        { "<Preset rating=\"2\"/>\xFF", 4, "<Preset rating=\"2\"/>\xFF", 3 },
+        { "<Preset rating=\"2\" x=1/>", 4, "<Preset rating=\"2\" x=1/>", 2 },
+        { "<Preset rating=\"2\" name=\"\xC0\xBE\"/>", 4, "<Preset rating=\"2\" name=\"\xC0\xBE\"/>", 2 },
+        { deep.toStdString(), 4, deep.toStdString(), 3 },
     };
 
     for (auto& c : cases)
     {
-        SCOPED_TRACE (c.content);
-        ASSERT_TRUE (file.replaceWithData (c.content.toRawUTF8(), c.content.getNumBytesAsUTF8()));
+        SCOPED_TRACE (c.content.substr (0, 80));
+        ASSERT_TRUE (file.replaceWithData (c.content.data(), c.content.size()));
         presets()->refresh();
         open (file.getFullPathName());
 
         auto* info = dynamic_cast<PresetBrowser::PresetInfoColumn*> (browser().getColumn (1));
         ASSERT_NE (info, nullptr);
-        EXPECT_EQ (file.loadFileAsString(), c.content) << "showing the rating must not write it";
+        EXPECT_EQ (bytesOf (file), c.content) << "showing the rating must not write it";
 
         auto& stars = info->getRatingComponent();
         stars.mouseDown (juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(),
                                            { (float) (c.star * stars.getWidth() / 5 - 2), 8.0f }, {}, {}, {}, {}, {}, {},
                                            &stars, &stars, juce::Time::getCurrentTime(), {}, juce::Time::getCurrentTime(), 1, false));
-        EXPECT_EQ (file.loadFileAsString(), c.expected);
+        EXPECT_EQ (bytesOf (file), c.expected);
+        EXPECT_EQ (stars.getRating(), c.shown);
     }
+}
+
+TEST_F (PresetBrowserTest, NamesThatAreNotValidUtf8AreNamedButNeverOpened)
+{
+    // Made with the file system's own calls: JUCE's path functions cannot take these names.
+    const auto root = presetRoot().getFullPathName().toStdString();
+    const char* folders[] = { "Caf\xE9", "Bass/Ends\xE2\x82" };
+    const char* files[] = { "Caf\xE9/Inside.cvprst", "Lead/Cut\xC3.cvprst", "Lead/\xC0\xAE\xC0\xAE.cvprst" };
+
+    for (auto* name : folders)
+        ASSERT_TRUE (std::filesystem::create_directory (root + "/" + name)) << name;
+
+    for (auto* name : files)
+        ASSERT_TRUE (std::ofstream (root + "/" + name).good()) << name;
+
+    presets()->refresh();
+    pump();
+
+    auto& note = window->getSkippedNote();
+    EXPECT_TRUE (note.isVisible());
+    EXPECT_EQ (note.getText(), juce::String::fromUTF8 ("Not shown, as their names are not valid UTF-8: Presets\\Caf\xEF\xBF\xBD, "
+                                                       "Presets\\Bass\\Ends\xEF\xBF\xBD\xEF\xBF\xBD, "
+                                                       "Presets\\Lead\\Cut\xEF\xBF\xBD.cvprst, "
+                                                       "Presets\\Lead\\\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD.cvprst"));
+
+    const auto png = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("preset-browser-skipped.png");
+    png.deleteFile();
+    juce::PNGImageFormat().writeImageToStream (window->createComponentSnapshot (window->getLocalBounds()), *png.createOutputStream());
+
+    // Every preset left in the tree opens, down to its info column.
+    EXPECT_EQ (presets()->getNumPresets(), 7);
+
+    for (auto& presetPath : presets()->getPresetPaths())
+    {
+        SCOPED_TRACE (presetPath);
+        open (presetPath);
+        EXPECT_EQ (lastColumnPath(), presetPath);
+    }
+
+    for (auto* name : { "Caf\xE9", "Bass/Ends\xE2\x82", "Lead/Cut\xC3.cvprst", "Lead/\xC0\xAE\xC0\xAE.cvprst" })
+        std::filesystem::remove_all (root + "/" + name);
+
+    presets()->refresh();
+    pump();
+    EXPECT_FALSE (note.isVisible());
 }
 
 TEST_F (PresetBrowserTest, MovesAskFirstAndRefuseWhatCannotWork)

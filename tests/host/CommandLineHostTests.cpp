@@ -501,6 +501,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     ASSERT_TRUE (writeWavBytes (folder.getChildFile ("adpcm.wav"), 2, 4, "audio", 5));
     ASSERT_TRUE (folder.getChildFile ("hangs.cvprst").replaceWithText (R"(<Preset application="Corvane"><??>x)"));
     ASSERT_TRUE (folder.getChildFile ("other.cvprst").replaceWithText (R"(<Preset application="Other"/>)"));
+    ASSERT_TRUE (folder.getChildFile ("deep.cvprst").replaceWithText ("<Preset>" + juce::String::repeatedString ("<a>", 40000)));
     ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an earlier output"));
     ASSERT_TRUE (folder.getChildFile ("empty folder").createDirectory());
     ASSERT_TRUE (folder.getChildFile ("sub").createDirectory());
@@ -559,6 +560,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { with ({ "--preset", path ("missing.cvprst") }), "no such file", 1 },
         { with ({ "--preset", path ("hangs.cvprst") }), "not a preset file", 1 },
         { with ({ "--preset", path ("other.cvprst") }), "it is a preset of Other", 1 },
+        { with ({ "--preset", path ("deep.cvprst") }), "not a preset file", 1 },
         { with ({ "--config", "2x1" }), "--config", 2 },
         { with ({ "--rate", "1000" }), "out of range", 2 },
         { with ({ "--rate", "44100.5" }), "whole number", 2 },

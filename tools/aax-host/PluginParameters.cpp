@@ -3,6 +3,7 @@
 #include "CommandLineHost.h"
 #include "CorvaneBinaryData.h"
 #include "HostString.h"
+#include "XmlHelpers.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -105,33 +106,6 @@ namespace
         if (type == "bool")     return { "false", "true" };
         return {};
     }
-
-    /** A file that JUCE's XML parser can read safely: text in valid UTF-8, and no processing
-        instruction once the root element has begun.
-    */
-    bool isReadableXml (const juce::MemoryBlock& data)
-    {
-        const auto* text = static_cast<const char*> (data.getData());
-
-        if (std::find (text, text + data.getSize(), '\0') != text + data.getSize()
-             || ! juce::CharPointer_UTF8::isValidString (text, static_cast<int> (data.getSize())))
-            return false;
-
-        const auto content = data.toString();
-        auto root = content.indexOfChar ('<');
-
-        while (root >= 0 && (content.substring (root, root + 2) == "<?" || content.substring (root, root + 2) == "<!"))
-        {
-            const auto end = content.indexOfChar (root, '>');
-
-            if (end < 0)
-                return false;
-
-            root = content.indexOfChar (end, '<');
-        }
-
-        return root >= 0 && content.indexOf (root, "<?") < 0;
-    }
 }
 
 PluginParameters::PluginParameters (SimulatedInstance& i) : instance (i)
@@ -167,8 +141,8 @@ void PluginParameters::readState()
     if (instance.getChunk (stateChunkID, stateRecord) != AAX_OK || stateRecord.size() <= sizeof (AAX_ChunkRecord))
         throw HostError ("the effect gave no state document");
 
-    state = juce::AudioProcessor::getXmlFromBinary (stateRecord.data() + sizeof (AAX_ChunkRecord),
-                                                    static_cast<int> (stateRecord.size() - sizeof (AAX_ChunkRecord)));
+    state = XmlHelpers::parseUntrustedBinary (stateRecord.data() + sizeof (AAX_ChunkRecord),
+                                              static_cast<int> (stateRecord.size() - sizeof (AAX_ChunkRecord)));
 
     if (state == nullptr)
         throw HostError ("the effect's state document cannot be read");
@@ -316,15 +290,11 @@ void PluginParameters::set (const juce::String& name, const juce::String& value)
 void PluginParameters::loadPreset (const juce::File& file)
 {
     const auto path = file.getFullPathName().toStdString();
-    juce::MemoryBlock data;
 
     if (! file.existsAsFile())
         throw HostError ("cannot read preset " + path + ": no such file");
 
-    if (file.getSize() > maxPresetFileSize || ! file.loadFileAsData (data) || ! isReadableXml (data))
-        throw HostError ("cannot read preset " + path + ": not a preset file");
-
-    auto preset = juce::parseXML (data.toString());
+    auto preset = file.getSize() <= maxPresetFileSize ? XmlHelpers::parseUntrusted (file) : nullptr;
 
     if (preset == nullptr || ! preset->getTagName().equalsIgnoreCase ("Preset"))
         throw HostError ("cannot read preset " + path + ": not a preset file");
