@@ -295,7 +295,7 @@ TEST_F (CommandLineHost, RendersAFileWithEveryOption)
     const auto first = runHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("a.wav"),
                                   "--config", "1x2", "--rate", "48000", "--block", "100", "--bpm", "90", "--play",
                                   "--preset", path ("p.cvprst"), "--set", "22=1", "--set", "master volume=0.4",
-                                  "--set", "MasterBypassID=0", "--set", "delay lines routing=Serial",
+                                  "--set", "MasterBypassID=0", "--set", "delay lines routing=Tapped Serial",
                                   "--set", "Maximum Delay Length=7", "--set", "Line 1 Delay Left Time=250 ms",
                                   "--tail", "1", "--preroll", "0.2", "--mode", "realtime", "--state-out", path ("a.state") });
     ASSERT_EQ (first.exitCode, 0) << first.output;
@@ -312,10 +312,14 @@ TEST_F (CommandLineHost, RendersAFileWithEveryOption)
     ASSERT_TRUE (folder.getChildFile ("a.state").loadFileAsData (state));
     const auto stateText = std::string (static_cast<const char*> (state.getData()), state.getSize());
 
-    for (const auto* expected : { R"(name="MOD 1 Type" value="ENV")", R"(name="Delay Lines Routing" value="Serial")",
-                                  R"(name="Maximum Delay Length" value="7")", R"(name="Line 1 Delay Left Time Linear" value="249.9)",
-                                  R"(name="Preset Name" value="p")" })
+    for (const auto* expected : { R"(name="MOD 1 Type" value="ENV")", R"(name="Delay Lines Routing" value="Tapped Serial")",
+                                  R"(name="Maximum Delay Length" value="7")", R"(name="Preset Name" value="p")" })
         EXPECT_NE (stateText.find (expected), std::string::npos) << expected;
+
+    // "250 ms" is shown from 249.995 ms to 250.005 ms.
+    const auto time = stateText.find (R"(name="Line 1 Delay Left Time Linear" value=")");
+    ASSERT_NE (time, std::string::npos);
+    EXPECT_NEAR (std::stod (stateText.substr (time + 44)), 250.0, 0.005);
 
     // Bypassed, the input comes out as it went in, a mono input on both outputs.
     for (const auto* config : { "2x2", "1x2" })
@@ -386,23 +390,87 @@ TEST_F (CommandLineHost, ResamplesWithoutAliasesOrImages)
     }
 }
 
-TEST_F (CommandLineHost, RendersTheTailUntilTheOutputFallsSilent)
+TEST_F (CommandLineHost, RendersTheTailUntilNoEchoIsOnItsWay)
 {
     juce::AudioBuffer<float> impulse (1, 800);
     impulse.clear();
     impulse.setSample (0, 0, 0.5f);
     ASSERT_TRUE (writeWav (folder.getChildFile ("impulse.wav"), impulse, 8000.0));
 
-    // The echoes die away: the file ends 100 ms after the last sound above -100 dBFS.
-    const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("impulse.wav"), "--out", path ("out.wav"),
-                                "--config", "1x1", "--set", "FX Amount=1", "--set", "Line 1 Feedback=0.8" });
-    ASSERT_EQ (run.exitCode, 0) << run.output;
-    const auto output = readWav (folder.getChildFile ("out.wav"));
-    const auto length = output.audio.getNumSamples();
-    ASSERT_GT (length, 1600);
-    EXPECT_LT (output.audio.getMagnitude (0, length - 800, 800), 1.0e-5f);
-    EXPECT_GE (std::abs (output.audio.getSample (0, length - 801)), 1.0e-5f);
+    // The file ends once the output has stayed below -100 dBFS for the longest delay of the
+    // settings (delay and pre-delay through the routing's chain) plus 100 ms; the last echo
+    // comes after it.
+    struct Case { juce::StringArray settings; const char* tail; int lastEcho, quiet; };
 
+    for (const auto& [settings, tail, lastEcho, quiet] : {
+             Case { { "Line 1 Feedback=0.8" }, "auto", 1600, 1057 },
+             Case { { "Line 1 Feedback=0 %", "Line 1 Delay Left Time=1000.00 ms" }, "AUTO", 7900, 8801 },
+             Case { { "Line 1 Delay Left Time=500 ms", "Line 2 Delay Left Time=500 ms", "Delay Lines Routing=Tapped Serial" }, "Auto", 3900, 9313 } })
+    {
+        SCOPED_TRACE (settings.joinIntoString (", "));
+        juce::StringArray arguments { "render", "--module", modulePath(), "--in", path ("impulse.wav"), "--out", path ("out.wav"),
+                                      "--config", "1x1", "--tail", tail, "--set", "FX Amount=1" };
+
+        for (const auto& setting : settings)
+            arguments.addArray ({ "--set", setting });
+
+        const auto run = runHost (arguments);
+        ASSERT_EQ (run.exitCode, 0) << run.output;
+        const auto output = readWav (folder.getChildFile ("out.wav"));
+        auto last = output.audio.getNumSamples() - 1;
+
+        while (last > 0 && std::abs (output.audio.getSample (0, last)) < 1.0e-5f)
+            --last;
+
+        EXPECT_GT (last, lastEcho);
+        EXPECT_NEAR (output.audio.getNumSamples() - 1 - last, quiet, 2);
+    }
+}
+
+TEST_F (CommandLineHost, SetValuesGiveOneStateInAnyOrder)
+{
+    ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (2, 4800, 48000.0), 48000.0));
+
+    // Through the host's slots and through the state document, and a spread shown in
+    // milliseconds of a delay that is set too.
+    const juce::StringArray values { "FX Amount=1", "Line 1 Delay Left Time=250 ms", "Line 1 Delay Join Channels=off",
+                                     "Delay Lines Routing=Tapped Serial", "Line 1 Stereo Spread=Left 3.20 ms" };
+    juce::MemoryBlock firstState;
+    Wav first;
+
+    for (const auto& order : { std::vector<int> { 0, 1, 2, 3, 4 }, { 4, 3, 2, 1, 0 }, { 2, 4, 0, 3, 1 } })
+    {
+        juce::StringArray arguments { "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("out.wav"),
+                                      "--state-out", path ("out.state"), "--tail", "0.5" };
+
+        for (const auto index : order)
+            arguments.addArray ({ "--set", values[index] });
+
+        SCOPED_TRACE (arguments.joinIntoString (" "));
+        const auto run = runHost (arguments);
+        ASSERT_EQ (run.exitCode, 0) << run.output;
+
+        juce::MemoryBlock state;
+        ASSERT_TRUE (folder.getChildFile ("out.state").loadFileAsData (state));
+        const auto output = readWav (folder.getChildFile ("out.wav"));
+
+        if (firstState.isEmpty())
+        {
+            firstState = state;
+            first = output;
+
+            // Wet only: the dry sine is gone from the first 250 ms.
+            EXPECT_LT (output.audio.getMagnitude (0, 0, 11000), 1.0e-3f);
+            continue;
+        }
+
+        EXPECT_EQ (state, firstState);
+        ASSERT_EQ (output.audio.getNumSamples(), first.audio.getNumSamples());
+
+        for (int channel = 0; channel < 2; ++channel)
+            EXPECT_EQ (std::memcmp (output.audio.getReadPointer (channel), first.audio.getReadPointer (channel),
+                                    sizeof (float) * static_cast<size_t> (first.audio.getNumSamples())), 0);
+    }
 }
 
 TEST_F (CommandLineHost, PrerollIsSilenceRenderedBeforeTheInput)
@@ -553,7 +621,11 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { with ({ "--set", "Maximum Delay Length=16" }), "out of range (1 to 15)", 1 },
         { with ({ "--set", "Line 1 Delay Left Time=5000 ms" }), "out of range ('0.10 ms' to '1000.00 ms')", 1 },
         { with ({ "--set", "Line 1 Delay Left Time=20 Hz" }), "is not in its unit", 1 },
-        { with ({ "--set", "5=1.5" }), "is not one of its values", 1 },
+        { with ({ "--set", "5=1.5" }), "is not one of: ", 1 },
+        { with ({ "--set", "Feedbak=0.5" }), "(nearest: 'Line 1 Feedback'", 1 },
+        { with ({ "--set", "Line 1 Delay Left Duration=3/16" }), "int, Line 1 Delay Left Duration Denominator)", 1 },
+        { with ({ "--set", "FX Amount=1", "--set", "FX Amount=0" }), "another --set value undoes it", 1 },
+        { with ({ "--set", "Line 1 Delay Left Duration Nominator=3/8" }), "it does not take effect (it shows '3/16')", 1 },
         { with ({ "--set", "5" }), "NAME=VALUE", 2 },
         { with ({ "--set", "=0.5" }), "NAME=VALUE", 2 },
         { with ({ "--preset", path ("text.wav") }), "not a preset file", 1 },

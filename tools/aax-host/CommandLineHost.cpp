@@ -417,7 +417,7 @@ void CommandLineHost::restoreState (SimulatedInstance& instance) const
     instance.confirmPendingRequests();
 }
 
-juce::String CommandLineHost::applySettings (SimulatedInstance& instance) const
+juce::String CommandLineHost::applySettings (SimulatedInstance& instance, double* longestDelay) const
 {
     if (options.stateInput != juce::File())
         restoreState (instance);
@@ -427,13 +427,16 @@ juce::String CommandLineHost::applySettings (SimulatedInstance& instance) const
     if (options.preset != juce::File())
         parameters.loadPreset (options.preset);
 
-    for (const auto& [name, value] : options.parameterValues)
-        parameters.set (name, value);
+    auto values = options.parameterValues;
 
     if (options.bypass)
-        parameters.set (bypassID, "1");
+        values.emplace_back (bypassID, "1");
 
+    parameters.setAll (values);
     instance.confirmPendingRequests();
+
+    if (longestDelay != nullptr)
+        *longestDelay = parameters.getLongestDelay (options.bpm);
 
     const auto quality = options.mode == CommandLineOptions::Mode::offline ? "Offline Processing Quality" : "Real-time Processing Quality";
     return juce::String (quality) + " " + parameters.getText (quality);
@@ -473,7 +476,8 @@ void CommandLineHost::render()
 
     auto module = loadModule();
     auto instance = makeInstance (*module, findComponent (*module), sampleRate);
-    const auto quality = applySettings (*instance);
+    double longestDelay = 0.0;
+    const auto quality = applySettings (*instance, &longestDelay);
 
     const auto path = options.output.getFullPathName().toStdString();
     OutputFile outputFile (options.output);
@@ -585,7 +589,7 @@ void CommandLineHost::render()
 
         packets.clear();
         inputBlock.clear();
-        renderTail (sampleRate, outputBlock, [&] (int length) { processBlock (length, true); });
+        renderTail (sampleRate, longestDelay, outputBlock, [&] (int length) { processBlock (length, true); });
     }
 
     if (options.mode == CommandLineOptions::Mode::offline)
@@ -619,7 +623,7 @@ void CommandLineHost::render()
         std::cerr << "corvane-host: warning: the output peaks at " << decibels (peak) << ", above 0 dBFS\n";
 }
 
-void CommandLineHost::renderTail (double sampleRate, const juce::AudioBuffer<float>& output,
+void CommandLineHost::renderTail (double sampleRate, double longestDelay, const juce::AudioBuffer<float>& output,
                                   const std::function<void (int)>& renderSilence) const
 {
     if (options.tailSeconds.has_value())
@@ -630,7 +634,9 @@ void CommandLineHost::renderTail (double sampleRate, const juce::AudioBuffer<flo
         return;
     }
 
-    const auto quietLength = static_cast<int64_t> (std::llround (tailQuietSeconds * sampleRate));
+    // The plug-in reports no tail: a sound may still be on its way through the delay lines
+    // until the output has been quiet for longer than the longest way through them.
+    const auto quietLength = static_cast<int64_t> (std::llround ((longestDelay + tailQuietSeconds) * sampleRate)) + 1;
     const auto maxLength = static_cast<int64_t> (std::llround (CommandLineOptions::maxTailSeconds * sampleRate));
     int64_t quiet = 0, rendered = 0;
 

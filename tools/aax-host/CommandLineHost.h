@@ -54,15 +54,17 @@ private:
     std::unique_ptr<RenderInput> openInput (double& sampleRate) const;
     void restoreState (SimulatedInstance& instance) const;
     /** Restores the state, loads the preset and sets the parameters; answers the processing
-        quality that applies in the render's mode, as the plug-in names it.
+        quality that applies in the render's mode, as the plug-in names it, and gives the
+        longest delay of the settings in seconds where asked.
     */
-    juce::String applySettings (SimulatedInstance& instance) const;
+    juce::String applySettings (SimulatedInstance& instance, double* longestDelay = nullptr) const;
     std::vector<std::vector<uint8_t>> saveState (SimulatedInstance& instance) const;
 
-    /** Renders silence after the input: the length asked for, or until the output stays
-        quiet (at most the longest tail).
+    /** Renders silence after the input: the length asked for, or until the output has stayed
+        quiet for longer than the longest delay plus a moment (at most the longest tail).
     */
-    void renderTail (double sampleRate, const juce::AudioBuffer<float>& output, const std::function<void (int)>& renderSilence) const;
+    void renderTail (double sampleRate, double longestDelay, const juce::AudioBuffer<float>& output,
+                     const std::function<void (int)>& renderSilence) const;
 
     const CommandLineOptions options;
 };

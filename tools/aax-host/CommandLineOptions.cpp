@@ -106,9 +106,10 @@ namespace
             { "--play", "", "the host's transport is playing (from the start of the input)",
               [] (Options& o, auto&, auto&) { o.playing = true; } },
             { "--set", "NAME=VALUE", "sets a parameter, by its name or host slot id (describe --all lists them),\n"
-                                     "to a number from 0 to 1 (normalised; a whole-number parameter takes its\n"
-                                     "number) or to a value text as the plug-in shows it (\"250 ms\", \"Serial\");\n"
-                                     "may be repeated",
+                                     "to a value text as the plug-in shows it (\"250 ms\", \"Serial\", \"-6.0 dB\"),\n"
+                                     "or to a bare number: for a parameter whose texts are numbers (\"Maximum\n"
+                                     "Delay Length\", \"LFO 1 Rate\") that number, for any other a normalised\n"
+                                     "value from 0 to 1; may be repeated, in any order",
               readParameterValue },
             { "--preset", "FILE", "loads a preset file (.cvprst) before the --set values",
               [] (Options& o, auto& n, auto& v) { o.preset = fileArgument (n, v); } },
@@ -119,11 +120,12 @@ namespace
               [] (Options& o, auto& n, auto& v) { o.stateOutput = fileArgument (n, v); } },
             { "--bypass", "", "renders with the master bypass on",
               [] (Options& o, auto&, auto&) { o.bypass = true; } },
-            { "--tail", "SECONDS|auto", "renders on after the input: auto (default) until the output stays below\n"
-                                        "-100 dBFS for 100 ms, at most 60 s; or a length from 0 to 60 seconds",
+            { "--tail", "SECONDS|auto", "renders on after the input: auto (default) until the output has stayed\n"
+                                        "below -100 dBFS for longer than the longest delay of the settings plus\n"
+                                        "100 ms, at most 60 s; or a length from 0 to 60 seconds",
               [] (Options& o, auto& n, auto& v)
               {
-                  if (v == "auto")
+                  if (v.equalsIgnoreCase ("auto"))
                       o.tailSeconds.reset();
                   else
                       o.tailSeconds = numberArgument (n, v, 0.0, Options::maxTailSeconds);

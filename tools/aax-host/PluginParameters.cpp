@@ -8,6 +8,10 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <algorithm>
+#include <array>
+#include <limits>
+#include <map>
+#include <tuple>
 #include <cstring>
 #include <optional>
 
@@ -17,20 +21,25 @@ namespace
     constexpr int64_t maxPresetFileSize = 4 * 1024 * 1024;
     constexpr int numLineParameters = 47;   // the table's first entries, which each line has a copy of
 
-    /** True for a plain number from 0 to 1, which --set takes as a normalised value; but a
-        whole number given to a whole-number parameter is that number (a count of 1 is 1).
-    */
-    bool readNormalised (const juce::XmlElement* tableEntry, const juce::String& text, double& value)
+    /** A plain decimal number: an optional sign, digits and at most one point. */
+    bool isPlainNumber (const juce::String& text)
     {
-        if (! text.containsOnly ("0123456789.") || text.isEmpty() || text.indexOfChar ('.') != text.lastIndexOfChar ('.')
-             || text == ".")
-            return false;
+        const auto digits = text.startsWithChar ('-') || text.startsWithChar ('+') ? text.substring (1) : text;
+        return digits.isNotEmpty() && digits != "." && digits.containsOnly ("0123456789.")
+                 && digits.indexOfChar ('.') == digits.lastIndexOfChar ('.');
+    }
 
-        if (tableEntry != nullptr && tableEntry->getStringAttribute ("type") == "int" && ! text.containsChar ('.'))
-            return false;
+    bool isWholeNumber (const juce::String& text)
+    {
+        return isPlainNumber (text) && ! text.containsChar ('.');
+    }
 
-        value = text.getDoubleValue();
-        return value >= 0.0 && value <= 1.0;
+    /** A number as the plug-in writes one into its state: plain, or with an exponent ("1e-20"). */
+    bool isStateNumber (const juce::String& text)
+    {
+        const auto exponent = text.indexOfIgnoreCase ("e");
+        return exponent < 0 ? isPlainNumber (text)
+                            : isPlainNumber (text.substring (0, exponent)) && isWholeNumber (text.substring (exponent + 1));
     }
 
     int editDistance (const juce::String& a, const juce::String& b)
@@ -76,25 +85,86 @@ namespace
         return nullptr;
     }
 
-    /** The first number in a value text ("-12.5 dB", "50/50 % (Dry/Wet)"), and what follows it. */
-    std::optional<double> firstNumber (const juce::String& text, juce::String* unit = nullptr)
+    /** A value text as a user may type it: its words (in lower case, without spaces) with
+        each number replaced by '#', and the numbers. Seconds are read as milliseconds, since
+        the plug-in shows times from a second up in seconds and below it in milliseconds.
+    */
+    struct Reading
     {
-        const auto start = text.indexOfAnyOf ("0123456789");
+        juce::String shape;
+        std::vector<double> numbers;
 
-        if (start < 0)
+        bool operator== (const Reading& other) const    { return shape == other.shape && numbers == other.numbers; }
+    };
+
+    Reading read (const juce::String& text)
+    {
+        const auto characters = text.toLowerCase().removeCharacters (" ");
+        const auto isDigit = [&characters] (int i) { return i < characters.length() && juce::CharacterFunctions::isDigit (characters[i]); };
+        Reading reading;
+
+        for (int i = 0; i < characters.length();)
+        {
+            const auto sign = characters[i] == '-' || characters[i] == '+';
+
+            if (! isDigit (i) && ! (sign && isDigit (i + 1)))
+            {
+                reading.shape << juce::String::charToString (characters[i++]);
+                continue;
+            }
+
+            auto end = sign ? i + 1 : i;
+
+            while (isDigit (end) || (characters[end] == '.' && isDigit (end + 1)))
+                ++end;
+
+            // "-0.0 dB" is shown apart from "+0.0 dB", so it sorts just below it.
+            const auto number = characters.substring (i, end).getDoubleValue();
+            reading.numbers.push_back (number == 0.0 && characters[i] == '-' ? -std::numeric_limits<double>::denorm_min() : number);
+            reading.shape << "#";
+            i = end;
+        }
+
+        if (reading.shape == "#s")
+        {
+            reading.shape = "#ms";
+            reading.numbers.front() *= 1000.0;
+        }
+
+        return reading;
+    }
+
+    /** Where a value text stands among a parameter's texts, which rise or fall with its value:
+        the number at the given place (the one that the parameter moves), negative to the left
+        of the centre ("Left 3.20 ms", "Mid 3.20 ms"), "-inf." lowest.
+    */
+    std::optional<double> rank (const Reading& reading, size_t place)
+    {
+        if (reading.shape == "-inf.")
+            return -std::numeric_limits<double>::infinity();
+
+        if (reading.shape == "nospread")
+            return 0.0;
+
+        if (reading.numbers.empty())
             return {};
 
-        const auto negative = start > 0 && text[start - 1] == '-';
-        auto end = start;
+        const auto number = reading.numbers[std::min (place, reading.numbers.size() - 1)];
+        return reading.shape.startsWith ("left") || reading.shape.startsWith ("mid") ? -number : number;
+    }
 
-        while (end < text.length() && (juce::CharacterFunctions::isDigit (text[end]) || text[end] == '.'))
-            ++end;
+    /** The place of the number that a parameter moves, from its texts at both ends ("1/16" and
+        "32/16": the first; "100/0 %" and "0/100 %": the second, which rises with it).
+    */
+    size_t movingPlace (const Reading& low, const Reading& high)
+    {
+        size_t place = 0;
 
-        if (unit != nullptr)
-            *unit = text.substring (end).trim();
+        for (size_t index = 0; index < std::min (low.numbers.size(), high.numbers.size()); ++index)
+            if (low.numbers[index] != high.numbers[index])
+                place = index;
 
-        const auto number = text.substring (start, end).getDoubleValue();
-        return negative ? -number : number;
+        return place;
     }
 
     juce::StringArray valueTexts (const juce::XmlElement& entry)
@@ -116,23 +186,63 @@ PluginParameters::PluginParameters (SimulatedInstance& i) : instance (i)
     for (const auto& id : instance.getParameterIDs())
     {
         const juce::String name (instance.getParameterName (id));
-        parameters.push_back ({ name, id, findTableEntry (*table, name) });
+        parameters.push_back ({ name, id, findTableEntry (*table, name), {} });
     }
 
     readState();
+
+    for (auto& parameter : parameters)
+    {
+        if (parameter.table == nullptr)
+        {
+            parameter.stateName = findMovedEntry (parameter.hostID.toStdString());
+            parameter.table = findTableEntry (*table, parameter.stateName);
+        }
+    }
 
     for (auto* preset : state->getChildWithTagNameIterator ("Preset"))
     {
         for (auto* entry : preset->getChildWithTagNameIterator ("param"))
         {
             const auto name = entry->getStringAttribute ("name");
-            const auto inHostSlot = std::any_of (parameters.begin(), parameters.end(),
-                                                 [&name] (const Parameter& p) { return p.name.equalsIgnoreCase (name); });
+            const auto inHostSlot = std::any_of (parameters.begin(), parameters.end(), [&name] (const Parameter& p)
+                                                 { return p.name.equalsIgnoreCase (name) || p.stateName.equalsIgnoreCase (name); });
 
             if (! inHostSlot)
-                parameters.push_back ({ name, {}, findTableEntry (*table, name) });
+                parameters.push_back ({ name, {}, findTableEntry (*table, name), {} });
         }
     }
+}
+
+juce::String PluginParameters::findMovedEntry (const std::string& id)
+{
+    // A slot shown under a name of no single parameter (a duration's numerator and
+    // denominator share one) is told apart by the entry of the state document it moves.
+    const auto entries = [this]
+    {
+        readState();
+        std::map<juce::String, juce::String> values;
+
+        for (auto* preset : state->getChildWithTagNameIterator ("Preset"))
+            for (auto* entry : preset->getChildWithTagNameIterator ("param"))
+                values[entry->getStringAttribute ("name")] = entry->getStringAttribute ("value");
+
+        return values;
+    };
+
+    const auto original = instance.getParameter (id);
+    instance.setParameter (id, 0.0);
+    const auto low = entries();
+    instance.setParameter (id, 1.0);
+    auto high = entries();
+    instance.setParameter (id, original);
+    readState();
+
+    for (const auto& [name, value] : low)
+        if (high[name] != value)
+            return name;
+
+    return {};
 }
 
 //==============================================================================
@@ -181,7 +291,7 @@ const PluginParameters::Parameter& PluginParameters::find (const juce::String& n
     std::vector<const Parameter*> matches;
 
     for (const auto& parameter : parameters)
-        if (parameter.hostID == name || parameter.name.equalsIgnoreCase (name))
+        if (parameter.hostID == name || parameter.name.equalsIgnoreCase (name) || parameter.stateName.equalsIgnoreCase (name))
             matches.push_back (&parameter);
 
     // A line parameter's table name ("Feedback") stands for each line's copy of it.
@@ -197,24 +307,51 @@ const PluginParameters::Parameter& PluginParameters::find (const juce::String& n
 
     if (matches.empty())
     {
-        std::vector<std::pair<int, juce::String>> distances;
+        // Ranked by the words of the name first, so that a word mistyped still finds its
+        // parameters ("Feedbak": "Line 1 Feedback"), then by the whole name.
+        const auto words = juce::StringArray::fromTokens (name.toLowerCase(), false);
+        std::vector<std::tuple<int, int, juce::String>> ranks;
 
         for (const auto& parameter : parameters)
-            distances.emplace_back (editDistance (parameter.name.toLowerCase(), name.toLowerCase()), parameter.name);
+        {
+            const auto candidate = parameter.name.toLowerCase();
+            const auto candidateWords = juce::StringArray::fromTokens (candidate, false);
+            int wordDistance = 0;
 
-        std::stable_sort (distances.begin(), distances.end(), [] (auto& a, auto& b) { return a.first < b.first; });
+            for (const auto& word : words)
+            {
+                auto nearest = word.length();
 
-        for (size_t index = 0; index < std::min (distances.size(), size_t (3)); ++index)
-            names.add ("'" + distances[index].second + "'");
+                for (const auto& candidateWord : candidateWords)
+                    nearest = std::min (nearest, editDistance (word, candidateWord));
+
+                wordDistance += nearest;
+            }
+
+            ranks.emplace_back (wordDistance, editDistance (candidate, name.toLowerCase()), parameter.name);
+        }
+
+        std::stable_sort (ranks.begin(), ranks.end(), [] (auto& a, auto& b)
+                          { return std::tie (std::get<0> (a), std::get<1> (a)) < std::tie (std::get<0> (b), std::get<1> (b)); });
+
+        for (size_t index = 0; index < std::min (ranks.size(), size_t (3)); ++index)
+            names.add ("'" + std::get<2> (ranks[index]) + "'");
 
         throw UsageError ("unknown parameter '" + name.toStdString() + "' (nearest: " + names.joinIntoString (", ").toStdString()
                           + "; describe --all lists them)");
     }
 
     for (const auto* match : matches)
-        names.add ("'" + match->name + "'");
+        names.add ("'" + match->name + "' (" + (match->hostID.isNotEmpty() ? "slot " + match->hostID : juce::String ("state"))
+                   + ", " + kindOf (*match) + (match->stateName.isNotEmpty() ? ", " + match->stateName : juce::String()) + ")");
 
-    throw HostError ("the parameter name '" + name.toStdString() + "' is not unique (" + names.joinIntoString (", ").toStdString() + ")");
+    throw HostError ("the parameter name '" + name.toStdString() + "' is not unique: " + names.joinIntoString (", ").toStdString()
+                      + "; name one by its slot id");
+}
+
+juce::String PluginParameters::kindOf (const Parameter& parameter)
+{
+    return parameter.table != nullptr ? parameter.table->getStringAttribute ("type", "float") : juce::String ("switch");
 }
 
 juce::String PluginParameters::stateText (const Parameter& parameter, const juce::String& value) const
@@ -228,48 +365,126 @@ juce::String PluginParameters::stateText (const Parameter& parameter, const juce
         return value;
 
     const auto& entry = *parameter.table;
-    const auto type = entry.getStringAttribute ("type");
-    const auto minimum = entry.getDoubleAttribute ("min"), maximum = entry.getDoubleAttribute ("max");
-    double normalised = 0.0;
-    const auto isNormalised = readNormalised (parameter.table, value, normalised);
+    const auto type = entry.getStringAttribute ("type", "float");
+    const auto minimum = entry.getDoubleAttribute ("min"), maximum = entry.getDoubleAttribute ("max", 1.0);
+    const auto range = "(" + juce::String (minimum) + " to " + juce::String (maximum) + ")";
 
     if (const auto texts = valueTexts (entry); ! texts.isEmpty())
     {
-        if (isNormalised)
-            return texts[static_cast<int> (std::floor ((texts.size() - 1) * normalised + 0.5))];
-
         if (const auto index = texts.indexOf (value, true); index >= 0)
             return texts[index];
+
+        const auto takesNumbers = std::any_of (texts.begin(), texts.end(), isPlainNumber);
+
+        if (isPlainNumber (value) && ! takesNumbers)
+        {
+            if (const auto normalised = value.getDoubleValue(); normalised >= 0.0 && normalised <= 1.0)
+                return texts[static_cast<int> (std::floor ((texts.size() - 1) * normalised + 0.5))];
+
+            fail ("is not one of: " + texts.joinIntoString (", ") + ", nor a normalised number from 0 to 1");
+        }
 
         fail ("is not one of: " + texts.joinIntoString (", "));
     }
 
     if (type == "int" || type == "float")
     {
-        const auto number = isNormalised ? minimum + normalised * (maximum - minimum) : value.getDoubleValue();
-        const auto isNumber = isNormalised || value.trimCharactersAtStart ("-").containsOnly ("0123456789.");
+        if (type == "int" ? ! isWholeNumber (value) : ! isStateNumber (value))
+            fail (type == "int" ? "is not a whole number " + range : "is not a number " + range);
 
-        if (! isNumber || value.isEmpty())
-            fail ("is not a number");
+        if (const auto number = value.getDoubleValue(); number < minimum || number > maximum)
+            fail ("is out of range " + range);
 
-        if (number < minimum || number > maximum)
-            fail ("is out of range (" + juce::String (minimum) + " to " + juce::String (maximum) + ")");
-
-        return type == "int" ? juce::String (static_cast<int> (std::floor (number + 0.5))) : juce::String (number);
+        return type == "int" ? juce::String (value.getLargeIntValue()) : value;
     }
 
-    if (isNormalised)
-        fail ("is a number, but this parameter takes a text");
+    // A note name is checked once the plug-in has read it; a bare number is a normalised value.
+    if (type == "note" && isPlainNumber (value) && (value.getDoubleValue() < 0.0 || value.getDoubleValue() > 1.0))
+        fail ("is neither a note name (such as 'C-5' or 'F#3') nor a normalised number from 0 to 1");
 
     return value;
 }
 
 void PluginParameters::set (const juce::String& name, const juce::String& value)
 {
-    const auto& parameter = find (name);
+    setAll ({ { name, value } });
+}
 
+void PluginParameters::setAll (const std::vector<std::pair<juce::String, juce::String>>& values)
+{
+    struct Setting
+    {
+        const Parameter* parameter;
+        juce::String value, shown;
+    };
+
+    std::vector<Setting> settings;
+
+    for (const auto& [name, value] : values)
+    {
+        const auto& parameter = find (name);
+        apply (parameter, value);
+        settings.push_back ({ &parameter, value, currentText (parameter) });
+    }
+
+    // A value may change what another one shows (a stereo spread is shown in milliseconds of
+    // the line's delay, a duration's text holds its numerator and its denominator): such a
+    // value is set again once the others are, so that any order of the same values ends in
+    // the same state.
+    for (auto& setting : settings)
+    {
+        if (currentText (*setting.parameter) != setting.shown)
+        {
+            apply (*setting.parameter, setting.value);
+            setting.shown = currentText (*setting.parameter);
+        }
+    }
+
+    for (const auto& [parameter, value, shown] : settings)
+    {
+        const auto now = currentText (*parameter);
+
+        if (now == shown && shows (*parameter, value, now))
+            continue;
+
+        const auto prefix = "--set " + parameter->name.toStdString() + "=" + value.toStdString() + ": ";
+
+        if (now != shown)
+            throw HostError (prefix + "another --set value undoes it (it shows '" + now.toStdString() + "')");
+
+        if (kindOf (*parameter) == "note")
+            throw HostError (prefix + "not a note name the plug-in reads (such as 'C-5' or 'F#3', from 'C-0' to 'G-H')");
+
+        throw HostError (prefix + "it does not take effect (it shows '" + now.toStdString() + "')");
+    }
+}
+
+bool PluginParameters::shows (const Parameter& parameter, const juce::String& value, const juce::String& shown) const
+{
+    const auto* entry = parameter.table;
+
+    if (isStateNumber (value))
+    {
+        // A number of a parameter whose texts are numbers is one of them; any other is normalised.
+        const auto type = entry != nullptr ? entry->getStringAttribute ("type", "float") : juce::String();
+        const auto number = value.getDoubleValue();
+        return parameter.hostID.isNotEmpty() || (type != "int" && type != "float")
+                 || std::abs (shown.getDoubleValue() - number) <= 1.0e-6 * std::max (1.0, std::abs (number));
+    }
+
+    if (entry != nullptr && valueTexts (*entry).contains (value, true))
+        return true;
+
+    return parameter.hostID.isEmpty() ? shown.equalsIgnoreCase (value) : read (shown) == read (value);
+}
+
+void PluginParameters::apply (const Parameter& parameter, const juce::String& value)
+{
     if (parameter.hostID.isEmpty())
     {
+        // Read again first: the document restores every parameter, so it must hold the values
+        // set through the host's path since it was last read.
+        readState();
         auto* entry = findStateEntry (parameter.name);
         jassert (entry != nullptr);
         entry->setAttribute ("value", stateText (parameter, value));
@@ -277,13 +492,9 @@ void PluginParameters::set (const juce::String& name, const juce::String& value)
         return;
     }
 
-    double normalised = 0.0;
-    const auto id = parameter.hostID.toStdString();
+    const auto normalised = findHostValue (parameter, value);
 
-    if (! readNormalised (parameter.table, value, normalised))
-        normalised = findHostValue (parameter, value);
-
-    if (const auto result = instance.setParameter (id, normalised); result != AAX_OK)
+    if (const auto result = instance.setParameter (parameter.hostID.toStdString(), normalised); result != AAX_OK)
         throw HostError ("the effect refused the value of parameter " + parameter.name.toStdString() + " (" + std::to_string (result) + ")");
 }
 
@@ -340,54 +551,218 @@ double PluginParameters::findHostValue (const Parameter& parameter, const juce::
         return juce::String (instance.getParameterText (id));
     };
 
-    const auto low = textAt (0.0), high = textAt (1.0);
-    const auto fail = [&] (const std::string& why) -> double
+    const auto fail = [&] (const juce::String& why) -> double
     {
-        throw HostError ("--set " + parameter.name.toStdString() + ": '" + text.toStdString() + "' " + why);
+        throw HostError ("--set " + parameter.name.toStdString() + ": '" + text.toStdString() + "' " + why.toStdString());
     };
 
+    const auto lowText = textAt (0.0), highText = textAt (1.0);
+    const auto low = read (lowText), high = read (highText);
+    const auto place = movingPlace (low, high);
+    const auto shownRange = "'" + lowText + "' to '" + highText + "'";
+
     // A parameter of a few values is tried value by value, as the table counts them.
-    if (const auto* entry = parameter.table; entry != nullptr && entry->getStringAttribute ("type") != "float")
+    if (const auto* entry = parameter.table; entry != nullptr && entry->getStringAttribute ("type", "float") != "float")
     {
         const auto texts = valueTexts (*entry);
-        const auto count = texts.isEmpty() ? entry->getIntAttribute ("max") - entry->getIntAttribute ("min") + 1 : texts.size();
+        const auto minimum = entry->getIntAttribute ("min"), maximum = entry->getIntAttribute ("max", 1);
+        const auto count = texts.isEmpty() ? maximum - minimum + 1 : texts.size();
+        const auto at = [count] (int index) { return count > 1 ? index / static_cast<double> (count - 1) : 0.0; };
+        const auto isInt = texts.isEmpty();
+
+        if (isInt && isWholeNumber (text))
+        {
+            if (const auto number = text.getLargeIntValue(); number >= minimum && number <= maximum)
+                return at (static_cast<int> (number - minimum));
+
+            return fail ("is out of range (" + juce::String (minimum) + " to " + juce::String (maximum) + ")");
+        }
+
+        if (const auto index = texts.indexOf (text, true); index >= 0)
+            return at (index);
+
+        // The texts it shows may differ from the table's: "3/16" for a duration (whose number
+        // it moves is the one compared, the other belongs to its partner), "@" for a button.
+        const auto wanted = read (text);
 
         for (int index = 0; index < count; ++index)
-            if (const auto normalised = count > 1 ? index / static_cast<double> (count - 1) : 0.0; textAt (normalised).equalsIgnoreCase (text))
-                return normalised;
+        {
+            const auto shown = textAt (at (index));
+            const auto reading = read (shown);
 
-        return fail ("is not one of its values (from '" + low.toStdString() + "' to '" + high.toStdString() + "')");
+            if (shown.equalsIgnoreCase (text)
+                 || (! wanted.numbers.empty() && reading.shape == wanted.shape && reading.numbers.size() == wanted.numbers.size()
+                     && reading.numbers[place] == wanted.numbers[place]))
+                return at (index);
+        }
+
+        const auto takesNumbers = isInt || std::any_of (texts.begin(), texts.end(), isPlainNumber);
+
+        if (isPlainNumber (text) && ! takesNumbers)
+            if (const auto normalised = text.getDoubleValue(); normalised >= 0.0 && normalised <= 1.0)
+                return at (static_cast<int> (std::floor ((count - 1) * normalised + 0.5)));
+
+        if (isInt)
+            return fail ("is not one of its values (" + shownRange + ", or a whole number from " + juce::String (minimum)
+                         + " to " + juce::String (maximum) + ")");
+
+        return fail ("is not one of: " + texts.joinIntoString (", ") + (takesNumbers ? "" : ", nor a normalised number from 0 to 1"));
     }
 
-    // A continuous one is searched for by the number in its text, which rises or falls with the value.
-    juce::String unit, lowUnit;
-    const auto target = firstNumber (text, &unit);
-    const auto lowNumber = firstNumber (low, &lowUnit), highNumber = firstNumber (high);
+    const auto lowRank = rank (low, place), highRank = rank (high, place);
+    const auto rising = highRank >= lowRank;
+    const auto inRange = [&] (double value) { return lowRank.has_value() && highRank.has_value()
+                                                     && value >= std::min (*lowRank, *highRank) && value <= std::max (*lowRank, *highRank); };
 
-    if (! target.has_value() || ! lowNumber.has_value() || ! highNumber.has_value())
-        return fail ("is not a value it takes (such as '" + low.toStdString() + "', or a number from 0 to 1)");
+    // Any other bare number is a normalised value; one outside 0 to 1 was most likely meant
+    // in the parameter's unit.
+    if (isPlainNumber (text))
+    {
+        if (const auto normalised = text.getDoubleValue(); normalised >= 0.0 && normalised <= 1.0)
+            return normalised;
 
-    if (unit.isNotEmpty() && ! lowUnit.startsWithIgnoreCase (unit))
-        return fail ("is not in its unit ('" + low.toStdString() + "')");
+        juce::String suggestion;
 
-    if (*target < juce::jmin (*lowNumber, *highNumber) || *target > juce::jmax (*lowNumber, *highNumber))
-        return fail ("is out of range ('" + low.toStdString() + "' to '" + high.toStdString() + "')");
+        for (const auto& shown : { lowText, highText })
+        {
+            if (read (shown).numbers.size() != 1 || suggestion.isNotEmpty())
+                continue;
 
-    const auto rising = *highNumber >= *lowNumber;
+            const auto start = shown.indexOfAnyOf ("+-0123456789");
+            auto end = start + 1;
+
+            while (end < shown.length() && (juce::CharacterFunctions::isDigit (shown[end]) || shown[end] == '.'))
+                ++end;
+
+            const auto candidate = shown.replaceSection (start, end - start, text);
+
+            if (const auto candidateRank = rank (read (candidate), place); candidateRank.has_value() && inRange (*candidateRank))
+                suggestion = "; did you mean '" + candidate + "'?";
+        }
+
+        return fail ("is not a normalised number from 0 to 1, nor a text it shows (" + shownRange + ")" + suggestion);
+    }
+
+    const auto middleText = textAt (0.5);
+
+    for (const auto& [shown, normalised] : { std::pair (lowText, 0.0), std::pair (middleText, 0.5), std::pair (highText, 1.0) })
+        if (shown.equalsIgnoreCase (text))
+            return normalised;
+
+    const auto wanted = read (text);
+    const auto target = rank (wanted, place);
+
+    if (! target.has_value() || ! lowRank.has_value() || ! highRank.has_value())
+        return fail ("is not a value it takes (such as " + shownRange + ", or a normalised number from 0 to 1)");
+
+    if (wanted.shape != low.shape && wanted.shape != high.shape && wanted.shape != read (middleText).shape)
+        return fail ("is not in its unit (" + shownRange + ")");
+
+    if (! inRange (*target))
+        return fail ("is out of range (" + shownRange + ")");
+
+    // The values that show a text lie side by side; halving the range meets the roundest of
+    // them first, which is the neutral value where there is one ("0 %", "50/50", "+0.0 dB").
+    const auto rankAt = [&] (double normalised) { return rank (read (textAt (normalised)), place).value_or (*lowRank); };
     double bottom = 0.0, top = 1.0;
 
-    for (int step = 0; step < 48; ++step)
+    for (const auto edge : { 0.0, 1.0 })
+        if (rankAt (edge) == *target)
+            return edge;
+
+    for (int step = 0; step < 64; ++step)
     {
         const auto middle = 0.5 * (bottom + top);
-        const auto number = firstNumber (textAt (middle)).value_or (*target);
+        const auto middleRank = rankAt (middle);
 
-        if ((number < *target) == rising)
+        if (middleRank == *target)
+            return middle;
+
+        if ((middleRank < *target) == rising)
             bottom = middle;
         else
             top = middle;
     }
 
-    return top;
+    return fail ("is not a value it shows (the nearest are '" + textAt (bottom) + "' and '" + textAt (top) + "')");
+}
+
+juce::String PluginParameters::currentText (const Parameter& parameter)
+{
+    if (parameter.hostID.isNotEmpty())
+        return instance.getParameterText (parameter.hostID.toStdString());
+
+    readState();
+    const auto* entry = findStateEntry (parameter.name);
+    return entry != nullptr ? entry->getStringAttribute ("value") : juce::String();
+}
+
+double PluginParameters::getLongestDelay (double bpm)
+{
+    readState();
+
+    const auto text = [this] (const juce::String& name)
+    {
+        const auto* entry = findStateEntry (name);
+        return entry != nullptr ? entry->getStringAttribute ("value") : juce::String();
+    };
+
+    const auto maximum = static_cast<double> (juce::jlimit (1, 15, text ("Maximum Delay Length").getIntValue()));
+    std::array<double, 4> lines {};
+
+    for (int line = 0; line < 4; ++line)
+    {
+        const auto prefix = "Line " + juce::String (line + 1) + " ";
+
+        // The longer channel of a delay or pre-delay stage, tempo-synced or free.
+        const auto stage = [&] (const juce::String& name)
+        {
+            const auto of = [&] (const juce::String& setting) { return text (prefix + name + " " + setting); };
+            const auto synced = of ("Tempo Sync").equalsIgnoreCase ("on");
+            double longest = 0.0;
+
+            for (const auto* side : { "Left", "Right" })
+            {
+                if (juce::String (side) == "Right" && of ("Join Channels").equalsIgnoreCase ("on"))
+                    continue;
+
+                const auto prefixOfSide = juce::String (side) + " ";
+                auto seconds = of (prefixOfSide + "Time Linear").getDoubleValue() / 1000.0;
+
+                if (synced)
+                {
+                    const auto scale = of (prefixOfSide + "Rhythmic Scale");
+                    const auto factor = scale == "Dot" ? 2.0 / 3.0 : scale == "Triplet" ? 1.5 : 1.0;
+                    seconds = 240.0 / bpm * of (prefixOfSide + "Duration Nominator").getDoubleValue()
+                                / (juce::jmax (1.0, of (prefixOfSide + "Duration Denominator").getDoubleValue()) * factor);
+                }
+
+                longest = juce::jmax (longest, seconds);
+            }
+
+            return juce::jmin (longest, maximum);
+        };
+
+        // The spread holds one channel back by up to half the delay, and a modulated time may
+        // stretch it to twice its length.
+        auto delay = stage ("Delay") * (1.0 + std::abs (text (prefix + "Stereo Spread").getDoubleValue() - 0.5));
+
+        if (text (prefix + "Modulation Time").getDoubleValue() > 0.0)
+            delay *= 2.0;
+
+        lines[static_cast<size_t> (line)] = juce::jmin (delay, maximum) + stage ("Pre-delay");
+    }
+
+    // The routing chains the lines that share a bus, one after the other.
+    const auto [a, b, c, d] = lines;
+    const auto routing = text ("Delay Lines Routing");
+
+    if (routing == "Serial" || routing == "Tapped Serial")   return a + b + c + d;
+    if (routing == "Mixed 1" || routing == "Mixed 2")        return std::max ({ a + b, c, d });
+    if (routing == "Mixed 3" || routing == "Mixed 4")        return std::max (a + b, c + d);
+    if (routing == "Mixed 5" || routing == "Mixed 6")        return std::max (a + b + c, d);
+
+    return std::max ({ a, b, c, d });
 }
 
 //==============================================================================
@@ -395,7 +770,7 @@ juce::String PluginParameters::getText (const juce::String& name) const
 {
     for (const auto& parameter : parameters)
     {
-        if (! parameter.name.equalsIgnoreCase (name))
+        if (! parameter.name.equalsIgnoreCase (name) && parameter.hostID != name && ! parameter.stateName.equalsIgnoreCase (name))
             continue;
 
         if (parameter.hostID.isNotEmpty())

@@ -4,6 +4,9 @@
 
 #include <juce_core/juce_core.h>
 
+#include <utility>
+#include <vector>
+
 /**
     Every parameter of the plug-in as a user of corvane-host reaches it, by name.
 
@@ -21,18 +24,31 @@ public:
     */
     explicit PluginParameters (SimulatedInstance& instance);
 
-    /** Sets a parameter, named by its name (any letter case) or its host slot id, to a
-        normalised value (a plain number from 0 to 1) or a value text. Throws a UsageError for
-        an unknown name (listing the nearest names), a HostError for an ambiguous one or a
-        value it does not take.
+    /** Sets a parameter, named by its name (any letter case) or its host slot id, to a value
+        text as the plug-in shows it, or to a bare number: the number itself for a parameter
+        whose texts are numbers, else a normalised value from 0 to 1. A text sets the roundest
+        of the values that show it. Throws a UsageError for an unknown name (listing the
+        nearest names), a HostError for an ambiguous one (listing the candidates) or a value
+        it does not take.
     */
     void set (const juce::String& name, const juce::String& value);
+
+    /** Sets several parameters as set() does, so that any order of the same values gives the
+        same state; throws a HostError when a value does not take effect or another undoes it.
+    */
+    void setAll (const std::vector<std::pair<juce::String, juce::String>>& values);
 
     /** Loads a preset file (.cvprst) as the plug-in loads one saved with a session. */
     void loadPreset (const juce::File& file);
 
     /** The parameter's present value text; empty for an unknown name. */
     juce::String getText (const juce::String& name) const;
+
+    /** The longest time, in seconds, after which a sound can still come out of the delay
+        lines as they are set: delay and pre-delay through the routing's chains, each stage at
+        most the maximum delay length.
+    */
+    double getLongestDelay (double bpm);
 
     /** Every parameter: name, where it is set, kind, range, default, value texts and its value. */
     juce::String describeAll() const;
@@ -43,12 +59,18 @@ private:
         juce::String name;
         juce::String hostID;               ///< empty when set through the state document
         const juce::XmlElement* table = nullptr;
+        juce::String stateName;            ///< the slot's parameter as the state document names it, when its name is not
     };
 
     void readState();
     void writeState();
     void nameAfterFile (const juce::File& file);
+    juce::String findMovedEntry (const std::string& id);
     const Parameter& find (const juce::String& name) const;
+    static juce::String kindOf (const Parameter& parameter);
+    void apply (const Parameter& parameter, const juce::String& value);
+    bool shows (const Parameter& parameter, const juce::String& value, const juce::String& shown) const;
+    juce::String currentText (const Parameter& parameter);
     double findHostValue (const Parameter& parameter, const juce::String& text);
     juce::String stateText (const Parameter& parameter, const juce::String& value) const;
     juce::XmlElement* findStateEntry (const juce::String& name) const;

@@ -1,0 +1,144 @@
+#include "ModuleTestSupport.h"
+
+#include "CommandLineHost.h"
+#include "PluginParameters.h"
+
+#include <regex>
+
+namespace
+{
+    /** The host slot id of a parameter shown under this name. */
+    std::string slotOf (const SimulatedInstance& instance, const juce::String& name)
+    {
+        for (const auto& id : instance.getParameterIDs())
+            if (name == juce::String (instance.getParameterName (id)))
+                return id;
+
+        return {};
+    }
+
+    /** The error that setting a value gives, empty when it is taken. */
+    juce::String errorOf (PluginParameters& parameters, const juce::String& name, const juce::String& value)
+    {
+        try
+        {
+            parameters.set (name, value);
+        }
+        catch (const HostError& error)
+        {
+            return error.what();
+        }
+
+        return {};
+    }
+}
+
+using PluginParametersTest = ModuleTest;
+
+TEST_F (PluginParametersTest, EveryTextThatDescribeListsSetsAValueShowingIt)
+{
+    auto instance = makeInstance();
+    PluginParameters parameters (*instance);
+    const auto lines = juce::StringArray::fromLines (parameters.describeAll());
+    int texts = 0;
+
+    for (int index = 1; index < lines.size(); ++index)
+    {
+        // "  NAME  slot ID  KIND  RANGE, default TEXT: VALUE" (or "state" for the slot)
+        const auto row = lines[index].trimStart().toStdString();
+        std::smatch fields;
+
+        if (row.empty())
+            continue;
+
+        ASSERT_TRUE (std::regex_match (row, fields, std::regex (R"((.*?) *(?:slot (\S+)|state) +(\S+) +(.*))"))) << row;
+        const juce::String name (fields[2].matched ? fields[2].str() : fields[1].str());
+        const juce::String rest (fields[3].str() + " " + fields[4].str());
+
+        const auto kind = rest.upToFirstOccurrenceOf (" ", false, false);
+        const auto value = rest.fromLastOccurrenceOf (": ", false, false);
+        const auto range = rest.fromFirstOccurrenceOf (kind, false, false).upToLastOccurrenceOf (": ", false, false)
+                               .upToFirstOccurrenceOf (", default", false, false).trim();
+
+        auto candidates = range.contains (" | ") ? juce::StringArray::fromTokens (range, "|", {}) : juce::StringArray();
+        candidates.trim();
+        candidates.add (value);
+
+        for (const auto& text : candidates)
+        {
+            if (text.isEmpty())
+                continue;
+
+            SCOPED_TRACE ((name + "=" + text).toStdString());
+            ASSERT_EQ (errorOf (parameters, name, text), juce::String());
+
+            // A button shows "@" whatever its value.
+            EXPECT_EQ (parameters.getText (name).toLowerCase(), value == "@" ? "@" : text.toLowerCase());
+            ++texts;
+        }
+    }
+
+    EXPECT_GT (texts, 400);
+}
+
+TEST_F (PluginParametersTest, NeutralTextsSetExactlyTheNeutralValue)
+{
+    auto instance = makeInstance();
+    PluginParameters parameters (*instance);
+
+    struct Case { const char* name; const char* text; double expected; };
+
+    for (const auto& [name, text, expected] : { Case { "Line 1 Feedback", "0 %", 0.5 },
+                                                Case { "Line 1 Overdrive Color", "0 %", 0.5 },
+                                                Case { "Line 2 Panning", "50/50 % (L/R)", 0.5 },
+                                                Case { "FX Amount", "50/50 % (Dry/Wet)", 0.5 },
+                                                Case { "Master Volume", "+0.0 dB", 0.5 },
+                                                Case { "Line 3 Volume", "+0.0 dB", 0.75 },
+                                                Case { "Line 3 Volume", "-inf.", 0.0 },
+                                                Case { "Line 1 Stereo Spread", "No spread", 0.5 },
+                                                Case { "Line 1 Filter Resonance", "0 %", 0.0 },
+                                                Case { "Line 1 Overdrive Preamp", "0.00 dB", 0.0 } })
+    {
+        SCOPED_TRACE (std::string (name) + "=" + text);
+        ASSERT_EQ (errorOf (parameters, name, text), juce::String());
+        EXPECT_EQ (instance->getParameter (slotOf (*instance, name)), expected);
+    }
+}
+
+TEST_F (PluginParametersTest, ABareNumberIsATextOnlyWhereTheTextsAreNumbers)
+{
+    auto instance = makeInstance();
+    PluginParameters parameters (*instance);
+
+    struct Case { const char* name; const char* value; const char* shown; const char* error; };
+
+    for (const auto& [name, value, shown, error] : {
+             Case { "Maximum Delay Length", "7", "7", "" },
+             Case { "LFO 1 Rate", "1", "1", "" },
+             Case { "LFO 1 Rate", "2", "2", "" },
+             Case { "LFO 1 Rate", "0.5", "", "is not one of: 32, 16" },
+             Case { "MOD 1 Retrigger Midi Channel", "1", "1", "" },
+             Case { "Line 1 Delay Left Duration Nominator", "5", "5/16", "" },
+             Case { "Line 1 Delay Left Time", "1", "1000.00 ms", "" },
+             Case { "Line 1 Delay Left Time", "2", "", "did you mean '2 ms'?" },
+             Case { "Line 1 Feedback", "50", "", "did you mean '50 %'?" },
+             Case { "FX Amount", "1", "0/100 % (Dry/Wet)", "" },
+             Case { "FX Amount", "1.5", "", "is not a normalised number from 0 to 1" },
+             Case { "Delay Lines Routing", "1", "Mixed 6", "" },
+             Case { "Line 1 Mute", "1", "on", "" },
+             Case { "MOD 1 Retrigger Midi Note", "C3", "", "not a note name" },
+             Case { "MOD 1 Retrigger Midi Note", "F#3", "F#3", "" } })
+    {
+        SCOPED_TRACE (std::string (name) + "=" + value);
+        const auto message = errorOf (parameters, name, value);
+
+        if (*error != 0)
+        {
+            EXPECT_TRUE (message.contains (error)) << message;
+            continue;
+        }
+
+        ASSERT_EQ (message, juce::String());
+        EXPECT_EQ (parameters.getText (name), shown);
+    }
+}
