@@ -1,6 +1,7 @@
 #include "BaseGFXController.h"
 
 #include "SkinSource.h"
+#include "SkinLimits.h"
 #include "XmlHelpers.h"
 
 void BaseGFXController::loadFromXml (juce::XmlElement* element, SkinSource* source)
@@ -54,7 +55,7 @@ void BaseGFXController::loadSize (juce::XmlElement* element)
         return;
 
     if (auto* size = XmlHelpers::getChildByName (*element, "size"))
-        setFrameSize (XmlHelpers::getIntAttribute (*size, "width"), XmlHelpers::getIntAttribute (*size, "height"));
+        setFrameSize (SkinLimits::readLength (*size, "width"), SkinLimits::readLength (*size, "height"));
 }
 
 void BaseGFXController::loadPosition (juce::XmlElement* element)
@@ -64,8 +65,8 @@ void BaseGFXController::loadPosition (juce::XmlElement* element)
 
     if (auto* pos = XmlHelpers::getChildByName (*element, "pos"))
     {
-        const auto newLeft = XmlHelpers::getIntAttribute (*pos, "left");
-        const auto newTop = XmlHelpers::getIntAttribute (*pos, "top");
+        const auto newLeft = SkinLimits::readCoordinate (*pos, "left");
+        const auto newTop = SkinLimits::readCoordinate (*pos, "top");
 
         if (newLeft != left || newTop != top)
         {

@@ -1,6 +1,7 @@
 #include "GFXDisplay.h"
 
 #include "SkinSource.h"
+#include "SkinLimits.h"
 #include "XmlHelpers.h"
 
 GFXDisplay::GFXDisplay (const juce::String& name)
@@ -64,17 +65,17 @@ void GFXDisplay::loadFromXml (juce::XmlElement* element, SkinSource* source)
             if (loaded.isValid())
                 fontImage = loaded;
 
-            fontHeight = XmlHelpers::getIntAttribute (*child, "fontHeight");
+            fontHeight = SkinLimits::readInt (*child, "fontHeight", 0, 0, SkinLimits::maxFontHeight);
             firstASCII = (int) XmlHelpers::getStringAttribute (*child, "firstASCII", " ")[0];
             updateGlyphRange();
         }
         else if (XmlHelpers::hasTagName (*child, "pos"))
         {
-            setTopLeftPosition (XmlHelpers::getIntAttribute (*child, "left"), XmlHelpers::getIntAttribute (*child, "top"));
+            setTopLeftPosition (SkinLimits::readCoordinate (*child, "left"), SkinLimits::readCoordinate (*child, "top"));
         }
         else if (XmlHelpers::hasTagName (*child, "size"))
         {
-            setSize (XmlHelpers::getIntAttribute (*child, "width"), XmlHelpers::getIntAttribute (*child, "height"));
+            setSize (SkinLimits::readLength (*child, "width"), SkinLimits::readLength (*child, "height"));
         }
     }
 

@@ -1,6 +1,7 @@
 #include "GFXMultiStateButton.h"
 
 #include "SkinSource.h"
+#include "SkinLimits.h"
 #include "XmlHelpers.h"
 
 GFXMultiStateButton::GFXMultiStateButton (const juce::String& name)
@@ -53,7 +54,7 @@ void GFXMultiStateButton::loadFromXml (juce::XmlElement* element, SkinSource* so
             const auto numStates = XmlHelpers::getIntAttribute (*element, "states");
 
             if (numStates >= 2)
-                states = numStates;
+                states = juce::jmin (numStates, SkinLimits::maxStates);
         }
 
         if (auto* gfx = XmlHelpers::getChildByName (*element, "gfx"); gfx != nullptr && source != nullptr)

@@ -2,6 +2,7 @@
 
 #include "GFXWidgetFactory.h"
 #include "SkinSource.h"
+#include "SkinLimits.h"
 #include "XmlHelpers.h"
 
 GFXPanel::GFXPanel (const juce::String& name)
@@ -45,8 +46,8 @@ void GFXPanel::loadFromXml (juce::XmlElement* element, SkinSource* source)
     {
         createWidgets (*controls, source);
 
-        const auto offsetX = XmlHelpers::getIntAttribute (*controls, "ofsX");
-        const auto offsetY = XmlHelpers::getIntAttribute (*controls, "ofsY");
+        const auto offsetX = SkinLimits::readCoordinate (*controls, "ofsX");
+        const auto offsetY = SkinLimits::readCoordinate (*controls, "ofsY");
 
         for (auto* child : getChildren())
             child->setTopLeftPosition (child->getPosition().translated (offsetX, offsetY));

@@ -2,6 +2,7 @@
 
 #include "MidiNoteNames.h"
 #include "SkinSource.h"
+#include "SkinLimits.h"
 #include "XmlHelpers.h"
 
 namespace
@@ -37,8 +38,8 @@ void NoteDisplay::loadFromXml (juce::XmlElement* element, SkinSource* source)
 
     if (auto* size = XmlHelpers::getChildByName (*element, "size"))
     {
-        unitWidth = XmlHelpers::getIntAttribute (*size, "width") / 3;
-        unitHeight = XmlHelpers::getIntAttribute (*size, "height");
+        unitWidth = SkinLimits::readLength (*size, "width") / 3;
+        unitHeight = SkinLimits::readLength (*size, "height");
     }
 
     if (auto* gfx = XmlHelpers::getChildByName (*element, "gfx"); gfx != nullptr && source != nullptr)
@@ -55,7 +56,7 @@ void NoteDisplay::loadFromXml (juce::XmlElement* element, SkinSource* source)
     }
 
     if (auto* pos = XmlHelpers::getChildByName (*element, "pos"))
-        setTopLeftPosition (XmlHelpers::getIntAttribute (*pos, "left"), XmlHelpers::getIntAttribute (*pos, "top"));
+        setTopLeftPosition (SkinLimits::readCoordinate (*pos, "left"), SkinLimits::readCoordinate (*pos, "top"));
 
     layOutParts();
 }

@@ -1,6 +1,7 @@
 #include "NumericDisplay.h"
 
 #include "SkinSource.h"
+#include "SkinLimits.h"
 #include "XmlHelpers.h"
 
 NumericDisplay::NumericDisplay (const juce::String& name)
@@ -33,9 +34,9 @@ void NumericDisplay::loadFromXml (juce::XmlElement* element, SkinSource* source)
     if (element == nullptr || ! XmlHelpers::hasTagName (*element, "NumericDisplay"))
         return;
 
-    // A skin is outside input: fewer than one digit would leave nothing to divide
-    // the width by.
-    digitsNum = juce::jmax (1, XmlHelpers::getIntAttribute (*element, "digitsNum", 1));
+    // A skin is outside input: fewer than one digit would leave nothing to divide the width
+    // by, and more than a double tells apart would only ask for powers of ten past its range.
+    digitsNum = SkinLimits::readInt (*element, "digitsNum", 1, 1, SkinLimits::maxDigits);
 
     const auto defaultOrder = std::pow (10.0, digitsNum - 1);
     firstDigitOrder = XmlHelpers::getDoubleAttribute (*element, "firstDigitOrder", defaultOrder);
@@ -59,8 +60,8 @@ void NumericDisplay::loadFromXml (juce::XmlElement* element, SkinSource* source)
     if (auto* size = XmlHelpers::getChildByName (*element, "size"))
     {
         const auto numPlaces = digitsNum + (minValue < 0.0 ? 1 : 0);
-        digitWidth = XmlHelpers::getIntAttribute (*size, "width") / numPlaces;
-        digitHeight = XmlHelpers::getIntAttribute (*size, "height");
+        digitWidth = SkinLimits::readLength (*size, "width") / numPlaces;
+        digitHeight = SkinLimits::readLength (*size, "height");
     }
 
     removeAllChildren();
@@ -73,7 +74,7 @@ void NumericDisplay::loadFromXml (juce::XmlElement* element, SkinSource* source)
     createDigits (*element, source);
 
     if (auto* pos = XmlHelpers::getChildByName (*element, "pos"))
-        setTopLeftPosition (XmlHelpers::getIntAttribute (*pos, "left"), XmlHelpers::getIntAttribute (*pos, "top"));
+        setTopLeftPosition (SkinLimits::readCoordinate (*pos, "left"), SkinLimits::readCoordinate (*pos, "top"));
 
     int width = 0, height = 0;
 

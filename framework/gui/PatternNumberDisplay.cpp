@@ -2,6 +2,7 @@
 
 #include "MidiNoteNames.h"
 #include "SkinSource.h"
+#include "SkinLimits.h"
 #include "XmlHelpers.h"
 
 namespace
@@ -92,14 +93,14 @@ void PatternNumberDisplay::loadFromXml (juce::XmlElement* element, SkinSource* s
 
     if (auto* pos = XmlHelpers::getChildByName (*element, "pos"))
     {
-        left = XmlHelpers::getIntAttribute (*pos, "left");
-        top = XmlHelpers::getIntAttribute (*pos, "top");
+        left = SkinLimits::readCoordinate (*pos, "left");
+        top = SkinLimits::readCoordinate (*pos, "top");
     }
 
     if (auto* size = XmlHelpers::getChildByName (*element, "size"))
     {
-        width = XmlHelpers::getIntAttribute (*size, "width", 100);
-        height = XmlHelpers::getIntAttribute (*size, "height", 40);
+        width = SkinLimits::readLength (*size, "width", 100);
+        height = SkinLimits::readLength (*size, "height", 40);
     }
 
     if (auto* gfx = XmlHelpers::getChildByName (*element, "gfx"))

@@ -3,6 +3,7 @@
 #include "BasePlugin.h"
 #include "GFXPanel.h"
 #include "ResourceLoading.h"
+#include "SkinLimits.h"
 #include "XmlHelpers.h"
 
 #include <juce_cryptography/juce_cryptography.h>
@@ -36,14 +37,11 @@ std::unique_ptr<GFXPanel> SkinSource::createMainPanel()
 
         if (inner != nullptr)
         {
-            if (auto* entry = inner->getEntry ("skin.xml"))
-            {
-                std::unique_ptr<juce::InputStream> stream (inner->createStreamForEntry (*entry));
+            juce::MemoryBlock document;
 
-                if (stream != nullptr)
-                    if (auto root = parseSkinDocument (stream->readEntireStreamAsString()))
-                        panel = buildMainPanel (*root);
-            }
+            if (readEntry (*inner, "skin.xml", SkinLimits::maxDocumentBytes, document))
+                if (auto root = parseSkinDocument (juce::MemoryInputStream (document, false).readEntireStreamAsString()))
+                    panel = buildMainPanel (*root);
         }
     }
 
@@ -92,17 +90,28 @@ juce::Image SkinSource::loadImageFromArchive (const juce::String& fileName)
     if (inner == nullptr)
         return {};
 
-    auto* entry = inner->getEntry (fileName);
+    juce::MemoryBlock picture;
 
-    if (entry == nullptr)
+    if (! readEntry (*inner, fileName, SkinLimits::maxPictureBytes, picture)
+         || ! SkinLimits::isPictureWithinLimits (picture.getData(), picture.getSize()))
         return {};
 
-    std::unique_ptr<juce::InputStream> stream (inner->createStreamForEntry (*entry));
+    return juce::ImageFileFormat::loadFrom (picture.getData(), picture.getSize());
+}
 
-    if (stream == nullptr)
-        return {};
+bool SkinSource::readEntry (juce::ZipFile& zip, const juce::String& entryName, juce::int64 maxBytes,
+                            juce::MemoryBlock& result)
+{
+    auto* entry = zip.getEntry (entryName);
 
-    return juce::ImageFileFormat::loadFrom (*stream);
+    // The size an entry declares may lie in both ways: the read itself stops past the limit too.
+    if (entry == nullptr || entry->uncompressedSize > maxBytes)
+        return false;
+
+    std::unique_ptr<juce::InputStream> stream (zip.createStreamForEntry (*entry));
+
+    return stream != nullptr
+            && stream->readIntoMemoryBlock (result, (ssize_t) maxBytes + 1) <= (size_t) maxBytes;
 }
 
 bool SkinSource::isValidSkin (Owner& skinOwner, const juce::String& skinName)
@@ -128,25 +137,17 @@ void SkinSource::openArchive()
     closeArchive();
     outer = std::make_unique<juce::ZipFile> (file);
 
-    auto* digestEntry = outer->getEntry (name + ".md5");
+    // The digest is 32 characters: anything much longer is no digest, and is not read whole.
+    juce::MemoryBlock digestText;
 
-    if (digestEntry == nullptr)
+    if (! readEntry (*outer, name + ".md5", 64, digestText))
         return;
 
-    juce::String expectedDigest;
-
-    {
-        std::unique_ptr<juce::InputStream> digestStream (outer->createStreamForEntry (*digestEntry));
-
-        if (digestStream == nullptr)
-            return;
-
-        expectedDigest = digestStream->readEntireStreamAsString();
-    }
+    const auto expectedDigest = juce::MemoryInputStream (digestText, false).readEntireStreamAsString();
 
     auto* skinEntry = outer->getEntry (name + ".skin");
 
-    if (skinEntry == nullptr)
+    if (skinEntry == nullptr || skinEntry->uncompressedSize > SkinLimits::maxArchiveBytes)
         return;
 
     entryStream.reset (outer->createStreamForEntry (*skinEntry));
@@ -154,7 +155,7 @@ void SkinSource::openArchive()
     if (entryStream == nullptr)
         return;
 
-    const auto digest = juce::MD5 (*entryStream).toHexString();
+    const auto digest = juce::MD5 (*entryStream, SkinLimits::maxArchiveBytes).toHexString();
 
     if (digest.equalsIgnoreCase (expectedDigest) && entryStream->setPosition (0))
         inner = std::make_unique<juce::ZipFile> (entryStream.get(), false);

@@ -66,6 +66,10 @@ private:
     /** Every skin document passes here to become an element tree. */
     static std::unique_ptr<juce::XmlElement> parseSkinDocument (const juce::String& text);
 
+    /** The whole entry of that name, when it is there and holds no more than maxBytes. */
+    static bool readEntry (juce::ZipFile& zip, const juce::String& entryName, juce::int64 maxBytes,
+                           juce::MemoryBlock& result);
+
     std::unique_ptr<GFXPanel> buildMainPanel (juce::XmlElement& root);
     void openArchive();
     void closeArchive();

@@ -1,6 +1,7 @@
 #include "TextInput.h"
 
 #include "GFXWidgetFactory.h"
+#include "SkinLimits.h"
 #include "XmlHelpers.h"
 
 TextInput::TextInput (const juce::String& componentName)
@@ -131,8 +132,11 @@ void TextInput::loadFromXml (juce::XmlElement* element, SkinSource* source)
         if (name.isNotEmpty())
             newFont.setTypefaceName (name);
 
-        newFont.setHeight ((float) XmlHelpers::getDoubleAttribute (*fontElement, "height"));
-        newFont.setExtraKerningFactor ((float) XmlHelpers::getDoubleAttribute (*fontElement, "extraKerning"));
+        newFont.setHeight (SkinLimits::readFontHeight (*fontElement, "height"));
+
+        // Kerning is a share of the height: past a whole height either way it is no text.
+        const auto kerning = XmlHelpers::getDoubleAttribute (*fontElement, "extraKerning");
+        newFont.setExtraKerningFactor (std::isnan (kerning) ? 0.0f : (float) juce::jlimit (-1.0, 1.0, kerning));
 
         const auto style = XmlHelpers::getStringAttribute (*fontElement, "style", "plain");
 
@@ -163,11 +167,11 @@ void TextInput::loadFromXml (juce::XmlElement* element, SkinSource* source)
     for (auto* child : element->getChildIterator())
     {
         if (XmlHelpers::hasTagName (*child, "pos"))
-            setTopLeftPosition (XmlHelpers::getIntAttribute (*child, "left"),
-                                XmlHelpers::getIntAttribute (*child, "top"));
+            setTopLeftPosition (SkinLimits::readCoordinate (*child, "left"),
+                                SkinLimits::readCoordinate (*child, "top"));
         else if (XmlHelpers::hasTagName (*child, "size"))
-            setSize (XmlHelpers::getIntAttribute (*child, "width"),
-                     XmlHelpers::getIntAttribute (*child, "height"));
+            setSize (SkinLimits::readLength (*child, "width"),
+                     SkinLimits::readLength (*child, "height"));
     }
 }
 

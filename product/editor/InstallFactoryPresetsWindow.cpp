@@ -110,33 +110,46 @@ void CorvaneEditor::InstallFactoryPresetsWindow::run()
         return;
     }
 
-    juce::ZipFile zip (archive);
-    const auto numEntries = zip.getNumEntries();
+    juce::FileInputStream archiveStream (archive);
 
-    for (int i = 0; i < numEntries; ++i)
+    if (archiveStream.failedToOpen())
     {
-        if (auto* entry = zip.getEntry (i))
-        {
-            const auto& name = entry->filename;
-
-            if (name.containsChar ('.'))
-            {
-                const juce::ScopedLock sl (fileNameLock);
-                currentFileName = name.upToLastOccurrenceOf (".", false, false);
-            }
-        }
-
-        // A damaged entry does not stop the others from being installed.
-        zip.uncompressEntry (i, destination);
-
-        progress = juce::jlimit (0, 100, (int) ((float) (i + 1) / (float) numEntries * 100.0f));
-
-        if (threadShouldExit())
-            return;
+        error = 1;
+        return;
     }
+
+    FactoryPresetUnpacker unpacker (archiveStream);
+    const auto result = unpacker.unpackInto (destination, *this);
+    numRefused = unpacker.getNumRefusedEntries();
+
+    if (result.failed())
+    {
+        const juce::ScopedLock sl (fileNameLock);
+        stopMessage = result.getErrorMessage();
+        error = 2;
+        return;
+    }
+
+    if (threadShouldExit())
+        return;
 
     processor.setFactoryPresetsInstalled();
     done = 1;
+}
+
+void CorvaneEditor::InstallFactoryPresetsWindow::entryStarting (const juce::String& path)
+{
+    if (path.containsChar ('.'))
+    {
+        const juce::ScopedLock sl (fileNameLock);
+        currentFileName = path.upToLastOccurrenceOf (".", false, false);
+    }
+}
+
+bool CorvaneEditor::InstallFactoryPresetsWindow::entryFinished (int index, int numEntries)
+{
+    progress = juce::jlimit (0, 100, (int) ((float) (index + 1) / (float) numEntries * 100.0f));
+    return ! threadShouldExit();
 }
 
 void CorvaneEditor::InstallFactoryPresetsWindow::timerCallback()
@@ -163,8 +176,19 @@ void CorvaneEditor::InstallFactoryPresetsWindow::showOutcome()
 
     if (done.load() == 1)
     {
+        const auto refused = numRefused.load();
+
+        completedLabel.setText (refused == 0 ? "Operation completed."
+                                             : "Operation completed.\n" + juce::String (refused)
+                                                 + " entries were skipped: links, or paths outside the presets folder.",
+                                juce::dontSendNotification);
         completedLabel.setVisible (true);
         fileLabel.setVisible (false);
+    }
+    else if (error.load() == 2)
+    {
+        const juce::ScopedLock sl (fileNameLock);
+        fileLabel.setText (stopMessage, juce::dontSendNotification);
     }
     else if (error.load() != 1)
     {

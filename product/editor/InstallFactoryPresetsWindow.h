@@ -2,6 +2,7 @@
 
 #include "CorvaneEditor.h"
 #include "DefaultLookAndFeel.h"
+#include "FactoryPresetUnpacker.h"
 #include "WindowComponent.h"
 
 #include <atomic>
@@ -17,7 +18,8 @@
 */
 class CorvaneEditor::InstallFactoryPresetsWindow  : public WindowComponent,
                                                     private juce::Timer,
-                                                    private juce::Thread
+                                                    private juce::Thread,
+                                                    private FactoryPresetUnpacker::Listener
 {
 public:
     explicit InstallFactoryPresetsWindow (Corvane& processor);
@@ -53,15 +55,18 @@ private:
     };
 
     void run() override;
+    void entryStarting (const juce::String& path) override;
+    bool entryFinished (int index, int numEntries) override;
     void timerCallback() override;
     void showOutcome();
 
     Corvane& processor;
     juce::TextButton startButton { "Start" }, okButton { "OK" };
     juce::Label fileLabel, progressLabel, messageLabel, completedLabel { {}, "Operation completed." };
-    juce::String currentFileName;
-    std::atomic<int> progress { 0 }, done { 0 }, error { 0 };
+    juce::String currentFileName, stopMessage;
+    std::atomic<int> progress { 0 }, done { 0 }, error { 0 }, numRefused { 0 };
     juce::String archivePath;
+    // Guards the current file name and the message of a stopped installation.
     juce::CriticalSection fileNameLock;
     LF lookAndFeel;
 

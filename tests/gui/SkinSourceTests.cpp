@@ -4,6 +4,10 @@
 #include "GFXKnob.h"
 #include "GFXToggleButton.h"
 #include "GFXWidgetFactory.h"
+#include "NumericDisplay.h"
+#include "TextInput.h"
+
+#include <functional>
 
 using namespace SkinTest;
 
@@ -163,5 +167,88 @@ TEST_F (SkinSourceTest, SizesWidgetsFromTheirImageOrTheirSize)
         ASSERT_NE (widget, nullptr) << c.name;
         EXPECT_EQ (dynamic_cast<BaseGFXController*> (widget)->getFramesNum(), c.framesNum) << c.name;
         EXPECT_EQ (widget->getBounds(), c.bounds) << c.name;
+    }
+}
+
+namespace
+{
+    /** A real PNG whose header claims another size (with the header's checksum put right, so
+        that the decoder believes it).
+    */
+    juce::MemoryBlock pngClaiming (juce::uint32 width, juce::uint32 height)
+    {
+        auto png = pngOf (makeStrip (4, 4, 1));
+        auto* bytes = static_cast<juce::uint8*> (png.getData());
+
+        for (int i = 0; i < 4; ++i)
+        {
+            bytes[16 + i] = (juce::uint8) (width >> (24 - 8 * i));
+            bytes[20 + i] = (juce::uint8) (height >> (24 - 8 * i));
+        }
+
+        juce::uint32 crc = 0xffffffffu;
+
+        for (int i = 12; i < 29; ++i)
+        {
+            crc ^= bytes[i];
+
+            for (int bit = 0; bit < 8; ++bit)
+                crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+        }
+
+        crc = ~crc;
+
+        for (int i = 0; i < 4; ++i)
+            bytes[29 + i] = (juce::uint8) (crc >> (24 - 8 * i));
+
+        return png;
+    }
+}
+
+TEST_F (SkinSourceTest, HoldsWhatASkinAsksForToSaneRanges)
+{
+    // Documents and pictures past their limits are not read at all.
+    {
+        const auto padding = juce::String::repeatedString (" ", 17 << 20);
+        writeSkin ("Test", { { "skin.xml", textOf (skinDocument (padding + "<Knob name=\"k\"/>")) } });
+        EXPECT_EQ (SkinSource (*owner, "Test").createMainPanel(), nullptr);
+
+        writeSkin ("Test", { { "skin.xml", textOf (skinDocument ({}, backgroundGfx)) },
+                             { "Background.png", pngClaiming (60000, 60000) },
+                             { "Small.png", pngOf (makeStrip (30, 20, 1)) } });
+        SkinSource source (*owner, "Test");
+        EXPECT_FALSE (source.loadImageFromArchive ("Background.png").isValid());
+        EXPECT_TRUE (source.loadImageFromArchive ("Small.png").isValid());
+        auto panel = source.createMainPanel();
+        ASSERT_NE (panel, nullptr);
+        EXPECT_EQ (panel->getBounds(), juce::Rectangle<int> (0, 0, 0, 0));
+    }
+
+    // Numbers past their ranges are read as the nearest sane value.
+    struct Case { const char* controls; std::function<void (juce::Component&)> check; };
+    const Case cases[] = {
+        { "<NumericDisplay name=\"n\" digitsNum=\"400\"><size width=\"64\" height=\"10\"/></NumericDisplay>",
+          [] (juce::Component& p) { EXPECT_EQ (find<NumericDisplay> (p, "n")->getNumDigits(), 16); } },
+        { "<NumericDisplay name=\"n\" digitsNum=\"2147483000\"/>",
+          [] (juce::Component& p) { EXPECT_EQ (find<NumericDisplay> (p, "n")->getNumDigits(), 16); } },
+        { "<Panel name=\"p\"><pos left=\"2147483000\" top=\"-2147483000\"/><size width=\"2147483000\" height=\"10\"/>"
+          "<controls ofsX=\"2147483000\" ofsY=\"-2147483000\"><Knob name=\"k\"><pos left=\"2147483000\" top=\"-2147483000\"/>"
+          "<size width=\"10\" height=\"-5\"/></Knob></controls></Panel>",
+          [] (juce::Component& p) {
+              EXPECT_EQ (find<GFXPanel> (p, "p")->getBounds(), juce::Rectangle<int> (16384, -16384, 16384, 10));
+              EXPECT_EQ (find<GFXKnob> (p, "k")->getBounds(), juce::Rectangle<int> (32768, -32768, 10, 0)); } },
+        { "<TextInput name=\"t\"><font height=\"1e308\" extraKerning=\"-1e308\"/><size width=\"40\" height=\"20\"/></TextInput>",
+          [] (juce::Component& p) {
+              auto* input = find<TextInput> (p, "t");
+              EXPECT_EQ (input->getFont().getHeight(), 1024.0f);
+              EXPECT_EQ (input->getFont().getExtraKerningFactor(), -1.0f);
+              input->createComponentSnapshot (input->getLocalBounds()); } },
+    };
+
+    for (const auto& c : cases)
+    {
+        auto panel = loadControls (c.controls);
+        ASSERT_NE (panel, nullptr) << c.controls;
+        c.check (*panel);
     }
 }

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
+
 namespace
 {
     /** Processors on a data root of the test's own, so that the machine-wide folder is one
@@ -54,12 +57,12 @@ namespace
             ASSERT_TRUE (builder.writeToStream (out, nullptr));
         }
 
-        static void runToEnd (CorvaneEditor::InstallFactoryPresetsWindow& window)
+        static void runToEnd (CorvaneEditor::InstallFactoryPresetsWindow& window, int maxWaitMs = 2000)
         {
             window.buttonClicked (&window.getStartButton());
             EXPECT_FALSE (window.getStartButton().isEnabled());
 
-            for (int i = 0; i < 200 && ! window.getOkButton().isVisible(); ++i)
+            for (int i = 0; i < maxWaitMs / 10 && ! window.getOkButton().isVisible(); ++i)
                 juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
 
             EXPECT_TRUE (window.getOkButton().isVisible() && window.getOkButton().isEnabled());
@@ -124,4 +127,173 @@ TEST_F (InstallerTest, InstallsTheArchiveForTheInstalledVersion)
     ASSERT_NE (update, nullptr);
     EXPECT_EQ (update->getMessageLabel().getText(), "New presets (v1.1) need to be installed now.\nIt will take just a while...");
     EXPECT_EQ (update->getArchivePath(), commonFolder().getChildFile ("Corvane Factory Presets v1.1 - update.zip").getFullPathName());
+}
+
+namespace
+{
+    /** An archive entry as a hostile archive may hold it: any name bytes, a link, a bomb. */
+    struct RawEntry
+    {
+        std::string name, data;
+        bool link = false, deflate = false;
+    };
+
+    /** Writes the archive format by hand, since JUCE's writer makes neither links from memory
+        nor names that are not valid UTF-8.
+    */
+    juce::MemoryBlock zipOf (const std::vector<RawEntry>& entries)
+    {
+        juce::MemoryOutputStream out, directory;
+
+        for (const auto& e : entries)
+        {
+            juce::MemoryBlock stored;
+
+            if (e.deflate)
+            {
+                juce::MemoryOutputStream packed (stored, false);
+                juce::GZIPCompressorOutputStream z (packed, 9, juce::GZIPCompressorOutputStream::windowBitsRaw);
+                z.write (e.data.data(), e.data.size());
+                z.flush();
+            }
+            else
+            {
+                stored.append (e.data.data(), e.data.size());
+            }
+
+            const auto offset = (int) out.getPosition();
+            const auto header = [&] (juce::OutputStream& s, bool central)
+            {
+                s.writeInt (central ? 0x02014b50 : 0x04034b50);
+
+                if (central)
+                    s.writeShort (0x031e);                          // made on Unix
+
+                s.writeShort (20);
+                s.writeShort (0);
+                s.writeShort (e.deflate ? 8 : 0);
+                s.writeShort (0);
+                s.writeShort (0x5721);                              // a date after 1980
+                s.writeInt (0);
+                s.writeInt ((int) stored.getSize());
+                s.writeInt ((int) e.data.size());
+                s.writeShort ((short) e.name.size());
+                s.writeShort (0);
+
+                if (central)
+                {
+                    s.writeShort (0);
+                    s.writeShort (0);
+                    s.writeShort (0);
+                    s.writeInt (e.link ? (int) 0xa1ff0000u : (int) 0x81a40000u);
+                    s.writeInt (offset);
+                }
+
+                s.write (e.name.data(), e.name.size());
+            };
+
+            header (out, false);
+            out << stored;
+            header (directory, true);
+        }
+
+        const auto directoryStart = (int) out.getPosition();
+        out << directory.getMemoryBlock();
+        out.writeInt (0x06054b50);
+        out.writeShort (0);
+        out.writeShort (0);
+        out.writeShort ((short) entries.size());
+        out.writeShort ((short) entries.size());
+        out.writeInt ((int) directory.getDataSize());
+        out.writeInt (directoryStart);
+        out.writeShort (0);
+        return out.getMemoryBlock();
+    }
+
+    /** Every file and link below the folder with what it holds or points to. */
+    std::map<juce::String, juce::String> contentsOf (const juce::File& folder)
+    {
+        std::map<juce::String, juce::String> contents;
+
+        for (const auto& entry : juce::RangedDirectoryIterator (folder, true, "*", juce::File::findFilesAndDirectories))
+        {
+            const auto& f = entry.getFile();
+            contents[f.getRelativePathFrom (folder)] = f.isSymbolicLink() ? "link to " + f.getNativeLinkedTarget()
+                                                      : f.isDirectory()    ? juce::String ("folder")
+                                                                           : f.loadFileAsString();
+        }
+
+        return contents;
+    }
+}
+
+TEST_F (InstallerTest, WritesOnlyBelowTheUserFolderAndStopsAtTheSizeLimit)
+{
+    const auto skipped = juce::String ("Operation completed.\n");
+    const auto stopped = juce::String ("Error: The factory presets would take more than 64 MB unpacked.\nThe installation has been stopped.");
+
+    struct Case { const char* what; std::function<std::vector<RawEntry> (const juce::File& outside)> entries; const char* outcome; };
+    const Case cases[] = {
+        { "a link to an outside file, then a file of that name", [] (const juce::File& outside) {
+              return std::vector<RawEntry> { { "Presets/Evil.cvprst", outside.getChildFile ("victim.txt").getFullPathName().toStdString(), true },
+                                             { "Presets/Evil.cvprst", "pwned" },
+                                             { "Presets/New.cvprst", outside.getChildFile ("new.txt").getFullPathName().toStdString(), true },
+                                             { "Presets/New.cvprst", "pwned" } }; }, "skipped" },
+        { "a link to an outside folder, then entries below it", [] (const juce::File& outside) {
+              return std::vector<RawEntry> { { "Presets/Out", outside.getFullPathName().toStdString(), true },
+                                             { "Presets/Out/victim.txt", "pwned" },
+                                             { "Presets/Out/new.txt", "pwned" } }; }, "skipped" },
+        { "absolute and escaping paths", [] (const juce::File& outside) {
+              return std::vector<RawEntry> { { outside.getChildFile ("new.txt").getFullPathName().toStdString(), "pwned" },
+                                             { "../outside/new.txt", "pwned" },
+                                             { "Presets/../../outside/victim.txt", "pwned" },
+                                             { "..\\outside\\new.txt", "pwned" },
+                                             { "C:new.txt", "pwned" } }; }, "skipped" },
+        { "names that are not valid UTF-8", [] (const juce::File&) {
+              return std::vector<RawEntry> { { "Presets/Caf\xe9/Wash.cvprst", "x" },
+                                             { "Presets/\xc0\xae\xc0\xae/\xc0\xae\xc0\xae/outside/new.txt", "pwned" },
+                                             { "Presets/Cut\xe2\x82", "x" } }; }, "skipped" },
+        { "an archive that unpacks past the limit", [] (const juce::File&) {
+              return std::vector<RawEntry> { { "Presets/Bomb.cvprst", std::string ((size_t) 70 << 20, ' '), false, true } }; }, "stopped" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        processor.reset();
+        root.deleteRecursively();
+        const auto outside = root.getChildFile ("outside");
+        ASSERT_TRUE (outside.createDirectory());
+        ASSERT_TRUE (outside.getChildFile ("victim.txt").replaceWithText ("mine"));
+        const auto outsideBefore = contentsOf (outside);
+
+        auto entries = c.entries (outside);
+        entries.insert (entries.begin(), RawEntry { "Presets/Good.cvprst", "<Preset/>" });
+        commonFolder().createDirectory();
+        const auto archive = zipOf (entries);
+        ASSERT_TRUE (commonFolder().getChildFile ("Corvane Factory Presets v1.1 - full.zip").replaceWithData (archive.getData(), archive.getSize()));
+
+        auto* window = createProcessor().getInstallerWindow();
+        ASSERT_NE (window, nullptr);
+        runToEnd (*window, 60000);
+
+        EXPECT_EQ (contentsOf (outside), outsideBefore);
+        EXPECT_EQ (userFolder().getChildFile ("Presets/Good.cvprst").loadFileAsString(), "<Preset/>");
+
+        for (const auto& [path, content] : contentsOf (userFolder()))
+            EXPECT_FALSE (content.startsWith ("link to ")) << path;
+
+        if (juce::String (c.outcome) == "stopped")
+        {
+            EXPECT_EQ (window->getFileLabel().getText(), stopped);
+            EXPECT_FALSE (userFolder().getChildFile ("Presets/Bomb.cvprst").exists());
+            EXPECT_TRUE (processor->factoryPresetsNeedInstalling());
+        }
+        else
+        {
+            EXPECT_TRUE (window->getCompletedLabel().getText().startsWith (skipped)
+                         && window->getCompletedLabel().getText().contains ("skipped")) << window->getCompletedLabel().getText();
+            EXPECT_FALSE (processor->factoryPresetsNeedInstalling());
+        }
+    }
 }

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+/**
+    Unpacks a factory-preset archive into a folder, for the installer's worker thread.
+
+    The archive is outside input: an entry is written only as a regular file (or folder) below
+    the target folder, through folders that are no links, and only when its name is valid UTF-8
+    and a relative path that stays inside. Other entries (links, absolute or escaping paths,
+    broken names) are skipped and counted; a damaged entry is skipped too, as before, and the
+    others are still installed. The whole unpacking stops when what it wrote passes a size far
+    above the factory set, so that a small archive cannot fill the user's disk.
+
+    Each entry is written to a temporary file beside its target and moved over it at the end,
+    so a stop never leaves a cut file in place of one the user had.
+*/
+class FactoryPresetUnpacker
+{
+public:
+    /** Hears of every entry, on the unpacking thread. */
+    class Listener
+    {
+    public:
+        virtual ~Listener() = default;
+
+        /** An entry with a valid name is about to be unpacked: its path within the archive. */
+        virtual void entryStarting (const juce::String& path) = 0;
+
+        /** Entry index of numEntries has been handled; false stops the unpacking there. */
+        virtual bool entryFinished (int index, int numEntries) = 0;
+    };
+
+    /** Most bytes that one unpacking writes: many times the factory set. */
+    static constexpr juce::int64 defaultSizeLimit = (juce::int64) 64 * 1024 * 1024;
+
+    explicit FactoryPresetUnpacker (juce::InputStream& archiveStream,
+                                    juce::int64 sizeLimit = defaultSizeLimit);
+
+    /** Unpacks every entry into the folder, which must exist. Fails (with a message for the
+        user) only when the size limit stopped it; a stop asked by the listener is no failure.
+    */
+    juce::Result unpackInto (const juce::File& folder, Listener& listener);
+
+    /** Entries not installed because they could reach outside the folder or their names are broken. */
+    int getNumRefusedEntries() const noexcept     { return numRefused; }
+
+    /** True for bytes that are well-formed UTF-8 (no overlong forms, surrogates or values
+        above U+10FFFF, and no zero byte).
+    */
+    static bool isValidUtf8 (const char* text, size_t numBytes) noexcept;
+
+    /** The folders and file name of an entry's path, or nothing when the path may not be
+        written below a folder: empty, absolute, a drive or stream name, a "." or ".."
+        component, or control characters. A trailing separator marks a folder entry.
+    */
+    static juce::StringArray splitEntryPath (const juce::String& path, bool& isFolder);
+
+private:
+    enum class Outcome { written, refused, failed, overLimit };
+
+    Outcome unpackEntry (int index, const juce::File& folder);
+    static bool makeFolderBelow (const juce::File& root, const juce::StringArray& folders, juce::File& result);
+
+    juce::ZipFile zip;
+    juce::int64 limit, written = 0;
+    int numRefused = 0;
+
+    JUCE_DECLARE_NON_COPYABLE (FactoryPresetUnpacker)
+};
