@@ -1,6 +1,7 @@
 #include "ImageMidiKeyboard.h"
 
 #include "SkinSource.h"
+#include "SkinLimits.h"
 #include "XmlHelpers.h"
 
 ImageMidiKeyboard::ImageMidiKeyboard (juce::MidiKeyboardState& state, const juce::String& name)
@@ -34,12 +35,12 @@ void ImageMidiKeyboard::loadFromXml (juce::XmlElement* element, SkinSource* sour
 
     if (auto* size = XmlHelpers::getChildByName (*element, "size"))
     {
-        width = XmlHelpers::getIntAttribute (*size, "width");
-        height = XmlHelpers::getIntAttribute (*size, "height");
+        width = SkinLimits::readLength (*size, "width");
+        height = SkinLimits::readLength (*size, "height");
     }
 
     if (auto* pos = XmlHelpers::getChildByName (*element, "pos"))
-        setTopLeftPosition (XmlHelpers::getIntAttribute (*pos, "left"), XmlHelpers::getIntAttribute (*pos, "top"));
+        setTopLeftPosition (SkinLimits::readCoordinate (*pos, "left"), SkinLimits::readCoordinate (*pos, "top"));
 
     if (XmlHelpers::hasAttribute (*element, "firstKey") && XmlHelpers::hasAttribute (*element, "lastKey"))
     {
@@ -63,19 +64,19 @@ void ImageMidiKeyboard::loadFromXml (juce::XmlElement* element, SkinSource* sour
             if (auto* gfx = XmlHelpers::getChildByName (*keyElement, "gfx"); gfx != nullptr && source != nullptr)
             {
                 strip = source->loadImage (XmlHelpers::getStringAttribute (*gfx, "resource"));
-                framesNum = XmlHelpers::getIntAttribute (*gfx, "framesNum");
+                framesNum = SkinLimits::readInt (*gfx, "framesNum", 0, 0, SkinLimits::maxStates);
             }
 
             if (auto* size = XmlHelpers::getChildByName (*keyElement, "size"))
             {
-                keyWidth = XmlHelpers::getIntAttribute (*size, "width");
-                keyHeight = XmlHelpers::getIntAttribute (*size, "height");
+                keyWidth = SkinLimits::readLength (*size, "width");
+                keyHeight = SkinLimits::readLength (*size, "height");
             }
 
             if (auto* pos = XmlHelpers::getChildByName (*keyElement, "pos"))
             {
-                x = XmlHelpers::getIntAttribute (*pos, "left") - getX();
-                y = XmlHelpers::getIntAttribute (*pos, "top") - getY();
+                x = SkinLimits::readCoordinate (*pos, "left") - getX();
+                y = SkinLimits::readCoordinate (*pos, "top") - getY();
             }
 
             setKeyImage (note++, strip, framesNum, keyWidth, keyHeight,
@@ -94,8 +95,10 @@ void ImageMidiKeyboard::setKeyImage (int note, const juce::Image& image, int fra
         return;
 
     auto& key = keys[(size_t) note];
-    key.leftNeighbours = juce::jmax (0, leftNeighbours);
-    key.rightNeighbours = juce::jmax (0, rightNeighbours);
+    // Each neighbour doubles the frames a key needs; past a few, the frame number would
+    // overflow long before any picture could hold that many frames.
+    key.leftNeighbours = juce::jlimit (0, maxNeighbours, leftNeighbours);
+    key.rightNeighbours = juce::jlimit (0, maxNeighbours, rightNeighbours);
     key.width = width;
     key.height = height;
     key.x = x;

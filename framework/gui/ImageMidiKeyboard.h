@@ -43,12 +43,15 @@ public:
 
     /** A keyboard on a state that outlives it. */
     ImageMidiKeyboard (juce::MidiKeyboardState& state, const juce::String& name);
-    /** A keyboard on a state of its own, as the skin panel makes it. */
-    explicit ImageMidiKeyboard (const juce::String& name);
+    /** A keyboard on a state of its own, as the skin panel makes it (without a component name). */
+    explicit ImageMidiKeyboard (const juce::String& name = {});
     ~ImageMidiKeyboard() override = default;
 
     void loadFromXml (juce::XmlElement* element, SkinSource* source) override;
     void setAction (const juce::String&, int, const juce::String&) override {}
+
+    /** The most neighbours on either side whose states pick a key's frame. */
+    static constexpr int maxNeighbours = 8;
 
     /** Gives a key its strip, neighbourhood and place relative to the keyboard. */
     void setKeyImage (int note, const juce::Image& image, int framesNum, int width, int height,

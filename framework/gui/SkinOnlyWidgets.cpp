@@ -32,6 +32,10 @@ void SkinOnlyWidgets::registerSkinOnlyWidgets (GFXWidgetFactory& factory)
     factory.registerWidget ("MidiChannelDisplay", makeNamed<GFXMidiChannelDisplay>());
     factory.registerWidget ("PatternNumberDisplay", makeNamed<PatternNumberDisplay>());
     factory.registerWidget ("NoteDisplay", makeNamed<NoteDisplay>());
-    // Each keyboard plays into a state of its own, which nothing else needs to reach.
-    factory.registerWidget ("MidiKeyboard", makeNamed<ImageMidiKeyboard>());
+    // Each keyboard plays into a state of its own, which nothing else needs to reach. It takes
+    // no component name from its element: nothing finds a keyboard by name.
+    factory.registerWidget ("MidiKeyboard", [] (const juce::String&, SkinSource&) -> std::unique_ptr<juce::Component>
+    {
+        return std::make_unique<ImageMidiKeyboard>();
+    });
 }

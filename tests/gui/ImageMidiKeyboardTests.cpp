@@ -2,6 +2,7 @@
 #include "DisplayForWindows.h"
 
 #include "ImageMidiKeyboard.h"
+#include "SkinLimits.h"
 
 using namespace SkinTest;
 
@@ -14,6 +15,22 @@ namespace
         return "<Key left=\"" + juce::String (neighbours) + "\" right=\"" + juce::String (neighbours) + "\">"
                "<gfx resource=\"key.png\" framesNum=\"8\"/><size width=\"" + juce::String (width) + "\" height=\""
                + juce::String (height) + "\"/><pos left=\"" + juce::String (left) + "\" top=\"10\"/></Key>";
+    }
+
+    /** The panel's keyboards in skin order: they carry no names to find them by. */
+    juce::Array<ImageMidiKeyboard*> keyboardsOf (juce::Component& panel)
+    {
+        juce::Array<ImageMidiKeyboard*> found;
+
+        for (auto* child : panel.getChildren())
+        {
+            if (auto* keyboard = dynamic_cast<ImageMidiKeyboard*> (child))
+                found.add (keyboard);
+
+            found.addArray (keyboardsOf (*child));
+        }
+
+        return found;
     }
 }
 
@@ -54,8 +71,11 @@ TEST_F (ImageMidiKeyboardTest, SkinKeysSitWhereTheSkinPutsThemAndTakeTheHits)
                                "<MidiKeyboard name=\"Empty\"/>",
                                { { "key.png", pngOf (makeStrip (20, 50, 8)) } });
 
-    auto* keyboard = find<ImageMidiKeyboard> (*panel, "Keys");
-    ASSERT_NE (keyboard, nullptr);
+    const auto keyboards = keyboardsOf (*panel);
+    ASSERT_EQ (keyboards.size(), 2);
+    auto* keyboard = keyboards[0];
+    // The element's name is not the widget's.
+    EXPECT_TRUE (keyboard->getName().isEmpty());
     EXPECT_EQ (keyboard->getBounds(), juce::Rectangle<int> (100, 10, 40, 50));
     EXPECT_EQ (keyboard->getKey (61).x, 14);
     // JUCE's own layout answers from the skin's places (hit testing uses the same positions).
@@ -69,7 +89,33 @@ TEST_F (ImageMidiKeyboardTest, SkinKeysSitWhereTheSkinPutsThemAndTakeTheHits)
     for (auto x : { 2, 16, 30 })
         EXPECT_EQ (frameShown (*keyboard, x, 5), 0) << x;
 
-    EXPECT_EQ (find<ImageMidiKeyboard> (*panel, "Empty")->getBounds().getWidth(), 0);
+    EXPECT_EQ (keyboards[1]->getBounds().getWidth(), 0);
+}
+
+TEST_F (ImageMidiKeyboardTest, SkinNumbersFarPastAnyFaceAreHeldToSaneRanges)
+{
+    // Neighbour counts that would shift a frame number past an int, sizes and places near the int limit.
+    auto panel = loadControls ("<MidiKeyboard firstKey=\"60\" lastKey=\"62\"><pos left=\"2147483000\" top=\"-2147483000\"/>"
+                               "<size width=\"2147483647\" height=\"50\"/><Keys><Key left=\"2147483647\" right=\"40\">"
+                               "<gfx resource=\"key.png\" framesNum=\"2147483647\"/><size width=\"2147483647\" height=\"2147483647\"/>"
+                               "<pos left=\"-2147483000\" top=\"10\"/></Key></Keys></MidiKeyboard>",
+                               { { "key.png", pngOf (makeStrip (20, 50, 8)) } });
+
+    const auto keyboards = keyboardsOf (*panel);
+    ASSERT_EQ (keyboards.size(), 1);
+    auto* keyboard = keyboards[0];
+
+    for (auto note = 40; note < 110; ++note)
+        keyboard->getKeyboardState().noteOn (1, note, 1.0f);
+
+    keyboard->timerCallback();
+    const auto& key = keyboard->getKey (60);
+    EXPECT_LE (key.leftNeighbours + key.rightNeighbours, 2 * ImageMidiKeyboard::maxNeighbours);
+    EXPECT_LE (keyboard->getWidth(), SkinLimits::maxLength);
+    EXPECT_LE (key.framesNum, SkinLimits::maxStates);
+    juce::Image canvas (juce::Image::ARGB, 64, 64, true);
+    juce::Graphics g (canvas);
+    keyboard->paintEntireComponent (g, false);
 }
 
 TEST_F (ImageMidiKeyboardTest, HitsFindTheSkinKeysOnDisplay)
@@ -85,7 +131,7 @@ TEST_F (ImageMidiKeyboardTest, HitsFindTheSkinKeysOnDisplay)
     panel->setBounds (0, 0, 200, 100);
     panel->addToDesktop (0);
     panel->setVisible (true);
-    auto* keyboard = find<ImageMidiKeyboard> (*panel, "Keys");
+    auto* keyboard = keyboardsOf (*panel)[0];
     ASSERT_NE (keyboard, nullptr);
 
     struct Case { juce::Point<float> at; int note; };
