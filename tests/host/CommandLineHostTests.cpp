@@ -622,7 +622,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { with ({ "--set", "Line 1 Delay Left Time=5000 ms" }), "out of range ('0.10 ms' to '1000.00 ms')", 1 },
         { with ({ "--set", "Line 1 Delay Left Time=20 Hz" }), "is not in its unit", 1 },
         { with ({ "--set", "5=1.5" }), "is not one of: ", 1 },
-        { with ({ "--set", "Feedbak=0.5" }), "(nearest: 'Line 1 Feedback'", 1 },
+        { with ({ "--set", "Feedbak=0.5" }), "(nearest: 'Line 1 Feedback'", 2 },
         { with ({ "--set", "Line 1 Delay Left Duration=3/16" }), "int, Line 1 Delay Left Duration Denominator)", 1 },
         { with ({ "--set", "FX Amount=1", "--set", "FX Amount=0" }), "another --set value undoes it", 1 },
         { with ({ "--set", "Line 1 Delay Left Duration Nominator=3/8" }), "it does not take effect (it shows '3/16')", 1 },
