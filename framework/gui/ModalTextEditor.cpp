@@ -25,7 +25,7 @@ void ModalTextEditor::removeModalListener (ModalListener* listener)
     modalListeners.removeFirstMatchingValue (listener);
 }
 
-void ModalTextEditor::focusGained (FocusChangeType cause)
+void ModalTextEditor::focusGained (FocusChangeType)
 {
     if (! isOnDesktop())
     {
@@ -39,12 +39,10 @@ void ModalTextEditor::focusGained (FocusChangeType cause)
         grabKeyboardFocus();
     }
 
-    // The text editor's own handling selects the text and shows the caret.
-    juce::TextEditor::focusGained (cause);
     repaint();
 }
 
-void ModalTextEditor::focusLost (FocusChangeType cause)
+void ModalTextEditor::focusLost (FocusChangeType)
 {
     const juce::Component::SafePointer<ModalTextEditor> safeThis (this);
     const auto wasEditing = isOnDesktop();
@@ -73,7 +71,6 @@ void ModalTextEditor::focusLost (FocusChangeType cause)
             return;
     }
 
-    juce::TextEditor::focusLost (cause);
     repaint();
 }
 

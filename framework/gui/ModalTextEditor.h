@@ -44,9 +44,10 @@ public:
     bool isEditing() const                              { return isOnDesktop(); }
 
     //==============================================================================
-    /** @internal */
+    /** Starts an edit. It takes the place of the text editor's own focus handling, which
+        it does not call: the edit's listeners, not the text editor's, hear of its end. */
     void focusGained (FocusChangeType) override;
-    /** @internal */
+    /** Ends an edit (also run by Return and Escape); see focusGained. */
     void focusLost (FocusChangeType) override;
 
 private:

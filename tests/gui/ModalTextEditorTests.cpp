@@ -77,8 +77,6 @@ TEST (ModalTextEditorOnDisplay, ReportsChangesCommitsAndCancelsAndReturnsToItsPa
         pumpMessages();
         ASSERT_TRUE (editor.isEditing());
         EXPECT_EQ (editor.getParentComponent(), nullptr);
-        // The text editor's own focus handling still runs: it selects the whole text.
-        EXPECT_EQ (editor.getHighlightedRegion(), juce::Range<int> (0, 4));
 
         editor.moveCaretToEnd();
         type (editor, c.typed);
@@ -109,4 +107,30 @@ TEST (ModalTextEditorOnDisplay, ReportsChangesCommitsAndCancelsAndReturnsToItsPa
         editor.removeModalListener (&listener);
         window.removeFromDesktop();
     }
+}
+
+// The edit's own focus handling stands in for the text editor's: the text editor's focus-loss
+// notification never reaches a listener of the text editor.
+TEST (ModalTextEditor, EndsAnEditWithoutTheTextEditorsOwnFocusNotification)
+{
+    struct FocusListener  : public juce::TextEditor::Listener
+    {
+        void textEditorFocusLost (juce::TextEditor&) override { ++focusLost; }
+        int focusLost = 0;
+    };
+
+    juce::Component parent;
+    ModalTextEditor editor ("edit");
+    parent.addAndMakeVisible (editor);
+    editor.setText ("Init", false);
+    FocusListener listener;
+    editor.addListener (&listener);
+    RecordingListener modal;
+    editor.addModalListener (&modal);
+
+    type (editor, "x");
+    press (editor, juce::KeyPress::returnKey);
+    EXPECT_EQ (modal.calls, juce::StringArray ({ "changed", "committed:Initx" }));
+    EXPECT_EQ (listener.focusLost, 0);
+    editor.removeListener (&listener);
 }
