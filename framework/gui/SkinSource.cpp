@@ -8,6 +8,9 @@
 
 #include <juce_cryptography/juce_cryptography.h>
 
+#include <png.h>
+#include <vector>
+
 SkinSource::SkinSource (Owner& skinOwner, const juce::String& skinName)
     : owner (skinOwner), name (skinName)
 {
@@ -96,7 +99,42 @@ juce::Image SkinSource::loadImageFromArchive (const juce::String& fileName)
          || ! SkinLimits::isPictureWithinLimits (picture.getData(), picture.getSize()))
         return {};
 
-    return juce::ImageFileFormat::loadFrom (picture.getData(), picture.getSize());
+    return decodePicture (picture);
+}
+
+juce::Image SkinSource::decodePicture (const juce::MemoryBlock& picture)
+{
+    // JUCE's PNG loader returns from libpng's error callback instead of jumping out of it, so a
+    // damaged picture sends libpng on through freed state. libpng's simplified reader keeps its
+    // errors to itself; a picture from an archive is decoded by it alone.
+    png_image decoder {};
+    decoder.version = PNG_IMAGE_VERSION;
+
+    if (png_image_begin_read_from_memory (&decoder, picture.getData(), picture.getSize()) == 0)
+        return {};
+
+    decoder.format = PNG_FORMAT_RGBA;
+    std::vector<png_byte> pixels (PNG_IMAGE_SIZE (decoder));
+
+    if (png_image_finish_read (&decoder, nullptr, pixels.data(), 0, nullptr) == 0)
+    {
+        png_image_free (&decoder);
+        return {};
+    }
+
+    const auto width = (int) decoder.width, height = (int) decoder.height;
+    juce::Image image (juce::Image::ARGB, width, height, false);
+    const juce::Image::BitmapData bitmap (image, juce::Image::BitmapData::writeOnly);
+
+    for (int y = 0; y < height; ++y)
+    {
+        const auto* source = pixels.data() + (size_t) y * (size_t) width * 4;
+
+        for (int x = 0; x < width; ++x, source += 4)
+            bitmap.setPixelColour (x, y, juce::Colour (source[0], source[1], source[2], source[3]));
+    }
+
+    return image;
 }
 
 bool SkinSource::readEntry (juce::ZipFile& zip, const juce::String& entryName, juce::int64 maxBytes,

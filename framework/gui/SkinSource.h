@@ -65,6 +65,8 @@ public:
 private:
     /** Every skin document passes here to become an element tree. */
     static std::unique_ptr<juce::XmlElement> parseSkinDocument (const juce::String& text);
+    /** A PNG picture from an archive as an image, or a null image when it is damaged. */
+    static juce::Image decodePicture (const juce::MemoryBlock& picture);
 
     /** The whole entry of that name, when it is there and holds no more than maxBytes. */
     static bool readEntry (juce::ZipFile& zip, const juce::String& entryName, juce::int64 maxBytes,
