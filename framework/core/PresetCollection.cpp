@@ -1,4 +1,5 @@
 #include "PresetCollection.h"
+#include "StrictUtf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -79,56 +80,6 @@ namespace
     bool isAlphanumeric (juce::juce_wchar c)  { return characterClasses().isAlphanumeric (as16Bit (c)); }
 
     //==============================================================================
-    /** The length of the well-formed UTF-8 sequence that the bytes start with (no overlong
-        form, no surrogate, nothing above U+10FFFF), or 0 when they start with none.
-    */
-    int getSequenceLength (const std::string& bytes, size_t start)
-    {
-        const auto lead = (unsigned char) bytes[start];
-
-        if (lead < 0x80)
-            return lead != 0 ? 1 : 0;
-
-        const int length = lead >= 0xf0 ? 4 : (lead >= 0xe0 ? 3 : (lead >= 0xc0 ? 2 : 0));
-
-        if (length == 0 || lead > 0xf4 || (size_t) length > bytes.size() - start)
-            return 0;
-
-        auto code = (juce::uint32) (lead & (0x7f >> length));
-
-        for (int i = 1; i < length; ++i)
-        {
-            const auto next = (unsigned char) bytes[start + (size_t) i];
-
-            if ((next & 0xc0) != 0x80)
-                return 0;
-
-            code = (code << 6) | (next & 0x3f);
-        }
-
-        static constexpr juce::uint32 smallest[] = { 0, 0, 0x80, 0x800, 0x10000 };
-
-        if (code < smallest[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff))
-            return 0;
-
-        return length;
-    }
-
-    bool isValidUtf8 (const std::string& bytes)
-    {
-        for (size_t i = 0; i < bytes.size();)
-        {
-            const auto length = getSequenceLength (bytes, i);
-
-            if (length == 0)
-                return false;
-
-            i += (size_t) length;
-        }
-
-        return true;
-    }
-
     bool endsWith (const std::string& name, const std::string& suffix, bool ignoreCase)
     {
         return name.size() >= suffix.size()
@@ -147,7 +98,7 @@ namespace
 
         for (size_t i = 0; i < bytes.size();)
         {
-            const auto length = getSequenceLength (bytes, i);
+            const auto length = StrictUtf8::getSequenceLength (bytes.data(), bytes.size(), i);
 
             if (length > 0)
                 shown += juce::String::fromUTF8 (bytes.data() + i, length);
@@ -374,7 +325,7 @@ void PresetCollection::scanFolder (Folder& folder)
                                                                              ! juce::File::areFileNamesCaseSensitive())))
             continue;
 
-        if (! isValidUtf8 (name))
+        if (! StrictUtf8::isValid (name.data(), name.size()))
         {
             folder.addSkippedName (withInvalidBytesMarked (name));
             continue;

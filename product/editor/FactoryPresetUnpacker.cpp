@@ -1,5 +1,7 @@
 #include "FactoryPresetUnpacker.h"
 
+#include "StrictUtf8.h"
+
 FactoryPresetUnpacker::FactoryPresetUnpacker (juce::InputStream& archiveStream, juce::int64 sizeLimit)
     : zip (archiveStream), limit (sizeLimit)
 {
@@ -18,7 +20,7 @@ juce::Result FactoryPresetUnpacker::unpackInto (const juce::File& folder, Listen
         const auto* entry = zip.getEntry (i);
         const auto* nameBytes = entry != nullptr ? entry->filename.toRawUTF8() : "";
 
-        if (entry != nullptr && isValidUtf8 (nameBytes, std::strlen (nameBytes)))
+        if (entry != nullptr && StrictUtf8::isValid (nameBytes, std::strlen (nameBytes)))
             listener.entryStarting (entry->filename);
 
         switch (unpackEntry (i, folder))
@@ -51,7 +53,7 @@ FactoryPresetUnpacker::Outcome FactoryPresetUnpacker::unpackEntry (int index, co
 
     const auto* nameBytes = entry->filename.toRawUTF8();
 
-    if (! isValidUtf8 (nameBytes, std::strlen (nameBytes)) || entry->isSymbolicLink)
+    if (! StrictUtf8::isValid (nameBytes, std::strlen (nameBytes)) || entry->isSymbolicLink)
         return Outcome::refused;
 
     bool isFolder = false;
@@ -176,52 +178,4 @@ juce::StringArray FactoryPresetUnpacker::splitEntryPath (const juce::String& pat
     }
 
     return parts;
-}
-
-bool FactoryPresetUnpacker::isValidUtf8 (const char* text, size_t numBytes) noexcept
-{
-    const auto* bytes = reinterpret_cast<const unsigned char*> (text);
-    size_t i = 0;
-
-    while (i < numBytes)
-    {
-        const auto lead = bytes[i];
-
-        if (lead == 0)
-            return false;
-
-        if (lead < 0x80)
-        {
-            ++i;
-            continue;
-        }
-
-        int numExtra;
-        juce::uint32 minimum, value;
-
-        if ((lead & 0xe0) == 0xc0)      { numExtra = 1; minimum = 0x80;    value = lead & 0x1fu; }
-        else if ((lead & 0xf0) == 0xe0) { numExtra = 2; minimum = 0x800;   value = lead & 0x0fu; }
-        else if ((lead & 0xf8) == 0xf0) { numExtra = 3; minimum = 0x10000; value = lead & 0x07u; }
-        else                             return false;
-
-        if (numBytes - i <= (size_t) numExtra)
-            return false;
-
-        for (int k = 1; k <= numExtra; ++k)
-        {
-            const auto next = bytes[i + (size_t) k];
-
-            if ((next & 0xc0) != 0x80)
-                return false;
-
-            value = (value << 6) | (next & 0x3fu);
-        }
-
-        if (value < minimum || value > 0x10ffff || (value >= 0xd800 && value <= 0xdfff))
-            return false;
-
-        i += (size_t) numExtra + 1;
-    }
-
-    return true;
 }

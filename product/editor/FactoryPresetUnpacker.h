@@ -45,11 +45,6 @@ public:
     /** Entries not installed because they could reach outside the folder or their names are broken. */
     int getNumRefusedEntries() const noexcept     { return numRefused; }
 
-    /** True for bytes that are well-formed UTF-8 (no overlong forms, surrogates or values
-        above U+10FFFF, and no zero byte).
-    */
-    static bool isValidUtf8 (const char* text, size_t numBytes) noexcept;
-
     /** The folders and file name of an entry's path, or nothing when the path may not be
         written below a folder: empty, absolute, a drive or stream name, a "." or ".."
         component, or control characters. A trailing separator marks a folder entry.

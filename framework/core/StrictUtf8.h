@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstddef>
+
+/**
+    Strict reading of UTF-8 in names that come from outside (folder listings, archive entries).
+    JUCE's own reading takes overlong forms, which decode to "." or "/", and reads past a
+    sequence cut off at the end; these accept only well-formed sequences: no overlong form, no
+    surrogate, nothing above U+10FFFF and no zero byte.
+*/
+struct StrictUtf8
+{
+    /** The length of the well-formed sequence that starts at start, or 0 when none does. */
+    static int getSequenceLength (const char* bytes, size_t numBytes, size_t start) noexcept;
+
+    /** True when the bytes are all well-formed sequences. */
+    static bool isValid (const char* bytes, size_t numBytes) noexcept;
+};
