@@ -2,6 +2,7 @@
 
 #include "DefaultLookAndFeel.h"
 #include "GFXWidgetFactory.h"
+#include "SkinLimits.h"
 #include "XmlHelpers.h"
 
 namespace
@@ -269,12 +270,12 @@ void ModulationMatrixComponent::loadFromXml (juce::XmlElement* element, SkinSour
     {
         if (auto* size = XmlHelpers::getChildByName (*element, "size"))
         {
-            width = XmlHelpers::getIntAttribute (*size, "width");
-            height = XmlHelpers::getIntAttribute (*size, "height");
+            width = SkinLimits::readLength (*size, "width");
+            height = SkinLimits::readLength (*size, "height");
         }
 
         if (auto* pos = XmlHelpers::getChildByName (*element, "pos"))
-            setTopLeftPosition (XmlHelpers::getIntAttribute (*pos, "left"), XmlHelpers::getIntAttribute (*pos, "top"));
+            setTopLeftPosition (SkinLimits::readCoordinate (*pos, "left"), SkinLimits::readCoordinate (*pos, "top"));
     }
 
     setSize (width, height);

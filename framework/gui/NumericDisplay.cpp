@@ -49,12 +49,20 @@ void NumericDisplay::loadFromXml (juce::XmlElement* element, SkinSource* source)
     if (order - std::trunc (order) != 0.0)
         firstDigitOrder = defaultOrder;
 
-    const auto places = std::log10 (firstDigitOrder);
+    // A first place far from the ones would make the scale below infinite or nothing.
+    auto places = std::log10 (firstDigitOrder);
+
+    if (std::abs (places) > SkinLimits::maxPlace)
+    {
+        places = std::copysign ((double) SkinLimits::maxPlace, places);
+        firstDigitOrder = std::pow (10.0, places);
+    }
+
     scale = std::pow (10.0, digitsNum - places - 1.0);
     alwaysShownDigits = juce::jmax (digitsNum - (int) std::trunc (places), 0);
 
-    minValue = XmlHelpers::getDoubleAttribute (*element, "minValue");
-    maxValue = XmlHelpers::getDoubleAttribute (*element, "maxValue");
+    minValue = SkinLimits::readValue (*element, "minValue");
+    maxValue = SkinLimits::readValue (*element, "maxValue");
     continuous = XmlHelpers::getStringAttribute (*element, "control") == "continous";
 
     if (auto* size = XmlHelpers::getChildByName (*element, "size"))
@@ -194,7 +202,9 @@ void NumericDisplay::updateDigits()
     {
         const auto k = divisor > 0 ? n / divisor : 0;
         shown = shown || k != 0 || i == digits.size() - alwaysShownDigits;
-        digits.getUnchecked (i)->setDigit ((int) k, ! shown);
+        // A value past what the digits hold leaves more than 9 in the first digit, but no
+        // more than an int holds.
+        digits.getUnchecked (i)->setDigit ((int) juce::jmin (k, (juce::int64) std::numeric_limits<int>::max()), ! shown);
         n -= k * divisor;
         divisor /= 10;
     }

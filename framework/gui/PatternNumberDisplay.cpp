@@ -78,7 +78,10 @@ void PatternNumberDisplay::loadFromXml (juce::XmlElement* element, SkinSource* s
     if (element == nullptr || ! XmlHelpers::hasTagName (*element, "PatternNumberDisplay"))
         return;
 
-    const auto read = [element] (const char* name, int fallback) { return XmlHelpers::getIntAttribute (*element, name, fallback); };
+    const auto read = [element] (const char* name, int fallback)
+    {
+        return SkinLimits::readInt (*element, name, fallback, -SkinLimits::maxPatternNumber, SkinLimits::maxPatternNumber);
+    };
 
     notePatternMin = read ("notePatternMin", 0);
     notePatternMax = read ("notePatternMax", 127);

@@ -8,10 +8,16 @@ int SkinLimits::readInt (const juce::XmlElement& element, juce::StringRef name, 
     return juce::jlimit (minimum, maximum, XmlHelpers::getIntAttribute (element, name, defaultValue));
 }
 
+double SkinLimits::readDouble (const juce::XmlElement& element, juce::StringRef name, double defaultValue,
+                              double minimum, double maximum)
+{
+    const auto value = XmlHelpers::getDoubleAttribute (element, name, defaultValue);
+    return std::isnan (value) ? defaultValue : juce::jlimit (minimum, maximum, value);
+}
+
 float SkinLimits::readFontHeight (const juce::XmlElement& element, juce::StringRef name)
 {
-    const auto height = XmlHelpers::getDoubleAttribute (element, name);
-    return std::isnan (height) ? 0.0f : (float) juce::jlimit (0.0, (double) maxFontHeight, height);
+    return (float) readDouble (element, name, 0.0, 0.0, (double) maxFontHeight);
 }
 
 bool SkinLimits::isPictureWithinLimits (const void* data, size_t numBytes)

@@ -17,6 +17,14 @@ struct SkinLimits
     static constexpr int maxLength = 16384;
     /** Digits of a numeric display: as many as a double tells apart. */
     static constexpr int maxDigits = 16;
+    /** Place of a numeric display's first digit, either side of the ones: further out the
+        scale from a value to its digits would be infinite or nothing. */
+    static constexpr int maxPlace = 16;
+    /** Values that a display shows or is held between, either side of zero: as far as a
+        double still counts in whole steps of its last digit, and well inside a float. */
+    static constexpr double maxValue = 1.0e15;
+    /** Numbers of a pattern display (notes, numbers, banks and slots), either side of zero. */
+    static constexpr int maxPatternNumber = 9999;
     /** States of a multi-state button. */
     static constexpr int maxStates = 1024;
     /** Font heights in pixels. */
@@ -41,6 +49,17 @@ struct SkinLimits
     static int readLength (const juce::XmlElement& element, juce::StringRef name, int defaultValue = 0)
     {
         return readInt (element, name, defaultValue, 0, maxLength);
+    }
+
+    /** A floating-point attribute held to [minimum, maximum]; not-a-number reads as the
+        default, which must lie in the range.
+    */
+    static double readDouble (const juce::XmlElement& element, juce::StringRef name, double defaultValue,
+                              double minimum, double maximum);
+
+    static double readValue (const juce::XmlElement& element, juce::StringRef name)
+    {
+        return readDouble (element, name, 0.0, -maxValue, maxValue);
     }
 
     /** A floating-point font height held to [0, maxFontHeight]; not-a-number reads as 0. */

@@ -325,7 +325,9 @@ TEST_F (ModulationMatrixSkinTest, ModulationMatrixTakesItsSizeAndPlaceFromTheSki
     struct Case { const char* children; juce::Rectangle<int> bounds; };
     const Case cases[] = { { "<Size width=\"960\" height=\"250\"/><POS left=\"10\" top=\"20\"/>", { 10, 20, 960, 250 } },
                            { "", { 0, 0, 400, 200 } },
-                           { "<size width=\"500\"/>", { 0, 0, 500, 0 } } };
+                           { "<size width=\"500\"/>", { 0, 0, 500, 0 } },
+                           { "<size width=\"2147483000\" height=\"-5\"/><pos left=\"-2147483000\" top=\"2147483000\"/>",
+                             { -16384, 16384, 16384, 0 } } };
 
     SkinSource source (*this, {});
 

@@ -94,3 +94,44 @@ TEST_F (NumericDisplayTest, DragStepsByThePlaceGrabbed)
         EXPECT_EQ (journal.entries.joinIntoString (","), c.result == c.start ? "began,ended" : "began,value,ended");
     }
 }
+
+// A skin is outside input: numbers that are no numbers, or far out of any range, are held to
+// sane ones, so that every value still turns into digits.
+TEST_F (NumericDisplayTest, HoldsSkinNumbersThatAreNoNumbersOrFarOutOfRange)
+{
+    constexpr auto asLoaded = std::numeric_limits<double>::quiet_NaN();
+    constexpr auto infinity = std::numeric_limits<double>::infinity();
+
+    struct Case { juce::String attributes; double value, held; };
+    const Case cases[] = {
+        { "digitsNum=\"16\" firstDigitOrder=\"1e-300\" maxValue=\"9\"", 0.0, 0.0 },
+        { "digitsNum=\"16\" firstDigitOrder=\"1e-300\" minValue=\"-9\" maxValue=\"9\"", -3.0, -3.0 },
+        { "digitsNum=\"2\" firstDigitOrder=\"1e300\" maxValue=\"32\"", 7.0, 7.0 },
+        { "digitsNum=\"2\" firstDigitOrder=\"inf\" maxValue=\"32\"", 7.0, 7.0 },
+        { "digitsNum=\"6\" firstDigitOrder=\"1000\" minValue=\"nan\" maxValue=\"1000\"", asLoaded, 0.0 },
+        { "digitsNum=\"6\" firstDigitOrder=\"1000\" minValue=\"-inf\" maxValue=\"inf\"", infinity, 1.0e15 },
+        { "digitsNum=\"6\" firstDigitOrder=\"1000\" minValue=\"-1e308\" maxValue=\"1e308\"", -infinity, -1.0e15 },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.attributes);
+        auto panel = loadControls ("<NumericDisplay name=\"N\" " + c.attributes + "><size width=\"160\" height=\"20\"/></NumericDisplay>");
+        auto* display = find<NumericDisplay> (*panel, "N");
+
+        if (! std::isnan (c.value))
+            display->setValue (c.value, false);
+
+        EXPECT_EQ (display->getValue(), c.held);
+
+        for (int i = 0; i < display->getNumDigits(); ++i)
+            EXPECT_GE (display->getDigit (i)->getDigit(), 0) << shownDigits (*display);
+
+        // A drag steps by a place value that is a number too.
+        const juce::Point<float> down (5.0f, 10.0f);
+        display->mouseDown (mouseEvent (*display, down, juce::ModifierKeys::leftButtonModifier, down));
+        display->mouseDrag (mouseEvent (*display, down.translated (0.0f, -30.0f), juce::ModifierKeys::leftButtonModifier, down));
+        display->mouseUp (mouseEvent (*display, down.translated (0.0f, -30.0f), juce::ModifierKeys::leftButtonModifier, down));
+        EXPECT_TRUE (std::isfinite (display->getValue()));
+    }
+}

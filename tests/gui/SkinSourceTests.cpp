@@ -5,6 +5,7 @@
 #include "GFXToggleButton.h"
 #include "GFXWidgetFactory.h"
 #include "NumericDisplay.h"
+#include "PatternNumberDisplay.h"
 #include "TextInput.h"
 
 #include <functional>
@@ -243,6 +244,14 @@ TEST_F (SkinSourceTest, HoldsWhatASkinAsksForToSaneRanges)
               EXPECT_EQ (input->getFont().getHeight(), 1024.0f);
               EXPECT_EQ (input->getFont().getExtraKerningFactor(), -1.0f);
               input->createComponentSnapshot (input->getLocalBounds()); } },
+        { "<PatternNumberDisplay name=\"q\" bankAndSlotPatternMin=\"-2147483648\" bankAndSlotPatternMax=\"2147483647\"/>",
+          [] (juce::Component& p) {
+              auto* display = find<PatternNumberDisplay> (p, "q");
+              display->setNotation (PatternNumberDisplay::bankAndSlotNotation);
+              display->setValue (std::numeric_limits<int>::min());
+              EXPECT_EQ (display->getValue(), -9999);
+              display->setValue (std::numeric_limits<int>::max());
+              EXPECT_EQ (display->getValue(), 9999); } },
     };
 
     for (const auto& c : cases)
