@@ -35,8 +35,13 @@ void ModalTextEditor::focusGained (FocusChangeType)
 
         // Inside a host's window the keys may never reach a child component; a window of
         // our own at the same place on the screen receives them itself.
+        setOpaque (true);
         addToDesktop (juce::ComponentPeer::windowIsTemporary);
+        captureBackdrop();
         grabKeyboardFocus();
+
+        // The text editor's own focus handling, which this replaces, would select it all.
+        selectAll();
     }
 
     repaint();
@@ -52,6 +57,8 @@ void ModalTextEditor::focusLost (FocusChangeType)
         savedParent->addChildComponent (this);
         setBounds (savedBounds);
         setHighlightedRegion ({});
+        setOpaque (false);
+        backdrop = {};
     }
 
     if (getText() != savedText)
@@ -72,6 +79,38 @@ void ModalTextEditor::focusLost (FocusChangeType)
     }
 
     repaint();
+}
+
+void ModalTextEditor::paint (juce::Graphics& g)
+{
+    if (isOnDesktop())
+    {
+        // Under a picture with see-through parts, a ground that the text reads on.
+        g.fillAll (findColour (textColourId).contrasting (1.0f));
+        g.drawImage (backdrop, getLocalBounds().toFloat());
+    }
+
+    juce::TextEditor::paint (g);
+}
+
+void ModalTextEditor::captureBackdrop()
+{
+    backdrop = {};
+
+    if (savedParent == nullptr)
+        return;
+
+    // Taken once the editor has left its parent, so that the picture holds the field
+    // as it looks while edited, and not the editor itself.
+    auto* top = savedParent->getTopLevelComponent();
+    const auto area = top->getLocalArea (savedParent, savedBounds);
+    auto scale = juce::Component::getApproximateScaleFactorForComponent (savedParent);
+
+    if (auto* display = juce::Desktop::getInstance().getDisplays().getDisplayForRect (getScreenBounds()))
+        scale *= (float) display->scale;
+
+    if (! area.isEmpty())
+        backdrop = top->createComponentSnapshot (area, true, scale);
 }
 
 void ModalTextEditor::textEditorTextChanged (juce::TextEditor&)

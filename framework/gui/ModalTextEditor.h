@@ -9,7 +9,11 @@
     window at the same place on the screen, so that it gets the keys itself even inside
     a host's window; when editing ends (Return, Escape or the focus going elsewhere) it
     goes back into its parent at its old bounds and tells its modal listeners what came
-    of it.
+    of it. An edit starts with the whole text selected, so that typing replaces it.
+
+    While it floats it paints a picture of what lay under it, on an opaque ground: a
+    window that lets its parent show through shows black on a display without
+    compositing, and nothing promises what it shows elsewhere.
 */
 class ModalTextEditor  : public juce::TextEditor,
                          private juce::TextEditor::Listener
@@ -49,6 +53,8 @@ public:
     void focusGained (FocusChangeType) override;
     /** Ends an edit (also run by Return and Escape); see focusGained. */
     void focusLost (FocusChangeType) override;
+    /** @internal */
+    void paint (juce::Graphics&) override;
 
 private:
     void textEditorTextChanged (juce::TextEditor&) override;
@@ -56,6 +62,7 @@ private:
     void textEditorEscapeKeyPressed (juce::TextEditor&) override;
 
     void endEditing();
+    void captureBackdrop();
 
     template <typename Callback>
     void callModalListeners (Callback&& callback);
@@ -64,6 +71,7 @@ private:
     juce::Component::SafePointer<juce::Component> savedParent;
     juce::Rectangle<int> savedBounds;
     juce::String savedText;
+    juce::Image backdrop;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ModalTextEditor)
 };

@@ -291,8 +291,8 @@ void TextInput::createEditor()
 
 void TextInput::updateEditorColours()
 {
-    // The editor only draws text, caret and selection; the field's own painting shows
-    // through it.
+    // Inside the field the editor draws only text, caret and selection, over the field's
+    // own painting; floating, it paints a picture of the field beneath them itself.
     for (auto id : { (int) juce::CaretComponent::caretColourId, (int) juce::TextEditor::textColourId,
                      (int) juce::TextEditor::highlightedTextColourId, (int) juce::TextEditor::highlightColourId })
     {
