@@ -135,8 +135,7 @@ void TextInput::loadFromXml (juce::XmlElement* element, SkinSource* source)
         newFont.setHeight (SkinLimits::readFontHeight (*fontElement, "height"));
 
         // Kerning is a share of the height: past a whole height either way it is no text.
-        const auto kerning = XmlHelpers::getDoubleAttribute (*fontElement, "extraKerning");
-        newFont.setExtraKerningFactor (std::isnan (kerning) ? 0.0f : (float) juce::jlimit (-1.0, 1.0, kerning));
+        newFont.setExtraKerningFactor ((float) SkinLimits::readDouble (*fontElement, "extraKerning", 0.0, -1.0, 1.0));
 
         const auto style = XmlHelpers::getStringAttribute (*fontElement, "style", "plain");
 
