@@ -684,6 +684,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (2, 4800, 48000.0), 48000.0));
     ASSERT_TRUE (writeWav (folder.getChildFile ("three.wav"), sine (3, 4800, 48000.0), 48000.0));
     ASSERT_TRUE (writeWav (folder.getChildFile ("slow.wav"), sine (1, 400, 4000.0), 4000.0));
+    ASSERT_TRUE (writeWav (folder.getChildFile ("fast.wav"), sine (1, 400, 384000.0), 384000.0));
     ASSERT_TRUE (folder.getChildFile ("text.wav").replaceWithText ("not audio"));
     ASSERT_TRUE (writeWavBytes (folder.getChildFile ("adpcm.wav"), 2, 4, "audio", 5));
     ASSERT_TRUE (folder.getChildFile ("hangs.cvprst").replaceWithText (R"(<Preset application="Corvane"><??>x)"));
@@ -804,6 +805,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { with ({ "--in", path ("cut.wav") }), "cut short", 1 },
         { with ({ "--in", path ("slow.wav") }), "sample rate of 4000 Hz is below 8000 Hz", 1 },
         { with ({ "--in", path ("slow.wav"), "--rate", "48000" }), "is below 8000 Hz", 1 },
+        { with ({ "--in", path ("fast.wav") }), "at its own rate of 384000 Hz (8000 to 192000): choose one with --rate", 2 },
         { with ({ "--in", path ("huge.wav"), "--rate", "192000" }), "cut short", 1 },
         { with ({ "--in", path ("huge.wav") }), "cut short", 1 },
         { with ({ "--in", path ("unsized.wav") }), "cut short", 1 },

@@ -482,8 +482,9 @@ std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) con
         throw HostError ("cannot read " + path + ": its sample rate of " + juce::String (reader->sampleRate, 0).toStdString()
                           + " Hz is below " + std::to_string (CommandLineOptions::minSampleRate) + " Hz");
 
+    // The file is fine; the command line lacks the rate to render it at.
     if (! options.sampleRate.has_value() && reader->sampleRate > CommandLineOptions::maxSampleRate)
-        throw HostError ("cannot render " + path + " at its own rate of " + juce::String (reader->sampleRate, 0).toStdString()
+        throw UsageError ("cannot render " + path + " at its own rate of " + juce::String (reader->sampleRate, 0).toStdString()
                           + " Hz (8000 to 192000): choose one with --rate");
 
     if (isCutShort (formats, options.input, *reader))
