@@ -6,7 +6,9 @@
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
+#include <tuple>
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -146,9 +148,7 @@ namespace
         posix_spawnattr_t attributes;
         posix_spawnattr_init (&attributes);
         sigset_t defaults;
-        sigemptyset (&defaults);
-        sigaddset (&defaults, SIGINT);
-        sigaddset (&defaults, SIGTERM);
+        sigfillset (&defaults);
         posix_spawnattr_setsigdefault (&attributes, &defaults);
         posix_spawnattr_setflags (&attributes, POSIX_SPAWN_SETSIGDEF);
 
@@ -234,6 +234,11 @@ TEST_F (CommandLineHost, DescribesTheEffectAndItsParameters)
 
     for (const auto* expected : { "Delay Lines Routing", "Parallel | Serial | Tapped Serial", "Maximum Delay Length",
                                   "1 to 15, default 1", "Offline Processing Quality", "Line 4 Feedback Hold" })
+        EXPECT_TRUE (all.output.contains (expected)) << expected;
+
+    // A value that is the default is said once; a row without a table range says what it takes.
+    for (const auto* expected : { "state  off | on, default Off\n", "switch bypass | on: bypass\n",
+                                  "note   a note name from C-0 to G-H (C-5, F#3), or a normalised number from 0 to 1: C-2\n" })
         EXPECT_TRUE (all.output.contains (expected)) << expected;
 
     // The columns stay in line past the longest name.
@@ -503,6 +508,120 @@ TEST_F (CommandLineHost, PrerollIsSilenceRenderedBeforeTheInput)
     EXPECT_NE (std::memcmp (settled.getReadPointer (0), raw.getReadPointer (0), sizeof (float) * 480), 0);
 }
 
+TEST_F (CommandLineHost, StartsSettledAtEveryRate)
+{
+    // An echo of the file's first moments lands where a later one does: the delay time has
+    // glided to its setting during the pre-roll, however slowly it glides at the rate.
+    for (const auto rate : { 48000.0, 96000.0, 176400.0, 192000.0 })
+    {
+        SCOPED_TRACE (rate);
+        const auto at = [rate] (double seconds) { return static_cast<int> (std::lround (seconds * rate)); };
+        juce::AudioBuffer<float> impulses (1, at (1.8));
+        impulses.clear();
+        impulses.setSample (0, at (0.1), 0.5f);
+        impulses.setSample (0, at (1.5), 0.5f);
+        ASSERT_TRUE (writeWav (folder.getChildFile ("impulses.wav"), impulses, rate));
+
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("impulses.wav"), "--out", path ("out.wav"),
+                                    "--config", "1x1", "--tail", "0", "--set", "FX Amount=1", "--set", "Line 1 Delay Left Time=250 ms" });
+        ASSERT_EQ (run.exitCode, 0) << run.output;
+        const auto output = readWav (folder.getChildFile ("out.wav")).audio;
+        ASSERT_EQ (output.getNumSamples(), impulses.getNumSamples());
+
+        // Where the energy of the echo lies, in seconds after its impulse.
+        const auto echoAfter = [&] (double impulse)
+        {
+            double energy = 0.0, moment = 0.0;
+
+            for (auto i = at (impulse + 0.2); i < at (impulse + 0.27); ++i)
+            {
+                const auto square = static_cast<double> (output.getSample (0, i)) * output.getSample (0, i);
+                energy += square;
+                moment += square * i;
+            }
+
+            return energy > 0.0 ? moment / energy / rate - impulse : 0.0;
+        };
+
+        EXPECT_NEAR (echoAfter (0.1), 0.25, 0.001);
+        EXPECT_NEAR (echoAfter (0.1), echoAfter (1.5), 0.00005);
+    }
+}
+
+TEST_F (CommandLineHost, RendersEveryInputSampleThroughTheLimiter)
+{
+    // The limiter's look-ahead delays the whole output, so an impulse just before the end of
+    // the input comes out after it.
+    juce::AudioBuffer<float> impulse (1, 4800);
+    impulse.clear();
+    impulse.setSample (0, 4800 - 48, 0.5f);
+    ASSERT_TRUE (writeWav (folder.getChildFile ("impulse.wav"), impulse, 48000.0));
+
+    const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("impulse.wav"), "--out", path ("out.wav"),
+                                "--config", "1x1", "--tail", "0", "--set", "Limiter Active=On", "--set", "FX Amount=0" });
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+    const auto output = readWav (folder.getChildFile ("out.wav")).audio;
+    EXPECT_GT (output.getNumSamples(), 4800);
+    EXPECT_GT (output.getMagnitude (0, 4800 - 48, output.getNumSamples() - 4800 + 48), 0.25f);
+}
+
+TEST_F (CommandLineHost, RunsStartedTogetherShareAFreshDataRoot)
+{
+    // Each checks that the plug-in can make the folder, while the others check it too; the
+    // input is refused at once, after the check.
+    ASSERT_TRUE (folder.getChildFile ("text.wav").replaceWithText ("not audio"));
+
+    for (int round = 0; round < 2; ++round)
+    {
+        const auto root = folder.getChildFile ("fresh " + juce::String (round) + "/data root");
+        ASSERT_EQ (setenv ("CORVANE_DATA_ROOT", root.getFullPathName().toRawUTF8(), 1), 0);
+        std::vector<std::unique_ptr<juce::ChildProcess>> runs;
+
+        for (int run = 0; run < 32; ++run)
+        {
+            runs.push_back (std::make_unique<juce::ChildProcess>());
+            EXPECT_TRUE (runs.back()->start ({ std::getenv ("CORVANE_HOST"), "render", "--module", modulePath(), "--in", path ("text.wav"),
+                                               "--out", path ("out.wav") }));
+        }
+
+        unsetenv ("CORVANE_DATA_ROOT");
+
+        for (auto& run : runs)
+        {
+            const auto output = run->readAllProcessOutput();
+            EXPECT_TRUE (output.startsWith ("corvane-host: cannot read ")) << output;
+            EXPECT_FALSE (output.contains ("CORVANE_DATA_ROOT")) << output;
+        }
+    }
+
+    EXPECT_TRUE (folder.findChildFiles (juce::File::findDirectories, false, ".corvane-host-check*").isEmpty());
+}
+
+TEST_F (CommandLineHost, SaysWhatStoppedIt)
+{
+    // A write the system refuses names its reason: here the file size limit.
+    const auto* host = std::getenv ("CORVANE_HOST");
+    juce::ChildProcess limited;
+    ASSERT_TRUE (limited.start ({ "/bin/sh", "-c", "ulimit -f 16; trap '' XFSZ; exec \"$0\" \"$@\"", host, "render",
+                                  "--module", modulePath(), "--out", path ("big.wav"), "--tail", "0", "--preroll", "0" }));
+    const auto output = limited.readAllProcessOutput();
+    limited.waitForProcessToFinish (60000);
+    EXPECT_EQ (limited.getExitCode(), 1u);
+    EXPECT_TRUE (output.contains ("cannot write " + path ("big.wav") + ": File too large")) << output;
+
+    // A feedback of 90 % still rings after 60 s; the notice says what was seen.
+    juce::AudioBuffer<float> impulse (1, 80);
+    impulse.clear();
+    impulse.setSample (0, 0, 0.5f);
+    ASSERT_TRUE (writeWav (folder.getChildFile ("impulse.wav"), impulse, 8000.0));
+
+    const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("impulse.wav"), "--out", path ("out.wav"),
+                                "--config", "1x1", "--set", "Line 1 Feedback=90 %", "--set", "Line 1 Delay Left Time=1000 ms" });
+    EXPECT_EQ (run.exitCode, 0);
+    EXPECT_TRUE (run.output.contains ("corvane-host: the tail was cut at 60 s: the output had not stayed below -100 dBFS for 1.10 s"
+                                      " after 60 s")) << run.output;
+}
+
 TEST_F (CommandLineHost, StreamsLongFilesInBoundedMemory)
 {
     // Five minutes of mono at 8 kHz: held whole, its input and output alone would take 19 MB.
@@ -565,6 +684,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (2, 4800, 48000.0), 48000.0));
     ASSERT_TRUE (writeWav (folder.getChildFile ("three.wav"), sine (3, 4800, 48000.0), 48000.0));
     ASSERT_TRUE (writeWav (folder.getChildFile ("slow.wav"), sine (1, 400, 4000.0), 4000.0));
+    ASSERT_TRUE (writeWav (folder.getChildFile ("fast.wav"), sine (1, 400, 384000.0), 384000.0));
     ASSERT_TRUE (folder.getChildFile ("text.wav").replaceWithText ("not audio"));
     ASSERT_TRUE (writeWavBytes (folder.getChildFile ("adpcm.wav"), 2, 4, "audio", 5));
     ASSERT_TRUE (folder.getChildFile ("hangs.cvprst").replaceWithText (R"(<Preset application="Corvane"><??>x)"));
@@ -575,7 +695,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     ASSERT_TRUE (folder.getChildFile ("sub").createDirectory());
     ASSERT_EQ (link (path ("in.wav").toRawUTF8(), path ("hard link.wav").toRawUTF8()), 0);
     ASSERT_EQ (runHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("good.wav"),
-                          "--state-out", path ("good.state") }).exitCode, 0);
+                          "--set", "Delay Lines Routing=Mixed 1", "--state-out", path ("good.state") }).exitCode, 0);
 
     juce::MemoryBlock wav;
     ASSERT_TRUE (folder.getChildFile ("in.wav").loadFileAsData (wav));
@@ -591,9 +711,77 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     std::memcpy (static_cast<char*> (hugeHeader.getData()) + dataChunk + 4, &claimed, 4);
     ASSERT_TRUE (folder.getChildFile ("huge.wav").replaceWithData (hugeHeader.getData(), hugeHeader.getSize()));
 
+    // A plain PCM header whose data size reads 0xffffffff.
+    ASSERT_TRUE (writeAudio (juce::WavAudioFormat(), folder.getChildFile ("unsized.wav"), sine (1, 8, 8000.0), 8000.0, 16));
+    juce::MemoryBlock unsized;
+    ASSERT_TRUE (folder.getChildFile ("unsized.wav").loadFileAsData (unsized));
+    std::memset (static_cast<char*> (unsized.getData()) + dataChunk + 4, 0xff, 4);
+    ASSERT_TRUE (folder.getChildFile ("unsized.wav").replaceWithData (unsized.getData(), unsized.getSize()));
+
+    // RF64 files whose ds64 chunk claims a data size near 2^63 (read by JUCE and by the host's
+    // own reader), and an extensible file whose channel mask names a speaker WAV does not define.
+    for (const auto& [name, formatTag, mask, dataSize] : { std::tuple ("rf64 pcm.wav", 1, 0u, int64_t (0x7ffffffffffffff0)),
+                                                            std::tuple ("rf64 alaw.wav", 6, 0u, int64_t (0x7ffffffffffffff0)),
+                                                            std::tuple ("mask.wav", 1, 0x80000000u, int64_t (4)) })
+    {
+        const auto bits = formatTag == 1 ? 16 : 8;
+        juce::MemoryOutputStream out;
+        out.write (dataSize > 4 ? "RF64" : "RIFF", 4);
+        out.writeInt (-1);
+        out.write ("WAVE", 4);
+
+        if (dataSize > 4)
+        {
+            out.write ("ds64", 4);
+            out.writeInt (28);
+            out.writeInt64 (-1);
+            out.writeInt64 (dataSize);
+            out.writeInt64 (0);
+            out.writeInt (0);
+        }
+
+        out.write ("fmt ", 4);
+        out.writeInt (40);
+        out.writeShort (static_cast<short> (0xfffe));
+        out.writeShort (1);
+        out.writeInt (8000);
+        out.writeInt (8000 * bits / 8);
+        out.writeShort (static_cast<short> (bits / 8));
+        out.writeShort (static_cast<short> (bits));
+        out.writeShort (22);
+        out.writeShort (static_cast<short> (bits));
+        out.writeInt (static_cast<int> (mask));
+        out.writeShort (static_cast<short> (formatTag));
+        out.write ("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xaa\x00\x38\x9b\x71", 14);
+        out.write ("data", 4);
+        out.writeInt (dataSize > 4 ? -1 : 4);
+        out.writeInt (0);
+        ASSERT_TRUE (folder.getChildFile (name).replaceWithData (out.getData(), out.getDataSize()));
+    }
+
     juce::MemoryBlock state;
     ASSERT_TRUE (folder.getChildFile ("good.state").loadFileAsData (state));
     ASSERT_TRUE (folder.getChildFile ("cut.state").replaceWithData (state.getData(), state.getSize() - 10));
+
+    // States the plug-in reads only in part, or not at all, while reporting success: a damaged
+    // marker of its document, a garbled document, a routing it does not have.
+    const auto stateText = std::string (static_cast<const char*> (state.getData()), state.getSize());
+
+    for (const auto& [name, from, to] : { std::tuple ("marker.state", "VC2!", "VC3!"),
+                                          std::tuple ("garbled.state", "<Preset ", "<Pre<et "),
+                                          std::tuple ("routing.state", R"("Delay Lines Routing" value="Mixed 1")",
+                                                                        R"("Delay Lines Routing" value="Mixed 9")") })
+    {
+        auto damaged = stateText;
+        const auto at = damaged.find (from);
+        ASSERT_NE (at, std::string::npos) << from;
+        damaged.replace (at, std::strlen (from), to);
+        ASSERT_TRUE (folder.getChildFile (name).replaceWithData (damaged.data(), damaged.size()));
+    }
+
+    // Symbolic links that lead to one another.
+    ASSERT_EQ (symlink ("loop b", path ("loop a").toRawUTF8()), 0);
+    ASSERT_EQ (symlink ("loop a", path ("loop b").toRawUTF8()), 0);
 
     const juce::StringArray render { "render", "--module", modulePath(), "--out", path ("out.wav") };
     const auto with = [&render] (juce::StringArray extra) { auto arguments = render; arguments.addArray (extra); return arguments; };
@@ -606,30 +794,41 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
 
     struct Case { juce::StringArray arguments; juce::String message; int exitCode; };
     const std::vector<Case> cases {
-        { with ({ "--in", path ("missing.wav") }), "no such file", 1 },
+        { with ({ "--in", path ("missing.wav") }), "no such file", 2 },
+        { with ({ "--in", path ("empty folder") }), "is a folder", 2 },
+        { with ({ "--in", path ("in.wav"), "--in", path ("in.wav") }), "--in is given more than once", 2 },
+        { with ({ "--out", path ("other.wav") }), "--out is given more than once", 2 },
+        { { "render", "--module", modulePath(), "--out", "-" }, "'-' (standard output) is not one", 2 },
         { with ({ "--in", path ("text.wav") }), "not a WAV, AIFF, FLAC or Ogg Vorbis file", 1 },
         { with ({ "--in", path ("adpcm.wav") }), "its encoding (Microsoft ADPCM) is not supported", 1 },
         { with ({ "--in", path ("three.wav") }), "only mono and stereo", 1 },
         { with ({ "--in", path ("cut.wav") }), "cut short", 1 },
         { with ({ "--in", path ("slow.wav") }), "sample rate of 4000 Hz is below 8000 Hz", 1 },
         { with ({ "--in", path ("slow.wav"), "--rate", "48000" }), "is below 8000 Hz", 1 },
-        { with ({ "--in", path ("huge.wav"), "--rate", "192000" }), "more than the", 1 },
+        { with ({ "--in", path ("fast.wav") }), "at its own rate of 384000 Hz (8000 to 192000): choose one with --rate", 2 },
+        { with ({ "--in", path ("huge.wav"), "--rate", "192000" }), "cut short", 1 },
         { with ({ "--in", path ("huge.wav") }), "cut short", 1 },
+        { with ({ "--in", path ("unsized.wav") }), "cut short", 1 },
+        { with ({ "--in", path ("rf64 pcm.wav") }), "cut short", 1 },
+        { with ({ "--in", path ("rf64 alaw.wav") }), "cut short", 1 },
+        { with ({ "--in", path ("mask.wav") }), "its channel mask (0x80000000) names speakers that WAV does not define", 1 },
         { with ({ "--set", "200=0.5" }), "unknown parameter '200'", 2 },
         { with ({ "--set", "Delay Lines Routng=Serial" }), "(nearest: 'Delay Lines Routing'", 2 },
-        { with ({ "--set", "Delay Lines Routing=Seriel" }), "is not one of: Parallel, Serial", 1 },
-        { with ({ "--set", "Maximum Delay Length=16" }), "out of range (1 to 15)", 1 },
-        { with ({ "--set", "Line 1 Delay Left Time=5000 ms" }), "out of range ('0.10 ms' to '1000.00 ms')", 1 },
-        { with ({ "--set", "Line 1 Delay Left Time=20 Hz" }), "is not in its unit", 1 },
-        { with ({ "--set", "5=1.5" }), "is not one of: ", 1 },
+        { with ({ "--set", "Delay Lines Routing=Seriel" }), "is not one of: Parallel, Serial", 2 },
+        { with ({ "--set", "Maximum Delay Length=16" }), "out of range (1 to 15)", 2 },
+        { with ({ "--set", "Line 1 Delay Left Time=5000 ms" }), "out of range ('0.10 ms' to '1000.00 ms')", 2 },
+        { with ({ "--set", "Line 1 Delay Left Time=20 Hz" }), "is not in its unit", 2 },
+        { with ({ "--set", "5=1.5" }), "is not one of: ", 2 },
         { with ({ "--set", "Feedbak=0.5" }), "(nearest: 'Line 1 Feedback'", 2 },
-        { with ({ "--set", "Line 1 Delay Left Duration=3/16" }), "int, Line 1 Delay Left Duration Denominator)", 1 },
-        { with ({ "--set", "FX Amount=1", "--set", "FX Amount=0" }), "another --set value undoes it", 1 },
-        { with ({ "--set", "Line 1 Delay Left Duration Nominator=3/8" }), "it does not take effect (it shows '3/16')", 1 },
+        { with ({ "--set", "Line 1 Delay Left Duration=3/16" }), "int, Line 1 Delay Left Duration Denominator)", 2 },
+        { with ({ "--set", "FX Amount=1", "--set", "FX Amount=0" }), "another --set value undoes it", 2 },
+        { with ({ "--set", "Line 1 Delay Left Duration Nominator=3/8" }),
+          "it does not take effect (it shows '3/16'); it sets Line 1 Delay Left Duration Nominator only: set "
+          "Line 1 Delay Left Duration Denominator with a --set of its own", 2 },
         { with ({ "--set", "5" }), "NAME=VALUE", 2 },
         { with ({ "--set", "=0.5" }), "NAME=VALUE", 2 },
         { with ({ "--preset", path ("text.wav") }), "not a preset file", 1 },
-        { with ({ "--preset", path ("missing.cvprst") }), "no such file", 1 },
+        { with ({ "--preset", path ("missing.cvprst") }), "no such file", 2 },
         { with ({ "--preset", path ("hangs.cvprst") }), "not a preset file", 1 },
         { with ({ "--preset", path ("other.cvprst") }), "it is a preset of Other", 1 },
         { with ({ "--preset", path ("deep.cvprst") }), "not a preset file", 1 },
@@ -647,7 +846,10 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { with ({ "--mode", "fast" }), "offline or realtime", 2 },
         { with ({ "--state-in", path ("text.wav") }), "not a state file", 1 },
         { with ({ "--state-in", path ("cut.state") }), "cut short", 1 },
-        { with ({ "--state-in", path ("missing.state") }), "no such file", 1 },
+        { with ({ "--state-in", path ("missing.state") }), "no such file", 2 },
+        { with ({ "--state-in", path ("marker.state") }), "its processor state is damaged", 1 },
+        { with ({ "--state-in", path ("garbled.state") }), "its processor state is damaged", 1 },
+        { with ({ "--state-in", path ("routing.state") }), "the plug-in did not take Delay Lines Routing ('Mixed 9')", 1 },
         { with ({ "--state-out", path ("empty folder") }), "is a folder", 2 },
         { with ({ "--frobnicate" }), "unknown option", 2 },
         { with ({ "--in" }), "needs a value", 2 },
@@ -656,9 +858,10 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { renderInto (path ("x.wav"), { "--state-out", path ("in.wav") }), "is the file given to --in", 2 },
         { renderInto (path ("x.wav"), { "--state-out", path ("x.wav") }), "is the file given to --out", 2 },
         { renderInto (modulePath(), {}), "is the file given to --module", 2 },
-        { { "render", "--module", modulePath(), "--out", path ("missing folder/out.wav") }, "cannot write", 1 },
+        { renderInto (path ("loop a"), {}), "--out " + path ("loop a") + " is a loop of symbolic links", 2 },
+        { { "render", "--module", modulePath(), "--out", path ("missing folder/out.wav") }, "is in a folder that does not exist", 2 },
         { { "render", "--module", modulePath(), "--out", folder.getFullPathName() }, "is a folder", 2 },
-        { { "render", "--module", path ("missing.so"), "--out", path ("out.wav") }, "no such file", 1 },
+        { { "render", "--module", path ("missing.so"), "--out", path ("out.wav") }, "no such file", 2 },
         { { "render", "--module", path ("text.wav"), "--out", path ("out.wav") }, "cannot load the module", 1 },
         { { "render" }, "needs --out", 2 },
         { { "describe", "--bypass" }, "--bypass does not belong to describe", 2 },
@@ -673,6 +876,10 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         EXPECT_EQ (run.exitCode, exitCode);
         EXPECT_TRUE (run.output.startsWith ("corvane-host: ")) << run.output;
         EXPECT_TRUE (run.output.contains (message)) << run.output;
+
+        // A mistake in the command line points to the help that shows how to put it right.
+        const auto command = arguments.isEmpty() || arguments[0] == "play" ? juce::String() : arguments[0] + " ";
+        EXPECT_EQ (run.output.trimEnd().endsWith ("; see 'corvane-host " + command + "--help'"), exitCode == 2) << run.output;
         EXPECT_EQ (run.output.trimEnd().indexOfChar ('\n'), -1) << run.output;
         EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
     }
@@ -683,6 +890,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     EXPECT_TRUE (folder.getChildFile ("empty folder").isDirectory());
     EXPECT_FALSE (folder.getChildFile ("missing folder").exists());
     EXPECT_FALSE (folder.getChildFile ("x.wav").exists());
+    EXPECT_TRUE (folder.getChildFile ("loop a").isSymbolicLink() && folder.getChildFile ("loop b").isSymbolicLink());
 }
 
 TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
@@ -784,13 +992,19 @@ TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
 
 TEST_F (CommandLineHost, RemovesItsTemporaryFileWhenStopped)
 {
-    for (const auto signalNumber : { SIGINT, SIGTERM })
+    // Some of these end the program with a core dump, which is not wanted here.
+    const rlimit noCore { 0, 0 };
+    ASSERT_EQ (setrlimit (RLIMIT_CORE, &noCore), 0);
+
+    for (const auto signalNumber : { SIGINT, SIGTERM, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU,
+                                     SIGXFSZ, SIGIO, SIGPWR, SIGSTKFLT, SIGRTMIN, SIGRTMAX })
     {
         SCOPED_TRACE (signalNumber);
         ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an earlier output"));
 
         // One sample a block: a long render, stopped while it writes.
-        const auto child = startHost ({ "render", "--module", modulePath(), "--out", path ("out.wav"), "--block", "1", "--tail", "60" });
+        const auto child = startHost ({ "render", "--module", modulePath(), "--out", path ("out.wav"), "--block", "1", "--tail", "60",
+                                        "--preroll", "0" });
         ASSERT_NE (child, 0);
 
         for (int wait = 0; wait < 600 && folder.findChildFiles (juce::File::findFiles, false, "out_temp*").isEmpty(); ++wait)
@@ -860,6 +1074,10 @@ TEST_F (CommandLineHost, HelpDescribesTheCommands)
 
     for (const auto* word : { "WAV", "input", "demo" })
         EXPECT_FALSE (snapshot.output.containsIgnoreCase (word)) << word;
+
+    // show plays its input, or nothing; the exit codes are told apart in the usage.
+    EXPECT_FALSE (runHost ({ "show", "--help" }).output.containsIgnoreCase ("demo"));
+    EXPECT_TRUE (run.output.contains ("Exit codes: 0 when done; 2 for a mistake in the command line")) << run.output;
 
     const auto version = runHost ({ "--version" });
     EXPECT_EQ (version.exitCode, 0);

@@ -24,7 +24,7 @@ namespace
         {
             parameters.set (name, value);
         }
-        catch (const HostError& error)
+        catch (const std::exception& error)
         {
             return error.what();
         }
@@ -44,7 +44,8 @@ TEST_F (PluginParametersTest, EveryTextThatDescribeListsSetsAValueShowingIt)
 
     for (int index = 1; index < lines.size(); ++index)
     {
-        // "  NAME  slot ID  KIND  RANGE, default TEXT: VALUE" (or "state" for the slot)
+        // "  NAME  slot ID  KIND  RANGE, default TEXT: VALUE" (or "state" for the slot; no value
+        // where it is the default)
         const auto row = lines[index].trimStart().toStdString();
         std::smatch fields;
 
@@ -56,8 +57,9 @@ TEST_F (PluginParametersTest, EveryTextThatDescribeListsSetsAValueShowingIt)
         const juce::String rest (fields[3].str() + " " + fields[4].str());
 
         const auto kind = rest.upToFirstOccurrenceOf (" ", false, false);
-        const auto value = rest.fromLastOccurrenceOf (": ", false, false);
-        const auto range = rest.fromFirstOccurrenceOf (kind, false, false).upToLastOccurrenceOf (": ", false, false)
+        const auto hasValue = rest.contains (": ");
+        const auto value = hasValue ? rest.fromLastOccurrenceOf (": ", false, false) : rest.fromLastOccurrenceOf (", default ", false, false);
+        const auto range = (hasValue ? rest.upToLastOccurrenceOf (": ", false, false) : rest).fromFirstOccurrenceOf (kind, false, false)
                                .upToFirstOccurrenceOf (", default", false, false).trim();
 
         auto candidates = range.contains (" | ") ? juce::StringArray::fromTokens (range, "|", {}) : juce::StringArray();

@@ -7,14 +7,19 @@
 #include "StateFile.h"
 #include "WavEncodingReader.h"
 #include "WavFileWriter.h"
+#include "XmlHelpers.h"
+
+#include "AAX_ChunkRecord.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -23,6 +28,20 @@ namespace
     constexpr double demoSampleRate = 48000.0;
     constexpr double tailQuietSeconds = 0.1;
     constexpr float tailThreshold = 1.0e-5f;    // -100 dBFS
+
+    /** The limiter's look-ahead: with it on, the whole output comes this much late. */
+    constexpr double limiterLookAheadSeconds = 0.003319;
+
+    /** The pre-roll after which the plug-in is settled at a rate. Its slowest glide, the delay
+        times', runs through two one-pole smoothers in a row whose coefficient, 0.0005·k² with
+        k = 2·(1 - 0.5^(44100 / rate)), falls as the rate rises; after 16 of their time
+        constants even a glide across the longest delay (15 s) is within 0.03 ms of its end.
+    */
+    double getSettlingSeconds (double sampleRate)
+    {
+        const auto k = 2.0 * (1.0 - std::pow (0.5, 44100.0 / sampleRate));
+        return 16.0 / (0.0005 * k * k * sampleRate);
+    }
 
     juce::String fourCharacterCode (AAX_CPropertyValue value)
     {
@@ -159,6 +178,80 @@ namespace
         return resolvedPath (a) == resolvedPath (b);
     }
 
+    constexpr AAX_CTypeID processorChunkID = AAX_FourCC ("juce");
+
+    AAX_CTypeID chunkIDOf (const std::vector<uint8_t>& record)
+    {
+        AAX_ChunkRecord header {};
+        std::memcpy (&header, record.data(), juce::jmin (record.size(), sizeof (header)));
+        return header.chunkID;
+    }
+
+    /** The processor's state document in a chunk record, read as the plug-in reads it. */
+    std::unique_ptr<juce::XmlElement> parseStateDocument (const std::vector<uint8_t>& record)
+    {
+        if (record.size() <= sizeof (AAX_ChunkRecord))
+            return {};
+
+        return XmlHelpers::parseUntrustedBinary (record.data() + sizeof (AAX_ChunkRecord),
+                                                 static_cast<int> (record.size() - sizeof (AAX_ChunkRecord)));
+    }
+
+    bool isSameValue (const juce::String& a, const juce::String& b)
+    {
+        const auto isNumber = [] (const juce::String& text)
+        {
+            return text.containsOnly ("0123456789.+-eE") && text.containsAnyOf ("0123456789");
+        };
+
+        // The plug-in keeps its numbers as floats, and may write one back in fewer digits.
+        return a == b || (isNumber (a) && isNumber (b) && static_cast<float> (a.getDoubleValue()) == static_cast<float> (b.getDoubleValue()));
+    }
+
+    /** What of the given state document the plug-in does not hold: each parameter of its
+        presets that is missing or has another value ("Delay Lines Routing ('Mixed 9')"), and
+        each other part (a map) by its name.
+    */
+    juce::StringArray findUnrestored (const juce::XmlElement& given, const juce::XmlElement& held)
+    {
+        juce::StringArray missing;
+
+        const auto findChild = [] (const juce::XmlElement& parent, const juce::String& tag, const juce::String& name) -> const juce::XmlElement*
+        {
+            for (auto* child : parent.getChildWithTagNameIterator (tag))
+                if (child->getStringAttribute ("name") == name)
+                    return child;
+
+            return nullptr;
+        };
+
+        for (auto* part : given.getChildIterator())
+        {
+            if (! part->hasTagName ("Preset"))
+            {
+                const auto* kept = held.getChildByName (part->getTagName());
+
+                if (kept == nullptr || ! kept->isEquivalentTo (part, true))
+                    missing.add ("its " + part->getTagName());
+
+                continue;
+            }
+
+            const auto* keptPreset = findChild (held, "Preset", part->getStringAttribute ("name"));
+
+            for (auto* entry : part->getChildWithTagNameIterator ("param"))
+            {
+                const auto name = entry->getStringAttribute ("name"), value = entry->getStringAttribute ("value");
+                const auto* kept = keptPreset != nullptr ? findChild (*keptPreset, "param", name) : nullptr;
+
+                if (kept == nullptr || ! isSameValue (kept->getStringAttribute ("value"), value))
+                    missing.add (name + " ('" + value + "')");
+            }
+        }
+
+        return missing;
+    }
+
     /** The plug-in ignores a relative root and cannot keep its files below one it cannot write:
         neither may pass in silence.
     */
@@ -182,12 +275,22 @@ namespace
             existing = existing.getParentDirectory();
 
         // Permissions do not tell (root may write anywhere by them, /proc included): making a
-        // folder where the plug-in will make its own does, and the trial one is taken away.
-        const auto trial = existing.getNonexistentChildFile (".corvane-host-check", {});
-        const auto canWrite = existing.isDirectory() && trial.createDirectory().wasOk();
-        trial.deleteFile();
+        // folder where the plug-in will make its own does, and the trial one is taken away. Its
+        // name is this run's own, so that runs started together do not take each other's away.
+        const auto canWriteIn = [] (const juce::File& folder)
+        {
+            const auto trial = folder.getChildFile (".corvane-host-check-" + juce::String (getpid()) + "-"
+                                                    + juce::String::toHexString (juce::Random::getSystemRandom().nextInt64()));
+            const auto made = folder.isDirectory() && mkdir (trial.getFullPathName().toRawUTF8(), 0700) == 0;
 
-        if (canWrite)
+            if (made)
+                rmdir (trial.getFullPathName().toRawUTF8());
+
+            return made;
+        };
+
+        // Another run may have made the folder meanwhile: what is there when the check ends counts.
+        if (canWriteIn (existing) || (existing != juce::File (root) && canWriteIn (juce::File (root))))
             return;
 
         std::cerr << "corvane-host: CORVANE_DATA_ROOT '" << root << "' "
@@ -351,6 +454,10 @@ std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) con
     juce::AudioFormatManager formats;
     formats.registerBasicFormats();
 
+    // A WAV header whose sizes or channel mask lie is turned away before JUCE's reader trusts it.
+    if (const auto error = WavEncodingReader::checkHeader (options.input.createInputStream()); error.isNotEmpty())
+        throw HostError ("cannot read " + path + ": " + error.toStdString());
+
     // The content tells the format: a file's name may carry another extension, or none.
     std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (options.input.createInputStream()));
 
@@ -375,9 +482,13 @@ std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) con
         throw HostError ("cannot read " + path + ": its sample rate of " + juce::String (reader->sampleRate, 0).toStdString()
                           + " Hz is below " + std::to_string (CommandLineOptions::minSampleRate) + " Hz");
 
+    // The file is fine; the command line lacks the rate to render it at.
     if (! options.sampleRate.has_value() && reader->sampleRate > CommandLineOptions::maxSampleRate)
-        throw HostError ("cannot render " + path + " at its own rate of " + juce::String (reader->sampleRate, 0).toStdString()
+        throw UsageError ("cannot render " + path + " at its own rate of " + juce::String (reader->sampleRate, 0).toStdString()
                           + " Hz (8000 to 192000): choose one with --rate");
+
+    if (isCutShort (formats, options.input, *reader))
+        throw HostError ("cannot read " + path + ": the file is cut short");
 
     sampleRate = options.sampleRate.has_value() ? *options.sampleRate : reader->sampleRate;
     const auto renderedLength = static_cast<double> (reader->lengthInSamples) * sampleRate / reader->sampleRate;
@@ -391,9 +502,6 @@ std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) con
                           + juce::String (renderedLength / sampleRate, 0).toStdString() + " s long, more than the "
                           + juce::String (maxLength / sampleRate, 0).toStdString() + " s a WAV file can hold");
 
-    if (isCutShort (formats, options.input, *reader))
-        throw HostError ("cannot read " + path + ": the file is cut short");
-
     if (reader->numChannels == 2 && options.numInputs == 1)
         std::cerr << "corvane-host: the stereo input is mixed to mono for the " << options.numInputs << "x" << options.numOutputs
                   << " configuration\n";
@@ -404,20 +512,49 @@ std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) con
 void CommandLineHost::restoreState (SimulatedInstance& instance) const
 {
     std::vector<StateFile::Record> records;
+    const auto path = options.stateInput.getFullPathName().toStdString();
 
     if (const auto error = StateFile::read (options.stateInput, records); error.isNotEmpty())
         throw HostError (error.toStdString());
 
+    const std::vector<uint8_t>* processorState = nullptr;
+
     for (const auto& record : records)
+    {
         if (const auto result = instance.setChunk (record); result != AAX_OK)
-            throw HostError ("the effect refused the state in " + options.stateInput.getFullPathName().toStdString()
-                              + " (" + std::to_string (result) + ")");
+            throw HostError ("the effect refused the state in " + path + " (" + std::to_string (result) + ")");
+
+        if (chunkIDOf (record) == processorChunkID)
+            processorState = &record;
+    }
 
     // The restored controls come back as requests, which the host answers.
     instance.confirmPendingRequests();
+
+    // The plug-in takes whatever part of a state it can read and reports success all the same,
+    // so what it holds now is compared with what it was given.
+    if (processorState == nullptr)
+        throw HostError ("cannot restore the state in " + path + ": it holds no processor state");
+
+    const auto given = parseStateDocument (*processorState);
+
+    if (given == nullptr || ! given->hasTagName ("PluginState"))
+        throw HostError ("cannot restore the state in " + path + ": its processor state is damaged (no state document can be read from it)");
+
+    std::vector<uint8_t> record;
+    const auto held = instance.getChunk (processorChunkID, record) == AAX_OK ? parseStateDocument (record) : nullptr;
+
+    if (held == nullptr)
+        throw HostError ("cannot restore the state in " + path + ": the effect gave no state back");
+
+    if (const auto missing = findUnrestored (*given, *held); ! missing.isEmpty())
+        throw HostError ("cannot restore the state in " + path + ": the plug-in did not take "
+                          + (missing.size() <= 3 ? missing.joinIntoString (", ")
+                                                 : missing.joinIntoString (", ", 0, 3) + " and " + juce::String (missing.size() - 3) + " more")
+                                .toStdString());
 }
 
-juce::String CommandLineHost::applySettings (SimulatedInstance& instance, double* longestDelay) const
+juce::String CommandLineHost::applySettings (SimulatedInstance& instance, double* longestDelay, double* outputDelay) const
 {
     if (options.stateInput != juce::File())
         restoreState (instance);
@@ -437,6 +574,9 @@ juce::String CommandLineHost::applySettings (SimulatedInstance& instance, double
 
     if (longestDelay != nullptr)
         *longestDelay = parameters.getLongestDelay (options.bpm);
+
+    if (outputDelay != nullptr)
+        *outputDelay = parameters.getText ("Limiter Active").equalsIgnoreCase ("on") ? limiterLookAheadSeconds : 0.0;
 
     const auto quality = options.mode == CommandLineOptions::Mode::offline ? "Offline Processing Quality" : "Real-time Processing Quality";
     return juce::String (quality) + " " + parameters.getText (quality);
@@ -476,15 +616,19 @@ void CommandLineHost::render()
 
     auto module = loadModule();
     auto instance = makeInstance (*module, findComponent (*module), sampleRate);
-    double longestDelay = 0.0;
-    const auto quality = applySettings (*instance, &longestDelay);
+    double longestDelay = 0.0, outputDelay = 0.0;
+    const auto quality = applySettings (*instance, &longestDelay, &outputDelay);
 
-    const auto path = options.output.getFullPathName().toStdString();
     OutputFile outputFile (options.output);
     WavFileWriter writer (outputFile.getFile(), sampleRate, options.numOutputs);
 
+    const auto cannotWrite = [&writer, this]
+    {
+        return HostError (OutputFile::describeFailure (options.output, writer.getError()).toStdString());
+    };
+
     if (! writer.openedOk())
-        throw HostError ("cannot write " + path);
+        throw cannotWrite();
 
     auto* effect = instance->getEffect();
 
@@ -526,7 +670,7 @@ void CommandLineHost::render()
         }
 
         if (! writer.write (outputBlock, length))
-            throw HostError ("cannot write " + path);
+            throw cannotWrite();
 
         written += length;
     };
@@ -537,7 +681,9 @@ void CommandLineHost::render()
         // The pre-roll settles the plug-in's start-up fades and glides with the transport stopped.
         inputBlock.clear();
 
-        for (auto remaining = static_cast<int64_t> (std::llround (options.prerollSeconds * sampleRate)); remaining > 0; remaining -= blockSize)
+        const auto preroll = options.prerollSeconds.value_or (getSettlingSeconds (sampleRate));
+
+        for (auto remaining = static_cast<int64_t> (std::llround (preroll * sampleRate)); remaining > 0; remaining -= blockSize)
             processBlock (static_cast<int> (juce::jmin (remaining, static_cast<int64_t> (blockSize))), false);
 
         TransportState transport;
@@ -589,7 +735,7 @@ void CommandLineHost::render()
 
         packets.clear();
         inputBlock.clear();
-        renderTail (sampleRate, longestDelay, outputBlock, [&] (int length) { processBlock (length, true); });
+        renderTail (sampleRate, longestDelay, outputDelay, outputBlock, [&] (int length) { processBlock (length, true); });
     }
 
     if (options.mode == CommandLineOptions::Mode::offline)
@@ -598,7 +744,7 @@ void CommandLineHost::render()
     instance->confirmPendingRequests();
 
     if (! writer.finish())
-        throw HostError ("cannot write " + path);
+        throw cannotWrite();
 
     if (options.stateOutput != juce::File())
         if (const auto error = StateFile::write (options.stateOutput, saveState (*instance)); error.isNotEmpty())
@@ -623,12 +769,16 @@ void CommandLineHost::render()
         std::cerr << "corvane-host: warning: the output peaks at " << decibels (peak) << ", above 0 dBFS\n";
 }
 
-void CommandLineHost::renderTail (double sampleRate, double longestDelay, const juce::AudioBuffer<float>& output,
+void CommandLineHost::renderTail (double sampleRate, double longestDelay, double outputDelay, const juce::AudioBuffer<float>& output,
                                   const std::function<void (int)>& renderSilence) const
 {
     if (options.tailSeconds.has_value())
     {
-        for (auto remaining = static_cast<int64_t> (std::llround (*options.tailSeconds * sampleRate)); remaining > 0; remaining -= options.blockSize)
+        // However short the tail, the input's last samples come out of a delayed output.
+        const auto length = juce::jmax (static_cast<int64_t> (std::llround (*options.tailSeconds * sampleRate)),
+                                        static_cast<int64_t> (std::ceil (outputDelay * sampleRate)));
+
+        for (auto remaining = length; remaining > 0; remaining -= options.blockSize)
             renderSilence (static_cast<int> (juce::jmin (remaining, static_cast<int64_t> (options.blockSize))));
 
         return;
@@ -659,6 +809,8 @@ void CommandLineHost::renderTail (double sampleRate, double longestDelay, const 
     }
 
     if (quiet < quietLength)
-        std::cerr << "corvane-host: the tail was cut at " << CommandLineOptions::maxTailSeconds
-                  << " s: the output never stayed below -100 dBFS (held feedback rings for ever)\n";
+        std::cerr << "corvane-host: the tail was cut at " << CommandLineOptions::maxTailSeconds << " s: the output had "
+                  << (quiet == 0 ? juce::String ("not fallen below -100 dBFS")
+                                 : "not stayed below -100 dBFS for " + juce::String (static_cast<double> (quietLength) / sampleRate, 2) + " s")
+                  << " after " << CommandLineOptions::maxTailSeconds << " s\n";
 }

@@ -55,15 +55,17 @@ private:
     void restoreState (SimulatedInstance& instance) const;
     /** Restores the state, loads the preset and sets the parameters; answers the processing
         quality that applies in the render's mode, as the plug-in names it, and gives the
-        longest delay of the settings in seconds where asked.
+        longest delay of the settings and the delay of the whole output (the limiter's
+        look-ahead, when it is on) in seconds where asked.
     */
-    juce::String applySettings (SimulatedInstance& instance, double* longestDelay = nullptr) const;
+    juce::String applySettings (SimulatedInstance& instance, double* longestDelay = nullptr, double* outputDelay = nullptr) const;
     std::vector<std::vector<uint8_t>> saveState (SimulatedInstance& instance) const;
 
-    /** Renders silence after the input: the length asked for, or until the output has stayed
-        quiet for longer than the longest delay plus a moment (at most the longest tail).
+    /** Renders silence after the input: the length asked for (at least the output's delay),
+        or until the output has stayed quiet for longer than the longest delay plus a moment
+        (at most the longest tail).
     */
-    void renderTail (double sampleRate, double longestDelay, const juce::AudioBuffer<float>& output,
+    void renderTail (double sampleRate, double longestDelay, double outputDelay, const juce::AudioBuffer<float>& output,
                      const std::function<void (int)>& renderSilence) const;
 
     const CommandLineOptions options;

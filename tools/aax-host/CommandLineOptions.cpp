@@ -16,6 +16,30 @@ namespace
         return juce::File::getCurrentWorkingDirectory().getChildFile (value);
     }
 
+    /** A file to be read: one that is not there is a mistake in the command line. */
+    juce::File inputFileArgument (const juce::String& option, const juce::String& value)
+    {
+        const auto file = fileArgument (option, value);
+        const auto head = option.toStdString() + " " + file.getFullPathName().toStdString();
+
+        if (file.isDirectory())
+            throw UsageError (head + " is a folder, not a file");
+
+        if (! file.exists())
+            throw UsageError (head + ": no such file");
+
+        return file;
+    }
+
+    /** A file to be written: "-" names no file here, and standard output is never written to. */
+    juce::File outputFileArgument (const juce::String& option, const juce::String& value)
+    {
+        if (value == "-")
+            throw UsageError (option.toStdString() + " needs a file name: '-' (standard output) is not one");
+
+        return fileArgument (option, value);
+    }
+
     /** Plain decimal notation only (an optional sign, digits, an optional fraction): exponents,
         hexadecimal, spaces and words such as "inf" are not numbers a user means here.
     */
@@ -91,9 +115,9 @@ namespace
         static const std::vector<Option> table {
             { "--in", "FILE", "the audio to render (WAV, AIFF, FLAC or Ogg Vorbis, found by its content;\n"
                               "mono or stereo, 8000 Hz or more); without it, a built-in demo phrase",
-              [] (Options& o, auto& n, auto& v) { o.input = fileArgument (n, v); } },
+              [] (Options& o, auto& n, auto& v) { o.input = inputFileArgument (n, v); } },
             { "--out", "FILE", "the WAV file to write (32-bit float); never one of the inputs",
-              [] (Options& o, auto& n, auto& v) { o.output = fileArgument (n, v); } },
+              [] (Options& o, auto& n, auto& v) { o.output = outputFileArgument (n, v); } },
             { "--config", "CONFIG", "channel configuration: 2x2 (default), 1x2 or 1x1",
               readConfiguration },
             { "--rate", "HZ", "sample rate, a whole number from 8000 to 192000 (default: the input's,\n"
@@ -109,20 +133,24 @@ namespace
                                      "to a value text as the plug-in shows it (\"250 ms\", \"Serial\", \"-6.0 dB\"),\n"
                                      "or to a bare number: for a parameter whose texts are numbers (\"Maximum\n"
                                      "Delay Length\", \"LFO 1 Rate\") that number, for any other a normalised\n"
-                                     "value from 0 to 1; may be repeated, in any order",
+                                     "value from 0 to 1; may be repeated, in any order. A duration (\"3/8\") has\n"
+                                     "a slot for each of its numbers: set both, as \"Line 1 Delay Left Duration\n"
+                                     "Nominator=3\" and \"Line 1 Delay Left Duration Denominator=8\"",
               readParameterValue },
             { "--preset", "FILE", "loads a preset file (.cvprst) before the --set values",
-              [] (Options& o, auto& n, auto& v) { o.preset = fileArgument (n, v); } },
+              [] (Options& o, auto& n, auto& v) { o.preset = inputFileArgument (n, v); } },
             { "--state-in", "FILE", "restores a state saved with --state-out before the preset and --set values",
-              [] (Options& o, auto& n, auto& v) { o.stateInput = fileArgument (n, v); } },
+              [] (Options& o, auto& n, auto& v) { o.stateInput = inputFileArgument (n, v); } },
             { "--state-out", "FILE", "saves the state after rendering (it may be the --state-in file, which it\n"
                                      "then replaces)",
-              [] (Options& o, auto& n, auto& v) { o.stateOutput = fileArgument (n, v); } },
+              [] (Options& o, auto& n, auto& v) { o.stateOutput = outputFileArgument (n, v); } },
             { "--bypass", "", "renders with the master bypass on",
               [] (Options& o, auto&, auto&) { o.bypass = true; } },
             { "--tail", "SECONDS|auto", "renders on after the input: auto (default) until the output has stayed\n"
                                         "below -100 dBFS for longer than the longest delay of the settings plus\n"
-                                        "100 ms, at most 60 s; or a length from 0 to 60 seconds",
+                                        "100 ms, at most 60 s; or a length from 0 to 60 seconds. With the limiter\n"
+                                        "on, the whole output comes its look-ahead (about 3.3 ms) late, and the\n"
+                                        "tail is at least that long, so every input sample comes out",
               [] (Options& o, auto& n, auto& v)
               {
                   if (v.equalsIgnoreCase ("auto"))
@@ -131,7 +159,8 @@ namespace
                       o.tailSeconds = numberArgument (n, v, 0.0, Options::maxTailSeconds);
               } },
             { "--preroll", "SECONDS", "silence rendered (and dropped) with the transport stopped before the input,\n"
-                                      "so the file starts with the plug-in settled; 0 to 10 (default 0.5)",
+                                      "so the file starts with the plug-in settled; 0 to 10 (default: as long as\n"
+                                      "its slowest glide needs at the rate, 0.75 s at 48 kHz, 1.9 s at 192 kHz)",
               [] (Options& o, auto& n, auto& v) { o.prerollSeconds = numberArgument (n, v, 0.0, Options::maxPrerollSeconds); } },
             { "--mode", "MODE", "offline (default) or realtime: which of the plug-in's processing qualities applies",
               [] (Options& o, auto& n, auto& v)
@@ -144,7 +173,7 @@ namespace
               [] (Options& o, auto&, auto&) { o.listAll = true; } },
             { "--module", "FILE", "the module to load (default: CORVANE_MODULE, or Corvane.aaxplugin.so\n"
                                   "next to this program)",
-              [] (Options& o, auto& n, auto& v) { o.module = fileArgument (n, v); } },
+              [] (Options& o, auto& n, auto& v) { o.module = inputFileArgument (n, v); } },
         };
 
         return table;
@@ -164,6 +193,7 @@ CommandLineOptions CommandLineOptions::parse (const juce::String& command, const
                                               const juce::StringArray& arguments)
 {
     CommandLineOptions options;
+    juce::StringArray given;
 
     for (int index = 0; index < arguments.size(); ++index)
     {
@@ -171,10 +201,16 @@ CommandLineOptions CommandLineOptions::parse (const juce::String& command, const
         const auto* option = findOption (name);
 
         if (option == nullptr)
-            throw UsageError ("unknown option '" + name.toStdString() + "' (" + command.toStdString() + " --help lists them)");
+            throw UsageError ("unknown option '" + name.toStdString() + "'");
 
         if (! accepted.contains (name))
             throw UsageError (name.toStdString() + " does not belong to " + command.toStdString());
+
+        // Only --set adds up; a second value of any other option would silently win.
+        if (name != "--set" && given.contains (name))
+            throw UsageError (name.toStdString() + " is given more than once");
+
+        given.add (name);
 
         juce::String value;
 
@@ -190,7 +226,7 @@ CommandLineOptions CommandLineOptions::parse (const juce::String& command, const
     }
 
     for (const auto& [name, file] : { std::pair ("--out", &options.output), std::pair ("--state-out", &options.stateOutput) })
-        if (const auto check = OutputFile::checkTarget (*file); check.failed())
+        if (const auto check = OutputFile::checkTarget (*file); *file != juce::File() && check.failed())
             throw UsageError (std::string (name) + " " + file->getFullPathName().toStdString() + " " + check.getErrorMessage().toStdString());
 
     return options;

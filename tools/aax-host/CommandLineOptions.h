@@ -40,7 +40,7 @@ struct CommandLineOptions
     juce::File stateInput, stateOutput, preset;
     bool bypass = false;
     std::optional<double> tailSeconds; ///< none: until the output falls silent
-    double prerollSeconds = 0.5;
+    std::optional<double> prerollSeconds;  ///< none: as long as the plug-in needs to settle at the rate
     Mode mode = Mode::offline;
     bool listAll = false;
 

@@ -77,7 +77,9 @@ const std::vector<HostCommands::Command>& HostCommands::getCommands()
           "--in, plays the file through the effect in a loop, in real time and silently, so that the\n"
           "meters and lamps move.",
           { "--in", "--config", "--block", "--set", "--preset", "--state-in", "--module" },
-          [] (const CommandLineOptions& options) { ViewCommandHost (options).show(); }, {} },
+          [] (const CommandLineOptions& options) { ViewCommandHost (options).show(); },
+          helpFor ({ { "--in", "the audio to play in a loop (WAV, AIFF, FLAC or Ogg Vorbis, found by its\n"
+                               "content; mono or stereo, 8000 Hz or more); without it, nothing plays" } }) },
     };
 
     return commands;
@@ -103,16 +105,23 @@ juce::String HostCommands::getUsage()
 
     text << "  corvane-host --version\n"
             "  corvane-host COMMAND --help\n\n"
-            "The plug-in keeps its files below CORVANE_DATA_ROOT when it names an absolute, writable folder.\n";
+            "The plug-in keeps its files below CORVANE_DATA_ROOT when it names an absolute, writable folder.\n\n"
+            "Exit codes: 0 when done; 2 for a mistake in the command line (an unknown command, option or\n"
+            "parameter name, an ambiguous name, a value that is missing, malformed or refused, a file to read\n"
+            "that does not exist or is a folder, an output that cannot be one), with the usage hint; 1 when\n"
+            "the work fails (a file that cannot be read as what it should be or cannot be written, a module\n"
+            "that fails, a state the plug-in does not take back).\n";
     return text;
 }
 
 int HostCommands::run (const juce::StringArray& arguments)
 {
+    const auto* command = arguments.isEmpty() ? nullptr : findCommand (arguments[0]);
+
     try
     {
         if (arguments.isEmpty())
-            throw UsageError ("no command given (" + commandNames().toStdString() + "; --help shows how to use them)");
+            throw UsageError ("no command given (" + commandNames().toStdString() + ")");
 
         if (helpNames.contains (arguments[0]))
         {
@@ -125,8 +134,6 @@ int HostCommands::run (const juce::StringArray& arguments)
             std::cout << "corvane-host " << CORVANE_VERSION << " (build " << CORVANE_BUILD_ID << ")\n";
             return 0;
         }
-
-        const auto* command = findCommand (arguments[0]);
 
         if (command == nullptr)
             throw UsageError ("unknown command '" + arguments[0].toStdString() + "' (" + commandNames().toStdString() + ")");
@@ -147,7 +154,8 @@ int HostCommands::run (const juce::StringArray& arguments)
     }
     catch (const UsageError& error)
     {
-        std::cerr << "corvane-host: " << error.what() << "\n";
+        std::cerr << "corvane-host: " << error.what() << "; see 'corvane-host "
+                  << (command != nullptr ? command->name + " " : juce::String()) << "--help'\n";
         return 2;
     }
     catch (const std::exception& error)

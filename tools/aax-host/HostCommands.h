@@ -24,7 +24,8 @@ struct HostCommands
     static const std::vector<Command>& getCommands();
 
     /** Carries out a command line (without the program name) and answers the exit code: 0 on
-        success, 1 when the work failed, 2 for a wrong argument. Errors go to standard error.
+        success, 1 when the work failed, 2 for a mistake in the command line (a UsageError,
+        wherever it is found). Errors go to standard error, a mistake with the usage hint.
     */
     static int run (const juce::StringArray& arguments);
 

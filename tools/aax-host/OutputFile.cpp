@@ -4,7 +4,10 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
+
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -19,7 +22,25 @@ namespace
     char pendingPaths[maxPendingFiles][PATH_MAX];
     std::atomic<bool> pendingInUse[maxPendingFiles];
 
-    constexpr int stoppingSignals[] = { SIGINT, SIGTERM, SIGHUP, SIGPIPE };
+    /** Every signal that ends the program unless caught, but for those that report a fault of
+        the program itself (SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS): after
+        one of them nothing it holds can be trusted, and the sanitizers report them.
+    */
+    const std::vector<int>& getStoppingSignals()
+    {
+        static const auto signals = []
+        {
+            std::vector<int> list { SIGHUP, SIGINT, SIGQUIT, SIGPIPE, SIGALRM, SIGTERM, SIGUSR1, SIGUSR2,
+                                    SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGIO, SIGPWR, SIGSTKFLT };
+
+            for (auto realTime = SIGRTMIN; realTime <= SIGRTMAX; ++realTime)
+                list.push_back (realTime);
+
+            return list;
+        }();
+
+        return signals;
+    }
 
     extern "C" void removePendingFiles (int signalNumber)
     {
@@ -36,7 +57,7 @@ namespace
     {
         [[maybe_unused]] static const bool installed = []
         {
-            for (const auto signalNumber : stoppingSignals)
+            for (const auto signalNumber : getStoppingSignals())
             {
                 struct sigaction present {};
 
@@ -124,7 +145,19 @@ juce::Result OutputFile::checkTarget (const juce::File& file)
 {
     struct stat info {};
 
-    if (stat (file.getFullPathName().toRawUTF8(), &info) != 0 || S_ISREG (info.st_mode) || S_ISFIFO (info.st_mode))
+    if (stat (file.getFullPathName().toRawUTF8(), &info) != 0)
+    {
+        // Links that lead back to themselves end nowhere: writing there would replace one of them.
+        if (errno == ELOOP)
+            return juce::Result::fail ("is a loop of symbolic links");
+
+        if (! file.getParentDirectory().isDirectory())
+            return juce::Result::fail ("is in a folder that does not exist");
+
+        return juce::Result::ok();
+    }
+
+    if (S_ISREG (info.st_mode) || S_ISFIFO (info.st_mode))
         return juce::Result::ok();
 
     if (S_ISDIR (info.st_mode))
@@ -136,12 +169,15 @@ juce::Result OutputFile::checkTarget (const juce::File& file)
     return juce::Result::fail ("is a device, not a file");
 }
 
+juce::String OutputFile::describeFailure (const juce::File& file, const juce::String& reason)
+{
+    return "cannot write " + file.getFullPathName() + (reason.isNotEmpty() ? ": " + reason : juce::String());
+}
+
 juce::Result OutputFile::commit()
 {
-    const auto failure = juce::Result::fail ("cannot write " + target.getFullPathName());
-
     if (const auto check = checkTarget (target); check.failed())
-        return juce::Result::fail (failure.getErrorMessage() + ": it " + check.getErrorMessage());
+        return juce::Result::fail (describeFailure (target, "it " + check.getErrorMessage()));
 
     if (isFifo)
     {
@@ -151,8 +187,9 @@ juce::Result OutputFile::commit()
         return result;
     }
 
-    if (! temporary.overwriteTargetFileWithTemporary())
-        return failure;
+    // Renaming replaces the target in one step, and its failure leaves the system's reason.
+    if (std::rename (temporary.getFile().getFullPathName().toRawUTF8(), target.getFullPathName().toRawUTF8()) != 0)
+        return juce::Result::fail (describeFailure (target, std::strerror (errno)));
 
     removePendingFile (pendingSlot);
     return juce::Result::ok();
@@ -160,39 +197,37 @@ juce::Result OutputFile::commit()
 
 juce::Result OutputFile::copyIntoFifo() const
 {
-    const auto failure = juce::Result::fail ("cannot write " + target.getFullPathName());
     juce::FileInputStream source (temporary.getFile());
+
+    if (! source.openedOk())
+        return juce::Result::fail (describeFailure (target, source.getStatus().getErrorMessage()));
+
     const auto fifo = open (target.getFullPathName().toRawUTF8(), O_WRONLY | O_CLOEXEC);
 
-    if (fifo < 0 || ! source.openedOk())
-    {
-        if (fifo >= 0)
-            close (fifo);
-
-        return failure;
-    }
+    if (fifo < 0)
+        return juce::Result::fail (describeFailure (target, std::strerror (errno)));
 
     std::vector<char> block (65536);
-    bool written = true;
+    int error = 0;
 
-    while (written)
+    while (error == 0)
     {
         const auto count = source.read (block.data(), static_cast<int> (block.size()));
 
         if (count <= 0)
             break;
 
-        for (ssize_t done = 0; written && done < count;)
+        for (ssize_t done = 0; error == 0 && done < count;)
         {
             const auto result = write (fifo, block.data() + done, static_cast<size_t> (count - done));
 
             if (result < 0 && errno != EINTR)
-                written = false;
+                error = errno;
             else if (result > 0)
                 done += result;
         }
     }
 
     close (fifo);
-    return written ? juce::Result::ok() : failure;
+    return error == 0 ? juce::Result::ok() : juce::Result::fail (describeFailure (target, std::strerror (error)));
 }

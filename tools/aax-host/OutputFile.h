@@ -14,7 +14,8 @@
     and writing a file into one is never what a user means.
 
     The temporary file is removed when the object goes away without commit(), and when the
-    program is stopped by SIGINT, SIGTERM, SIGHUP or SIGPIPE.
+    program is ended by a signal it may catch (SIGINT, SIGTERM, SIGQUIT, SIGUSR1 and the rest
+    whose default action ends it), but for the ones that report a fault of its own.
 */
 class OutputFile
 {
@@ -22,8 +23,13 @@ public:
     explicit OutputFile (const juce::File& target);
     ~OutputFile();
 
-    /** Fails, saying what the name leads to, for a folder, a device or a socket. */
+    /** Fails, saying what the name leads to, for a folder, a device, a socket or a loop of
+        symbolic links, or for a name in a folder that does not exist.
+    */
     static juce::Result checkTarget (const juce::File& target);
+
+    /** "cannot write FILE", followed by the reason where there is one (the system's own). */
+    static juce::String describeFailure (const juce::File& target, const juce::String& reason);
 
     /** Where the data is to be written before commit(). */
     const juce::File& getFile() const noexcept     { return temporary.getFile(); }

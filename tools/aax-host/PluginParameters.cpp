@@ -345,7 +345,7 @@ const PluginParameters::Parameter& PluginParameters::find (const juce::String& n
         names.add ("'" + match->name + "' (" + (match->hostID.isNotEmpty() ? "slot " + match->hostID : juce::String ("state"))
                    + ", " + kindOf (*match) + (match->stateName.isNotEmpty() ? ", " + match->stateName : juce::String()) + ")");
 
-    throw HostError ("the parameter name '" + name.toStdString() + "' is not unique: " + names.joinIntoString (", ").toStdString()
+    throw UsageError ("the parameter name '" + name.toStdString() + "' is not unique: " + names.joinIntoString (", ").toStdString()
                       + "; name one by its slot id");
 }
 
@@ -358,7 +358,7 @@ juce::String PluginParameters::stateText (const Parameter& parameter, const juce
 {
     const auto fail = [&parameter, &value] (const juce::String& why)
     {
-        throw HostError ("--set " + parameter.name.toStdString() + ": '" + value.toStdString() + "' " + why.toStdString());
+        throw UsageError ("--set " + parameter.name.toStdString() + ": '" + value.toStdString() + "' " + why.toStdString());
     };
 
     if (parameter.table == nullptr)
@@ -450,12 +450,22 @@ void PluginParameters::setAll (const std::vector<std::pair<juce::String, juce::S
         const auto prefix = "--set " + parameter->name.toStdString() + "=" + value.toStdString() + ": ";
 
         if (now != shown)
-            throw HostError (prefix + "another --set value undoes it (it shows '" + now.toStdString() + "')");
+            throw UsageError (prefix + "another --set value undoes it (it shows '" + now.toStdString() + "')");
 
         if (kindOf (*parameter) == "note")
-            throw HostError (prefix + "not a note name the plug-in reads (such as 'C-5' or 'F#3', from 'C-0' to 'G-H')");
+            throw UsageError (prefix + "not a note name the plug-in reads (such as 'C-5' or 'F#3', from 'C-0' to 'G-H')");
 
-        throw HostError (prefix + "it does not take effect (it shows '" + now.toStdString() + "')");
+        // A duration's text holds two numbers, each of which only its own slot sets.
+        juce::String partners;
+
+        for (const auto& other : parameters)
+            if (&other != parameter && other.name == parameter->name && other.stateName.isNotEmpty())
+                partners << (partners.isEmpty() ? "" : ", ") << other.stateName;
+
+        throw UsageError (prefix + "it does not take effect (it shows '" + now.toStdString() + "')"
+                          + (partners.isEmpty() ? std::string()
+                                                : "; it sets " + parameter->stateName.toStdString() + " only: set "
+                                                      + partners.toStdString() + " with a --set of its own"));
     }
 }
 
@@ -553,7 +563,7 @@ double PluginParameters::findHostValue (const Parameter& parameter, const juce::
 
     const auto fail = [&] (const juce::String& why) -> double
     {
-        throw HostError ("--set " + parameter.name.toStdString() + ": '" + text.toStdString() + "' " + why.toStdString());
+        throw UsageError ("--set " + parameter.name.toStdString() + ": '" + text.toStdString() + "' " + why.toStdString());
     };
 
     const auto lowText = textAt (0.0), highText = textAt (1.0);
@@ -786,7 +796,8 @@ juce::String PluginParameters::getText (const juce::String& name) const
 juce::String PluginParameters::describeAll() const
 {
     juce::String text;
-    text << "All parameters:  " << static_cast<int> (parameters.size()) << " (name, how it is set, kind, range, default: value)\n";
+    text << "All parameters:  " << static_cast<int> (parameters.size())
+         << " (name, how it is set, kind, range, default: value, where it is not the default)\n";
 
     int nameWidth = 0, slotWidth = 0;
 
@@ -803,17 +814,43 @@ juce::String PluginParameters::describeAll() const
         juce::String range;
 
         if (entry != nullptr && (type == "int" || type == "float"))
+        {
             range = entry->getStringAttribute ("min") + " to " + entry->getStringAttribute ("max");
+        }
+        else if (type == "note")
+        {
+            range = "a note name from C-0 to G-H (C-5, F#3), or a normalised number from 0 to 1";
+        }
         else if (entry != nullptr)
+        {
             range = valueTexts (*entry).joinIntoString (" | ");
+        }
+        else if (parameter.hostID.isNotEmpty())
+        {
+            // A slot the table does not know (the bypass) takes the texts it shows at either end.
+            const auto id = parameter.hostID.toStdString();
+            const auto original = instance.getParameter (id);
+            juce::StringArray ends;
 
+            for (const auto normalised : { 0.0, 1.0 })
+            {
+                instance.setParameter (id, normalised);
+                ends.add (instance.getParameterText (id));
+            }
+
+            instance.setParameter (id, original);
+            range = ends.joinIntoString (" | ");
+        }
+
+        // The value is left out where it is the default, which says it in the table's spelling.
         const auto defaultText = entry != nullptr ? entry->getStringAttribute ("value") : juce::String();
+        const auto value = getText (parameter.name);
 
         text << "  " << parameter.name.paddedRight (' ', nameWidth)
              << (parameter.hostID.isNotEmpty() ? "slot " + parameter.hostID : juce::String ("state")).paddedRight (' ', slotWidth)
              << type.paddedRight (' ', 7) << range
              << (defaultText.isNotEmpty() ? ", default " + defaultText : juce::String())
-             << ": " << getText (parameter.name) << "\n";
+             << (defaultText.equalsIgnoreCase (value) ? juce::String() : ": " + value) << "\n";
     }
 
     return text;

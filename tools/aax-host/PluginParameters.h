@@ -28,13 +28,12 @@ public:
         text as the plug-in shows it, or to a bare number: the number itself for a parameter
         whose texts are numbers, else a normalised value from 0 to 1. A text sets the roundest
         of the values that show it. Throws a UsageError for an unknown name (listing the
-        nearest names), a HostError for an ambiguous one (listing the candidates) or a value
-        it does not take.
+        nearest names), an ambiguous one (listing the candidates) or a value it does not take.
     */
     void set (const juce::String& name, const juce::String& value);
 
     /** Sets several parameters as set() does, so that any order of the same values gives the
-        same state; throws a HostError when a value does not take effect or another undoes it.
+        same state; throws a UsageError when a value does not take effect or another undoes it.
     */
     void setAll (const std::vector<std::pair<juce::String, juce::String>>& values);
 

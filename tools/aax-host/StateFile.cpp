@@ -20,7 +20,7 @@ juce::String StateFile::write (const juce::File& file, const std::vector<Record>
         juce::FileOutputStream stream (output.getFile());
 
         if (! stream.openedOk())
-            return "cannot write " + file.getFullPathName();
+            return OutputFile::describeFailure (file, stream.getStatus().getErrorMessage());
 
         bool written = stream.write (magic, sizeof (magic))
                         && stream.writeInt (static_cast<int> (formatVersion))
@@ -32,7 +32,7 @@ juce::String StateFile::write (const juce::File& file, const std::vector<Record>
         stream.flush();
 
         if (! written || stream.getStatus().failed())
-            return "cannot write " + file.getFullPathName();
+            return OutputFile::describeFailure (file, stream.getStatus().getErrorMessage());
     }
 
     return output.commit().getErrorMessage();

@@ -47,20 +47,17 @@ namespace
 
     void writePng (const juce::Image& image, const juce::File& file)
     {
-        const auto path = file.getFullPathName().toStdString();
         OutputFile output (file);
 
         {
             juce::FileOutputStream stream (output.getFile());
             juce::PNGImageFormat png;
 
-            if (! stream.openedOk() || ! png.writeImageToStream (image, stream))
-                throw HostError ("cannot write " + path);
-
+            const auto written = stream.openedOk() && png.writeImageToStream (image, stream);
             stream.flush();
 
-            if (stream.getStatus().failed())
-                throw HostError ("cannot write " + path);
+            if (! written || stream.getStatus().failed())
+                throw HostError (OutputFile::describeFailure (file, stream.getStatus().getErrorMessage()).toStdString());
         }
 
         if (const auto result = output.commit(); result.failed())

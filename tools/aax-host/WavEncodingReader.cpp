@@ -7,6 +7,9 @@ namespace
 {
     constexpr int pcmTag = 0x0001, floatTag = 0x0003, aLawTag = 0x0006, uLawTag = 0x0007, extensibleTag = 0xfffe;
 
+    /** The speaker positions of an extensible WAV file's channel mask, front left to top back right. */
+    constexpr uint32_t knownSpeakers = 0x3ffff;
+
     int tagOf (const char* name) noexcept
     {
         return static_cast<int> (juce::ByteOrder::littleEndianInt (name));
@@ -54,61 +57,89 @@ WavEncodingReader::WavEncodingReader (juce::InputStream* stream, Encoding e, juc
 {
 }
 
-std::unique_ptr<juce::AudioFormatReader> WavEncodingReader::create (std::unique_ptr<juce::InputStream> stream, juce::String& error)
+std::optional<WavEncodingReader::Header> WavEncodingReader::readHeader (juce::InputStream& stream)
 {
-    error.clear();
+    char riff[12] {};
 
-    if (stream == nullptr)
+    if (stream.read (riff, sizeof (riff)) != sizeof (riff)
+         || (tagOf (riff) != tagOf ("RIFF") && tagOf (riff) != tagOf ("RF64")) || tagOf (riff + 8) != tagOf ("WAVE"))
         return {};
 
-    char header[12] {};
+    const auto isRF64 = tagOf (riff) == tagOf ("RF64");
+    Header header;
+    juce::int64 rf64DataSize = -1;
 
-    if (stream->read (header, sizeof (header)) != sizeof (header)
-         || (tagOf (header) != tagOf ("RIFF") && tagOf (header) != tagOf ("RF64")) || tagOf (header + 8) != tagOf ("WAVE"))
-        return {};
-
-    const auto isRF64 = tagOf (header) == tagOf ("RF64");
-    int tag = 0, numChannels = 0, bitsPerSample = 0, blockAlign = 0;
-    double sampleRate = 0.0;
-    juce::int64 dataSize = -1, rf64DataSize = -1, dataStart = 0;
-
-    while (dataSize < 0 && ! stream->isExhausted())
+    while (header.dataSize < 0 && ! stream.isExhausted())
     {
-        const auto chunk = stream->readInt();
-        const auto length = static_cast<uint32_t> (stream->readInt());
-        const auto chunkEnd = stream->getPosition() + length + (length & 1);
+        const auto chunk = stream.readInt();
+        const auto length = static_cast<uint32_t> (stream.readInt());
+        const auto chunkEnd = stream.getPosition() + length + (length & 1);
 
         if (chunk == tagOf ("ds64") && isRF64 && length >= 16)
         {
-            stream->readInt64();
-            rf64DataSize = stream->readInt64();
+            stream.readInt64();
+            rf64DataSize = stream.readInt64();
         }
         else if (chunk == tagOf ("fmt ") && length >= 16)
         {
-            tag = static_cast<uint16_t> (stream->readShort());
-            numChannels = static_cast<uint16_t> (stream->readShort());
-            sampleRate = static_cast<uint32_t> (stream->readInt());
-            stream->readInt();
-            blockAlign = static_cast<uint16_t> (stream->readShort());
-            bitsPerSample = static_cast<uint16_t> (stream->readShort());
+            header.tag = static_cast<uint16_t> (stream.readShort());
+            header.numChannels = static_cast<uint16_t> (stream.readShort());
+            header.sampleRate = static_cast<uint32_t> (stream.readInt());
+            stream.readInt();
+            header.blockAlign = static_cast<uint16_t> (stream.readShort());
+            header.bitsPerSample = static_cast<uint16_t> (stream.readShort());
 
             // The extensible chunk's sub-format begins with the plain chunk's tag.
-            if (tag == extensibleTag && length >= 40)
+            if (header.tag == extensibleTag && length >= 40)
             {
-                stream->skipNextBytes (8);
-                tag = static_cast<uint16_t> (stream->readShort());
+                stream.skipNextBytes (4);
+                header.channelMask = static_cast<uint32_t> (stream.readInt());
+                header.tag = static_cast<uint16_t> (stream.readShort());
             }
         }
         else if (chunk == tagOf ("data"))
         {
-            dataStart = stream->getPosition();
-            dataSize = isRF64 && length == 0xffffffffu && rf64DataSize >= 0 ? rf64DataSize : static_cast<juce::int64> (length);
+            header.dataStart = stream.getPosition();
+            header.dataSize = isRF64 && length == 0xffffffffu && rf64DataSize >= 0 ? rf64DataSize : static_cast<juce::int64> (length);
         }
 
-        if (dataSize < 0 && ! stream->setPosition (chunkEnd))
+        if (header.dataSize < 0 && ! stream.setPosition (chunkEnd))
             break;
     }
 
+    return header;
+}
+
+juce::String WavEncodingReader::checkHeader (std::unique_ptr<juce::InputStream> stream)
+{
+    const auto header = stream != nullptr ? readHeader (*stream) : std::nullopt;
+
+    if (! header.has_value() || header->dataSize < 0)
+        return {};
+
+    // Both sizes fit, so comparing what is left after the start cannot overflow as their sum may.
+    if (header->dataSize > stream->getTotalLength() - header->dataStart)
+        return "the file is cut short";
+
+    // JUCE 7.0.5 turns each bit of the mask into a speaker of its own, one that WAV does not
+    // define included, and reads the top bit as a sign that it then negates past what an int holds.
+    if ((header->channelMask & ~knownSpeakers) != 0)
+        return "its channel mask (0x" + juce::String::toHexString (static_cast<int> (header->channelMask)).paddedLeft ('0', 8)
+                 + ") names speakers that WAV does not define";
+
+    return {};
+}
+
+std::unique_ptr<juce::AudioFormatReader> WavEncodingReader::create (std::unique_ptr<juce::InputStream> stream, juce::String& error)
+{
+    error.clear();
+
+    const auto header = stream != nullptr ? readHeader (*stream) : std::nullopt;
+
+    if (! header.has_value())
+        return {};
+
+    const auto [tag, numChannels, bitsPerSample, blockAlign, sampleRate, channelMask, dataStart, dataSize] = *header;
     const auto bytesPerSample = bitsPerSample / 8;
 
     if (tag == 0 || numChannels == 0 || sampleRate <= 0.0 || dataSize < 0)
@@ -138,7 +169,7 @@ std::unique_ptr<juce::AudioFormatReader> WavEncodingReader::create (std::unique_
         return {};
     }
 
-    if (dataStart + dataSize > stream->getTotalLength())
+    if (dataSize > stream->getTotalLength() - dataStart)
     {
         error = "the file is cut short";
         return {};

@@ -1,5 +1,11 @@
 #include "WavFileWriter.h"
 
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace
 {
     constexpr int headerSize = 58;
@@ -12,46 +18,85 @@ int64_t WavFileWriter::getMaxFrames (int numChannels) noexcept
 }
 
 WavFileWriter::WavFileWriter (const juce::File& file, double rate, int channels)
-    : stream (file), sampleRate (rate), numChannels (channels)
+    : sampleRate (rate), numChannels (channels)
 {
-    ok = stream.openedOk() && stream.setPosition (0) && stream.truncate().wasOk();
-
-    if (ok)
-        writeHeader (0);
+    descriptor = open (file.getFullPathName().toRawUTF8(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    ok = descriptor >= 0 ? writeHeader (0) : fail();
 }
 
-void WavFileWriter::writeHeader (uint32_t frames)
+WavFileWriter::~WavFileWriter()
+{
+    if (descriptor >= 0)
+        close (descriptor);
+}
+
+bool WavFileWriter::fail()
+{
+    error = std::strerror (errno);
+    return false;
+}
+
+bool WavFileWriter::writeAll (const void* data, size_t size)
+{
+    // The system may take part of a block (a disk filling up) and give its reason at the next call.
+    for (const auto* bytes = static_cast<const char*> (data); size > 0;)
+    {
+        const auto written = ::write (descriptor, bytes, size);
+
+        if (written < 0 && errno != EINTR)
+            return fail();
+
+        if (written > 0)
+        {
+            bytes += written;
+            size -= static_cast<size_t> (written);
+        }
+    }
+
+    return true;
+}
+
+bool WavFileWriter::writeHeader (uint32_t frames)
 {
     const auto blockAlign = static_cast<uint32_t> (sizeof (float)) * static_cast<uint32_t> (numChannels);
     const auto dataSize = frames * blockAlign;
-    const auto writeTag = [this] (const char* tag) { stream.write (tag, 4); };
+    juce::MemoryOutputStream header (headerSize);
+    const auto writeTag = [&header] (const char* tag) { header.write (tag, 4); };
 
     writeTag ("RIFF");
-    stream.writeInt (static_cast<int> (headerSize - 8 + dataSize));
+    header.writeInt (static_cast<int> (headerSize - 8 + dataSize));
     writeTag ("WAVE");
 
     writeTag ("fmt ");
-    stream.writeInt (18);
-    stream.writeShort (ieeeFloatFormat);
-    stream.writeShort (static_cast<short> (numChannels));
-    stream.writeInt (static_cast<int> (sampleRate));
-    stream.writeInt (static_cast<int> (static_cast<uint32_t> (sampleRate) * blockAlign));
-    stream.writeShort (static_cast<short> (blockAlign));
-    stream.writeShort (32);
-    stream.writeShort (0);                                                // the extension's size
+    header.writeInt (18);
+    header.writeShort (ieeeFloatFormat);
+    header.writeShort (static_cast<short> (numChannels));
+    header.writeInt (static_cast<int> (sampleRate));
+    header.writeInt (static_cast<int> (static_cast<uint32_t> (sampleRate) * blockAlign));
+    header.writeShort (static_cast<short> (blockAlign));
+    header.writeShort (32);
+    header.writeShort (0);                                                // the extension's size
 
     writeTag ("fact");
-    stream.writeInt (4);
-    stream.writeInt (static_cast<int> (frames));
+    header.writeInt (4);
+    header.writeInt (static_cast<int> (frames));
 
     writeTag ("data");
-    stream.writeInt (static_cast<int> (dataSize));
+    header.writeInt (static_cast<int> (dataSize));
+
+    return writeAll (header.getData(), header.getDataSize());
 }
 
 bool WavFileWriter::write (const juce::AudioBuffer<float>& audio, int numSamples)
 {
-    if (! ok || numFrames + numSamples > getMaxFrames (numChannels))
+    if (! ok)
         return false;
+
+    if (numFrames + numSamples > getMaxFrames (numChannels))
+    {
+        error = "it would hold more than a WAV file can";
+        return ok = false;
+    }
 
     using Source = juce::AudioData::Format<juce::AudioData::Float32, juce::AudioData::NativeEndian>;
     using Destination = juce::AudioData::Format<juce::AudioData::Float32, juce::AudioData::LittleEndian>;
@@ -61,16 +106,18 @@ bool WavFileWriter::write (const juce::AudioBuffer<float>& audio, int numSamples
                                         juce::AudioData::InterleavedDest<Destination> { interleaved.data(), numChannels }, numSamples);
 
     numFrames += numSamples;
-    ok = stream.write (interleaved.data(), interleaved.size() * sizeof (float));
+    ok = writeAll (interleaved.data(), interleaved.size() * sizeof (float));
     return ok;
 }
 
 bool WavFileWriter::finish()
 {
-    if (! ok || ! stream.setPosition (0))
+    if (! ok)
         return false;
 
-    writeHeader (static_cast<uint32_t> (numFrames));
-    stream.flush();
-    return ! stream.getStatus().failed();
+    if (lseek (descriptor, 0, SEEK_SET) != 0)
+        return ok = fail();
+
+    ok = writeHeader (static_cast<uint32_t> (numFrames));
+    return ok;
 }

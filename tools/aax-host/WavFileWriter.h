@@ -2,6 +2,8 @@
 
 #include <juce_audio_basics/juce_audio_basics.h>
 
+#include <vector>
+
 /**
     A 32-bit float WAV file written as a stream. Float data carries the 18-byte format chunk
     (with its extension size of zero) and a fact chunk that readers expect of a format other
@@ -19,8 +21,12 @@ public:
 
     /** Starts the file; see openedOk. */
     WavFileWriter (const juce::File& file, double sampleRate, int numChannels);
+    ~WavFileWriter();
 
     bool openedOk() const noexcept       { return ok; }
+
+    /** Why the file could not be written: the system's reason, or the size limit. */
+    const juce::String& getError() const noexcept    { return error; }
 
     /** Appends the first numSamples of every channel; false when the file cannot be written. */
     bool write (const juce::AudioBuffer<float>& audio, int numSamples);
@@ -29,12 +35,17 @@ public:
     bool finish();
 
 private:
-    void writeHeader (uint32_t numFrames);
+    bool writeHeader (uint32_t numFrames);
+    bool writeAll (const void* data, size_t size);
+    bool fail();
 
-    juce::FileOutputStream stream;
+    int descriptor = -1;
     const double sampleRate;
     const int numChannels;
     int64_t numFrames = 0;
     std::vector<float> interleaved;
+    juce::String error;
     bool ok;
+
+    JUCE_DECLARE_NON_COPYABLE (WavFileWriter)
 };
