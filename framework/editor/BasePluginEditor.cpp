@@ -50,10 +50,11 @@ namespace
                    .trimCharactersAtStart (".").trimCharactersAtEnd (". ").trim();
     }
 
-    /** True when the path's bytes are well-formed UTF-8. JUCE's file chooser enters a folder
-        whose name is not, and hands back its raw bytes; but JUCE's path functions miscount
-        such a path (its parent folder and file name come out cut in the wrong places), so it
-        must not be cut into folder and name at all.
+    /** True when the path's bytes are well-formed UTF-8. JUCE's path functions cut any other
+        path in the wrong places (its folder and its name come out wrong), so it must not be
+        cut at all. JUCE's file chooser enters a folder whose name is not UTF-8, and answers
+        with such a path, or with one that its own cutting has moved elsewhere (to the root
+        folder, say), which only the check of the presets folder can tell.
     */
     bool hasReadablePath (const juce::File& file)
     {

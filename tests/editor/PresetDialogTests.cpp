@@ -217,14 +217,14 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
         { preset ("x.cvprst"), special },                                        // a FIFO, the chooser's warning confirmed
         { preset ("x"), special },                                               // the same, the extension added
         { preset ("Folder.cvprst"), special },
-        { raw (badFolder + "/Default"), cannotRead },                            // as JUCE's chooser hands it back
+        { raw (badFolder + "/Default"), cannotRead },                            // as JUCE's file browser holds it
         { raw (badFolder + "/Default.cvprst"), cannotRead },
         { raw (badFolder + "/\xff"), cannotRead },
         { raw (otherBadFolder + "/Default.cvprst"), cannotRead },
         { preset (juce::CharPointer_UTF8 ("Bad\xef\xbf\xbd\xef\xbf\xbd" "Folder/Default")), noFolder },   // the bytes replaced
         { outside.getChildFile ("Default.cvprst"), inside },
         { juce::File (presetRoot().getFullPathName() + "/../Escape.cvprst"), inside },
-        { juce::File ("/ault.cvprst"), inside },
+        { juce::File ("/ault.cvprst"), inside },                                 // as JUCE's chooser hands that back
     };
 
     const FifoWatchdog watchdog ({ fifo });
