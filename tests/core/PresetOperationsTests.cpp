@@ -231,7 +231,7 @@ TEST_F (PresetOperationsTest, OnlyRegularFilesAreReadReplacedOrRated)
     ::close (socketFd);
 
     // Reading a FIFO waits for a writer; the watchdog is that writer when a read got through.
-    const FifoWatchdog watchdog ({ at ("Fifo.cvprst") });
+    const FifoWatchdog watchdog (at ("Fifo.cvprst"));
     plugin->setAuthor ("Ana");
 
     const struct { const char* name; bool regular; } kinds[] =

@@ -195,10 +195,9 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
 {
     const auto root = presetRoot().getFullPathName().toStdString();
     const auto fifo = root + "/x.cvprst";
-    const auto badFolder = root + "/Bad\xff\xfe" "Folder", otherBadFolder = root + "/Bad\xc3" "Folder";
+    const auto badFolder = root + "/Bad\xff\xfe" "Folder";
     ASSERT_EQ (::mkfifo (fifo.c_str(), 0600), 0);
     ASSERT_TRUE (std::filesystem::create_directory (badFolder));
-    ASSERT_TRUE (std::filesystem::create_directory (otherBadFolder));
     ASSERT_TRUE (preset ("Folder.cvprst").createDirectory());
     const auto outside = presetRoot().getParentDirectory();
     const auto countEntries = [&outside]
@@ -218,16 +217,14 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
         { preset ("x"), special },                                               // the same, the extension added
         { preset ("Folder.cvprst"), special },
         { raw (badFolder + "/Default"), cannotRead },                            // as JUCE's file browser holds it
-        { raw (badFolder + "/Default.cvprst"), cannotRead },
         { raw (badFolder + "/\xff"), cannotRead },
-        { raw (otherBadFolder + "/Default.cvprst"), cannotRead },
         { preset (juce::CharPointer_UTF8 ("Bad\xef\xbf\xbd\xef\xbf\xbd" "Folder/Default")), noFolder },   // the bytes replaced
         { outside.getChildFile ("Default.cvprst"), inside },
         { juce::File (presetRoot().getFullPathName() + "/../Escape.cvprst"), inside },
         { juce::File ("/ault.cvprst"), inside },                                 // as JUCE's chooser hands that back
     };
 
-    const FifoWatchdog watchdog ({ fifo });
+    const FifoWatchdog watchdog (fifo);
     plugin->setPresetName (presets(), "Default");
     const auto current = plugin->getCurrentPresetName (presets());
 
@@ -252,7 +249,6 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
     EXPECT_FALSE (watchdog.hasFreedAReader());
     EXPECT_TRUE (std::filesystem::is_fifo (fifo));
     EXPECT_TRUE (std::filesystem::is_empty (badFolder));
-    EXPECT_TRUE (std::filesystem::is_empty (otherBadFolder));
     EXPECT_EQ (countEntries(), entriesBefore);
     EXPECT_FALSE (juce::File ("/ault.cvprst").exists());
 

@@ -2,43 +2,31 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include <fcntl.h>
 #include <unistd.h>
 
 /**
-    Frees a test that blocks reading a FIFO, so that it fails instead of hanging: after a
-    delay, and until it is destroyed, it keeps opening the write end of each FIFO. That open
-    succeeds only while someone has the FIFO open for reading, which is what it reports.
+    Frees a test that blocks reading a FIFO, so that it fails instead of hanging: after a few
+    seconds, and until it is destroyed, it keeps opening the FIFO's write end. That open
+    succeeds only while someone has the FIFO open for reading, which it reports.
 */
 class FifoWatchdog
 {
 public:
-    explicit FifoWatchdog (std::vector<std::string> fifoPaths, std::chrono::milliseconds delay = std::chrono::seconds (3))
-        : paths (std::move (fifoPaths)),
-          thread ([this, delay]
+    explicit FifoWatchdog (std::string fifoPath)
+        : thread ([this, path = std::move (fifoPath)]
           {
-              std::unique_lock<std::mutex> lock (mutex);
-
-              if (stopped.wait_for (lock, delay, [this] { return stopping; }))
-                  return;
-
-              while (! stopped.wait_for (lock, std::chrono::milliseconds (10), [this] { return stopping; }))
+              for (int waited = 0; ! stopping; waited += 10)
               {
-                  for (const auto& path : paths)
-                  {
-                      const auto fd = ::open (path.c_str(), O_WRONLY | O_NONBLOCK);
+                  std::this_thread::sleep_for (std::chrono::milliseconds (10));
 
-                      if (fd >= 0)
-                      {
-                          freedAReader = true;
-                          ::close (fd);
-                      }
+                  if (const auto fd = waited >= 3000 ? ::open (path.c_str(), O_WRONLY | O_NONBLOCK) : -1; fd >= 0)
+                  {
+                      freedAReader = true;
+                      ::close (fd);
                   }
               }
           })
@@ -47,23 +35,13 @@ public:
 
     ~FifoWatchdog()
     {
-        {
-            const std::lock_guard<std::mutex> lock (mutex);
-            stopping = true;
-        }
-
-        stopped.notify_all();
+        stopping = true;
         thread.join();
     }
 
-    /** True once anybody was found reading one of the FIFOs. */
     bool hasFreedAReader() const    { return freedAReader; }
 
 private:
-    std::vector<std::string> paths;
-    std::atomic<bool> freedAReader { false };
-    std::mutex mutex;
-    std::condition_variable stopped;
-    bool stopping = false;
+    std::atomic<bool> stopping { false }, freedAReader { false };
     std::thread thread;
 };
