@@ -218,7 +218,7 @@ bool Preset::loadFromFile (const juce::File& file, const ParameterManager& manag
 bool Preset::saveToFile (const juce::File& file, const ParameterManager& manager)
 {
     // JUCE's path functions cut a path that is not well-formed UTF-8 in the wrong places: the
-    // file would be written by way of another folder, and named after a piece of its name.
+    // file would be written by way of another folder, and named after a fragment of its name.
     const auto* path = file.getFullPathName().toRawUTF8();
 
     if (! StrictUtf8::isValid (path, std::strlen (path)) || ! canBeReplaced (file))
