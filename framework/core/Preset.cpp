@@ -2,13 +2,24 @@
 
 #include "Parameter.h"
 #include "ParameterManager.h"
+#include "StrictUtf8.h"
 #include "XmlHelpers.h"
 #include "XmlScanner.h"
 
 #include <cstring>
+#include <filesystem>
 
 namespace
 {
+    /** The type of what the path leads to (links followed); none when it cannot be told. */
+    std::filesystem::file_type typeOf (const juce::File& file)
+    {
+        std::error_code error;
+        const auto status = std::filesystem::status (file.getFullPathName().toStdString(), error);
+        return error && status.type() != std::filesystem::file_type::not_found ? std::filesystem::file_type::none
+                                                                                : status.type();
+    }
+
     /** The name of the element's attribute that matches ignoring case, or an empty string. */
     juce::String findAttributeName (const juce::XmlElement& element, juce::StringRef attributeName)
     {
@@ -179,8 +190,22 @@ std::unique_ptr<juce::XmlElement> Preset::createXml (const ParameterManager& man
 }
 
 //==============================================================================
+bool Preset::isRegularFile (const juce::File& file)
+{
+    return typeOf (file) == std::filesystem::file_type::regular;
+}
+
+bool Preset::canBeReplaced (const juce::File& file)
+{
+    const auto type = typeOf (file);
+    return type == std::filesystem::file_type::regular || type == std::filesystem::file_type::not_found;
+}
+
 bool Preset::loadFromFile (const juce::File& file, const ParameterManager& manager, bool headerOnly)
 {
+    if (! isRegularFile (file))
+        return false;
+
     const auto xml = XmlHelpers::parseUntrusted (file, headerOnly);
 
     if (xml == nullptr)
@@ -192,11 +217,21 @@ bool Preset::loadFromFile (const juce::File& file, const ParameterManager& manag
 
 bool Preset::saveToFile (const juce::File& file, const ParameterManager& manager)
 {
+    // JUCE's path functions cut a path that is not well-formed UTF-8 in the wrong places: the
+    // file would be written by way of another folder, and named after a fragment of its name.
+    const auto* path = file.getFullPathName().toRawUTF8();
+
+    if (! StrictUtf8::isValid (path, std::strlen (path)) || ! canBeReplaced (file))
+        return false;
+
     return createXml (manager)->writeTo (file);
 }
 
 bool Preset::rewriteFileAuthor (const juce::File& file) const
 {
+    if (! isRegularFile (file))
+        return false;
+
     auto xml = XmlHelpers::parseUntrusted (file);
 
     if (xml == nullptr || ! XmlHelpers::hasTagName (*xml, "Preset"))
@@ -222,7 +257,7 @@ bool Preset::rewriteFileRating (const juce::File& file, int newRating)
 {
     juce::MemoryBlock data;
 
-    if (newRating < 1 || newRating > 5 || ! file.loadFileAsData (data))
+    if (newRating < 1 || newRating > 5 || ! isRegularFile (file) || ! file.loadFileAsData (data))
         return false;
 
     const auto xml = XmlHelpers::parseUntrusted (data);

@@ -88,13 +88,16 @@ public:
     /** A new "Preset" element in the file format; the caller owns it. */
     std::unique_ptr<juce::XmlElement> createXml (const ParameterManager& manager) const;
 
-    /** Reads a preset file; a missing or unreadable file leaves the preset as it was.
-        With headerOnly only the root element's attributes are parsed.
-        Returns true when the file gave a "Preset" element.
+    /** Reads a preset file; a missing or unreadable file, or one that is not a regular file,
+        leaves the preset as it was. With headerOnly only the root element's attributes are
+        parsed. Returns true when the file gave a "Preset" element.
     */
     virtual bool loadFromFile (const juce::File& file, const ParameterManager& manager, bool headerOnly);
 
-    /** Writes the preset as a UTF-8 file; returns false when the file could not be written. */
+    /** Writes the preset as a UTF-8 file; returns false when the file could not be written.
+        Nothing is written unless the path is well-formed UTF-8 and names nothing yet or a
+        regular file (see canBeReplaced).
+    */
     virtual bool saveToFile (const juce::File& file, const ParameterManager& manager);
 
     /** Rewrites only the "author" and "id" attributes of an existing preset file with this
@@ -109,6 +112,14 @@ public:
         rewritten file is certain to read back as the same document with the new rating.
     */
     static bool rewriteFileRating (const juce::File& file, int newRating);
+
+    /** True when the file is a regular file or a link that leads to one. Presets are read,
+        replaced and rated only then: reading a FIFO or a device may wait for ever.
+    */
+    static bool isRegularFile (const juce::File& file);
+
+    /** True when nothing stands at the file's path, or a regular file does (see isRegularFile). */
+    static bool canBeReplaced (const juce::File& file);
 
 private:
     juce::OwnedArray<Entry> entries;

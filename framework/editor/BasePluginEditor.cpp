@@ -7,9 +7,14 @@
 #include "GFXMultiStateButton.h"
 #include "GFXPanel.h"
 #include "OptionsWindow.h"
+#include "Preset.h"
 #include "ProcessingSettingsComponent.h"
 #include "ResourceLoading.h"
+#include "StrictUtf8.h"
 #include "XmlHelpers.h"
+
+#include <cstring>
+#include <filesystem>
 
 namespace
 {
@@ -43,6 +48,18 @@ namespace
     {
         return juce::File::createLegalFileName (presetName).trim()
                    .trimCharactersAtStart (".").trimCharactersAtEnd (". ").trim();
+    }
+
+    /** True when the path's bytes are well-formed UTF-8. JUCE's path functions cut any other
+        path in the wrong places (its folder and its name come out wrong), so it must not be
+        cut at all. JUCE's file chooser enters a folder whose name is not UTF-8, and answers
+        with such a path, or with one that its own cutting has moved elsewhere (to the root
+        folder, say), which only the check of the presets folder can tell.
+    */
+    bool hasReadablePath (const juce::File& file)
+    {
+        const auto* bytes = file.getFullPathName().toRawUTF8();
+        return StrictUtf8::isValid (bytes, std::strlen (bytes));
     }
 }
 
@@ -564,12 +581,15 @@ void BasePluginEditor::stepPreset (int direction)
 juce::File BasePluginEditor::getPresetFolder (PresetCollection* collection) const
 {
     const auto current = plugin.getCurrentPresetName (collection);
+    const auto root = collection->getRootFolder();
 
+    // Presets are saved only inside the collection's folder, so a current preset elsewhere
+    // (a state from another machine) suggests the folder itself.
     if (juce::File::isAbsolutePath (current))
-        if (const auto folder = juce::File (current).getParentDirectory(); folder.isDirectory())
+        if (const auto folder = juce::File (current).getParentDirectory(); folder.isDirectory() && (folder == root || folder.isAChildOf (root)))
             return folder;
 
-    return collection->getRootFolder();
+    return root;
 }
 
 juce::File BasePluginEditor::getPresetFile (PresetCollection* collection) const
@@ -594,7 +614,7 @@ void BasePluginEditor::savePreset (const juce::String& collectionName)
 
     const auto file = getPresetFile (collection);
 
-    if (file == juce::File() || ! file.existsAsFile())
+    if (file == juce::File() || ! Preset::isRegularFile (file))
         savePresetAs (collectionName);
     else
         askToOverwritePreset (collectionName, file);
@@ -632,26 +652,56 @@ void BasePluginEditor::presetFileChosen (const juce::String& collectionName, con
     if (collection == nullptr)
         return;
 
+    if (! hasReadablePath (chosen))
+        return showSaveFailed (getReasonNotToSave (collection, chosen));
+
     // The extension is appended, so that a name with dots ("Room 1.5") keeps all of it.
     const auto& extension = collection->getExtension();
     const auto extensionAdded = ! chosen.hasFileExtension (extension);
     const auto file = extensionAdded ? chosen.getSiblingFile (chosen.getFileName() + extension) : chosen;
 
     // The chooser warned about the name without the extension, not about this one.
-    if (extensionAdded && file.existsAsFile())
+    if (extensionAdded && Preset::isRegularFile (file))
         askToOverwritePreset (collectionName, file);
     else
         savePresetFile (collection, file);
 }
 
+juce::String BasePluginEditor::getReasonNotToSave (PresetCollection* collection, const juce::File& file) const
+{
+    const juce::String prefix ("The preset could not be saved");
+
+    if (! hasReadablePath (file))
+        return prefix + ": the name of the chosen folder is not readable text. Rename the folder, or choose another one.";
+
+    if (! file.getParentDirectory().isDirectory())
+        return prefix + " to '" + file.getFullPathName() + "': its folder does not exist.";
+
+    // Judged on the path with its "." and ".." steps resolved, as the file system will.
+    const juce::File resolved (juce::String (std::filesystem::path (file.getFullPathName().toStdString()).lexically_normal().string()));
+
+    if (! resolved.isAChildOf (collection->getRootFolder()))
+        return prefix + " to '" + file.getFullPathName() + "': presets are kept inside the folder '"
+                 + collection->getRootFolder().getFullPathName() + "'.";
+
+    if (! Preset::canBeReplaced (file))
+        return prefix + " to '" + file.getFullPathName() + "': a folder or a special file of that name is there.";
+
+    return {};
+}
+
 void BasePluginEditor::savePresetFile (PresetCollection* collection, const juce::File& file)
 {
-    if (plugin.savePresetToFile (collection, file))
-        return;
+    if (const auto reason = getReasonNotToSave (collection, file); reason.isNotEmpty())
+        return showSaveFailed (reason);
 
-    showAlert (saveFailedAlert, Halvorn::AlertWindow::createOk (plugin.getProductName(),
-                                                                "The preset could not be saved to '" + file.getFullPathName() + "'.",
-                                                                this));
+    if (! plugin.savePresetToFile (collection, file))
+        showSaveFailed ("The preset could not be saved to '" + file.getFullPathName() + "'.");
+}
+
+void BasePluginEditor::showSaveFailed (const juce::String& message)
+{
+    showAlert (saveFailedAlert, Halvorn::AlertWindow::createOk (plugin.getProductName(), message, this));
 }
 
 void BasePluginEditor::askToOverwritePreset (const juce::String& collectionName, const juce::File& file)
@@ -714,7 +764,7 @@ void BasePluginEditor::alertResult (Halvorn::AlertWindow* alert, int result)
         switch (result)
         {
             case Halvorn::AlertWindow::overwrite:
-                if (const auto file = getPresetFile (collection); file != juce::File() && file.existsAsFile())
+                if (const auto file = getPresetFile (collection); file != juce::File() && Preset::isRegularFile (file))
                     savePresetFile (collection, file);
                 else
                     savePresetAs (collectionName);

@@ -239,6 +239,8 @@ private:
     void showAlert (std::unique_ptr<Halvorn::AlertWindow>& holder, std::unique_ptr<Halvorn::AlertWindow> alert);
     void presetFileChosen (const juce::String& collectionName, const juce::File& chosen);
     void savePresetFile (PresetCollection* collection, const juce::File& file);
+    juce::String getReasonNotToSave (PresetCollection* collection, const juce::File& file) const;
+    void showSaveFailed (const juce::String& message);
     juce::File getPresetFolder (PresetCollection* collection) const;
 
     std::unique_ptr<OptionsWindow> optionsWindow;

@@ -1,5 +1,14 @@
 #include "TestProduct.h"
 
+#include "../support/FifoWatchdog.h"
+#include "FilePreset.h"
+
+#include <filesystem>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+
 namespace
 {
     struct PresetRecorder  : public BasePlugin::Listener
@@ -171,6 +180,13 @@ TEST_F (PresetOperationsTest, AFailedSaveChangesNothing)
     EXPECT_FALSE (plugin->savePresetToFile (collection, root.getChildFile ("blocker.cvprst").getChildFile ("x.cvprst")));
     EXPECT_FALSE (plugin->savePresetToFile (nullptr, presets.getChildFile ("X.cvprst")));
 
+    // A folder whose name is not UTF-8: JUCE cuts such a path in the wrong places.
+    const std::string badFolder = presets.getFullPathName().toStdString() + "/Bad\xc3" "Folder";
+    ASSERT_TRUE (std::filesystem::create_directory (badFolder));
+    const auto inBadFolder = badFolder + "/Default.cvprst";
+    EXPECT_FALSE (plugin->savePresetToFile (collection, juce::File (juce::String::fromUTF8 (inBadFolder.data(), (int) inBadFolder.size()))));
+    EXPECT_TRUE (std::filesystem::is_empty (badFolder));
+
     EXPECT_TRUE (plugin->isPresetModified (collection));
     EXPECT_EQ (current(), path ("A"));
     EXPECT_EQ (plugin->getPresetName(), "A");
@@ -195,4 +211,52 @@ TEST_F (PresetOperationsTest, AuthorUpdatesTouchOnlyTheUsersOwnPresets)
     EXPECT_FALSE (plugin->updatePresetAuthor ({}));
     EXPECT_FALSE (plugin->updatePresetAuthor (presets.getFullPathName()));
     EXPECT_FALSE (plugin->updatePresetAuthor ("relative.cvprst"));
+}
+
+TEST_F (PresetOperationsTest, OnlyRegularFilesAreReadReplacedOrRated)
+{
+    const auto regular = writePreset ("Regular", "0.7");
+    const auto at = [this] (const char* name)   { return presets.getChildFile (name).getFullPathName().toStdString(); };
+
+    ASSERT_EQ (::mkfifo (at ("Fifo.cvprst").c_str(), 0600), 0);
+    ASSERT_TRUE (presets.getChildFile ("Folder.cvprst").createDirectory());
+    ASSERT_TRUE (juce::File ("/dev/null").createSymbolicLink (presets.getChildFile ("Device.cvprst"), false));
+    ASSERT_TRUE (regular.createSymbolicLink (presets.getChildFile ("Link.cvprst"), false));
+
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    at ("Socket.cvprst").copy (address.sun_path, sizeof (address.sun_path) - 1);
+    const auto socketFd = ::socket (AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ (::bind (socketFd, reinterpret_cast<const sockaddr*> (&address), sizeof (address)), 0);
+    ::close (socketFd);
+
+    // Reading a FIFO waits for a writer; the watchdog is that writer when a read got through.
+    const FifoWatchdog watchdog (at ("Fifo.cvprst"));
+    plugin->setAuthor ("Ana");
+
+    const struct { const char* name; bool regular; } kinds[] =
+    {
+        { "Fifo.cvprst", false }, { "Socket.cvprst", false }, { "Folder.cvprst", false },
+        { "Device.cvprst", false }, { "Link.cvprst", true }, { "Regular.cvprst", true },
+    };
+
+    for (const auto& kind : kinds)
+    {
+        SCOPED_TRACE (kind.name);
+        const auto file = presets.getChildFile (kind.name);
+        const auto typeBefore = std::filesystem::symlink_status (at (kind.name)).type();
+
+        FilePreset header;
+        EXPECT_EQ (header.loadFromFile (file, plugin->parameterManager, true), kind.regular);
+        EXPECT_EQ (Preset::rewriteFileRating (file, 4), kind.regular);
+        EXPECT_EQ (plugin->updatePresetAuthor (file.getFullPathName()), kind.regular);
+        EXPECT_EQ (plugin->savePresetToFile (collection, file), kind.regular);
+
+        if (! kind.regular)
+        {
+            EXPECT_EQ (std::filesystem::symlink_status (at (kind.name)).type(), typeBefore);
+        }
+    }
+
+    EXPECT_FALSE (watchdog.hasFreedAReader());
 }

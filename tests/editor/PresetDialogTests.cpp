@@ -1,5 +1,11 @@
 #include "EditorTestSupport.h"
 
+#include "../support/FifoWatchdog.h"
+
+#include <filesystem>
+
+#include <sys/stat.h>
+
 namespace
 {
     constexpr int presetNameIndex = 97;
@@ -183,4 +189,74 @@ TEST_F (PresetDialogTest, SteppingAwayFromAModifiedPresetAsksFirst)
         EXPECT_EQ (chooser.requests.size(), c.chooserRequests);
         EXPECT_EQ (plugin->isPresetModified (presets()), c.modified && c.answer == Halvorn::AlertWindow::saveAs);
     }
+}
+
+TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
+{
+    const auto root = presetRoot().getFullPathName().toStdString();
+    const auto fifo = root + "/x.cvprst";
+    const auto badFolder = root + "/Bad\xff\xfe" "Folder";
+    ASSERT_EQ (::mkfifo (fifo.c_str(), 0600), 0);
+    ASSERT_TRUE (std::filesystem::create_directory (badFolder));
+    ASSERT_TRUE (preset ("Folder.cvprst").createDirectory());
+    const auto outside = presetRoot().getParentDirectory();
+    const auto countEntries = [&outside]
+    {
+        const std::filesystem::recursive_directory_iterator all (outside.getFullPathName().toStdString());
+        return std::distance (begin (all), end (all));
+    };
+    const auto entriesBefore = countEntries();
+
+    const auto raw = [] (const std::string& path) { return juce::File (juce::String::fromUTF8 (path.data(), (int) path.size())); };
+    const juce::String cannotRead ("the name of the chosen folder is not readable text"), special ("a folder or a special file"),
+                       noFolder ("its folder does not exist"), inside ("presets are kept inside the folder");
+
+    const struct { juce::File chosen; juce::String reason; } cases[] =
+    {
+        { preset ("x.cvprst"), special },                                        // a FIFO, the chooser's warning confirmed
+        { preset ("x"), special },                                               // the same, the extension added
+        { preset ("Folder.cvprst"), special },
+        { raw (badFolder + "/Default"), cannotRead },                            // as JUCE's file browser holds it
+        { raw (badFolder + "/\xff"), cannotRead },
+        { preset (juce::CharPointer_UTF8 ("Bad\xef\xbf\xbd\xef\xbf\xbd" "Folder/Default")), noFolder },   // the bytes replaced
+        { outside.getChildFile ("Default.cvprst"), inside },
+        { juce::File (presetRoot().getFullPathName() + "/../Escape.cvprst"), inside },
+        { juce::File ("/ault.cvprst"), inside },                                 // as JUCE's chooser hands that back
+    };
+
+    const FifoWatchdog watchdog (fifo);
+    plugin->setPresetName (presets(), "Default");
+    const auto current = plugin->getCurrentPresetName (presets());
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.chosen.getFullPathName().toStdString());
+        chooser.answer = { c.chosen };
+        editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetAsEvent);
+
+        auto* refusal = editor->getSaveFailedAlert();
+        const auto shown = refusal != nullptr && refusal->isVisible() ? refusal->getMessageLabel().getText() : juce::String();
+        EXPECT_TRUE (shown.contains (c.reason)) << shown;
+
+        if (refusal != nullptr)
+            refusal->setVisible (false);
+
+        EXPECT_EQ (editor->getOverwriteAlert(), nullptr);
+        EXPECT_EQ (plugin->getPresetName (presets()), "Default");
+        EXPECT_EQ (plugin->getCurrentPresetName (presets()), current);
+    }
+
+    EXPECT_FALSE (watchdog.hasFreedAReader());
+    EXPECT_TRUE (std::filesystem::is_fifo (fifo));
+    EXPECT_TRUE (std::filesystem::is_empty (badFolder));
+    EXPECT_EQ (countEntries(), entriesBefore);
+    EXPECT_FALSE (juce::File ("/ault.cvprst").exists());
+
+    // "Save" of a name whose file is a FIFO asks nothing, and lets the user choose another file.
+    chooser.requests.clear();
+    chooser.answer.clear();
+    plugin->setPresetName (presets(), "x");
+    editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetEvent);
+    EXPECT_EQ (chooser.requests.size(), 1);
+    EXPECT_EQ (editor->getOverwriteAlert(), nullptr);
 }
