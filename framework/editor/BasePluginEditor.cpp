@@ -583,10 +583,10 @@ juce::File BasePluginEditor::getPresetFolder (PresetCollection* collection) cons
     const auto current = plugin.getCurrentPresetName (collection);
     const auto root = collection->getRootFolder();
 
-    // Presets are saved only inside the collection's folder, so a current preset elsewhere
-    // (a state from another machine) suggests the folder itself.
+    // A current preset where no save may go (a state from another machine) suggests the
+    // collection's own folder.
     if (juce::File::isAbsolutePath (current))
-        if (const auto folder = juce::File (current).getParentDirectory(); folder.isDirectory() && (folder == root || folder.isAChildOf (root)))
+        if (const auto folder = juce::File (current).getParentDirectory(); folder.isDirectory() && isInUserFolders (collection, folder))
             return folder;
 
     return root;
@@ -667,6 +667,18 @@ void BasePluginEditor::presetFileChosen (const juce::String& collectionName, con
         savePresetFile (collection, file);
 }
 
+bool BasePluginEditor::isInUserFolders (PresetCollection* collection, const juce::File& folder)
+{
+    // The presets folder may be a link to another disk, so it counts on its own beside the
+    // home folder. Anything else (the file system's root, where JUCE's chooser moves a path
+    // it cannot read) is no place the user chose.
+    for (const auto& allowed : { collection->getRootFolder(), juce::File::getSpecialLocation (juce::File::userHomeDirectory) })
+        if (folder == allowed || folder.isAChildOf (allowed))
+            return true;
+
+    return false;
+}
+
 juce::String BasePluginEditor::getReasonNotToSave (PresetCollection* collection, const juce::File& file) const
 {
     const juce::String prefix ("The preset could not be saved");
@@ -680,9 +692,10 @@ juce::String BasePluginEditor::getReasonNotToSave (PresetCollection* collection,
     // Judged on the path with its "." and ".." steps resolved, as the file system will.
     const juce::File resolved (juce::String (std::filesystem::path (file.getFullPathName().toStdString()).lexically_normal().string()));
 
-    if (! resolved.isAChildOf (collection->getRootFolder()))
+    if (! isInUserFolders (collection, resolved.getParentDirectory()))
         return prefix + " to '" + file.getFullPathName() + "': presets are kept inside the folder '"
-                 + collection->getRootFolder().getFullPathName() + "'.";
+                 + collection->getRootFolder().getFullPathName() + "' or the home folder '"
+                 + juce::File::getSpecialLocation (juce::File::userHomeDirectory).getFullPathName() + "'.";
 
     if (! Preset::canBeReplaced (file))
         return prefix + " to '" + file.getFullPathName() + "': a folder or a special file of that name is there.";

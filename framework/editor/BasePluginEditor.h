@@ -240,6 +240,8 @@ private:
     void presetFileChosen (const juce::String& collectionName, const juce::File& chosen);
     void savePresetFile (PresetCollection* collection, const juce::File& file);
     juce::String getReasonNotToSave (PresetCollection* collection, const juce::File& file) const;
+    /** True for the presets folder, the user's home folder, and any folder below either. */
+    static bool isInUserFolders (PresetCollection* collection, const juce::File& folder);
     void showSaveFailed (const juce::String& message);
     juce::File getPresetFolder (PresetCollection* collection) const;
 

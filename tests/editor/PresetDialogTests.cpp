@@ -53,6 +53,8 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
     ASSERT_TRUE (plugin->savePresetToFile (presets(), existing));
     const auto blocker = preset ("blocker.txt");
     ASSERT_TRUE (blocker.replaceWithText ("not a folder"));
+    const auto shared = juce::File::getSpecialLocation (juce::File::userHomeDirectory).getChildFile ("Shared.cvprst");
+    shared.deleteFile();
 
     const struct
     {
@@ -75,6 +77,8 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
         { "Any", true, preset ("Warm.cvprst"), preset ("Any.cvprst"), {}, preset ("Warm.cvprst"), false },
         // A name with dots keeps all of it.
         { "Room", true, preset ("Room 1.5"), preset ("Room.cvprst"), {}, preset ("Room 1.5.cvprst"), false },
+        // The user's own folders outside the presets folder take a preset too.
+        { "Shared", true, shared, preset ("Shared.cvprst"), {}, shared, false },
         // Typed names never leave the preset folder nor make hidden files.
         { "../../outside/x", false, preset ("x"), preset ("....outsidex.cvprst").getSiblingFile ("outsidex.cvprst"), {}, preset ("x.cvprst"), false },
         { " .. ", false, preset ("y"), presetRoot(), {}, preset ("y.cvprst"), false },
@@ -132,6 +136,7 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
 
     EXPECT_FALSE (presetRoot().getChildFile (".cvprst").exists());
     EXPECT_FALSE (presetRoot().getParentDirectory().getChildFile ("outside").exists());
+    shared.deleteFile();
 }
 
 TEST_F (PresetDialogTest, OverwriteQuestionAnswers)
@@ -200,6 +205,7 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
     ASSERT_TRUE (std::filesystem::create_directory (badFolder));
     ASSERT_TRUE (preset ("Folder.cvprst").createDirectory());
     const auto outside = presetRoot().getParentDirectory();
+    const auto home = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
     const auto countEntries = [&outside]
     {
         const std::filesystem::recursive_directory_iterator all (outside.getFullPathName().toStdString());
@@ -219,8 +225,8 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
         { raw (badFolder + "/Default"), cannotRead },                            // as JUCE's file browser holds it
         { raw (badFolder + "/\xff"), cannotRead },
         { preset (juce::CharPointer_UTF8 ("Bad\xef\xbf\xbd\xef\xbf\xbd" "Folder/Default")), noFolder },   // the bytes replaced
-        { outside.getChildFile ("Default.cvprst"), inside },
-        { juce::File (presetRoot().getFullPathName() + "/../Escape.cvprst"), inside },
+        { home.getSiblingFile ("Default.cvprst"), inside },
+        { juce::File (home.getFullPathName() + "/../Escape.cvprst"), inside },
         { juce::File ("/ault.cvprst"), inside },                                 // as JUCE's chooser hands that back
     };
 
@@ -251,6 +257,8 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
     EXPECT_TRUE (std::filesystem::is_empty (badFolder));
     EXPECT_EQ (countEntries(), entriesBefore);
     EXPECT_FALSE (juce::File ("/ault.cvprst").exists());
+    EXPECT_FALSE (home.getSiblingFile ("Default.cvprst").exists());
+    EXPECT_FALSE (home.getSiblingFile ("Escape.cvprst").exists());
 
     // "Save" of a name whose file is a FIFO asks nothing, and lets the user choose another file.
     chooser.requests.clear();

@@ -125,8 +125,8 @@ TEST (SnapshotCommand, WritesWhatTheEditorShowsWithoutADisplay)
         { { "snapshot", "--out", path, "--rate", "44100", "--set", "FX Amount=0.25" }, 0, "(1243 x 576)", true },
         { { "snapshot" }, 2, "snapshot needs --out FILE.png", false },
         { { "snapshot", "--out", path, "--in", "x.wav" }, 2, "--in does not belong to snapshot", false },
-        { { "snapshot", "--out", path, "--set", "FX Amount=lots" }, 1, "'lots' is not a value it takes", false },
-        { { "snapshot", "--out", path, "--state-in", folder.getChildFile ("missing.state").getFullPathName() }, 1, "missing.state", false },
+        { { "snapshot", "--out", path, "--set", "FX Amount=lots" }, 2, "'lots' is not a value it takes", false },
+        { { "snapshot", "--out", path, "--state-in", folder.getChildFile ("missing.state").getFullPathName() }, 2, "missing.state", false },
         { { "show", "--out", path }, 2, "--out does not belong to show", false },
         { { "show" }, 1, "cannot open a window", false },
     };
