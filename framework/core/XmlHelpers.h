@@ -17,8 +17,10 @@ struct XmlHelpers
 {
     /** Parses a document from outside, or gives null for text that is no XML, is not valid
         UTF-8, holds "<?" after its root element starts, holds a reference other than a
-        character reference or one of XML's five named entities, or nests its elements more
-        than maximumDepth deep. A leading byte-order mark is skipped.
+        character reference or one of XML's five named entities, nests its elements more
+        than maximumDepth deep, holds more than maximumAttributesPerElement attributes on one
+        element or more than maximumAttributeNames different attribute names. A leading
+        byte-order mark is skipped.
     */
     static std::unique_ptr<juce::XmlElement> parseUntrusted (const juce::String& text);
 
@@ -43,6 +45,17 @@ struct XmlHelpers
     */
     static constexpr int maximumDepth = 256;
 
+    /** Far more attributes than any element of the framework's documents holds (the widest, a
+        skin's, holds 9): an attribute is looked up by walking them all.
+    */
+    static constexpr int maximumAttributesPerElement = 4096;
+
+    /** Far more different attribute names than any document of the framework uses (a skin, 30).
+        JUCE keeps every attribute name in one sorted pool for the whole process, and each new
+        name moves the names after it, so that parsing slows with the square of their number.
+    */
+    static constexpr int maximumAttributeNames = 4096;
+
     /** True when the element's tag equals the name, ignoring case. */
     static bool hasTagName (const juce::XmlElement& element, juce::StringRef tagName);
 
@@ -52,6 +65,11 @@ struct XmlHelpers
     /** Every child element whose tag equals the name ignoring case, in document order. */
     static juce::Array<juce::XmlElement*> getChildrenWithTagName (const juce::XmlElement& element,
                                                                   juce::StringRef tagName);
+
+    /** The element's attribute names in document order, read in one walk of its attributes
+        (JUCE's access by index starts from the first attribute every time).
+    */
+    static juce::StringArray getAttributeNames (const juce::XmlElement& element);
 
     /** True when the element has an attribute of that name, ignoring case. */
     static bool hasAttribute (const juce::XmlElement& element, juce::StringRef attributeName);
