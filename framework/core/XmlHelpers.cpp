@@ -4,7 +4,6 @@
 
 #include <cctype>
 #include <cstring>
-#include <limits>
 
 namespace
 {
@@ -35,7 +34,7 @@ std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrusted (const juce::File& 
 {
     juce::MemoryBlock data;
 
-    if (! file.loadFileAsData (data))
+    if (file.getSize() > maximumDocumentSize || ! file.loadFileAsData (data))
         return {};
 
     return parseUntrustedText (static_cast<const char*> (data.getData()), data.getSize(), onlyReadOuterElement);
@@ -65,7 +64,7 @@ std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrustedText (const char* te
 
     // Checked on the raw bytes, before any juce::String decodes them: its decoder steps over a
     // sequence's continuation bytes without looking at them.
-    if (numBytes == 0 || numBytes > (size_t) std::numeric_limits<int>::max()
+    if (numBytes == 0 || numBytes > (size_t) maximumDocumentSize
          || ! juce::CharPointer_UTF8::isValidString (text, (int) numBytes))
         return {};
 

@@ -19,8 +19,8 @@ struct XmlHelpers
         UTF-8, holds "<?" after its root element starts, holds a reference other than a
         character reference or one of XML's five named entities, nests its elements more
         than maximumDepth deep, holds more than maximumAttributesPerElement attributes on one
-        element or more than maximumAttributeNames different attribute names. A leading
-        byte-order mark is skipped.
+        element or more than maximumAttributeNames different attribute names, or is longer
+        than maximumDocumentSize. A leading byte-order mark is skipped.
     */
     static std::unique_ptr<juce::XmlElement> parseUntrusted (const juce::String& text);
 
@@ -28,7 +28,8 @@ struct XmlHelpers
     static std::unique_ptr<juce::XmlElement> parseUntrusted (const juce::MemoryBlock& data);
 
     /** Parses a document file from outside as parseUntrusted does with its text; null when the
-        file cannot be read. The whole file is checked even when only the outer element is read.
+        file cannot be read or is longer than maximumDocumentSize, which is checked before it is
+        read. The whole file is checked even when only the outer element is read.
     */
     static std::unique_ptr<juce::XmlElement> parseUntrusted (const juce::File& file,
                                                              bool onlyReadOuterElement = false);
@@ -44,6 +45,12 @@ struct XmlHelpers
         down in a state document), and far shallower than the parser's recursion can go.
     */
     static constexpr int maximumDepth = 256;
+
+    /** The size of the largest document from outside that is read, whatever it holds: a preset,
+        a state, settings, a map or a skin (the framework's own stay below 100 kB). Every reader
+        of presets and states holds to this one limit, so a file one of them reads, all read.
+    */
+    static constexpr juce::int64 maximumDocumentSize = (juce::int64) 16 * 1024 * 1024;
 
     /** Far more attributes than any element of the framework's documents holds (the widest, a
         skin's, holds 9): an attribute is looked up by walking them all.
