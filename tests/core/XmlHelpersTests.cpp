@@ -179,3 +179,20 @@ TEST (XmlHelpers, AttributesAreBoundedAndEachLookupWalksThemOnce)
     const auto small = millisecondsToLookUp (bound / 8), large = millisecondsToLookUp (bound);
     EXPECT_LT (large, small * 24) << small << " ms for " << bound / 8 << " attributes, " << large << " ms for " << bound;
 }
+
+TEST (XmlHelpers, DocumentsPastTheSizeLimitAreRefusedOnEveryRoad)
+{
+    const juce::TemporaryFile temp;
+
+    for (const auto size : { XmlHelpers::maximumDocumentSize, XmlHelpers::maximumDocumentSize + 1 })
+    {
+        const std::string text = "<r>" + std::string ((size_t) size - 7, 'x') + "</r>";
+        ASSERT_EQ ((juce::int64) text.size(), size);
+        const bool parses = size <= XmlHelpers::maximumDocumentSize;
+
+        EXPECT_EQ (XmlHelpers::parseUntrusted (juce::MemoryBlock (text.data(), text.size())) != nullptr, parses);
+
+        ASSERT_TRUE (temp.getFile().replaceWithData (text.data(), text.size()));
+        EXPECT_EQ (XmlHelpers::parseUntrusted (temp.getFile()) != nullptr, parses);
+    }
+}
