@@ -23,11 +23,8 @@ namespace
     /** The name of the element's attribute that matches ignoring case, or an empty string. */
     juce::String findAttributeName (const juce::XmlElement& element, juce::StringRef attributeName)
     {
-        for (int i = 0; i < element.getNumAttributes(); ++i)
-            if (element.getAttributeName (i).equalsIgnoreCase (attributeName))
-                return element.getAttributeName (i);
-
-        return {};
+        const auto names = XmlHelpers::getAttributeNames (element);
+        return names[names.indexOf (attributeName, true)];
     }
 }
 
@@ -278,7 +275,9 @@ bool Preset::rewriteFileRating (const juce::File& file, int newRating)
 
     const auto tag = XmlScanner::findRootStartTag (text.c_str());
 
-    if (! tag.has_value() || tag->attributes.size() != (size_t) xml->getNumAttributes())
+    const auto names = XmlHelpers::getAttributeNames (*xml);
+
+    if (! tag.has_value() || tag->attributes.size() != (size_t) names.size())
         return false;
 
     const auto textOf = [&text] (juce::Range<size_t> range)
@@ -288,12 +287,12 @@ bool Preset::rewriteFileRating (const juce::File& file, int newRating)
 
     int ratingIndex = -1;
 
-    for (int i = 0; i < xml->getNumAttributes(); ++i)
+    for (int i = 0; i < names.size(); ++i)
     {
-        if (textOf (tag->attributes[(size_t) i].name) != xml->getAttributeName (i))
+        if (textOf (tag->attributes[(size_t) i].name) != names[i])
             return false;
 
-        if (ratingIndex < 0 && xml->getAttributeName (i).equalsIgnoreCase ("rating"))
+        if (ratingIndex < 0 && names[i].equalsIgnoreCase ("rating"))
             ratingIndex = i;
     }
 
@@ -305,7 +304,7 @@ bool Preset::rewriteFileRating (const juce::File& file, int newRating)
     {
         const auto range = tag->attributes[(size_t) ratingIndex].value;
         rewritten.replace (range.getStart(), range.getLength(), value);
-        expected->setAttribute (xml->getAttributeName (ratingIndex), newRating);
+        expected->setAttribute (names[ratingIndex], newRating);
     }
     else
     {

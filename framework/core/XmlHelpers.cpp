@@ -4,7 +4,6 @@
 
 #include <cctype>
 #include <cstring>
-#include <limits>
 
 namespace
 {
@@ -35,7 +34,7 @@ std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrusted (const juce::File& 
 {
     juce::MemoryBlock data;
 
-    if (! file.loadFileAsData (data))
+    if (file.getSize() > maximumDocumentSize || ! file.loadFileAsData (data))
         return {};
 
     return parseUntrustedText (static_cast<const char*> (data.getData()), data.getSize(), onlyReadOuterElement);
@@ -65,7 +64,7 @@ std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrustedText (const char* te
 
     // Checked on the raw bytes, before any juce::String decodes them: its decoder steps over a
     // sequence's continuation bytes without looking at them.
-    if (numBytes == 0 || numBytes > (size_t) std::numeric_limits<int>::max()
+    if (numBytes == 0 || numBytes > (size_t) maximumDocumentSize
          || ! juce::CharPointer_UTF8::isValidString (text, (int) numBytes))
         return {};
 
@@ -75,9 +74,7 @@ std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrustedText (const char* te
         return {};
 
     // Walked only once the text is known to hold nothing the walk does not follow.
-    const auto depth = XmlScanner::getNestingDepth (document.toRawUTF8(), maximumDepth);
-
-    if (depth < 0 || depth > maximumDepth)
+    if (! XmlScanner::staysWithin (document.toRawUTF8(), { maximumDepth, maximumAttributesPerElement, maximumAttributeNames }))
         return {};
 
     return juce::XmlDocument (document).getDocumentElement (onlyReadOuterElement);
@@ -169,13 +166,26 @@ juce::Array<juce::XmlElement*> XmlHelpers::getChildrenWithTagName (const juce::X
     return children;
 }
 
+juce::StringArray XmlHelpers::getAttributeNames (const juce::XmlElement& element)
+{
+    // An attribute set is the one reader of an element's attributes that walks them in order.
+    juce::NamedValueSet attributes;
+    attributes.setFromXmlAttributes (element);
+
+    juce::StringArray names;
+    names.ensureStorageAllocated (attributes.size());
+
+    // The set decodes the value of a "base64:" attribute, and keeps it under the rest of the name.
+    for (const auto& attribute : attributes)
+        names.add (attribute.value.isBinaryData() ? "base64:" + attribute.name.toString() : attribute.name.toString());
+
+    return names;
+}
+
 const juce::String* XmlHelpers::findAttribute (const juce::XmlElement& element, juce::StringRef attributeName)
 {
-    for (int i = 0; i < element.getNumAttributes(); ++i)
-        if (element.getAttributeName (i).equalsIgnoreCase (attributeName))
-            return &element.getAttributeValue (i);
-
-    return nullptr;
+    const auto index = getAttributeNames (element).indexOf (attributeName, true);
+    return index < 0 ? nullptr : &element.getAttributeValue (index);
 }
 
 bool XmlHelpers::hasAttribute (const juce::XmlElement& element, juce::StringRef attributeName)

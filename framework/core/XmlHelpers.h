@@ -17,8 +17,10 @@ struct XmlHelpers
 {
     /** Parses a document from outside, or gives null for text that is no XML, is not valid
         UTF-8, holds "<?" after its root element starts, holds a reference other than a
-        character reference or one of XML's five named entities, or nests its elements more
-        than maximumDepth deep. A leading byte-order mark is skipped.
+        character reference or one of XML's five named entities, nests its elements more
+        than maximumDepth deep, holds more than maximumAttributesPerElement attributes on one
+        element or more than maximumAttributeNames different attribute names, or is longer
+        than maximumDocumentSize. A leading byte-order mark is skipped.
     */
     static std::unique_ptr<juce::XmlElement> parseUntrusted (const juce::String& text);
 
@@ -26,7 +28,8 @@ struct XmlHelpers
     static std::unique_ptr<juce::XmlElement> parseUntrusted (const juce::MemoryBlock& data);
 
     /** Parses a document file from outside as parseUntrusted does with its text; null when the
-        file cannot be read. The whole file is checked even when only the outer element is read.
+        file cannot be read or is longer than maximumDocumentSize, which is checked before it is
+        read. The whole file is checked even when only the outer element is read.
     */
     static std::unique_ptr<juce::XmlElement> parseUntrusted (const juce::File& file,
                                                              bool onlyReadOuterElement = false);
@@ -43,6 +46,23 @@ struct XmlHelpers
     */
     static constexpr int maximumDepth = 256;
 
+    /** The size of the largest document from outside that is read, whatever it holds: a preset,
+        a state, settings, a map or a skin (the framework's own stay below 100 kB). Every reader
+        of presets and states holds to this one limit, so a file one of them reads, all read.
+    */
+    static constexpr juce::int64 maximumDocumentSize = (juce::int64) 16 * 1024 * 1024;
+
+    /** Far more attributes than any element of the framework's documents holds (the widest, a
+        skin's, holds 9): an attribute is looked up by walking them all.
+    */
+    static constexpr int maximumAttributesPerElement = 4096;
+
+    /** Far more different attribute names than any document of the framework uses (a skin, 30).
+        JUCE keeps every attribute name in one sorted pool for the whole process, and each new
+        name moves the names after it, so that parsing slows with the square of their number.
+    */
+    static constexpr int maximumAttributeNames = 4096;
+
     /** True when the element's tag equals the name, ignoring case. */
     static bool hasTagName (const juce::XmlElement& element, juce::StringRef tagName);
 
@@ -52,6 +72,11 @@ struct XmlHelpers
     /** Every child element whose tag equals the name ignoring case, in document order. */
     static juce::Array<juce::XmlElement*> getChildrenWithTagName (const juce::XmlElement& element,
                                                                   juce::StringRef tagName);
+
+    /** The element's attribute names in document order, read in one walk of its attributes
+        (JUCE's access by index starts from the first attribute every time).
+    */
+    static juce::StringArray getAttributeNames (const juce::XmlElement& element);
 
     /** True when the element has an attribute of that name, ignoring case. */
     static bool hasAttribute (const juce::XmlElement& element, juce::StringRef attributeName);

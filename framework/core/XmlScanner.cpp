@@ -1,6 +1,9 @@
 #include "XmlScanner.h"
 
 #include <cstring>
+#include <limits>
+#include <string_view>
+#include <unordered_set>
 
 namespace
 {
@@ -17,7 +20,7 @@ namespace
     /** How the parser's reading of one start tag ends. */
     enum class TagEnd
     {
-        failed,     ///< no element: an error, or nothing left to read
+        failed,     ///< no element: an error, nothing left to read, or more attributes than allowed
         closed,     ///< "/>": no children
         cut,        ///< the parser stopped inside the tag (an unquoted value, or the text ended)
         opened      ///< ">": the parser goes on to read its children
@@ -197,6 +200,9 @@ namespace
                 attribute.value.setEnd (offset());
                 ++p;
                 tag.attributes.push_back (attribute);
+
+                if (tag.attributes.size() > maximumAttributes)
+                    return TagEnd::failed;
             }
         }
 
@@ -243,41 +249,60 @@ namespace
         const char* text;
         juce::CharPointer_UTF8 p;
         bool outOfData = false;
+        size_t maximumAttributes = std::numeric_limits<size_t>::max();   ///< on one start tag
     };
 }
 
 //==============================================================================
-int XmlScanner::getNestingDepth (const char* text, int limit)
+bool XmlScanner::staysWithin (const char* text, const Limits& limits)
 {
     Walker walker (text);
+    walker.maximumAttributes = (size_t) juce::jmax (0, limits.attributesPerElement);
     auto& p = walker.p;
 
     if (! walker.skipProlog())
-        return 0;
+        return true;
 
     StartTag tag;
+    std::unordered_set<std::string_view> names;
 
-    switch (walker.readStartTag (tag))
+    // Reads a start tag and notes its attributes' names; false when the parser would stop at the
+    // tag or the document has too many names.
+    const auto readStartTag = [&] (TagEnd& end)
     {
-        case TagEnd::failed:    return -1;
-        case TagEnd::closed:
-        case TagEnd::cut:       return 1;
-        case TagEnd::opened:    break;
-    }
+        tag.attributes.clear();
+        end = walker.readStartTag (tag);
 
-    int depth = 1, deepest = 1;
+        for (const auto& attribute : tag.attributes)
+            names.emplace (text + attribute.name.getStart(), attribute.name.getLength());
+
+        return end != TagEnd::failed && names.size() <= (size_t) juce::jmax (0, limits.attributeNames);
+    };
+
+    TagEnd end;
+
+    if (! readStartTag (end))
+        return false;
+
+    if (end != TagEnd::opened)
+        return limits.depth >= 1;
+
+    int depth = 1;
 
     while (depth > 0)
     {
+        if (depth > limits.depth)
+            return false;
+
         walker.skipWhitespace();
 
         if (walker.outOfData)
-            return -1;
+            return false;
 
         if (*p != '<')
         {
             if (! walker.skipText())
-                return -1;
+                return false;
 
             continue;
         }
@@ -288,7 +313,7 @@ int XmlScanner::getNestingDepth (const char* text, int limit)
             const auto close = p.indexOf ((juce::juce_wchar) '>');
 
             if (close < 0)
-                return deepest;
+                return true;
 
             p += close + 1;
             --depth;
@@ -299,29 +324,21 @@ int XmlScanner::getNestingDepth (const char* text, int limit)
             const auto close = p.indexOf (CharPointer_ASCII ("]]>"));
 
             if (close < 0)
-                return -1;
+                return false;
 
             p += close + 3;
         }
         else
         {
-            tag.attributes.clear();
-            const auto end = walker.readStartTag (tag);
-
-            if (end == TagEnd::failed)
-                return -1;
+            if (! readStartTag (end))
+                return false;
 
             if (end == TagEnd::opened)
-            {
-                deepest = juce::jmax (deepest, ++depth);
-
-                if (depth > limit)
-                    return depth;
-            }
+                ++depth;
         }
     }
 
-    return deepest;
+    return true;
 }
 
 std::optional<XmlScanner::StartTag> XmlScanner::findRootStartTag (const char* text)

@@ -7,8 +7,9 @@
 
 /**
     Walks a document's text the way JUCE's XML parser reads it, without building any element,
-    to answer what the parsed elements cannot: how deep the parser's recursion would go, and
-    where the root's start tag and its attributes lie in the text's bytes.
+    to answer what the parsed elements cannot: how deep the parser's recursion would go and how
+    many attributes it would make, before it makes them, and where the root's start tag and its
+    attributes lie in the text's bytes.
 
     The text must be valid UTF-8, end in a zero byte, and hold no reference other than those
     XmlHelpers::parseUntrusted lets through; the parser's own reading of any other reference
@@ -32,11 +33,19 @@ public:
         size_t end = 0;                ///< where its closing ">" or "/>" stands
     };
 
-    /** The depth of the deepest element that the parser would read, or -1 when the parser
-        would stop at an error: it reads on after some of its errors, deeper than this walk
-        follows. The walk stops as soon as the depth passes the limit, and answers that depth.
+    /** Bounds to what the parser builds from a document. */
+    struct Limits
+    {
+        int depth = 0;                  ///< levels of nesting
+        int attributesPerElement = 0;   ///< attributes on any one element
+        int attributeNames = 0;         ///< different attribute names in the document, compared as written
+    };
+
+    /** True when what the parser would build from the text stays within the limits, false
+        when it would not, or when the parser would stop at an error: it reads on after some
+        of its errors, deeper than this walk follows. The walk stops at the first limit passed.
     */
-    static int getNestingDepth (const char* text, int limit);
+    static bool staysWithin (const char* text, const Limits& limits);
 
     /** The root element's start tag, when the parser reads it to its end and every attribute
         of it has a quoted value; nothing otherwise.

@@ -131,3 +131,68 @@ TEST (XmlHelpers, TextJucesParserCannotTakeIsRefusedOnEveryRoad)
         EXPECT_EQ (XmlHelpers::parseUntrustedBinary (chunk.getData(), (int) c.bytes.size() + 7), nullptr);
     }
 }
+
+TEST (XmlHelpers, AttributesAreBoundedAndEachLookupWalksThemOnce)
+{
+    const auto element = [] (int numAttributes, int firstName = 0)
+    {
+        std::string text = "<Preset";
+
+        for (int i = 0; i < numAttributes; ++i)
+            text += " a" + std::to_string (firstName + i) + "=''";
+
+        return text + "/>";
+    };
+
+    const auto parse = [] (const std::string& text) { return XmlHelpers::parseUntrusted (juce::String (text)); };
+    const auto bound = XmlHelpers::maximumAttributesPerElement;
+    ASSERT_EQ (XmlHelpers::maximumAttributeNames, bound);
+
+    EXPECT_NE (parse (element (bound)), nullptr);
+    EXPECT_EQ (parse (element (bound + 1)), nullptr);
+    EXPECT_EQ (parse (element (40000)), nullptr);
+    EXPECT_EQ (parse ("<r>" + element (bound / 2) + element (bound / 2 + 1, bound / 2) + "</r>"), nullptr);
+    EXPECT_NE (parse ("<r>" + element (bound / 2) + element (bound / 2) + "</r>"), nullptr);
+
+    // Eight times the attributes take about eight times as long to look up in (sixty-four when
+    // each index is walked to from the first attribute). The fastest of three rounds is taken.
+    const auto millisecondsToLookUp = [&parse, &element] (int numAttributes)
+    {
+        const auto xml = parse (element (numAttributes));
+        double fastest = 1.0e9;
+        int found = 0;
+
+        for (int round = 0; round < 3; ++round)
+        {
+            const auto start = juce::Time::getMillisecondCounterHiRes();
+
+            for (int i = 0; i < 200; ++i)
+                found += XmlHelpers::hasAttribute (*xml, "missing") ? 1 : 0;
+
+            fastest = std::min (fastest, juce::Time::getMillisecondCounterHiRes() - start);
+        }
+
+        EXPECT_EQ (found, 0);
+        return fastest;
+    };
+
+    const auto small = millisecondsToLookUp (bound / 8), large = millisecondsToLookUp (bound);
+    EXPECT_LT (large, small * 24) << small << " ms for " << bound / 8 << " attributes, " << large << " ms for " << bound;
+}
+
+TEST (XmlHelpers, DocumentsPastTheSizeLimitAreRefusedOnEveryRoad)
+{
+    const juce::TemporaryFile temp;
+
+    for (const auto size : { XmlHelpers::maximumDocumentSize, XmlHelpers::maximumDocumentSize + 1 })
+    {
+        const std::string text = "<r>" + std::string ((size_t) size - 7, 'x') + "</r>";
+        ASSERT_EQ ((juce::int64) text.size(), size);
+        const bool parses = size <= XmlHelpers::maximumDocumentSize;
+
+        EXPECT_EQ (XmlHelpers::parseUntrusted (juce::MemoryBlock (text.data(), text.size())) != nullptr, parses);
+
+        ASSERT_TRUE (temp.getFile().replaceWithData (text.data(), text.size()));
+        EXPECT_EQ (XmlHelpers::parseUntrusted (temp.getFile()) != nullptr, parses);
+    }
+}

@@ -679,6 +679,48 @@ TEST_F (CommandLineHost, SaysWhatHappensToTheInputAndTheOutput)
     }
 }
 
+TEST_F (CommandLineHost, ReadsPresetsUpToTheLimitOfEveryReaderAndNamesTheSizeBeyond)
+{
+    // Every reader of presets and states holds a document to 16 MB.
+    const auto writePreset = [this] (const char* name, int size)
+    {
+        const juce::String start = R"(<Preset application="Corvane"><param name="MOD 1 Type" value="ENV"/><ExtraData><Notes>)";
+        const juce::String end = "</Notes></ExtraData></Preset>";
+        const auto notes = juce::String::repeatedString ("x", size - start.length() - end.length());
+        return folder.getChildFile (name).replaceWithText (start + notes + end);
+    };
+
+    ASSERT_TRUE (writePreset ("long.cvprst", 5 * 1024 * 1024));
+    ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (2, 4800, 48000.0), 48000.0));
+
+    const auto render = [this] (const char* preset)
+    {
+        return runHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("out.wav"),
+                          "--preset", path (preset), "--state-out", path ("out.state") });
+    };
+
+    const auto loaded = render ("long.cvprst");
+    ASSERT_EQ (loaded.exitCode, 0) << loaded.output;
+    juce::MemoryBlock state;
+    ASSERT_TRUE (folder.getChildFile ("out.state").loadFileAsData (state));
+    const auto stateText = std::string (static_cast<const char*> (state.getData()), state.getSize());
+    EXPECT_NE (stateText.find (R"(name="MOD 1 Type" value="ENV")"), std::string::npos);
+
+    // A preset at the limit leaves no room for the rest of the state it is loaded into.
+    const struct { int size; const char* message; } refusals[] = {
+        { 16 * 1024 * 1024 + 1, "it is 16.0 MB (16777217 bytes), more than the 16.0 MB (16777216 bytes) a preset may hold" },
+        { 16 * 1024 * 1024,     "more than the 16.0 MB (16777216 bytes) a state may hold" },
+    };
+
+    for (const auto& refusal : refusals)
+    {
+        ASSERT_TRUE (writePreset ("too long.cvprst", refusal.size));
+        const auto refused = render ("too long.cvprst");
+        EXPECT_EQ (refused.exitCode, 1);
+        EXPECT_TRUE (refused.output.contains (refusal.message)) << refused.output;
+    }
+}
+
 TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
 {
     ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (2, 4800, 48000.0), 48000.0));

@@ -18,8 +18,15 @@
 namespace
 {
     constexpr AAX_CTypeID stateChunkID = AAX_FourCC ("juce");
-    constexpr int64_t maxPresetFileSize = 4 * 1024 * 1024;
     constexpr int numLineParameters = 47;   // the table's first entries, which each line has a copy of
+
+    /** A size as a user reads it, and exactly, so that a size just past the documents' limit
+        does not read as the limit itself.
+    */
+    std::string describeSize (juce::int64 bytes)
+    {
+        return juce::File::descriptionOfSizeInBytes (bytes).toStdString() + " (" + std::to_string (bytes) + " bytes)";
+    }
 
     /** A plain decimal number: an optional sign, digits and at most one point. */
     bool isPlainNumber (const juce::String& text)
@@ -262,6 +269,11 @@ void PluginParameters::writeState()
 {
     juce::MemoryBlock data;
     juce::AudioProcessor::copyXmlToBinary (*state, data);
+
+    // The effect ignores a longer document (its binary form's header aside) and keeps its state.
+    if (const auto size = (juce::int64) data.getSize() - 8; size > XmlHelpers::maximumDocumentSize)
+        throw HostError ("the effect's state document would be " + describeSize (size) + ", more than the "
+                         + describeSize (XmlHelpers::maximumDocumentSize) + " a state may hold");
 
     std::vector<uint8_t> record (sizeof (AAX_ChunkRecord) + data.getSize());
     std::memcpy (record.data(), stateRecord.data(), sizeof (AAX_ChunkRecord));
@@ -515,7 +527,11 @@ void PluginParameters::loadPreset (const juce::File& file)
     if (! file.existsAsFile())
         throw HostError ("cannot read preset " + path + ": no such file");
 
-    auto preset = file.getSize() <= maxPresetFileSize ? XmlHelpers::parseUntrusted (file) : nullptr;
+    if (const auto size = file.getSize(); size > XmlHelpers::maximumDocumentSize)
+        throw HostError ("cannot read preset " + path + ": it is " + describeSize (size) + ", more than the "
+                         + describeSize (XmlHelpers::maximumDocumentSize) + " a preset may hold");
+
+    auto preset = XmlHelpers::parseUntrusted (file);
 
     if (preset == nullptr || ! preset->getTagName().equalsIgnoreCase ("Preset"))
         throw HostError ("cannot read preset " + path + ": not a preset file");
