@@ -5,9 +5,12 @@
 #include "TestProduct.h"
 
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
+#include <mutex>
 #include <set>
 #include <thread>
 
