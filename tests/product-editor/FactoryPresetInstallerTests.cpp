@@ -323,7 +323,6 @@ TEST_F (InstallerTest, FollowsTheUsersLinksAndRecordsOnlyPresetsWritten)
     auto archive = zipOf ({ { "Presets/Ambient/Wide Wash.cvprst", "<Preset/>" }, { "Presets/Linked.cvprst", "factory" } });
     ASSERT_TRUE (commonFolder().createDirectory().wasOk());
     {
-        // A filled linked folder counts as an older installation: the update is asked for.
         auto* window = createProcessor().getInstallerWindow();
         ASSERT_NE (window, nullptr);
         ASSERT_TRUE (juce::File (window->getArchivePath()).replaceWithData (archive.getData(), archive.getSize()));
