@@ -4,13 +4,12 @@
 #include "PresetCollection.h"
 #include "TestProduct.h"
 
-#include <condition_variable>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
-#include <mutex>
 #include <set>
 #include <thread>
 
@@ -460,44 +459,6 @@ TEST_F (PresetTree, LeavesOutNamesThatAreNotValidUtf8)
 //==============================================================================
 namespace
 {
-    /** Ends the process with a message when the guarded work runs away, so that a
-        regression fails instead of hanging the suite.
-    */
-    class Watchdog
-    {
-    public:
-        Watchdog (const char* what, std::chrono::seconds limit)
-            : thread ([this, what, limit]
-              {
-                  std::unique_lock<std::mutex> lock (mutex);
-
-                  if (! finished.wait_for (lock, limit, [this] { return done; }))
-                  {
-                      std::fprintf (stderr, "%s did not end within %d s\n", what, (int) limit.count());
-                      std::abort();
-                  }
-              })
-        {
-        }
-
-        ~Watchdog()
-        {
-            {
-                const std::lock_guard<std::mutex> lock (mutex);
-                done = true;
-            }
-
-            finished.notify_one();
-            thread.join();
-        }
-
-    private:
-        std::mutex mutex;
-        std::condition_variable finished;
-        bool done = false;
-        std::thread thread;
-    };
-
     /** The folder records of the tree below a folder, as paths relative to the root. */
     void collectFolders (const PresetCollection::Folder& folder, const juce::File& root, juce::StringArray& names)
     {
@@ -545,11 +506,23 @@ TEST_F (PluginFixture, FoldersAreWalkedOnceWhateverTheirLinks)
         for (const auto& [link, target] : c.links)
             std::filesystem::create_directory_symlink (target, (presets.getFullPathName() + "/" + link).toStdString());
 
-        std::unique_ptr<TestProduct> plugin;
+        // A scan that runs away ends the run with a message instead of hanging it.
+        std::atomic<bool> scanned { false };
+        std::thread watchdog ([&scanned]
         {
-            const Watchdog watchdog ("The preset scan", std::chrono::seconds (60));
-            plugin = create();
-        }
+            for (int i = 0; i < 600 && ! scanned; ++i)
+                std::this_thread::sleep_for (std::chrono::milliseconds (100));
+
+            if (! scanned)
+            {
+                std::fputs ("The preset scan did not end within 60 s\n", stderr);
+                std::abort();
+            }
+        });
+
+        const auto plugin = create();
+        scanned = true;
+        watchdog.join();
 
         auto* collection = plugin->getPresetCollection (0);
         ASSERT_NE (collection, nullptr);
