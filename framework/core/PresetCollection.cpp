@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cwctype>
-#include <filesystem>
+#include <set>
+#include <vector>
 
 #if JUCE_LINUX || JUCE_BSD
  #include <locale.h>
@@ -48,6 +49,29 @@ namespace
     bool hasPathSeparator (const juce::String& name)
     {
         return name.containsChar ('/') || name.containsChar ('\\');
+    }
+
+    /** A preset path as paths are compared: ignoring case. */
+    juce::String keyOf (const juce::String& presetPath)
+    {
+        return presetPath.toUpperCase();
+    }
+
+    /** Deeper than any tree of presets a user keeps: the bound holds what no record of
+        walked folders can see, such as a folder mounted inside itself.
+    */
+    constexpr int maxFolderDepth = 32;
+
+    /** True when inner is outer or lies below it; both are canonical. */
+    bool isAtOrBelow (const std::filesystem::path& inner, const std::filesystem::path& outer)
+    {
+        auto i = inner.begin();
+
+        for (const auto& part : outer)
+            if (i == inner.end() || *i++ != part)
+                return false;
+
+        return true;
     }
 
     //==============================================================================
@@ -216,12 +240,12 @@ void PresetCollection::Folder::sortSubFolders()
 
 bool PresetCollection::Folder::containsPreset (const juce::String& presetPath) const
 {
-    return presetPaths.contains (presetPath, true);
+    return presetKeys.count (keyOf (presetPath)) > 0;
 }
 
 void PresetCollection::Folder::addPreset (const juce::String& presetPath, bool sort)
 {
-    if (presetPath.isEmpty() || containsPreset (presetPath))
+    if (presetPath.isEmpty() || ! presetKeys.insert (keyOf (presetPath)).second)
         return;
 
     presetPaths.add (presetPath);
@@ -233,7 +257,8 @@ void PresetCollection::Folder::addPreset (const juce::String& presetPath, bool s
 void PresetCollection::Folder::removePreset (const juce::String& presetPath)
 {
     // Paths are unique, and taking one out leaves the others in order.
-    presetPaths.removeString (presetPath, true);
+    if (presetKeys.erase (keyOf (presetPath)) > 0)
+        presetPaths.removeString (presetPath, true);
 }
 
 void PresetCollection::Folder::sortPresets()
@@ -249,6 +274,7 @@ void PresetCollection::Folder::clear()
 {
     subFolders.clear();
     presetPaths.clear();
+    presetKeys.clear();
     skippedNames.clear();
 }
 
@@ -279,6 +305,27 @@ void PresetCollection::handleAsyncUpdate()
 }
 
 //==============================================================================
+/** What one scan has walked: the real folders it has entered, by their canonical paths, and
+    the links to folders that it has yet to follow.
+*/
+struct PresetCollection::Walk
+{
+    struct Link
+    {
+        Folder* parent;                 // the record that the folder joins, under the link's name
+        juce::String path;              // the link's own path
+        std::filesystem::path holder;   // the real folder that holds the link
+        int depth;
+    };
+
+    /** False when the folder has been walked already. */
+    bool claim (const std::filesystem::path& realPath)   { return walked.insert (realPath).second; }
+
+    std::set<std::filesystem::path> walked;
+    std::vector<Link> links;
+};
+
+//==============================================================================
 void PresetCollection::setRootFolder (const juce::String& path)
 {
     if (path.equalsIgnoreCase (root.getPath()))
@@ -296,11 +343,55 @@ void PresetCollection::refresh()
 void PresetCollection::rescan()
 {
     root.clear();
-    scanFolder (root);
+    scanTree();
     rebuildPresetList();
 }
 
-void PresetCollection::scanFolder (Folder& folder)
+void PresetCollection::scanTree()
+{
+    if (! juce::File::isAbsolutePath (root.getPath()))
+        return;
+
+    const std::filesystem::path rootPath (root.getPath().toStdString());
+    std::error_code error;
+    auto realRoot = std::filesystem::canonical (rootPath, error);
+
+    if (error)
+        realRoot = rootPath;
+
+    Walk walk;
+    walk.claim (realRoot);
+    scanFolder (root, realRoot, walk, 0);
+
+    // Links are followed once every folder of the tree has been claimed under its own name,
+    // round by round, the nearest to the root first, so that the name a folder is listed
+    // under does not hang on the order of a directory listing.
+    while (! walk.links.empty())
+    {
+        auto round = std::move (walk.links);
+        walk.links.clear();
+        std::sort (round.begin(), round.end(), [] (const Walk::Link& a, const Walk::Link& b)
+        {
+            return a.depth != b.depth ? a.depth < b.depth : a.path < b.path;
+        });
+
+        for (auto& link : round)
+        {
+            const auto target = std::filesystem::canonical (link.path.toStdString(), error);
+
+            // A link to the folder that holds it, or to one above, leads round in a loop.
+            if (error || isAtOrBelow (link.holder, target) || link.parent->indexOfSubFolder (link.path) >= 0
+                 || ! walk.claim (target))
+                continue;
+
+            auto subFolder = std::make_unique<Folder> (link.path);
+            scanFolder (*subFolder, target, walk, link.depth);
+            link.parent->addSubFolder (subFolder.release(), true);
+        }
+    }
+}
+
+void PresetCollection::scanFolder (Folder& folder, const std::filesystem::path& realPath, Walk& walk, int depth)
 {
     if (! juce::File::isAbsolutePath (folder.getPath()))
         return;
@@ -309,6 +400,10 @@ void PresetCollection::scanFolder (Folder& folder)
 
     if (! directory.isDirectory())
         return;
+
+    // Records are found ignoring case, so a second folder whose name differs only in case
+    // (possible on a case-sensitive file system) would be mistaken for the first.
+    std::unordered_set<juce::String> folderKeys;
 
     // The names are read as the file system's bytes: JUCE's own directory listing decodes a
     // name that is not valid UTF-8 past its end, and its path functions cannot take one.
@@ -331,23 +426,31 @@ void PresetCollection::scanFolder (Folder& folder)
             continue;
         }
 
-        const auto child = directory.getChildFile (juce::String::fromUTF8 (name.data(), (int) name.size()));
+        const auto childPath = directory.getChildFile (juce::String::fromUTF8 (name.data(), (int) name.size())).getFullPathName();
 
-        if (isFolder)
+        if (! isFolder)
         {
-            // Records are found ignoring case, so a second folder whose name differs only in
-            // case (possible on a case-sensitive file system) would be mistaken for the first.
-            if (folder.indexOfSubFolder (child.getFullPathName()) >= 0)
-                continue;
+            folder.addPreset (childPath, false);
+            continue;
+        }
 
-            auto subFolder = std::make_unique<Folder> (child.getFullPathName());
-            scanFolder (*subFolder);
-            folder.addSubFolder (subFolder.release(), false);
-        }
-        else
+        if (depth >= maxFolderDepth)
+            continue;
+
+        if (entry->is_symlink (typeError))
         {
-            folder.addPreset (child.getFullPathName(), false);
+            walk.links.push_back ({ &folder, childPath, realPath, depth + 1 });
+            continue;
         }
+
+        const auto realChild = realPath / entry->path().filename();
+
+        if (! folderKeys.insert (keyOf (childPath)).second || ! walk.claim (realChild))
+            continue;
+
+        auto subFolder = std::make_unique<Folder> (childPath);
+        scanFolder (*subFolder, realChild, walk, depth + 1);
+        folder.addSubFolder (subFolder.release(), false);
     }
 
     folder.sortPresets();
@@ -584,14 +687,8 @@ juce::String PresetCollection::renameFolder (const juce::String& path, const juc
     if (! directory.moveFileTo (target))
         return {};
 
-    record->clear();
-    record->setPath (target.getFullPathName());
-    scanFolder (*record);
-
-    if (auto* parentRecord = findParentRecord (target))
-        parentRecord->sortSubFolders();
-
-    rebuildPresetList();
+    // Read from the top again: only a walk of the whole tree knows where its links lead.
+    rescan();
     return target.getFullPathName();
 }
 

@@ -4,6 +4,9 @@
 
 #include "FilePreset.h"
 
+#include <filesystem>
+#include <unordered_set>
+
 /**
     Mirrors a folder tree of preset files on disk.
 
@@ -12,6 +15,10 @@
     on demand and cached until the tree next changes. The collection also carries out the
     preset browser's file operations, and tells its listeners about every change once,
     asynchronously, on the message thread.
+
+    Links to folders are followed, but a scan reads each real folder once, under the first
+    name that reaches it (a folder of the tree under its own name), and goes only so deep:
+    links that lead back up or round in a loop cannot make it endless.
 
     Paths are compared ignoring case (the cache excepted). The collection takes no lock:
     use it from one thread at a time.
@@ -68,6 +75,9 @@ public:
         juce::String path;
         juce::OwnedArray<Folder> subFolders;
         juce::StringArray presetPaths, skippedNames;
+        // The preset paths in upper case, as paths are compared: a folder of many presets is
+        // read in one pass instead of a search of the list for every file.
+        std::unordered_set<juce::String> presetKeys;
 
         JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Folder)
     };
@@ -166,10 +176,13 @@ private:
     juce::Array<Folder*> folders;
     Folder root;
 
+    struct Walk;
+
     bool isInsideTree (const juce::String& path) const;
     bool isInsideTree (const juce::File& file) const;
     Folder* findParentRecord (const juce::File& file);
-    void scanFolder (Folder& folder);
+    void scanTree();
+    void scanFolder (Folder& folder, const std::filesystem::path& realPath, Walk& walk, int depth);
     void rescan();
     void rebuildPresetList();
     void collectPresetPaths (Folder& folder);

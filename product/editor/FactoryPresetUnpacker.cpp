@@ -2,8 +2,10 @@
 
 #include "StrictUtf8.h"
 
-FactoryPresetUnpacker::FactoryPresetUnpacker (juce::InputStream& archiveStream, juce::int64 sizeLimit)
-    : zip (archiveStream), limit (sizeLimit)
+#include <filesystem>
+
+FactoryPresetUnpacker::FactoryPresetUnpacker (juce::InputStream& archiveStream, juce::int64 sizeLimit, int entryLimit)
+    : zip (archiveStream), limit (sizeLimit), maxEntries (entryLimit)
 {
 }
 
@@ -12,6 +14,12 @@ juce::Result FactoryPresetUnpacker::unpackInto (const juce::File& folder, Listen
     written = 0;
     numRefused = 0;
     const auto numEntries = zip.getNumEntries();
+    int numFilesWritten = 0, numNotWritten = 0;
+
+    if (numEntries > maxEntries)
+        return juce::Result::fail ("Error: The factory presets archive holds more than "
+                                   + juce::String (maxEntries) + " entries."
+                                   "\nThe installation has been stopped.");
 
     for (int i = 0; i < numEntries; ++i)
     {
@@ -31,15 +39,27 @@ juce::Result FactoryPresetUnpacker::unpackInto (const juce::File& folder, Listen
                                            "\nThe installation has been stopped.");
             case Outcome::refused:
                 ++numRefused;
+                ++numNotWritten;
                 break;
-            case Outcome::written:
             case Outcome::failed:
+                ++numNotWritten;
+                break;
+            case Outcome::writtenFile:
+                ++numFilesWritten;
+                break;
+            case Outcome::writtenFolder:
                 break;
         }
 
         if (! listener.entryFinished (i, numEntries))
-            break;
+            return juce::Result::ok();
     }
+
+    // The caller records the presets as installed on success: a set of which nothing could
+    // be written must be offered again.
+    if (numFilesWritten == 0 && numNotWritten > 0)
+        return juce::Result::fail ("Error: No factory preset could be written into " + folder.getFullPathName()
+                                   + ".\nThe installation will be offered again.");
 
     return juce::Result::ok();
 }
@@ -73,12 +93,24 @@ FactoryPresetUnpacker::Outcome FactoryPresetUnpacker::unpackEntry (int index, co
         return Outcome::refused;
 
     if (isFolder)
-        return Outcome::written;
+        return Outcome::writtenFolder;
 
-    const auto target = parent.getChildFile (fileName);
+    auto target = parent.getChildFile (fileName);
 
-    // Never write through a link, and leave a folder in the way as it is.
-    if (target.isSymbolicLink() || target.isDirectory())
+    // A link in the file's place is the user's own: the preset goes where it leads, which
+    // replacing the file would not do. A folder in the way is left as it is.
+    if (target.isSymbolicLink())
+    {
+        std::error_code error;
+        const auto linked = std::filesystem::canonical (target.getFullPathName().toStdString(), error).string();
+
+        if (error || ! StrictUtf8::isValid (linked.data(), linked.size()))
+            return Outcome::refused;
+
+        target = juce::File (juce::String::fromUTF8 (linked.data(), (int) linked.size()));
+    }
+
+    if (target.isDirectory())
         return Outcome::refused;
 
     if (entry->uncompressedSize > limit - written)
@@ -131,20 +163,17 @@ FactoryPresetUnpacker::Outcome FactoryPresetUnpacker::unpackEntry (int index, co
     target.setCreationTime (entry->fileTime);
     target.setLastModificationTime (entry->fileTime);
     target.setLastAccessTime (entry->fileTime);
-    return Outcome::written;
+    return Outcome::writtenFile;
 }
 
 bool FactoryPresetUnpacker::makeFolderBelow (const juce::File& root, const juce::StringArray& folders, juce::File& result)
 {
-    // Checked one folder at a time: a link anywhere below the root could lead outside it.
+    // The names stay inside (splitEntryPath), and a link on the way is the user's own.
     auto current = root;
 
     for (const auto& name : folders)
     {
         current = current.getChildFile (name);
-
-        if (current.isSymbolicLink())
-            return false;
 
         if (! current.isDirectory() && (current.exists() || ! current.createDirectory()))
             return false;

@@ -6,11 +6,14 @@
     Unpacks a factory-preset archive into a folder, for the installer's worker thread.
 
     The archive is outside input: an entry is written only as a regular file (or folder) below
-    the target folder, through folders that are no links, and only when its name is valid UTF-8
-    and a relative path that stays inside. Other entries (links, absolute or escaping paths,
-    broken names) are skipped and counted; a damaged entry is skipped too, as before, and the
-    others are still installed. The whole unpacking stops when what it wrote passes a size far
-    above the factory set, so that a small archive cannot fill the user's disk.
+    the target folder, and only when its name is valid UTF-8 and a relative path that stays
+    inside. Other entries (links, absolute or escaping paths, broken names) are skipped and
+    counted; a damaged entry is skipped too, as before, and the others are still installed.
+    Since the archive brings no links, a link already in the target folder is the user's own
+    (a preset folder kept on another disk, say) and is followed. An archive of far more
+    entries than the factory set is refused whole, and the unpacking stops when what it wrote
+    passes a size far above the factory set, so that a small archive cannot fill the user's
+    disk or folders.
 
     Each entry is written to a temporary file beside its target and moved over it at the end,
     so a stop never leaves a cut file in place of one the user had.
@@ -33,12 +36,16 @@ public:
 
     /** Most bytes that one unpacking writes: many times the factory set. */
     static constexpr juce::int64 defaultSizeLimit = (juce::int64) 64 * 1024 * 1024;
+    /** Most entries an archive may hold: many times the factory set. */
+    static constexpr int defaultEntryLimit = 4096;
 
     explicit FactoryPresetUnpacker (juce::InputStream& archiveStream,
-                                    juce::int64 sizeLimit = defaultSizeLimit);
+                                    juce::int64 sizeLimit = defaultSizeLimit,
+                                    int entryLimit = defaultEntryLimit);
 
-    /** Unpacks every entry into the folder, which must exist. Fails (with a message for the
-        user) only when the size limit stopped it; a stop asked by the listener is no failure.
+    /** Unpacks every entry into the folder, which must exist. Fails, with a message for the
+        user, when the archive holds too many entries, when the size limit stopped it, or when
+        not one of its files could be written; a stop asked by the listener is no failure.
     */
     juce::Result unpackInto (const juce::File& folder, Listener& listener);
 
@@ -52,14 +59,14 @@ public:
     static juce::StringArray splitEntryPath (const juce::String& path, bool& isFolder);
 
 private:
-    enum class Outcome { written, refused, failed, overLimit };
+    enum class Outcome { writtenFile, writtenFolder, refused, failed, overLimit };
 
     Outcome unpackEntry (int index, const juce::File& folder);
     static bool makeFolderBelow (const juce::File& root, const juce::StringArray& folders, juce::File& result);
 
     juce::ZipFile zip;
     juce::int64 limit, written = 0;
-    int numRefused = 0;
+    int maxEntries, numRefused = 0;
 
     JUCE_DECLARE_NON_COPYABLE (FactoryPresetUnpacker)
 };

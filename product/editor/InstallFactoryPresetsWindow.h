@@ -13,7 +13,8 @@
 
     "Start" unpacks the archive that fits the installed version on a worker thread while
     a timer shows the progress and the current file; at the end the processor records the
-    version, and "OK" closes the window. It has no close button: it cannot be closed
+    version, unless the unpacking failed (then nothing is recorded and the window opens again
+    with the next editor), and "OK" closes the window. It has no close button: it cannot be closed
     while the worker runs.
 */
 class CorvaneEditor::InstallFactoryPresetsWindow  : public WindowComponent,

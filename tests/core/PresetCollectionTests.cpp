@@ -2,10 +2,16 @@
 
 #include "ParameterManager.h"
 #include "PresetCollection.h"
+#include "TestProduct.h"
 
+#include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
+#include <set>
+#include <thread>
 
 namespace
 {
@@ -448,4 +454,143 @@ TEST_F (PresetTree, LeavesOutNamesThatAreNotValidUtf8)
     skipped.sort (false);
     renamed.sort (false);
     EXPECT_EQ (skipped, renamed);
+}
+
+//==============================================================================
+namespace
+{
+    /** The folder records of the tree below a folder, as paths relative to the root. */
+    void collectFolders (const PresetCollection::Folder& folder, const juce::File& root, juce::StringArray& names)
+    {
+        for (int i = 0; i < folder.getNumSubFolders(); ++i)
+        {
+            names.add (juce::File (folder.getSubFolderPath (i)).getRelativePathFrom (root));
+            collectFolders (*folder.getSubFolder (i), root, names);
+        }
+    }
+}
+
+TEST_F (PluginFixture, FoldersAreWalkedOnceWhateverTheirLinks)
+{
+    const auto presets = root.getChildFile ("user/Halvorn/Corvane/Presets");
+    const auto outside = root.getChildFile ("Outside");
+
+    struct Case { const char* what; std::vector<std::pair<const char*, const char*>> links; juce::StringArray extraPresets, extraFolders; };
+    const Case cases[] = {
+        { "one link to its own folder",     { { "self", "." } }, {}, {} },
+        { "two links to their own folder",  { { "x", "." }, { "y", "." } }, {}, {} },
+        { "three links up and across",      { { "a/up", ".." }, { "a/Deep/top", "../.." }, { "B/across", "../a" } }, {}, {} },
+        { "a folder elsewhere, reached twice, that links back up",
+          { { "Synced", "../../../../Outside" }, { "B/Inner", "../../../../../Outside/Inner" }, { "a/Top", "../../../../.." } },
+          { "Synced/Inner/Far" }, { "Synced", "Synced/Inner" } },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        std::filesystem::remove_all (presets.getFullPathName().toStdString());
+        std::filesystem::remove_all (outside.getFullPathName().toStdString());
+
+        for (auto* name : { "Pad", "a/Lead", "a/Deep/Sub", "B/Bass" })
+        {
+            const auto file = presets.getChildFile (juce::String (name) + ".cvprst");
+            ASSERT_TRUE (file.getParentDirectory().createDirectory().wasOk());
+            ASSERT_TRUE (file.replaceWithText ("<Preset/>"));
+        }
+
+        ASSERT_TRUE (outside.getChildFile ("Inner").createDirectory().wasOk());
+        ASSERT_TRUE (outside.getChildFile ("Inner/Far.cvprst").replaceWithText ("<Preset/>"));
+        std::filesystem::create_directory_symlink ("../..", (outside.getFullPathName() + "/Inner/back").toStdString());
+        ASSERT_TRUE (std::filesystem::create_directory ((presets.getFullPathName() + "/a/Caf\xE9").toStdString()));
+
+        for (const auto& [link, target] : c.links)
+            std::filesystem::create_directory_symlink (target, (presets.getFullPathName() + "/" + link).toStdString());
+
+        // A scan that runs away ends the run with a message instead of hanging it.
+        std::atomic<bool> scanned { false };
+        std::thread watchdog ([&scanned]
+        {
+            for (int i = 0; i < 600 && ! scanned; ++i)
+                std::this_thread::sleep_for (std::chrono::milliseconds (100));
+
+            if (! scanned)
+            {
+                std::fputs ("The preset scan did not end within 60 s\n", stderr);
+                std::abort();
+            }
+        });
+
+        const auto plugin = create();
+        scanned = true;
+        watchdog.join();
+
+        auto* collection = plugin->getPresetCollection (0);
+        ASSERT_NE (collection, nullptr);
+
+        juce::StringArray expectedPresets { "Pad", "a/Lead", "a/Deep/Sub", "B/Bass" }, listed;
+        expectedPresets.addArray (c.extraPresets);
+
+        for (const auto& path : collection->getPresetPaths())
+            listed.add (juce::File (path).getRelativePathFrom (presets).upToLastOccurrenceOf (".", false, false));
+
+        EXPECT_EQ (listed, expectedPresets);
+
+        juce::StringArray expectedFolders { "a", "a/Deep", "B" }, folders;
+        expectedFolders.addArray (c.extraFolders);
+        collectFolders (collection->getRoot(), presets, folders);
+        folders.sort (true);
+        expectedFolders.sort (true);
+        EXPECT_EQ (folders, expectedFolders);
+        EXPECT_EQ (collection->getSkippedPaths(), juce::StringArray (juce::String::fromUTF8 ("Presets\\a\\Caf\xEF\xBF\xBD")));
+
+        // Next preset, round the whole list and once more: every folder is reached, none twice.
+        std::multiset<juce::String> reached;
+
+        for (int i = 0; i <= expectedPresets.size(); ++i)
+        {
+            plugin->selectNextPreset (collection);
+            reached.insert (juce::File (plugin->getCurrentPresetName (collection)).getRelativePathFrom (presets));
+        }
+
+        for (const auto& name : expectedPresets)
+            EXPECT_EQ (reached.count (name + ".cvprst"), name == expectedPresets[0] ? 2u : 1u) << name;
+    }
+
+    // JUCE's own listing, which the fixture deletes with, cannot read the folder that is not valid UTF-8.
+    std::filesystem::remove_all (presets.getFullPathName().toStdString());
+}
+
+TEST (PresetScan, GrowsInLineWithTheFolder)
+{
+    const auto base = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                          .getNonexistentChildFile ("corvane-scan-growth", {});
+
+    const auto msToScan = [&base] (int numPresets)
+    {
+        const auto folder = base.getChildFile (juce::String (numPresets));
+        folder.createDirectory();
+
+        for (int i = 0; i < numPresets; ++i)
+            std::ofstream ((folder.getFullPathName() + "/Preset " + juce::String (i) + ".cvprst").toStdString());
+
+        // The quickest of three runs: what a busy machine adds is not the scan's own.
+        auto quickest = std::numeric_limits<double>::max();
+
+        for (int run = 0; run < 3; ++run)
+        {
+            PresetCollection collection ("Presets", ".cvprst");
+            const auto start = juce::Time::getMillisecondCounterHiRes();
+            collection.setRootFolder (folder.getFullPathName());
+            quickest = juce::jmin (quickest, juce::Time::getMillisecondCounterHiRes() - start);
+            EXPECT_EQ (collection.getNumPresets(), numPresets);
+        }
+
+        return quickest;
+    };
+
+    // Four times the presets take about four times as long; a scan that searches the
+    // folder's list for each file takes sixteen times.
+    const auto small = msToScan (5000), large = msToScan (20000);
+    std::filesystem::remove_all (base.getFullPathName().toStdString());
+    EXPECT_LT (large / small, 9.0) << small << " ms for 5000 presets, " << large << " ms for 20000";
 }

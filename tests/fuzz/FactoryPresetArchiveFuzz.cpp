@@ -24,14 +24,16 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     target.deleteRecursively();
     target.createDirectory();
 
-    // A small limit, so that a bomb is found at once and the runs stay fast.
+    // Small limits, so that a bomb is found at once and the runs stay fast.
+    constexpr int maxEntries = 64;
     juce::MemoryInputStream archive (data, size, false);
     Quiet listener;
-    FactoryPresetUnpacker (archive, 1 << 20).unpackInto (target, listener);
+    FactoryPresetUnpacker (archive, 1 << 20, maxEntries).unpackInto (target, listener);
 
     if (base.getNumberOfChildFiles (juce::File::findFilesAndDirectories) != 2
          || outside.getNumberOfChildFiles (juce::File::findFilesAndDirectories) != 1
-         || untouched.loadFileAsString() != "mine")
+         || untouched.loadFileAsString() != "mine"
+         || target.findChildFiles (juce::File::findFilesAndDirectories, true).size() > maxEntries)
         std::abort();
 
     return 0;

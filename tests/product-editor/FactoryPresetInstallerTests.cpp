@@ -227,34 +227,43 @@ namespace
     }
 }
 
-TEST_F (InstallerTest, WritesOnlyBelowTheUserFolderAndStopsAtTheSizeLimit)
+TEST_F (InstallerTest, WritesOnlyBelowTheUserFolderAndStopsAtTheLimits)
 {
     const auto skipped = juce::String ("Operation completed.\n");
-    const auto stopped = juce::String ("Error: The factory presets would take more than 64 MB unpacked.\nThe installation has been stopped.");
+    const auto tooLarge = "Error: The factory presets would take more than 64 MB unpacked.\nThe installation has been stopped.";
+    const auto tooMany = "Error: The factory presets archive holds more than 4096 entries.\nThe installation has been stopped.";
 
+    // The outcome is the stop message, or null for an installation that skips entries.
     struct Case { const char* what; std::function<std::vector<RawEntry> (const juce::File& outside)> entries; const char* outcome; };
     const Case cases[] = {
         { "a link to an outside file, then a file of that name", [] (const juce::File& outside) {
               return std::vector<RawEntry> { { "Presets/Evil.cvprst", outside.getChildFile ("victim.txt").getFullPathName().toStdString(), true },
                                              { "Presets/Evil.cvprst", "pwned" },
                                              { "Presets/New.cvprst", outside.getChildFile ("new.txt").getFullPathName().toStdString(), true },
-                                             { "Presets/New.cvprst", "pwned" } }; }, "skipped" },
+                                             { "Presets/New.cvprst", "pwned" } }; }, nullptr },
         { "a link to an outside folder, then entries below it", [] (const juce::File& outside) {
               return std::vector<RawEntry> { { "Presets/Out", outside.getFullPathName().toStdString(), true },
                                              { "Presets/Out/victim.txt", "pwned" },
-                                             { "Presets/Out/new.txt", "pwned" } }; }, "skipped" },
+                                             { "Presets/Out/new.txt", "pwned" } }; }, nullptr },
         { "absolute and escaping paths", [] (const juce::File& outside) {
               return std::vector<RawEntry> { { outside.getChildFile ("new.txt").getFullPathName().toStdString(), "pwned" },
                                              { "../outside/new.txt", "pwned" },
                                              { "Presets/../../outside/victim.txt", "pwned" },
                                              { "..\\outside\\new.txt", "pwned" },
-                                             { "C:new.txt", "pwned" } }; }, "skipped" },
+                                             { "C:new.txt", "pwned" } }; }, nullptr },
         { "names that are not valid UTF-8", [] (const juce::File&) {
               return std::vector<RawEntry> { { "Presets/Caf\xe9/Wash.cvprst", "x" },
                                              { "Presets/\xc0\xae\xc0\xae/\xc0\xae\xc0\xae/outside/new.txt", "pwned" },
-                                             { "Presets/Cut\xe2\x82", "x" } }; }, "skipped" },
+                                             { "Presets/Cut\xe2\x82", "x" } }; }, nullptr },
         { "an archive that unpacks past the limit", [] (const juce::File&) {
-              return std::vector<RawEntry> { { "Presets/Bomb.cvprst", std::string ((size_t) 70 << 20, ' '), false, true } }; }, "stopped" },
+              return std::vector<RawEntry> { { "Presets/Bomb.cvprst", std::string ((size_t) 70 << 20, ' '), false, true } }; }, tooLarge },
+        { "an archive of more entries than the limit", [] (const juce::File&) {
+              std::vector<RawEntry> entries;
+
+              for (int i = 0; i < 4096; ++i)
+                  entries.push_back ({ "Presets/Empty " + std::to_string (i) + ".cvprst", {} });
+
+              return entries; }, tooMany },
     };
 
     for (const auto& c : cases)
@@ -278,14 +287,15 @@ TEST_F (InstallerTest, WritesOnlyBelowTheUserFolderAndStopsAtTheSizeLimit)
         runToEnd (*window, 60000);
 
         EXPECT_EQ (contentsOf (outside), outsideBefore);
-        EXPECT_EQ (userFolder().getChildFile ("Presets/Good.cvprst").loadFileAsString(), "<Preset/>");
+        // An archive of too many entries is refused before anything is written.
+        EXPECT_EQ (userFolder().getChildFile ("Presets/Good.cvprst").existsAsFile(), c.outcome != tooMany);
 
         for (const auto& [path, content] : contentsOf (userFolder()))
             EXPECT_FALSE (content.startsWith ("link to ")) << path;
 
-        if (juce::String (c.outcome) == "stopped")
+        if (c.outcome != nullptr)
         {
-            EXPECT_EQ (window->getFileLabel().getText(), stopped);
+            EXPECT_EQ (window->getFileLabel().getText(), c.outcome);
             EXPECT_FALSE (userFolder().getChildFile ("Presets/Bomb.cvprst").exists());
             EXPECT_TRUE (processor->factoryPresetsNeedInstalling());
         }
@@ -296,4 +306,56 @@ TEST_F (InstallerTest, WritesOnlyBelowTheUserFolderAndStopsAtTheSizeLimit)
             EXPECT_FALSE (processor->factoryPresetsNeedInstalling());
         }
     }
+}
+
+TEST_F (InstallerTest, FollowsTheUsersLinksAndRecordsOnlyPresetsWritten)
+{
+    const auto full = commonFolder().getChildFile ("Corvane Factory Presets v1.1 - full.zip");
+
+    // A Presets folder kept elsewhere through a link, holding a link to a file of the user's.
+    const auto elsewhere = root.getChildFile ("Other disk/My Presets");
+    ASSERT_TRUE (elsewhere.createDirectory().wasOk());
+    ASSERT_TRUE (elsewhere.getSiblingFile ("Kept.cvprst").replaceWithText ("mine"));
+    ASSERT_TRUE (userFolder().createDirectory().wasOk());
+    ASSERT_TRUE (elsewhere.createSymbolicLink (userFolder().getChildFile ("Presets"), true));
+    ASSERT_TRUE (elsewhere.getSiblingFile ("Kept.cvprst").createSymbolicLink (elsewhere.getChildFile ("Linked.cvprst"), true));
+
+    auto archive = zipOf ({ { "Presets/Ambient/Wide Wash.cvprst", "<Preset/>" }, { "Presets/Linked.cvprst", "factory" } });
+    ASSERT_TRUE (commonFolder().createDirectory().wasOk());
+    {
+        auto* window = createProcessor().getInstallerWindow();
+        ASSERT_NE (window, nullptr);
+        ASSERT_TRUE (juce::File (window->getArchivePath()).replaceWithData (archive.getData(), archive.getSize()));
+        runToEnd (*window);
+
+        EXPECT_EQ (window->getCompletedLabel().getText(), "Operation completed.");
+        EXPECT_EQ (elsewhere.getChildFile ("Ambient/Wide Wash.cvprst").loadFileAsString(), "<Preset/>");
+        EXPECT_EQ (elsewhere.getSiblingFile ("Kept.cvprst").loadFileAsString(), "factory");
+        EXPECT_TRUE (userFolder().getChildFile ("Presets").isSymbolicLink());
+        EXPECT_TRUE (elsewhere.getChildFile ("Linked.cvprst").isSymbolicLink());
+        EXPECT_FALSE (processor->factoryPresetsNeedInstalling());
+    }
+
+    // An archive of which nothing can be written records nothing, and is offered again.
+    processor.reset();
+    root.deleteRecursively();
+    archive = zipOf ({ { "Presets/Evil.cvprst", "/tmp/x", true }, { "../Escaping.cvprst", "<Preset/>" } });
+    ASSERT_TRUE (commonFolder().createDirectory().wasOk());
+    ASSERT_TRUE (full.replaceWithData (archive.getData(), archive.getSize()));
+    {
+        auto* window = createProcessor().getInstallerWindow();
+        ASSERT_NE (window, nullptr);
+        runToEnd (*window);
+
+        EXPECT_FALSE (window->getCompletedLabel().isVisible());
+        EXPECT_EQ (window->getFileLabel().getText(), "Error: No factory preset could be written into " + userFolder().getFullPathName()
+                                                     + ".\nThe installation will be offered again.");
+        EXPECT_TRUE (processor->factoryPresetsNeedInstalling());
+    }
+
+    processor.reset();
+    EXPECT_FALSE (userFolder().getChildFile ("Corvane.ini").loadFileAsString().contains ("Installed"));
+    auto* again = createProcessor().getInstallerWindow();
+    ASSERT_NE (again, nullptr);
+    EXPECT_EQ (again->getArchivePath(), full.getFullPathName());
 }
