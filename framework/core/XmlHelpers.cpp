@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <filesystem>
 
 namespace
 {
@@ -34,7 +35,12 @@ std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrusted (const juce::File& 
 {
     juce::MemoryBlock data;
 
-    if (file.getSize() > maximumDocumentSize || ! file.loadFileAsData (data))
+    // A FIFO or a device would block the reading thread (the message thread, often) until
+    // some writer appears, or never end: only a regular file, or a link to one, is read.
+    std::error_code error;
+
+    if (! std::filesystem::is_regular_file (std::filesystem::path (file.getFullPathName().toStdString()), error)
+         || file.getSize() > maximumDocumentSize || ! file.loadFileAsData (data))
         return {};
 
     return parseUntrustedText (static_cast<const char*> (data.getData()), data.getSize(), onlyReadOuterElement);

@@ -28,8 +28,8 @@ struct XmlHelpers
     static std::unique_ptr<juce::XmlElement> parseUntrusted (const juce::MemoryBlock& data);
 
     /** Parses a document file from outside as parseUntrusted does with its text; null when the
-        file cannot be read or is longer than maximumDocumentSize, which is checked before it is
-        read. The whole file is checked even when only the outer element is read.
+        file cannot be read, is not a regular file (a FIFO would block the read), or is longer
+        than maximumDocumentSize, which is checked before it is read. The whole file is checked even when only the outer element is read.
     */
     static std::unique_ptr<juce::XmlElement> parseUntrusted (const juce::File& file,
                                                              bool onlyReadOuterElement = false);

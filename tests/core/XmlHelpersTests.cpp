@@ -1,8 +1,13 @@
 #include <XmlHelpers.h>
 
+#include "../support/FifoWatchdog.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -195,4 +200,28 @@ TEST (XmlHelpers, DocumentsPastTheSizeLimitAreRefusedOnEveryRoad)
         ASSERT_TRUE (temp.getFile().replaceWithData (text.data(), text.size()));
         EXPECT_EQ (XmlHelpers::parseUntrusted (temp.getFile()) != nullptr, parses);
     }
+}
+
+TEST (XmlHelpers, OnlyRegularFilesAreRead)
+{
+    // A map or settings path naming a FIFO must not hold the message thread.
+    const juce::TemporaryFile folder;
+    ASSERT_TRUE (folder.getFile().createDirectory());
+    const auto path = [&folder] (const char* name) { return folder.getFile().getChildFile (name); };
+    ASSERT_TRUE (path ("plain.xml").replaceWithText ("<r/>"));
+    ASSERT_EQ (::mkfifo (path ("fifo.xml").getFullPathName().toRawUTF8(), 0600), 0);
+    ASSERT_TRUE (path ("plain.xml").createSymbolicLink (path ("link.xml"), true));
+    ASSERT_TRUE (path ("folder.xml").createDirectory());
+    const FifoWatchdog watchdog (path ("fifo.xml").getFullPathName().toStdString());
+
+    const struct { const char* name; bool read; } cases[] =
+    {
+        { "plain.xml", true }, { "link.xml", true }, { "fifo.xml", false }, { "folder.xml", false }, { "missing.xml", false },
+    };
+
+    for (const auto& c : cases)
+        EXPECT_EQ (XmlHelpers::parseUntrusted (path (c.name)) != nullptr, c.read) << c.name;
+
+    EXPECT_FALSE (watchdog.hasFreedAReader());
+    folder.getFile().deleteRecursively();
 }
