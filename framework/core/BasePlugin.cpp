@@ -38,6 +38,9 @@ namespace
 
     const char* const defaultQualityPresetName = "DefaultProcessingQuality";
 
+    /** The state document's note of unsaved preset edits; readers that do not know it skip it. */
+    const char* const presetModifiedAttribute = "presetModified";
+
     /** Paths from settings files and documents are untrusted: only an absolute path names
         a file (a relative one would depend on the host's working folder).
     */
@@ -103,6 +106,9 @@ void BasePlugin::startUp()
     BasePlugin::initialise();
     createEditorIfNeeded();
     parameterManager.notifyAllParameters();
+
+    // The product may take every announced value for an edit: a new instance starts unedited.
+    presetModified = false;
 
     if (isStateDumpEnabled())
         readStateDump();
@@ -213,7 +219,7 @@ void BasePlugin::setStateInformation (const void* data, int sizeInBytes)
 {
     // A cut, broken or foreign chunk leaves the state as it was.
     if (auto xml = XmlHelpers::parseUntrustedBinary (data, sizeInBytes))
-        setStateFromXml (*xml);
+        restoreState (*xml);
 
     raiseFlag (stateRestoredFlag, 1);
 }
@@ -651,6 +657,7 @@ bool BasePlugin::writeXmlFile (const juce::XmlElement& element, const juce::File
 std::unique_ptr<juce::XmlElement> BasePlugin::createStateXml()
 {
     auto state = createXml ("PluginState");
+    state->setAttribute (presetModifiedAttribute, presetModified ? "yes" : "no");
 
     if (editor != nullptr)
         if (auto editorState = editor->createStateXml())
@@ -666,6 +673,18 @@ void BasePlugin::setStateFromXml (const juce::XmlElement& element)
 
     if (auto* editorState = XmlHelpers::getChildByName (element, editor->getStateTagName()))
         editor->loadStateXml (*editorState);
+}
+
+void BasePlugin::restoreState (const juce::XmlElement& state)
+{
+    setStateFromXml (state);
+
+    // Restoring sets every parameter, which the product may take for edits: the preset comes
+    // back as edited only when it was so when the state was saved. A document that does not
+    // say (one written before this note was kept) keeps the preset marked, so that stepping
+    // to another preset still asks before dropping edits that may never have been saved.
+    if (isValidStateXml (&state))
+        presetModified = ! XmlHelpers::getStringAttribute (state, presetModifiedAttribute).equalsIgnoreCase ("no");
 }
 
 void BasePlugin::loadUserSettings()
@@ -772,7 +791,7 @@ void BasePlugin::readStateDump()
 
     if (file.existsAsFile())
         if (const auto state = XmlHelpers::parseUntrusted (file))
-            setStateFromXml (*state);
+            restoreState (*state);
 
     raiseFlag (stateRestoredFlag, 1);
 }

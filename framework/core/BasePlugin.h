@@ -214,7 +214,9 @@ public:
         restores its own children.
     */
     virtual void setStateFromXml (const juce::XmlElement& element);
-    /** "PluginState" with the editor's element when there is one; the caller owns it. */
+    /** "PluginState", noting whether the preset has unsaved edits ("presetModified" = "yes" or
+        "no"), with the editor's element when there is one; the caller owns it.
+    */
     virtual std::unique_ptr<juce::XmlElement> createStateXml();
     virtual void setProgramStateFromXml (const juce::XmlElement&) {}
     virtual std::unique_ptr<juce::XmlElement> createProgramStateXml()  { return {}; }
@@ -418,6 +420,8 @@ private:
     void clearHostSlot (int slot);
     void raiseFlag (std::atomic<int>& flag, int value);
     void selectAdjacentPreset (PresetCollection* collection, int step);
+    /** setStateFromXml, then the preset's modified flag as the document was saved with it. */
+    void restoreState (const juce::XmlElement& state);
     bool isOwnCollection (const PresetCollection* collection) const noexcept;
     juce::File getStateDumpFile() const;
     bool writeXmlFile (const juce::XmlElement& element, const juce::File& file) const;

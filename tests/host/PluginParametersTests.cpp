@@ -3,6 +3,8 @@
 #include "CommandLineHost.h"
 #include "PluginParameters.h"
 
+#include <juce_audio_processors/juce_audio_processors.h>
+
 #include <regex>
 
 namespace
@@ -142,5 +144,39 @@ TEST_F (PluginParametersTest, ABareNumberIsATextOnlyWhereTheTextsAreNumbers)
 
         ASSERT_EQ (message, juce::String());
         EXPECT_EQ (parameters.getText (name), shown);
+    }
+}
+
+TEST_F (PluginParametersTest, OnlyAValueSetAfterThePresetMarksItEdited)
+{
+    juce::TemporaryFile presetFile (".cvprst");
+    ASSERT_TRUE (presetFile.getFile().replaceWithText (
+        R"(<Preset name="Echo" application="Corvane" version="1.1"><param name="FX Amount" value="0.7"/></Preset>)"));
+
+    struct Case { bool preset; const char* name; const char* value; const char* edited; };
+
+    for (const auto& [preset, name, value, edited] : { Case { false, nullptr, nullptr, "no" },
+                                                       Case { true, nullptr, nullptr, "no" },
+                                                       Case { true, "Maximum Delay Length", "7", "no" },
+                                                       Case { true, "Delay Lines Routing", "Serial", "yes" },
+                                                       Case { true, "Master Volume", "0.4", "yes" } })
+    {
+        SCOPED_TRACE (std::string (preset ? "a preset" : "no preset") + ", " + (name != nullptr ? name : "no value"));
+        auto instance = makeInstance();
+        PluginParameters parameters (*instance);
+
+        if (preset)
+            parameters.loadPreset (presetFile.getFile());
+
+        if (name != nullptr)
+            parameters.set (name, value);
+
+        // What the plug-in notes in the state it gives, as a session would keep it.
+        std::vector<uint8_t> record;
+        ASSERT_EQ (instance->getChunk (AAX_FourCC ("juce"), record), AAX_OK);
+        const auto state = juce::AudioProcessor::getXmlFromBinary (record.data() + sizeof (AAX_ChunkRecord),
+                                                                    static_cast<int> (record.size() - sizeof (AAX_ChunkRecord)));
+        ASSERT_NE (state, nullptr);
+        EXPECT_EQ (state->getStringAttribute ("presetModified"), juce::String (edited));
     }
 }

@@ -111,6 +111,45 @@ TEST_F (CorvaneTest, StateRoundTripsIntoANewInstance)
     EXPECT_EQ (restored->getHostSlotParameter (0), q.getParameter (Ids::fxAmount));
 }
 
+TEST_F (CorvaneTest, ARestoreBringsThePresetBackAsEditedOnlyWhenItWasSavedSo)
+{
+    auto* presets = processor->getPresetCollection (0);
+    EXPECT_FALSE (processor->isPresetModified (presets)) << "a new instance";
+
+    struct Case
+    {
+        const char* what;
+        bool edited, keepNote, restoredAsEdited;
+    };
+
+    for (const auto& c : { Case { "saved unedited", false, true, false },
+                           Case { "saved with an edit", true, true, true },
+                           Case { "saved before the note was kept", false, false, true } })
+    {
+        SCOPED_TRACE (c.what);
+
+        // A preset apart from a new instance's values, just loaded, then perhaps edited.
+        parameters().setParameterNormalisedValue (Ids::fxAmount, 0.2f);
+        processor->setPresetModified (presets, false);
+
+        if (c.edited)
+            parameters().setParameterNormalisedValue (Ids::masterVolume, 0.3f);
+
+        auto state = processor->createStateXml();
+
+        if (! c.keepNote)
+            state->removeAttribute ("presetModified");
+
+        // As a host reopens a session: into a new instance.
+        juce::MemoryBlock chunk;
+        juce::AudioProcessor::copyXmlToBinary (*state, chunk);
+        auto restored = create();
+        restored->setStateInformation (chunk.getData(), (int) chunk.getSize());
+
+        EXPECT_EQ (restored->isPresetModified (restored->getPresetCollection (0)), c.restoredAsEdited);
+    }
+}
+
 TEST_F (CorvaneTest, AStateOfAnotherProductChangesNothing)
 {
     auto state = makeState ({ makePresetXml ("ParametersState", "1.1", { { "FX Amount", "0.9" } }).release() });

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <array>
 #include <limits>
-#include <map>
 #include <tuple>
 #include <cstring>
 #include <optional>
@@ -19,6 +18,7 @@ namespace
 {
     constexpr AAX_CTypeID stateChunkID = AAX_FourCC ("juce");
     constexpr int numLineParameters = 47;   // the table's first entries, which each line has a copy of
+    constexpr const char* presetModifiedAttribute = "presetModified";   // the state's note of unsaved preset edits
 
     /** A size as a user reads it, and exactly, so that a size just past the documents' limit
         does not read as the limit itself.
@@ -202,7 +202,7 @@ PluginParameters::PluginParameters (SimulatedInstance& i) : instance (i)
     {
         if (parameter.table == nullptr)
         {
-            parameter.stateName = findMovedEntry (parameter.hostID.toStdString());
+            parameter.stateName = findSlotEntry (parameter.hostID);
             parameter.table = findTableEntry (*table, parameter.stateName);
         }
     }
@@ -221,33 +221,19 @@ PluginParameters::PluginParameters (SimulatedInstance& i) : instance (i)
     }
 }
 
-juce::String PluginParameters::findMovedEntry (const std::string& id)
+juce::String PluginParameters::findSlotEntry (const juce::String& id) const
 {
     // A slot shown under a name of no single parameter (a duration's numerator and
-    // denominator share one) is told apart by the entry of the state document it moves.
-    const auto entries = [this]
-    {
-        readState();
-        std::map<juce::String, juce::String> values;
+    // denominator share one) is told apart by the plug-in's own map of its slots, which its
+    // state document carries: moving the slot to see what it sets would edit the preset.
+    // The effect names a slot by its number from 0, the map numbers slots from 1.
+    if (id.isEmpty() || ! id.containsOnly ("0123456789"))
+        return {};
 
-        for (auto* preset : state->getChildWithTagNameIterator ("Preset"))
-            for (auto* entry : preset->getChildWithTagNameIterator ("param"))
-                values[entry->getStringAttribute ("name")] = entry->getStringAttribute ("value");
-
-        return values;
-    };
-
-    const auto original = instance.getParameter (id);
-    instance.setParameter (id, 0.0);
-    const auto low = entries();
-    instance.setParameter (id, 1.0);
-    auto high = entries();
-    instance.setParameter (id, original);
-    readState();
-
-    for (const auto& [name, value] : low)
-        if (high[name] != value)
-            return name;
+    if (const auto* map = state->getChildByName ("HostParametersMap"))
+        for (auto* assign : map->getChildWithTagNameIterator ("assign"))
+            if (assign->getIntAttribute ("hostParam") == id.getIntValue() + 1)
+                return assign->getStringAttribute ("pluginParam");
 
     return {};
 }
@@ -509,7 +495,15 @@ void PluginParameters::apply (const Parameter& parameter, const juce::String& va
         readState();
         auto* entry = findStateEntry (parameter.name);
         jassert (entry != nullptr);
-        entry->setAttribute ("value", stateText (parameter, value));
+        const auto text = stateText (parameter, value);
+
+        // The plug-in takes a restored value for no edit; a value set here that changes what the
+        // preset holds (or its name) is one, as the plug-in counts its own.
+        if (const auto* holder = state->findParentElementOf (entry); text != entry->getStringAttribute ("value") && holder != nullptr
+             && (holder->getStringAttribute ("name") == "ParametersState" || parameter.name.equalsIgnoreCase ("Preset Name")))
+            state->setAttribute (presetModifiedAttribute, "yes");
+
+        entry->setAttribute ("value", text);
         writeState();
         return;
     }
@@ -549,6 +543,9 @@ void PluginParameters::loadPreset (const juce::File& file)
             preset->setAttribute ("name", "ParametersState");
             state->replaceChildElement (saved, preset.release());
             nameAfterFile (file);
+
+            // A preset just loaded holds no edits, whatever the session held before it.
+            state->setAttribute (presetModifiedAttribute, "no");
             writeState();
             return;
         }

@@ -64,7 +64,7 @@ private:
     void readState();
     void writeState();
     void nameAfterFile (const juce::File& file);
-    juce::String findMovedEntry (const std::string& id);
+    juce::String findSlotEntry (const juce::String& id) const;
     const Parameter& find (const juce::String& name) const;
     static juce::String kindOf (const Parameter& parameter);
     void apply (const Parameter& parameter, const juce::String& value);
