@@ -388,7 +388,13 @@ void BasePlugin::assignHostParameter (int slot, Parameter* parameter)
         hostSlots.set (slot, parameter);
     }
 
-    slotOfParameter.set (parameter->getIndex(), slot);
+    {
+        // HashMap::set stores the value after its own lock is released; the audio and
+        // host threads read the map at any time.
+        const juce::ScopedLock sl (slotOfParameter.getLock());
+        slotOfParameter.set (parameter->getIndex(), slot);
+    }
+
     updateHostDisplay();
     hostMapChangeBroadcaster.sendChangeMessage();
 }

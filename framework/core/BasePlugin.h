@@ -400,6 +400,7 @@ private:
     juce::HashMap<juce::String, juce::File> folders { 101 };
 
     juce::Array<Parameter*, juce::CriticalSection> hostSlots;
+    // Every access holds the map's lock, set() included (it writes after its own lock is released).
     juce::HashMap<int, int, juce::DefaultHashFunctions, juce::CriticalSection> slotOfParameter { 101 };
     std::array<std::atomic<float>, maxHostSlots> cachedHostValues {};
     std::array<std::atomic<int>, maxHostSlots> hostIsSetting {};

@@ -313,8 +313,10 @@ bool DelayCore::readsBehind (const double* delays, int count, int longest) noexc
 }
 
 // Clang (14 at least) names the dispatcher of the clones apart from the function, so
-// that calls from other files do not link: there the function keeps its one plain form.
-#if (defined (__x86_64__) || defined (__i386__)) && ! defined (__clang__)
+// that calls from other files do not link; and under ThreadSanitizer the dispatcher runs
+// before the sanitizer's runtime is up and crashes. There the function keeps its one
+// plain form.
+#if (defined (__x86_64__) || defined (__i386__)) && ! defined (__clang__) && ! defined (__SANITIZE_THREAD__)
 __attribute__ ((target_clones ("avx2", "default")))
 #endif
 void DelayCore::renderChunk (const Chunk& c, int index, int& silentL, int& silentR, double& envL, double& envR,
@@ -506,8 +508,8 @@ int DelayCore::activityWindow (double delay, double spreadOffset, int length, in
     return (int) std::min (window, (double) std::numeric_limits<int>::max());
 }
 
-// One plain form under Clang, as for renderChunk().
-#if (defined (__x86_64__) || defined (__i386__)) && ! defined (__clang__)
+// One plain form under Clang and ThreadSanitizer, as for renderChunk().
+#if (defined (__x86_64__) || defined (__i386__)) && ! defined (__clang__) && ! defined (__SANITIZE_THREAD__)
 __attribute__ ((target_clones ("avx2", "default")))
 #endif
 void DelayCore::process (const float* inL, const float* inR, float* outL, float* outR, int numSamples) noexcept

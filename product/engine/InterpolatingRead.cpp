@@ -146,8 +146,10 @@ float InterpolatingRead::read (const double* buffer, int writeIndex, int bufferL
 }
 
 // Clang (14 at least) names the dispatcher of the clones apart from the function, so
-// that calls from other files do not link: there the function keeps its one plain form.
-#if (defined (__x86_64__) || defined (__i386__)) && ! defined (__clang__)
+// that calls from other files do not link; and under ThreadSanitizer the dispatcher runs
+// before the sanitizer's runtime is up and crashes. There the function keeps its one
+// plain form.
+#if (defined (__x86_64__) || defined (__i386__)) && ! defined (__clang__) && ! defined (__SANITIZE_THREAD__)
 __attribute__ ((target_clones ("avx2", "default")))
 #endif
 void InterpolatingRead::readRuns (const Run* runs, int numRuns, int writeIndex, int bufferLength, int count,

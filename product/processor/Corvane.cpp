@@ -640,12 +640,14 @@ void Corvane::markPresetModified()
 
 void Corvane::updateLfoClockRate (int modulator)
 {
-    const auto rate = lfoRates[modulator] * lfoScales[modulator];
+    // Two threads may change one modulator's rate and scale at once: taking the product and
+    // handing it on under the engine lock leaves the clock and the engine with the latest of both.
+    const juce::ScopedLock sl (engineLock);
+    const auto rate = lfoRates[modulator].load() * lfoScales[modulator].load();
 
     if (auto* clock = clocks[modulator])
         clock->setDivisionsPerBeat (rate);
 
-    const juce::ScopedLock sl (engineLock);
     engine->setLfoTempoRate (modulator, rate);
 }
 

@@ -9,6 +9,7 @@
 #include "RetriggerSettings.h"
 
 #include <array>
+#include <atomic>
 #include <memory>
 
 class CorvaneDelayLine;
@@ -214,8 +215,10 @@ private:
     std::atomic<int> selectedLine { 0 };
     juce::OwnedArray<Clock> clocks;
     juce::Array<Listener*> listeners;
-    double lfoRates[2] = { 1.0 / 128.0, 1.0 / 128.0 };
-    double lfoScales[2] = { 1.0, 1.0 };
+    // Atomic, as the clocks' own settings: the host's and the editor's threads (and a learnt
+    // controller on the audio thread) set them at once.
+    std::atomic<double> lfoRates[2] { { 1.0 / 128.0 }, { 1.0 / 128.0 } };
+    std::atomic<double> lfoScales[2] { { 1.0 }, { 1.0 } };
 
     juce::OwnedArray<Parameter> clipboard;
     std::atomic<int> clipboardLine { -1 };
