@@ -36,7 +36,9 @@ TEST_F (GFXKnobTest, ShowsTheFrameOfItsValue)
         EXPECT_EQ (frameShown (knob), c.frame) << c.frames << " " << c.value;
 
         if (c.enabled)
+        {
             EXPECT_EQ (frameShown (animation), c.frame) << c.frames << " " << c.value;
+        }
     }
 }
 

@@ -81,7 +81,9 @@ TEST_F (SkinSourceTest, FindsTheMainPanelOfThisProductInAnyLetterCase)
         ASSERT_EQ (panel != nullptr, c.firstChild != nullptr) << c.document;
 
         if (panel != nullptr)
+        {
             EXPECT_EQ (panel->getChildComponent (0)->getName(), c.firstChild);
+        }
     }
 
     // An empty name is the built-in skin of the module's resources.

@@ -125,7 +125,9 @@ TEST (SmallSliderTest, ScaleLabelsStayBetweenTheTrackEndsAndApart)
                 continue;
 
             if (previous != nullptr)
+            {
                 EXPECT_GE (label->getX(), previous->getRight()) << label->getText();
+            }
 
             previous = label;
         }

@@ -73,7 +73,9 @@ TEST (StatusBar, PrioritiesDecideWhichMessageShows)
             EXPECT_EQ (bar.isClearPending(), s.clearPending);
 
             if (s.clearPending)
+            {
                 EXPECT_EQ (bar.getTimerInterval(), 3000);
+            }
         }
     }
 }

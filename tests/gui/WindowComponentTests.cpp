@@ -153,7 +153,9 @@ TEST (AlertWindow, ButtonsReportTheirCodes)
                 EXPECT_EQ (b->getWidth(), font.getStringWidth (c.texts[i]) + 22);
 
                 if (i > 0)
+                {
                     EXPECT_EQ (b->getX(), alert->getButton (i - 1)->getRight() + 6);
+                }
             }
 
             EXPECT_EQ (row.getRight(), alert->getContentBounds().getRight());
