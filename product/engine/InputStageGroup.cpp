@@ -24,6 +24,9 @@ namespace
 {
     // Plain vector types: every operation on them is the lane-wise IEEE operation
     // that the scalar stage performs, so each lane rounds exactly as it would.
+    // The helpers below take them by reference: passed by value, a vector wider than
+    // the file's base instructions is subject to a calling convention that differs
+    // between compiler versions, which nothing here needs, as every helper is inlined.
     typedef float Floats __attribute__ ((vector_size (32)));
     typedef float HalfFloats __attribute__ ((vector_size (16)));
     typedef float DoubleFloats __attribute__ ((vector_size (64)));
@@ -36,9 +39,9 @@ namespace
 
     // Widened lane by lane: GCC 12 splits a whole-vector conversion into halves that
     // pass through the stack, while this form becomes one instruction under AVX.
-    [[gnu::always_inline]] inline Doubles widen (HalfFloats x) noexcept    { return Doubles { x[0], x[1], x[2], x[3] }; }
-    [[gnu::always_inline]] inline Doubles lowerHalf (Floats x) noexcept    { return Doubles { x[0], x[1], x[2], x[3] }; }
-    [[gnu::always_inline]] inline Doubles upperHalf (Floats x) noexcept    { return Doubles { x[4], x[5], x[6], x[7] }; }
+    [[gnu::always_inline]] inline Doubles widen (const HalfFloats& x) noexcept    { return Doubles { x[0], x[1], x[2], x[3] }; }
+    [[gnu::always_inline]] inline Doubles lowerHalf (const Floats& x) noexcept    { return Doubles { x[0], x[1], x[2], x[3] }; }
+    [[gnu::always_inline]] inline Doubles upperHalf (const Floats& x) noexcept    { return Doubles { x[4], x[5], x[6], x[7] }; }
 
     // Neither form above gives one conversion to eight doubles under AVX-512 in GCC;
     // the intrinsic does. Called from the AVX-512 form only, which inlines it whole.
@@ -46,9 +49,9 @@ namespace
     // by value, and its own conversion already becomes the one instruction.
    #if (defined (__x86_64__) || defined (__i386__)) && ! defined (__clang__)
     __attribute__ ((target ("avx512f")))
-    inline WholeDoubles widenWhole (Floats x) noexcept     { return (WholeDoubles) _mm512_maskz_cvtps_pd (0xff, (__m256) x); }
+    inline WholeDoubles widenWhole (const Floats& x) noexcept     { return (WholeDoubles) _mm512_maskz_cvtps_pd (0xff, (__m256) x); }
    #else
-    inline WholeDoubles widenWhole (Floats x) noexcept     { return __builtin_convertvector (x, WholeDoubles); }
+    inline WholeDoubles widenWhole (const Floats& x) noexcept     { return __builtin_convertvector (x, WholeDoubles); }
    #endif
 
     // Copies between a group's stored states and the lanes of vectors.
@@ -99,7 +102,7 @@ namespace
             save (previous, v[LaneStates::previous]);
         }
 
-        [[gnu::always_inline]] Floats step (Floats a) noexcept
+        [[gnu::always_inline]] Floats step (const Floats& a) noexcept
         {
             const Floats q0 = 0.6457318f * (a - q02) + in2 + 1e-20f;
             const Floats q1 = 0.9585033f * (a - q12) + in2 + 1e-20f;
@@ -164,7 +167,7 @@ namespace
             load (a1, c[LaneStates::a1]);   load (a2, c[LaneStates::a2]);
         }
 
-        [[gnu::always_inline]] Floats step (Floats x) noexcept
+        [[gnu::always_inline]] Floats step (const Floats& x) noexcept
         {
             if constexpr (parts == 1)
             {
@@ -203,7 +206,7 @@ namespace
 
     /** fastExp() on the lanes of a vector, step for step. */
     template <typename Vector, typename BitsVector>
-    [[gnu::always_inline]] inline Vector exponential (Vector v) noexcept
+    [[gnu::always_inline]] inline Vector exponential (const Vector& v) noexcept
     {
         constexpr float log2e = 1.44269504088896341f;
         constexpr float ln2High = 0.693359375f;
@@ -232,7 +235,7 @@ namespace
 
     /** h·tanh(g·w) on eight lanes, as InputStage writes it. */
     template <typename Vector, typename BitsVector>
-    [[gnu::always_inline]] inline Vector overdrive (Vector w, Vector twiceGain, Vector h) noexcept
+    [[gnu::always_inline]] inline Vector overdrive (const Vector& w, const Vector& twiceGain, const Vector& h) noexcept
     {
         return (1.0f - 2.0f / (exponential<Vector, BitsVector> (twiceGain * w) + 1.0f) + 1e-20f) * h;
     }
