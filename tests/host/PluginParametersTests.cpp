@@ -8,10 +8,14 @@
 // With the sanitizers on, GCC 12 reports the matcher of a <regex> automaton state
 // as maybe uninitialised when the state is moved, on a path that only a state
 // holding a matcher takes: a false report, quietened for this header alone.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#if defined (__GNUC__) && ! defined (__clang__)
+ #pragma GCC diagnostic push
+ #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <regex>
-#pragma GCC diagnostic pop
+#if defined (__GNUC__) && ! defined (__clang__)
+ #pragma GCC diagnostic pop
+#endif
 
 namespace
 {
