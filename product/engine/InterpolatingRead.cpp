@@ -97,7 +97,7 @@ double InterpolatingRead::stretchedSum (const double* x, double phi0, double ste
 }
 
 InterpolatingRead::InterpolatingRead (const double* k16, const double* k32)
-    : kernel16 (k16), kernel32 (k32),
+    : kernel32 (k32),
       rows16 (sharedRows (k16, 16, kernel16Last, 512)),
       rows32 (sharedRows (k32, 32, kernel32Last, 512)),
       narrowRows { sharedRows (k32, (kernel32Last + 63) / 64, kernel32Last, 64),

@@ -161,7 +161,6 @@ private:
     /** The sum of the read whose newest tap is x[0]. */
     double tapSum (const double* x, double step, double phi0) const noexcept;
 
-    const double* kernel16;
     const double* kernel32;
     std::shared_ptr<const PhaseRows> rows16, rows32;
     std::shared_ptr<const PhaseRows> narrowRows[2];     // kernel32 at the steps of "High" and "Ultra" 
