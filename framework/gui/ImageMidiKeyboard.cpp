@@ -8,17 +8,25 @@ ImageMidiKeyboard::ImageMidiKeyboard (juce::MidiKeyboardState& state, const juce
     : juce::MidiKeyboardComponent (state, juce::MidiKeyboardComponent::horizontalKeyboard),
       keyboardState (state)
 {
+    initialise (name);
+}
+
+// Not delegating: the owned state may only be named once its base has been built.
+ImageMidiKeyboard::ImageMidiKeyboard (const juce::String& name)
+    : juce::MidiKeyboardComponent (ownedState, juce::MidiKeyboardComponent::horizontalKeyboard),
+      keyboardState (ownedState)
+{
+    initialise (name);
+}
+
+void ImageMidiKeyboard::initialise (const juce::String& name)
+{
     setName (name);
     // Skin keys sit at fixed places: scrolling would move JUCE's keys under them.
     setScrollButtonsVisible (false);
 
     for (int i = 0; i < 128; ++i)
         keys[(size_t) i].note = i;
-}
-
-ImageMidiKeyboard::ImageMidiKeyboard (const juce::String& name)
-    : ImageMidiKeyboard (ownedState, name)
-{
 }
 
 void ImageMidiKeyboard::loadFromXml (juce::XmlElement* element, SkinSource* source)

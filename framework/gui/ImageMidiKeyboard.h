@@ -73,6 +73,7 @@ protected:
     juce::Range<float> getKeyPosition (int note, float targetKeyWidth) const override;
 
 private:
+    void initialise (const juce::String& name);
     void setPressed (int note, bool isPressed);
     void updateFramesAround (int changedNote);
     bool drawKeyImage (int note, juce::Graphics& g) const;
