@@ -200,9 +200,6 @@ bool Preset::canBeReplaced (const juce::File& file)
 
 bool Preset::loadFromFile (const juce::File& file, const ParameterManager& manager, bool headerOnly)
 {
-    if (! isRegularFile (file))
-        return false;
-
     const auto xml = XmlHelpers::parseUntrusted (file, headerOnly);
 
     if (xml == nullptr)
@@ -226,9 +223,6 @@ bool Preset::saveToFile (const juce::File& file, const ParameterManager& manager
 
 bool Preset::rewriteFileAuthor (const juce::File& file) const
 {
-    if (! isRegularFile (file))
-        return false;
-
     auto xml = XmlHelpers::parseUntrusted (file);
 
     if (xml == nullptr || ! XmlHelpers::hasTagName (*xml, "Preset"))
