@@ -16,9 +16,10 @@ endfunction()
 # so nothing a test does can reach the real user's files.
 set(CORVANE_TEST_HOME "${CMAKE_BINARY_DIR}/test-home")
 
-# corvane_add_test(NAME name SOURCES ... LIBS ... [JUCE])
-#   JUCE: links the JUCE test main (message thread initialised) instead of gtest_main.
-function(corvane_add_test)
+# corvane_add_test_program(NAME name SOURCES ... LIBS ... [JUCE])
+#   Builds a test program; JUCE links the JUCE test main (message thread initialised)
+#   instead of gtest_main.
+function(corvane_add_test_program)
     cmake_parse_arguments(T "JUCE" "NAME" "SOURCES;LIBS" ${ARGN})
     add_executable(${T_NAME} ${T_SOURCES})
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} corvane_warnings GTest::gtest GTest::gmock)
@@ -27,10 +28,23 @@ function(corvane_add_test)
     else()
         target_link_libraries(${T_NAME} PRIVATE GTest::gtest_main)
     endif()
-    set(home "${CORVANE_TEST_HOME}/${T_NAME}")
+endfunction()
+
+# corvane_add_test_run(name program [args...])
+#   Registers a test that runs the program with the arguments, in a home of its own.
+function(corvane_add_test_run name program)
+    set(home "${CORVANE_TEST_HOME}/${name}")
     file(MAKE_DIRECTORY "${home}")
-    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
-    set_tests_properties(${T_NAME} PROPERTIES
+    add_test(NAME ${name} COMMAND ${program} ${ARGN})
+    set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "HOME=${home};XDG_CONFIG_HOME=${home}/.config;XDG_DATA_HOME=${home}/.local/share"
         TIMEOUT 900)
+endfunction()
+
+# corvane_add_test(NAME name SOURCES ... LIBS ... [JUCE])
+#   A test program, run whole as the test of that name.
+function(corvane_add_test)
+    cmake_parse_arguments(T "" "NAME" "" ${ARGN})
+    corvane_add_test_program(${ARGN})
+    corvane_add_test_run(${T_NAME} ${T_NAME})
 endfunction()

@@ -5,17 +5,37 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <string>
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size);
+// Each harness's entry point, renamed after its harness in this program.
+#define X(name) extern "C" int replay##name (const uint8_t* data, size_t size);
+CORVANE_REPLAYED_HARNESSES
+#undef X
+
+namespace
+{
+    struct Harness
+    {
+        const char* name;
+        int (*run) (const uint8_t*, size_t);
+    };
+
+    #define X(name) Harness { #name, replay##name },
+    const Harness harnesses[] = { CORVANE_REPLAYED_HARNESSES };
+    #undef X
+}
+
+class FoundInputs  : public testing::TestWithParam<Harness> {};
 
 // The inputs a harness once failed on, and the seeds its fuzzing starts from, go through it again
 // in every test run, so a fault that comes back fails without clang (a hang by the time-out).
-TEST (FoundInputs, PassThroughTheHarnessAgain)
+TEST_P (FoundInputs, PassThroughTheHarnessAgain)
 {
+    const auto folder = std::filesystem::path (CORVANE_FOUND_INPUTS) / GetParam().name;
     int numInputs = 0;
 
-    for (const auto& entry : std::filesystem::directory_iterator (CORVANE_FOUND_INPUTS))
+    for (const auto& entry : std::filesystem::directory_iterator (folder))
     {
         SCOPED_TRACE (entry.path().filename().string());
         std::ifstream file (entry.path(), std::ios::binary);
@@ -24,9 +44,12 @@ TEST (FoundInputs, PassThroughTheHarnessAgain)
         // Copied into a block of exactly its size, so that a read past its end is caught.
         std::unique_ptr<uint8_t[]> input (new uint8_t[bytes.size()]);
         std::copy (bytes.begin(), bytes.end(), input.get());
-        LLVMFuzzerTestOneInput (input.get(), bytes.size());
+        GetParam().run (input.get(), bytes.size());
         ++numInputs;
     }
 
-    EXPECT_GT (numInputs, 0) << CORVANE_FOUND_INPUTS;
+    EXPECT_GT (numInputs, 0) << folder;
 }
+
+INSTANTIATE_TEST_SUITE_P (Harnesses, FoundInputs, testing::ValuesIn (harnesses),
+                          [] (const auto& info) { return std::string (info.param.name); });
