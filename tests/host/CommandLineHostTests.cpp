@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <climits>
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
@@ -935,6 +936,43 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     EXPECT_TRUE (folder.getChildFile ("loop a").isSymbolicLink() && folder.getChildFile ("loop b").isSymbolicLink());
 }
 
+TEST_F (CommandLineHost, WritesEveryNameTheSystemTakes)
+{
+    // The longest path the system takes, ended by a short name: folders down to where it fits.
+    auto deep = folder;
+
+    for (auto room = PATH_MAX - 1 - static_cast<int> (std::strlen ("/o.wav")) - folder.getFullPathName().length(); room > 0;)
+    {
+        // Each folder takes a slash and a name, and leaves room for a name or none.
+        auto length = juce::jmin (200, room - 1);
+        length -= room - (length + 1) == 1 ? 1 : 0;
+        deep = deep.getChildFile (juce::String::repeatedString ("d", length));
+        room -= length + 1;
+    }
+
+    ASSERT_TRUE (deep.createDirectory());
+    ASSERT_EQ (deep.getChildFile ("o.wav").getFullPathName().length(), PATH_MAX - 1);
+    const auto longName = path ((juce::String::repeatedString ("n", 246) + ".wav").toRawUTF8());
+
+    struct Case { const char* option; juce::String name; };
+
+    for (const auto& [option, name] : { Case { "--out", longName }, Case { "--state-out", longName },
+                                        Case { "--out", deep.getChildFile ("o.wav").getFullPathName() } })
+    {
+        SCOPED_TRACE (juce::String (option) + ", " + juce::String (name.length()) + " bytes");
+        juce::StringArray arguments { "render", "--module", modulePath(), "--tail", "0", option, name };
+
+        if (juce::String (option) == "--state-out")
+            arguments.addArray ({ "--out", path ("out.wav") });
+
+        const auto run = runHost (arguments);
+        ASSERT_EQ (run.exitCode, 0) << run.output;
+        EXPECT_TRUE (juce::File (name).loadFileAsString().startsWith (juce::String (option) == "--out" ? "RIFF" : "CVHSTATE"));
+        EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, true, ".corvane-host-*").isEmpty());
+        ASSERT_TRUE (juce::File (name).deleteFile());
+    }
+}
+
 TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
 {
     ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (2, 4800, 48000.0), 48000.0));
@@ -1008,7 +1046,7 @@ TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
 
         struct stat info {};
         ASSERT_EQ (lstat (name.getFullPathName().toRawUTF8(), &info), 0);
-        EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false, "*_temp*").isEmpty());
+        EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false, ".corvane-host-*").isEmpty());
 
         if (kind == Kind::device)
         {
@@ -1049,16 +1087,16 @@ TEST_F (CommandLineHost, RemovesItsTemporaryFileWhenStopped)
                                         "--preroll", "0" });
         ASSERT_NE (child, 0);
 
-        for (int wait = 0; wait < 600 && folder.findChildFiles (juce::File::findFiles, false, "out_temp*").isEmpty(); ++wait)
+        for (int wait = 0; wait < 600 && folder.findChildFiles (juce::File::findFiles, false, ".corvane-host-*").isEmpty(); ++wait)
             juce::Thread::sleep (100);
 
-        EXPECT_FALSE (folder.findChildFiles (juce::File::findFiles, false, "out_temp*").isEmpty());
+        EXPECT_FALSE (folder.findChildFiles (juce::File::findFiles, false, ".corvane-host-*").isEmpty());
         kill (child, signalNumber);
         int status = 0;
         ASSERT_EQ (waitpid (child, &status, 0), child);
 
         EXPECT_TRUE (WIFSIGNALED (status) && WTERMSIG (status) == signalNumber) << status;
-        EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false, "*_temp*").isEmpty());
+        EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false, ".corvane-host-*").isEmpty());
         EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
     }
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include <stdexcept>
 #include <vector>
 
 #include <fcntl.h>
@@ -111,6 +112,38 @@ namespace
         return stat (file.getFullPathName().toRawUTF8(), &info) == 0 && S_ISFIFO (info.st_mode);
     }
 
+    /** An unused name in the folder for a file about to be written there. A name fits a folder
+        within NAME_MAX and, with the folder's path, within PATH_MAX; this one takes no more
+        than that leaves, so it fits wherever the target's own name fits. Where little is left,
+        the prefix that says whose file it is gives way to the random part.
+    */
+    juce::File findTemporaryFile (const juce::File& folder, const juce::File& target)
+    {
+        const juce::String prefix (".corvane-host-");
+        constexpr int randomLength = 8;
+        const auto folderLength = static_cast<int> (folder.getFullPathName().getNumBytesAsUTF8());
+        const auto room = juce::jmin (NAME_MAX, PATH_MAX - 1 - (folderLength + 1));
+        const auto randomPart = juce::jlimit (1, randomLength, room);
+        const auto kept = prefix.substring (0, room - randomPart);
+
+        juce::Random random;
+        random.combineSeed (getpid());
+
+        // Only a name a handful of characters long can run out of unused choices.
+        for (int attempt = 0; attempt < 1000; ++attempt)
+        {
+            auto name = kept;
+
+            for (int character = 0; character < randomPart; ++character)
+                name << juce::String::charToString ("0123456789abcdefghijklmnopqrstuvwxyz"[random.nextInt (36)]);
+
+            if (const auto file = folder.getChildFile (name); ! file.exists() && ! file.isSymbolicLink())
+                return file;
+        }
+
+        throw std::runtime_error (OutputFile::describeFailure (target, "its folder has no unused name for a temporary file").toStdString());
+    }
+
     /** The file a name leads to through its symbolic links, one that does not exist yet
         included.
     */
@@ -130,7 +163,8 @@ namespace
 OutputFile::OutputFile (const juce::File& file)
     : target (leadsToFifo (file) ? file : followLinks (file)),
       isFifo (leadsToFifo (file)),
-      temporary (isFifo ? juce::TemporaryFile (target.getFileExtension()) : juce::TemporaryFile (target))
+      temporary (target, findTemporaryFile (isFifo ? juce::File::getSpecialLocation (juce::File::tempDirectory)
+                                                   : target.getParentDirectory(), target))
 {
     pendingSlot = addPendingFile (temporary.getFile());
 }

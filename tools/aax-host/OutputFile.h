@@ -5,7 +5,9 @@
 /**
     A file that corvane-host writes for the user (a rendered WAV file, a state, a picture).
     The data goes to a temporary file first and reaches the target only once complete, so a
-    run that fails or is stopped leaves what was there as it was.
+    run that fails or is stopped leaves what was there as it was. The temporary file lies beside
+    the target (for a FIFO, in the system's temporary folder), under a name that fits wherever
+    the target's own name fits.
 
     The target is what the name leads to: a symbolic link is written through to the file it
     points at, and stays a link; a plain file (or none yet) is replaced by renaming the
