@@ -822,9 +822,13 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         ASSERT_TRUE (folder.getChildFile (name).replaceWithData (damaged.data(), damaged.size()));
     }
 
-    // Symbolic links that lead to one another.
+    // Symbolic links that lead to one another, and a chain of one more than the system follows.
     ASSERT_EQ (symlink ("loop b", path ("loop a").toRawUTF8()), 0);
     ASSERT_EQ (symlink ("loop a", path ("loop b").toRawUTF8()), 0);
+
+    for (int link = 0; link <= 40; ++link)
+        ASSERT_EQ (symlink (link < 40 ? ("chain " + juce::String (link + 1)).toRawUTF8() : "chain end.wav",
+                            path (("chain " + juce::String (link)).toRawUTF8()).toRawUTF8()), 0);
 
     const juce::StringArray render { "render", "--module", modulePath(), "--out", path ("out.wav") };
     const auto with = [&render] (juce::StringArray extra) { auto arguments = render; arguments.addArray (extra); return arguments; };
@@ -902,6 +906,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { renderInto (path ("x.wav"), { "--state-out", path ("x.wav") }), "is the file given to --out", 2 },
         { renderInto (modulePath(), {}), "is the file given to --module", 2 },
         { renderInto (path ("loop a"), {}), "--out " + path ("loop a") + " is a loop of symbolic links", 2 },
+        { renderInto (path ("chain 0"), {}), "--out " + path ("chain 0") + " leads through too many links (a chain of", 2 },
         { { "render", "--module", modulePath(), "--out", path ("missing folder/out.wav") }, "is in a folder that does not exist", 2 },
         { { "render", "--module", modulePath(), "--out", folder.getFullPathName() }, "is a folder", 2 },
         { { "render", "--module", path ("missing.so"), "--out", path ("out.wav") }, "no such file", 2 },
@@ -934,6 +939,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     EXPECT_FALSE (folder.getChildFile ("missing folder").exists());
     EXPECT_FALSE (folder.getChildFile ("x.wav").exists());
     EXPECT_TRUE (folder.getChildFile ("loop a").isSymbolicLink() && folder.getChildFile ("loop b").isSymbolicLink());
+    EXPECT_TRUE (folder.getChildFile ("chain 0").isSymbolicLink() && ! folder.getChildFile ("chain end.wav").exists());
 }
 
 TEST_F (CommandLineHost, WritesEveryNameTheSystemTakes)
