@@ -979,6 +979,42 @@ TEST_F (CommandLineHost, WritesEveryNameTheSystemTakes)
     }
 }
 
+TEST_F (CommandLineHost, WarnsOfPresetValuesThePluginDoesNotTake)
+{
+    // A text that matches none of a parameter's values sets value 0; a number in other digits
+    // and a switch's word in other letters are taken.
+    struct Case { const char* name; const char* value; const char* used; };
+    const Case cases[] { { "Delay Lines Routing", "Mixed 9", "Parallel" }, { "Line 1 Filter Type", "bp", "Off" },
+                         { "Line 1 Filter Feedback Loop", "ON", nullptr }, { "Line 1 Feedback", "0.250000", nullptr },
+                         { "MOD 1 Type", "ENV", nullptr } };
+
+    juce::XmlElement preset ("Preset");
+    preset.setAttribute ("application", "Corvane");
+
+    for (const auto& [name, value, used] : cases)
+    {
+        auto* param = preset.createNewChildElement ("param");
+        param->setAttribute ("name", name);
+        param->setAttribute ("value", value);
+    }
+
+    ASSERT_TRUE (preset.writeTo (folder.getChildFile ("p.cvprst")));
+    const auto run = runHost ({ "render", "--module", modulePath(), "--out", path ("out.wav"), "--tail", "0", "--preset", path ("p.cvprst") });
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+
+    for (const auto& [name, value, used] : cases)
+        EXPECT_EQ (run.output.contains ("corvane-host: warning: the preset sets " + juce::String (name) + " to '" + value
+                                        + "', which the plug-in does not take: it uses '" + (used != nullptr ? used : "") + "'\n"),
+                   used != nullptr) << run.output;
+
+    int warnings = 0;
+
+    for (const auto& line : juce::StringArray::fromLines (run.output))
+        warnings += line.contains ("warning:") ? 1 : 0;
+
+    EXPECT_EQ (warnings, 2) << run.output;
+}
+
 TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
 {
     ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (2, 4800, 48000.0), 48000.0));

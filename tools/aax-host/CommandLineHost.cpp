@@ -562,7 +562,9 @@ juce::String CommandLineHost::applySettings (SimulatedInstance& instance, double
     PluginParameters parameters (instance);
 
     if (options.preset != juce::File())
-        parameters.loadPreset (options.preset);
+        for (const auto& [name, given, used] : parameters.loadPreset (options.preset))
+            std::cerr << "corvane-host: warning: the preset sets " << name << " to '" << given
+                      << "', which the plug-in does not take: it uses '" << used << "'\n";
 
     auto values = options.parameterValues;
 

@@ -514,7 +514,7 @@ void PluginParameters::apply (const Parameter& parameter, const juce::String& va
         throw HostError ("the effect refused the value of parameter " + parameter.name.toStdString() + " (" + std::to_string (result) + ")");
 }
 
-void PluginParameters::loadPreset (const juce::File& file)
+std::vector<PluginParameters::RefusedValue> PluginParameters::loadPreset (const juce::File& file)
 {
     const auto path = file.getFullPathName().toStdString();
 
@@ -534,6 +534,11 @@ void PluginParameters::loadPreset (const juce::File& file)
          application.isNotEmpty() && ! application.equalsIgnoreCase ("Corvane"))
         throw HostError ("cannot read preset " + path + ": it is a preset of " + application.toStdString());
 
+    std::vector<std::pair<juce::String, juce::String>> given;
+
+    for (auto* entry : preset->getChildWithTagNameIterator ("param"))
+        given.emplace_back (entry->getStringAttribute ("name"), entry->getStringAttribute ("value"));
+
     // The preset takes the place of the parameters a session saves, so the plug-in loads it
     // as it loads a session, older preset versions included.
     for (auto* saved : state->getChildWithTagNameIterator ("Preset"))
@@ -547,11 +552,41 @@ void PluginParameters::loadPreset (const juce::File& file)
             // A preset just loaded holds no edits, whatever the session held before it.
             state->setAttribute (presetModifiedAttribute, "no");
             writeState();
-            return;
+            return findRefusedValues (given);
         }
     }
 
     throw HostError ("the effect's state document holds no parameters");
+}
+
+std::vector<PluginParameters::RefusedValue> PluginParameters::findRefusedValues (const std::vector<std::pair<juce::String, juce::String>>& given) const
+{
+    // It writes the word of a switch back in its own letter case, and a number as it holds it,
+    // through a float over the parameter's range ("410" comes back as "410.000031").
+    const auto isTaken = [this] (const juce::String& name, const juce::String& value, const juce::String& used)
+    {
+        if (used.equalsIgnoreCase (value))
+            return true;
+
+        if (! isStateNumber (used) || ! isStateNumber (value))
+            return false;
+
+        const auto* entry = findTableEntry (*table, name);
+        const auto range = entry != nullptr ? entry->getDoubleAttribute ("max", 1.0) - entry->getDoubleAttribute ("min") : 1.0;
+        const auto number = value.getDoubleValue();
+        return std::abs (used.getDoubleValue() - number) <= 1.0e-6 * std::max ({ 1.0, std::abs (number), std::abs (range) });
+    };
+
+    std::vector<RefusedValue> refused;
+
+    for (auto* held : state->getChildWithTagNameIterator ("Preset"))
+        if (held->getStringAttribute ("name") == "ParametersState")
+            for (const auto& [name, value] : given)
+                for (auto* entry : held->getChildWithTagNameIterator ("param"))
+                    if (entry->getStringAttribute ("name") == name && ! isTaken (name, value, entry->getStringAttribute ("value")))
+                        refused.push_back ({ name, value, entry->getStringAttribute ("value") });
+
+    return refused;
 }
 
 void PluginParameters::nameAfterFile (const juce::File& file)

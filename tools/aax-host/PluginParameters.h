@@ -37,8 +37,17 @@ public:
     */
     void setAll (const std::vector<std::pair<juce::String, juce::String>>& values);
 
-    /** Loads a preset file (.cvprst) as the plug-in loads one saved with a session. */
-    void loadPreset (const juce::File& file);
+    /** A value of a preset that the plug-in did not take, and the one it holds instead. */
+    struct RefusedValue
+    {
+        juce::String name, given, used;
+    };
+
+    /** Loads a preset file (.cvprst) as the plug-in loads one saved with a session; answers
+        the values that the plug-in did not take, as read back from its state (it reads a text
+        that matches none of a parameter's values as value 0, and reports nothing).
+    */
+    std::vector<RefusedValue> loadPreset (const juce::File& file);
 
     /** The parameter's present value text; empty for an unknown name. */
     juce::String getText (const juce::String& name) const;
@@ -64,6 +73,7 @@ private:
     void readState();
     void writeState();
     void nameAfterFile (const juce::File& file);
+    std::vector<RefusedValue> findRefusedValues (const std::vector<std::pair<juce::String, juce::String>>& given) const;
     juce::String findSlotEntry (const juce::String& id) const;
     const Parameter& find (const juce::String& name) const;
     static juce::String kindOf (const Parameter& parameter);
