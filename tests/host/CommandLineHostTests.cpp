@@ -907,6 +907,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { renderInto (modulePath(), {}), "is the file given to --module", 2 },
         { renderInto (path ("loop a"), {}), "--out " + path ("loop a") + " is a loop of symbolic links", 2 },
         { renderInto (path ("chain 0"), {}), "--out " + path ("chain 0") + " leads through too many links (a chain of", 2 },
+        { with ({ "--bypass", "--set", "Master Bypass=0" }), "--set Master Bypass=0: --bypass undoes it", 2 },
         { { "render", "--module", modulePath(), "--out", path ("missing folder/out.wav") }, "is in a folder that does not exist", 2 },
         { { "render", "--module", modulePath(), "--out", folder.getFullPathName() }, "is a folder", 2 },
         { { "render", "--module", path ("missing.so"), "--out", path ("out.wav") }, "no such file", 2 },

@@ -24,7 +24,6 @@
 namespace
 {
     constexpr const char* moduleFileName = "Corvane.aaxplugin.so";
-    constexpr const char* bypassID = "MasterBypassID";
     constexpr double demoSampleRate = 48000.0;
     constexpr double tailQuietSeconds = 0.1;
     constexpr float tailThreshold = 1.0e-5f;    // -100 dBFS
@@ -566,12 +565,7 @@ juce::String CommandLineHost::applySettings (SimulatedInstance& instance, double
             std::cerr << "corvane-host: warning: the preset sets " << name << " to '" << given
                       << "', which the plug-in does not take: it uses '" << used << "'\n";
 
-    auto values = options.parameterValues;
-
-    if (options.bypass)
-        values.emplace_back (bypassID, "1");
-
-    parameters.setAll (values);
+    parameters.setAll (options.parameterValues, options.bypass);
     instance.confirmPendingRequests();
 
     if (longestDelay != nullptr)

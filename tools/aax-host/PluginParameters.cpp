@@ -19,6 +19,7 @@ namespace
     constexpr AAX_CTypeID stateChunkID = AAX_FourCC ("juce");
     constexpr int numLineParameters = 47;   // the table's first entries, which each line has a copy of
     constexpr const char* presetModifiedAttribute = "presetModified";   // the state's note of unsaved preset edits
+    constexpr const char* bypassID = "MasterBypassID";
 
     /** A size as a user reads it, and exactly, so that a size just past the documents' limit
         does not read as the limit itself.
@@ -408,7 +409,7 @@ void PluginParameters::set (const juce::String& name, const juce::String& value)
     setAll ({ { name, value } });
 }
 
-void PluginParameters::setAll (const std::vector<std::pair<juce::String, juce::String>>& values)
+void PluginParameters::setAll (const std::vector<std::pair<juce::String, juce::String>>& values, bool bypass)
 {
     struct Setting
     {
@@ -417,13 +418,19 @@ void PluginParameters::setAll (const std::vector<std::pair<juce::String, juce::S
     };
 
     std::vector<Setting> settings;
+    auto all = values;
 
-    for (const auto& [name, value] : values)
+    if (bypass)
+        all.emplace_back (bypassID, "1");
+
+    for (const auto& [name, value] : all)
     {
         const auto& parameter = find (name);
         apply (parameter, value);
         settings.push_back ({ &parameter, value, currentText (parameter) });
     }
+
+    const auto* bypassSetting = bypass ? &settings.back() : nullptr;
 
     // A value may change what another one shows (a stereo spread is shown in milliseconds of
     // the line's delay, a duration's text holds its numerator and its denominator): such a
@@ -438,17 +445,20 @@ void PluginParameters::setAll (const std::vector<std::pair<juce::String, juce::S
         }
     }
 
-    for (const auto& [parameter, value, shown] : settings)
+    for (const auto& setting : settings)
     {
+        const auto& [parameter, value, shown] = setting;
         const auto now = currentText (*parameter);
 
         if (now == shown && shows (*parameter, value, now))
             continue;
 
-        const auto prefix = "--set " + parameter->name.toStdString() + "=" + value.toStdString() + ": ";
+        const auto prefix = (&setting == bypassSetting ? std::string ("--bypass")
+                                                        : "--set " + parameter->name.toStdString() + "=" + value.toStdString()) + ": ";
 
         if (now != shown)
-            throw UsageError (prefix + "another --set value undoes it (it shows '" + now.toStdString() + "')");
+            throw UsageError (prefix + (bypassSetting != nullptr && bypassSetting->parameter == parameter ? "--bypass" : "another --set value")
+                              + " undoes it (it shows '" + now.toStdString() + "')");
 
         if (kindOf (*parameter) == "note")
             throw UsageError (prefix + "not a note name the plug-in reads (such as 'C-5' or 'F#3', from 'C-0' to 'G-H')");

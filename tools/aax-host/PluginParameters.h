@@ -33,9 +33,10 @@ public:
     void set (const juce::String& name, const juce::String& value);
 
     /** Sets several parameters as set() does, so that any order of the same values gives the
-        same state; throws a UsageError when a value does not take effect or another undoes it.
+        same state, and with bypass turns the master bypass on after them (as --bypass asks);
+        throws a UsageError when a value does not take effect or another undoes it.
     */
-    void setAll (const std::vector<std::pair<juce::String, juce::String>>& values);
+    void setAll (const std::vector<std::pair<juce::String, juce::String>>& values, bool bypass = false);
 
     /** A value of a preset that the plug-in did not take, and the one it holds instead. */
     struct RefusedValue
