@@ -237,9 +237,11 @@ TEST_F (CommandLineHost, DescribesTheEffectAndItsParameters)
                                   "1 to 15, default 1", "Offline Processing Quality", "Line 4 Feedback Hold" })
         EXPECT_TRUE (all.output.contains (expected)) << expected;
 
-    // A value that is the default is said once; a row without a table range says what it takes.
-    for (const auto* expected : { "state  off | on, default Off\n", "switch bypass | on: bypass\n",
-                                  "note   a note name from C-0 to G-H (C-5, F#3), or a normalised number from 0 to 1: C-2\n" })
+    // A value that is the default is said once, in the range's spelling (a note's from its
+    // user-settings default); a row without a table range says what it takes.
+    for (const auto* expected : { "state  off | on, default off\n", "switch bypass | on: bypass\n",
+                                  "note   a note name from C-0 to G-H (C-5, F#3), or a normalised number from 0 to 1, default C-2\n",
+                                  "or a normalised number from 0 to 1, default C-3\n" })
         EXPECT_TRUE (all.output.contains (expected)) << expected;
 
     // The columns stay in line past the longest name.

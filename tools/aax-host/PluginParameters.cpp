@@ -900,8 +900,16 @@ juce::String PluginParameters::describeAll() const
             range = ends.joinIntoString (" | ");
         }
 
-        // The value is left out where it is the default, which says it in the table's spelling.
-        const auto defaultText = entry != nullptr ? entry->getStringAttribute ("value") : juce::String();
+        // The value is left out where it is the default, which is said in the spelling of the
+        // range ("off", not the table's "Off"). A parameter without one of its own starts at
+        // its user-settings default, as a new instance applies it (a retrigger note).
+        const auto* defaultEntry = entry != nullptr && ! entry->hasAttribute ("value") ? findTableEntry (*table, "Default " + parameter.name) : entry;
+        auto defaultText = defaultEntry != nullptr ? defaultEntry->getStringAttribute ("value") : juce::String();
+        const auto texts = entry != nullptr ? valueTexts (*entry) : juce::StringArray();
+
+        if (const auto index = texts.indexOf (defaultText, true); index >= 0)
+            defaultText = texts[index];
+
         const auto value = getText (parameter.name);
 
         text << "  " << parameter.name.paddedRight (' ', nameWidth)
