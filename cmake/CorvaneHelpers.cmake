@@ -31,13 +31,17 @@ function(corvane_add_test_program)
 endfunction()
 
 # corvane_add_test_run(name program [args...])
-#   Registers a test that runs the program with the arguments, in a home of its own.
+#   Registers a test that runs the program with the arguments, in a home of its own and without
+#   any X display: JUCE reaches for one whenever a component is made visible, and would take the
+#   one the tests were started on, or ":0.0" without one. The name "none" is one that X libraries
+#   refuse without connecting (see DisplayAccess). The few tests that need windows are registered
+#   to run on an X server of their own.
 function(corvane_add_test_run name program)
     set(home "${CORVANE_TEST_HOME}/${name}")
     file(MAKE_DIRECTORY "${home}")
     add_test(NAME ${name} COMMAND ${program} ${ARGN})
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "HOME=${home};XDG_CONFIG_HOME=${home}/.config;XDG_DATA_HOME=${home}/.local/share"
+        ENVIRONMENT "HOME=${home};XDG_CONFIG_HOME=${home}/.config;XDG_DATA_HOME=${home}/.local/share;DISPLAY=none"
         TIMEOUT 900)
 endfunction()
 

@@ -1,6 +1,9 @@
+#include "DisplayWatch.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -30,10 +33,14 @@ class FoundInputs  : public testing::TestWithParam<Harness> {};
 
 // The inputs a harness once failed on, and the seeds its fuzzing starts from, go through it again
 // in every test run, so a fault that comes back fails without clang (a hang by the time-out).
+// A harness shows nothing, so it reaches no X display, even one that DISPLAY names.
 TEST_P (FoundInputs, PassThroughTheHarnessAgain)
 {
     const auto folder = std::filesystem::path (CORVANE_FOUND_INPUTS) / GetParam().name;
     int numInputs = 0;
+    const DisplayWatch display;
+    ASSERT_TRUE (display.isWatching());
+    setenv ("DISPLAY", display.getName().c_str(), 1);
 
     for (const auto& entry : std::filesystem::directory_iterator (folder))
     {
@@ -49,6 +56,7 @@ TEST_P (FoundInputs, PassThroughTheHarnessAgain)
     }
 
     EXPECT_GT (numInputs, 0) << folder;
+    EXPECT_EQ (display.getNumConnections(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P (Harnesses, FoundInputs, testing::ValuesIn (harnesses),

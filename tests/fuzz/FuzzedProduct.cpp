@@ -1,6 +1,7 @@
 #include "FuzzedProduct.h"
 
 #include "ApplicationDataFolders.h"
+#include "DisplayAccess.h"
 
 FuzzedProduct& FuzzedProduct::get()
 {
@@ -11,6 +12,8 @@ FuzzedProduct& FuzzedProduct::get()
 FuzzedProduct::FuzzedProduct()
     : root (juce::File::createTempFile ("corvane-fuzz"))
 {
+    // The product's editor is made with it, and shows nothing here.
+    DisplayAccess::forbid();
     root.createDirectory();
     ApplicationDataFolders::setRoot (root);
     processor.reset (dynamic_cast<Corvane*> (BasePlugin::createPlugin<Corvane>()));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "DisplayWatch.h"
+
 #include <atomic>
 #include <climits>
 #include <cmath>
@@ -27,11 +29,19 @@ namespace
         juce::String output;   // standard output and standard error together
     };
 
-    /** corvane-host, run as a user runs it (the build passes its path in CORVANE_HOST). */
-    Run runHost (const juce::StringArray& arguments)
+    /** corvane-host, run as a user runs it (the build passes its path in CORVANE_HOST); with
+        environment, under env with those arguments.
+    */
+    Run runHost (const juce::StringArray& arguments, const juce::StringArray& environment = {})
     {
         const auto* host = std::getenv ("CORVANE_HOST");
-        juce::StringArray command { host != nullptr ? host : "corvane-host" };
+        juce::StringArray command;
+
+        if (! environment.isEmpty())
+            command.add ("env");
+
+        command.addArray (environment);
+        command.add (host != nullptr ? host : "corvane-host");
         command.addArray (arguments);
 
         juce::ChildProcess process;
@@ -1171,6 +1181,37 @@ TEST_F (CommandLineHost, ReadsDoubleFloatALawAndULawWavFiles)
 
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ (output.audio.getSample (0, i), expected[static_cast<size_t> (i)]) << i;
+    }
+}
+
+// Only show reaches an X display, and only the one DISPLAY names: not the ":0" that JUCE falls
+// back to when DISPLAY is empty or unset, which may be someone else's screen.
+TEST_F (CommandLineHost, ReachesADisplayOnlyToShowAWindow)
+{
+    enum class Display { watched, empty, unset };
+    const struct { juce::StringArray arguments; Display display; int exitCode; } cases[] =
+    {
+        { { "describe" }, Display::watched, 0 },
+        { { "render", "--out", path ("out.wav"), "--tail", "0" }, Display::empty, 0 },
+        { { "snapshot", "--out", path ("face.png") }, Display::watched, 0 },
+        { { "show" }, Display::unset, 1 },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.arguments[0]);
+        DisplayWatch watch (c.display == Display::watched ? -1 : 0);
+
+        if (! watch.isWatching())
+            continue;   // a server of the machine's own on :0, where nothing can be watched
+
+        auto arguments = c.arguments;
+        arguments.addArray ({ "--module", modulePath() });
+        const auto environment = c.display == Display::unset ? juce::StringArray ("-u", "DISPLAY")
+                                                             : juce::StringArray ("DISPLAY=" + juce::String (c.display == Display::watched ? watch.getName() : ""));
+        const auto run = runHost (arguments, environment);
+        EXPECT_EQ (run.exitCode, c.exitCode) << run.output;
+        EXPECT_EQ (watch.getNumConnections(), 0);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "HostCommands.h"
 
 #include "CommandLineHost.h"
+#include "DisplayAccess.h"
 #include "ViewCommandHost.h"
 
 #include <iostream>
@@ -79,7 +80,8 @@ const std::vector<HostCommands::Command>& HostCommands::getCommands()
           { "--in", "--config", "--block", "--set", "--preset", "--state-in", "--module" },
           [] (const CommandLineOptions& options) { ViewCommandHost (options).show(); },
           helpFor ({ { "--in", "the audio to play in a loop (WAV, AIFF, FLAC or Ogg Vorbis, found by its\n"
-                               "content; mono or stereo, 8000 Hz or more); without it, nothing plays" } }) },
+                               "content; mono or stereo, 8000 Hz or more); without it, nothing plays" } }),
+          true },
     };
 
     return commands;
@@ -148,6 +150,13 @@ int HostCommands::run (const juce::StringArray& arguments)
                 return 0;
             }
         }
+
+        // Before the module is loaded: the plug-in makes an editor with every instance, and JUCE
+        // reaches for a display as soon as a component is shown, even one painted into an image.
+        if (command->showsWindow)
+            DisplayAccess::allowOnlyTheNamedOne();
+        else
+            DisplayAccess::forbid();
 
         command->run (CommandLineOptions::parse (command->name, command->options, rest));
         return 0;

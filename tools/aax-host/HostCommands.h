@@ -19,6 +19,7 @@ struct HostCommands
         juce::StringArray options;
         std::function<void (const CommandLineOptions&)> run;
         juce::StringPairArray ownHelp;  ///< option name, its help where the command's use differs
+        bool showsWindow = false;       ///< only such a command may reach an X display
     };
 
     static const std::vector<Command>& getCommands();
