@@ -71,6 +71,14 @@ namespace
     {
         return chosen.getParentDirectory().getFullPathName() == "/";
     }
+
+    /** Whether a save to the file asks first: a preset is there, or a link that leads to a
+        preset yet to be written.
+    */
+    bool holdsPreset (const juce::File& file)
+    {
+        return Preset::isRegularFile (file) || Preset::isDanglingLink (file);
+    }
 }
 
 BasePluginEditor::BasePluginEditor (BasePlugin& p)
@@ -624,7 +632,7 @@ void BasePluginEditor::savePreset (const juce::String& collectionName)
 
     const auto file = getPresetFile (collection);
 
-    if (file == juce::File() || ! Preset::isRegularFile (file))
+    if (file == juce::File() || ! holdsPreset (file))
         savePresetAs (collectionName);
     else
         askToOverwritePreset (collectionName, file);
@@ -673,8 +681,9 @@ void BasePluginEditor::presetFileChosen (const juce::String& collectionName, con
     const auto extensionAdded = ! chosen.hasFileExtension (extension);
     const auto file = extensionAdded ? chosen.getSiblingFile (chosen.getFileName() + extension) : chosen;
 
-    // The chooser warned about the name without the extension, not about this one.
-    if (extensionAdded && Preset::isRegularFile (file))
+    // The chooser warned about the name without the extension, not about this one; and a link
+    // that leads to no file yet is no file to it.
+    if ((extensionAdded && Preset::isRegularFile (file)) || Preset::isDanglingLink (file))
         askToOverwritePreset (collectionName, file);
     else
         savePresetFile (collection, file);
@@ -704,6 +713,9 @@ juce::String BasePluginEditor::getReasonNotToSave (const juce::File& file)
 
     if (! Preset::canBeReplaced (file))
         return prefix + " to '" + file.getFullPathName() + "': a folder or a special file of that name is there.";
+
+    if (Preset::findWriteTarget (file) == juce::File())
+        return prefix + " to '" + file.getFullPathName() + "': it is a link into a folder that does not exist, or whose name cannot be read.";
 
     return {};
 }
@@ -782,7 +794,7 @@ void BasePluginEditor::alertResult (Halvorn::AlertWindow* alert, int result)
         switch (result)
         {
             case Halvorn::AlertWindow::overwrite:
-                if (const auto file = getPresetFile (collection); file != juce::File() && Preset::isRegularFile (file))
+                if (const auto file = getPresetFile (collection); file != juce::File() && holdsPreset (file))
                     savePresetFile (collection, file);
                 else
                     savePresetAs (collectionName);

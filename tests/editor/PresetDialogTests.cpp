@@ -281,3 +281,44 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
     EXPECT_EQ (chooser.requests.size(), 1);
     EXPECT_EQ (editor->getOverwriteAlert(), nullptr);
 }
+
+TEST_F (PresetDialogTest, SavesOverALinkGoThroughIt)
+{
+    const auto elsewhere = presetRoot().getSiblingFile ("Elsewhere");
+    ASSERT_TRUE (elsewhere.createDirectory());
+
+    // target: where the link in the presets folder leads, inside elsewhere; old: it exists before
+    const struct { bool saveAs; const char* link; const char* target; bool old, refused; } cases[] =
+    {
+        { false, "Linked.cvprst", "Real.cvprst", true, false },
+        { true, "Dangling.cvprst", "New.cvprst", false, false },         // the chooser sees no file there
+        { false, "Lost.cvprst", "gone/Lost.cvprst", false, true },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.link);
+        const auto link = preset (c.link), target = elsewhere.getChildFile (c.target);
+        ASSERT_TRUE (target.createSymbolicLink (link, false));
+
+        if (c.old)
+        {
+            ASSERT_TRUE (target.replaceWithText ("old"));
+        }
+
+        setPresetName (link.getFileNameWithoutExtension());
+        chooser.answer = { link };
+        editor->handleControllerEvent (nullptr, c.saveAs ? BasePluginEditor::savePresetAsEvent : BasePluginEditor::savePresetEvent);
+        answer (editor->getOverwriteAlert(), Halvorn::AlertWindow::yes);
+
+        auto* refusal = editor->getSaveFailedAlert();
+        EXPECT_EQ (refusal != nullptr && refusal->isVisible(), c.refused);
+        EXPECT_EQ (link.getLinkedTarget(), target);
+        EXPECT_EQ (target.loadFileAsString().startsWith ("<?xml"), ! c.refused);
+
+        if (refusal != nullptr)
+            refusal->setVisible (false);
+    }
+
+    EXPECT_FALSE (elsewhere.getChildFile ("gone").exists());
+}
