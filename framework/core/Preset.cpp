@@ -20,6 +20,12 @@ namespace
                                                                                 : status.type();
     }
 
+    juce::File fileFromBytes (const std::string& path)
+    {
+        return StrictUtf8::isValid (path.data(), path.size()) ? juce::File (juce::String::fromUTF8 (path.data(), (int) path.size()))
+                                                              : juce::File();
+    }
+
     /** The name of the element's attribute that matches ignoring case, or an empty string. */
     juce::String findAttributeName (const juce::XmlElement& element, juce::StringRef attributeName)
     {
@@ -198,6 +204,44 @@ bool Preset::canBeReplaced (const juce::File& file)
     return type == std::filesystem::file_type::regular || type == std::filesystem::file_type::not_found;
 }
 
+bool Preset::isDanglingLink (const juce::File& file)
+{
+    const auto path = std::filesystem::u8path (file.getFullPathName().toStdString());
+    std::error_code error;
+    return std::filesystem::is_symlink (std::filesystem::symlink_status (path, error))
+        && std::filesystem::status (path, error).type() == std::filesystem::file_type::not_found;
+}
+
+juce::File Preset::findWriteTarget (const juce::File& file)
+{
+    auto path = std::filesystem::u8path (file.getFullPathName().toStdString());
+    std::error_code error;
+
+    if (! std::filesystem::is_symlink (std::filesystem::symlink_status (path, error)))
+        return file;
+
+    // As many links as the system itself follows before it takes them for a loop. The ".."
+    // steps of a relative link start from the link's real folder, so the system resolves the
+    // folder (canonical): JUCE's path functions would take them from the path that led there.
+    for (int hops = 0; hops < 40; ++hops)
+    {
+        const auto linked = std::filesystem::read_symlink (path, error);
+
+        if (error)
+            return {};
+
+        path = linked.is_absolute() ? linked : path.parent_path() / linked;
+
+        if (! std::filesystem::is_symlink (std::filesystem::symlink_status (path, error)))
+        {
+            const auto folder = std::filesystem::canonical (path.parent_path(), error);
+            return error ? juce::File() : fileFromBytes ((folder / path.filename()).u8string());
+        }
+    }
+
+    return {};
+}
+
 bool Preset::loadFromFile (const juce::File& file, const ParameterManager& manager, bool headerOnly)
 {
     const auto xml = XmlHelpers::parseUntrusted (file, headerOnly);
@@ -218,7 +262,8 @@ bool Preset::saveToFile (const juce::File& file, const ParameterManager& manager
     if (! StrictUtf8::isValid (path, std::strlen (path)) || ! canBeReplaced (file))
         return false;
 
-    return createXml (manager)->writeTo (file);
+    const auto target = findWriteTarget (file);
+    return target != juce::File() && createXml (manager)->writeTo (target);
 }
 
 bool Preset::rewriteFileAuthor (const juce::File& file) const
@@ -241,7 +286,9 @@ bool Preset::rewriteFileAuthor (const juce::File& file) const
 
     rewrite ("author", author);
     rewrite ("id", id);
-    return xml->writeTo (file);
+
+    const auto target = findWriteTarget (file);
+    return target != juce::File() && xml->writeTo (target);
 }
 
 bool Preset::rewriteFileRating (const juce::File& file, int newRating)
@@ -314,5 +361,6 @@ bool Preset::rewriteFileRating (const juce::File& file, int newRating)
     if (reread == nullptr || ! reread->isEquivalentTo (expected.get(), false))
         return false;
 
-    return file.replaceWithData (result.getData(), result.getSize());
+    const auto target = findWriteTarget (file);
+    return target != juce::File() && target.replaceWithData (result.getData(), result.getSize());
 }

@@ -96,13 +96,15 @@ public:
 
     /** Writes the preset as a UTF-8 file; returns false when the file could not be written.
         Nothing is written unless the path is well-formed UTF-8 and names nothing yet or a
-        regular file (see canBeReplaced).
+        regular file (see canBeReplaced). A symbolic link is written through (see
+        findWriteTarget).
     */
     virtual bool saveToFile (const juce::File& file, const ParameterManager& manager);
 
     /** Rewrites only the "author" and "id" attributes of an existing preset file with this
-        preset's (removing those that are empty here), leaving the rest of the file as it is.
-        Returns false when the file does not hold a preset or could not be written.
+        preset's (removing those that are empty here), leaving the rest of the file as it is,
+        and a link as a link. Returns false when the file does not hold a preset or could not
+        be written.
     */
     bool rewriteFileAuthor (const juce::File& file) const;
 
@@ -110,6 +112,7 @@ public:
         file's own bytes, so that nothing else of the file changes, not even its spacing.
         A file is left untouched, and false returned, unless it holds a preset and the
         rewritten file is certain to read back as the same document with the new rating.
+        A link stays a link: the file it leads to is rewritten.
     */
     static bool rewriteFileRating (const juce::File& file, int newRating);
 
@@ -120,6 +123,19 @@ public:
 
     /** True when nothing stands at the file's path, or a regular file does (see isRegularFile). */
     static bool canBeReplaced (const juce::File& file);
+
+    /** True when a symbolic link stands at the path and leads to nothing yet: a save there
+        replaces no preset, but creates the file the user linked to.
+    */
+    static bool isDanglingLink (const juce::File& file);
+
+    /** The file that a write to this path replaces. A path that is no symbolic link is its
+        own target; a link's target is the file its chain of links ends at (one that does not
+        exist yet included), by its real path, so that the link stays a link and the new file
+        is made next to the one it replaces. No file (juce::File()) when the links loop, or
+        end in a folder that does not exist or whose path is not well-formed UTF-8.
+    */
+    static juce::File findWriteTarget (const juce::File& file);
 
 private:
     juce::OwnedArray<Entry> entries;

@@ -113,28 +113,6 @@ namespace
                });
     }
 
-    /** The name as the user may be shown it: each byte that is no part of a valid sequence
-        becomes U+FFFD.
-    */
-    juce::String withInvalidBytesMarked (const std::string& bytes)
-    {
-        juce::String shown;
-
-        for (size_t i = 0; i < bytes.size();)
-        {
-            const auto length = StrictUtf8::getSequenceLength (bytes.data(), bytes.size(), i);
-
-            if (length > 0)
-                shown += juce::String::fromUTF8 (bytes.data() + i, length);
-            else
-                shown += juce::String::charToString ((juce::juce_wchar) 0xfffd);
-
-            i += (size_t) juce::jmax (1, length);
-        }
-
-        return shown;
-    }
-
     //==============================================================================
    #if JUCE_LINUX || JUCE_BSD
     /** The path as a trash record holds it: URL-escaped UTF-8, separators kept. */
@@ -422,7 +400,7 @@ void PresetCollection::scanFolder (Folder& folder, const std::filesystem::path& 
 
         if (! StrictUtf8::isValid (name.data(), name.size()))
         {
-            folder.addSkippedName (withInvalidBytesMarked (name));
+            folder.addSkippedName (StrictUtf8::withInvalidBytesMarked (name.data(), name.size()));
             continue;
         }
 

@@ -48,3 +48,22 @@ bool StrictUtf8::isValid (const char* bytes, size_t numBytes) noexcept
 
     return true;
 }
+
+juce::String StrictUtf8::withInvalidBytesMarked (const char* bytes, size_t numBytes)
+{
+    juce::String shown;
+
+    for (size_t i = 0; i < numBytes;)
+    {
+        const auto length = getSequenceLength (bytes, numBytes, i);
+
+        if (length > 0)
+            shown += juce::String::fromUTF8 (bytes + i, length);
+        else
+            shown += juce::String::charToString ((juce::juce_wchar) 0xfffd);
+
+        i += (size_t) juce::jmax (1, length);
+    }
+
+    return shown;
+}

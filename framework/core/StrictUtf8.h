@@ -1,5 +1,7 @@
 #pragma once
 
+#include <juce_core/juce_core.h>
+
 #include <cstddef>
 
 /**
@@ -15,4 +17,9 @@ struct StrictUtf8
 
     /** True when the bytes are all well-formed sequences. */
     static bool isValid (const char* bytes, size_t numBytes) noexcept;
+
+    /** The text as the user may be shown it: each byte that is no part of a well-formed
+        sequence becomes U+FFFD.
+    */
+    static juce::String withInvalidBytesMarked (const char* bytes, size_t numBytes);
 };

@@ -14,7 +14,6 @@
 #include "XmlHelpers.h"
 
 #include <cstring>
-#include <filesystem>
 
 namespace
 {
@@ -52,14 +51,33 @@ namespace
 
     /** True when the path's bytes are well-formed UTF-8. JUCE's path functions cut any other
         path in the wrong places (its folder and its name come out wrong), so it must not be
-        cut at all. JUCE's file chooser enters a folder whose name is not UTF-8, and answers
-        with such a path, or with one that its own cutting has moved elsewhere (to the root
-        folder, say), which only the check of the presets folder can tell.
+        cut at all.
     */
     bool hasReadablePath (const juce::File& file)
     {
         const auto* bytes = file.getFullPathName().toRawUTF8();
         return StrictUtf8::isValid (bytes, std::strlen (bytes));
+    }
+
+    /** True for what JUCE's file chooser answers when a folder on the chosen path has a name
+        that is not UTF-8. The chooser hands its answer on as a URL, built by cutting the path
+        with JUCE's path functions, which miscount the bytes of such a name: every folder is
+        lost, and what comes back is the end of the file name directly in the root of the
+        whole file system ("/ault.cvprst" for ".../Bad\xff/Default.cvprst"), or that root
+        itself. The path no longer tells which folder was chosen, so any answer there is taken
+        for this; a drive's root on Windows, a disk or a stick mounted anywhere, is not it.
+    */
+    bool isRewrittenByChooser (const juce::File& chosen)
+    {
+        return chosen.getParentDirectory().getFullPathName() == "/";
+    }
+
+    /** Whether a save to the file asks first: a preset is there, or a link that leads to a
+        preset yet to be written.
+    */
+    bool holdsPreset (const juce::File& file)
+    {
+        return Preset::isRegularFile (file) || Preset::isDanglingLink (file);
     }
 }
 
@@ -583,10 +601,10 @@ juce::File BasePluginEditor::getPresetFolder (PresetCollection* collection) cons
     const auto current = plugin.getCurrentPresetName (collection);
     const auto root = collection->getRootFolder();
 
-    // A current preset where no save may go (a state from another machine) suggests the
+    // A current preset whose folder is gone (a state from another machine) suggests the
     // collection's own folder.
     if (juce::File::isAbsolutePath (current))
-        if (const auto folder = juce::File (current).getParentDirectory(); folder.isDirectory() && isInUserFolders (collection, folder))
+        if (const auto folder = juce::File (current).getParentDirectory(); folder.isDirectory())
             return folder;
 
     return root;
@@ -614,7 +632,7 @@ void BasePluginEditor::savePreset (const juce::String& collectionName)
 
     const auto file = getPresetFile (collection);
 
-    if (file == juce::File() || ! Preset::isRegularFile (file))
+    if (file == juce::File() || ! holdsPreset (file))
         savePresetAs (collectionName);
     else
         askToOverwritePreset (collectionName, file);
@@ -653,59 +671,58 @@ void BasePluginEditor::presetFileChosen (const juce::String& collectionName, con
         return;
 
     if (! hasReadablePath (chosen))
-        return showSaveFailed (getReasonNotToSave (collection, chosen));
+        return showSaveFailed (getReasonNotToSave (chosen));
+
+    if (isRewrittenByChooser (chosen))
+        return showSaveFailed ("The preset could not be saved: the name of the chosen folder cannot be read. Rename the folder, or choose another one.");
 
     // The extension is appended, so that a name with dots ("Room 1.5") keeps all of it.
     const auto& extension = collection->getExtension();
     const auto extensionAdded = ! chosen.hasFileExtension (extension);
     const auto file = extensionAdded ? chosen.getSiblingFile (chosen.getFileName() + extension) : chosen;
 
-    // The chooser warned about the name without the extension, not about this one.
-    if (extensionAdded && Preset::isRegularFile (file))
+    // The chooser warned about the name without the extension, not about this one; and a link
+    // that leads to no file yet is no file to it.
+    if ((extensionAdded && Preset::isRegularFile (file)) || Preset::isDanglingLink (file))
         askToOverwritePreset (collectionName, file);
     else
         savePresetFile (collection, file);
 }
 
-bool BasePluginEditor::isInUserFolders (PresetCollection* collection, const juce::File& folder)
-{
-    // The presets folder may be a link to another disk, so it counts on its own beside the
-    // home folder. Anything else (the file system's root, where JUCE's chooser moves a path
-    // it cannot read) is no place the user chose.
-    for (const auto& allowed : { collection->getRootFolder(), juce::File::getSpecialLocation (juce::File::userHomeDirectory) })
-        if (folder == allowed || folder.isAChildOf (allowed))
-            return true;
-
-    return false;
-}
-
-juce::String BasePluginEditor::getReasonNotToSave (PresetCollection* collection, const juce::File& file) const
+juce::String BasePluginEditor::getReasonNotToSave (const juce::File& file)
 {
     const juce::String prefix ("The preset could not be saved");
 
     if (! hasReadablePath (file))
-        return prefix + ": the name of the chosen folder is not readable text. Rename the folder, or choose another one.";
+    {
+        // The bytes are cut at the last separator, which no other byte can stand for.
+        const std::string path (file.getFullPathName().toRawUTF8());
+        const auto cut = path.find_last_of ((char) juce::File::getSeparatorChar());
+        const auto folder = path.substr (0, cut), name = path.substr (cut + 1);
+
+        if (StrictUtf8::isValid (folder.data(), folder.size()))
+            return prefix + ": the chosen name '" + StrictUtf8::withInvalidBytesMarked (name.data(), name.size())
+                     + "' cannot be read. Choose another name.";
+
+        return prefix + ": the name of the chosen folder '" + StrictUtf8::withInvalidBytesMarked (folder.data(), folder.size())
+                 + "' cannot be read. Rename the folder, or choose another one.";
+    }
 
     if (! file.getParentDirectory().isDirectory())
         return prefix + " to '" + file.getFullPathName() + "': its folder does not exist.";
 
-    // Judged on the path with its "." and ".." steps resolved, as the file system will.
-    const juce::File resolved (juce::String (std::filesystem::path (file.getFullPathName().toStdString()).lexically_normal().string()));
-
-    if (! isInUserFolders (collection, resolved.getParentDirectory()))
-        return prefix + " to '" + file.getFullPathName() + "': presets are kept inside the folder '"
-                 + collection->getRootFolder().getFullPathName() + "' or the home folder '"
-                 + juce::File::getSpecialLocation (juce::File::userHomeDirectory).getFullPathName() + "'.";
-
     if (! Preset::canBeReplaced (file))
         return prefix + " to '" + file.getFullPathName() + "': a folder or a special file of that name is there.";
+
+    if (Preset::findWriteTarget (file) == juce::File())
+        return prefix + " to '" + file.getFullPathName() + "': it is a link into a folder that does not exist, or whose name cannot be read.";
 
     return {};
 }
 
 void BasePluginEditor::savePresetFile (PresetCollection* collection, const juce::File& file)
 {
-    if (const auto reason = getReasonNotToSave (collection, file); reason.isNotEmpty())
+    if (const auto reason = getReasonNotToSave (file); reason.isNotEmpty())
         return showSaveFailed (reason);
 
     if (! plugin.savePresetToFile (collection, file))
@@ -777,7 +794,7 @@ void BasePluginEditor::alertResult (Halvorn::AlertWindow* alert, int result)
         switch (result)
         {
             case Halvorn::AlertWindow::overwrite:
-                if (const auto file = getPresetFile (collection); file != juce::File() && Preset::isRegularFile (file))
+                if (const auto file = getPresetFile (collection); file != juce::File() && holdsPreset (file))
                     savePresetFile (collection, file);
                 else
                     savePresetAs (collectionName);

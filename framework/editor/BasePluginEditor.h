@@ -239,9 +239,8 @@ private:
     void showAlert (std::unique_ptr<Halvorn::AlertWindow>& holder, std::unique_ptr<Halvorn::AlertWindow> alert);
     void presetFileChosen (const juce::String& collectionName, const juce::File& chosen);
     void savePresetFile (PresetCollection* collection, const juce::File& file);
-    juce::String getReasonNotToSave (PresetCollection* collection, const juce::File& file) const;
-    /** True for the presets folder, the user's home folder, and any folder below either. */
-    static bool isInUserFolders (PresetCollection* collection, const juce::File& folder);
+    /** Why no preset can be written to the file, for the user; empty when it can. */
+    static juce::String getReasonNotToSave (const juce::File& file);
     void showSaveFailed (const juce::String& message);
     juce::File getPresetFolder (PresetCollection* collection) const;
 

@@ -260,3 +260,58 @@ TEST_F (PresetOperationsTest, OnlyRegularFilesAreReadReplacedOrRated)
 
     EXPECT_FALSE (watchdog.hasFreedAReader());
 }
+
+TEST_F (PresetOperationsTest, WritesGoThroughLinksAndLeaveThemLinks)
+{
+    const auto elsewhere = root.getChildFile ("elsewhere");
+    const auto real = [&elsewhere] (const char* name)   { return elsewhere.getChildFile (name).getFullPathName().toStdString(); };
+    ASSERT_TRUE (elsewhere.getChildFile ("deep").createDirectory());
+    ASSERT_TRUE (elsewhere.getChildFile ("Chained.cvprst").createSymbolicLink (presets.getChildFile ("Hop.cvprst"), false));
+    ASSERT_TRUE (elsewhere.getChildFile ("deep").createSymbolicLink (presets.getChildFile ("Deep"), false));
+
+    const struct { const char* link; std::string target; std::string written; bool existing; } cases[] =
+    {
+        { "Absolute.cvprst", real ("Absolute.cvprst"), real ("Absolute.cvprst"), true },
+        { "Relative.cvprst", "../../../../elsewhere/Relative.cvprst", real ("Relative.cvprst"), true },
+        { "Chain.cvprst", presets.getChildFile ("Hop.cvprst").getFullPathName().toStdString(), real ("Chained.cvprst"), true },
+        { "Deep/Up.cvprst", "../Up.cvprst", real ("Up.cvprst"), true },                      // ".." from the real folder
+        { "Dangling.cvprst", real ("New.cvprst"), real ("New.cvprst"), false },
+        { "Gone.cvprst", real ("gone/Gone.cvprst"), {}, false },                            // into a missing folder
+    };
+
+    plugin->setAuthor ("Ana");
+    plugin->parameterManager.setParameterText (TestProduct::fxAmount, "0.55");
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.link);
+        const auto link = presets.getChildFile (c.link);
+        std::filesystem::create_symlink (c.target, link.getFullPathName().toStdString());
+
+        if (c.existing)
+        {
+            ASSERT_TRUE (juce::File (c.written).replaceWithText ("<Preset author=\"Old\"><param name=\"FX Amount\" value=\"0.1\"/></Preset>"));
+        }
+
+        EXPECT_EQ (plugin->savePresetToFile (collection, link), ! c.written.empty());
+        EXPECT_EQ (Preset::rewriteFileRating (link, 4), ! c.written.empty());
+        plugin->setAuthor ("Bo");
+        EXPECT_EQ (plugin->updatePresetAuthor (link.getFullPathName()), ! c.written.empty());
+        plugin->setAuthor ("Ana");
+
+        std::error_code error;
+        EXPECT_EQ (std::filesystem::read_symlink (link.getFullPathName().toStdString(), error), c.target);
+
+        if (! c.written.empty())
+        {
+            const auto saved = juce::parseXML (juce::File (c.written));
+            ASSERT_NE (saved, nullptr);
+            EXPECT_EQ (saved->getIntAttribute ("rating"), 4);
+            EXPECT_EQ (saved->getStringAttribute ("author"), "Bo");
+            EXPECT_EQ (saved->getChildByAttribute ("name", "FX Amount")->getStringAttribute ("value"), fx());
+        }
+    }
+
+    EXPECT_FALSE (elsewhere.getChildFile ("gone").exists());
+    EXPECT_EQ (elsewhere.getNumberOfChildFiles (juce::File::findFiles), 5);         // no temporary file left
+}

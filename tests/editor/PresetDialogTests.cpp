@@ -55,6 +55,9 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
     ASSERT_TRUE (blocker.replaceWithText ("not a folder"));
     const auto shared = juce::File::getSpecialLocation (juce::File::userHomeDirectory).getChildFile ("Shared.cvprst");
     shared.deleteFile();
+    const auto elsewhere = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("corvane-elsewhere", {}, false);
+    ASSERT_TRUE (elsewhere.createDirectory());
+    ASSERT_FALSE (elsewhere.isAChildOf (juce::File::getSpecialLocation (juce::File::userHomeDirectory)));
 
     const struct
     {
@@ -79,6 +82,8 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
         { "Room", true, preset ("Room 1.5"), preset ("Room.cvprst"), {}, preset ("Room 1.5.cvprst"), false },
         // The user's own folders outside the presets folder take a preset too.
         { "Shared", true, shared, preset ("Shared.cvprst"), {}, shared, false },
+        // And so does any other folder: a second disk, a stick.
+        { "Far", true, elsewhere.getChildFile ("Far"), preset ("Far.cvprst"), {}, elsewhere.getChildFile ("Far.cvprst"), false },
         // Typed names never leave the preset folder nor make hidden files.
         { "../../outside/x", false, preset ("x"), preset ("....outsidex.cvprst").getSiblingFile ("outsidex.cvprst"), {}, preset ("x.cvprst"), false },
         { " .. ", false, preset ("y"), presetRoot(), {}, preset ("y.cvprst"), false },
@@ -137,6 +142,15 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
     EXPECT_FALSE (presetRoot().getChildFile (".cvprst").exists());
     EXPECT_FALSE (presetRoot().getParentDirectory().getChildFile ("outside").exists());
     shared.deleteFile();
+
+    // The next "Save as" starts in the folder of the preset saved last, wherever that is.
+    ASSERT_TRUE (plugin->savePresetToFile (presets(), elsewhere.getChildFile ("Far.cvprst")));
+    chooser.requests.clear();
+    chooser.answer.clear();
+    editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetAsEvent);
+    ASSERT_EQ (chooser.requests.size(), 1);
+    EXPECT_EQ (chooser.requests[0].initialFile, elsewhere.getChildFile ("Far.cvprst"));
+    elsewhere.deleteRecursively();
 }
 
 TEST_F (PresetDialogTest, OverwriteQuestionAnswers)
@@ -205,7 +219,6 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
     ASSERT_TRUE (std::filesystem::create_directory (badFolder));
     ASSERT_TRUE (preset ("Folder.cvprst").createDirectory());
     const auto outside = presetRoot().getParentDirectory();
-    const auto home = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
     const auto countEntries = [&outside]
     {
         const std::filesystem::recursive_directory_iterator all (outside.getFullPathName().toStdString());
@@ -214,20 +227,21 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
     const auto entriesBefore = countEntries();
 
     const auto raw = [] (const std::string& path) { return juce::File (juce::String::fromUTF8 (path.data(), (int) path.size())); };
-    const juce::String cannotRead ("the name of the chosen folder is not readable text"), special ("a folder or a special file"),
-                       noFolder ("its folder does not exist"), inside ("presets are kept inside the folder");
+    const auto shownBadFolder = presetRoot().getFullPathName() + juce::String (juce::CharPointer_UTF8 ("/Bad\xef\xbf\xbd\xef\xbf\xbd" "Folder"));
+    const juce::String badFolderName ("saved: the name of the chosen folder '" + shownBadFolder + "' cannot be read"),
+                       special ("a folder or a special file"), noFolder ("its folder does not exist");
 
     const struct { juce::File chosen; juce::String reason; } cases[] =
     {
         { preset ("x.cvprst"), special },                                        // a FIFO, the chooser's warning confirmed
         { preset ("x"), special },                                               // the same, the extension added
         { preset ("Folder.cvprst"), special },
-        { raw (badFolder + "/Default"), cannotRead },                            // as JUCE's file browser holds it
-        { raw (badFolder + "/\xff"), cannotRead },
+        { raw (badFolder + "/Default"), badFolderName },                         // as JUCE's file browser holds it
+        { raw (badFolder + "/\xff"), badFolderName },
+        { raw (root + "/Bad\xc3.cvprst"), juce::CharPointer_UTF8 ("saved: the chosen name 'Bad\xef\xbf\xbd.cvprst' cannot be read") },
         { preset (juce::CharPointer_UTF8 ("Bad\xef\xbf\xbd\xef\xbf\xbd" "Folder/Default")), noFolder },   // the bytes replaced
-        { home.getSiblingFile ("Default.cvprst"), inside },
-        { juce::File (home.getFullPathName() + "/../Escape.cvprst"), inside },
-        { juce::File ("/ault.cvprst"), inside },                                 // as JUCE's chooser hands that back
+        { juce::File ("/ault.cvprst"), "saved: the name of the chosen folder cannot be read" },   // as JUCE's chooser hands that back
+        { juce::File ("/"), "saved: the name of the chosen folder cannot be read" },
     };
 
     const FifoWatchdog watchdog (fifo);
@@ -257,8 +271,7 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
     EXPECT_TRUE (std::filesystem::is_empty (badFolder));
     EXPECT_EQ (countEntries(), entriesBefore);
     EXPECT_FALSE (juce::File ("/ault.cvprst").exists());
-    EXPECT_FALSE (home.getSiblingFile ("Default.cvprst").exists());
-    EXPECT_FALSE (home.getSiblingFile ("Escape.cvprst").exists());
+    EXPECT_FALSE (juce::File ("/.cvprst").exists());
 
     // "Save" of a name whose file is a FIFO asks nothing, and lets the user choose another file.
     chooser.requests.clear();
@@ -267,4 +280,45 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
     editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetEvent);
     EXPECT_EQ (chooser.requests.size(), 1);
     EXPECT_EQ (editor->getOverwriteAlert(), nullptr);
+}
+
+TEST_F (PresetDialogTest, SavesOverALinkGoThroughIt)
+{
+    const auto elsewhere = presetRoot().getSiblingFile ("Elsewhere");
+    ASSERT_TRUE (elsewhere.createDirectory());
+
+    // target: where the link in the presets folder leads, inside elsewhere; old: it exists before
+    const struct { bool saveAs; const char* link; const char* target; bool old, refused; } cases[] =
+    {
+        { false, "Linked.cvprst", "Real.cvprst", true, false },
+        { true, "Dangling.cvprst", "New.cvprst", false, false },         // the chooser sees no file there
+        { false, "Lost.cvprst", "gone/Lost.cvprst", false, true },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.link);
+        const auto link = preset (c.link), target = elsewhere.getChildFile (c.target);
+        ASSERT_TRUE (target.createSymbolicLink (link, false));
+
+        if (c.old)
+        {
+            ASSERT_TRUE (target.replaceWithText ("old"));
+        }
+
+        setPresetName (link.getFileNameWithoutExtension());
+        chooser.answer = { link };
+        editor->handleControllerEvent (nullptr, c.saveAs ? BasePluginEditor::savePresetAsEvent : BasePluginEditor::savePresetEvent);
+        answer (editor->getOverwriteAlert(), Halvorn::AlertWindow::yes);
+
+        auto* refusal = editor->getSaveFailedAlert();
+        EXPECT_EQ (refusal != nullptr && refusal->isVisible(), c.refused);
+        EXPECT_EQ (link.getLinkedTarget(), target);
+        EXPECT_EQ (target.loadFileAsString().startsWith ("<?xml"), ! c.refused);
+
+        if (refusal != nullptr)
+            refusal->setVisible (false);
+    }
+
+    EXPECT_FALSE (elsewhere.getChildFile ("gone").exists());
 }
