@@ -7,8 +7,10 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <thread>
 #include <tuple>
+#include <vector>
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -70,25 +72,66 @@ namespace
         return writeAudio (juce::WavAudioFormat(), file, audio, sampleRate);
     }
 
-    /** A mono WAV file at 8 kHz written byte by byte, in an encoding JUCE's writer does not make. */
-    bool writeWavBytes (const juce::File& file, int formatTag, int bitsPerSample, const void* data, size_t size)
+    /** The content of a WAV format chunk, the extensible one where a channel mask is given; its
+        byte rate is that of 8 kHz, whatever its sample rate field reads.
+    */
+    juce::MemoryBlock formatChunk (int formatTag, int numChannels, uint32_t sampleRate, int bitsPerSample,
+                                   std::optional<uint32_t> mask = {})
     {
         juce::MemoryOutputStream out;
-        out.write ("RIFF", 4);
-        out.writeInt (static_cast<int> (38 + size));
-        out.write ("WAVEfmt ", 8);
-        out.writeInt (18);
-        out.writeShort (static_cast<short> (formatTag));
-        out.writeShort (1);
-        out.writeInt (8000);
-        out.writeInt (8000 * bitsPerSample / 8);
-        out.writeShort (static_cast<short> (bitsPerSample / 8));
+        out.writeShort (static_cast<short> (mask.has_value() ? 0xfffe : formatTag));
+        out.writeShort (static_cast<short> (numChannels));
+        out.writeInt (static_cast<int> (sampleRate));
+        out.writeInt (static_cast<int> (8000LL * numChannels * bitsPerSample / 8));
+        out.writeShort (static_cast<short> (numChannels * bitsPerSample / 8));
         out.writeShort (static_cast<short> (bitsPerSample));
-        out.writeShort (0);
-        out.write ("data", 4);
-        out.writeInt (static_cast<int> (size));
-        out.write (data, size);
+        out.writeShort (mask.has_value() ? 22 : 0);
+
+        if (mask.has_value())
+        {
+            out.writeShort (static_cast<short> (bitsPerSample));
+            out.writeInt (static_cast<int> (*mask));
+            out.writeShort (static_cast<short> (formatTag));
+            out.write ("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xaa\x00\x38\x9b\x71", 14);
+        }
+
+        return out.getMemoryBlock();
+    }
+
+    /** A chunk of a WAV file, with a size field of its own where one is given. */
+    struct Chunk
+    {
+        const char* name;
+        juce::MemoryBlock content;
+        std::optional<uint32_t> size = {};
+    };
+
+    /** A WAV file of these chunks in a RIFF or an RF64 container. */
+    bool writeChunks (const juce::File& file, const char* container, const std::vector<Chunk>& chunks)
+    {
+        juce::MemoryOutputStream body;
+
+        for (const auto& [name, content, size] : chunks)
+        {
+            body.write (name, 4);
+            body.writeInt (static_cast<int> (size.value_or (static_cast<uint32_t> (content.getSize()))));
+            body << content;
+        }
+
+        juce::MemoryOutputStream out;
+        out.write (container, 4);
+        out.writeInt (juce::String (container) == "RF64" ? -1 : static_cast<int> (body.getDataSize() + 4));
+        out.write ("WAVE", 4);
+        out << body.getMemoryBlock();
         return file.replaceWithData (out.getData(), out.getDataSize());
+    }
+
+    /** A mono WAV file written byte by byte, in an encoding JUCE's writer does not make. */
+    bool writeWavBytes (const juce::File& file, int formatTag, int bitsPerSample, const void* data, size_t size,
+                        uint32_t sampleRate = 8000)
+    {
+        return writeChunks (file, "RIFF", { { "fmt ", formatChunk (formatTag, 1, sampleRate, bitsPerSample) },
+                                            { "data", juce::MemoryBlock (data, size) } });
     }
 
     struct Wav
@@ -762,9 +805,11 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
 
     // RF64 files whose ds64 chunk claims a data size near 2^63 (read by JUCE and by the host's
     // own reader), and an extensible file whose channel mask names a speaker WAV does not define.
-    for (const auto& [name, formatTag, mask, dataSize] : { std::tuple ("rf64 pcm.wav", 1, 0u, int64_t (0x7ffffffffffffff0)),
-                                                            std::tuple ("rf64 alaw.wav", 6, 0u, int64_t (0x7ffffffffffffff0)),
-                                                            std::tuple ("mask.wav", 1, 0x80000000u, int64_t (4)) })
+    // The last gives its data chunk a 32-bit size of its own, which JUCE's reader passes over.
+    for (const auto& [name, formatTag, mask, dataSize, chunkSize] : { std::tuple ("rf64 pcm.wav", 1, 0u, int64_t (0x7ffffffffffffff0), -1),
+                                                                       std::tuple ("rf64 alaw.wav", 6, 0u, int64_t (0x7ffffffffffffff0), -1),
+                                                                       std::tuple ("mask.wav", 1, 0x80000000u, int64_t (4), 4),
+                                                                       std::tuple ("rf64 sized.wav", 1, 0u, int64_t (0x7ffffffffffffff0), 4) })
     {
         const auto bits = formatTag == 1 ? 16 : 8;
         juce::MemoryOutputStream out;
@@ -776,7 +821,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         {
             out.write ("ds64", 4);
             out.writeInt (28);
-            out.writeInt64 (-1);
+            out.writeInt64 (int64_t (1) << 32);
             out.writeInt64 (dataSize);
             out.writeInt64 (0);
             out.writeInt (0);
@@ -796,10 +841,40 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         out.writeShort (static_cast<short> (formatTag));
         out.write ("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xaa\x00\x38\x9b\x71", 14);
         out.write ("data", 4);
-        out.writeInt (dataSize > 4 ? -1 : 4);
+        out.writeInt (chunkSize);
         out.writeInt (0);
         ASSERT_TRUE (folder.getChildFile (name).replaceWithData (out.getData(), out.getDataSize()));
     }
+
+    // Headers that JUCE's reader cannot be given, and encodings and rates that no one listed.
+    const auto eightBytes = juce::MemoryBlock (8, true);
+    const auto badMask = formatChunk (1, 1, 8000, 16, 0x80000000u);
+    const auto ds64 = [] (uint32_t size)
+    {
+        juce::MemoryOutputStream out;
+        out.writeInt64 (-1);
+        out.writeInt64 (8);
+        out.writeInt64 (4);
+        out.writeInt (0);
+        return juce::MemoryBlock (out.getData(), size);
+    };
+
+    for (const auto& [name, container, chunks] : {
+             std::tuple ("no data.wav", "RIFF", std::vector<Chunk> { { "fmt ", badMask } }),
+             std::tuple ("late format.wav", "RIFF", std::vector<Chunk> { { "data", eightBytes }, { "fmt ", badMask } }),
+             std::tuple ("7-bit.wav", "RIFF", std::vector<Chunk> { { "fmt ", formatChunk (1, 2, 8000, 7) }, { "data", eightBytes } }),
+             std::tuple ("200 channels.wav", "RIFF", std::vector<Chunk> { { "fmt ", formatChunk (1, 200, 8000, 16, 0u) }, { "data", eightBytes } }),
+             std::tuple ("65535 channels.wav", "RIFF", std::vector<Chunk> { { "fmt ", formatChunk (1, 65535, 8000, 16) }, { "data", eightBytes } }),
+             std::tuple ("late ds64.wav", "RF64", std::vector<Chunk> { { "fmt ", formatChunk (1, 1, 8000, 16) }, { "ds64", ds64 (28) },
+                                                                       { "data", eightBytes, 0xffffffffu } }),
+             std::tuple ("short ds64.wav", "RF64", std::vector<Chunk> { { "ds64", ds64 (16) }, { "fmt ", formatChunk (1, 1, 8000, 16) },
+                                                                        { "data", eightBytes, 0xffffffffu } }) })
+        ASSERT_TRUE (writeChunks (folder.getChildFile (name), container, chunks)) << name;
+
+    for (const auto& [name, formatTag, bits, sampleRate] : { std::tuple ("16-bit float.wav", 3, 16, 8000u), std::tuple ("24-bit float.wav", 3, 24, 8000u),
+                                                             std::tuple ("rate.wav", 1, 16, 2147483647u), std::tuple ("pcm rate.wav", 1, 16, 0xffffffffu),
+                                                             std::tuple ("float rate.wav", 3, 64, 0xffffffffu) })
+        ASSERT_TRUE (writeWavBytes (folder.getChildFile (name), formatTag, bits, eightBytes.getData(), eightBytes.getSize(), sampleRate)) << name;
 
     juce::MemoryBlock state;
     ASSERT_TRUE (folder.getChildFile ("good.state").loadFileAsData (state));
@@ -854,6 +929,21 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { with ({ "--in", path ("rf64 pcm.wav") }), "cut short", 1 },
         { with ({ "--in", path ("rf64 alaw.wav") }), "cut short", 1 },
         { with ({ "--in", path ("mask.wav") }), "its channel mask (0x80000000) names speakers that WAV does not define", 1 },
+        { with ({ "--in", path ("rf64 sized.wav") }), "cut short", 1 },
+        { with ({ "--in", path ("no data.wav") }), "its channel mask (0x80000000) names speakers that WAV does not define", 1 },
+        { with ({ "--in", path ("late format.wav") }), "the WAV header is damaged: its format chunk follows its data chunk", 1 },
+        { with ({ "--in", path ("200 channels.wav") }), "it has 200 channels; only mono and stereo files can be rendered", 1 },
+        { with ({ "--in", path ("65535 channels.wav") }), "it has 65535 channels; only mono and stereo files can be rendered", 1 },
+        { with ({ "--in", path ("late ds64.wav") }), "the WAV header is damaged: it does not begin with its RF64 size chunk (ds64)", 1 },
+        { with ({ "--in", path ("short ds64.wav") }), "the WAV header is damaged: its RF64 size chunk (ds64) is too short", 1 },
+        { with ({ "--in", path ("7-bit.wav") }), "its encoding (7-bit integer PCM) is not supported", 1 },
+        { with ({ "--in", path ("16-bit float.wav") }), "its encoding (16-bit float) is not supported", 1 },
+        { with ({ "--in", path ("24-bit float.wav") }), "its encoding (24-bit float) is not supported", 1 },
+        { with ({ "--in", path ("rate.wav") }), "the WAV header is damaged: its sample rate reads 2147483647 Hz, which does not match its "
+                                                 "byte rate of 16000 bytes a second", 1 },
+        { with ({ "--in", path ("rate.wav"), "--rate", "48000" }), "its sample rate reads 2147483647 Hz", 1 },
+        { with ({ "--in", path ("pcm rate.wav") }), "its sample rate reads 4294967295 Hz", 1 },
+        { with ({ "--in", path ("float rate.wav"), "--rate", "48000" }), "its sample rate reads 4294967295 Hz", 1 },
         { with ({ "--set", "200=0.5" }), "unknown parameter '200'", 2 },
         { with ({ "--set", "Delay Lines Routng=Serial" }), "(nearest: 'Delay Lines Routing'", 2 },
         { with ({ "--set", "Delay Lines Routing=Seriel" }), "is not one of: Parallel, Serial", 2 },

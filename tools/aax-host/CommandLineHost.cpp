@@ -454,7 +454,7 @@ std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) con
     juce::AudioFormatManager formats;
     formats.registerBasicFormats();
 
-    // A WAV header whose sizes or channel mask lie is turned away before JUCE's reader trusts it.
+    // A WAV header whose sizes, channels or encoding lie is turned away before JUCE's reader trusts it.
     if (const auto error = WavEncodingReader::checkHeader (options.input.createInputStream()); error.isNotEmpty())
         throw HostError ("cannot read " + path + ": " + error.toStdString());
 
@@ -463,12 +463,10 @@ std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) con
 
     if (reader == nullptr)
     {
-        juce::String error;
-        reader = WavEncodingReader::create (options.input.createInputStream(), error);
+        reader = WavEncodingReader::create (options.input.createInputStream());
 
         if (reader == nullptr)
-            throw HostError ("cannot read " + path + ": " + (error.isNotEmpty() ? error.toStdString()
-                                                                               : "not a WAV, AIFF, FLAC or Ogg Vorbis file"));
+            throw HostError ("cannot read " + path + ": not a WAV, AIFF, FLAC or Ogg Vorbis file");
     }
 
     if (reader->numChannels < 1 || reader->numChannels > 2)
