@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ogg/ogg.h>
+
 #include <atomic>
 #include <cmath>
 #include <csignal>
@@ -401,14 +403,35 @@ TEST_F (CommandLineHost, ReadsTheFormatFromTheContent)
     ASSERT_TRUE (writeAudio (juce::OggVorbisAudioFormat(), folder.getChildFile ("ogg.oga"), audio, 44100.0, 16));
     ASSERT_TRUE (writeAudio (juce::AiffAudioFormat(), folder.getChildFile ("aiff.wav"), audio, 44100.0, 24));
     ASSERT_TRUE (writeAudio (juce::AiffAudioFormat(), folder.getChildFile ("aiff.flac"), audio, 44100.0, 16));
+    ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("flac.wav"), audio, 44100.0, 24));
     ASSERT_TRUE (writeWav (folder.getChildFile ("wav"), audio, 44100.0));
 
-    for (const auto* name : { "ogg.oga", "aiff.wav", "aiff.flac", "wav" })
+    // A FLAC stream may leave its length out of its header (one written to a pipe does).
+    ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("unsized flac"), audio, 44100.0, 16));
+    juce::MemoryBlock flac;
+    ASSERT_TRUE (folder.getChildFile ("unsized flac").loadFileAsData (flac));
+    static_cast<char*> (flac.getData())[21] &= 0xf0;
+    std::memset (static_cast<char*> (flac.getData()) + 22, 0, 4);
+    ASSERT_TRUE (folder.getChildFile ("unsized flac").replaceWithData (flac.getData(), flac.getSize()));
+
+    // Bypassed, what a lossless file holds comes out as it is, within its word length.
+    for (const auto& [name, precision] : { std::pair ("ogg.oga", 0.0f), std::pair ("aiff.wav", 1.0f / (1 << 23)), std::pair ("aiff.flac", 1.0f / (1 << 15)),
+                                           std::pair ("flac.wav", 1.0f / (1 << 23)), std::pair ("unsized flac", 1.0f / (1 << 15)), std::pair ("wav", 0.0f) })
     {
         SCOPED_TRACE (name);
-        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path (name), "--out", path ("out.wav"), "--tail", "0" });
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path (name), "--out", path ("out.wav"), "--tail", "0", "--bypass" });
         ASSERT_EQ (run.exitCode, 0) << run.output;
-        EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(), 4410);
+        auto output = readWav (folder.getChildFile ("out.wav")).audio;
+        ASSERT_EQ (output.getNumSamples(), 4410);
+
+        if (juce::String (name) == "ogg.oga")
+            continue;
+
+        for (int channel = 0; channel < 2; ++channel)
+        {
+            output.addFrom (channel, 0, audio, channel, 0, 4410, -1.0f);
+            EXPECT_LE (output.getMagnitude (channel, 0, 4410), precision);
+        }
     }
 }
 
@@ -876,6 +899,48 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
                                                              std::tuple ("float rate.wav", 3, 64, 0xffffffffu) })
         ASSERT_TRUE (writeWavBytes (folder.getChildFile (name), formatTag, bits, eightBytes.getData(), eightBytes.getSize(), sampleRate)) << name;
 
+    // Compressed files cut to 40 % (an Ogg file also within its headers), and ones whose header
+    // announces more than the 3 s of audio they hold.
+    const auto audio = sine (2, 3 * 48000, 48000.0);
+    ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("whole.flac"), audio, 48000.0, 16));
+    ASSERT_TRUE (writeAudio (juce::OggVorbisAudioFormat(), folder.getChildFile ("whole.ogg"), audio, 48000.0, 16));
+    ASSERT_TRUE (folder.getChildFile ("whole.ogg").copyFileTo (folder.getChildFile ("headless.ogg")));
+    ASSERT_EQ (truncate (path ("headless.ogg").toRawUTF8(), 1000), 0);
+
+    for (const auto* format : { "flac", "ogg" })
+    {
+        juce::MemoryBlock whole;
+        ASSERT_TRUE (folder.getChildFile (juce::String ("whole.") + format).loadFileAsData (whole));
+        ASSERT_TRUE (folder.getChildFile (juce::String ("cut.") + format).replaceWithData (whole.getData(), whole.getSize() * 4 / 10));
+
+        auto* bytes = static_cast<unsigned char*> (whole.getData());
+
+        if (juce::String (format) == "flac")
+        {
+            // The 36-bit sample count at the end of the stream info block.
+            bytes[21] &= 0xf0;
+            const auto claimed = juce::ByteOrder::swapIfLittleEndian (static_cast<uint32_t> (480000));
+            std::memcpy (bytes + 22, &claimed, 4);
+        }
+        else
+        {
+            // The last page's sample position, with the page's checksum made to match.
+            const auto last = std::string (static_cast<const char*> (whole.getData()), whole.getSize()).rfind ("OggS");
+            ASSERT_NE (last, std::string::npos);
+            const auto claimed = juce::ByteOrder::swapIfBigEndian (static_cast<int64_t> (480000));
+            std::memcpy (bytes + last + 6, &claimed, 8);
+            ogg_page page { bytes + last, 27 + bytes[last + 26], nullptr, 0 };
+            page.body = page.header + page.header_len;
+
+            for (int segment = 0; segment < bytes[last + 26]; ++segment)
+                page.body_len += bytes[last + 27 + segment];
+
+            ogg_page_checksum_set (&page);
+        }
+
+        ASSERT_TRUE (folder.getChildFile (juce::String ("lying.") + format).replaceWithData (whole.getData(), whole.getSize()));
+    }
+
     juce::MemoryBlock state;
     ASSERT_TRUE (folder.getChildFile ("good.state").loadFileAsData (state));
     ASSERT_TRUE (folder.getChildFile ("cut.state").replaceWithData (state.getData(), state.getSize() - 10));
@@ -944,6 +1009,11 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { with ({ "--in", path ("rate.wav"), "--rate", "48000" }), "its sample rate reads 2147483647 Hz", 1 },
         { with ({ "--in", path ("pcm rate.wav") }), "its sample rate reads 4294967295 Hz", 1 },
         { with ({ "--in", path ("float rate.wav"), "--rate", "48000" }), "its sample rate reads 4294967295 Hz", 1 },
+        { with ({ "--in", path ("cut.flac") }), "cannot read " + path ("cut.flac") + ": the file is cut short", 1 },
+        { with ({ "--in", path ("lying.flac") }), "cannot read " + path ("lying.flac") + ": the file is cut short", 1 },
+        { with ({ "--in", path ("cut.ogg") }), "cannot read " + path ("cut.ogg") + ": the file is cut short", 1 },
+        { with ({ "--in", path ("lying.ogg") }), "cannot read " + path ("lying.ogg") + ": the file is cut short", 1 },
+        { with ({ "--in", path ("headless.ogg") }), "cannot read " + path ("headless.ogg") + ": the file is cut short", 1 },
         { with ({ "--set", "200=0.5" }), "unknown parameter '200'", 2 },
         { with ({ "--set", "Delay Lines Routng=Serial" }), "(nearest: 'Delay Lines Routing'", 2 },
         { with ({ "--set", "Delay Lines Routing=Seriel" }), "is not one of: Parallel, Serial", 2 },
@@ -1149,6 +1219,34 @@ TEST_F (CommandLineHost, RemovesItsTemporaryFileWhenStopped)
 
         EXPECT_TRUE (WIFSIGNALED (status) && WTERMSIG (status) == signalNumber) << status;
         EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false, "*_temp*").isEmpty());
+        EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
+    }
+}
+
+TEST_F (CommandLineHost, RefusesAnInputThatShrinksWhileItIsRead)
+{
+    const auto audio = sine (1, 8000 * 30, 8000.0);
+    ASSERT_TRUE (writeAudio (juce::WavAudioFormat(), folder.getChildFile ("in.wav"), audio, 8000.0, 16));
+    ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("in.flac"), audio, 8000.0, 16));
+
+    for (const auto* name : { "in.wav", "in.flac" })
+    {
+        SCOPED_TRACE (name);
+        ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an earlier output"));
+
+        // One sample a block: a long render, during which the file loses its second half.
+        juce::ChildProcess host;
+        ASSERT_TRUE (host.start ({ std::getenv ("CORVANE_HOST"), "render", "--module", modulePath(), "--in", path (name),
+                                   "--out", path ("out.wav"), "--block", "1", "--preroll", "0", "--tail", "0" }));
+
+        for (int wait = 0; wait < 600 && folder.findChildFiles (juce::File::findFiles, false, "out_temp*").isEmpty(); ++wait)
+            juce::Thread::sleep (100);
+
+        ASSERT_EQ (truncate (path (name).toRawUTF8(), folder.getChildFile (name).getSize() / 2), 0);
+        const auto output = host.readAllProcessOutput();
+        host.waitForProcessToFinish (120000);
+        EXPECT_EQ (host.getExitCode(), 1u);
+        EXPECT_EQ (output, "corvane-host: cannot read " + path (name) + ": the file is cut short\n");
         EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
     }
 }
