@@ -793,6 +793,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     ASSERT_TRUE (writeWav (folder.getChildFile ("three.wav"), sine (3, 4800, 48000.0), 48000.0));
     ASSERT_TRUE (writeWav (folder.getChildFile ("slow.wav"), sine (1, 400, 4000.0), 4000.0));
     ASSERT_TRUE (writeWav (folder.getChildFile ("fast.wav"), sine (1, 400, 384000.0), 384000.0));
+    ASSERT_TRUE (writeWav (folder.getChildFile ("brief.wav"), sine (1, 4, 10000000.0), 10000000.0));
     ASSERT_TRUE (folder.getChildFile ("text.wav").replaceWithText ("not audio"));
     ASSERT_TRUE (writeWavBytes (folder.getChildFile ("adpcm.wav"), 2, 4, "audio", 5));
     ASSERT_TRUE (folder.getChildFile ("hangs.cvprst").replaceWithText (R"(<Preset application="Corvane"><??>x)"));
@@ -988,6 +989,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { with ({ "--in", path ("slow.wav") }), "sample rate of 4000 Hz is below 8000 Hz", 1 },
         { with ({ "--in", path ("slow.wav"), "--rate", "48000" }), "is below 8000 Hz", 1 },
         { with ({ "--in", path ("fast.wav") }), "at its own rate of 384000 Hz (8000 to 192000): choose one with --rate", 2 },
+        { with ({ "--in", path ("brief.wav"), "--rate", "8000" }), "at 8000 Hz it is shorter than one sample", 1 },
         { with ({ "--in", path ("huge.wav"), "--rate", "192000" }), "cut short", 1 },
         { with ({ "--in", path ("huge.wav") }), "cut short", 1 },
         { with ({ "--in", path ("unsized.wav") }), "cut short", 1 },
@@ -1085,6 +1087,16 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         EXPECT_EQ (run.output.trimEnd().indexOfChar ('\n'), -1) << run.output;
         EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
     }
+
+    // A pipe is refused before it is read: the readers look at the input more than once.
+    juce::ChildProcess piped;
+    ASSERT_TRUE (piped.start ({ "/bin/sh", "-c", "cat \"$0\" | \"$1\" render --module \"$2\" --in /dev/stdin --out \"$3\"", path ("in.wav"),
+                                std::getenv ("CORVANE_HOST"), modulePath(), path ("out.wav") }));
+    const auto pipeRefusal = piped.readAllProcessOutput();
+    piped.waitForProcessToFinish (60000);
+    EXPECT_EQ (piped.getExitCode(), 2u);
+    EXPECT_TRUE (pipeRefusal.startsWith ("corvane-host: --in /dev/stdin is a pipe, not a file")) << pipeRefusal;
+    EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
 
     juce::MemoryBlock input;
     ASSERT_TRUE (folder.getChildFile ("in.wav").loadFileAsData (input));

@@ -424,6 +424,11 @@ std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) con
     if (! options.input.existsAsFile())
         throw HostError ("cannot read " + path + ": no such file");
 
+    // The readers look at the file more than once and go back and forth in it.
+    if (struct stat info {}; stat (path.c_str(), &info) == 0 && ! S_ISREG (info.st_mode))
+        throw UsageError ("--in " + path + " is " + (S_ISFIFO (info.st_mode) ? "a pipe" : S_ISSOCK (info.st_mode) ? "a socket" : "a device")
+                           + ", not a file: save the audio to a file and give its name");
+
     std::unique_ptr<juce::AudioFormatReader> reader;
 
     try
@@ -463,11 +468,18 @@ std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) con
                           + juce::String (renderedLength / sampleRate, 0).toStdString() + " s long, more than the "
                           + juce::String (maxLength / sampleRate, 0).toStdString() + " s a WAV file can hold");
 
-    if (reader->numChannels == 2 && options.numInputs == 1)
+    const auto isStereo = reader->numChannels == 2;
+    auto input = std::make_unique<RenderInput> (std::move (reader), sampleRate, options.numInputs);
+
+    // An output made of the tail alone is no render of the input.
+    if (input->getLength() == 0)
+        throw HostError ("cannot render " + path + ": at " + juce::String (sampleRate, 0).toStdString() + " Hz it is shorter than one sample");
+
+    if (isStereo && options.numInputs == 1)
         std::cerr << "corvane-host: the stereo input is mixed to mono for the " << options.numInputs << "x" << options.numOutputs
                   << " configuration\n";
 
-    return std::make_unique<RenderInput> (std::move (reader), sampleRate, options.numInputs);
+    return input;
 }
 
 void CommandLineHost::restoreState (SimulatedInstance& instance) const
