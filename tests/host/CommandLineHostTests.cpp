@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ogg/ogg.h>
+
 #include "DisplayWatch.h"
 
 #include <atomic>
@@ -10,8 +12,10 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <thread>
 #include <tuple>
+#include <vector>
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -81,25 +85,66 @@ namespace
         return writeAudio (juce::WavAudioFormat(), file, audio, sampleRate);
     }
 
-    /** A mono WAV file at 8 kHz written byte by byte, in an encoding JUCE's writer does not make. */
-    bool writeWavBytes (const juce::File& file, int formatTag, int bitsPerSample, const void* data, size_t size)
+    /** The content of a WAV format chunk, the extensible one where a channel mask is given; its
+        byte rate is that of 8 kHz, whatever its sample rate field reads.
+    */
+    juce::MemoryBlock formatChunk (int formatTag, int numChannels, uint32_t sampleRate, int bitsPerSample,
+                                   std::optional<uint32_t> mask = {})
     {
         juce::MemoryOutputStream out;
-        out.write ("RIFF", 4);
-        out.writeInt (static_cast<int> (38 + size));
-        out.write ("WAVEfmt ", 8);
-        out.writeInt (18);
-        out.writeShort (static_cast<short> (formatTag));
-        out.writeShort (1);
-        out.writeInt (8000);
-        out.writeInt (8000 * bitsPerSample / 8);
-        out.writeShort (static_cast<short> (bitsPerSample / 8));
+        out.writeShort (static_cast<short> (mask.has_value() ? 0xfffe : formatTag));
+        out.writeShort (static_cast<short> (numChannels));
+        out.writeInt (static_cast<int> (sampleRate));
+        out.writeInt (static_cast<int> (8000LL * numChannels * bitsPerSample / 8));
+        out.writeShort (static_cast<short> (numChannels * bitsPerSample / 8));
         out.writeShort (static_cast<short> (bitsPerSample));
-        out.writeShort (0);
-        out.write ("data", 4);
-        out.writeInt (static_cast<int> (size));
-        out.write (data, size);
+        out.writeShort (mask.has_value() ? 22 : 0);
+
+        if (mask.has_value())
+        {
+            out.writeShort (static_cast<short> (bitsPerSample));
+            out.writeInt (static_cast<int> (*mask));
+            out.writeShort (static_cast<short> (formatTag));
+            out.write ("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xaa\x00\x38\x9b\x71", 14);
+        }
+
+        return out.getMemoryBlock();
+    }
+
+    /** A chunk of a WAV file, with a size field of its own where one is given. */
+    struct Chunk
+    {
+        const char* name;
+        juce::MemoryBlock content;
+        std::optional<uint32_t> size = {};
+    };
+
+    /** A WAV file of these chunks in a RIFF or an RF64 container. */
+    bool writeChunks (const juce::File& file, const char* container, const std::vector<Chunk>& chunks)
+    {
+        juce::MemoryOutputStream body;
+
+        for (const auto& [name, content, size] : chunks)
+        {
+            body.write (name, 4);
+            body.writeInt (static_cast<int> (size.value_or (static_cast<uint32_t> (content.getSize()))));
+            body << content;
+        }
+
+        juce::MemoryOutputStream out;
+        out.write (container, 4);
+        out.writeInt (juce::String (container) == "RF64" ? -1 : static_cast<int> (body.getDataSize() + 4));
+        out.write ("WAVE", 4);
+        out << body.getMemoryBlock();
         return file.replaceWithData (out.getData(), out.getDataSize());
+    }
+
+    /** A mono WAV file written byte by byte, in an encoding JUCE's writer does not make. */
+    bool writeWavBytes (const juce::File& file, int formatTag, int bitsPerSample, const void* data, size_t size,
+                        uint32_t sampleRate = 8000)
+    {
+        return writeChunks (file, "RIFF", { { "fmt ", formatChunk (formatTag, 1, sampleRate, bitsPerSample) },
+                                            { "data", juce::MemoryBlock (data, size) } });
     }
 
     struct Wav
@@ -371,14 +416,35 @@ TEST_F (CommandLineHost, ReadsTheFormatFromTheContent)
     ASSERT_TRUE (writeAudio (juce::OggVorbisAudioFormat(), folder.getChildFile ("ogg.oga"), audio, 44100.0, 16));
     ASSERT_TRUE (writeAudio (juce::AiffAudioFormat(), folder.getChildFile ("aiff.wav"), audio, 44100.0, 24));
     ASSERT_TRUE (writeAudio (juce::AiffAudioFormat(), folder.getChildFile ("aiff.flac"), audio, 44100.0, 16));
+    ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("flac.wav"), audio, 44100.0, 24));
     ASSERT_TRUE (writeWav (folder.getChildFile ("wav"), audio, 44100.0));
 
-    for (const auto* name : { "ogg.oga", "aiff.wav", "aiff.flac", "wav" })
+    // A FLAC stream may leave its length out of its header (one written to a pipe does).
+    ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("unsized flac"), audio, 44100.0, 16));
+    juce::MemoryBlock flac;
+    ASSERT_TRUE (folder.getChildFile ("unsized flac").loadFileAsData (flac));
+    static_cast<char*> (flac.getData())[21] &= 0xf0;
+    std::memset (static_cast<char*> (flac.getData()) + 22, 0, 4);
+    ASSERT_TRUE (folder.getChildFile ("unsized flac").replaceWithData (flac.getData(), flac.getSize()));
+
+    // Bypassed, what a lossless file holds comes out as it is, within its word length.
+    for (const auto& [name, precision] : { std::pair ("ogg.oga", 0.0f), std::pair ("aiff.wav", 1.0f / (1 << 23)), std::pair ("aiff.flac", 1.0f / (1 << 15)),
+                                           std::pair ("flac.wav", 1.0f / (1 << 23)), std::pair ("unsized flac", 1.0f / (1 << 15)), std::pair ("wav", 0.0f) })
     {
         SCOPED_TRACE (name);
-        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path (name), "--out", path ("out.wav"), "--tail", "0" });
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path (name), "--out", path ("out.wav"), "--tail", "0", "--bypass" });
         ASSERT_EQ (run.exitCode, 0) << run.output;
-        EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(), 4410);
+        auto output = readWav (folder.getChildFile ("out.wav")).audio;
+        ASSERT_EQ (output.getNumSamples(), 4410);
+
+        if (juce::String (name) == "ogg.oga")
+            continue;
+
+        for (int channel = 0; channel < 2; ++channel)
+        {
+            output.addFrom (channel, 0, audio, channel, 0, 4410, -1.0f);
+            EXPECT_LE (output.getMagnitude (channel, 0, 4410), precision);
+        }
     }
 }
 
@@ -740,6 +806,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     ASSERT_TRUE (writeWav (folder.getChildFile ("three.wav"), sine (3, 4800, 48000.0), 48000.0));
     ASSERT_TRUE (writeWav (folder.getChildFile ("slow.wav"), sine (1, 400, 4000.0), 4000.0));
     ASSERT_TRUE (writeWav (folder.getChildFile ("fast.wav"), sine (1, 400, 384000.0), 384000.0));
+    ASSERT_TRUE (writeWav (folder.getChildFile ("brief.wav"), sine (1, 4, 10000000.0), 10000000.0));
     ASSERT_TRUE (folder.getChildFile ("text.wav").replaceWithText ("not audio"));
     ASSERT_TRUE (writeWavBytes (folder.getChildFile ("adpcm.wav"), 2, 4, "audio", 5));
     ASSERT_TRUE (folder.getChildFile ("hangs.cvprst").replaceWithText (R"(<Preset application="Corvane"><??>x)"));
@@ -775,9 +842,11 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
 
     // RF64 files whose ds64 chunk claims a data size near 2^63 (read by JUCE and by the host's
     // own reader), and an extensible file whose channel mask names a speaker WAV does not define.
-    for (const auto& [name, formatTag, mask, dataSize] : { std::tuple ("rf64 pcm.wav", 1, 0u, int64_t (0x7ffffffffffffff0)),
-                                                            std::tuple ("rf64 alaw.wav", 6, 0u, int64_t (0x7ffffffffffffff0)),
-                                                            std::tuple ("mask.wav", 1, 0x80000000u, int64_t (4)) })
+    // The last gives its data chunk a 32-bit size of its own, which JUCE's reader passes over.
+    for (const auto& [name, formatTag, mask, dataSize, chunkSize] : { std::tuple ("rf64 pcm.wav", 1, 0u, int64_t (0x7ffffffffffffff0), -1),
+                                                                       std::tuple ("rf64 alaw.wav", 6, 0u, int64_t (0x7ffffffffffffff0), -1),
+                                                                       std::tuple ("mask.wav", 1, 0x80000000u, int64_t (4), 4),
+                                                                       std::tuple ("rf64 sized.wav", 1, 0u, int64_t (0x7ffffffffffffff0), 4) })
     {
         const auto bits = formatTag == 1 ? 16 : 8;
         juce::MemoryOutputStream out;
@@ -789,7 +858,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         {
             out.write ("ds64", 4);
             out.writeInt (28);
-            out.writeInt64 (-1);
+            out.writeInt64 (int64_t (1) << 32);
             out.writeInt64 (dataSize);
             out.writeInt64 (0);
             out.writeInt (0);
@@ -809,9 +878,81 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         out.writeShort (static_cast<short> (formatTag));
         out.write ("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xaa\x00\x38\x9b\x71", 14);
         out.write ("data", 4);
-        out.writeInt (dataSize > 4 ? -1 : 4);
+        out.writeInt (chunkSize);
         out.writeInt (0);
         ASSERT_TRUE (folder.getChildFile (name).replaceWithData (out.getData(), out.getDataSize()));
+    }
+
+    // Headers that JUCE's reader cannot be given, and encodings and rates that no one listed.
+    const auto eightBytes = juce::MemoryBlock (8, true);
+    const auto badMask = formatChunk (1, 1, 8000, 16, 0x80000000u);
+    const auto ds64 = [] (uint32_t size)
+    {
+        juce::MemoryOutputStream out;
+        out.writeInt64 (-1);
+        out.writeInt64 (8);
+        out.writeInt64 (4);
+        out.writeInt (0);
+        return juce::MemoryBlock (out.getData(), size);
+    };
+
+    for (const auto& [name, container, chunks] : {
+             std::tuple ("no data.wav", "RIFF", std::vector<Chunk> { { "fmt ", badMask } }),
+             std::tuple ("late format.wav", "RIFF", std::vector<Chunk> { { "data", eightBytes }, { "fmt ", badMask } }),
+             std::tuple ("7-bit.wav", "RIFF", std::vector<Chunk> { { "fmt ", formatChunk (1, 2, 8000, 7) }, { "data", eightBytes } }),
+             std::tuple ("200 channels.wav", "RIFF", std::vector<Chunk> { { "fmt ", formatChunk (1, 200, 8000, 16, 0u) }, { "data", eightBytes } }),
+             std::tuple ("65535 channels.wav", "RIFF", std::vector<Chunk> { { "fmt ", formatChunk (1, 65535, 8000, 16) }, { "data", eightBytes } }),
+             std::tuple ("late ds64.wav", "RF64", std::vector<Chunk> { { "fmt ", formatChunk (1, 1, 8000, 16) }, { "ds64", ds64 (28) },
+                                                                       { "data", eightBytes, 0xffffffffu } }),
+             std::tuple ("short ds64.wav", "RF64", std::vector<Chunk> { { "ds64", ds64 (16) }, { "fmt ", formatChunk (1, 1, 8000, 16) },
+                                                                        { "data", eightBytes, 0xffffffffu } }) })
+        ASSERT_TRUE (writeChunks (folder.getChildFile (name), container, chunks)) << name;
+
+    for (const auto& [name, formatTag, bits, sampleRate] : { std::tuple ("16-bit float.wav", 3, 16, 8000u), std::tuple ("24-bit float.wav", 3, 24, 8000u),
+                                                             std::tuple ("rate.wav", 1, 16, 2147483647u), std::tuple ("pcm rate.wav", 1, 16, 0xffffffffu),
+                                                             std::tuple ("float rate.wav", 3, 64, 0xffffffffu) })
+        ASSERT_TRUE (writeWavBytes (folder.getChildFile (name), formatTag, bits, eightBytes.getData(), eightBytes.getSize(), sampleRate)) << name;
+
+    // Compressed files cut to 40 % (an Ogg file also within its headers), and ones whose header
+    // announces more than the 3 s of audio they hold.
+    const auto audio = sine (2, 3 * 48000, 48000.0);
+    ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("whole.flac"), audio, 48000.0, 16));
+    ASSERT_TRUE (writeAudio (juce::OggVorbisAudioFormat(), folder.getChildFile ("whole.ogg"), audio, 48000.0, 16));
+    ASSERT_TRUE (folder.getChildFile ("whole.ogg").copyFileTo (folder.getChildFile ("headless.ogg")));
+    ASSERT_EQ (truncate (path ("headless.ogg").toRawUTF8(), 1000), 0);
+
+    for (const auto* format : { "flac", "ogg" })
+    {
+        juce::MemoryBlock whole;
+        ASSERT_TRUE (folder.getChildFile (juce::String ("whole.") + format).loadFileAsData (whole));
+        ASSERT_TRUE (folder.getChildFile (juce::String ("cut.") + format).replaceWithData (whole.getData(), whole.getSize() * 4 / 10));
+
+        auto* bytes = static_cast<unsigned char*> (whole.getData());
+
+        if (juce::String (format) == "flac")
+        {
+            // The 36-bit sample count at the end of the stream info block.
+            bytes[21] &= 0xf0;
+            const auto claimed = juce::ByteOrder::swapIfLittleEndian (static_cast<uint32_t> (480000));
+            std::memcpy (bytes + 22, &claimed, 4);
+        }
+        else
+        {
+            // The last page's sample position, with the page's checksum made to match.
+            const auto last = std::string (static_cast<const char*> (whole.getData()), whole.getSize()).rfind ("OggS");
+            ASSERT_NE (last, std::string::npos);
+            const auto claimed = juce::ByteOrder::swapIfBigEndian (static_cast<int64_t> (480000));
+            std::memcpy (bytes + last + 6, &claimed, 8);
+            ogg_page page { bytes + last, 27 + bytes[last + 26], nullptr, 0 };
+            page.body = page.header + page.header_len;
+
+            for (int segment = 0; segment < bytes[last + 26]; ++segment)
+                page.body_len += bytes[last + 27 + segment];
+
+            ogg_page_checksum_set (&page);
+        }
+
+        ASSERT_TRUE (folder.getChildFile (juce::String ("lying.") + format).replaceWithData (whole.getData(), whole.getSize()));
     }
 
     juce::MemoryBlock state;
@@ -865,12 +1006,34 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { with ({ "--in", path ("slow.wav") }), "sample rate of 4000 Hz is below 8000 Hz", 1 },
         { with ({ "--in", path ("slow.wav"), "--rate", "48000" }), "is below 8000 Hz", 1 },
         { with ({ "--in", path ("fast.wav") }), "at its own rate of 384000 Hz (8000 to 192000): choose one with --rate", 2 },
+        { with ({ "--in", path ("brief.wav"), "--rate", "8000" }), "at 8000 Hz it is shorter than one sample", 1 },
         { with ({ "--in", path ("huge.wav"), "--rate", "192000" }), "cut short", 1 },
         { with ({ "--in", path ("huge.wav") }), "cut short", 1 },
         { with ({ "--in", path ("unsized.wav") }), "cut short", 1 },
         { with ({ "--in", path ("rf64 pcm.wav") }), "cut short", 1 },
         { with ({ "--in", path ("rf64 alaw.wav") }), "cut short", 1 },
         { with ({ "--in", path ("mask.wav") }), "its channel mask (0x80000000) names speakers that WAV does not define", 1 },
+        { with ({ "--in", path ("rf64 sized.wav") }), "cut short", 1 },
+        { with ({ "--in", path ("no data.wav") }), "its channel mask (0x80000000) names speakers that WAV does not define", 1 },
+        { with ({ "--in", path ("late format.wav") }), "the WAV header is damaged: its format chunk follows its data chunk", 1 },
+        { with ({ "--in", path ("200 channels.wav") }), "it has 200 channels; only mono and stereo files can be rendered", 1 },
+        { with ({ "--in", path ("65535 channels.wav") }), "it has 65535 channels; only mono and stereo files can be rendered", 1 },
+        { with ({ "--in", path ("late ds64.wav") }), "the WAV header is damaged: it does not begin with its RF64 size chunk (ds64)", 1 },
+        { with ({ "--in", path ("short ds64.wav") }), "the WAV header is damaged: its RF64 size chunk (ds64) is too short", 1 },
+        { with ({ "--in", path ("7-bit.wav") }), "its encoding (7-bit integer PCM) is not supported", 1 },
+        { with ({ "--in", path ("16-bit float.wav") }), "its encoding (16-bit float) is not supported", 1 },
+        { with ({ "--in", path ("24-bit float.wav") }), "its encoding (24-bit float) is not supported", 1 },
+        { with ({ "--in", path ("rate.wav") }), "the WAV header is damaged: its sample rate reads 2147483647 Hz, which does not match its "
+                                                 "byte rate of 16000 bytes a second", 1 },
+        { with ({ "--in", path ("rate.wav"), "--rate", "48000" }), "its sample rate reads 2147483647 Hz", 1 },
+        { with ({ "--in", path ("pcm rate.wav") }), "its sample rate reads 4294967295 Hz", 1 },
+        { with ({ "--in", path ("float rate.wav"), "--rate", "48000" }), "its sample rate reads 4294967295 Hz", 1 },
+        { with ({ "--in", path ("cut.flac") }), "cannot read " + path ("cut.flac") + ": the file is cut short", 1 },
+        { with ({ "--in", path ("lying.flac") }), "cannot read " + path ("lying.flac") + ": the file is cut short", 1 },
+        { with ({ "--in", path ("cut.ogg") }), "cannot read " + path ("cut.ogg") + ": the file is cut short", 1 },
+        { with ({ "--in", path ("lying.ogg") }), "cannot read " + path ("lying.ogg") + ": the file is cut short", 1 },
+        { with ({ "--in", path ("headless.ogg") }), "cannot read " + path ("headless.ogg") + ": the file is cut short", 1 },
+        { { "show", "--module", modulePath(), "--in", path ("cut.flac") }, "cannot read " + path ("cut.flac") + ": the file is cut short", 1 },
         { with ({ "--set", "200=0.5" }), "unknown parameter '200'", 2 },
         { with ({ "--set", "Delay Lines Routng=Serial" }), "(nearest: 'Delay Lines Routing'", 2 },
         { with ({ "--set", "Delay Lines Routing=Seriel" }), "is not one of: Parallel, Serial", 2 },
@@ -944,6 +1107,16 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         EXPECT_EQ (run.output.trimEnd().indexOfChar ('\n'), -1) << run.output;
         EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
     }
+
+    // A pipe is refused before it is read: the readers look at the input more than once.
+    juce::ChildProcess piped;
+    ASSERT_TRUE (piped.start ({ "/bin/sh", "-c", "cat \"$0\" | \"$1\" render --module \"$2\" --in /dev/stdin --out \"$3\"", path ("in.wav"),
+                                std::getenv ("CORVANE_HOST"), modulePath(), path ("out.wav") }));
+    const auto pipeRefusal = piped.readAllProcessOutput();
+    piped.waitForProcessToFinish (60000);
+    EXPECT_EQ (piped.getExitCode(), 2u);
+    EXPECT_TRUE (pipeRefusal.startsWith ("corvane-host: --in /dev/stdin is a pipe, not a file")) << pipeRefusal;
+    EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
 
     juce::MemoryBlock input;
     ASSERT_TRUE (folder.getChildFile ("in.wav").loadFileAsData (input));
@@ -1152,6 +1325,34 @@ TEST_F (CommandLineHost, RemovesItsTemporaryFileWhenStopped)
 
         EXPECT_TRUE (WIFSIGNALED (status) && WTERMSIG (status) == signalNumber) << status;
         EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false, ".corvane-host-*").isEmpty());
+        EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
+    }
+}
+
+TEST_F (CommandLineHost, RefusesAnInputThatShrinksWhileItIsRead)
+{
+    const auto audio = sine (1, 8000 * 30, 8000.0);
+    ASSERT_TRUE (writeAudio (juce::WavAudioFormat(), folder.getChildFile ("in.wav"), audio, 8000.0, 16));
+    ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("in.flac"), audio, 8000.0, 16));
+
+    for (const auto* name : { "in.wav", "in.flac" })
+    {
+        SCOPED_TRACE (name);
+        ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an earlier output"));
+
+        // One sample a block: a long render, during which the file loses its second half.
+        juce::ChildProcess host;
+        ASSERT_TRUE (host.start ({ std::getenv ("CORVANE_HOST"), "render", "--module", modulePath(), "--in", path (name),
+                                   "--out", path ("out.wav"), "--block", "1", "--preroll", "0", "--tail", "0" }));
+
+        for (int wait = 0; wait < 600 && folder.findChildFiles (juce::File::findFiles, false, "out_temp*").isEmpty(); ++wait)
+            juce::Thread::sleep (100);
+
+        ASSERT_EQ (truncate (path (name).toRawUTF8(), folder.getChildFile (name).getSize() / 2), 0);
+        const auto output = host.readAllProcessOutput();
+        host.waitForProcessToFinish (120000);
+        EXPECT_EQ (host.getExitCode(), 1u);
+        EXPECT_EQ (output, "corvane-host: cannot read " + path (name) + ": the file is cut short\n");
         EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
     }
 }

@@ -5,7 +5,6 @@
 #include "PluginParameters.h"
 #include "ProgressDisplay.h"
 #include "StateFile.h"
-#include "WavEncodingReader.h"
 #include "WavFileWriter.h"
 #include "XmlHelpers.h"
 
@@ -121,32 +120,6 @@ namespace
     juce::String decibels (float level)
     {
         return level > 0.0f ? juce::String (juce::Decibels::gainToDecibels (level, -1000.0f), 1) + " dBFS" : "-inf dBFS";
-    }
-
-    /** True when an uncompressed file (WAV, AIFF) holds less audio than its header announces.
-        JUCE's readers fill what is missing with silence, so a cut file would otherwise render
-        as if it were whole.
-    */
-    bool isCutShort (juce::AudioFormatManager& formats, const juce::File& file, const juce::AudioFormatReader& reader)
-    {
-        for (int index = 0; index < formats.getNumKnownFormats(); ++index)
-        {
-            auto* format = formats.getKnownFormat (index);
-
-            if (format->getFormatName() != reader.getFormatName())
-                continue;
-
-            std::unique_ptr<juce::MemoryMappedAudioFormatReader> mapped (format->createMemoryMappedReader (file));
-
-            // A compressed format (FLAC, Ogg Vorbis) gives no size to check the file against.
-            if (mapped == nullptr)
-                return false;
-
-            // The mapping covers only the part of the announced audio that the file really holds.
-            return ! mapped->mapEntireFile() || mapped->getMappedSection().getLength() < mapped->lengthInSamples;
-        }
-
-        return false;
     }
 
     /** The file a name leads to once links and "." or ".." are followed; a name whose folder
@@ -450,24 +423,20 @@ std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) con
     if (! options.input.existsAsFile())
         throw HostError ("cannot read " + path + ": no such file");
 
-    juce::AudioFormatManager formats;
-    formats.registerBasicFormats();
+    // The readers look at the file more than once and go back and forth in it.
+    if (struct stat info {}; stat (path.c_str(), &info) == 0 && ! S_ISREG (info.st_mode))
+        throw UsageError ("--in " + path + " is " + (S_ISFIFO (info.st_mode) ? "a pipe" : S_ISSOCK (info.st_mode) ? "a socket" : "a device")
+                           + ", not a file: save the audio to a file and give its name");
 
-    // A WAV header whose sizes or channel mask lie is turned away before JUCE's reader trusts it.
-    if (const auto error = WavEncodingReader::checkHeader (options.input.createInputStream()); error.isNotEmpty())
-        throw HostError ("cannot read " + path + ": " + error.toStdString());
+    std::unique_ptr<juce::AudioFormatReader> reader;
 
-    // The content tells the format: a file's name may carry another extension, or none.
-    std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (options.input.createInputStream()));
-
-    if (reader == nullptr)
+    try
     {
-        juce::String error;
-        reader = WavEncodingReader::create (options.input.createInputStream(), error);
-
-        if (reader == nullptr)
-            throw HostError ("cannot read " + path + ": " + (error.isNotEmpty() ? error.toStdString()
-                                                                               : "not a WAV, AIFF, FLAC or Ogg Vorbis file"));
+        reader = RenderInput::createReader (options.input);
+    }
+    catch (const std::exception& error)
+    {
+        throw HostError ("cannot read " + path + ": " + error.what());
     }
 
     if (reader->numChannels < 1 || reader->numChannels > 2)
@@ -486,9 +455,6 @@ std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) con
         throw UsageError ("cannot render " + path + " at its own rate of " + juce::String (reader->sampleRate, 0).toStdString()
                           + " Hz (8000 to 192000): choose one with --rate");
 
-    if (isCutShort (formats, options.input, *reader))
-        throw HostError ("cannot read " + path + ": the file is cut short");
-
     sampleRate = options.sampleRate.has_value() ? *options.sampleRate : reader->sampleRate;
     const auto renderedLength = static_cast<double> (reader->lengthInSamples) * sampleRate / reader->sampleRate;
 
@@ -501,11 +467,18 @@ std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) con
                           + juce::String (renderedLength / sampleRate, 0).toStdString() + " s long, more than the "
                           + juce::String (maxLength / sampleRate, 0).toStdString() + " s a WAV file can hold");
 
-    if (reader->numChannels == 2 && options.numInputs == 1)
+    const auto isStereo = reader->numChannels == 2;
+    auto input = std::make_unique<RenderInput> (std::move (reader), sampleRate, options.numInputs);
+
+    // An output made of the tail alone is no render of the input.
+    if (input->getLength() == 0)
+        throw HostError ("cannot render " + path + ": at " + juce::String (sampleRate, 0).toStdString() + " Hz it is shorter than one sample");
+
+    if (isStereo && options.numInputs == 1)
         std::cerr << "corvane-host: the stereo input is mixed to mono for the " << options.numInputs << "x" << options.numOutputs
                   << " configuration\n";
 
-    return std::make_unique<RenderInput> (std::move (reader), sampleRate, options.numInputs);
+    return input;
 }
 
 void CommandLineHost::restoreState (SimulatedInstance& instance) const

@@ -1,5 +1,10 @@
 #include "RenderInput.h"
 
+#include "FlacFileReader.h"
+#include "OggVorbisFileReader.h"
+#include "UncompressedFileReader.h"
+#include "WavEncodingReader.h"
+
 #include <cmath>
 #include <stdexcept>
 
@@ -17,6 +22,31 @@ RenderInput::RenderInput (std::unique_ptr<juce::AudioFormatReader> r, double sam
         resampler = std::make_unique<Resampler> (reader->sampleRate, sampleRate, static_cast<int> (reader->numChannels));
 
     length = static_cast<int64_t> (std::llround (static_cast<double> (reader->lengthInSamples) * sampleRate / reader->sampleRate));
+}
+
+std::unique_ptr<juce::AudioFormatReader> RenderInput::createReader (const juce::File& file)
+{
+    // A WAV header whose sizes, channels or encoding lie is turned away before JUCE's reader trusts it.
+    if (const auto error = WavEncodingReader::checkHeader (file.createInputStream()); error.isNotEmpty())
+        throw std::runtime_error (error.toStdString());
+
+    // The content tells the format: a file's name may carry another extension, or none.
+    juce::String error;
+    auto reader = UncompressedFileReader::create (file, error);
+
+    if (reader == nullptr && error.isEmpty())
+        reader = FlacFileReader::create (file.createInputStream());
+
+    if (reader == nullptr && error.isEmpty())
+        reader = OggVorbisFileReader::create (file.createInputStream(), error);
+
+    if (reader == nullptr && error.isEmpty())
+        reader = WavEncodingReader::create (file.createInputStream());
+
+    if (reader == nullptr)
+        throw std::runtime_error (error.isNotEmpty() ? error.toStdString() : "not a WAV, AIFF, FLAC or Ogg Vorbis file");
+
+    return reader;
 }
 
 bool RenderInput::refill()

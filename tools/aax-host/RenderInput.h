@@ -19,8 +19,15 @@ class RenderInput
 public:
     RenderInput (std::unique_ptr<juce::AudioFormatReader> reader, double sampleRate, int numChannels);
 
+    /** Answers a reader for a WAV, AIFF, FLAC or Ogg Vorbis file, told apart by content, one
+        that fails rather than hands out silence where the file holds less audio than it
+        announced. Throws std::runtime_error saying what stands in the way.
+    */
+    static std::unique_ptr<juce::AudioFormatReader> createReader (const juce::File& file);
+
     /** Fills up to numSamples of the destination from its start; answers how many were
-        filled, fewer only at the end of the file.
+        filled, fewer only at the end of the file. Throws std::runtime_error where the file
+        cannot be read as what it claims (cut short, damaged).
     */
     int read (juce::AudioBuffer<float>& destination, int numSamples);
 

@@ -135,7 +135,18 @@ void ViewCommandHost::show()
     auto sampleRate = defaultSampleRate;
 
     if (options.input != juce::File())
-        source = readWholeInput (host.openInput (sampleRate), options.numInputs);
+    {
+        auto input = host.openInput (sampleRate);
+
+        try
+        {
+            source = readWholeInput (std::move (input), options.numInputs);
+        }
+        catch (const std::runtime_error& error)
+        {
+            throw HostError ("cannot read " + options.input.getFullPathName().toStdString() + ": " + error.what());
+        }
+    }
 
     auto module = host.loadModule();
     auto instance = host.makeInstance (*module, host.findComponent (*module), sampleRate);

@@ -1,0 +1,187 @@
+#include "FlacFileReader.h"
+
+#include <stdexcept>
+
+FlacFileReader::FlacFileReader (juce::InputStream* stream)
+    : juce::AudioFormatReader (stream, "FLAC file"), decoder (FLAC__stream_decoder_new())
+{
+    if (decoder == nullptr
+         || FLAC__stream_decoder_init_stream (decoder, readBytes, seekTo, tellPosition, tellLength, isAtEnd, takeFrame,
+                                              takeMetadata, takeError, this) != FLAC__STREAM_DECODER_INIT_STATUS_OK
+         || ! FLAC__stream_decoder_process_until_end_of_metadata (decoder)
+         || sampleRate <= 0.0 || lengthInSamples > 0)
+        return;
+
+    // A stream that was written where its header could not be updated gives no length: the
+    // file is decoded once to count its samples, as JUCE's reader does.
+    counting = true;
+    FLAC__stream_decoder_process_until_end_of_stream (decoder);
+    counting = false;
+    const auto length = lengthInSamples;
+
+    if (! FLAC__stream_decoder_reset (decoder) || ! FLAC__stream_decoder_process_until_end_of_metadata (decoder))
+        sampleRate = 0.0;
+
+    lengthInSamples = length;
+    damaged = false;
+}
+
+FlacFileReader::~FlacFileReader()
+{
+    if (decoder != nullptr)
+        FLAC__stream_decoder_delete (decoder);
+}
+
+std::unique_ptr<juce::AudioFormatReader> FlacFileReader::create (std::unique_ptr<juce::InputStream> stream)
+{
+    if (stream == nullptr)
+        return {};
+
+    std::unique_ptr<FlacFileReader> reader (new FlacFileReader (stream.release()));
+
+    // A file whose stream information block could not be read is no FLAC file.
+    if (reader->sampleRate <= 0.0)
+        return {};
+
+    return reader;
+}
+
+bool FlacFileReader::decodeFrame()
+{
+    blockLength = blockPosition = 0;
+
+    while (blockLength == 0 && FLAC__stream_decoder_get_state (decoder) < FLAC__STREAM_DECODER_END_OF_STREAM)
+    {
+        if (! FLAC__stream_decoder_process_single (decoder))
+            break;
+
+        // An error in the middle of the file is damage; one where the file ends comes from the
+        // frame it cuts, and the samples that are missing tell.
+        if (damaged && ! input->isExhausted())
+            throw std::runtime_error ("the file is damaged: its audio cannot be decoded after "
+                                      + juce::String (static_cast<double> (nextSample) / sampleRate, 2).toStdString() + " s");
+
+        damaged = false;
+    }
+
+    return blockLength > 0;
+}
+
+bool FlacFileReader::readSamples (int* const* destChannels, int numDestChannels, int startOffsetInDestBuffer,
+                                  juce::int64 startSampleInFile, int numSamples)
+{
+    clearSamplesBeyondAvailableLength (destChannels, numDestChannels, startOffsetInDestBuffer, startSampleInFile,
+                                       numSamples, lengthInSamples);
+
+    if (numSamples <= 0)
+        return true;
+
+    if (startSampleInFile != nextSample)
+        return false;
+
+    while (numSamples > 0)
+    {
+        if (blockPosition == blockLength && ! decodeFrame())
+            throw std::runtime_error ("the file is cut short");
+
+        const auto count = juce::jmin (numSamples, blockLength - blockPosition);
+
+        for (int channel = 0; channel < numDestChannels; ++channel)
+            if (destChannels[channel] != nullptr)
+                std::copy_n (block.get() + channel * blockCapacity + blockPosition, count, destChannels[channel] + startOffsetInDestBuffer);
+
+        blockPosition += count;
+        startOffsetInDestBuffer += count;
+        numSamples -= count;
+        nextSample += count;
+    }
+
+    return true;
+}
+
+//==============================================================================
+FLAC__StreamDecoderReadStatus FlacFileReader::readBytes (const FLAC__StreamDecoder*, FLAC__byte* buffer, size_t* size, void* reader)
+{
+    auto& input = *static_cast<FlacFileReader*> (reader)->input;
+    *size = static_cast<size_t> (juce::jmax (0, input.read (buffer, static_cast<int> (juce::jmin (*size, size_t (1) << 20)))));
+    return *size > 0 ? FLAC__STREAM_DECODER_READ_STATUS_CONTINUE : FLAC__STREAM_DECODER_READ_STATUS_END_OF_STREAM;
+}
+
+FLAC__StreamDecoderSeekStatus FlacFileReader::seekTo (const FLAC__StreamDecoder*, FLAC__uint64 position, void* reader)
+{
+    return static_cast<FlacFileReader*> (reader)->input->setPosition (static_cast<juce::int64> (position))
+             ? FLAC__STREAM_DECODER_SEEK_STATUS_OK : FLAC__STREAM_DECODER_SEEK_STATUS_ERROR;
+}
+
+FLAC__StreamDecoderTellStatus FlacFileReader::tellPosition (const FLAC__StreamDecoder*, FLAC__uint64* position, void* reader)
+{
+    *position = static_cast<FLAC__uint64> (static_cast<FlacFileReader*> (reader)->input->getPosition());
+    return FLAC__STREAM_DECODER_TELL_STATUS_OK;
+}
+
+FLAC__StreamDecoderLengthStatus FlacFileReader::tellLength (const FLAC__StreamDecoder*, FLAC__uint64* length, void* reader)
+{
+    const auto total = static_cast<FlacFileReader*> (reader)->input->getTotalLength();
+    *length = static_cast<FLAC__uint64> (juce::jmax (juce::int64 (0), total));
+    return total >= 0 ? FLAC__STREAM_DECODER_LENGTH_STATUS_OK : FLAC__STREAM_DECODER_LENGTH_STATUS_UNSUPPORTED;
+}
+
+FLAC__bool FlacFileReader::isAtEnd (const FLAC__StreamDecoder*, void* reader)
+{
+    return static_cast<FlacFileReader*> (reader)->input->isExhausted();
+}
+
+FLAC__StreamDecoderWriteStatus FlacFileReader::takeFrame (const FLAC__StreamDecoder*, const FLAC__Frame* frame,
+                                                          const FLAC__int32* const* samples, void* client)
+{
+    auto& reader = *static_cast<FlacFileReader*> (client);
+    const auto length = static_cast<int> (frame->header.blocksize);
+
+    if (reader.counting)
+    {
+        reader.lengthInSamples += length;
+        return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
+    }
+
+    // A frame whose channels are not the stream's cannot be read as the stream's audio.
+    if (frame->header.channels != reader.numChannels)
+    {
+        reader.damaged = true;
+        return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
+    }
+
+    if (length > reader.blockCapacity)
+    {
+        reader.block.malloc (static_cast<size_t> (length) * reader.numChannels);
+        reader.blockCapacity = length;
+    }
+
+    // Left-aligned in 32 bits, as JUCE hands out integer samples; shifted unsigned, since a
+    // negative number may not be shifted left.
+    const auto shift = 32 - static_cast<int> (frame->header.bits_per_sample);
+
+    for (unsigned int channel = 0; channel < reader.numChannels; ++channel)
+        for (int i = 0; i < length; ++i)
+            reader.block[static_cast<int> (channel) * reader.blockCapacity + i] = static_cast<int> (static_cast<uint32_t> (samples[channel][i]) << shift);
+
+    reader.blockLength = length;
+    return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
+}
+
+void FlacFileReader::takeMetadata (const FLAC__StreamDecoder*, const FLAC__StreamMetadata* metadata, void* client)
+{
+    if (metadata->type != FLAC__METADATA_TYPE_STREAMINFO)
+        return;
+
+    auto& reader = *static_cast<FlacFileReader*> (client);
+    const auto& info = metadata->data.stream_info;
+    reader.sampleRate = info.sample_rate;
+    reader.numChannels = info.channels;
+    reader.bitsPerSample = info.bits_per_sample;
+    reader.lengthInSamples = static_cast<juce::int64> (info.total_samples);
+}
+
+void FlacFileReader::takeError (const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void* reader)
+{
+    static_cast<FlacFileReader*> (reader)->damaged = true;
+}

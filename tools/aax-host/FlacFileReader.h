@@ -1,0 +1,50 @@
+#pragma once
+
+#include <juce_audio_formats/juce_audio_formats.h>
+
+#include <FLAC/stream_decoder.h>
+
+#include <memory>
+
+/**
+    A FLAC file read with libFLAC, in order from its start. Unlike JUCE's reader, which fills
+    what it cannot decode with silence, it fails where the audio stops short of the length the
+    file announces (a file that was cut, that lies about its length, or that shrinks while it
+    is read) or where its frames are damaged. Samples are handed out as 32-bit integers.
+*/
+class FlacFileReader : public juce::AudioFormatReader
+{
+public:
+    /** Answers a reader for a FLAC file; none for any other file. */
+    static std::unique_ptr<juce::AudioFormatReader> create (std::unique_ptr<juce::InputStream> stream);
+
+    ~FlacFileReader() override;
+
+    /** Reads on from where the last read ended (a read from elsewhere returns false); throws
+        std::runtime_error, saying what is wrong, where the audio ends early or is damaged.
+    */
+    bool readSamples (int* const* destChannels, int numDestChannels, int startOffsetInDestBuffer,
+                      juce::int64 startSampleInFile, int numSamples) override;
+
+private:
+    explicit FlacFileReader (juce::InputStream* stream);
+
+    /** Decodes the next frame into the block; false at the end of the stream. */
+    bool decodeFrame();
+
+    static FLAC__StreamDecoderReadStatus readBytes (const FLAC__StreamDecoder*, FLAC__byte* buffer, size_t* size, void* reader);
+    static FLAC__StreamDecoderSeekStatus seekTo (const FLAC__StreamDecoder*, FLAC__uint64 position, void* reader);
+    static FLAC__StreamDecoderTellStatus tellPosition (const FLAC__StreamDecoder*, FLAC__uint64* position, void* reader);
+    static FLAC__StreamDecoderLengthStatus tellLength (const FLAC__StreamDecoder*, FLAC__uint64* length, void* reader);
+    static FLAC__bool isAtEnd (const FLAC__StreamDecoder*, void* reader);
+    static FLAC__StreamDecoderWriteStatus takeFrame (const FLAC__StreamDecoder*, const FLAC__Frame* frame,
+                                                     const FLAC__int32* const* samples, void* reader);
+    static void takeMetadata (const FLAC__StreamDecoder*, const FLAC__StreamMetadata* metadata, void* reader);
+    static void takeError (const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void* reader);
+
+    FLAC__StreamDecoder* const decoder;
+    juce::HeapBlock<int> block;    ///< the last frame decoded, channel after channel
+    int blockCapacity = 0, blockLength = 0, blockPosition = 0;
+    juce::int64 nextSample = 0;
+    bool counting = false, damaged = false;
+};

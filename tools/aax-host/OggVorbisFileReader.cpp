@@ -1,0 +1,163 @@
+#include "OggVorbisFileReader.h"
+
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+namespace
+{
+    /** The largest Ogg page: its header, 255 lacing values and 255 segments of 255 bytes. */
+    constexpr int maxPageSize = 27 + 255 + 255 * 255;
+}
+
+OggVorbisFileReader::OggVorbisFileReader (juce::InputStream* stream)
+    : juce::AudioFormatReader (stream, "Ogg-Vorbis file")
+{
+    const ov_callbacks callbacks { readBytes, seekTo, nullptr, tellPosition };
+    opened = ov_open_callbacks (input, &file, nullptr, 0, callbacks) == 0;
+
+    if (! opened)
+        return;
+
+    const auto* info = ov_info (&file, -1);
+    sampleRate = static_cast<double> (info->rate);
+    numChannels = static_cast<unsigned int> (info->channels);
+    bitsPerSample = 32;
+    usesFloatingPointData = true;
+    lengthInSamples = juce::jmax (ogg_int64_t (0), ov_pcm_total (&file, -1));
+}
+
+OggVorbisFileReader::~OggVorbisFileReader()
+{
+    if (opened)
+        ov_clear (&file);
+}
+
+std::unique_ptr<juce::AudioFormatReader> OggVorbisFileReader::create (std::unique_ptr<juce::InputStream> stream, juce::String& error)
+{
+    error.clear();
+
+    if (stream == nullptr)
+        return {};
+
+    std::unique_ptr<OggVorbisFileReader> reader (new OggVorbisFileReader (stream.release()));
+
+    // One that begins as a Vorbis stream and cannot be opened has its headers damaged or cut.
+    if (! reader->opened)
+    {
+        if (beginsAVorbisStream (*reader->input))
+            error = endsItsStream (*reader->input) ? "the file is damaged: its Vorbis headers cannot be read" : "the file is cut short";
+
+        return {};
+    }
+
+    // The reader announces the length up to the last whole page, so a file cut anywhere
+    // would pass for a shorter whole one.
+    if (! endsItsStream (*reader->input))
+    {
+        error = "the file is cut short";
+        return {};
+    }
+
+    for (int link = 1; link < ov_streams (&reader->file); ++link)
+    {
+        if (ov_info (&reader->file, link)->channels != static_cast<int> (reader->numChannels)
+             || ov_info (&reader->file, link)->rate != static_cast<long> (reader->sampleRate))
+        {
+            error = "its chained streams differ in channels or sample rate";
+            return {};
+        }
+    }
+
+    return reader;
+}
+
+bool OggVorbisFileReader::beginsAVorbisStream (juce::InputStream& stream)
+{
+    // The first page of the stream, whose first packet is Vorbis's identification header.
+    uint8_t start[27 + 255 + 7] {};
+    const auto size = stream.setPosition (0) ? stream.read (start, sizeof (start)) : 0;
+    const auto packet = 27 + start[26];
+    return size >= packet + 7 && std::memcmp (start, "OggS", 4) == 0 && std::memcmp (start + packet, "\x01vorbis", 7) == 0;
+}
+
+bool OggVorbisFileReader::endsItsStream (juce::InputStream& stream)
+{
+    // The last whole page lies within the last two pages' worth of bytes; the decoder goes on
+    // from where it was.
+    const auto position = stream.getPosition();
+    const auto size = static_cast<int> (juce::jmin (stream.getTotalLength(), static_cast<juce::int64> (2 * maxPageSize)));
+    ogg_sync_state sync;
+    ogg_sync_init (&sync);
+    auto* buffer = ogg_sync_buffer (&sync, size);
+    const auto read = stream.setPosition (stream.getTotalLength() - size) ? stream.read (buffer, size) : 0;
+    ogg_sync_wrote (&sync, juce::jmax (0, read));
+    stream.setPosition (position);
+
+    auto ended = false;
+    ogg_page page;
+
+    for (long found; (found = ogg_sync_pageseek (&sync, &page)) != 0;)
+        if (found > 0)
+            ended = ogg_page_eos (&page) != 0;
+
+    ogg_sync_clear (&sync);
+    return ended;
+}
+
+bool OggVorbisFileReader::readSamples (int* const* destChannels, int numDestChannels, int startOffsetInDestBuffer,
+                                       juce::int64 startSampleInFile, int numSamples)
+{
+    clearSamplesBeyondAvailableLength (destChannels, numDestChannels, startOffsetInDestBuffer, startSampleInFile,
+                                       numSamples, lengthInSamples);
+
+    if (numSamples <= 0)
+        return true;
+
+    if (startSampleInFile != nextSample)
+        return false;
+
+    while (numSamples > 0)
+    {
+        float** samples = nullptr;
+        int link = 0;
+        const auto count = static_cast<int> (ov_read_float (&file, &samples, numSamples, &link));
+
+        if (count == 0)
+            throw std::runtime_error ("the file is cut short");
+
+        if (count < 0)
+            throw std::runtime_error ("the file is damaged: its audio cannot be decoded after "
+                                      + juce::String (static_cast<double> (nextSample) / sampleRate, 2).toStdString() + " s");
+
+        for (int channel = 0; channel < numDestChannels; ++channel)
+            if (destChannels[channel] != nullptr)
+                std::memcpy (reinterpret_cast<float*> (destChannels[channel]) + startOffsetInDestBuffer, samples[channel],
+                             sizeof (float) * static_cast<size_t> (count));
+
+        startOffsetInDestBuffer += count;
+        numSamples -= count;
+        nextSample += count;
+    }
+
+    return true;
+}
+
+//==============================================================================
+size_t OggVorbisFileReader::readBytes (void* buffer, size_t size, size_t count, void* stream)
+{
+    const auto bytes = juce::jmin (size * count, size_t (1) << 20);
+    return size > 0 ? static_cast<size_t> (juce::jmax (0, static_cast<juce::InputStream*> (stream)->read (buffer, static_cast<int> (bytes)))) / size : 0;
+}
+
+int OggVorbisFileReader::seekTo (void* source, ogg_int64_t offset, int origin)
+{
+    auto& stream = *static_cast<juce::InputStream*> (source);
+    const auto base = origin == SEEK_CUR ? stream.getPosition() : origin == SEEK_END ? stream.getTotalLength() : 0;
+    return stream.setPosition (base + offset) ? 0 : -1;
+}
+
+long OggVorbisFileReader::tellPosition (void* stream)
+{
+    return static_cast<long> (static_cast<juce::InputStream*> (stream)->getPosition());
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <juce_audio_formats/juce_audio_formats.h>
+
+#include <vorbis/vorbisfile.h>
+
+#include <memory>
+
+/**
+    An Ogg Vorbis file read with libvorbisfile, in order from its start. Unlike JUCE's reader,
+    which fills what it cannot decode with silence, it fails where the audio stops short of the
+    length the file announces (a file that lies about its length, or shrinks while it is read)
+    or where its data is damaged; a file whose last page does not end its stream, as one that
+    was cut, is refused when it is opened. Samples are handed out as 32-bit floats.
+*/
+class OggVorbisFileReader : public juce::AudioFormatReader
+{
+public:
+    /** Answers a reader for an Ogg Vorbis file. For one that was cut, whose headers are
+        damaged, or whose chained streams differ in channels or rate, the error says so; for
+        any other file both stay empty.
+    */
+    static std::unique_ptr<juce::AudioFormatReader> create (std::unique_ptr<juce::InputStream> stream, juce::String& error);
+
+    ~OggVorbisFileReader() override;
+
+    /** Reads on from where the last read ended (a read from elsewhere returns false); throws
+        std::runtime_error, saying what is wrong, where the audio ends early or is damaged.
+    */
+    bool readSamples (int* const* destChannels, int numDestChannels, int startOffsetInDestBuffer,
+                      juce::int64 startSampleInFile, int numSamples) override;
+
+private:
+    explicit OggVorbisFileReader (juce::InputStream* stream);
+
+    /** True when the file begins with the first page of a Vorbis stream. */
+    static bool beginsAVorbisStream (juce::InputStream& stream);
+
+    /** True when the last whole page of the stream carries the end-of-stream mark. */
+    static bool endsItsStream (juce::InputStream& stream);
+
+    static size_t readBytes (void* buffer, size_t size, size_t count, void* stream);
+    static int seekTo (void* stream, ogg_int64_t offset, int origin);
+    static long tellPosition (void* stream);
+
+    OggVorbis_File file {};
+    bool opened = false;
+    juce::int64 nextSample = 0;
+};
