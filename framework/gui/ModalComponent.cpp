@@ -90,6 +90,11 @@ juce::Rectangle<int> ModalComponent::getCoveredArea() const
     return cover.getLocalBounds();
 }
 
+ModalComponent::Desktop* ModalComponent::getDesktop() const
+{
+    return getParentComponent() == &cover ? dynamic_cast<Desktop*> (cover.getParentComponent()) : nullptr;
+}
+
 bool ModalComponent::dimsBackground()
 {
     return false;
@@ -101,9 +106,9 @@ void ModalComponent::updateBounds()
     {
         setBounds (position.x, position.y, getWidth(), getHeight());
     }
-    else if (positionMode == centred && getParentComponent() == &cover)
+    else if (positionMode == centred)
     {
-        if (auto* desktop = dynamic_cast<Desktop*> (cover.getParentComponent()))
+        if (auto* desktop = getDesktop())
         {
             auto area = desktop->getModalArea();
             setBounds (area.getWidth() / 2 - getWidth() / 2, area.getHeight() / 2 - getHeight() / 2, getWidth(), getHeight());

@@ -51,6 +51,9 @@ public:
     /** The cover's local bounds: the whole area a modal component may use. */
     juce::Rectangle<int> getCoveredArea() const;
 
+    /** The Desktop that the component's cover sits in, or null before it is attached. */
+    Desktop* getDesktop() const;
+
     /** True to wash the editor behind the cover with a white veil. */
     virtual bool dimsBackground();
 

@@ -202,3 +202,34 @@ TEST (AlertWindow, DrawsOverTheEditor)
 
     savePng (desktop, "alert-window");
 }
+
+TEST (AlertWindow, LongMessagesBreakIntoLinesInsideTheEditor)
+{
+    LookAndFeelScope scope;
+    const auto font = scope.lookAndFeel.getStandardFont();
+    const auto path = juce::String::repeatedString ("/Presets of a user with a rather long name", 8);
+
+    // whole: the label has room for every line the text needs at its width.
+    const struct { juce::String message; bool whole; } cases[] =
+    {
+        { "The preset could not be saved to '" + path + "': its folder does not exist.", true },
+        { juce::String::repeatedString ("x", 400), true },                     // nowhere to break
+        { juce::String::repeatedString (path + " ", 40), false },              // more than the editor holds
+    };
+
+    for (const auto& c : cases)
+    {
+        TestDesktop desktop (1243, 576);
+        auto alert = Halvorn::AlertWindow::createOk ("Corvane", c.message, nullptr);
+        desktop.addChildComponent (*alert);
+        alert->show();
+        savePng (desktop, "alert-long-message-" + juce::String (&c - cases));
+
+        auto* ok = alert->getButton (0);
+        const auto& label = alert->getMessageLabel();
+        const auto linesNeeded = std::ceil (font.getStringWidthFloat (c.message) / (float) (label.getWidth() - 10));
+        EXPECT_TRUE (desktop.getLocalBounds().reduced (20).contains (alert->getBounds())) << c.message.length();
+        EXPECT_TRUE (alert->getContentBounds().contains (alert->getLocalArea (ok, ok->getLocalBounds())));
+        EXPECT_TRUE (! c.whole || (float) label.getHeight() >= linesNeeded * font.getHeight()) << c.message.length();
+    }
+}
