@@ -239,6 +239,30 @@ void AlertWindow::buttonClicked (juce::Button* button)
         caller->alertResult (this, index < resultCodes.size() ? resultCodes[index] : 0);
 }
 
+bool AlertWindow::keyPressed (const juce::KeyPress& key)
+{
+    auto* button = key.isKeyCode (juce::KeyPress::returnKey) ? buttons.getFirst()
+                 : key.isKeyCode (juce::KeyPress::escapeKey) ? getCancelButton()
+                 : nullptr;
+
+    // Escape on an alert that has nothing to answer no with (Save as, Overwrite, Discard)
+    // closes it unanswered, as its close button does: nothing is saved, replaced or lost.
+    if (button == nullptr)
+        return WindowComponent::keyPressed (key);
+
+    button->triggerClick();
+    return true;
+}
+
+juce::TextButton* AlertWindow::getCancelButton() const
+{
+    for (int i = 0; i < buttons.size(); ++i)
+        if (resultCodes[i] == cancel || resultCodes[i] == no)
+            return buttons[i];
+
+    return buttons.size() == 1 ? buttons.getFirst() : nullptr;
+}
+
 void AlertWindow::lookAndFeelChanged()
 {
     WindowComponent::lookAndFeelChanged();

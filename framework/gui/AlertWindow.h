@@ -15,7 +15,8 @@ namespace Halvorn
 
     The message takes one line where it fits; shown over a Desktop, the alert is never
     wider or higher than the Desktop's modal area less a margin, and a longer message is
-    broken into as many lines as it needs.
+    broken into as many lines as it needs. Return presses the first button, Escape the
+    one that answers no (Cancel, No, or the only button), else the close button.
 */
 class AlertWindow  : public WindowComponent
 {
@@ -70,6 +71,7 @@ public:
 
     bool dimsBackground() override;
     void buttonClicked (juce::Button*) override;
+    bool keyPressed (const juce::KeyPress&) override;
     void lookAndFeelChanged() override;
     void resized() override;
     void childBoundsChanged (juce::Component*) override;
@@ -90,6 +92,8 @@ private:
 
     static std::unique_ptr<AlertWindow> create (const juce::String& title, const juce::String& message, Caller*,
                                                 std::initializer_list<std::pair<const char*, int>> buttonsToAdd);
+
+    juce::TextButton* getCancelButton() const;
 
     ComponentRow buttonRow;
     juce::OwnedArray<juce::TextButton> buttons;

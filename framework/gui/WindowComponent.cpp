@@ -103,6 +103,15 @@ void WindowComponent::buttonClicked (juce::Button* button)
         close();
 }
 
+bool WindowComponent::keyPressed (const juce::KeyPress& key)
+{
+    if (! key.isKeyCode (juce::KeyPress::escapeKey) || ! closeButton.isVisible())
+        return false;
+
+    closeButton.triggerClick();
+    return true;
+}
+
 void WindowComponent::lookAndFeelChanged()
 {
     if (auto* lf = dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()))

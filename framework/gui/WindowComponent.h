@@ -62,6 +62,8 @@ public:
     juce::DrawableButton& getCloseButton() noexcept             { return closeButton; }
 
     void buttonClicked (juce::Button*) override;
+    /** Escape presses the close button, where the window shows one. */
+    bool keyPressed (const juce::KeyPress&) override;
     void lookAndFeelChanged() override;
     void paint (juce::Graphics&) override;
     void resized() override;

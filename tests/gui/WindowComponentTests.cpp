@@ -115,20 +115,23 @@ TEST (AlertWindow, ButtonsReportTheirCodes)
     using Alert = Halvorn::AlertWindow;
     using Creator = std::unique_ptr<Alert> (*) (const juce::String&, const juce::String&, Alert::Caller*);
 
+    // Return presses the first button, Escape the one that answers no (-1: none, the alert
+    // closes unanswered as by its close button).
     struct Case
     {
         Creator create;
         juce::StringArray texts;
         juce::Array<int> codes;
+        int onReturn, onEscape;
     };
 
     const Case cases[] =
     {
-        { Alert::createOk, { "OK" }, { 3 } },
-        { Alert::createYesNo, { "Yes", "No" }, { 2, 1 } },
-        { Alert::createYesCancel, { "Yes", "Cancel" }, { 2, 0 } },
-        { Alert::createSaveOverwriteDiscard, { "Save as", "Overwrite", "Discard" }, { 5, 4, 6 } },
-        { Alert::createReplaceCancel, { "Replace", "Cancel" }, { 7, 0 } },
+        { Alert::createOk, { "OK" }, { 3 }, 3, 3 },
+        { Alert::createYesNo, { "Yes", "No" }, { 2, 1 }, 2, 1 },
+        { Alert::createYesCancel, { "Yes", "Cancel" }, { 2, 0 }, 2, 0 },
+        { Alert::createSaveOverwriteDiscard, { "Save as", "Overwrite", "Discard" }, { 5, 4, 6 }, 5, -1 },
+        { Alert::createReplaceCancel, { "Replace", "Cancel" }, { 7, 0 }, 7, 0 },
     };
 
     for (const auto& c : cases)
@@ -167,6 +170,20 @@ TEST (AlertWindow, ButtonsReportTheirCodes)
             alert->buttonClicked (alert->getButton (pressed));
             EXPECT_EQ (results.codes, juce::Array<int> { c.codes[pressed] });
             EXPECT_FALSE (alert->isVisible() || alert->getParentComponent()->isVisible());
+        }
+
+        for (auto [key, expected] : { std::pair (juce::KeyPress::returnKey, c.onReturn), std::pair (juce::KeyPress::escapeKey, c.onEscape) })
+        {
+            TestDesktop desktop;
+            Results results;
+            auto alert = c.create ("Title", "Message", &results);
+            desktop.addChildComponent (*alert);
+            alert->show();
+
+            EXPECT_TRUE (alert->keyPressed (juce::KeyPress (key)));
+            deliverAsyncUpdates();
+            EXPECT_EQ (results.codes, expected < 0 ? juce::Array<int>() : juce::Array<int> { expected }) << c.texts[0] << " " << key;
+            EXPECT_FALSE (alert->isVisible());
         }
     }
 
