@@ -52,6 +52,16 @@ void AboutWindow::mouseDown (const juce::MouseEvent&)
     close();
 }
 
+bool AboutWindow::keyPressed (const juce::KeyPress& key)
+{
+    // Without a title bar there is no close button for Escape to press.
+    if (! key.isKeyCode (juce::KeyPress::escapeKey))
+        return false;
+
+    close();
+    return true;
+}
+
 void AboutWindow::creditsClicked (CreditsText*)
 {
     close();

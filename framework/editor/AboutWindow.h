@@ -10,7 +10,7 @@ class BasePlugin;
     name, description, web link, version, format and platform, build information and the
     path of the plug-in module, and scrolling credits when the plug-in enables them. Every
     text is read from the plug-in when it paints. A press anywhere on it that no child takes,
-    or on the credits, closes it.
+    or on the credits, closes it, and so does Escape.
 */
 class AboutWindow  : public WindowComponent,
                      private CreditsText::Listener
@@ -31,6 +31,8 @@ public:
     //==============================================================================
     /** @internal */
     void mouseDown (const juce::MouseEvent&) override;
+    /** @internal */
+    bool keyPressed (const juce::KeyPress&) override;
     /** @internal */
     void visibilityChanged() override;
     /** @internal */

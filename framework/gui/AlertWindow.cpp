@@ -2,8 +2,98 @@
 
 #include "DefaultLookAndFeel.h"
 
+namespace
+{
+    /** Pixels kept free between an alert and each edge of the area it is shown in. */
+    constexpr int areaMargin = 20;
+
+    /** The text broken into lines no wider than the width: each line of the text on its own,
+        broken after a space or a path separator where it has one, else (a name longer than
+        a line) between two characters.
+    */
+    juce::StringArray breakIntoLines (const juce::String& text, const juce::Font& font, float maxWidth)
+    {
+        juce::StringArray lines;
+
+        for (const auto& paragraph : juce::StringArray::fromLines (text))
+        {
+            juce::GlyphArrangement glyphs;
+            glyphs.addLineOfText (font, paragraph, 0.0f, 0.0f);
+            const auto numGlyphs = glyphs.getNumGlyphs();
+
+            const auto textOf = [&glyphs] (int start, int end)
+            {
+                juce::String s;
+
+                for (int i = start; i < end; ++i)
+                    s += juce::String::charToString (glyphs.getGlyph (i).getCharacter());
+
+                return s.trimEnd();
+            };
+
+            int start = 0, lastBreak = -1;
+
+            for (int i = 0; i < numGlyphs; ++i)
+            {
+                const auto& glyph = glyphs.getGlyph (i);
+
+                // A space may hang past the edge: it is dropped from the line's end.
+                if (i > start && ! glyph.isWhitespace() && glyph.getRight() - glyphs.getGlyph (start).getLeft() > maxWidth)
+                {
+                    const auto end = lastBreak >= start ? lastBreak + 1 : i;
+                    lines.add (textOf (start, end));
+
+                    for (start = end; start < numGlyphs && glyphs.getGlyph (start).isWhitespace();)
+                        ++start;
+
+                    lastBreak = -1;
+                    i = start - 1;
+                    continue;
+                }
+
+                const auto c = glyph.getCharacter();
+
+                if (glyph.isWhitespace() || c == '/' || c == '\\')
+                    lastBreak = i;
+            }
+
+            if (start < numGlyphs || numGlyphs == 0)
+                lines.add (textOf (start, numGlyphs));
+        }
+
+        return lines;
+    }
+}
+
 namespace Halvorn
 {
+
+void AlertWindow::MessageLabel::paint (juce::Graphics& g)
+{
+    if (lines.isEmpty())
+    {
+        juce::Label::paint (g);
+        return;
+    }
+
+    g.fillAll (findColour (backgroundColourId));
+    g.setColour (findColour (textColourId).withMultipliedAlpha (isEnabled() ? 1.0f : 0.5f));
+    g.setFont (getFont());
+
+    // The lines were measured to fit: drawn one by one, nothing breaks or shrinks them again.
+    const auto area = getBorderSize().subtractedFrom (getLocalBounds()).toFloat();
+    const auto lineHeight = getFont().getHeight();
+    auto row = area.withSizeKeepingCentre (area.getWidth(), lineHeight * (float) lines.size()).withHeight (lineHeight);
+
+    for (const auto& line : lines)
+    {
+        g.drawText (line, row, getJustificationType().getOnlyHorizontalFlags() | juce::Justification::verticallyCentred, false);
+        row.translate (0.0f, lineHeight);
+    }
+
+    g.setColour (findColour (outlineColourId));
+    g.drawRect (getLocalBounds());
+}
 
 AlertWindow::AlertWindow()
 {
@@ -83,10 +173,50 @@ void AlertWindow::setMessage (const juce::String& message)
 
 void AlertWindow::updateSize()
 {
-    auto font = messageLabel.getFont();
-    auto width = juce::jmax ((int) font.getStringWidthFloat (messageLabel.getText()), buttonRow.getWidth());
+    const auto font = messageLabel.getFont();
+    const auto message = messageLabel.getText();
+    auto width = juce::jmax ((int) font.getStringWidthFloat (message), buttonRow.getWidth());
     auto height = (int) font.getHeight() + buttonRow.getHeight() + 10;
+    messageLabel.lines.clear();
+
+    if (auto* desktop = getDesktop())
+    {
+        const auto frame = getFrameSize();
+        const auto area = desktop->getModalArea().reduced (areaMargin);
+        const auto border = messageLabel.getBorderSize();
+
+        if (width > area.getWidth() - frame.x || message.containsAnyOf ("\r\n"))
+        {
+            const auto maxWidth = (float) (area.getWidth() - frame.x - border.getLeftAndRight());
+            const auto maxHeight = (float) (area.getHeight() - frame.y - buttonRow.getHeight() - 10 - border.getTopAndBottom());
+            const auto maxLines = juce::jmax (1, (int) (maxHeight / font.getHeight()));
+            auto lines = breakIntoLines (message, font, maxWidth);
+
+            if (lines.size() > maxLines)
+            {
+                lines.removeRange (maxLines, lines.size());
+                auto& last = lines.getReference (maxLines - 1);
+
+                while (last.isNotEmpty() && font.getStringWidthFloat (last + "...") > maxWidth)
+                    last = last.dropLastCharacters (1);
+
+                last << "...";
+            }
+
+            auto widest = 0.0f;
+
+            for (const auto& line : lines)
+                widest = juce::jmax (widest, font.getStringWidthFloat (line));
+
+            width = juce::jmax ((int) std::ceil (widest) + border.getLeftAndRight(), buttonRow.getWidth());
+            height = (int) std::ceil (font.getHeight() * (float) lines.size()) + border.getTopAndBottom()
+                       + buttonRow.getHeight() + 10;
+            messageLabel.lines = lines;
+        }
+    }
+
     setContentSize (width, height);
+    messageLabel.repaint();
 }
 
 bool AlertWindow::dimsBackground()
@@ -107,6 +237,30 @@ void AlertWindow::buttonClicked (juce::Button* button)
 
     if (caller != nullptr)
         caller->alertResult (this, index < resultCodes.size() ? resultCodes[index] : 0);
+}
+
+bool AlertWindow::keyPressed (const juce::KeyPress& key)
+{
+    auto* button = key.isKeyCode (juce::KeyPress::returnKey) ? buttons.getFirst()
+                 : key.isKeyCode (juce::KeyPress::escapeKey) ? getCancelButton()
+                 : nullptr;
+
+    // Escape on an alert that has nothing to answer no with (Save as, Overwrite, Discard)
+    // closes it unanswered, as its close button does: nothing is saved, replaced or lost.
+    if (button == nullptr)
+        return WindowComponent::keyPressed (key);
+
+    button->triggerClick();
+    return true;
+}
+
+juce::TextButton* AlertWindow::getCancelButton() const
+{
+    for (int i = 0; i < buttons.size(); ++i)
+        if (resultCodes[i] == cancel || resultCodes[i] == no)
+            return buttons[i];
+
+    return buttons.size() == 1 ? buttons.getFirst() : nullptr;
 }
 
 void AlertWindow::lookAndFeelChanged()

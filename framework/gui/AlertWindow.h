@@ -9,9 +9,14 @@ namespace Halvorn
 {
 
 /**
-    The editor's in-window message box: a title, a one-line message and a row of buttons,
-    each carrying a result code that goes to the Caller. Created unshown by one of the
+    The editor's in-window message box: a title, a message and a row of buttons, each
+    carrying a result code that goes to the Caller. Created unshown by one of the
     creators, shown with show(), hidden by its buttons and deleted by its owner.
+
+    The message takes one line where it fits; shown over a Desktop, the alert is never
+    wider or higher than the Desktop's modal area less a margin, and a longer message is
+    broken into as many lines as it needs. Return presses the first button, Escape the
+    one that answers no (Cancel, No, or the only button), else the close button.
 */
 class AlertWindow  : public WindowComponent
 {
@@ -50,7 +55,7 @@ public:
     /** Appends a button to the right of the others; pressing it reports the code. */
     void addButton (const juce::String& text, int result);
 
-    /** Sizes the window to the message and the buttons. */
+    /** Sizes the window to the message and the buttons, within the Desktop it is shown over. */
     void updateSize();
 
     void setMessage (const juce::String& message);
@@ -66,6 +71,7 @@ public:
 
     bool dimsBackground() override;
     void buttonClicked (juce::Button*) override;
+    bool keyPressed (const juce::KeyPress&) override;
     void lookAndFeelChanged() override;
     void resized() override;
     void childBoundsChanged (juce::Component*) override;
@@ -74,13 +80,25 @@ public:
     juce::Array<juce::var> userData;
 
 private:
+    /** Keeps the message as its text, and draws it broken into the lines the alert was
+        sized for; with no lines it is drawn as any label draws its text.
+    */
+    struct MessageLabel  : public juce::Label
+    {
+        void paint (juce::Graphics&) override;
+
+        juce::StringArray lines;
+    };
+
     static std::unique_ptr<AlertWindow> create (const juce::String& title, const juce::String& message, Caller*,
                                                 std::initializer_list<std::pair<const char*, int>> buttonsToAdd);
+
+    juce::TextButton* getCancelButton() const;
 
     ComponentRow buttonRow;
     juce::OwnedArray<juce::TextButton> buttons;
     juce::Array<int> resultCodes;
-    juce::Label messageLabel;
+    MessageLabel messageLabel;
     Caller* caller = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (AlertWindow)

@@ -1,6 +1,7 @@
 #include "GFXPanel.h"
 
 #include "GFXWidgetFactory.h"
+#include "ModalComponent.h"
 #include "SkinSource.h"
 #include "SkinLimits.h"
 #include "XmlHelpers.h"
@@ -93,4 +94,19 @@ void GFXPanel::paint (juce::Graphics& g)
         drawFrame (g, 0);
     else
         g.fillAll (juce::Colour::greyLevel (0.9f));
+}
+
+void GFXPanel::focusOfChildComponentChanged (FocusChangeType)
+{
+    // The host's window, when it gets the focus back, hands it to the widget that had it
+    // last, even with a window or alert shown over the panel since: that one takes it, so
+    // no key works a widget behind it.
+    for (auto* parent = getParentComponent(); parent != nullptr; parent = parent->getParentComponent())
+    {
+        if (dynamic_cast<ModalComponent::Desktop*> (parent) != nullptr)
+        {
+            ModalComponent::keepFocusInFront (*parent);
+            return;
+        }
+    }
 }

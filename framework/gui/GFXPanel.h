@@ -25,6 +25,8 @@ public:
 
     /** @internal */
     void paint (juce::Graphics& g) override;
+    /** @internal */
+    void focusOfChildComponentChanged (FocusChangeType) override;
 
 private:
     void createWidgets (const juce::XmlElement& controls, SkinSource* source);

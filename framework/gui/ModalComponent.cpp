@@ -3,6 +3,8 @@
 ModalComponent::CoveringWindow::CoveringWindow (ModalComponent& o)
     : owner (o)
 {
+    // Tab goes round what lies on the cover and never on to what is behind it.
+    setFocusContainerType (FocusContainerType::keyboardFocusContainer);
 }
 
 void ModalComponent::CoveringWindow::parentHierarchyChanged()
@@ -29,10 +31,17 @@ void ModalComponent::CoveringWindow::paint (juce::Graphics& g)
 }
 
 //==============================================================================
-ModalComponent::ModalComponent() = default;
+ModalComponent::ModalComponent()
+{
+    setWantsKeyboardFocus (true);
+}
 
 ModalComponent::~ModalComponent()
 {
+    // Else JUCE would hand the focus to whatever comes first behind the cover.
+    if (hasKeyboardFocus (true))
+        giveAwayKeyboardFocus();
+
     // The cover is a member: leave it, and take it out of the desktop, before it goes.
     if (getParentComponent() == &cover)
         cover.removeChildComponent (this);
@@ -44,8 +53,9 @@ ModalComponent::~ModalComponent()
 void ModalComponent::show()
 {
     attachToDesktop();
+    const auto raising = getParentComponent() == &cover && cover.getParentComponent() != nullptr && ! cover.isVisible();
 
-    if (getParentComponent() == &cover && cover.getParentComponent() != nullptr && ! cover.isVisible())
+    if (raising)
     {
         positionMode = centred;
         position = {};
@@ -53,13 +63,17 @@ void ModalComponent::show()
     }
 
     setVisible (true);
+
+    if (raising)
+        takeFocus();
 }
 
 void ModalComponent::showAt (juce::uint32 mode, juce::Point<int> newPosition, juce::Component* relativeTo)
 {
     attachToDesktop();
+    const auto raising = getParentComponent() == &cover && cover.getParentComponent() != nullptr && ! cover.isVisible();
 
-    if (getParentComponent() == &cover && cover.getParentComponent() != nullptr && ! cover.isVisible())
+    if (raising)
     {
         positionMode = mode;
         position = relativeTo != nullptr ? getLocalPoint (relativeTo, newPosition) : newPosition;
@@ -67,10 +81,20 @@ void ModalComponent::showAt (juce::uint32 mode, juce::Point<int> newPosition, ju
     }
 
     setVisible (true);
+
+    if (raising)
+        takeFocus();
 }
 
 void ModalComponent::close()
 {
+    // Let go of the focus before hiding: JUCE would hand it to whatever comes first behind
+    // the cover. It goes back where it was once the cover is down.
+    const auto hadFocus = hasKeyboardFocus (true);
+
+    if (hadFocus)
+        giveAwayKeyboardFocus();
+
     if (isShownOverDesktop())
     {
         cover.setVisible (false);
@@ -78,6 +102,9 @@ void ModalComponent::close()
     }
 
     setVisible (false);
+
+    if (hadFocus && focusBefore != nullptr && focusBefore->isShowing())
+        focusBefore->grabKeyboardFocus();
 }
 
 bool ModalComponent::isShownOverDesktop() const
@@ -88,6 +115,30 @@ bool ModalComponent::isShownOverDesktop() const
 juce::Rectangle<int> ModalComponent::getCoveredArea() const
 {
     return cover.getLocalBounds();
+}
+
+ModalComponent::Desktop* ModalComponent::getDesktop() const
+{
+    return getParentComponent() == &cover ? dynamic_cast<Desktop*> (cover.getParentComponent()) : nullptr;
+}
+
+void ModalComponent::keepFocusInFront (juce::Component& desktop)
+{
+    auto* focused = getCurrentlyFocusedComponent();
+
+    if (focused == nullptr || ! desktop.isParentOf (focused))
+        return;
+
+    for (int i = desktop.getNumChildComponents(); --i >= 0;)
+    {
+        if (auto* cover = dynamic_cast<CoveringWindow*> (desktop.getChildComponent (i)); cover != nullptr && cover->isVisible())
+        {
+            if (! cover->isParentOf (focused) && cover->owner.isVisible())
+                cover->owner.grabKeyboardFocus();
+
+            return;
+        }
+    }
 }
 
 bool ModalComponent::dimsBackground()
@@ -101,9 +152,9 @@ void ModalComponent::updateBounds()
     {
         setBounds (position.x, position.y, getWidth(), getHeight());
     }
-    else if (positionMode == centred && getParentComponent() == &cover)
+    else if (positionMode == centred)
     {
-        if (auto* desktop = dynamic_cast<Desktop*> (cover.getParentComponent()))
+        if (auto* desktop = getDesktop())
         {
             auto area = desktop->getModalArea();
             setBounds (area.getWidth() / 2 - getWidth() / 2, area.getHeight() / 2 - getHeight() / 2, getWidth(), getHeight());
@@ -152,6 +203,16 @@ void ModalComponent::attachToDesktop()
 void ModalComponent::raiseCover()
 {
     cover.setVisible (true);
-    cover.toFront (true);
+    cover.toFront (false);
     updateBounds();
+}
+
+void ModalComponent::takeFocus()
+{
+    // Keys go to the focused component: left behind the cover (on a button of the editor
+    // that was clicked last, say), the focus would let them work what the cover hides.
+    focusBefore = getCurrentlyFocusedComponent();
+
+    if (isShowing())
+        grabKeyboardFocus();
 }

@@ -87,18 +87,29 @@ void WindowComponent::updateCloseButton()
 
 void WindowComponent::setContentSize (int width, int height)
 {
-    auto w = width + (hasBorder ? 2 * borderWidth : 0) + leftMargin + rightMargin;
-    auto h = height + (hasTitleBar ? titleBarHeight : 0)
-           + (hasBorder ? (hasTitleBar ? 2 : 1) * borderWidth : 0)
-           + topMargin + bottomMargin;
+    const auto frame = getFrameSize();
+    setBounds (getX(), getY(), juce::jmax (width + frame.x, 250), juce::jmax (height + frame.y, 120));
+}
 
-    setBounds (getX(), getY(), juce::jmax (w, 250), juce::jmax (h, 120));
+juce::Point<int> WindowComponent::getFrameSize() const noexcept
+{
+    return { (hasBorder ? 2 * borderWidth : 0) + leftMargin + rightMargin,
+             (hasTitleBar ? titleBarHeight : 0) + (hasBorder ? (hasTitleBar ? 2 : 1) * borderWidth : 0) + topMargin + bottomMargin };
 }
 
 void WindowComponent::buttonClicked (juce::Button* button)
 {
     if (button == &closeButton)
         close();
+}
+
+bool WindowComponent::keyPressed (const juce::KeyPress& key)
+{
+    if (! key.isKeyCode (juce::KeyPress::escapeKey) || ! closeButton.isVisible())
+        return false;
+
+    closeButton.triggerClick();
+    return true;
 }
 
 void WindowComponent::lookAndFeelChanged()

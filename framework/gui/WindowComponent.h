@@ -51,6 +51,9 @@ public:
     /** Sizes the window so that its frame holds content of that size; at least 250 x 120. */
     virtual void setContentSize (int width, int height);
 
+    /** What setContentSize adds to a content size: border, title bar and margins. */
+    juce::Point<int> getFrameSize() const noexcept;
+
     /** The content area that the last layout computed. */
     juce::Rectangle<int> getContentBounds() const noexcept      { return contentArea; }
     juce::Rectangle<int> getTitleBarArea() const noexcept       { return titleBarArea; }
@@ -59,6 +62,8 @@ public:
     juce::DrawableButton& getCloseButton() noexcept             { return closeButton; }
 
     void buttonClicked (juce::Button*) override;
+    /** Escape presses the close button, where the window shows one. */
+    bool keyPressed (const juce::KeyPress&) override;
     void lookAndFeelChanged() override;
     void paint (juce::Graphics&) override;
     void resized() override;

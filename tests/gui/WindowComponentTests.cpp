@@ -115,20 +115,23 @@ TEST (AlertWindow, ButtonsReportTheirCodes)
     using Alert = Halvorn::AlertWindow;
     using Creator = std::unique_ptr<Alert> (*) (const juce::String&, const juce::String&, Alert::Caller*);
 
+    // Return presses the first button, Escape the one that answers no (-1: none, the alert
+    // closes unanswered as by its close button).
     struct Case
     {
         Creator create;
         juce::StringArray texts;
         juce::Array<int> codes;
+        int onReturn, onEscape;
     };
 
     const Case cases[] =
     {
-        { Alert::createOk, { "OK" }, { 3 } },
-        { Alert::createYesNo, { "Yes", "No" }, { 2, 1 } },
-        { Alert::createYesCancel, { "Yes", "Cancel" }, { 2, 0 } },
-        { Alert::createSaveOverwriteDiscard, { "Save as", "Overwrite", "Discard" }, { 5, 4, 6 } },
-        { Alert::createReplaceCancel, { "Replace", "Cancel" }, { 7, 0 } },
+        { Alert::createOk, { "OK" }, { 3 }, 3, 3 },
+        { Alert::createYesNo, { "Yes", "No" }, { 2, 1 }, 2, 1 },
+        { Alert::createYesCancel, { "Yes", "Cancel" }, { 2, 0 }, 2, 0 },
+        { Alert::createSaveOverwriteDiscard, { "Save as", "Overwrite", "Discard" }, { 5, 4, 6 }, 5, -1 },
+        { Alert::createReplaceCancel, { "Replace", "Cancel" }, { 7, 0 }, 7, 0 },
     };
 
     for (const auto& c : cases)
@@ -168,6 +171,20 @@ TEST (AlertWindow, ButtonsReportTheirCodes)
             EXPECT_EQ (results.codes, juce::Array<int> { c.codes[pressed] });
             EXPECT_FALSE (alert->isVisible() || alert->getParentComponent()->isVisible());
         }
+
+        for (auto [key, expected] : { std::pair (juce::KeyPress::returnKey, c.onReturn), std::pair (juce::KeyPress::escapeKey, c.onEscape) })
+        {
+            TestDesktop desktop;
+            Results results;
+            auto alert = c.create ("Title", "Message", &results);
+            desktop.addChildComponent (*alert);
+            alert->show();
+
+            EXPECT_TRUE (alert->keyPressed (juce::KeyPress (key)));
+            deliverAsyncUpdates();
+            EXPECT_EQ (results.codes, expected < 0 ? juce::Array<int>() : juce::Array<int> { expected }) << c.texts[0] << " " << key;
+            EXPECT_FALSE (alert->isVisible());
+        }
     }
 
     Results results;
@@ -201,4 +218,35 @@ TEST (AlertWindow, DrawsOverTheEditor)
     EXPECT_GT (veil.getFloatAlpha(), 0.2f) << "the cover washes the editor";
 
     savePng (desktop, "alert-window");
+}
+
+TEST (AlertWindow, LongMessagesBreakIntoLinesInsideTheEditor)
+{
+    LookAndFeelScope scope;
+    const auto font = scope.lookAndFeel.getStandardFont();
+    const auto path = juce::String::repeatedString ("/Presets of a user with a rather long name", 8);
+
+    // whole: the label has room for every line the text needs at its width.
+    const struct { juce::String message; bool whole; } cases[] =
+    {
+        { "The preset could not be saved to '" + path + "': its folder does not exist.", true },
+        { juce::String::repeatedString ("x", 400), true },                     // nowhere to break
+        { juce::String::repeatedString (path + " ", 40), false },              // more than the editor holds
+    };
+
+    for (const auto& c : cases)
+    {
+        TestDesktop desktop (1243, 576);
+        auto alert = Halvorn::AlertWindow::createOk ("Corvane", c.message, nullptr);
+        desktop.addChildComponent (*alert);
+        alert->show();
+        savePng (desktop, "alert-long-message-" + juce::String (&c - cases));
+
+        auto* ok = alert->getButton (0);
+        const auto& label = alert->getMessageLabel();
+        const auto linesNeeded = std::ceil (font.getStringWidthFloat (c.message) / (float) (label.getWidth() - 10));
+        EXPECT_TRUE (desktop.getLocalBounds().reduced (20).contains (alert->getBounds())) << c.message.length();
+        EXPECT_TRUE (alert->getContentBounds().contains (alert->getLocalArea (ok, ok->getLocalBounds())));
+        EXPECT_TRUE (! c.whole || (float) label.getHeight() >= linesNeeded * font.getHeight()) << c.message.length();
+    }
 }

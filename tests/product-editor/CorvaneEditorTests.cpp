@@ -1,19 +1,24 @@
 #include "EditorTestSupport.h"
 
+#include "AboutWindow.h"
 #include "CorvaneEditor.h"
 #include "CorvanePresetBrowser.h"
 #include "CorvaneProcessingSettingsComponent.h"
 #include "DelayEngine.h"
+#include "DisplayForWindows.h"
 #include "EnumParameter.h"
 #include "GFXAnimation.h"
 #include "GFXButton.h"
 #include "GFXKnob.h"
 #include "GFXMultiStateButton.h"
 #include "GFXPanel.h"
+#include "InstallFactoryPresetsWindow.h"
 #include "ModulatorRetriggerSettings.h"
 #include "NumericDisplay.h"
 #include "OptionsWindow.h"
 #include "ParameterManager.h"
+
+#include <functional>
 
 namespace
 {
@@ -429,6 +434,68 @@ TEST_F (CorvaneEditorTest, OptionsWindowDisarmsTheProcessingPagesLearning)
         EXPECT_EQ (value (114), 0) << open;
         EXPECT_FALSE (page->getPicker (false, 0).getLearnToggle().getToggleState()) << open;
     }
+}
+
+// Display: keys go where the keyboard focus is, and only a window on the screen has it.
+TEST_F (CorvaneEditorTest, ModalWindowsOnDisplayKeepEveryKeyFromTheFace)
+{
+    SKIP_WITHOUT_DISPLAY();
+    editor->addToDesktop (0);
+    editor->setVisible (true);
+    product->getInstallerWindow()->close();                              // the data folder is empty
+    editor->getMidiLearnButton()->grabKeyboardFocus();                   // the window system's answer comes now
+    pump (100);
+    auto* peer = editor->getPeer();
+
+    // A folder that does not exist, named by a path of more than 300 characters.
+    chooser.answer = { presetRoot().getChildFile (juce::String::repeatedString ("A folder that is not there/", 12) + "Preset.cvprst") };
+
+    const auto press = [this, peer] (int key, juce::ModifierKeys modifiers = {})
+    {
+        peer->handleKeyPress (juce::KeyPress (key, modifiers, 0));
+        pump();
+    };
+
+    // A chooser takes the focus from the host's window, which gives it back to the face's
+    // button that had it last.
+    const struct { const char* what; std::function<ModalComponent* ()> open; bool afterChooser, closesOnReturn; } cases[] =
+    {
+        { "refusal naming a long path", [this] { editor->savePresetAs ("Presets"); return editor->getSaveFailedAlert(); }, true, true },
+        { "options", [this] { editor->getOptionsWindow()->show(); return editor->getOptionsWindow(); }, false, false },
+        { "about", [this] { editor->handleControllerEvent (nullptr, BasePluginEditor::aboutEvent); return editor->getAboutWindow(); }, false, false },
+        { "MOD 1 retrigger", [this] { product->handleControllerEvent (nullptr, 75); return product->getRetriggerWindow (0); }, false, false },
+        { "MOD 2 retrigger", [this] { product->handleControllerEvent (nullptr, 76); return product->getRetriggerWindow (1); }, false, false },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        editor->getMidiLearnButton()->grabKeyboardFocus();              // the face's button clicked last
+
+        if (c.afterChooser)
+            peer->handleFocusLoss();
+
+        auto* modal = c.open();
+
+        if (c.afterChooser)
+            peer->handleFocusGain();
+
+        ASSERT_TRUE (modal != nullptr && modal->isShownOverDesktop());
+        EXPECT_TRUE (editor->getModalArea().contains (modal->getBounds()));
+
+        press (juce::KeyPress::tabKey);
+        EXPECT_TRUE (modal->hasKeyboardFocus (true));
+        press (juce::KeyPress::tabKey, juce::ModifierKeys::shiftModifier);
+        EXPECT_TRUE (modal->hasKeyboardFocus (false));
+
+        press (juce::KeyPress::returnKey);
+        EXPECT_FALSE (plugin->midiControl.isLearning());
+        EXPECT_EQ (modal->isVisible(), ! c.closesOnReturn);
+        press (juce::KeyPress::escapeKey);
+        EXPECT_FALSE (modal->isVisible());
+    }
+
+    editor->removeFromDesktop();
 }
 
 TEST (ModulatorRetriggerSettings, LeavesItsModeParameterWhenDestroyed)
