@@ -102,7 +102,7 @@ struct XmlHelpers
 private:
     static std::unique_ptr<juce::XmlElement> parseUntrustedText (const char* text, size_t numBytes,
                                                                  bool onlyReadOuterElement);
-    static bool hasInstructionInsideRoot (const char* text);
-    static bool hasUnsafeReference (const char* text);
+    static bool hasInstructionInsideRoot (const juce::String& document);
+    static bool hasUnsafeReference (const juce::String& document);
     static const juce::String* findAttribute (const juce::XmlElement& element, juce::StringRef attributeName);
 };
