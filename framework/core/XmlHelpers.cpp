@@ -86,10 +86,20 @@ std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrustedText (const char* te
         return {};
 
     // Walked only once the text is known to hold nothing the walk does not follow.
-    if (! XmlScanner::staysWithin (document.toRawUTF8(), { maximumDepth, maximumAttributesPerElement, maximumAttributeNames }))
+    const auto* start = document.toRawUTF8();
+    const auto length = XmlScanner::findLengthRead (start, { maximumDepth, maximumAttributesPerElement, maximumAttributeNames,
+                                                             maximumTagNames, (size_t) maximumReferenceCopying });
+
+    if (! length.has_value())
         return {};
 
-    return juce::XmlDocument (document).getDocumentElement (onlyReadOuterElement);
+    if (*length == document.getNumBytesAsUTF8())
+        return juce::XmlDocument (document).getDocumentElement (onlyReadOuterElement);
+
+    // The parser reads nothing after a closing tag without its '>', but would search all that
+    // follows for the '>' once for every element still open.
+
+    return juce::XmlDocument (juce::String::fromUTF8 (start, (int) *length)).getDocumentElement (onlyReadOuterElement);
 }
 
 bool XmlHelpers::hasInstructionInsideRoot (const juce::String& document)
