@@ -5,18 +5,24 @@
 #include <cctype>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 
 namespace
 {
     // The number juce::AudioProcessor::copyXmlToBinary writes ahead of the text's length.
     constexpr juce::uint32 binaryXmlMagic = 0x21324356;
 
-    const char* skipPast (const char* text, const char* terminator)
+    // The text's bytes, searched with the length known: a C string search checks, under the
+    // address sanitizer's strict string checks, every byte up to the end of the text.
+    std::string_view bytesOf (const juce::String& text)
     {
-        if (auto* found = std::strstr (text, terminator))
-            return found + std::strlen (terminator);
+        return { text.toRawUTF8(), text.getNumBytesAsUTF8() };
+    }
 
-        return nullptr;
+    size_t skipPast (std::string_view text, size_t start, std::string_view terminator)
+    {
+        const auto found = text.find (terminator, start);
+        return found == std::string_view::npos ? found : found + terminator.size();
     }
 }
 
@@ -76,46 +82,61 @@ std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrustedText (const char* te
 
     const juce::String document (juce::CharPointer_UTF8 (text), juce::CharPointer_UTF8 (text + numBytes));
 
-    if (hasInstructionInsideRoot (document.toRawUTF8()) || hasUnsafeReference (document.toRawUTF8()))
+    if (hasInstructionInsideRoot (document) || hasUnsafeReference (document))
         return {};
 
     // Walked only once the text is known to hold nothing the walk does not follow.
-    if (! XmlScanner::staysWithin (document.toRawUTF8(), { maximumDepth, maximumAttributesPerElement, maximumAttributeNames }))
+    const auto* start = document.toRawUTF8();
+    const auto length = XmlScanner::findLengthRead (start, { maximumDepth, maximumAttributesPerElement, maximumAttributeNames,
+                                                             maximumTagNames, (size_t) maximumReferenceCopying });
+
+    if (! length.has_value())
         return {};
 
-    return juce::XmlDocument (document).getDocumentElement (onlyReadOuterElement);
+    if (*length == document.getNumBytesAsUTF8())
+        return juce::XmlDocument (document).getDocumentElement (onlyReadOuterElement);
+
+    // The parser reads nothing after a closing tag without its '>', but would search all that
+    // follows for the '>' once for every element still open.
+
+    return juce::XmlDocument (juce::String::fromUTF8 (start, (int) *length)).getDocumentElement (onlyReadOuterElement);
 }
 
-bool XmlHelpers::hasInstructionInsideRoot (const char* text)
+bool XmlHelpers::hasInstructionInsideRoot (const juce::String& document)
 {
+    const auto text = bytesOf (document);
+    constexpr auto none = std::string_view::npos;
+
     // Instructions, comments and declarations may stand before the root; the first other tag
     // starts it. A declaration's inner tags may be taken for the root: that only refuses more.
-    for (auto* tag = std::strchr (text, '<'); tag != nullptr; tag = std::strchr (tag, '<'))
+    for (auto tag = text.find ('<'); tag != none; tag = text.find ('<', tag))
     {
-        if (tag[1] == '?')
-            tag = skipPast (tag + 2, "?>");
-        else if (std::strncmp (tag, "<!--", 4) == 0)
-            tag = skipPast (tag + 4, "-->");
-        else if (tag[1] == '!')
+        if (text.compare (tag, 2, "<?") == 0)
+            tag = skipPast (text, tag + 2, "?>");
+        else if (text.compare (tag, 4, "<!--") == 0)
+            tag = skipPast (text, tag + 4, "-->");
+        else if (text.compare (tag, 2, "<!") == 0)
             ++tag;
         else
-            return std::strstr (tag, "<?") != nullptr;
+            return text.find ("<?", tag) != none;
 
         // An unterminated instruction or comment leaves JUCE's parser without a root.
-        if (tag == nullptr)
+        if (tag == none)
             return false;
     }
 
     return false;
 }
 
-bool XmlHelpers::hasUnsafeReference (const char* text)
+bool XmlHelpers::hasUnsafeReference (const juce::String& document)
 {
+    const auto text = bytesOf (document);
+
     // JUCE's parser steps past the end of text after a hexadecimal reference without its ';',
     // and parses the name of an unknown entity as markup, where that reference can lose its ';'.
-    for (auto* ampersand = std::strchr (text, '&'); ampersand != nullptr; ampersand = std::strchr (ampersand + 1, '&'))
+    for (auto ampersand = text.find ('&'); ampersand != std::string_view::npos; ampersand = text.find ('&', ampersand + 1))
     {
-        auto* p = ampersand + 1;
+        auto* p = text.data() + ampersand + 1;
 
         if (*p == '#')
         {

@@ -19,8 +19,11 @@ struct XmlHelpers
         UTF-8, holds "<?" after its root element starts, holds a reference other than a
         character reference or one of XML's five named entities, nests its elements more
         than maximumDepth deep, holds more than maximumAttributesPerElement attributes on one
-        element or more than maximumAttributeNames different attribute names, or is longer
-        than maximumDocumentSize. A leading byte-order mark is skipped.
+        element, more than maximumAttributeNames different attribute names or more than
+        maximumTagNames different tag names, holds attribute values whose references would
+        cost more than maximumReferenceCopying, or is longer than maximumDocumentSize.
+        A leading byte-order mark is skipped. However the text is made, it is passed over a
+        few times at most.
     */
     static std::unique_ptr<juce::XmlElement> parseUntrusted (const juce::String& text);
 
@@ -63,6 +66,20 @@ struct XmlHelpers
     */
     static constexpr int maximumAttributeNames = 4096;
 
+    /** Far more different tag names than any document of the framework uses (a skin, 20): they
+        go into the same pool as attribute names.
+    */
+    static constexpr int maximumTagNames = 4096;
+
+    /** JUCE's parser copies the part of an attribute's value it has read at each reference in
+        the value, so that reading a value costs about its length in bytes times its references
+        (JUCE writes every character outside ASCII as a reference). Over a document this adds
+        up to at most as many bytes as sixteen documents of the largest size hold, copied in a
+        small part of the time a plain reading of one takes; the framework's own documents,
+        whose values are short, come nowhere near.
+    */
+    static constexpr juce::int64 maximumReferenceCopying = 16 * maximumDocumentSize;
+
     /** True when the element's tag equals the name, ignoring case. */
     static bool hasTagName (const juce::XmlElement& element, juce::StringRef tagName);
 
@@ -102,7 +119,7 @@ struct XmlHelpers
 private:
     static std::unique_ptr<juce::XmlElement> parseUntrustedText (const char* text, size_t numBytes,
                                                                  bool onlyReadOuterElement);
-    static bool hasInstructionInsideRoot (const char* text);
-    static bool hasUnsafeReference (const char* text);
+    static bool hasInstructionInsideRoot (const juce::String& document);
+    static bool hasUnsafeReference (const juce::String& document);
     static const juce::String* findAttribute (const juce::XmlElement& element, juce::StringRef attributeName);
 };

@@ -1,9 +1,11 @@
 #include "XmlScanner.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 namespace
 {
@@ -33,6 +35,24 @@ namespace
 
         size_t offset() const noexcept    { return (size_t) (p.getAddress() - text); }
 
+        /** How many characters on from the position the closer (a literal) first stands, or -1
+            when the rest of the text holds none. The walk never steps back, so a closer found
+            missing is not searched for again: however many openings wait for it, the text is
+            passed over once.
+        */
+        int find (const char* closer)
+        {
+            if (std::find (missingClosers.begin(), missingClosers.end(), closer) != missingClosers.end())
+                return -1;
+
+            const auto index = p.indexOf (CharPointer_ASCII (closer));
+
+            if (index < 0)
+                missingClosers.emplace_back (closer);
+
+            return index;
+        }
+
         /** Whitespace, comments and processing instructions. */
         void skipWhitespace()
         {
@@ -55,7 +75,7 @@ namespace
                     return;
 
                 p += comment ? 4 : 2;
-                const auto close = comment ? p.indexOf (CharPointer_ASCII ("-->")) : p.indexOf (CharPointer_ASCII ("?>"));
+                const auto close = find (comment ? "-->" : "?>");
 
                 if (close < 0)
                 {
@@ -115,7 +135,7 @@ namespace
             if (*p != '#')
                 return false;
 
-            const auto end = p.indexOf ((juce::juce_wchar) ';');
+            const auto end = find (";");
 
             if (end < 0)
                 return false;
@@ -183,8 +203,15 @@ namespace
                 if (quote != '"' && quote != '\'')
                     return TagEnd::cut;
 
+                // Out of text (past a comment left open), the parser takes the opening quote for
+                // the whole value and reads what the value holds as more of the tag: the walk
+                // follows it no further.
+                if (outOfData)
+                    return TagEnd::failed;
+
                 ++p;
                 attribute.value.setStart (offset());
+                size_t references = 0;
 
                 while (*p != quote)
                 {
@@ -193,11 +220,14 @@ namespace
 
                     if (*p != '&')
                         ++p;
-                    else if (! skipReference())
+                    else if (skipReference())
+                        ++references;
+                    else
                         return TagEnd::failed;
                 }
 
                 attribute.value.setEnd (offset());
+                referenceCopying += references * attribute.value.getLength();
                 ++p;
                 tag.attributes.push_back (attribute);
 
@@ -220,7 +250,7 @@ namespace
                         return true;
 
                     p += 4;
-                    const auto close = p.indexOf (CharPointer_ASCII ("-->"));
+                    const auto close = find ("-->");
 
                     if (close < 0)
                         return false;
@@ -250,70 +280,85 @@ namespace
         juce::CharPointer_UTF8 p;
         bool outOfData = false;
         size_t maximumAttributes = std::numeric_limits<size_t>::max();   ///< on one start tag
+        std::vector<std::string_view> missingClosers;                    ///< none of them stands past the position
+
+        /** The parser builds an attribute's value by appending to it, and JUCE's strings grow
+            by no more than each append needs: every reference copies the value read so far.
+            Its length in bytes times its references, added up over every value read.
+        */
+        size_t referenceCopying = 0;
     };
 }
 
 //==============================================================================
-bool XmlScanner::staysWithin (const char* text, const Limits& limits)
+std::optional<size_t> XmlScanner::findLengthRead (const char* text, const Limits& limits)
 {
     Walker walker (text);
     walker.maximumAttributes = (size_t) juce::jmax (0, limits.attributesPerElement);
     auto& p = walker.p;
 
     if (! walker.skipProlog())
-        return true;
+        return std::strlen (text);
 
     StartTag tag;
-    std::unordered_set<std::string_view> names;
+    std::unordered_set<std::string_view> names, tagNames;
 
-    // Reads a start tag and notes its attributes' names; false when the parser would stop at the
-    // tag or the document has too many names.
+    // Reads a start tag and notes its names; false when the parser would stop at the tag or the
+    // document passes a limit. JUCE keeps tag and attribute names alike in one sorted pool.
     const auto readStartTag = [&] (TagEnd& end)
     {
         tag.attributes.clear();
         end = walker.readStartTag (tag);
 
+        if (end == TagEnd::failed)
+            return false;
+
+        tagNames.emplace (text + tag.name.getStart(), tag.name.getLength());
+
         for (const auto& attribute : tag.attributes)
             names.emplace (text + attribute.name.getStart(), attribute.name.getLength());
 
-        return end != TagEnd::failed && names.size() <= (size_t) juce::jmax (0, limits.attributeNames);
+        return names.size() <= (size_t) juce::jmax (0, limits.attributeNames)
+                && tagNames.size() <= (size_t) juce::jmax (0, limits.tagNames)
+                && walker.referenceCopying <= limits.referenceCopying;
     };
 
     TagEnd end;
 
     if (! readStartTag (end))
-        return false;
+        return {};
 
     if (end != TagEnd::opened)
-        return limits.depth >= 1;
+        return limits.depth >= 1 ? std::optional<size_t> (std::strlen (text)) : std::nullopt;
 
     int depth = 1;
 
     while (depth > 0)
     {
         if (depth > limits.depth)
-            return false;
+            return {};
 
         walker.skipWhitespace();
 
         if (walker.outOfData)
-            return false;
+            return {};
 
         if (*p != '<')
         {
             if (! walker.skipText())
-                return false;
+                return {};
 
             continue;
         }
 
         if (p[1] == '/')
         {
-            // Without its '>', a closing tag ends every element still open.
-            const auto close = p.indexOf ((juce::juce_wchar) '>');
+            // Without its '>', a closing tag ends every element still open, and the parser
+            // reads nothing after it.
+            const auto close = walker.find (">");
 
             if (close < 0)
-                return true;
+                return walker.offset() + 2;
 
             p += close + 1;
             --depth;
@@ -321,24 +366,24 @@ bool XmlScanner::staysWithin (const char* text, const Limits& limits)
         else if (p[1] == '!' && (p + 2).compareUpTo (CharPointer_ASCII ("[CDATA["), 7) == 0)
         {
             p += 9;
-            const auto close = p.indexOf (CharPointer_ASCII ("]]>"));
+            const auto close = walker.find ("]]>");
 
             if (close < 0)
-                return false;
+                return {};
 
             p += close + 3;
         }
         else
         {
             if (! readStartTag (end))
-                return false;
+                return {};
 
             if (end == TagEnd::opened)
                 ++depth;
         }
     }
 
-    return true;
+    return std::strlen (text);
 }
 
 std::optional<XmlScanner::StartTag> XmlScanner::findRootStartTag (const char* text)

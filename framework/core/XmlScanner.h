@@ -39,13 +39,19 @@ public:
         int depth = 0;                  ///< levels of nesting
         int attributesPerElement = 0;   ///< attributes on any one element
         int attributeNames = 0;         ///< different attribute names in the document, compared as written
+        int tagNames = 0;               ///< different tag names in the document, compared as written
+        size_t referenceCopying = 0;    ///< references in each attribute value times its length in bytes, added up
     };
 
-    /** True when what the parser would build from the text stays within the limits, false
-        when it would not, or when the parser would stop at an error: it reads on after some
-        of its errors, deeper than this walk follows. The walk stops at the first limit passed.
+    /** When what the parser would build from the text stays within the limits, the length of
+        the text's start that it reads: it builds the same from that start alone, which ends
+        before the text only at a closing tag without its '>' (the parser would search the
+        rest of the text for it once for every element still open). Nothing when the text
+        passes a limit, or when the parser would stop at an error: it reads on after some of
+        its errors, deeper than this walk follows. The walk stops at the first limit passed,
+        and takes a time in proportion to the text's length, whatever the text holds.
     */
-    static bool staysWithin (const char* text, const Limits& limits);
+    static std::optional<size_t> findLengthRead (const char* text, const Limits& limits);
 
     /** The root element's start tag, when the parser reads it to its end and every attribute
         of it has a quoted value; nothing otherwise.

@@ -225,3 +225,61 @@ TEST (XmlHelpers, OnlyRegularFilesAreRead)
     EXPECT_FALSE (watchdog.hasFreedAReader());
     folder.getFile().deleteRecursively();
 }
+
+TEST (XmlHelpers, HostileDocumentsAreReadAboutAsFastAsPlainOnes)
+{
+    // Openings left without their closers, inside tags and between them, and what JUCE's parser
+    // would read in a time growing with the square of the length: each a few megabytes, each
+    // read in a small multiple of the time a plain document of that size takes.
+    constexpr size_t size = 2 << 20;
+
+    // The head, then the unit again and again (a '#' in it a number counting down), then the tail.
+    const auto filled = [] (std::string text, const std::string& unit, const std::string& tail = {})
+    {
+        for (auto number = size; text.size() + tail.size() < size; --number)
+            text += unit.find ('#') == std::string::npos ? unit : std::string (unit).replace (unit.find ('#'), 1, std::to_string (number));
+
+        return text + tail;
+    };
+
+    const auto deepest = juce::String::repeatedString ("<a>", XmlHelpers::maximumDepth).toStdString();
+
+    const struct { const char* shape; std::string text; bool parses; } cases[] = {
+        { "comment before a name",        filled ("<Preset", " <!--c-#='1'"),         false },
+        { "comment after a name",         filled ("<Preset", " c-#<!--='1'"),         false },
+        { "comment after '='",            filled ("<Preset", " c-#=<!--\"1\""),       false },
+        { "comment between tags",         filled ("<r>", "<!--<a/>"),                 false },
+        { "comment before the root",      filled ("", "<!--<a/>"),                    false },
+        { "comments closed before it",    filled ("", "<!---->", "<r/>"),             true  },
+        { "CDATA inside a tag",           filled ("<r ", "<![CDATA[a='1' "),          false },
+        { "CDATA between tags",           filled ("<r>", "<![CDATA[<a/>"),            false },
+        { "instruction before the root",  filled ("", "<?p <a/>"),                    false },
+        { "instruction inside a tag",     filled ("<r ", "<?p a='1' "),               false },
+        { "instruction between tags",     filled ("<r>", "<?p <a/>"),                 false },
+        { "DOCTYPE",                      filled ("<!DOCTYPE r [", "<!ENTITY "),      false },
+        { "single quote",                 filled ("<r a='", "<a/>"),                  false },
+        { "double quote",                 filled ("<r a=\"", "<a/>"),                 false },
+        { "closing tag without its '>'",  filled (deepest + "</", "a"),               true  },
+        { "references in a value",        filled ("<r a='", "a&lt;", "'/>"),          false },
+        { "tag names",                    filled ("<r>", "<a#/>", "</r>"),            false },
+    };
+
+    const auto millisecondsToRead = [] (const juce::String& text, bool& parsed)
+    {
+        const auto start = juce::Time::getMillisecondCounterHiRes();
+        parsed = XmlHelpers::parseUntrusted (text) != nullptr;
+        return juce::Time::getMillisecondCounterHiRes() - start;
+    };
+
+    const juce::String plain (filled ("<r>", "<a x='1'>text</a>", "</r>"));
+    bool parsed = false;
+    const auto plainTime = std::min (millisecondsToRead (plain, parsed), millisecondsToRead (plain, parsed));
+    ASSERT_TRUE (parsed);
+
+    for (const auto& c : cases)
+    {
+        const auto time = millisecondsToRead (juce::String (c.text), parsed);
+        EXPECT_EQ (parsed, c.parses) << c.shape;
+        EXPECT_LT (time, 20 * plainTime) << c.shape << ": " << time << " ms, " << plainTime << " ms for a plain document";
+    }
+}
