@@ -1345,7 +1345,7 @@ TEST_F (CommandLineHost, RefusesAnInputThatShrinksWhileItIsRead)
         ASSERT_TRUE (host.start ({ std::getenv ("CORVANE_HOST"), "render", "--module", modulePath(), "--in", path (name),
                                    "--out", path ("out.wav"), "--block", "1", "--preroll", "0", "--tail", "0" }));
 
-        for (int wait = 0; wait < 600 && folder.findChildFiles (juce::File::findFiles, false, "out_temp*").isEmpty(); ++wait)
+        for (int wait = 0; wait < 600 && folder.findChildFiles (juce::File::findFiles, false, ".corvane-host-*").isEmpty(); ++wait)
             juce::Thread::sleep (100);
 
         ASSERT_EQ (truncate (path (name).toRawUTF8(), folder.getChildFile (name).getSize() / 2), 0);
