@@ -14,28 +14,6 @@ namespace
     {
         return file.getFullPathName().equalsIgnoreCase (folder.getFullPathName()) || file.isAChildOf (folder);
     }
-
-    // The alert sizes itself for one line; a message with line breaks needs each of them.
-    void fitMessageLines (Halvorn::AlertWindow& alert)
-    {
-        auto& label = alert.getMessageLabel();
-        const auto lines = juce::StringArray::fromLines (label.getText());
-
-        if (lines.size() < 2)
-            return;
-
-        const auto font = label.getFont();
-        float widest = 0.0f;
-
-        for (auto& line : lines)
-            widest = juce::jmax (widest, font.getStringWidthFloat (line));
-
-        const auto border = label.getBorderSize();
-        alert.setContentSize (juce::jmax ((int) std::ceil (widest) + border.getLeftAndRight(), alert.getButtonRow().getWidth()),
-                              juce::roundToInt (font.getHeight() * (float) lines.size()) + border.getTopAndBottom()
-                                  + alert.getButtonRow().getHeight() + 10);
-        alert.updateBounds();
-    }
 }
 
 PresetBrowser::PresetBrowser (PresetBrowserWindow& owner, BasePlugin& p, PresetCollection& c)
@@ -380,5 +358,4 @@ void PresetBrowser::showAlert (std::unique_ptr<Halvorn::AlertWindow>& slot, std:
     addChildComponent (*slot);
     slot->sendLookAndFeelChange();
     slot->show();
-    fitMessageLines (*slot);
 }
