@@ -110,9 +110,9 @@ juce::String HostCommands::getUsage()
             "The plug-in keeps its files below CORVANE_DATA_ROOT when it names an absolute, writable folder.\n\n"
             "Exit codes: 0 when done; 2 for a mistake in the command line (an unknown command, option or\n"
             "parameter name, an ambiguous name, a value that is missing, malformed or refused, a file to read\n"
-            "that does not exist or is a folder, an output that cannot be one), with the usage hint; 1 when\n"
-            "the work fails (a file that cannot be read as what it should be or cannot be written, a module\n"
-            "that fails, a state the plug-in does not take back).\n";
+            "that does not exist or is a folder, a pipe or a device, an output that cannot be one), with the\n"
+            "usage hint; 1 when the work fails (a file that cannot be read as what it should be or cannot be\n"
+            "written, a module that fails, a state the plug-in does not take back).\n";
     return text;
 }
 
