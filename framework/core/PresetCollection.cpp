@@ -1,4 +1,5 @@
 #include "PresetCollection.h"
+#include "FolderChild.h"
 #include "StrictUtf8.h"
 
 #include <algorithm>
@@ -404,7 +405,7 @@ void PresetCollection::scanFolder (Folder& folder, const std::filesystem::path& 
             continue;
         }
 
-        const auto childPath = directory.getChildFile (juce::String::fromUTF8 (name.data(), (int) name.size())).getFullPathName();
+        const auto childPath = FolderChild::of (directory, juce::String::fromUTF8 (name.data(), (int) name.size())).getFullPathName();
 
         if (! isFolder)
         {
@@ -624,7 +625,7 @@ juce::String PresetCollection::renamePreset (const juce::String& path, const juc
         return {};
 
     const juce::File file (path);
-    const auto target = file.getSiblingFile (newName + extension);
+    const auto target = FolderChild::besides (file, newName + extension);
     auto* record = findParentRecord (file);
 
     if (! file.existsAsFile() || target.exists()
@@ -654,7 +655,7 @@ juce::String PresetCollection::renameFolder (const juce::String& path, const juc
     if (isSameFile (directory, getRootFolder()))
         return {};
 
-    const auto target = directory.getSiblingFile (newName);
+    const auto target = FolderChild::besides (directory, newName);
     auto* record = findFolder (directory.getFullPathName());
 
     if (! directory.isDirectory() || target.getFullPathName().isEmpty() || target.exists()
@@ -691,7 +692,7 @@ void PresetCollection::moveItems (const juce::StringArray& paths, const juce::St
             if (isSameFile (item.getParentDirectory(), destination))
                 continue;
 
-            const auto target = destination.getChildFile (item.getFileName());
+            const auto target = FolderChild::of (destination, item.getFileName());
 
             if (item.isDirectory())
             {

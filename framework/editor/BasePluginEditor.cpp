@@ -3,6 +3,7 @@
 #include "AboutWindow.h"
 #include "EnumParameter.h"
 #include "FileDialogs.h"
+#include "FolderChild.h"
 #include "GFXAnimation.h"
 #include "GFXMultiStateButton.h"
 #include "GFXPanel.h"
@@ -372,7 +373,7 @@ juce::File BasePluginEditor::getSkinsFolder() const
 juce::File BasePluginEditor::getSkinFile (const juce::String& name) const
 {
     // Appended, not swapped in: a skin named "Night.Blue" keeps its whole name.
-    return getSkinsFolder().getChildFile (name + ".halvornskin");
+    return FolderChild::of (getSkinsFolder(), name + ".halvornskin");
 }
 
 juce::String BasePluginEditor::getDefaultSkinName() const
@@ -620,7 +621,7 @@ juce::File BasePluginEditor::getPresetFile (PresetCollection* collection) const
     if (name.isEmpty())
         return {};
 
-    return getPresetFolder (collection).getChildFile (name + collection->getExtension());
+    return FolderChild::of (getPresetFolder (collection), name + collection->getExtension());
 }
 
 void BasePluginEditor::savePreset (const juce::String& collectionName)
@@ -679,7 +680,7 @@ void BasePluginEditor::presetFileChosen (const juce::String& collectionName, con
     // The extension is appended, so that a name with dots ("Room 1.5") keeps all of it.
     const auto& extension = collection->getExtension();
     const auto extensionAdded = ! chosen.hasFileExtension (extension);
-    const auto file = extensionAdded ? chosen.getSiblingFile (chosen.getFileName() + extension) : chosen;
+    const auto file = extensionAdded ? FolderChild::besides (chosen, chosen.getFileName() + extension) : chosen;
 
     // The chooser warned about the name without the extension, not about this one; and a link
     // that leads to no file yet is no file to it.

@@ -1,4 +1,5 @@
 #include "PresetBrowser.h"
+#include "FolderChild.h"
 #include "PresetBrowserWindow.h"
 #include "PresetDirectoryColumn.h"
 #include "PresetInfoColumn.h"
@@ -211,7 +212,7 @@ void PresetBrowser::renameItem (const juce::String& path, const juce::String& ne
     if (current.equalsIgnoreCase (path))
         moveCurrentPreset (newPath, ! isFolder);
     else if (isFolder && current.isNotEmpty() && juce::File (current).isAChildOf (file))
-        moveCurrentPreset (juce::File (newPath).getChildFile (juce::File (current).getRelativePathFrom (file)).getFullPathName(), false);
+        moveCurrentPreset (FolderChild::of (juce::File (newPath), juce::File (current).getRelativePathFrom (file)).getFullPathName(), false);
     else if (! isFolder)
         plugin.loadPresetFromCollection (&collection, newPath);
 }
@@ -261,14 +262,14 @@ void PresetBrowser::moveSelected()
 
         if (file.existsAsFile())
         {
-            const auto existing = target.getChildFile (file.getFileName());
+            const auto existing = FolderChild::of (target, file.getFileName());
             presetExists = presetExists || (existing.exists() && ! existing.isDirectory());
         }
         else if (file.isDirectory())
         {
             if (isSameOrInside (target, file))
                 intoItself = true;
-            else if (target.getChildFile (file.getFileName()).isDirectory())
+            else if (FolderChild::of (target, file.getFileName()).isDirectory())
                 nameTaken = true;
         }
     }
@@ -322,13 +323,13 @@ void PresetBrowser::performMove()
 
         if (current.isNotEmpty() && currentFile.isAChildOf (file))
         {
-            newCurrent = target.getChildFile (file.getFileName()).getChildFile (currentFile.getRelativePathFrom (file)).getFullPathName();
+            newCurrent = FolderChild::of (FolderChild::of (target, file.getFileName()), currentFile.getRelativePathFrom (file)).getFullPathName();
             break;
         }
 
         if (current.equalsIgnoreCase (item))
         {
-            newCurrent = target.getChildFile (file.getFileName()).getFullPathName();
+            newCurrent = FolderChild::of (target, file.getFileName()).getFullPathName();
             movedCurrent = true;
             break;
         }

@@ -1,5 +1,6 @@
 #include "FactoryPresetUnpacker.h"
 
+#include "FolderChild.h"
 #include "StrictUtf8.h"
 
 #include <filesystem>
@@ -95,7 +96,7 @@ FactoryPresetUnpacker::Outcome FactoryPresetUnpacker::unpackEntry (int index, co
     if (isFolder)
         return Outcome::writtenFolder;
 
-    auto target = parent.getChildFile (fileName);
+    auto target = FolderChild::of (parent, fileName);
 
     // A link in the file's place is the user's own: the preset goes where it leads, which
     // replacing the file would not do. A folder in the way is left as it is.
@@ -173,7 +174,7 @@ bool FactoryPresetUnpacker::makeFolderBelow (const juce::File& root, const juce:
 
     for (const auto& name : folders)
     {
-        current = current.getChildFile (name);
+        current = FolderChild::of (current, name);
 
         if (! current.isDirectory() && (current.exists() || ! current.createDirectory()))
             return false;

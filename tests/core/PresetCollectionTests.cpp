@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FolderChild.h"
 #include "ParameterManager.h"
 #include "PresetCollection.h"
 #include "TestProduct.h"
@@ -70,13 +71,13 @@ namespace
 
         juce::File preset (const juce::String& relativePath) const
         {
-            auto file = root.getChildFile (relativePath + ".cvprst");
+            auto file = FolderChild::of (root, relativePath + ".cvprst");
             file.getParentDirectory().createDirectory();
             return file;
         }
 
         juce::String path (const juce::String& relativePath) const { return preset (relativePath).getFullPathName(); }
-        juce::String folder (const juce::String& relativePath) const { return root.getChildFile (relativePath).getFullPathName(); }
+        juce::String folder (const juce::String& relativePath) const { return FolderChild::of (root, relativePath).getFullPathName(); }
 
         juce::StringArray relativeList() const
         {
@@ -309,6 +310,27 @@ TEST_F (PresetTree, RenamesPresetsInTheirFolder)
 
     EXPECT_EQ (collection.getPresetPaths(), before);
     EXPECT_EQ (collection.renamePreset (path ("Missing"), "Other"), juce::String());
+}
+
+TEST_F (PresetTree, KeepsNamesThatBeginWithATildeInTheTree)
+{
+    // JUCE reads such names as the home folder, a user's home or a path in the working folder.
+    const auto home = base.getChildFile ("home");
+    ASSERT_TRUE (home.createDirectory());
+    const ScopedHome scopedHome (home);
+    const auto previous = juce::File::getCurrentWorkingDirectory();
+    ASSERT_TRUE (home.setAsCurrentWorkingDirectory());
+
+    preset ("~Draft").replaceWithText ("<Preset/>");
+    preset ("~old/~Pad").replaceWithText ("<Preset/>");
+    collection.refresh();
+    EXPECT_TRUE (relativeList().contains ("~Draft") && relativeList().contains ("~old/~Pad")) << relativeList().joinIntoString (", ");
+
+    EXPECT_EQ (collection.renamePreset (path ("~Draft"), "~"), path ("~"));
+    EXPECT_EQ (collection.renameFolder (folder ("~old"), "~new"), folder ("~new"));
+    EXPECT_TRUE (preset ("~").existsAsFile() && preset ("~new/~Pad").existsAsFile());
+    EXPECT_EQ (home.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
+    previous.setAsCurrentWorkingDirectory();
 }
 
 TEST_F (PresetTree, RenamesFoldersAndRescansThem)

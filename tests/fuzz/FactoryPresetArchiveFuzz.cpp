@@ -24,6 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     target.deleteRecursively();
     target.createDirectory();
 
+    // A name that escapes as a relative path lands here, where the count below sees it.
+    base.setAsCurrentWorkingDirectory();
+
     // Small limits, so that a bomb is found at once and the runs stay fast.
     constexpr int maxEntries = 64;
     juce::MemoryInputStream archive (data, size, false);

@@ -1,5 +1,6 @@
 #include "ApplicationDataFolders.h"
 #include "CorvaneEditor.h"
+#include "FolderChild.h"
 #include "InstallFactoryPresetsWindow.h"
 
 #include <gtest/gtest.h>
@@ -358,4 +359,27 @@ TEST_F (InstallerTest, FollowsTheUsersLinksAndRecordsOnlyPresetsWritten)
     auto* again = createProcessor().getInstallerWindow();
     ASSERT_NE (again, nullptr);
     EXPECT_EQ (again->getArchivePath(), full.getFullPathName());
+}
+
+TEST_F (InstallerTest, KeepsEntriesWhoseNamesBeginWithATildeInTheUserFolder)
+{
+    // JUCE reads such names as the home folder, a user's home or a path in the working folder.
+    const auto home = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
+    const auto previous = juce::File::getCurrentWorkingDirectory();
+    ASSERT_TRUE (home.setAsCurrentWorkingDirectory());
+
+    const char* names[] = { "Presets/~0.cvprst", "~/Home.cvprst", "Presets/~/Sub.cvprst" };
+    const auto archive = zipOf ({ { names[0], "<Preset/>" }, { names[1], "<Preset/>" }, { names[2], "<Preset/>" } });
+    ASSERT_TRUE (commonFolder().createDirectory().wasOk());
+    ASSERT_TRUE (commonFolder().getChildFile ("Corvane Factory Presets v1.1 - full.zip").replaceWithData (archive.getData(), archive.getSize()));
+    auto* window = createProcessor().getInstallerWindow();
+    ASSERT_NE (window, nullptr);
+    runToEnd (*window);
+
+    for (const auto* name : names)
+        EXPECT_TRUE (FolderChild::of (userFolder(), name).existsAsFile()) << name;
+
+    EXPECT_FALSE (home.getChildFile ("~0.cvprst").exists() || home.getChildFile ("Home.cvprst").exists()
+                  || home.getChildFile ("Sub.cvprst").exists());
+    previous.setAsCurrentWorkingDirectory();
 }
