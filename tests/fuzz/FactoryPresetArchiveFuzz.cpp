@@ -24,14 +24,16 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     target.deleteRecursively();
     target.createDirectory();
 
-    // A name that escapes as a relative path lands here, where the count below sees it.
-    base.setAsCurrentWorkingDirectory();
-
     // Small limits, so that a bomb is found at once and the runs stay fast.
     constexpr int maxEntries = 64;
     juce::MemoryInputStream archive (data, size, false);
     Quiet listener;
+
+    // A name that escapes as a relative path lands in the base, where the count below sees it.
+    const auto workingFolder = juce::File::getCurrentWorkingDirectory();
+    base.setAsCurrentWorkingDirectory();
     FactoryPresetUnpacker (archive, 1 << 20, maxEntries).unpackInto (target, listener);
+    workingFolder.setAsCurrentWorkingDirectory();
 
     // Only files are counted against the entries: one entry may make the folders on its path.
     if (base.getNumberOfChildFiles (juce::File::findFilesAndDirectories) != 2
