@@ -98,7 +98,6 @@ std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrustedText (const char* te
 
     // The parser reads nothing after a closing tag without its '>', but would search all that
     // follows for the '>' once for every element still open.
-
     return juce::XmlDocument (juce::String::fromUTF8 (start, (int) *length)).getDocumentElement (onlyReadOuterElement);
 }
 
