@@ -1450,3 +1450,36 @@ TEST_F (CommandLineHost, HelpDescribesTheCommands)
     EXPECT_EQ (version.exitCode, 0);
     EXPECT_EQ (version.output, "corvane-host 1.1.0 (build corvane-1.1.0-20140902)\n");
 }
+
+TEST_F (CommandLineHost, TakesPathsLiterallyAndFollowsLinksAsTheSystemDoes)
+{
+    const auto home = folder.getChildFile ("home");
+    ASSERT_TRUE (home.createDirectory() && folder.getChildFile ("./~").createDirectory() && folder.getChildFile ("a/b").createDirectory());
+    ASSERT_TRUE (writeWav (folder.getChildFile ("./~in.wav"), sine (1, 4800, 48000.0), 48000.0));
+    ASSERT_EQ (symlink ("~real.wav", path ("to a tilde name").toRawUTF8()), 0);
+    ASSERT_EQ (symlink ("~/x.wav", path ("to a tilde folder").toRawUTF8()), 0);
+    ASSERT_EQ (symlink ("a/b", path ("b").toRawUTF8()), 0);
+    ASSERT_EQ (symlink ("../up.wav", path ("a/b/up").toRawUTF8()), 0);
+
+    // Each name as given, from the working folder; what it leads to is where the render lands.
+    struct Case { juce::StringArray arguments; const char* written; const char* start; };
+    const Case cases[] { { { "--out", "to a tilde name" }, "~real.wav", "RIFF" },
+                         { { "--out", "to a tilde folder" }, "~/x.wav", "RIFF" },
+                         { { "--out", "b/up" }, "a/up.wav", "RIFF" },
+                         { { "--out", "~/b.wav" }, "~/b.wav", "RIFF" },
+                         { { "--out", "~a.wav", "--in", "~in.wav" }, "~a.wav", "RIFF" },
+                         { { "--out", "o.wav", "--state-out", "~s.state" }, "~s.state", "CVHSTATE" } };
+
+    for (const auto& [extra, written, start] : cases)
+    {
+        SCOPED_TRACE (extra.joinIntoString (" "));
+        juce::StringArray arguments { "render", "--module", modulePath(), "--tail", "0" };
+        arguments.addArray (extra);
+        const auto run = runHost (arguments, { "-C", folder.getFullPathName(), "HOME=" + home.getFullPathName(),
+                                               "CORVANE_DATA_ROOT=" + path ("data") });
+        EXPECT_EQ (run.exitCode, 0) << run.output;
+        EXPECT_TRUE (folder.getChildFile ("./" + juce::String (written)).loadFileAsString().startsWith (start));
+    }
+
+    EXPECT_TRUE (home.findChildFiles (juce::File::findFiles, true, "*.wav;*.state").isEmpty());
+}

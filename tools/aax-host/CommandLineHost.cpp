@@ -5,6 +5,7 @@
 #include "PluginParameters.h"
 #include "ProgressDisplay.h"
 #include "StateFile.h"
+#include "SystemPath.h"
 #include "WavFileWriter.h"
 #include "XmlHelpers.h"
 
@@ -13,7 +14,6 @@
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <iostream>
 
@@ -122,23 +122,8 @@ namespace
         return level > 0.0f ? juce::String (juce::Decibels::gainToDecibels (level, -1000.0f), 1) + " dBFS" : "-inf dBFS";
     }
 
-    /** The file a name leads to once links and "." or ".." are followed; a name whose folder
-        does not exist stays as it is.
-    */
-    juce::String resolvedPath (const juce::File& file)
-    {
-        char* folder = realpath (file.getParentDirectory().getFullPathName().toRawUTF8(), nullptr);
-
-        if (folder == nullptr)
-            return file.getFullPathName();
-
-        const auto path = juce::File (juce::String::fromUTF8 (folder)).getChildFile (file.getFileName()).getFullPathName();
-        std::free (folder);
-        return path;
-    }
-
     /** True when both names lead to one file: the same device and inode when both exist (a
-        hard link, a symbolic link), the same resolved path otherwise.
+        hard link, a symbolic link), the same path through their links otherwise.
     */
     bool isSameFile (const juce::File& a, const juce::File& b)
     {
@@ -147,7 +132,7 @@ namespace
         if (stat (a.getFullPathName().toRawUTF8(), &first) == 0 && stat (b.getFullPathName().toRawUTF8(), &second) == 0)
             return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 
-        return resolvedPath (a) == resolvedPath (b);
+        return SystemPath::followLinks (a) == SystemPath::followLinks (b);
     }
 
     constexpr AAX_CTypeID processorChunkID = AAX_FourCC ("juce");
@@ -282,7 +267,7 @@ juce::File CommandLineHost::findModule() const
         return options.module;
 
     if (const auto fromEnvironment = juce::SystemStats::getEnvironmentVariable ("CORVANE_MODULE", {}); fromEnvironment.isNotEmpty())
-        return juce::File::getCurrentWorkingDirectory().getChildFile (fromEnvironment);
+        return SystemPath::fromArgument (fromEnvironment);
 
     return juce::File::getSpecialLocation (juce::File::currentExecutableFile).getSiblingFile (moduleFileName);
 }

@@ -1,6 +1,7 @@
 #include "CommandLineOptions.h"
 
 #include "OutputFile.h"
+#include "SystemPath.h"
 
 #include <functional>
 
@@ -13,7 +14,7 @@ namespace
         if (value.isEmpty())
             throw UsageError (option.toStdString() + " needs a file name");
 
-        return juce::File::getCurrentWorkingDirectory().getChildFile (value);
+        return SystemPath::fromArgument (value);
     }
 
     /** A file to be read: one that is not there is a mistake in the command line. */

@@ -1,5 +1,7 @@
 #include "OutputFile.h"
 
+#include "SystemPath.h"
+
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -7,7 +9,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include <set>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -145,59 +146,11 @@ namespace
 
         throw std::runtime_error (OutputFile::describeFailure (target, "its folder has no unused name for a temporary file").toStdString());
     }
-
-    /** Why the system gave up on a name's symbolic links (ELOOP): links that lead back to one
-        another, or a chain longer than it follows. The chain is walked to tell them apart.
-    */
-    juce::String describeTooManyLinks (const juce::File& file)
-    {
-        std::set<std::pair<dev_t, ino_t>> visited;
-        auto link = file;
-
-        for (int hops = 0; hops < 100000; ++hops)
-        {
-            struct stat info {};
-
-            if (lstat (link.getFullPathName().toRawUTF8(), &info) != 0)
-            {
-                // A link of a folder on the way may be where the system gave up: the cause stays open.
-                if (errno != ENOENT)
-                    break;
-            }
-            else if (S_ISLNK (info.st_mode))
-            {
-                if (! visited.emplace (info.st_dev, info.st_ino).second)
-                    return "is a loop of symbolic links";
-
-                link = link.getLinkedTarget();
-                continue;
-            }
-
-            // The chain ends, in a file or in a name still to be made.
-            return "leads through too many links (a chain of symbolic links longer than the system follows)";
-        }
-
-        return "leads through too many links (a loop of symbolic links, or a chain longer than the system follows)";
-    }
-
-    /** The file a name leads to through its symbolic links, one that does not exist yet
-        included.
-    */
-    juce::File followLinks (const juce::File& file)
-    {
-        auto result = file;
-
-        // As many links as the system itself follows before it gives up on a loop.
-        for (int hops = 0; hops < 40 && result.isSymbolicLink(); ++hops)
-            result = result.getLinkedTarget();
-
-        return result;
-    }
 }
 
 //==============================================================================
 OutputFile::OutputFile (const juce::File& file)
-    : target (leadsToFifo (file) ? file : followLinks (file)),
+    : target (leadsToFifo (file) ? file : SystemPath::followLinks (file)),
       isFifo (leadsToFifo (file)),
       temporary (target, findTemporaryFile (isFifo ? juce::File::getSpecialLocation (juce::File::tempDirectory)
                                                    : target.getParentDirectory(), target))
@@ -219,7 +172,7 @@ juce::Result OutputFile::checkTarget (const juce::File& file)
     {
         // Links that lead back to themselves end nowhere: writing there would replace one of them.
         if (errno == ELOOP)
-            return juce::Result::fail (describeTooManyLinks (file));
+            return juce::Result::fail (SystemPath::describeTooManyLinks (file));
 
         if (! file.getParentDirectory().isDirectory())
             return juce::Result::fail ("is in a folder that does not exist");

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+/**
+    Names of files as the system reads them, for corvane-host's command line and environment.
+
+    juce::File reads a name that begins with '~' as a home folder, and takes ".." and the target
+    of a relative symbolic link from the path that was written rather than from the folder the
+    system reaches. Here a name is what any POSIX program takes it for: relative to the working
+    folder, '~' included, its folders and ".." resolved by the system, and each symbolic link
+    followed from the folder it lies in.
+*/
+struct SystemPath
+{
+    /** The file a name of the command line or the environment names. Its folder is resolved as
+        the system resolves it, so that JUCE's reading of the path cannot lead elsewhere; the
+        last name is kept as given (it may be a link, or not exist yet). A folder that cannot
+        be reached is left to the system to report when the file is used.
+    */
+    static juce::File fromArgument (const juce::String& name);
+
+    /** What a symbolic link points at, taken from the folder the link lies in; the file itself
+        when it is no link.
+    */
+    static juce::File getLinkTarget (const juce::File& file);
+
+    /** The file a name leads to through its symbolic links, one that does not exist yet
+        included; after as many links as the system follows, the last one reached.
+    */
+    static juce::File followLinks (const juce::File& file);
+
+    /** Why the system gave up on a name's links (ELOOP): "is a loop of symbolic links", or that
+        it leads through a chain longer than the system follows.
+    */
+    static juce::String describeTooManyLinks (const juce::File& file);
+};
