@@ -1451,6 +1451,54 @@ TEST_F (CommandLineHost, HelpDescribesTheCommands)
     EXPECT_EQ (version.output, "corvane-host 1.1.0 (build corvane-1.1.0-20140902)\n");
 }
 
+TEST_F (CommandLineHost, ChecksEveryFileToReadBeforeOpeningIt)
+{
+    ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an earlier output"));
+    ASSERT_EQ (mkfifo (path ("fifo").toRawUTF8(), 0600), 0);
+    ASSERT_EQ (mknod (path ("socket").toRawUTF8(), S_IFSOCK | 0600, 0), 0);
+    ASSERT_EQ (symlink ("loop b", path ("loop a").toRawUTF8()), 0);
+    ASSERT_EQ (symlink ("loop a", path ("loop b").toRawUTF8()), 0);
+
+    // A state one byte longer than the bound, whose header is right.
+    ASSERT_TRUE (folder.getChildFile ("long.state").replaceWithData ("CVHSTATE\x01\0\0\0\0\0\0\0", 16));
+    ASSERT_EQ (truncate (path ("long.state").toRawUTF8(), 16 * 1024 * 1024 + 1), 0);
+
+    // Root reads any file: the host then runs without that right.
+    ASSERT_TRUE (folder.getChildFile ("locked.wav").replaceWithText ("RIFF"));
+    ASSERT_EQ (chmod (path ("locked.wav").toRawUTF8(), 0), 0);
+    const auto withoutRoot = geteuid() == 0 ? juce::StringArray { "setpriv", "--bounding-set=-dac_override,-dac_read_search", "--" }
+                                            : juce::StringArray();
+
+    const juce::StringArray render { "render", "--module", modulePath(), "--out", path ("out.wav") };
+    const auto with = [&render] (juce::StringArray extra) { auto arguments = render; arguments.addArray (extra); return arguments; };
+
+    struct Case { juce::StringArray arguments, environment; juce::String message; int exitCode; };
+    const std::vector<Case> cases {
+        { with ({ "--state-in", path ("fifo") }), {}, "--state-in " + path ("fifo") + " is a pipe, not a file", 2 },
+        { with ({ "--state-in", "/dev/null" }), {}, "--state-in /dev/null is a device, not a file", 2 },
+        { with ({ "--state-in", path ("long.state") }), {}, "(16777217 bytes), more than the 16.0 MB (16777216 bytes) a state file may hold", 1 },
+        { with ({ "--preset", path ("fifo") }), {}, "--preset " + path ("fifo") + " is a pipe, not a file", 2 },
+        { with ({ "--preset", "/dev/zero" }), {}, "--preset /dev/zero is a device, not a file", 2 },
+        { { "describe", "--module", path ("fifo") }, {}, "--module " + path ("fifo") + " is a pipe, not a file", 2 },
+        { { "show", "--module", path ("fifo") }, {}, "--module " + path ("fifo") + " is a pipe, not a file", 2 },
+        { { "describe" }, { "CORVANE_MODULE=" + path ("fifo") }, "CORVANE_MODULE " + path ("fifo") + " is a pipe, not a file", 2 },
+        { with ({ "--in", path ("socket") }), {}, "--in " + path ("socket") + " is a socket, not a file", 2 },
+        { with ({ "--in", path ("loop a") }), {}, "--in " + path ("loop a") + " is a loop of symbolic links", 2 },
+        { with ({ "--in", path ("locked.wav") }), withoutRoot, "cannot read " + path ("locked.wav") + ": Permission denied", 1 },
+    };
+
+    for (const auto& [arguments, environment, message, exitCode] : cases)
+    {
+        SCOPED_TRACE (environment.joinIntoString (" ") + " " + arguments.joinIntoString (" "));
+        const auto run = runHost (arguments, environment);
+        EXPECT_EQ (run.exitCode, exitCode);
+        EXPECT_TRUE (run.output.startsWith ("corvane-host: " + juce::String (exitCode == 2 ? message : juce::String()))) << run.output;
+        EXPECT_TRUE (run.output.contains (message)) << run.output;
+        EXPECT_EQ (run.output.trimEnd().indexOfChar ('\n'), -1) << run.output;
+        EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
+    }
+}
+
 TEST_F (CommandLineHost, TakesPathsLiterallyAndFollowsLinksAsTheSystemDoes)
 {
     const auto home = folder.getChildFile ("home");

@@ -267,7 +267,7 @@ juce::File CommandLineHost::findModule() const
         return options.module;
 
     if (const auto fromEnvironment = juce::SystemStats::getEnvironmentVariable ("CORVANE_MODULE", {}); fromEnvironment.isNotEmpty())
-        return SystemPath::fromArgument (fromEnvironment);
+        return CommandLineOptions::fileToRead ("CORVANE_MODULE", fromEnvironment);
 
     return juce::File::getSpecialLocation (juce::File::currentExecutableFile).getSiblingFile (moduleFileName);
 }
@@ -407,11 +407,6 @@ std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) con
 
     if (! options.input.existsAsFile())
         throw HostError ("cannot read " + path + ": no such file");
-
-    // The readers look at the file more than once and go back and forth in it.
-    if (struct stat info {}; stat (path.c_str(), &info) == 0 && ! S_ISREG (info.st_mode))
-        throw UsageError ("--in " + path + " is " + (S_ISFIFO (info.st_mode) ? "a pipe" : S_ISSOCK (info.st_mode) ? "a socket" : "a device")
-                           + ", not a file: save the audio to a file and give its name");
 
     std::unique_ptr<juce::AudioFormatReader> reader;
 

@@ -1,9 +1,16 @@
 #include "CommandLineOptions.h"
 
+#include "CommandLineHost.h"
 #include "OutputFile.h"
 #include "SystemPath.h"
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -15,21 +22,6 @@ namespace
             throw UsageError (option.toStdString() + " needs a file name");
 
         return SystemPath::fromArgument (value);
-    }
-
-    /** A file to be read: one that is not there is a mistake in the command line. */
-    juce::File inputFileArgument (const juce::String& option, const juce::String& value)
-    {
-        const auto file = fileArgument (option, value);
-        const auto head = option.toStdString() + " " + file.getFullPathName().toStdString();
-
-        if (file.isDirectory())
-            throw UsageError (head + " is a folder, not a file");
-
-        if (! file.exists())
-            throw UsageError (head + ": no such file");
-
-        return file;
     }
 
     /** A file to be written: "-" names no file here, and standard output is never written to. */
@@ -116,7 +108,7 @@ namespace
         static const std::vector<Option> table {
             { "--in", "FILE", "the audio to render (WAV, AIFF, FLAC or Ogg Vorbis, found by its content;\n"
                               "mono or stereo, 8000 Hz or more); without it, a built-in demo phrase",
-              [] (Options& o, auto& n, auto& v) { o.input = inputFileArgument (n, v); } },
+              [] (Options& o, auto& n, auto& v) { o.input = Options::fileToRead (n, v); } },
             { "--out", "FILE", "the WAV file to write (32-bit float); never one of the inputs",
               [] (Options& o, auto& n, auto& v) { o.output = outputFileArgument (n, v); } },
             { "--config", "CONFIG", "channel configuration: 2x2 (default), 1x2 or 1x1",
@@ -139,9 +131,9 @@ namespace
                                      "Nominator=3\" and \"Line 1 Delay Left Duration Denominator=8\"",
               readParameterValue },
             { "--preset", "FILE", "loads a preset file (.cvprst) before the --set values",
-              [] (Options& o, auto& n, auto& v) { o.preset = inputFileArgument (n, v); } },
+              [] (Options& o, auto& n, auto& v) { o.preset = Options::fileToRead (n, v); } },
             { "--state-in", "FILE", "restores a state saved with --state-out before the preset and --set values",
-              [] (Options& o, auto& n, auto& v) { o.stateInput = inputFileArgument (n, v); } },
+              [] (Options& o, auto& n, auto& v) { o.stateInput = Options::fileToRead (n, v); } },
             { "--state-out", "FILE", "saves the state after rendering (it may be the --state-in file, which it\n"
                                      "then replaces)",
               [] (Options& o, auto& n, auto& v) { o.stateOutput = outputFileArgument (n, v); } },
@@ -174,7 +166,7 @@ namespace
               [] (Options& o, auto&, auto&) { o.listAll = true; } },
             { "--module", "FILE", "the module to load (default: CORVANE_MODULE, or Corvane.aaxplugin.so\n"
                                   "next to this program)",
-              [] (Options& o, auto& n, auto& v) { o.module = inputFileArgument (n, v); } },
+              [] (Options& o, auto& n, auto& v) { o.module = Options::fileToRead (n, v); } },
         };
 
         return table;
@@ -188,6 +180,43 @@ namespace
 
         return nullptr;
     }
+}
+
+juce::File CommandLineOptions::fileToRead (const juce::String& name, const juce::String& value)
+{
+    const auto file = fileArgument (name, value);
+    const auto path = file.getFullPathName().toStdString();
+    const auto head = name.toStdString() + " " + path;
+    struct stat info {};
+
+    if (stat (path.c_str(), &info) != 0)
+    {
+        if (errno == ELOOP)
+            throw UsageError (head + " " + SystemPath::describeTooManyLinks (file).toStdString());
+
+        if (errno == ENOENT || errno == ENOTDIR)
+            throw UsageError (head + ": no such file");
+
+        throw HostError ("cannot read " + path + ": " + std::strerror (errno));
+    }
+
+    if (S_ISDIR (info.st_mode))
+        throw UsageError (head + " is a folder, not a file");
+
+    // The readers look at a file more than once and go back and forth in it; a pipe or a
+    // socket waits for a writer, and a device never ends.
+    if (! S_ISREG (info.st_mode))
+        throw UsageError (head + " is " + (S_ISFIFO (info.st_mode) ? "a pipe" : S_ISSOCK (info.st_mode) ? "a socket" : "a device")
+                           + ", not a file" + (name == "--in" ? ": save the audio to a file and give its name" : ""));
+
+    // The readers would each call a file they cannot open something else than it is.
+    const auto descriptor = open (path.c_str(), O_RDONLY | O_CLOEXEC);
+
+    if (descriptor < 0)
+        throw HostError ("cannot read " + path + ": " + std::strerror (errno));
+
+    close (descriptor);
+    return file;
 }
 
 CommandLineOptions CommandLineOptions::parse (const juce::String& command, const juce::StringArray& accepted,

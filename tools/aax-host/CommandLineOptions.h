@@ -51,10 +51,17 @@ struct CommandLineOptions
 
     /** Reads the options that follow a command; throws a UsageError for an option the command
         does not accept (by name, as the table knows them), a missing or wrong value, or a
-        file option naming a folder.
+        file option naming what cannot be read or written (fileToRead, OutputFile::checkTarget).
     */
     static CommandLineOptions parse (const juce::String& command, const juce::StringArray& accepted,
                                      const juce::StringArray& arguments);
+
+    /** The file that a file option or an environment variable (by its name) gives to be read,
+        checked before anything opens it: a name that leads nowhere, to a folder, a pipe, a
+        socket or a device is a UsageError, and one the system does not let the host read is
+        an error that gives the system's reason.
+    */
+    static juce::File fileToRead (const juce::String& name, const juce::String& value);
 
     /** The help lines of these options, in the table's order; a command whose option means
         something else than the table says gives its own text for it (by the option's name).

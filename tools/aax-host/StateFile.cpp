@@ -2,6 +2,7 @@
 
 #include "AAX_ChunkRecord.h"
 #include "OutputFile.h"
+#include "XmlHelpers.h"
 
 #include <cstring>
 
@@ -10,6 +11,14 @@ namespace
     constexpr char magic[8] = { 'C', 'V', 'H', 'S', 'T', 'A', 'T', 'E' };
     constexpr uint32_t formatVersion = 1;
     constexpr uint32_t maxRecords = 1024;
+
+    /** A state is bounded as a preset is: its largest part is the same document. */
+    constexpr auto maxSize = XmlHelpers::maximumDocumentSize;
+
+    juce::String describeSize (juce::int64 bytes)
+    {
+        return juce::File::descriptionOfSizeInBytes (bytes) + " (" + juce::String (bytes) + " bytes)";
+    }
 }
 
 juce::String StateFile::write (const juce::File& file, const std::vector<Record>& records)
@@ -45,10 +54,19 @@ juce::String StateFile::read (const juce::File& file, std::vector<Record>& recor
     if (! file.existsAsFile())
         return "cannot read state " + file.getFullPathName() + ": no such file";
 
-    juce::MemoryBlock contents;
+    juce::FileInputStream stream (file);
 
-    if (! file.loadFileAsData (contents))
-        return "cannot read state " + file.getFullPathName();
+    if (! stream.openedOk())
+        return "cannot read state " + file.getFullPathName() + ": " + stream.getStatus().getErrorMessage();
+
+    // A file that grows while it is read is bounded all the same.
+    juce::MemoryBlock contents;
+    const auto length = juce::jmax (stream.getTotalLength(),
+                                    static_cast<juce::int64> (stream.readIntoMemoryBlock (contents, maxSize + 1)));
+
+    if (length > maxSize)
+        return "cannot read state " + file.getFullPathName() + ": it is " + describeSize (length) + ", more than the "
+                 + describeSize (maxSize) + " a state file may hold";
 
     const auto* bytes = static_cast<const uint8_t*> (contents.getData());
     const auto size = contents.getSize();
