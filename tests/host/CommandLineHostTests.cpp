@@ -1451,6 +1451,26 @@ TEST_F (CommandLineHost, HelpDescribesTheCommands)
     EXPECT_EQ (version.output, "corvane-host 1.1.0 (build corvane-1.1.0-20140902)\n");
 }
 
+namespace
+{
+    /** corvane-host started by a shell script, as "$0", with the module as "$1" and the given
+        words after it: for what only a shell does (redirections, bytes that are not UTF-8).
+    */
+    Run runHostInShell (const juce::String& script, const juce::StringArray& words = {})
+    {
+        juce::StringArray command { "/bin/sh", "-c", script, std::getenv ("CORVANE_HOST"), modulePath() };
+        command.addArray (words);
+        juce::ChildProcess process;
+
+        if (! process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
+            return { -1, "could not start /bin/sh" };
+
+        const auto output = process.readAllProcessOutput();
+        process.waitForProcessToFinish (120000);
+        return { static_cast<int> (process.getExitCode()), output };
+    }
+}
+
 TEST_F (CommandLineHost, ChecksEveryFileToReadBeforeOpeningIt)
 {
     ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an earlier output"));
@@ -1496,6 +1516,21 @@ TEST_F (CommandLineHost, ChecksEveryFileToReadBeforeOpeningIt)
         EXPECT_TRUE (run.output.contains (message)) << run.output;
         EXPECT_EQ (run.output.trimEnd().indexOfChar ('\n'), -1) << run.output;
         EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
+    }
+}
+
+TEST_F (CommandLineHost, NeverWritesIntoItsOwnStandardOutput)
+{
+    // Standard output carries the report: by its name into a pipe, or as the file it was sent to.
+    for (const auto& [script, named] : { std::pair ("exec \"$0\" render --module \"$1\" --tail 0 --out /dev/stdout", juce::String ("/dev/stdout")),
+                                         std::pair ("exec \"$0\" render --module \"$1\" --tail 0 --out \"$2\" > \"$2\"", path ("out.wav")) })
+    {
+        SCOPED_TRACE (script);
+        const auto run = runHostInShell (script, { path ("out.wav") });
+        EXPECT_EQ (run.exitCode, 2);
+        EXPECT_TRUE (run.output.startsWith ("corvane-host: --out " + named + " is standard output, where the report goes")) << run.output;
+        EXPECT_FALSE (run.output.contains ("RIFF"));
+        EXPECT_EQ (folder.getChildFile ("out.wav").getSize(), 0);
     }
 }
 

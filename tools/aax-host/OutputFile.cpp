@@ -180,16 +180,22 @@ juce::Result OutputFile::checkTarget (const juce::File& file)
         return juce::Result::ok();
     }
 
-    if (S_ISREG (info.st_mode) || S_ISFIFO (info.st_mode))
-        return juce::Result::ok();
-
     if (S_ISDIR (info.st_mode))
         return juce::Result::fail ("is a folder");
 
     if (S_ISSOCK (info.st_mode))
         return juce::Result::fail ("is a socket, not a file");
 
-    return juce::Result::fail ("is a device, not a file");
+    if (! S_ISREG (info.st_mode) && ! S_ISFIFO (info.st_mode))
+        return juce::Result::fail ("is a device, not a file");
+
+    // The host writes its report and its messages there: the stream would hold them and the file.
+    for (const auto& [descriptor, stream] : { std::pair (STDOUT_FILENO, "is standard output, where the report goes"),
+                                              std::pair (STDERR_FILENO, "is standard error, where the messages go") })
+        if (struct stat own {}; fstat (descriptor, &own) == 0 && own.st_dev == info.st_dev && own.st_ino == info.st_ino)
+            return juce::Result::fail (stream);
+
+    return juce::Result::ok();
 }
 
 juce::String OutputFile::describeFailure (const juce::File& file, const juce::String& reason)

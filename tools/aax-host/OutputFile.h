@@ -25,9 +25,9 @@ public:
     explicit OutputFile (const juce::File& target);
     ~OutputFile();
 
-    /** Fails, saying what the name leads to, for a folder, a device, a socket, a loop of
-        symbolic links or a chain of more of them than the system follows, or for a name in a
-        folder that does not exist.
+    /** Fails, saying what the name leads to, for a folder, a device, a socket, the host's own
+        standard output or error, a loop of symbolic links or a chain of more of them than the
+        system follows, or for a name in a folder that does not exist.
     */
     static juce::Result checkTarget (const juce::File& target);
 
