@@ -85,7 +85,7 @@ namespace
 
     void readParameterValue (Options& options, const juce::String& option, const juce::String& value)
     {
-        const auto equals = value.lastIndexOfChar ('=');
+        const auto equals = value.indexOfChar ('=');
         const auto name = value.substring (0, equals).trim();
         const auto text = value.substring (equals + 1).trim();
 

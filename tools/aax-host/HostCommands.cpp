@@ -2,6 +2,7 @@
 
 #include "CommandLineHost.h"
 #include "DisplayAccess.h"
+#include "StrictUtf8.h"
 #include "ViewCommandHost.h"
 
 #include <iostream>
@@ -116,8 +117,21 @@ juce::String HostCommands::getUsage()
     return text;
 }
 
-int HostCommands::run (const juce::StringArray& arguments)
+int HostCommands::run (const std::vector<std::string>& bytes)
 {
+    // JUCE reads bytes that are not UTF-8 as other characters: a name would lead to another
+    // file, a parameter's name to none. They are marked where they are shown, and refused.
+    juce::StringArray arguments;
+    juce::String notUtf8;
+
+    for (const auto& argument : bytes)
+    {
+        arguments.add (StrictUtf8::withInvalidBytesMarked (argument.data(), argument.size()));
+
+        if (notUtf8.isEmpty() && ! StrictUtf8::isValid (argument.data(), argument.size()))
+            notUtf8 = arguments.strings.getLast();
+    }
+
     const auto* command = arguments.isEmpty() ? nullptr : findCommand (arguments[0]);
 
     try
@@ -139,6 +153,9 @@ int HostCommands::run (const juce::StringArray& arguments)
 
         if (command == nullptr)
             throw UsageError ("unknown command '" + arguments[0].toStdString() + "' (" + commandNames().toStdString() + ")");
+
+        if (notUtf8.isNotEmpty())
+            throw UsageError ("'" + notUtf8.toStdString() + "' is not UTF-8 text");
 
         const juce::StringArray rest (arguments.strings.begin() + 1, arguments.size() - 1);
 

@@ -3,6 +3,7 @@
 #include "CommandLineOptions.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 /**
@@ -24,11 +25,12 @@ struct HostCommands
 
     static const std::vector<Command>& getCommands();
 
-    /** Carries out a command line (without the program name) and answers the exit code: 0 on
-        success, 1 when the work failed, 2 for a mistake in the command line (a UsageError,
-        wherever it is found). Errors go to standard error, a mistake with the usage hint.
+    /** Carries out a command line (without the program name, as the bytes the system gave)
+        and answers the exit code: 0 on success, 1 when the work failed, 2 for a mistake in the
+        command line (a UsageError, wherever it is found, or an argument that is not UTF-8
+        text). Errors go to standard error, a mistake with the usage hint.
     */
-    static int run (const juce::StringArray& arguments);
+    static int run (const std::vector<std::string>& arguments);
 
     /** What --help prints: every command with its options. */
     static juce::String getUsage();

@@ -4,10 +4,5 @@
 
 int main (int argc, char* argv[])
 {
-    juce::StringArray arguments;
-
-    for (int index = 1; index < argc; ++index)
-        arguments.add (juce::String::fromUTF8 (argv[index]));
-
-    return HostCommands::run (arguments);
+    return HostCommands::run (std::vector<std::string> (argv + 1, argv + argc));
 }
