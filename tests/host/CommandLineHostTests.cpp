@@ -1489,6 +1489,18 @@ TEST_F (CommandLineHost, ChecksEveryFileToReadBeforeOpeningIt)
     const auto withoutRoot = geteuid() == 0 ? juce::StringArray { "setpriv", "--bounding-set=-dac_override,-dac_read_search", "--" }
                                             : juce::StringArray();
 
+    // Dropping the right needs CAP_SETPCAP, which a container may withhold from root.
+    const auto canDropRoot = [&withoutRoot]
+    {
+        if (withoutRoot.isEmpty())
+            return true;
+
+        juce::ChildProcess process;
+        auto command = withoutRoot;
+        command.add ("true");
+        return process.start (command) && process.waitForProcessToFinish (10000) && process.getExitCode() == 0;
+    }();
+
     const juce::StringArray render { "render", "--module", modulePath(), "--out", path ("out.wav") };
     const auto with = [&render] (juce::StringArray extra) { auto arguments = render; arguments.addArray (extra); return arguments; };
 
@@ -1509,6 +1521,9 @@ TEST_F (CommandLineHost, ChecksEveryFileToReadBeforeOpeningIt)
 
     for (const auto& [arguments, environment, message, exitCode] : cases)
     {
+        if (environment == withoutRoot && ! canDropRoot)
+            continue;
+
         SCOPED_TRACE (environment.joinIntoString (" ") + " " + arguments.joinIntoString (" "));
         const auto run = runHost (arguments, environment);
         EXPECT_EQ (run.exitCode, exitCode);
