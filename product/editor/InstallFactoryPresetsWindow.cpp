@@ -1,5 +1,7 @@
 #include "InstallFactoryPresetsWindow.h"
 
+#include "RegularFileInputStream.h"
+
 namespace
 {
     const juce::String fullArchive ("Corvane Factory Presets v1.1 - full.zip");
@@ -110,17 +112,17 @@ void CorvaneEditor::InstallFactoryPresetsWindow::run()
         return;
     }
 
-    juce::FileInputStream archiveStream (archive);
+    // Read as every file from outside is: a FIFO in its place would hold this thread, and
+    // the window's stop with it, for good.
+    const auto archiveStream = RegularFileInputStream::open (archive, FactoryPresetUnpacker::defaultSizeLimit);
+    auto result = juce::Result::fail (FactoryPresetUnpacker::describeUnreadableArchive());
 
-    if (archiveStream.failedToOpen())
+    if (archiveStream != nullptr)
     {
-        error = 1;
-        return;
+        FactoryPresetUnpacker unpacker (*archiveStream);
+        result = unpacker.unpackInto (destination, *this);
+        numRefused = unpacker.getNumRefusedEntries();
     }
-
-    FactoryPresetUnpacker unpacker (archiveStream);
-    const auto result = unpacker.unpackInto (destination, *this);
-    numRefused = unpacker.getNumRefusedEntries();
 
     if (result.failed())
     {

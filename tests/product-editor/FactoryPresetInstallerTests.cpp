@@ -3,10 +3,15 @@
 #include "FolderChild.h"
 #include "InstallFactoryPresetsWindow.h"
 
+#include "../support/FifoWatchdog.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
+#include <optional>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -382,4 +387,54 @@ TEST_F (InstallerTest, KeepsEntriesWhoseNamesBeginWithATildeInTheUserFolder)
     EXPECT_FALSE (home.getChildFile ("~0.cvprst").exists() || home.getChildFile ("Home.cvprst").exists()
                   || home.getChildFile ("Sub.cvprst").exists());
     previous.setAsCurrentWorkingDirectory();
+}
+
+TEST_F (InstallerTest, RefusesAnArchiveItCannotReadAtOnce)
+{
+    const juce::String unreadable ("Error: The factory presets archive is not a ZIP file of at most 64 MB.\nThe installation will be offered again.");
+
+    const struct { const char* what; std::function<void (const juce::File&)> make; bool fifo; } cases[] =
+    {
+        { "a FIFO", [] (const juce::File& f) { ASSERT_EQ (::mkfifo (f.getFullPathName().toRawUTF8(), 0600), 0); }, true },
+        { "a link to a device", [] (const juce::File& f) { ASSERT_TRUE (juce::File ("/dev/zero").createSymbolicLink (f, true)); }, false },
+        { "random bytes", [] (const juce::File& f) {
+              juce::MemoryBlock noise (65536);
+              juce::Random (41).fillBitsRandomly (noise.getData(), noise.getSize());
+              ASSERT_TRUE (f.replaceWithData (noise.getData(), noise.getSize())); }, false },
+        { "a sparse file one byte over the limit", [] (const juce::File& f) {
+              ASSERT_TRUE (f.create().wasOk());
+              ASSERT_EQ (::truncate (f.getFullPathName().toRawUTF8(), FactoryPresetUnpacker::defaultSizeLimit + 1), 0); }, false },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        processor.reset();
+        root.deleteRecursively();
+        ASSERT_TRUE (commonFolder().createDirectory().wasOk());
+        const auto archive = commonFolder().getChildFile ("Corvane Factory Presets v1.1 - full.zip");
+        c.make (archive);
+        std::optional<FifoWatchdog> watchdog;
+
+        if (c.fifo)
+            watchdog.emplace (archive.getFullPathName().toStdString());
+
+        // Closed at once after "Start", the window ends well within its 5 s bound.
+        auto* window = createProcessor().getInstallerWindow();
+        ASSERT_NE (window, nullptr);
+        window->buttonClicked (&window->getStartButton());
+        auto started = juce::Time::getMillisecondCounterHiRes();
+        processor.reset();
+        EXPECT_LT (juce::Time::getMillisecondCounterHiRes() - started, 1000.0);
+
+        // Else the outcome comes at once, and records nothing.
+        window = createProcessor().getInstallerWindow();
+        ASSERT_NE (window, nullptr);
+        started = juce::Time::getMillisecondCounterHiRes();
+        runToEnd (*window);
+        EXPECT_LT (juce::Time::getMillisecondCounterHiRes() - started, 1000.0);
+        EXPECT_EQ (window->getFileLabel().getText(), unreadable);
+        EXPECT_TRUE (processor->factoryPresetsNeedInstalling());
+        EXPECT_FALSE (watchdog.has_value() && watchdog->hasFreedAReader());
+    }
 }
