@@ -438,3 +438,56 @@ TEST_F (InstallerTest, RefusesAnArchiveItCannotReadAtOnce)
         EXPECT_FALSE (watchdog.has_value() && watchdog->hasFreedAReader());
     }
 }
+
+TEST_F (InstallerTest, AnswersReturnAndShowsItsWholeOutcomeWhateverThePathsLength)
+{
+    // Data folders whose paths take several lines of the label when shown whole.
+    const auto base = root;
+    root = root.getChildFile (juce::String::repeatedString ("A data folder with a long name/", 8));
+    ApplicationDataFolders::setRoot (root);
+
+    const struct { const char* what; bool withArchive; juce::String first, last; } cases[] =
+    {
+        { "no archive", false, "Error: Installation file with factory presets not found.\n", "/Corvane Factory Presets v1.1 - full.zip" },
+        { "nothing written", true, "Error: No factory preset could be written into ", "/Corvane.\nThe installation will be offered again." },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        processor.reset();
+        root.deleteRecursively();
+
+        if (c.withArchive)
+        {
+            const auto archive = zipOf ({ { "../Escaping.cvprst", "<Preset/>" } });
+            ASSERT_TRUE (commonFolder().createDirectory().wasOk());
+            ASSERT_TRUE (commonFolder().getChildFile ("Corvane Factory Presets v1.1 - full.zip").replaceWithData (archive.getData(), archive.getSize()));
+        }
+
+        // Return answers "Start", then "OK".
+        auto* window = createProcessor().getInstallerWindow();
+        ASSERT_NE (window, nullptr);
+        EXPECT_TRUE (window->keyPressed (juce::KeyPress (juce::KeyPress::returnKey)));
+
+        for (int i = 0; i < 200 && ! window->getOkButton().isVisible(); ++i)
+            juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
+
+        // Laid out as the label draws it, the message fits the label.
+        auto& label = window->getFileLabel();
+        const auto text = label.getText();
+        const auto area = label.getLookAndFeel().getLabelBorderSize (label).subtractedFrom (label.getLocalBounds()).toFloat();
+        juce::GlyphArrangement glyphs;
+        glyphs.addJustifiedText (label.getLookAndFeel().getLabelFont (label), text, 0.0f, 0.0f, area.getWidth(), juce::Justification::left);
+
+        EXPECT_TRUE (text.startsWith (c.first) && text.endsWith (c.last)) << text;
+        EXPECT_LE (glyphs.getBoundingBox (0, -1, false).getHeight(), area.getHeight()) << text;
+
+        EXPECT_TRUE (window->keyPressed (juce::KeyPress (juce::KeyPress::returnKey)));
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+        EXPECT_FALSE (window->isVisible());
+    }
+
+    processor.reset();
+    base.deleteRecursively();
+}
