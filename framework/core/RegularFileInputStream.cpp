@@ -8,15 +8,22 @@
 
 std::unique_ptr<RegularFileInputStream> RegularFileInputStream::open (const juce::File& file, juce::int64 maxBytes)
 {
-    // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
-    const auto descriptor = ::open (file.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const auto path = file.getFullPathName();
+    struct stat info {};
+    const auto isReadable = [&info, maxBytes] { return S_ISREG (info.st_mode) && (juce::int64) info.st_size <= maxBytes; };
+
+    // A device is never opened, as opening some does something. Without O_NONBLOCK, opening
+    // a FIFO (put in the file's place since it was looked at) would wait for a writer that
+    // may never come; what was opened is looked at again.
+    if (::stat (path.toRawUTF8(), &info) != 0 || ! isReadable())
+        return {};
+
+    const auto descriptor = ::open (path.toRawUTF8(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
 
     if (descriptor < 0)
         return {};
 
-    struct stat info {};
-
-    if (::fstat (descriptor, &info) != 0 || ! S_ISREG (info.st_mode) || (juce::int64) info.st_size > maxBytes)
+    if (::fstat (descriptor, &info) != 0 || ! isReadable())
     {
         ::close (descriptor);
         return {};
