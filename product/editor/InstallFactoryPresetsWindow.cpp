@@ -84,7 +84,6 @@ void CorvaneEditor::InstallFactoryPresetsWindow::buttonClicked (juce::Button* bu
         fileLabel.setText ({}, juce::dontSendNotification);
         progressLabel.setVisible (true);
         fileLabel.setVisible (true);
-        resized();
         startThread (juce::Thread::Priority::normal);
         startTimer (timerMs);
     }
