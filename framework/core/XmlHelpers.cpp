@@ -1,10 +1,10 @@
 #include "XmlHelpers.h"
 #include "NumberConversions.h"
+#include "RegularFileInputStream.h"
 #include "XmlScanner.h"
 
 #include <cctype>
 #include <cstring>
-#include <filesystem>
 #include <string_view>
 
 namespace
@@ -39,14 +39,12 @@ std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrusted (const juce::Memory
 
 std::unique_ptr<juce::XmlElement> XmlHelpers::parseUntrusted (const juce::File& file, bool onlyReadOuterElement)
 {
-    juce::MemoryBlock data;
-
     // A FIFO or a device would block the reading thread (the message thread, often) until
     // some writer appears, or never end: only a regular file, or a link to one, is read.
-    std::error_code error;
+    juce::MemoryBlock data;
+    const auto in = RegularFileInputStream::open (file, maximumDocumentSize);
 
-    if (! std::filesystem::is_regular_file (std::filesystem::path (file.getFullPathName().toStdString()), error)
-         || file.getSize() > maximumDocumentSize || ! file.loadFileAsData (data))
+    if (in == nullptr || in->readIntoMemoryBlock (data) != (size_t) in->getTotalLength())
         return {};
 
     return parseUntrustedText (static_cast<const char*> (data.getData()), data.getSize(), onlyReadOuterElement);

@@ -7,6 +7,10 @@ GFXButton::GFXButton (const juce::String& name)
 {
     setClickingTogglesState (false);
 
+    // Return and Space on the face are the host's (its transport, say): a click must not
+    // leave them to a button, as JUCE's buttons take the keyboard focus by default.
+    setWantsKeyboardFocus (false);
+
     const auto width = name.isEmpty() ? 18 : (int) juce::Font (12.0f).getStringWidthFloat (name) + 8;
     setSize (width, 18);
 }

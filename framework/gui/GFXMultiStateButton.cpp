@@ -8,6 +8,10 @@ GFXMultiStateButton::GFXMultiStateButton (const juce::String& name)
     : juce::Button (name)
 {
     setClickingTogglesState (false);
+
+    // Return and Space on the face are the host's (its transport, say): a click must not
+    // leave them to a button, as JUCE's buttons take the keyboard focus by default.
+    setWantsKeyboardFocus (false);
 }
 
 void GFXMultiStateButton::setAction (const juce::String& type, int uid, const juce::String& eventName)

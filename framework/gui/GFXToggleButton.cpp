@@ -7,6 +7,10 @@ GFXToggleButton::GFXToggleButton (const juce::String& name)
     : juce::Button (name)
 {
     setClickingTogglesState (true);
+
+    // Return and Space on the face are the host's (its transport, say): a click must not
+    // leave them to a button, as JUCE's buttons take the keyboard focus by default.
+    setWantsKeyboardFocus (false);
 }
 
 void GFXToggleButton::updateFromParameter (Parameter* changed)

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 FactoryPresetUnpacker::FactoryPresetUnpacker (juce::InputStream& archiveStream, juce::int64 sizeLimit, int entryLimit)
-    : zip (archiveStream), limit (sizeLimit), maxEntries (entryLimit)
+    : stream (archiveStream), zip (archiveStream), limit (sizeLimit), maxEntries (entryLimit)
 {
 }
 
@@ -16,6 +16,9 @@ juce::Result FactoryPresetUnpacker::unpackInto (const juce::File& folder, Listen
     numRefused = 0;
     const auto numEntries = zip.getNumEntries();
     int numFilesWritten = 0, numNotWritten = 0;
+
+    if (stream.getTotalLength() > limit || ! isZipArchive())
+        return juce::Result::fail (describeUnreadableArchive (limit));
 
     if (numEntries > maxEntries)
         return juce::Result::fail ("Error: The factory presets archive holds more than "
@@ -63,6 +66,20 @@ juce::Result FactoryPresetUnpacker::unpackInto (const juce::File& folder, Listen
                                    + ".\nThe installation will be offered again.");
 
     return juce::Result::ok();
+}
+
+juce::String FactoryPresetUnpacker::describeUnreadableArchive (juce::int64 sizeLimit)
+{
+    return "Error: The factory presets archive is not a ZIP file of at most " + juce::String (sizeLimit / (1024 * 1024))
+           + " MB.\nThe installation will be offered again.";
+}
+
+bool FactoryPresetUnpacker::isZipArchive()
+{
+    // JUCE finds no entries in what is no ZIP at all, as in an empty archive; an empty
+    // archive is its end record alone.
+    constexpr int endRecordSignature = 0x06054b50;
+    return zip.getNumEntries() > 0 || (stream.setPosition (0) && stream.readInt() == endRecordSignature);
 }
 
 FactoryPresetUnpacker::Outcome FactoryPresetUnpacker::unpackEntry (int index, const juce::File& folder)

@@ -10,10 +10,10 @@
     inside. Other entries (links, absolute or escaping paths, broken names) are skipped and
     counted; a damaged entry is skipped too, as before, and the others are still installed.
     Since the archive brings no links, a link already in the target folder is the user's own
-    (a preset folder kept on another disk, say) and is followed. An archive of far more
-    entries than the factory set is refused whole, and the unpacking stops when what it wrote
-    passes a size far above the factory set, so that a small archive cannot fill the user's
-    disk or folders.
+    (a preset folder kept on another disk, say) and is followed. An archive that is no ZIP,
+    is larger than the size limit or holds far more entries than the factory set is refused
+    whole, and the unpacking stops when what it wrote passes a size far above the factory set,
+    so that a small archive cannot fill the user's disk or folders.
 
     Each entry is written to a temporary file beside its target and moved over it at the end,
     so a stop never leaves a cut file in place of one the user had.
@@ -44,10 +44,16 @@ public:
                                     int entryLimit = defaultEntryLimit);
 
     /** Unpacks every entry into the folder, which must exist. Fails, with a message for the
-        user, when the archive holds too many entries, when the size limit stopped it, or when
-        not one of its files could be written; a stop asked by the listener is no failure.
+        user, when the archive is larger than the size limit or is no ZIP archive (see
+        describeUnreadableArchive), holds too many entries, when the size limit stopped it,
+        or when not one of its files could be written; a stop asked by the listener is no failure.
     */
     juce::Result unpackInto (const juce::File& folder, Listener& listener);
+
+    /** The message for an archive that cannot be read: no regular file, larger than the size
+        limit, or no ZIP archive (an empty one is a ZIP archive).
+    */
+    static juce::String describeUnreadableArchive (juce::int64 sizeLimit = defaultSizeLimit);
 
     /** Entries not installed because they could reach outside the folder or their names are broken. */
     int getNumRefusedEntries() const noexcept     { return numRefused; }
@@ -64,6 +70,9 @@ private:
     Outcome unpackEntry (int index, const juce::File& folder);
     static bool makeFolderBelow (const juce::File& root, const juce::StringArray& folders, juce::File& result);
 
+    bool isZipArchive();
+
+    juce::InputStream& stream;
     juce::ZipFile zip;
     juce::int64 limit, written = 0;
     int maxEntries, numRefused = 0;

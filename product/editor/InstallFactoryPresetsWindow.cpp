@@ -1,5 +1,7 @@
 #include "InstallFactoryPresetsWindow.h"
 
+#include "RegularFileInputStream.h"
+
 namespace
 {
     const juce::String fullArchive ("Corvane Factory Presets v1.1 - full.zip");
@@ -110,17 +112,17 @@ void CorvaneEditor::InstallFactoryPresetsWindow::run()
         return;
     }
 
-    juce::FileInputStream archiveStream (archive);
+    // Read as every file from outside is: a FIFO in its place would hold this thread, and
+    // the window's stop with it, for good.
+    const auto archiveStream = RegularFileInputStream::open (archive, FactoryPresetUnpacker::defaultSizeLimit);
+    auto result = juce::Result::fail (FactoryPresetUnpacker::describeUnreadableArchive());
 
-    if (archiveStream.failedToOpen())
+    if (archiveStream != nullptr)
     {
-        error = 1;
-        return;
+        FactoryPresetUnpacker unpacker (*archiveStream);
+        result = unpacker.unpackInto (destination, *this);
+        numRefused = unpacker.getNumRefusedEntries();
     }
-
-    FactoryPresetUnpacker unpacker (archiveStream);
-    const auto result = unpacker.unpackInto (destination, *this);
-    numRefused = unpacker.getNumRefusedEntries();
 
     if (result.failed())
     {
@@ -173,6 +175,7 @@ void CorvaneEditor::InstallFactoryPresetsWindow::showOutcome()
     okButton.setVisible (true);
     okButton.setEnabled (true);
     progressLabel.setVisible (false);
+    resized();
 
     if (done.load() == 1)
     {
@@ -188,7 +191,7 @@ void CorvaneEditor::InstallFactoryPresetsWindow::showOutcome()
     else if (error.load() == 2)
     {
         const juce::ScopedLock sl (fileNameLock);
-        fileLabel.setText (stopMessage, juce::dontSendNotification);
+        fileLabel.setText (withPathsFitted (stopMessage), juce::dontSendNotification);
     }
     else if (error.load() != 1)
     {
@@ -196,8 +199,68 @@ void CorvaneEditor::InstallFactoryPresetsWindow::showOutcome()
     }
     else
     {
-        fileLabel.setText (notFoundText + archivePath, juce::dontSendNotification);
+        fileLabel.setText (withPathsFitted (notFoundText + archivePath), juce::dontSendNotification);
     }
+}
+
+juce::String CorvaneEditor::InstallFactoryPresetsWindow::withPathsFitted (juce::String text)
+{
+    auto& lf = fileLabel.getLookAndFeel();
+    const auto font = lf.getLabelFont (fileLabel);
+    const auto area = lf.getLabelBorderSize (fileLabel).subtractedFrom (fileLabel.getLocalBounds()).toFloat();
+
+    // Measured as the label lays out a text of several lines; beyond its height it would lose
+    // its first and last lines.
+    const auto fits = [&font, &area] (const juce::String& candidate)
+    {
+        juce::GlyphArrangement glyphs;
+        glyphs.addJustifiedText (font, candidate, 0.0f, 0.0f, area.getWidth(), juce::Justification::left);
+        return glyphs.getBoundingBox (0, -1, false).getHeight() <= area.getHeight();
+    };
+
+    for (const auto& path : { archivePath, processor.getUserDataFolder().getFullPathName() })
+    {
+        if (path.isEmpty() || ! text.contains (path) || fits (text))
+            continue;
+
+        const auto length = path.length();
+        const auto shortened = [&text, &path, length] (int numLeftOut)
+        {
+            return text.replace (path, path.substring (0, (length - numLeftOut) / 2) + "..."
+                                         + path.substring ((length + numLeftOut) / 2));
+        };
+
+        // The fewest characters left out of the path's middle for the whole text to fit.
+        int enough = length, tooFew = 0;
+
+        while (enough - tooFew > 1)
+        {
+            const auto middle = (enough + tooFew) / 2;
+            (fits (shortened (middle)) ? enough : tooFew) = middle;
+        }
+
+        text = shortened (enough);
+    }
+
+    return text;
+}
+
+bool CorvaneEditor::InstallFactoryPresetsWindow::keyPressed (const juce::KeyPress& key)
+{
+    if (! key.isKeyCode (juce::KeyPress::returnKey))
+        return WindowComponent::keyPressed (key);
+
+    // Return answers the window as it answers an alert: "Start" first, then "OK".
+    for (auto* button : { &startButton, &okButton })
+    {
+        if (button->isVisible() && button->isEnabled())
+        {
+            button->triggerClick();
+            break;
+        }
+    }
+
+    return true;
 }
 
 void CorvaneEditor::InstallFactoryPresetsWindow::resized()
@@ -213,6 +276,11 @@ void CorvaneEditor::InstallFactoryPresetsWindow::resized()
     fileLabel.setBounds (rows.removeFromTop (40));
 
     const auto strip = area.removeFromBottom (startButton.getHeight());
+
+    // An outcome may need more lines than the current file did: it takes the progress row,
+    // no longer shown, and the room down to the buttons.
+    if (okButton.isVisible())
+        fileLabel.setBounds (fileLabel.getBounds().withTop (progressLabel.getY()).withBottom (strip.getY()));
 
     for (auto* button : { &startButton, &okButton })
         button->setTopLeftPosition (strip.getX() + (strip.getWidth() - button->getWidth()) / 2, strip.getY());

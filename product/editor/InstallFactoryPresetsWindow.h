@@ -46,6 +46,8 @@ public:
     /** @internal */
     void buttonClicked (juce::Button* button) override;
     /** @internal */
+    bool keyPressed (const juce::KeyPress& key) override;
+    /** @internal */
     void resized() override;
 
 private:
@@ -60,6 +62,10 @@ private:
     bool entryFinished (int index, int numEntries) override;
     void timerCallback() override;
     void showOutcome();
+    /** The text with the archive's or the data folder's path, where it names one, shortened in
+        its middle as far as needed for the whole text to fit the file label.
+    */
+    juce::String withPathsFitted (juce::String text);
 
     Corvane& processor;
     juce::TextButton startButton { "Start" }, okButton { "OK" };

@@ -498,6 +498,68 @@ TEST_F (CorvaneEditorTest, ModalWindowsOnDisplayKeepEveryKeyFromTheFace)
     editor->removeFromDesktop();
 }
 
+// Display: a click gives the keyboard focus where JUCE finds a component that takes it.
+TEST_F (CorvaneEditorTest, StrayKeysOnDisplayLeaveTheFaceAsItIs)
+{
+    SKIP_WITHOUT_DISPLAY();
+    editor->addToDesktop (0);
+    editor->setVisible (true);
+    product->getInstallerWindow()->close();                              // the data folder is empty
+    pump (100);
+    auto* peer = editor->getPeer();
+
+    // A Save as that fails, in a folder that does not exist.
+    chooser.answer = { presetRoot().getChildFile ("Not there/Preset.cvprst") };
+
+    const auto click = [this, peer] (juce::Point<int> at)
+    {
+        const auto time = juce::Time::currentTimeMillis();
+
+        for (auto mods : { juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier), juce::ModifierKeys() })
+            peer->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, at.toFloat(), mods,
+                                    juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation, time);
+
+        pump();
+    };
+
+    const auto press = [this, peer] (int key, juce::juce_wchar character)
+    {
+        peer->handleKeyPress (juce::KeyPress (key, {}, character));
+        pump();
+    };
+
+    const auto background = juce::Point<int> (600, 8);
+    ASSERT_NE (dynamic_cast<GFXPanel*> (editor->getComponentAt (background)), nullptr);
+    auto* save = find<juce::Component> ("SavePresetButton");
+    ASSERT_NE (save, nullptr);
+
+    // Each case ends with Return and Space: nothing on the face may answer them.
+    const struct { const char* what; std::function<void()> before; int chooserRequests; } cases[] =
+    {
+        { "a click on the background", [&] { click (background); }, 0 },
+        { "an alert answered with Return", [&] {
+              click (editor->getLocalPoint (save, save->getLocalBounds().getCentre()));
+              ASSERT_TRUE (editor->getSaveFailedAlert() != nullptr && editor->getSaveFailedAlert()->isVisible());
+              press (juce::KeyPress::returnKey, '\r'); }, 1 },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        plugin->midiControl.setLearning (false);
+        chooser.requests.clear();
+        c.before();
+        press (juce::KeyPress::returnKey, '\r');
+        press (juce::KeyPress::spaceKey, ' ');
+
+        EXPECT_FALSE (plugin->midiControl.isLearning());
+        EXPECT_FALSE (editor->getSaveFailedAlert() != nullptr && editor->getSaveFailedAlert()->isVisible());
+        EXPECT_EQ (chooser.requests.size(), c.chooserRequests);
+    }
+
+    editor->removeFromDesktop();
+}
+
 TEST (ModulatorRetriggerSettings, LeavesItsModeParameterWhenDestroyed)
 {
     EnumParameter mode (48, "MOD 1 Retrigger Mode", 1, "Off;Note;Transient");

@@ -3,10 +3,15 @@
 #include "FolderChild.h"
 #include "InstallFactoryPresetsWindow.h"
 
+#include "../support/FifoWatchdog.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
+#include <optional>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -382,4 +387,107 @@ TEST_F (InstallerTest, KeepsEntriesWhoseNamesBeginWithATildeInTheUserFolder)
     EXPECT_FALSE (home.getChildFile ("~0.cvprst").exists() || home.getChildFile ("Home.cvprst").exists()
                   || home.getChildFile ("Sub.cvprst").exists());
     previous.setAsCurrentWorkingDirectory();
+}
+
+TEST_F (InstallerTest, RefusesAnArchiveItCannotReadAtOnce)
+{
+    const juce::String unreadable ("Error: The factory presets archive is not a ZIP file of at most 64 MB.\nThe installation will be offered again.");
+
+    const struct { const char* what; std::function<void (const juce::File&)> make; bool fifo; } cases[] =
+    {
+        { "a FIFO", [] (const juce::File& f) { ASSERT_EQ (::mkfifo (f.getFullPathName().toRawUTF8(), 0600), 0); }, true },
+        { "a link to a device", [] (const juce::File& f) { ASSERT_TRUE (juce::File ("/dev/zero").createSymbolicLink (f, true)); }, false },
+        { "random bytes", [] (const juce::File& f) {
+              juce::MemoryBlock noise (65536);
+              juce::Random (41).fillBitsRandomly (noise.getData(), noise.getSize());
+              ASSERT_TRUE (f.replaceWithData (noise.getData(), noise.getSize())); }, false },
+        { "a sparse file one byte over the limit", [] (const juce::File& f) {
+              ASSERT_TRUE (f.create().wasOk());
+              ASSERT_EQ (::truncate (f.getFullPathName().toRawUTF8(), FactoryPresetUnpacker::defaultSizeLimit + 1), 0); }, false },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        processor.reset();
+        root.deleteRecursively();
+        ASSERT_TRUE (commonFolder().createDirectory().wasOk());
+        const auto archive = commonFolder().getChildFile ("Corvane Factory Presets v1.1 - full.zip");
+        c.make (archive);
+        std::optional<FifoWatchdog> watchdog;
+
+        if (c.fifo)
+            watchdog.emplace (archive.getFullPathName().toStdString());
+
+        // Closed at once after "Start", the window ends well within its 5 s bound.
+        auto* window = createProcessor().getInstallerWindow();
+        ASSERT_NE (window, nullptr);
+        window->buttonClicked (&window->getStartButton());
+        auto started = juce::Time::getMillisecondCounterHiRes();
+        processor.reset();
+        EXPECT_LT (juce::Time::getMillisecondCounterHiRes() - started, 1000.0);
+
+        // Else the outcome comes at once, and records nothing.
+        window = createProcessor().getInstallerWindow();
+        ASSERT_NE (window, nullptr);
+        started = juce::Time::getMillisecondCounterHiRes();
+        runToEnd (*window);
+        EXPECT_LT (juce::Time::getMillisecondCounterHiRes() - started, 1000.0);
+        EXPECT_EQ (window->getFileLabel().getText(), unreadable);
+        EXPECT_TRUE (processor->factoryPresetsNeedInstalling());
+        EXPECT_FALSE (watchdog.has_value() && watchdog->hasFreedAReader());
+    }
+}
+
+TEST_F (InstallerTest, AnswersReturnAndShowsItsWholeOutcomeWhateverThePathsLength)
+{
+    // Data folders whose paths take several lines of the label when shown whole.
+    const auto base = root;
+    root = root.getChildFile (juce::String::repeatedString ("A data folder with a long name/", 8));
+    ApplicationDataFolders::setRoot (root);
+
+    const struct { const char* what; bool withArchive; juce::String first, last; } cases[] =
+    {
+        { "no archive", false, "Error: Installation file with factory presets not found.\n", "/Corvane Factory Presets v1.1 - full.zip" },
+        { "nothing written", true, "Error: No factory preset could be written into ", "/Corvane.\nThe installation will be offered again." },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        processor.reset();
+        root.deleteRecursively();
+
+        if (c.withArchive)
+        {
+            const auto archive = zipOf ({ { "../Escaping.cvprst", "<Preset/>" } });
+            ASSERT_TRUE (commonFolder().createDirectory().wasOk());
+            ASSERT_TRUE (commonFolder().getChildFile ("Corvane Factory Presets v1.1 - full.zip").replaceWithData (archive.getData(), archive.getSize()));
+        }
+
+        // Return answers "Start", then "OK".
+        auto* window = createProcessor().getInstallerWindow();
+        ASSERT_NE (window, nullptr);
+        EXPECT_TRUE (window->keyPressed (juce::KeyPress (juce::KeyPress::returnKey)));
+
+        for (int i = 0; i < 200 && ! window->getOkButton().isVisible(); ++i)
+            juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
+
+        // Laid out as the label draws it, the message fits the label.
+        auto& label = window->getFileLabel();
+        const auto text = label.getText();
+        const auto area = label.getLookAndFeel().getLabelBorderSize (label).subtractedFrom (label.getLocalBounds()).toFloat();
+        juce::GlyphArrangement glyphs;
+        glyphs.addJustifiedText (label.getLookAndFeel().getLabelFont (label), text, 0.0f, 0.0f, area.getWidth(), juce::Justification::left);
+
+        EXPECT_TRUE (text.startsWith (c.first) && text.endsWith (c.last)) << text;
+        EXPECT_LE (glyphs.getBoundingBox (0, -1, false).getHeight(), area.getHeight()) << text;
+
+        EXPECT_TRUE (window->keyPressed (juce::KeyPress (juce::KeyPress::returnKey)));
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+        EXPECT_FALSE (window->isVisible());
+    }
+
+    processor.reset();
+    base.deleteRecursively();
 }
