@@ -60,19 +60,6 @@ namespace
         return StrictUtf8::isValid (bytes, std::strlen (bytes));
     }
 
-    /** True for what JUCE's file chooser answers when a folder on the chosen path has a name
-        that is not UTF-8. The chooser hands its answer on as a URL, built by cutting the path
-        with JUCE's path functions, which miscount the bytes of such a name: every folder is
-        lost, and what comes back is the end of the file name directly in the root of the
-        whole file system ("/ault.cvprst" for ".../Bad\xff/Default.cvprst"), or that root
-        itself. The path no longer tells which folder was chosen, so any answer there is taken
-        for this; a drive's root on Windows, a disk or a stick mounted anywhere, is not it.
-    */
-    bool isRewrittenByChooser (const juce::File& chosen)
-    {
-        return chosen.getParentDirectory().getFullPathName() == "/";
-    }
-
     /** Whether a save to the file asks first: a preset is there, or a link that leads to a
         preset yet to be written.
     */
@@ -657,10 +644,15 @@ void BasePluginEditor::savePresetAs (const juce::String& collectionName)
 
     juce::Component::SafePointer<BasePluginEditor> self (this);
 
-    FileDialogs::launch (request, [self, collectionName] (const juce::Array<juce::File>& results)
+    FileDialogs::launch (request, [self, collectionName] (const FileDialogs::Choice& choice)
     {
-        if (self != nullptr && ! results.isEmpty())
-            self->presetFileChosen (collectionName, results.getFirst());
+        if (self == nullptr)
+            return;
+
+        if (choice.refused)
+            self->showSaveFailed (juce::String ("The preset could not be saved: ") + FileDialogs::refusalReason);
+        else if (! choice.files.isEmpty())
+            self->presetFileChosen (collectionName, choice.files.getFirst());
     });
 }
 
@@ -673,9 +665,6 @@ void BasePluginEditor::presetFileChosen (const juce::String& collectionName, con
 
     if (! hasReadablePath (chosen))
         return showSaveFailed (getReasonNotToSave (chosen));
-
-    if (isRewrittenByChooser (chosen))
-        return showSaveFailed ("The preset could not be saved: the name of the chosen folder cannot be read. Rename the folder, or choose another one.");
 
     // The extension is appended, so that a name with dots ("Room 1.5") keeps all of it.
     const auto& extension = collection->getExtension();

@@ -246,6 +246,7 @@ HostParametersComponent::HostParametersComponent (BasePlugin& p)
     auto& tick = checkBox.getCheckBox();
     // The default is a map file; a folder would leave every new instance with an empty map.
     checkBox.getPathComponent().choosesFiles = true;
+    checkBox.getPathComponent().onChoiceRefused = [this] { refuseChoice ("chosen"); };
     tick.setToggleState (plugin.hostMapPath.isNotEmpty(), juce::dontSendNotification);
     checkBox.getPathComponent().setPath (plugin.hostMapPath, false);
     checkBox.updateState();
@@ -284,10 +285,15 @@ void HostParametersComponent::buttonClicked (juce::Button* button)
     {
         FileDialogs::launch ({ "Load Host Parameters Map file", {}, wildcard,
                                juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectFiles },
-                             [safeThis = juce::Component::SafePointer<HostParametersComponent> (this)] (const auto& results)
+                             [safeThis = juce::Component::SafePointer<HostParametersComponent> (this)] (const FileDialogs::Choice& choice)
                              {
-                                 if (safeThis != nullptr && ! results.isEmpty())
-                                     safeThis->loadMap (results.getFirst());
+                                 if (safeThis == nullptr)
+                                     return;
+
+                                 if (choice.refused)
+                                     safeThis->refuseChoice ("loaded");
+                                 else if (! choice.files.isEmpty())
+                                     safeThis->loadMap (choice.files.getFirst());
                              });
     }
     else if (button == &saveButton)
@@ -295,10 +301,15 @@ void HostParametersComponent::buttonClicked (juce::Button* button)
         FileDialogs::launch ({ "Save Host Parameters Map file as", {}, "*" + extension,
                                juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles
                                    | juce::FileBrowserComponent::warnAboutOverwriting },
-                             [safeThis = juce::Component::SafePointer<HostParametersComponent> (this)] (const auto& results)
+                             [safeThis = juce::Component::SafePointer<HostParametersComponent> (this)] (const FileDialogs::Choice& choice)
                              {
-                                 if (safeThis != nullptr && ! results.isEmpty())
-                                     safeThis->saveMap (results.getFirst().withFileExtension (safeThis->extension));
+                                 if (safeThis == nullptr)
+                                     return;
+
+                                 if (choice.refused)
+                                     safeThis->refuseChoice ("saved");
+                                 else if (! choice.files.isEmpty())
+                                     safeThis->saveMap (choice.files.getFirst().withFileExtension (safeThis->extension));
                              });
     }
 }
@@ -317,6 +328,11 @@ void HostParametersComponent::saveMap (const juce::File& file)
     if (! plugin.saveHostParametersMapFile (file))
         showAlert (errorAlert, Halvorn::AlertWindow::createOk (plugin.getProductName(),
                                                                "The map could not be written to \"" + file.getFullPathName() + "\".", this));
+}
+
+void HostParametersComponent::refuseChoice (const juce::String& action)
+{
+    showAlert (errorAlert, Halvorn::AlertWindow::createOk (plugin.getProductName(), "The map could not be " + action + ": " + FileDialogs::refusalReason, this));
 }
 
 void HostParametersComponent::showAlert (std::unique_ptr<Halvorn::AlertWindow>& holder, std::unique_ptr<Halvorn::AlertWindow> newAlert)

@@ -121,6 +121,8 @@ private:
     void showAlert (std::unique_ptr<Halvorn::AlertWindow>& holder, std::unique_ptr<Halvorn::AlertWindow> newAlert);
     void loadMap (const juce::File& file);
     void saveMap (const juce::File& file);
+    /** Tells the user that what the chooser answered was refused, the map being left as it is. */
+    void refuseChoice (const juce::String& action);
 
     BasePlugin& plugin;
     juce::Viewport viewport;

@@ -240,6 +240,7 @@ MidiControlComponent::MidiControlComponent (MidiControl* m, const juce::String& 
     checkBox.addListener (this);
     // The default is a map file; a folder would leave every new instance with an empty map.
     checkBox.getPathComponent().choosesFiles = true;
+    checkBox.getPathComponent().onChoiceRefused = [this] { refuseChoice ("chosen"); };
     // The box shows the stored flag itself: a path alone does not mean the map is loaded.
     tick.setToggleState (midiControl.isDefaultMap(), juce::dontSendNotification);
     checkBox.getPathComponent().setPath (midiControl.getMapPath(), false);
@@ -327,10 +328,15 @@ void MidiControlComponent::buttonClicked (juce::Button* button)
     {
         FileDialogs::launch ({ "Open Midi Control file", {}, wildcard,
                                juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectFiles },
-                             [safeThis = juce::Component::SafePointer<MidiControlComponent> (this)] (const auto& results)
+                             [safeThis = juce::Component::SafePointer<MidiControlComponent> (this)] (const FileDialogs::Choice& choice)
                              {
-                                 if (safeThis != nullptr && ! results.isEmpty())
-                                     safeThis->loadMap (results.getFirst());
+                                 if (safeThis == nullptr)
+                                     return;
+
+                                 if (choice.refused)
+                                     safeThis->refuseChoice ("loaded");
+                                 else if (! choice.files.isEmpty())
+                                     safeThis->loadMap (choice.files.getFirst());
                              });
     }
     else if (button == &saveButton)
@@ -338,10 +344,15 @@ void MidiControlComponent::buttonClicked (juce::Button* button)
         FileDialogs::launch ({ "Save Midi Control file as", {}, "*" + extension,
                                juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles
                                    | juce::FileBrowserComponent::warnAboutOverwriting },
-                             [safeThis = juce::Component::SafePointer<MidiControlComponent> (this)] (const auto& results)
+                             [safeThis = juce::Component::SafePointer<MidiControlComponent> (this)] (const FileDialogs::Choice& choice)
                              {
-                                 if (safeThis != nullptr && ! results.isEmpty())
-                                     safeThis->saveMap (results.getFirst().withFileExtension (safeThis->extension));
+                                 if (safeThis == nullptr)
+                                     return;
+
+                                 if (choice.refused)
+                                     safeThis->refuseChoice ("saved");
+                                 else if (! choice.files.isEmpty())
+                                     safeThis->saveMap (choice.files.getFirst().withFileExtension (safeThis->extension));
                              });
     }
     else if (button == &learnButton)
@@ -363,6 +374,11 @@ void MidiControlComponent::saveMap (const juce::File& file)
     if (! midiControl.saveMapFile (file))
         showAlert (errorAlert, Halvorn::AlertWindow::createOk (midiControl.getProductName(),
                                                                "The map could not be written to \"" + file.getFullPathName() + "\".", this));
+}
+
+void MidiControlComponent::refuseChoice (const juce::String& action)
+{
+    showAlert (errorAlert, Halvorn::AlertWindow::createOk (midiControl.getProductName(), "The map could not be " + action + ": " + FileDialogs::refusalReason, this));
 }
 
 void MidiControlComponent::showAlert (std::unique_ptr<Halvorn::AlertWindow>& holder, std::unique_ptr<Halvorn::AlertWindow> newAlert)

@@ -57,10 +57,15 @@ void PathComponent::browse()
                         | (choosesFiles ? juce::FileBrowserComponent::canSelectFiles
                                         : juce::FileBrowserComponent::canSelectDirectories);
 
-    FileDialogs::launch (request, [safeThis = juce::Component::SafePointer<PathComponent> (this)] (const auto& results)
+    FileDialogs::launch (request, [safeThis = juce::Component::SafePointer<PathComponent> (this)] (const FileDialogs::Choice& choice)
     {
-        if (safeThis != nullptr && ! results.isEmpty())
-            safeThis->setPath (results.getFirst().getFullPathName(), true);
+        if (safeThis == nullptr)
+            return;
+
+        if (choice.refused)
+            juce::NullCheckedInvocation::invoke (safeThis->onChoiceRefused);
+        else if (! choice.files.isEmpty())
+            safeThis->setPath (choice.files.getFirst().getFullPathName(), true);
     });
 }
 
