@@ -17,7 +17,8 @@ namespace
 {
     juce::String normalisedPath (const juce::String& path)
     {
-        return juce::File::isAbsolutePath (path) ? juce::File (path).getFullPathName() : path;
+        const auto file = FolderChild::fromPath (path);
+        return file != juce::File() ? file.getFullPathName() : path;
     }
 
     bool isSamePath (const juce::String& a, const juce::String& b)
@@ -136,45 +137,50 @@ namespace
     }
    #endif
 
-    /** Moves a file or folder to the user's trash and checks that it has gone.
+    /** Moves a file or folder to the user's trash.
 
         On Linux JUCE moves into ~/.local/share/Trash/files but gives up silently when that
-        folder does not exist yet, as on a fresh account, and writes no restore record; so the
-        folder is created here, and a record is written that lets a desktop restore the item.
+        folder does not exist yet, as on a fresh account, writes no restore record, and joins
+        the item's name to the trash through getChildFile, which sends a name that begins with
+        '~' elsewhere. So the item is moved here, and a record is written that lets a desktop
+        restore it.
     */
     bool moveToTrash (const juce::File& item)
     {
        #if JUCE_LINUX || JUCE_BSD
-        const juce::File legacyTrash ("~/.Trash");
-        const juce::File trash ("~/.local/share/Trash");
+        const auto home = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
+        const auto legacyTrash = home.getChildFile (".Trash");
+        const auto trash = home.getChildFile (".local/share/Trash");
         const auto trashFiles = trash.getChildFile ("files");
         const auto trashInfo = trash.getChildFile ("info");
-        const bool usesHomeTrash = ! legacyTrash.isDirectory();
-
-        if (usesHomeTrash && ! (trashFiles.createDirectory().wasOk() && trashInfo.createDirectory().wasOk()))
-            return false;
-
-        const auto target = trashFiles.getNonexistentChildFile (item.getFileNameWithoutExtension(),
-                                                                item.getFileExtension());
-       #endif
-
-        if (! item.moveToTrash() || item.exists())
-            return false;
-
-       #if JUCE_LINUX || JUCE_BSD
-        if (usesHomeTrash && target.exists())
+        const auto nameInTrash = [&item] (const juce::File& folder)
         {
-            juce::String info;
-            info << "[Trash Info]\n"
-                 << "Path=" << escapeTrashInfoPath (item.getFullPathName()) << "\n"
-                 << "DeletionDate=" << juce::Time::getCurrentTime().formatted ("%Y-%m-%dT%H:%M:%S") << "\n";
+            return FolderChild::nonexistentChild (folder, item.getFileNameWithoutExtension(), item.getFileExtension(), true);
+        };
 
-            // The item is in the trash either way; without the record it can only be restored by hand.
-            trashInfo.getChildFile (target.getFileName() + ".trashinfo").replaceWithText (info, false, false, "\n");
-        }
-       #endif
+        // The older trash keeps no records.
+        if (legacyTrash.isDirectory())
+            return item.moveFileTo (nameInTrash (legacyTrash));
 
+        if (! (trashFiles.createDirectory().wasOk() && trashInfo.createDirectory().wasOk()))
+            return false;
+
+        const auto target = nameInTrash (trashFiles);
+
+        if (! item.moveFileTo (target))
+            return false;
+
+        juce::String info;
+        info << "[Trash Info]\n"
+             << "Path=" << escapeTrashInfoPath (item.getFullPathName()) << "\n"
+             << "DeletionDate=" << juce::Time::getCurrentTime().formatted ("%Y-%m-%dT%H:%M:%S") << "\n";
+
+        // The item is in the trash either way; without the record it can only be restored by hand.
+        FolderChild::of (trashInfo, target.getFileName() + ".trashinfo").replaceWithText (info, false, false, "\n");
         return true;
+       #else
+        return item.moveToTrash() && ! item.exists();
+       #endif
     }
 }
 
@@ -265,7 +271,7 @@ PresetCollection::PresetCollection (const juce::String& collectionName, const ju
 
 juce::File PresetCollection::getRootFolder() const
 {
-    return juce::File::isAbsolutePath (root.getPath()) ? juce::File (root.getPath()) : juce::File();
+    return FolderChild::fromPath (root.getPath());
 }
 
 void PresetCollection::addListener (Listener* listener)
@@ -328,7 +334,7 @@ void PresetCollection::rescan()
 
 void PresetCollection::scanTree()
 {
-    if (! juce::File::isAbsolutePath (root.getPath()))
+    if (getRootFolder() == juce::File())
         return;
 
     const std::filesystem::path rootPath (root.getPath().toStdString());
@@ -372,10 +378,10 @@ void PresetCollection::scanTree()
 
 void PresetCollection::scanFolder (Folder& folder, const std::filesystem::path& realPath, Walk& walk, int depth)
 {
-    if (! juce::File::isAbsolutePath (folder.getPath()))
-        return;
+    const auto directory = FolderChild::fromPath (folder.getPath());
 
-    const juce::File directory (folder.getPath());
+    if (directory == juce::File())
+        return;
 
     if (! directory.isDirectory())
         return;
@@ -491,7 +497,7 @@ juce::String PresetCollection::getDisplayPath (const juce::String& path) const
 {
     const auto rootFolder = getRootFolder();
 
-    if (! juce::File::isAbsolutePath (path) || ! isInsideTree (path))
+    if (! isInsideTree (path))
         return path;
 
     const juce::File file (path);
@@ -525,7 +531,7 @@ juce::StringArray PresetCollection::getSkippedPaths() const
 
 bool PresetCollection::isInsideTree (const juce::String& path) const
 {
-    return juce::File::isAbsolutePath (path) && isInsideTree (juce::File (path));
+    return isInsideTree (FolderChild::fromPath (path));
 }
 
 bool PresetCollection::isInsideTree (const juce::File& file) const
@@ -542,10 +548,7 @@ PresetCollection::Folder* PresetCollection::findParentRecord (const juce::File& 
 //==============================================================================
 void PresetCollection::addPresetFile (const juce::String& path)
 {
-    if (! juce::File::isAbsolutePath (path))
-        return;
-
-    const juce::File file (path);
+    const auto file = FolderChild::fromPath (path);
 
     if (! file.existsAsFile() || ! isInsideTree (file))
         return;
@@ -609,7 +612,8 @@ juce::String PresetCollection::duplicatePreset (const juce::String& path)
     if (! file.existsAsFile() || record == nullptr || ! record->containsPreset (file.getFullPathName()))
         return {};
 
-    const auto copy = file.getNonexistentSibling (true);
+    const auto copy = FolderChild::nonexistentChild (file.getParentDirectory(), file.getFileNameWithoutExtension(),
+                                                     file.getFileExtension(), true);
 
     if (record->containsPreset (copy.getFullPathName()) || ! file.copyFileTo (copy))
         return {};

@@ -591,8 +591,8 @@ juce::File BasePluginEditor::getPresetFolder (PresetCollection* collection) cons
 
     // A current preset whose folder is gone (a state from another machine) suggests the
     // collection's own folder.
-    if (juce::File::isAbsolutePath (current))
-        if (const auto folder = juce::File (current).getParentDirectory(); folder.isDirectory())
+    if (const auto file = FolderChild::fromPath (current); file != juce::File())
+        if (const auto folder = file.getParentDirectory(); folder.isDirectory())
             return folder;
 
     return root;
@@ -774,8 +774,8 @@ void BasePluginEditor::alertResult (Halvorn::AlertWindow* alert, int result)
     {
         const auto path = alert->getUserValue (1).toString();
 
-        if (result == Halvorn::AlertWindow::yes && juce::File::isAbsolutePath (path))
-            savePresetFile (collection, juce::File (path));
+        if (const auto file = FolderChild::fromPath (path); result == Halvorn::AlertWindow::yes && file != juce::File())
+            savePresetFile (collection, file);
     }
     else if (alert == modifiedPresetAlert.get())
     {

@@ -1,5 +1,6 @@
 #include "HostParametersComponent.h"
 #include "FileDialogs.h"
+#include "FolderChild.h"
 
 namespace
 {
@@ -309,7 +310,7 @@ void HostParametersComponent::buttonClicked (juce::Button* button)
                                  if (choice.refused)
                                      safeThis->refuseChoice ("saved");
                                  else if (! choice.files.isEmpty())
-                                     safeThis->saveMap (choice.files.getFirst().withFileExtension (safeThis->extension));
+                                     safeThis->saveMap (FolderChild::withExtension (choice.files.getFirst(), safeThis->extension));
                              });
     }
 }

@@ -1,6 +1,7 @@
 #include "MidiControlComponent.h"
 #include "DefaultLookAndFeel.h"
 #include "FileDialogs.h"
+#include "FolderChild.h"
 #include "Parameter.h"
 
 //==============================================================================
@@ -352,7 +353,7 @@ void MidiControlComponent::buttonClicked (juce::Button* button)
                                  if (choice.refused)
                                      safeThis->refuseChoice ("saved");
                                  else if (! choice.files.isEmpty())
-                                     safeThis->saveMap (choice.files.getFirst().withFileExtension (safeThis->extension));
+                                     safeThis->saveMap (FolderChild::withExtension (choice.files.getFirst(), safeThis->extension));
                              });
     }
     else if (button == &learnButton)
