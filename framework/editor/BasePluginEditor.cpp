@@ -731,11 +731,8 @@ void BasePluginEditor::askToOverwritePreset (const juce::String& collectionName,
     if (collection == nullptr)
         return;
 
-    auto alert = Halvorn::AlertWindow::createYesCancel (collection->getName(),
-                                                        "Do you want to overwrite preset '" + file.getFileNameWithoutExtension() + "' ?",
-                                                        this);
-    alert->userData.add (collectionName);
-    alert->userData.add (file.getFullPathName());
+    auto alert = Halvorn::AlertWindow::createOverwriteQuestion (collection->getName(), "preset", file, this);
+    alert->userData.insert (0, collectionName);
     showAlert (overwriteAlert, std::move (alert));
 }
 

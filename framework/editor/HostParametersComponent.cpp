@@ -267,6 +267,7 @@ HostParametersComponent::~HostParametersComponent()
     checkBox.removeListener (this);
     clearAlert.reset();
     errorAlert.reset();
+    overwriteAlert.reset();
 }
 
 void HostParametersComponent::setStrings (const juce::String& newWildcard)
@@ -310,7 +311,7 @@ void HostParametersComponent::buttonClicked (juce::Button* button)
                                  if (choice.refused)
                                      safeThis->refuseChoice ("saved");
                                  else if (! choice.files.isEmpty())
-                                     safeThis->saveMap (FolderChild::withExtension (choice.files.getFirst(), safeThis->extension));
+                                     safeThis->saveChosenMap (choice.files.getFirst());
                              });
     }
 }
@@ -331,6 +332,18 @@ void HostParametersComponent::saveMap (const juce::File& file)
                                                                "The map could not be written to \"" + file.getFullPathName() + "\".", this));
 }
 
+// The extension replaces the chosen name's own, so the file written may be another one than
+// the chooser warned about: that one is asked about first.
+void HostParametersComponent::saveChosenMap (const juce::File& chosen)
+{
+    const auto file = FolderChild::withExtension (chosen, extension);
+
+    if (file != chosen && (file.exists() || file.isSymbolicLink()))
+        showAlert (overwriteAlert, Halvorn::AlertWindow::createOverwriteQuestion (plugin.getProductName(), "map", file, this));
+    else
+        saveMap (file);
+}
+
 void HostParametersComponent::refuseChoice (const juce::String& action)
 {
     showAlert (errorAlert, Halvorn::AlertWindow::createOk (plugin.getProductName(), "The map could not be " + action + ": " + FileDialogs::refusalReason, this));
@@ -345,8 +358,13 @@ void HostParametersComponent::showAlert (std::unique_ptr<Halvorn::AlertWindow>& 
 
 void HostParametersComponent::alertResult (Halvorn::AlertWindow* answered, int result)
 {
-    if (answered != nullptr && answered == clearAlert.get() && result == Halvorn::AlertWindow::yes)
+    if (answered == nullptr || result != Halvorn::AlertWindow::yes)
+        return;
+
+    if (answered == clearAlert.get())
         plugin.clearHostParametersMap();
+    else if (answered == overwriteAlert.get())
+        saveMap (FolderChild::fromPath (answered->getUserValue (0).toString()));
 }
 
 void HostParametersComponent::stateChanged (DefaultResourceCheckBox* box)

@@ -280,6 +280,7 @@ MidiControlComponent::~MidiControlComponent()
     checkBox.removeListener (this);
     clearAlert.reset();
     errorAlert.reset();
+    overwriteAlert.reset();
     list.reset();
 }
 
@@ -353,7 +354,7 @@ void MidiControlComponent::buttonClicked (juce::Button* button)
                                  if (choice.refused)
                                      safeThis->refuseChoice ("saved");
                                  else if (! choice.files.isEmpty())
-                                     safeThis->saveMap (FolderChild::withExtension (choice.files.getFirst(), safeThis->extension));
+                                     safeThis->saveChosenMap (choice.files.getFirst());
                              });
     }
     else if (button == &learnButton)
@@ -377,6 +378,18 @@ void MidiControlComponent::saveMap (const juce::File& file)
                                                                "The map could not be written to \"" + file.getFullPathName() + "\".", this));
 }
 
+// The extension replaces the chosen name's own, so the file written may be another one than
+// the chooser warned about: that one is asked about first.
+void MidiControlComponent::saveChosenMap (const juce::File& chosen)
+{
+    const auto file = FolderChild::withExtension (chosen, extension);
+
+    if (file != chosen && (file.exists() || file.isSymbolicLink()))
+        showAlert (overwriteAlert, Halvorn::AlertWindow::createOverwriteQuestion (midiControl.getProductName(), "map", file, this));
+    else
+        saveMap (file);
+}
+
 void MidiControlComponent::refuseChoice (const juce::String& action)
 {
     showAlert (errorAlert, Halvorn::AlertWindow::createOk (midiControl.getProductName(), "The map could not be " + action + ": " + FileDialogs::refusalReason, this));
@@ -391,8 +404,13 @@ void MidiControlComponent::showAlert (std::unique_ptr<Halvorn::AlertWindow>& hol
 
 void MidiControlComponent::alertResult (Halvorn::AlertWindow* answered, int result)
 {
-    if (answered != nullptr && answered == clearAlert.get() && result == Halvorn::AlertWindow::yes)
+    if (answered == nullptr || result != Halvorn::AlertWindow::yes)
+        return;
+
+    if (answered == clearAlert.get())
         midiControl.clearMap();
+    else if (answered == overwriteAlert.get())
+        saveMap (FolderChild::fromPath (answered->getUserValue (0).toString()));
 }
 
 void MidiControlComponent::stateChanged (DefaultResourceCheckBox* box)
