@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cwctype>
+#include <filesystem>
 #include <set>
 #include <vector>
 
@@ -116,6 +117,50 @@ namespace
     }
 
     //==============================================================================
+    /** Moves a file, folder or link to the target, replacing a file or link there. A link
+        whose target is relative would lead elsewhere from another folder, so it is made again
+        at the target with a target relative to its new folder; it leads where it led.
+    */
+    bool moveItem (const juce::File& item, const juce::File& target)
+    {
+        namespace fs = std::filesystem;
+        const fs::path from (item.getFullPathName().toStdString()), to (target.getFullPathName().toStdString());
+        std::error_code error;
+        const auto leadsTo = fs::read_symlink (from, error);
+
+        if (error || leadsTo.is_absolute())
+            return item.moveFileTo (target);
+
+        // Both folders as the system resolves them, so that the new link climbs out of the
+        // target's folder the way the system will.
+        const auto destination = fs::weakly_canonical (from.parent_path() / leadsTo, error);
+        const auto newFolder = error ? fs::path() : fs::canonical (to.parent_path(), error);
+        auto newLink = error ? fs::path() : destination.lexically_relative (newFolder);
+
+        if (error)
+            return false;
+
+        if (newLink.empty())
+            newLink = destination;
+
+        // Made beside the target and renamed over it, so that a preset the user chose to
+        // replace is replaced in one step.
+        const auto made = FolderChild::nonexistentChild (target.getParentDirectory(), ".moved-link", {}, false);
+        const fs::path madePath (made.getFullPathName().toStdString());
+        fs::create_symlink (newLink, madePath, error);
+
+        if (! error)
+            fs::rename (madePath, to, error);
+
+        if (error)
+        {
+            fs::remove (madePath, error);
+            return false;
+        }
+
+        return fs::remove (from, error);
+    }
+
    #if JUCE_LINUX || JUCE_BSD
     /** The path as a trash record holds it: URL-escaped UTF-8, separators kept. */
     juce::String escapeTrashInfoPath (const juce::String& path)
@@ -701,8 +746,8 @@ void PresetCollection::moveItems (const juce::StringArray& paths, const juce::St
             if (item.isDirectory())
             {
                 // A folder never replaces anything: only preset files are replaced on a move.
-                if (! isWithin (destination, item) && ! target.exists())
-                    item.moveFileTo (target);
+                if (! isWithin (destination, item) && ! target.exists() && ! target.isSymbolicLink())
+                    moveItem (item, target);
             }
             else if (item.existsAsFile())
             {
@@ -711,7 +756,7 @@ void PresetCollection::moveItems (const juce::StringArray& paths, const juce::St
                 if (record != nullptr && record->containsPreset (item.getFullPathName())
                      && findFolder (destination.getFullPathName()) != nullptr
                      && isInsideTree (target) && ! target.isDirectory())
-                    item.moveFileTo (target);
+                    moveItem (item, target);
             }
         }
     }

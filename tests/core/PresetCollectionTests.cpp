@@ -360,6 +360,49 @@ TEST_F (PresetTree, MovesFilesAndFolders)
     EXPECT_EQ (collection.getNumPresets(), 7);
 }
 
+TEST_F (PresetTree, MovedLinksLeadWhereTheyLed)
+{
+    base.getChildFile ("Outside.cvprst").replaceWithText ("<Preset author=\"outside\"/>");
+    preset ("Pad 2").replaceWithText ("<Preset author=\"pad\"/>");
+    const auto linkAt = [this] (const juce::String& name, const std::string& leadsTo)
+    {
+        std::filesystem::create_symlink (leadsTo, (root.getFullPathName() + "/" + name).toStdString());
+    };
+    linkAt ("Near.cvprst", "Pad 2.cvprst");
+    linkAt ("Far.cvprst", "../Outside.cvprst");
+    linkAt ("Whole.cvprst", base.getChildFile ("Outside.cvprst").getFullPathName().toStdString());
+    linkAt ("Folder", "B");
+    collection.refresh();
+
+    struct Case { juce::String item, destination, movedTo, author; };
+    const Case cases[] = {
+        { "Near.cvprst", "a/Deep", "a/Deep/Near.cvprst", "pad" },
+        { "Far.cvprst", "B", "B/Far.cvprst", "outside" },
+        { "Whole.cvprst", "a", "a/Whole.cvprst", "outside" },
+        { "a/Deep/Near.cvprst", "", "Near.cvprst", "pad" },      // and back again
+        { "Folder", "a", "a/Folder/Bass.cvprst", {} },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.movedTo);
+        collection.moveItems ({ root.getChildFile (c.item).getFullPathName() }, folder (c.destination));
+        const auto moved = root.getChildFile (c.movedTo);
+        EXPECT_TRUE (moved.existsAsFile());
+        EXPECT_FALSE (root.getChildFile (c.item).exists() || root.getChildFile (c.item).isSymbolicLink());
+
+        if (c.author.isNotEmpty())
+        {
+            EXPECT_TRUE (moved.isSymbolicLink());
+            EXPECT_EQ (moved.loadFileAsString(), "<Preset author=\"" + c.author + "\"/>");
+            EXPECT_TRUE (collection.getPresetPaths().contains (moved.getFullPathName()));
+        }
+    }
+
+    EXPECT_EQ (std::filesystem::read_symlink ((root.getFullPathName() + "/a/Whole.cvprst").toStdString()),
+               base.getChildFile ("Outside.cvprst").getFullPathName().toStdString());
+}
+
 TEST_F (PresetTree, RefusesMovesThatCannotWork)
 {
     root.getChildFile ("B/Deep").createDirectory();

@@ -372,6 +372,26 @@ TEST_F (PresetBrowserTest, MovesAskFirstAndRefuseWhatCannotWork)
     }
 }
 
+TEST_F (PresetBrowserTest, ALinkThatLeadsNowhereAtAMovesTargetIsAskedAbout)
+{
+    const auto link = presetRoot().getChildFile ("Lead/Pad" + presets()->getExtension());
+    std::filesystem::create_symlink ("Nowhere.cvprst", link.getFullPathName().toStdString());
+    presets()->refresh();
+    open (presetRoot().getFullPathName());
+
+    for (auto* replaceAnswer : { "Cancel", "Replace" })
+    {
+        SCOPED_TRACE (replaceAnswer);
+        drop (column (0), { "Pad" }, column (0), 1);
+        ASSERT_EQ (column (0).getItemText (1), "Lead");
+        EXPECT_TRUE (answer ("Yes"));
+        EXPECT_TRUE (answer (replaceAnswer));
+    }
+
+    EXPECT_FALSE (preset ("Pad").exists());
+    EXPECT_TRUE (link.existsAsFile() && ! link.isSymbolicLink());
+}
+
 TEST_F (PresetBrowserTest, TheReplaceQuestionShowsBothLines)
 {
     open (presetRoot().getFullPathName());
