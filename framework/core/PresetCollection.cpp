@@ -7,6 +7,7 @@
 #include <cwctype>
 #include <filesystem>
 #include <set>
+#include <string_view>
 #include <vector>
 
 #if JUCE_LINUX || JUCE_BSD
@@ -182,13 +183,48 @@ namespace
     }
    #endif
 
+    /** A place for the item in the trash folder that no item and no record there has yet. The
+        record's name adds ".trashinfo" to the item's, and both must fit the file system's 255
+        bytes: a longer name is cut before its extension, between two characters, and numbered
+        when that is taken. The record keeps the item's whole path.
+    */
+    juce::File findPlaceInTrash (const juce::File& item, const juce::File& files, const juce::File& info)
+    {
+        constexpr size_t longestName = 255 - std::string_view (".trashinfo").size();
+        auto stem = std::string (item.getFileNameWithoutExtension().toRawUTF8());
+        auto extension = std::string (item.getFileExtension().toRawUTF8());
+
+        if (extension.size() > longestName / 2)
+        {
+            stem += extension;
+            extension.clear();
+        }
+
+        for (int number = 1; number < 10000; ++number)
+        {
+            const auto numbering = number > 1 ? "(" + std::to_string (number) + ")" : std::string();
+            auto cut = std::min (stem.size(), longestName - extension.size() - numbering.size());
+
+            while (cut > 0 && cut < stem.size() && (stem[cut] & 0xc0) == 0x80)
+                --cut;
+
+            const auto name = juce::String::fromUTF8 ((stem.substr (0, cut) + numbering + extension).c_str());
+            const auto place = FolderChild::of (files, name), record = FolderChild::of (info, name + ".trashinfo");
+
+            if (! (place.exists() || place.isSymbolicLink() || record.exists() || record.isSymbolicLink()))
+                return place;
+        }
+
+        return {};
+    }
+
     /** Moves a file or folder to the user's trash.
 
         On Linux JUCE moves into ~/.local/share/Trash/files but gives up silently when that
         folder does not exist yet, as on a fresh account, writes no restore record, and joins
         the item's name to the trash through getChildFile, which sends a name that begins with
-        '~' elsewhere. So the item is moved here, and a record is written that lets a desktop
-        restore it.
+        '~' elsewhere. So the item is moved here, after its record is written, as the trash's
+        convention has it, to let a desktop restore it.
     */
     bool moveToTrash (const juce::File& item)
     {
@@ -198,31 +234,41 @@ namespace
         const auto trash = home.getChildFile (".local/share/Trash");
         const auto trashFiles = trash.getChildFile ("files");
         const auto trashInfo = trash.getChildFile ("info");
-        const auto nameInTrash = [&item] (const juce::File& folder)
-        {
-            return FolderChild::nonexistentChild (folder, item.getFileNameWithoutExtension(), item.getFileExtension(), true);
-        };
 
         // The older trash keeps no records.
         if (legacyTrash.isDirectory())
-            return item.moveFileTo (nameInTrash (legacyTrash));
+        {
+            const auto place = findPlaceInTrash (item, legacyTrash, legacyTrash);
+            return place != juce::File() && item.moveFileTo (place);
+        }
 
         if (! (trashFiles.createDirectory().wasOk() && trashInfo.createDirectory().wasOk()))
             return false;
 
-        const auto target = nameInTrash (trashFiles);
+        const auto place = findPlaceInTrash (item, trashFiles, trashInfo);
 
-        if (! item.moveFileTo (target))
+        if (place == juce::File())
             return false;
 
-        juce::String info;
-        info << "[Trash Info]\n"
-             << "Path=" << escapeTrashInfoPath (item.getFullPathName()) << "\n"
-             << "DeletionDate=" << juce::Time::getCurrentTime().formatted ("%Y-%m-%dT%H:%M:%S") << "\n";
+        // Written in place: a temporary file beside it would need a longer name than the record's.
+        const auto record = FolderChild::of (trashInfo, place.getFileName() + ".trashinfo");
+        bool recorded = false;
 
-        // The item is in the trash either way; without the record it can only be restored by hand.
-        FolderChild::of (trashInfo, target.getFileName() + ".trashinfo").replaceWithText (info, false, false, "\n");
-        return true;
+        {
+            juce::FileOutputStream stream (record);
+            recorded = stream.openedOk()
+                    && stream.writeText ("[Trash Info]\nPath=" + escapeTrashInfoPath (item.getFullPathName())
+                                           + "\nDeletionDate=" + juce::Time::getCurrentTime().formatted ("%Y-%m-%dT%H:%M:%S") + "\n",
+                                         false, false, "\n");
+            stream.flush();
+            recorded = recorded && stream.getStatus().wasOk();
+        }
+
+        if (recorded && item.moveFileTo (place))
+            return true;
+
+        record.deleteFile();
+        return false;
        #else
         return item.moveToTrash() && ! item.exists();
        #endif

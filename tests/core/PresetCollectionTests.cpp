@@ -446,6 +446,48 @@ TEST_F (PresetTree, DeletesToTheTrashCreatingItWhenMissing)
     EXPECT_TRUE (info.contains ("\nDeletionDate=")) << info;
 }
 
+TEST_F (PresetTree, LongNamesGoToTheTrashUnderShorterOnesWithTheirRecord)
+{
+    const auto home = base.getChildFile ("home");
+    ASSERT_TRUE (home.createDirectory().wasOk());
+    const ScopedHome scopedHome (home);
+    const auto info = home.getChildFile (".local/share/Trash/info");
+    const auto ext = juce::String (".cvprst");
+
+    // Names of 245, 246 and 255 bytes with their extension, one of them in two folders, and
+    // one cut in the middle of its two-byte letters.
+    const auto named = [&ext] (int bytes, const juce::String& letter) { return juce::String::repeatedString (letter, (bytes - 7) / (int) letter.getNumBytesAsUTF8()) + ext; };
+    const juce::String names[] = { named (245, "a"), named (246, "b"), named (255, "c"), "B/" + named (255, "c"), named (253, juce::CharPointer_UTF8 ("\xc3\xa9")) };
+    juce::StringArray paths;
+
+    for (auto& name : names)
+    {
+        paths.add (root.getChildFile (name).getFullPathName());
+        ASSERT_TRUE (std::ofstream (paths[paths.size() - 1].toStdString()) << "<Preset/>");
+    }
+
+    collection.refresh();
+    EXPECT_TRUE (collection.deleteItems (paths));
+
+    juce::StringArray recordedPaths;
+
+    for (auto& record : info.findChildFiles (juce::File::findFiles, false))
+    {
+        const auto nameInTrash = record.getFileName().dropLastCharacters (10);
+        EXPECT_LE (record.getFileName().getNumBytesAsUTF8(), 255u);
+        EXPECT_TRUE (home.getChildFile (".local/share/Trash/files").getChildFile (nameInTrash).existsAsFile()) << nameInTrash;
+        const auto text = record.loadFileAsString();
+        recordedPaths.add (juce::URL::removeEscapeChars (text.fromFirstOccurrenceOf ("Path=", false, false).upToFirstOccurrenceOf ("\n", false, false)));
+    }
+
+    paths.sort (false);
+    recordedPaths.sort (false);
+    EXPECT_EQ (recordedPaths, paths);
+
+    for (auto& path : paths)
+        EXPECT_FALSE (juce::File (path).exists());
+}
+
 TEST_F (PresetTree, ReportsATrashThatCannotBeMade)
 {
     const auto home = base.getChildFile ("home");
