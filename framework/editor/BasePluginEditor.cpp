@@ -652,11 +652,11 @@ void BasePluginEditor::savePresetAs (const juce::String& collectionName)
         if (choice.refused)
             self->showSaveFailed (juce::String ("The preset could not be saved: ") + FileDialogs::refusalReason);
         else if (! choice.files.isEmpty())
-            self->presetFileChosen (collectionName, choice.files.getFirst());
+            self->presetFileChosen (collectionName, choice.files.getFirst(), choice.warnedAbout);
     });
 }
 
-void BasePluginEditor::presetFileChosen (const juce::String& collectionName, const juce::File& chosen)
+void BasePluginEditor::presetFileChosen (const juce::String& collectionName, const juce::File& chosen, const juce::File& warnedAbout)
 {
     auto* collection = plugin.getPresetCollection (collectionName);
 
@@ -668,12 +668,11 @@ void BasePluginEditor::presetFileChosen (const juce::String& collectionName, con
 
     // The extension is appended, so that a name with dots ("Room 1.5") keeps all of it.
     const auto& extension = collection->getExtension();
-    const auto extensionAdded = ! chosen.hasFileExtension (extension);
-    const auto file = extensionAdded ? FolderChild::besides (chosen, chosen.getFileName() + extension) : chosen;
+    const auto file = chosen.hasFileExtension (extension) ? chosen : FolderChild::besides (chosen, chosen.getFileName() + extension);
 
-    // The chooser warned about the name without the extension, not about this one; and a link
-    // that leads to no file yet is no file to it.
-    if ((extensionAdded && Preset::isRegularFile (file)) || Preset::isDanglingLink (file))
+    // The chooser may have warned about another file (the name without the extension), and a
+    // link that leads to no file yet is no file to it.
+    if ((file != warnedAbout && Preset::isRegularFile (file)) || Preset::isDanglingLink (file))
         askToOverwritePreset (collectionName, file);
     else
         savePresetFile (collection, file);

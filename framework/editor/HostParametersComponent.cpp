@@ -311,7 +311,7 @@ void HostParametersComponent::buttonClicked (juce::Button* button)
                                  if (choice.refused)
                                      safeThis->refuseChoice ("saved");
                                  else if (! choice.files.isEmpty())
-                                     safeThis->saveChosenMap (choice.files.getFirst());
+                                     safeThis->saveChosenMap (choice.files.getFirst(), choice.warnedAbout);
                              });
     }
 }
@@ -333,12 +333,12 @@ void HostParametersComponent::saveMap (const juce::File& file)
 }
 
 // The extension replaces the chosen name's own, so the file written may be another one than
-// the chooser warned about: that one is asked about first.
-void HostParametersComponent::saveChosenMap (const juce::File& chosen)
+// the chooser warned about: that one is asked about here.
+void HostParametersComponent::saveChosenMap (const juce::File& chosen, const juce::File& warnedAbout)
 {
     const auto file = FolderChild::withExtension (chosen, extension);
 
-    if (file != chosen && (file.exists() || file.isSymbolicLink()))
+    if (file != warnedAbout && (file.exists() || file.isSymbolicLink()))
         showAlert (overwriteAlert, Halvorn::AlertWindow::createOverwriteQuestion (plugin.getProductName(), "map", file, this));
     else
         saveMap (file);

@@ -122,7 +122,7 @@ private:
     void showAlert (std::unique_ptr<Halvorn::AlertWindow>& holder, std::unique_ptr<Halvorn::AlertWindow> newAlert);
     void loadMap (const juce::File& file);
     void saveMap (const juce::File& file);
-    void saveChosenMap (const juce::File& chosen);
+    void saveChosenMap (const juce::File& chosen, const juce::File& warnedAbout);
     /** Tells the user that what the chooser answered was refused, the map being left as it is. */
     void refuseChoice (const juce::String& action);
 

@@ -354,7 +354,7 @@ void MidiControlComponent::buttonClicked (juce::Button* button)
                                  if (choice.refused)
                                      safeThis->refuseChoice ("saved");
                                  else if (! choice.files.isEmpty())
-                                     safeThis->saveChosenMap (choice.files.getFirst());
+                                     safeThis->saveChosenMap (choice.files.getFirst(), choice.warnedAbout);
                              });
     }
     else if (button == &learnButton)
@@ -379,12 +379,12 @@ void MidiControlComponent::saveMap (const juce::File& file)
 }
 
 // The extension replaces the chosen name's own, so the file written may be another one than
-// the chooser warned about: that one is asked about first.
-void MidiControlComponent::saveChosenMap (const juce::File& chosen)
+// the chooser warned about: that one is asked about here.
+void MidiControlComponent::saveChosenMap (const juce::File& chosen, const juce::File& warnedAbout)
 {
     const auto file = FolderChild::withExtension (chosen, extension);
 
-    if (file != chosen && (file.exists() || file.isSymbolicLink()))
+    if (file != warnedAbout && (file.exists() || file.isSymbolicLink()))
         showAlert (overwriteAlert, Halvorn::AlertWindow::createOverwriteQuestion (midiControl.getProductName(), "map", file, this));
     else
         saveMap (file);

@@ -138,6 +138,10 @@ FileDialogs::Choice FileDialogs::judge (const Request& request, const Answer& an
         choice.files.add (chosen);
     }
 
+    // The chooser reads a typed name that begins with '~' as it reads its answer.
+    if ((request.flags & juce::FileBrowserComponent::warnAboutOverwriting) != 0 && ! answer.results.isEmpty())
+        choice.warnedAbout = answer.results.getFirst();
+
     return choice;
 }
 

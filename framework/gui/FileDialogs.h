@@ -40,6 +40,10 @@ public:
     {
         juce::Array<juce::File> files;
         bool refused = false;
+        /** What the chooser asked about before overwriting, when the request asked it to: a
+            caller that is to write over another file asks the user itself.
+        */
+        juce::File warnedAbout;
     };
 
     /** Why a refused choice was refused, to follow "could not be saved: " and the like. */

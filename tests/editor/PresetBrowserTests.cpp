@@ -537,7 +537,8 @@ TEST_F (PresetBrowserTest, NamesThatBeginWithATildeStayInTheirFolder)
     const auto ext = presets()->getExtension();
     const auto clickButton = [] (Halvorn::AlertWindow* alert, const juce::String& text)
     {
-        ASSERT_NE (alert, nullptr);
+        ASSERT_TRUE (alert != nullptr && alert->isVisible());
+
         for (int i = 0; i < alert->getNumButtons(); ++i)
             if (alert->getButton (i)->getButtonText() == text)
                 return alert->buttonClicked (alert->getButton (i));
@@ -551,13 +552,16 @@ TEST_F (PresetBrowserTest, NamesThatBeginWithATildeStayInTheirFolder)
         return -1;
     };
 
-    // Save as, with the name in the chooser's file box as JUCE's browser joins it, then Save.
+    // Save as, with the name in the chooser's file box as JUCE's browser joins it, then again,
+    // when the chooser's own question looked for it elsewhere; then Save.
     plugin->setPresetName (presets(), "~Draft");
     chooser.shownFolder = presetRoot();
     chooser.typedName = "~Draft" + ext;
     chooser.answer = { presetRoot().getChildFile (chooser.typedName) };
     editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetAsEvent);
     EXPECT_TRUE (inRoot ("~Draft" + ext).existsAsFile());
+    editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetAsEvent);
+    clickButton (editor->getOverwriteAlert(), "Yes");
     editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetEvent);
     clickButton (editor->getOverwriteAlert(), "Yes");
 
@@ -593,11 +597,12 @@ TEST_F (PresetBrowserTest, NamesThatBeginWithATildeStayInTheirFolder)
     // Both map saves, typed in the chooser's file box or clicked.
     auto& midi = *editor->getMidiControlPage();
     auto& host = *editor->getHostParametersPage();
-    struct MapSave { juce::Button& save; juce::String typed; juce::File clicked, saved; };
+    struct MapSave { juce::Button& save; juce::String typed; juce::File clicked, saved; bool asks; };
 
-    for (const auto& m : { MapSave { midi.getSaveButton(), "~typed", {}, FolderChild::of (maps, "~typed.cvccmap") },
-                           MapSave { host.getSaveButton(), "~ptyped", {}, FolderChild::of (maps, "~ptyped.cvhpmap") },
-                           MapSave { midi.getSaveButton(), {}, FolderChild::of (maps, "~old.cvccmap"), FolderChild::of (maps, "~old.cvccmap") } })
+    for (const auto& m : { MapSave { midi.getSaveButton(), "~typed", {}, FolderChild::of (maps, "~typed.cvccmap"), false },
+                           MapSave { midi.getSaveButton(), "~typed", {}, FolderChild::of (maps, "~typed.cvccmap"), true },
+                           MapSave { host.getSaveButton(), "~ptyped", {}, FolderChild::of (maps, "~ptyped.cvhpmap"), false },
+                           MapSave { midi.getSaveButton(), {}, FolderChild::of (maps, "~old.cvccmap"), FolderChild::of (maps, "~old.cvccmap"), false } })
     {
         SCOPED_TRACE (m.saved.getFileName());
         chooser.shownFolder = maps;
@@ -606,6 +611,10 @@ TEST_F (PresetBrowserTest, NamesThatBeginWithATildeStayInTheirFolder)
         chooser.answer = { m.typed.isNotEmpty() ? maps.getChildFile (m.typed) : m.clicked };
         m.save.triggerClick();
         pump();
+
+        if (m.asks)
+            clickButton (midi.getOverwriteAlert(), "Yes");
+
         EXPECT_TRUE (m.saved.existsAsFile());
         EXPECT_EQ (midi.getErrorAlert(), nullptr);
         EXPECT_EQ (host.getErrorAlert(), nullptr);
