@@ -133,12 +133,13 @@ FileDialogs::Choice FileDialogs::judge (const Request& request, const Answer& an
         const auto chosen = findChosenFile (request, answer, result);
 
         if (chosen == juce::File())
-            return { {}, true };
+            return { {}, true, {} };
 
         choice.files.add (chosen);
     }
 
-    // The chooser reads a typed name that begins with '~' as it reads its answer.
+    // The chooser's own question looked at its answer, which for a typed name that begins
+    // with '~' is not the chosen file.
     if ((request.flags & juce::FileBrowserComponent::warnAboutOverwriting) != 0 && ! answer.results.isEmpty())
         choice.warnedAbout = answer.results.getFirst();
 
