@@ -5,10 +5,10 @@
 /**
     The one way the toolkit's windows and pages ask the user for files or folders.
 
-    Nothing opens a juce::FileChooser itself: every request goes through launch(), which
-    by default shows JUCE's file browser in a dialog and keeps it alive until the user has
-    answered. Tests install a Chooser of their own that answers at once, so that browsing
-    can be driven without a dialog on screen.
+    Nothing opens a chooser itself: every request goes through launch(), which by default
+    shows the platform's chooser (JUCE's own file browser on Linux) and keeps it alive until
+    the user has answered. Tests install a Chooser of their own that answers at once, so
+    that browsing can be driven without a dialog on screen.
 
     Every answer is judged against what the user could have chosen on the chooser: the
     folder it showed with the name in its file box, or a file clicked in its list. An
