@@ -1,4 +1,5 @@
 #include "ApplicationDataFolders.h"
+#include "FolderChild.h"
 
 namespace
 {
@@ -24,17 +25,14 @@ juce::File ApplicationDataFolders::getRoot()
     const auto fromEnvironment = juce::SystemStats::getEnvironmentVariable ("CORVANE_DATA_ROOT", {});
 
     // A relative path would depend on the host's working folder: only an absolute one counts.
-    if (juce::File::isAbsolutePath (fromEnvironment))
-        return juce::File (fromEnvironment);
-
-    return {};
+    return FolderChild::fromPath (fromEnvironment);
 }
 
 juce::File ApplicationDataFolders::getUserFolder()
 {
     const auto root = getRoot();
 
-    return root != juce::File() ? root.getChildFile ("user")
+    return root != juce::File() ? FolderChild::of (root, "user")
                                 : juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory);
 }
 
@@ -42,6 +40,6 @@ juce::File ApplicationDataFolders::getCommonFolder()
 {
     const auto root = getRoot();
 
-    return root != juce::File() ? root.getChildFile ("common")
+    return root != juce::File() ? FolderChild::of (root, "common")
                                 : juce::File::getSpecialLocation (juce::File::commonApplicationDataDirectory);
 }

@@ -4,6 +4,7 @@
 #include "AudioProcessorEditorWrapper.h"
 #include "BasePluginEditor.h"
 #include "FloatParameter.h"
+#include "FolderChild.h"
 #include "NumberConversions.h"
 #include "Preset.h"
 #include "ResourceLoading.h"
@@ -46,7 +47,7 @@ namespace
     */
     juce::File fileFromPath (const juce::String& path)
     {
-        return juce::File::isAbsolutePath (path) ? juce::File (path) : juce::File();
+        return FolderChild::fromPath (path);
     }
 
     bool readsAsYes (const juce::XmlElement& element)

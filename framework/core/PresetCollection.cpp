@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cwctype>
+#include <filesystem>
 #include <set>
+#include <string_view>
 #include <vector>
 
 #if JUCE_LINUX || JUCE_BSD
@@ -17,7 +19,8 @@ namespace
 {
     juce::String normalisedPath (const juce::String& path)
     {
-        return juce::File::isAbsolutePath (path) ? juce::File (path).getFullPathName() : path;
+        const auto file = FolderChild::fromPath (path);
+        return file != juce::File() ? file.getFullPathName() : path;
     }
 
     bool isSamePath (const juce::String& a, const juce::String& b)
@@ -115,6 +118,50 @@ namespace
     }
 
     //==============================================================================
+    /** Moves a file, folder or link to the target, replacing a file or link there. A link
+        whose target is relative would lead elsewhere from another folder, so it is made again
+        at the target with a target relative to its new folder; it leads where it led.
+    */
+    bool moveItem (const juce::File& item, const juce::File& target)
+    {
+        namespace fs = std::filesystem;
+        const fs::path from (item.getFullPathName().toStdString()), to (target.getFullPathName().toStdString());
+        std::error_code error;
+        const auto leadsTo = fs::read_symlink (from, error);
+
+        if (error || leadsTo.is_absolute())
+            return item.moveFileTo (target);
+
+        // Both folders as the system resolves them, so that the new link climbs out of the
+        // target's folder the way the system will.
+        const auto destination = fs::weakly_canonical (from.parent_path() / leadsTo, error);
+        const auto newFolder = error ? fs::path() : fs::canonical (to.parent_path(), error);
+        auto newLink = error ? fs::path() : destination.lexically_relative (newFolder);
+
+        if (error)
+            return false;
+
+        if (newLink.empty())
+            newLink = destination;
+
+        // Made beside the target and renamed over it, so that a preset the user chose to
+        // replace is replaced in one step.
+        const auto made = FolderChild::nonexistentChild (target.getParentDirectory(), ".moved-link", {}, false);
+        const fs::path madePath (made.getFullPathName().toStdString());
+        fs::create_symlink (newLink, madePath, error);
+
+        if (! error)
+            fs::rename (madePath, to, error);
+
+        if (error)
+        {
+            fs::remove (madePath, error);
+            return false;
+        }
+
+        return fs::remove (from, error);
+    }
+
    #if JUCE_LINUX || JUCE_BSD
     /** The path as a trash record holds it: URL-escaped UTF-8, separators kept. */
     juce::String escapeTrashInfoPath (const juce::String& path)
@@ -136,45 +183,95 @@ namespace
     }
    #endif
 
-    /** Moves a file or folder to the user's trash and checks that it has gone.
+    /** A place for the item in the trash folder that no item and no record there has yet. The
+        record's name adds ".trashinfo" to the item's, and both must fit the file system's 255
+        bytes: a longer name is cut before its extension, between two characters, and numbered
+        when that is taken. The record keeps the item's whole path.
+    */
+    juce::File findPlaceInTrash (const juce::File& item, const juce::File& files, const juce::File& info)
+    {
+        constexpr size_t longestName = 255 - std::string_view (".trashinfo").size();
+        auto stem = std::string (item.getFileNameWithoutExtension().toRawUTF8());
+        auto extension = std::string (item.getFileExtension().toRawUTF8());
+
+        if (extension.size() > longestName / 2)
+        {
+            stem += extension;
+            extension.clear();
+        }
+
+        for (int number = 1; number < 10000; ++number)
+        {
+            const auto numbering = number > 1 ? "(" + std::to_string (number) + ")" : std::string();
+            auto cut = std::min (stem.size(), longestName - extension.size() - numbering.size());
+
+            while (cut > 0 && cut < stem.size() && (stem[cut] & 0xc0) == 0x80)
+                --cut;
+
+            const auto name = juce::String::fromUTF8 ((stem.substr (0, cut) + numbering + extension).c_str());
+            const auto place = FolderChild::of (files, name), record = FolderChild::of (info, name + ".trashinfo");
+
+            if (! (place.exists() || place.isSymbolicLink() || record.exists() || record.isSymbolicLink()))
+                return place;
+        }
+
+        return {};
+    }
+
+    /** Moves a file or folder to the user's trash.
 
         On Linux JUCE moves into ~/.local/share/Trash/files but gives up silently when that
-        folder does not exist yet, as on a fresh account, and writes no restore record; so the
-        folder is created here, and a record is written that lets a desktop restore the item.
+        folder does not exist yet, as on a fresh account, writes no restore record, and joins
+        the item's name to the trash through getChildFile, which sends a name that begins with
+        '~' elsewhere. So the item is moved here, after its record is written, as the trash's
+        convention has it, to let a desktop restore it.
     */
     bool moveToTrash (const juce::File& item)
     {
        #if JUCE_LINUX || JUCE_BSD
-        const juce::File legacyTrash ("~/.Trash");
-        const juce::File trash ("~/.local/share/Trash");
+        const auto home = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
+        const auto legacyTrash = home.getChildFile (".Trash");
+        const auto trash = home.getChildFile (".local/share/Trash");
         const auto trashFiles = trash.getChildFile ("files");
         const auto trashInfo = trash.getChildFile ("info");
-        const bool usesHomeTrash = ! legacyTrash.isDirectory();
 
-        if (usesHomeTrash && ! (trashFiles.createDirectory().wasOk() && trashInfo.createDirectory().wasOk()))
-            return false;
-
-        const auto target = trashFiles.getNonexistentChildFile (item.getFileNameWithoutExtension(),
-                                                                item.getFileExtension());
-       #endif
-
-        if (! item.moveToTrash() || item.exists())
-            return false;
-
-       #if JUCE_LINUX || JUCE_BSD
-        if (usesHomeTrash && target.exists())
+        // The older trash keeps no records.
+        if (legacyTrash.isDirectory())
         {
-            juce::String info;
-            info << "[Trash Info]\n"
-                 << "Path=" << escapeTrashInfoPath (item.getFullPathName()) << "\n"
-                 << "DeletionDate=" << juce::Time::getCurrentTime().formatted ("%Y-%m-%dT%H:%M:%S") << "\n";
-
-            // The item is in the trash either way; without the record it can only be restored by hand.
-            trashInfo.getChildFile (target.getFileName() + ".trashinfo").replaceWithText (info, false, false, "\n");
+            const auto place = findPlaceInTrash (item, legacyTrash, legacyTrash);
+            return place != juce::File() && item.moveFileTo (place);
         }
-       #endif
 
-        return true;
+        if (! (trashFiles.createDirectory().wasOk() && trashInfo.createDirectory().wasOk()))
+            return false;
+
+        const auto place = findPlaceInTrash (item, trashFiles, trashInfo);
+
+        if (place == juce::File())
+            return false;
+
+        // Written in place: a temporary file beside it would need a longer name than the record's.
+        const auto record = FolderChild::of (trashInfo, place.getFileName() + ".trashinfo");
+        bool recorded = false;
+
+        {
+            juce::FileOutputStream stream (record);
+            recorded = stream.openedOk()
+                    && stream.writeText ("[Trash Info]\nPath=" + escapeTrashInfoPath (item.getFullPathName())
+                                           + "\nDeletionDate=" + juce::Time::getCurrentTime().formatted ("%Y-%m-%dT%H:%M:%S") + "\n",
+                                         false, false, "\n");
+            stream.flush();
+            recorded = recorded && stream.getStatus().wasOk();
+        }
+
+        if (recorded && item.moveFileTo (place))
+            return true;
+
+        record.deleteFile();
+        return false;
+       #else
+        return item.moveToTrash() && ! item.exists();
+       #endif
     }
 }
 
@@ -265,7 +362,7 @@ PresetCollection::PresetCollection (const juce::String& collectionName, const ju
 
 juce::File PresetCollection::getRootFolder() const
 {
-    return juce::File::isAbsolutePath (root.getPath()) ? juce::File (root.getPath()) : juce::File();
+    return FolderChild::fromPath (root.getPath());
 }
 
 void PresetCollection::addListener (Listener* listener)
@@ -328,7 +425,7 @@ void PresetCollection::rescan()
 
 void PresetCollection::scanTree()
 {
-    if (! juce::File::isAbsolutePath (root.getPath()))
+    if (getRootFolder() == juce::File())
         return;
 
     const std::filesystem::path rootPath (root.getPath().toStdString());
@@ -372,10 +469,10 @@ void PresetCollection::scanTree()
 
 void PresetCollection::scanFolder (Folder& folder, const std::filesystem::path& realPath, Walk& walk, int depth)
 {
-    if (! juce::File::isAbsolutePath (folder.getPath()))
-        return;
+    const auto directory = FolderChild::fromPath (folder.getPath());
 
-    const juce::File directory (folder.getPath());
+    if (directory == juce::File())
+        return;
 
     if (! directory.isDirectory())
         return;
@@ -491,7 +588,7 @@ juce::String PresetCollection::getDisplayPath (const juce::String& path) const
 {
     const auto rootFolder = getRootFolder();
 
-    if (! juce::File::isAbsolutePath (path) || ! isInsideTree (path))
+    if (! isInsideTree (path))
         return path;
 
     const juce::File file (path);
@@ -525,7 +622,7 @@ juce::StringArray PresetCollection::getSkippedPaths() const
 
 bool PresetCollection::isInsideTree (const juce::String& path) const
 {
-    return juce::File::isAbsolutePath (path) && isInsideTree (juce::File (path));
+    return isInsideTree (FolderChild::fromPath (path));
 }
 
 bool PresetCollection::isInsideTree (const juce::File& file) const
@@ -542,10 +639,7 @@ PresetCollection::Folder* PresetCollection::findParentRecord (const juce::File& 
 //==============================================================================
 void PresetCollection::addPresetFile (const juce::String& path)
 {
-    if (! juce::File::isAbsolutePath (path))
-        return;
-
-    const juce::File file (path);
+    const auto file = FolderChild::fromPath (path);
 
     if (! file.existsAsFile() || ! isInsideTree (file))
         return;
@@ -609,7 +703,8 @@ juce::String PresetCollection::duplicatePreset (const juce::String& path)
     if (! file.existsAsFile() || record == nullptr || ! record->containsPreset (file.getFullPathName()))
         return {};
 
-    const auto copy = file.getNonexistentSibling (true);
+    const auto copy = FolderChild::nonexistentChild (file.getParentDirectory(), file.getFileNameWithoutExtension(),
+                                                     file.getFileExtension(), true);
 
     if (record->containsPreset (copy.getFullPathName()) || ! file.copyFileTo (copy))
         return {};
@@ -697,8 +792,8 @@ void PresetCollection::moveItems (const juce::StringArray& paths, const juce::St
             if (item.isDirectory())
             {
                 // A folder never replaces anything: only preset files are replaced on a move.
-                if (! isWithin (destination, item) && ! target.exists())
-                    item.moveFileTo (target);
+                if (! isWithin (destination, item) && ! target.exists() && ! target.isSymbolicLink())
+                    moveItem (item, target);
             }
             else if (item.existsAsFile())
             {
@@ -707,7 +802,7 @@ void PresetCollection::moveItems (const juce::StringArray& paths, const juce::St
                 if (record != nullptr && record->containsPreset (item.getFullPathName())
                      && findFolder (destination.getFullPathName()) != nullptr
                      && isInsideTree (target) && ! target.isDirectory())
-                    item.moveFileTo (target);
+                    moveItem (item, target);
             }
         }
     }

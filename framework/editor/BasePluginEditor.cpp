@@ -60,19 +60,6 @@ namespace
         return StrictUtf8::isValid (bytes, std::strlen (bytes));
     }
 
-    /** True for what JUCE's file chooser answers when a folder on the chosen path has a name
-        that is not UTF-8. The chooser hands its answer on as a URL, built by cutting the path
-        with JUCE's path functions, which miscount the bytes of such a name: every folder is
-        lost, and what comes back is the end of the file name directly in the root of the
-        whole file system ("/ault.cvprst" for ".../Bad\xff/Default.cvprst"), or that root
-        itself. The path no longer tells which folder was chosen, so any answer there is taken
-        for this; a drive's root on Windows, a disk or a stick mounted anywhere, is not it.
-    */
-    bool isRewrittenByChooser (const juce::File& chosen)
-    {
-        return chosen.getParentDirectory().getFullPathName() == "/";
-    }
-
     /** Whether a save to the file asks first: a preset is there, or a link that leads to a
         preset yet to be written.
     */
@@ -604,8 +591,8 @@ juce::File BasePluginEditor::getPresetFolder (PresetCollection* collection) cons
 
     // A current preset whose folder is gone (a state from another machine) suggests the
     // collection's own folder.
-    if (juce::File::isAbsolutePath (current))
-        if (const auto folder = juce::File (current).getParentDirectory(); folder.isDirectory())
+    if (const auto file = FolderChild::fromPath (current); file != juce::File())
+        if (const auto folder = file.getParentDirectory(); folder.isDirectory())
             return folder;
 
     return root;
@@ -657,14 +644,19 @@ void BasePluginEditor::savePresetAs (const juce::String& collectionName)
 
     juce::Component::SafePointer<BasePluginEditor> self (this);
 
-    FileDialogs::launch (request, [self, collectionName] (const juce::Array<juce::File>& results)
+    FileDialogs::launch (request, [self, collectionName] (const FileDialogs::Choice& choice)
     {
-        if (self != nullptr && ! results.isEmpty())
-            self->presetFileChosen (collectionName, results.getFirst());
+        if (self == nullptr)
+            return;
+
+        if (choice.refused)
+            self->showSaveFailed (juce::String ("The preset could not be saved: ") + FileDialogs::refusalReason);
+        else if (! choice.files.isEmpty())
+            self->presetFileChosen (collectionName, choice.files.getFirst(), choice.warnedAbout);
     });
 }
 
-void BasePluginEditor::presetFileChosen (const juce::String& collectionName, const juce::File& chosen)
+void BasePluginEditor::presetFileChosen (const juce::String& collectionName, const juce::File& chosen, const juce::File& warnedAbout)
 {
     auto* collection = plugin.getPresetCollection (collectionName);
 
@@ -674,17 +666,13 @@ void BasePluginEditor::presetFileChosen (const juce::String& collectionName, con
     if (! hasReadablePath (chosen))
         return showSaveFailed (getReasonNotToSave (chosen));
 
-    if (isRewrittenByChooser (chosen))
-        return showSaveFailed ("The preset could not be saved: the name of the chosen folder cannot be read. Rename the folder, or choose another one.");
-
     // The extension is appended, so that a name with dots ("Room 1.5") keeps all of it.
     const auto& extension = collection->getExtension();
-    const auto extensionAdded = ! chosen.hasFileExtension (extension);
-    const auto file = extensionAdded ? FolderChild::besides (chosen, chosen.getFileName() + extension) : chosen;
+    const auto file = chosen.hasFileExtension (extension) ? chosen : FolderChild::besides (chosen, chosen.getFileName() + extension);
 
-    // The chooser warned about the name without the extension, not about this one; and a link
-    // that leads to no file yet is no file to it.
-    if ((extensionAdded && Preset::isRegularFile (file)) || Preset::isDanglingLink (file))
+    // The chooser may have warned about another file (the name without the extension), and a
+    // link that leads to no file yet is no file to it.
+    if ((file != warnedAbout && Preset::isRegularFile (file)) || Preset::isDanglingLink (file))
         askToOverwritePreset (collectionName, file);
     else
         savePresetFile (collection, file);
@@ -742,11 +730,8 @@ void BasePluginEditor::askToOverwritePreset (const juce::String& collectionName,
     if (collection == nullptr)
         return;
 
-    auto alert = Halvorn::AlertWindow::createYesCancel (collection->getName(),
-                                                        "Do you want to overwrite preset '" + file.getFileNameWithoutExtension() + "' ?",
-                                                        this);
-    alert->userData.add (collectionName);
-    alert->userData.add (file.getFullPathName());
+    auto alert = Halvorn::AlertWindow::createOverwriteQuestion (collection->getName(), "preset", file, this);
+    alert->userData.insert (0, collectionName);
     showAlert (overwriteAlert, std::move (alert));
 }
 
@@ -785,8 +770,8 @@ void BasePluginEditor::alertResult (Halvorn::AlertWindow* alert, int result)
     {
         const auto path = alert->getUserValue (1).toString();
 
-        if (result == Halvorn::AlertWindow::yes && juce::File::isAbsolutePath (path))
-            savePresetFile (collection, juce::File (path));
+        if (const auto file = FolderChild::fromPath (path); result == Halvorn::AlertWindow::yes && file != juce::File())
+            savePresetFile (collection, file);
     }
     else if (alert == modifiedPresetAlert.get())
     {

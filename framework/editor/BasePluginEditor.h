@@ -237,7 +237,7 @@ private:
     void stepPreset (int direction);
     void bindQualityBoxes();
     void showAlert (std::unique_ptr<Halvorn::AlertWindow>& holder, std::unique_ptr<Halvorn::AlertWindow> alert);
-    void presetFileChosen (const juce::String& collectionName, const juce::File& chosen);
+    void presetFileChosen (const juce::String& collectionName, const juce::File& chosen, const juce::File& warnedAbout);
     void savePresetFile (PresetCollection* collection, const juce::File& file);
     /** Why no preset can be written to the file, for the user; empty when it can. */
     static juce::String getReasonNotToSave (const juce::File& file);

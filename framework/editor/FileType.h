@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FolderChild.h"
+
 #include <juce_core/juce_core.h>
 
 /**
@@ -15,6 +17,6 @@ public:
     /** True for a path that names an existing folder, which can never be a file of this kind. */
     static bool namesFolder (const juce::String& path)
     {
-        return juce::File::isAbsolutePath (path) && juce::File (path).isDirectory();
+        return FolderChild::fromPath (path).isDirectory();
     }
 };

@@ -1,5 +1,6 @@
 #include "HostParametersComponent.h"
 #include "FileDialogs.h"
+#include "FolderChild.h"
 
 namespace
 {
@@ -246,6 +247,7 @@ HostParametersComponent::HostParametersComponent (BasePlugin& p)
     auto& tick = checkBox.getCheckBox();
     // The default is a map file; a folder would leave every new instance with an empty map.
     checkBox.getPathComponent().choosesFiles = true;
+    checkBox.getPathComponent().onChoiceRefused = [this] { refuseChoice ("chosen"); };
     tick.setToggleState (plugin.hostMapPath.isNotEmpty(), juce::dontSendNotification);
     checkBox.getPathComponent().setPath (plugin.hostMapPath, false);
     checkBox.updateState();
@@ -265,6 +267,7 @@ HostParametersComponent::~HostParametersComponent()
     checkBox.removeListener (this);
     clearAlert.reset();
     errorAlert.reset();
+    overwriteAlert.reset();
 }
 
 void HostParametersComponent::setStrings (const juce::String& newWildcard)
@@ -284,10 +287,15 @@ void HostParametersComponent::buttonClicked (juce::Button* button)
     {
         FileDialogs::launch ({ "Load Host Parameters Map file", {}, wildcard,
                                juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectFiles },
-                             [safeThis = juce::Component::SafePointer<HostParametersComponent> (this)] (const auto& results)
+                             [safeThis = juce::Component::SafePointer<HostParametersComponent> (this)] (const FileDialogs::Choice& choice)
                              {
-                                 if (safeThis != nullptr && ! results.isEmpty())
-                                     safeThis->loadMap (results.getFirst());
+                                 if (safeThis == nullptr)
+                                     return;
+
+                                 if (choice.refused)
+                                     safeThis->refuseChoice ("loaded");
+                                 else if (! choice.files.isEmpty())
+                                     safeThis->loadMap (choice.files.getFirst());
                              });
     }
     else if (button == &saveButton)
@@ -295,10 +303,15 @@ void HostParametersComponent::buttonClicked (juce::Button* button)
         FileDialogs::launch ({ "Save Host Parameters Map file as", {}, "*" + extension,
                                juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles
                                    | juce::FileBrowserComponent::warnAboutOverwriting },
-                             [safeThis = juce::Component::SafePointer<HostParametersComponent> (this)] (const auto& results)
+                             [safeThis = juce::Component::SafePointer<HostParametersComponent> (this)] (const FileDialogs::Choice& choice)
                              {
-                                 if (safeThis != nullptr && ! results.isEmpty())
-                                     safeThis->saveMap (results.getFirst().withFileExtension (safeThis->extension));
+                                 if (safeThis == nullptr)
+                                     return;
+
+                                 if (choice.refused)
+                                     safeThis->refuseChoice ("saved");
+                                 else if (! choice.files.isEmpty())
+                                     safeThis->saveChosenMap (choice.files.getFirst(), choice.warnedAbout);
                              });
     }
 }
@@ -319,6 +332,23 @@ void HostParametersComponent::saveMap (const juce::File& file)
                                                                "The map could not be written to \"" + file.getFullPathName() + "\".", this));
 }
 
+// The extension replaces the chosen name's own, so the file written may be another one than
+// the chooser warned about: that one is asked about here.
+void HostParametersComponent::saveChosenMap (const juce::File& chosen, const juce::File& warnedAbout)
+{
+    const auto file = FolderChild::withExtension (chosen, extension);
+
+    if (file != warnedAbout && (file.exists() || file.isSymbolicLink()))
+        showAlert (overwriteAlert, Halvorn::AlertWindow::createOverwriteQuestion (plugin.getProductName(), "map", file, this));
+    else
+        saveMap (file);
+}
+
+void HostParametersComponent::refuseChoice (const juce::String& action)
+{
+    showAlert (errorAlert, Halvorn::AlertWindow::createOk (plugin.getProductName(), "The map could not be " + action + ": " + FileDialogs::refusalReason, this));
+}
+
 void HostParametersComponent::showAlert (std::unique_ptr<Halvorn::AlertWindow>& holder, std::unique_ptr<Halvorn::AlertWindow> newAlert)
 {
     holder = std::move (newAlert);
@@ -328,8 +358,13 @@ void HostParametersComponent::showAlert (std::unique_ptr<Halvorn::AlertWindow>& 
 
 void HostParametersComponent::alertResult (Halvorn::AlertWindow* answered, int result)
 {
-    if (answered != nullptr && answered == clearAlert.get() && result == Halvorn::AlertWindow::yes)
+    if (answered == nullptr || result != Halvorn::AlertWindow::yes)
+        return;
+
+    if (answered == clearAlert.get())
         plugin.clearHostParametersMap();
+    else if (answered == overwriteAlert.get())
+        saveMap (FolderChild::fromPath (answered->getUserValue (0).toString()));
 }
 
 void HostParametersComponent::stateChanged (DefaultResourceCheckBox* box)

@@ -104,6 +104,7 @@ public:
     juce::Button& getSaveButton() noexcept                      { return saveButton; }
     Halvorn::AlertWindow* getClearAlert() const noexcept        { return clearAlert.get(); }
     Halvorn::AlertWindow* getErrorAlert() const noexcept        { return errorAlert.get(); }
+    Halvorn::AlertWindow* getOverwriteAlert() const noexcept    { return overwriteAlert.get(); }
 
     //==============================================================================
     /** @internal */
@@ -121,6 +122,9 @@ private:
     void showAlert (std::unique_ptr<Halvorn::AlertWindow>& holder, std::unique_ptr<Halvorn::AlertWindow> newAlert);
     void loadMap (const juce::File& file);
     void saveMap (const juce::File& file);
+    void saveChosenMap (const juce::File& chosen, const juce::File& warnedAbout);
+    /** Tells the user that what the chooser answered was refused, the map being left as it is. */
+    void refuseChoice (const juce::String& action);
 
     BasePlugin& plugin;
     juce::Viewport viewport;
@@ -129,7 +133,7 @@ private:
     ComponentRow buttonRow;
     ToolbarDrawableButton clearButton { "Clear all", 4 }, loadButton { "Load map", 16 }, saveButton { "Save map", 17 };
     DefaultResourceCheckBox checkBox;
-    std::unique_ptr<Halvorn::AlertWindow> clearAlert, errorAlert;
+    std::unique_ptr<Halvorn::AlertWindow> clearAlert, errorAlert, overwriteAlert;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (HostParametersComponent)
 };

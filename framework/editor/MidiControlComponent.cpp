@@ -1,6 +1,7 @@
 #include "MidiControlComponent.h"
 #include "DefaultLookAndFeel.h"
 #include "FileDialogs.h"
+#include "FolderChild.h"
 #include "Parameter.h"
 
 //==============================================================================
@@ -240,6 +241,7 @@ MidiControlComponent::MidiControlComponent (MidiControl* m, const juce::String& 
     checkBox.addListener (this);
     // The default is a map file; a folder would leave every new instance with an empty map.
     checkBox.getPathComponent().choosesFiles = true;
+    checkBox.getPathComponent().onChoiceRefused = [this] { refuseChoice ("chosen"); };
     // The box shows the stored flag itself: a path alone does not mean the map is loaded.
     tick.setToggleState (midiControl.isDefaultMap(), juce::dontSendNotification);
     checkBox.getPathComponent().setPath (midiControl.getMapPath(), false);
@@ -278,6 +280,7 @@ MidiControlComponent::~MidiControlComponent()
     checkBox.removeListener (this);
     clearAlert.reset();
     errorAlert.reset();
+    overwriteAlert.reset();
     list.reset();
 }
 
@@ -327,10 +330,15 @@ void MidiControlComponent::buttonClicked (juce::Button* button)
     {
         FileDialogs::launch ({ "Open Midi Control file", {}, wildcard,
                                juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectFiles },
-                             [safeThis = juce::Component::SafePointer<MidiControlComponent> (this)] (const auto& results)
+                             [safeThis = juce::Component::SafePointer<MidiControlComponent> (this)] (const FileDialogs::Choice& choice)
                              {
-                                 if (safeThis != nullptr && ! results.isEmpty())
-                                     safeThis->loadMap (results.getFirst());
+                                 if (safeThis == nullptr)
+                                     return;
+
+                                 if (choice.refused)
+                                     safeThis->refuseChoice ("loaded");
+                                 else if (! choice.files.isEmpty())
+                                     safeThis->loadMap (choice.files.getFirst());
                              });
     }
     else if (button == &saveButton)
@@ -338,10 +346,15 @@ void MidiControlComponent::buttonClicked (juce::Button* button)
         FileDialogs::launch ({ "Save Midi Control file as", {}, "*" + extension,
                                juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles
                                    | juce::FileBrowserComponent::warnAboutOverwriting },
-                             [safeThis = juce::Component::SafePointer<MidiControlComponent> (this)] (const auto& results)
+                             [safeThis = juce::Component::SafePointer<MidiControlComponent> (this)] (const FileDialogs::Choice& choice)
                              {
-                                 if (safeThis != nullptr && ! results.isEmpty())
-                                     safeThis->saveMap (results.getFirst().withFileExtension (safeThis->extension));
+                                 if (safeThis == nullptr)
+                                     return;
+
+                                 if (choice.refused)
+                                     safeThis->refuseChoice ("saved");
+                                 else if (! choice.files.isEmpty())
+                                     safeThis->saveChosenMap (choice.files.getFirst(), choice.warnedAbout);
                              });
     }
     else if (button == &learnButton)
@@ -365,6 +378,23 @@ void MidiControlComponent::saveMap (const juce::File& file)
                                                                "The map could not be written to \"" + file.getFullPathName() + "\".", this));
 }
 
+// The extension replaces the chosen name's own, so the file written may be another one than
+// the chooser warned about: that one is asked about here.
+void MidiControlComponent::saveChosenMap (const juce::File& chosen, const juce::File& warnedAbout)
+{
+    const auto file = FolderChild::withExtension (chosen, extension);
+
+    if (file != warnedAbout && (file.exists() || file.isSymbolicLink()))
+        showAlert (overwriteAlert, Halvorn::AlertWindow::createOverwriteQuestion (midiControl.getProductName(), "map", file, this));
+    else
+        saveMap (file);
+}
+
+void MidiControlComponent::refuseChoice (const juce::String& action)
+{
+    showAlert (errorAlert, Halvorn::AlertWindow::createOk (midiControl.getProductName(), "The map could not be " + action + ": " + FileDialogs::refusalReason, this));
+}
+
 void MidiControlComponent::showAlert (std::unique_ptr<Halvorn::AlertWindow>& holder, std::unique_ptr<Halvorn::AlertWindow> newAlert)
 {
     holder = std::move (newAlert);
@@ -374,8 +404,13 @@ void MidiControlComponent::showAlert (std::unique_ptr<Halvorn::AlertWindow>& hol
 
 void MidiControlComponent::alertResult (Halvorn::AlertWindow* answered, int result)
 {
-    if (answered != nullptr && answered == clearAlert.get() && result == Halvorn::AlertWindow::yes)
+    if (answered == nullptr || result != Halvorn::AlertWindow::yes)
+        return;
+
+    if (answered == clearAlert.get())
         midiControl.clearMap();
+    else if (answered == overwriteAlert.get())
+        saveMap (FolderChild::fromPath (answered->getUserValue (0).toString()));
 }
 
 void MidiControlComponent::stateChanged (DefaultResourceCheckBox* box)

@@ -97,6 +97,7 @@ public:
     juce::TextButton& getLearnButton() noexcept                 { return learnButton; }
     Halvorn::AlertWindow* getClearAlert() const noexcept        { return clearAlert.get(); }
     Halvorn::AlertWindow* getErrorAlert() const noexcept        { return errorAlert.get(); }
+    Halvorn::AlertWindow* getOverwriteAlert() const noexcept    { return overwriteAlert.get(); }
 
     //==============================================================================
     /** @internal */
@@ -122,6 +123,9 @@ private:
     void showAlert (std::unique_ptr<Halvorn::AlertWindow>& holder, std::unique_ptr<Halvorn::AlertWindow> newAlert);
     void loadMap (const juce::File& file);
     void saveMap (const juce::File& file);
+    void saveChosenMap (const juce::File& chosen, const juce::File& warnedAbout);
+    /** Tells the user that what the chooser answered was refused, the map being left as it is. */
+    void refuseChoice (const juce::String& action);
 
     MidiControl& midiControl;
     DefaultResourceCheckBox checkBox;
@@ -130,7 +134,7 @@ private:
     ToolbarDrawableButton deleteButton { "Delete Assign", 4 }, clearButton { "Clear All", 12 },
                           loadButton { "Load Map", 16 }, saveButton { "Save Map", 17 };
     juce::TextButton learnButton { "Midi Learn" };
-    std::unique_ptr<Halvorn::AlertWindow> clearAlert, errorAlert;
+    std::unique_ptr<Halvorn::AlertWindow> clearAlert, errorAlert, overwriteAlert;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiControlComponent)
 };

@@ -1,5 +1,6 @@
 #include "PresetBrowser.h"
 #include "FolderChild.h"
+#include "Preset.h"
 #include "PresetBrowserWindow.h"
 #include "PresetDirectoryColumn.h"
 #include "PresetInfoColumn.h"
@@ -263,7 +264,7 @@ void PresetBrowser::moveSelected()
         if (file.existsAsFile())
         {
             const auto existing = FolderChild::of (target, file.getFileName());
-            presetExists = presetExists || (existing.exists() && ! existing.isDirectory());
+            presetExists = presetExists || (existing.exists() && ! existing.isDirectory()) || Preset::isDanglingLink (existing);
         }
         else if (file.isDirectory())
         {

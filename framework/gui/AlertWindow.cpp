@@ -152,6 +152,14 @@ std::unique_ptr<AlertWindow> AlertWindow::createReplaceCancel (const juce::Strin
     return create (title, message, c, { { "Replace", replace }, { "Cancel", cancel } });
 }
 
+std::unique_ptr<AlertWindow> AlertWindow::createOverwriteQuestion (const juce::String& title, const juce::String& kind,
+                                                                   const juce::File& file, Caller* c)
+{
+    auto alert = createYesCancel (title, "Do you want to overwrite " + kind + " '" + file.getFileNameWithoutExtension() + "' ?", c);
+    alert->userData.add (file.getFullPathName());
+    return alert;
+}
+
 void AlertWindow::addButton (const juce::String& text, int result)
 {
     auto* button = buttons.add (new juce::TextButton (text));

@@ -52,6 +52,12 @@ public:
     static std::unique_ptr<AlertWindow> createSaveOverwriteDiscard (const juce::String& title, const juce::String& message, Caller*);
     static std::unique_ptr<AlertWindow> createReplaceCancel (const juce::String& title, const juce::String& message, Caller*);
 
+    /** Asks, with Yes and Cancel, whether to overwrite the file of that kind ("preset", "map");
+        the alert keeps the file's full path as its last user value.
+    */
+    static std::unique_ptr<AlertWindow> createOverwriteQuestion (const juce::String& title, const juce::String& kind,
+                                                                 const juce::File& file, Caller*);
+
     /** Appends a button to the right of the others; pressing it reports the code. */
     void addButton (const juce::String& text, int result);
 

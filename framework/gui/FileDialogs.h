@@ -5,10 +5,14 @@
 /**
     The one way the toolkit's windows and pages ask the user for files or folders.
 
-    Nothing opens a juce::FileChooser itself: every request goes through launch(), which
-    by default shows the platform's asynchronous chooser and keeps it alive until the
-    user has answered. Tests install a Chooser of their own that answers at once, so that
-    browsing can be driven without a dialog on screen.
+    Nothing opens a chooser itself: every request goes through launch(), which by default
+    shows the platform's chooser (JUCE's own file browser on Linux) and keeps it alive until
+    the user has answered. Tests install a Chooser of their own that answers at once, so
+    that browsing can be driven without a dialog on screen.
+
+    Every answer is judged against what the user could have chosen on the chooser: the
+    folder it showed with the name in its file box, or a file clicked in its list. An
+    answer that is neither is refused, since it names a place the user never pointed at.
 */
 class FileDialogs
 {
@@ -22,17 +26,40 @@ public:
         int flags = 0;                          // juce::FileBrowserComponent::FileChooserFlags
     };
 
-    /** Called on the message thread with the chosen files; empty when the user cancelled. */
-    using Callback = std::function<void (const juce::Array<juce::File>& results)>;
+    /** A chooser's answer, with what it showed when the user answered. */
+    struct Answer
+    {
+        juce::Array<juce::File> results;        // empty when the user cancelled
+        juce::File shownFolder;
+        juce::String typedName;                 // the text of its file box
+        juce::Array<juce::File> clickedFiles;
+    };
 
-    /** Something that can answer a request: the platform's dialogs, or a test's script. */
+    /** What the caller gets: the chosen files (none when the user cancelled), or a refusal. */
+    struct Choice
+    {
+        juce::Array<juce::File> files;
+        bool refused = false;
+        /** What the chooser asked about before overwriting, when the request asked it to: a
+            caller that is to write over another file asks the user itself.
+        */
+        juce::File warnedAbout;
+    };
+
+    /** Why a refused choice was refused, to follow "could not be saved: " and the like. */
+    static const char* const refusalReason;
+
+    /** Called on the message thread once the user has answered. */
+    using Callback = std::function<void (const Choice&)>;
+
+    /** Something that can answer a request: JUCE's browser, or a test's script. */
     class Chooser
     {
     public:
         virtual ~Chooser() = default;
 
-        /** Must call the callback exactly once, now or later, on the message thread. */
-        virtual void launch (const Request& request, Callback callback) = 0;
+        /** Must call answered exactly once, now or later, on the message thread. */
+        virtual void launch (const Request& request, std::function<void (const Answer&)> answered) = 0;
     };
 
     /** Hands the request to the installed chooser. The caller must not assume that the
@@ -45,6 +72,9 @@ public:
         back. Returns the one that was installed before.
     */
     static Chooser* setChooser (Chooser* newChooser);
+
+    /** The user's choice in the answer, or a refusal. */
+    static Choice judge (const Request& request, const Answer& answer);
 
     FileDialogs() = delete;
 };

@@ -2,6 +2,7 @@
 
 #include "DefaultLookAndFeel.h"
 #include "FileDialogs.h"
+#include "FolderChild.h"
 
 PathComponent::PathComponent()
 {
@@ -21,9 +22,8 @@ void PathComponent::setPath (const juce::String& newPath, bool notify)
 {
     // Two texts can name the same folder ("/a/b/" and "/a/b", or letter case where the
     // file system ignores it); whether they do is the platform's file-name rule.
-    const auto sameFolder = juce::File::isAbsolutePath (newPath) && juce::File::isAbsolutePath (path)
-                                ? juce::File (newPath) == juce::File (path)
-                                : newPath == path;
+    const auto newFile = FolderChild::fromPath (newPath), file = FolderChild::fromPath (path);
+    const auto sameFolder = newFile != juce::File() && file != juce::File() ? newFile == file : newPath == path;
     if (sameFolder)
         return;
 
@@ -57,10 +57,15 @@ void PathComponent::browse()
                         | (choosesFiles ? juce::FileBrowserComponent::canSelectFiles
                                         : juce::FileBrowserComponent::canSelectDirectories);
 
-    FileDialogs::launch (request, [safeThis = juce::Component::SafePointer<PathComponent> (this)] (const auto& results)
+    FileDialogs::launch (request, [safeThis = juce::Component::SafePointer<PathComponent> (this)] (const FileDialogs::Choice& choice)
     {
-        if (safeThis != nullptr && ! results.isEmpty())
-            safeThis->setPath (results.getFirst().getFullPathName(), true);
+        if (safeThis == nullptr)
+            return;
+
+        if (choice.refused)
+            juce::NullCheckedInvocation::invoke (safeThis->onChoiceRefused);
+        else if (! choice.files.isEmpty())
+            safeThis->setPath (choice.files.getFirst().getFullPathName(), true);
     });
 }
 

@@ -49,6 +49,8 @@ public:
     juce::String filePatterns;
     /** Lets the chooser pick a file matching filePatterns instead of a folder. */
     bool choosesFiles = false;
+    /** Called when the chooser's answer is refused; the path stays as it was. */
+    std::function<void()> onChoiceRefused;
 
     //==============================================================================
     /** @internal */

@@ -360,6 +360,49 @@ TEST_F (PresetTree, MovesFilesAndFolders)
     EXPECT_EQ (collection.getNumPresets(), 7);
 }
 
+TEST_F (PresetTree, MovedLinksLeadWhereTheyLed)
+{
+    base.getChildFile ("Outside.cvprst").replaceWithText ("<Preset author=\"outside\"/>");
+    preset ("Pad 2").replaceWithText ("<Preset author=\"pad\"/>");
+    const auto linkAt = [this] (const juce::String& name, const std::string& leadsTo)
+    {
+        std::filesystem::create_symlink (leadsTo, (root.getFullPathName() + "/" + name).toStdString());
+    };
+    linkAt ("Near.cvprst", "Pad 2.cvprst");
+    linkAt ("Far.cvprst", "../Outside.cvprst");
+    linkAt ("Whole.cvprst", base.getChildFile ("Outside.cvprst").getFullPathName().toStdString());
+    linkAt ("Folder", "B");
+    collection.refresh();
+
+    struct Case { juce::String item, destination, movedTo, author; };
+    const Case cases[] = {
+        { "Near.cvprst", "a/Deep", "a/Deep/Near.cvprst", "pad" },
+        { "Far.cvprst", "B", "B/Far.cvprst", "outside" },
+        { "Whole.cvprst", "a", "a/Whole.cvprst", "outside" },
+        { "a/Deep/Near.cvprst", "", "Near.cvprst", "pad" },      // and back again
+        { "Folder", "a", "a/Folder/Bass.cvprst", {} },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.movedTo);
+        collection.moveItems ({ root.getChildFile (c.item).getFullPathName() }, folder (c.destination));
+        const auto moved = root.getChildFile (c.movedTo);
+        EXPECT_TRUE (moved.existsAsFile());
+        EXPECT_FALSE (root.getChildFile (c.item).exists() || root.getChildFile (c.item).isSymbolicLink());
+
+        if (c.author.isNotEmpty())
+        {
+            EXPECT_TRUE (moved.isSymbolicLink());
+            EXPECT_EQ (moved.loadFileAsString(), "<Preset author=\"" + c.author + "\"/>");
+            EXPECT_TRUE (collection.getPresetPaths().contains (moved.getFullPathName()));
+        }
+    }
+
+    EXPECT_EQ (std::filesystem::read_symlink ((root.getFullPathName() + "/a/Whole.cvprst").toStdString()),
+               base.getChildFile ("Outside.cvprst").getFullPathName().toStdString());
+}
+
 TEST_F (PresetTree, RefusesMovesThatCannotWork)
 {
     root.getChildFile ("B/Deep").createDirectory();
@@ -401,6 +444,48 @@ TEST_F (PresetTree, DeletesToTheTrashCreatingItWhenMissing)
     EXPECT_TRUE (info.startsWith ("[Trash Info]\nPath=")) << info;
     EXPECT_TRUE (info.contains ("/Presets/Pad%201.cvprst\n")) << info;
     EXPECT_TRUE (info.contains ("\nDeletionDate=")) << info;
+}
+
+TEST_F (PresetTree, LongNamesGoToTheTrashUnderShorterOnesWithTheirRecord)
+{
+    const auto home = base.getChildFile ("home");
+    ASSERT_TRUE (home.createDirectory().wasOk());
+    const ScopedHome scopedHome (home);
+    const auto info = home.getChildFile (".local/share/Trash/info");
+    const auto ext = juce::String (".cvprst");
+
+    // Names of 245, 246 and 255 bytes with their extension, one of them in two folders, and
+    // one cut in the middle of its two-byte letters.
+    const auto named = [&ext] (int bytes, const juce::String& letter) { return juce::String::repeatedString (letter, (bytes - 7) / (int) letter.getNumBytesAsUTF8()) + ext; };
+    const juce::String names[] = { named (245, "a"), named (246, "b"), named (255, "c"), "B/" + named (255, "c"), named (253, juce::CharPointer_UTF8 ("\xc3\xa9")) };
+    juce::StringArray paths;
+
+    for (auto& name : names)
+    {
+        paths.add (root.getChildFile (name).getFullPathName());
+        ASSERT_TRUE (std::ofstream (paths[paths.size() - 1].toStdString()) << "<Preset/>");
+    }
+
+    collection.refresh();
+    EXPECT_TRUE (collection.deleteItems (paths));
+
+    juce::StringArray recordedPaths;
+
+    for (auto& record : info.findChildFiles (juce::File::findFiles, false))
+    {
+        const auto nameInTrash = record.getFileName().dropLastCharacters (10);
+        EXPECT_LE (record.getFileName().getNumBytesAsUTF8(), 255u);
+        EXPECT_TRUE (home.getChildFile (".local/share/Trash/files").getChildFile (nameInTrash).existsAsFile()) << nameInTrash;
+        const auto text = record.loadFileAsString();
+        recordedPaths.add (juce::URL::removeEscapeChars (text.fromFirstOccurrenceOf ("Path=", false, false).upToFirstOccurrenceOf ("\n", false, false)));
+    }
+
+    paths.sort (false);
+    recordedPaths.sort (false);
+    EXPECT_EQ (recordedPaths, paths);
+
+    for (auto& path : paths)
+        EXPECT_FALSE (juce::File (path).exists());
 }
 
 TEST_F (PresetTree, ReportsATrashThatCannotBeMade)

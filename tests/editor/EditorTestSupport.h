@@ -6,17 +6,22 @@
 
 #include <gtest/gtest.h>
 
-/** Answers every file request at once with the files it is given, and keeps the requests. */
+/** Answers every file request at once with the files it is given, and keeps the requests.
+    Unless told what it showed, it answers as if the files had been clicked.
+*/
 struct ScriptedChooser  : public FileDialogs::Chooser
 {
-    void launch (const FileDialogs::Request& request, FileDialogs::Callback callback) override
+    void launch (const FileDialogs::Request& request, std::function<void (const FileDialogs::Answer&)> answered) override
     {
         requests.add (request);
-        callback (answer);
+        answered ({ answer, shownFolder, typedName, shownFolder == juce::File() ? answer : clicked });
     }
 
     juce::Array<FileDialogs::Request> requests;
     juce::Array<juce::File> answer;
+    juce::File shownFolder;
+    juce::String typedName;
+    juce::Array<juce::File> clicked;
 };
 
 /**

@@ -2,6 +2,9 @@
 #include "PresetBrowserWindow.h"
 #include "PresetDirectoryColumn.h"
 #include "PresetInfoColumn.h"
+#include "ApplicationDataFolders.h"
+#include "FolderChild.h"
+#include "Preset.h"
 
 #include <filesystem>
 #include <fstream>
@@ -369,6 +372,26 @@ TEST_F (PresetBrowserTest, MovesAskFirstAndRefuseWhatCannotWork)
     }
 }
 
+TEST_F (PresetBrowserTest, ALinkThatLeadsNowhereAtAMovesTargetIsAskedAbout)
+{
+    const auto link = presetRoot().getChildFile ("Lead/Pad" + presets()->getExtension());
+    std::filesystem::create_symlink ("Nowhere.cvprst", link.getFullPathName().toStdString());
+    presets()->refresh();
+    open (presetRoot().getFullPathName());
+
+    for (auto* replaceAnswer : { "Cancel", "Replace" })
+    {
+        SCOPED_TRACE (replaceAnswer);
+        drop (column (0), { "Pad" }, column (0), 1);
+        ASSERT_EQ (column (0).getItemText (1), "Lead");
+        EXPECT_TRUE (answer ("Yes"));
+        EXPECT_TRUE (answer (replaceAnswer));
+    }
+
+    EXPECT_FALSE (preset ("Pad").exists());
+    EXPECT_TRUE (link.existsAsFile() && ! link.isSymbolicLink());
+}
+
 TEST_F (PresetBrowserTest, TheReplaceQuestionShowsBothLines)
 {
     open (presetRoot().getFullPathName());
@@ -498,4 +521,117 @@ TEST_F (PresetBrowserTest, FollowsThePluginAndLeavesItsListenersWhenDestroyed)
     plugin->selectNextPreset (presets());
     presets()->refresh();
     pump();
+}
+
+TEST_F (PresetBrowserTest, NamesThatBeginWithATildeStayInTheirFolder)
+{
+    // JUCE reads "~" and "~/x" as the home folder and "~x" below the working folder: both are watched.
+    const auto home = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
+    const auto work = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("corvane-working-folder", {});
+    const auto maps = work.getSiblingFile (work.getFileName() + "-maps");
+    ASSERT_TRUE (work.createDirectory() && maps.createDirectory());
+    const auto previous = juce::File::getCurrentWorkingDirectory();
+    ASSERT_TRUE (work.setAsCurrentWorkingDirectory());
+    const auto homeBefore = home.getNumberOfChildFiles (juce::File::findFilesAndDirectories | juce::File::ignoreHiddenFiles);
+    const auto inRoot = [this] (const juce::String& name) { return FolderChild::of (presetRoot(), name); };
+    const auto ext = presets()->getExtension();
+    const auto clickButton = [] (Halvorn::AlertWindow* alert, const juce::String& text)
+    {
+        ASSERT_TRUE (alert != nullptr && alert->isVisible());
+
+        for (int i = 0; i < alert->getNumButtons(); ++i)
+            if (alert->getButton (i)->getButtonText() == text)
+                return alert->buttonClicked (alert->getButton (i));
+    };
+    const auto rowOf = [] (PresetBrowser::PresetDirectoryColumn& c, const juce::String& name)
+    {
+        for (int row = 0; row < c.getNumItems(); ++row)
+            if (c.getItemText (row) == name)
+                return row;
+
+        return -1;
+    };
+
+    // Save as, with the name in the chooser's file box as JUCE's browser joins it, then again,
+    // when the chooser's own question looked for it elsewhere; then Save.
+    plugin->setPresetName (presets(), "~Draft");
+    chooser.shownFolder = presetRoot();
+    chooser.typedName = "~Draft" + ext;
+    chooser.answer = { presetRoot().getChildFile (chooser.typedName) };
+    editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetAsEvent);
+    EXPECT_TRUE (inRoot ("~Draft" + ext).existsAsFile());
+    editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetAsEvent);
+    clickButton (editor->getOverwriteAlert(), "Yes");
+    editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetEvent);
+    clickButton (editor->getOverwriteAlert(), "Yes");
+
+    // Author update and rating, then rename, copy, move and delete in the browser.
+    EXPECT_TRUE (plugin->updatePresetAuthor (inRoot ("~Draft" + ext).getFullPathName()));
+    EXPECT_TRUE (Preset::rewriteFileRating (inRoot ("~Draft" + ext), 4));
+    presets()->refresh();
+    open (presetRoot().getFullPathName());
+    column (0).renameItem (rowOf (column (0), "~Draft"), "~");
+    pump();
+    open (presetRoot().getFullPathName());
+    select (column (0), { "~" });
+    window->buttonClicked (&window->getCopyButton());
+    pump();
+    EXPECT_TRUE (inRoot ("~" + ext).existsAsFile() && inRoot ("~(2)" + ext).existsAsFile());
+
+    ASSERT_TRUE (inRoot ("~old").createDirectory());
+    presets()->refresh();
+    open (presetRoot().getFullPathName());
+    drop (column (0), { "~(2)" }, column (0), rowOf (column (0), "~old"));
+    EXPECT_TRUE (answer ("Yes"));
+    EXPECT_TRUE (inRoot ("~old/~(2)" + ext).existsAsFile());
+
+    open (presetRoot().getFullPathName());
+    select (column (0), { "~", "~old" });
+    window->buttonClicked (&window->getDeleteButton());
+    EXPECT_TRUE (answer ("Yes"));
+    const auto trash = home.getChildFile (".local/share/Trash");
+    EXPECT_TRUE (FolderChild::of (trash, "files/~" + ext).existsAsFile());
+    EXPECT_TRUE (FolderChild::of (trash, "files/~old/~(2)" + ext).existsAsFile());
+    EXPECT_TRUE (FolderChild::of (trash, "info/~old.trashinfo").loadFileAsString().contains ("Path=" + presetRoot().getFullPathName() + "/~old\n"));
+
+    // Both map saves, typed in the chooser's file box or clicked.
+    auto& midi = *editor->getMidiControlPage();
+    auto& host = *editor->getHostParametersPage();
+    struct MapSave { juce::Button& save; juce::String typed; juce::File clicked, saved; bool asks; };
+
+    for (const auto& m : { MapSave { midi.getSaveButton(), "~typed", {}, FolderChild::of (maps, "~typed.cvccmap"), false },
+                           MapSave { midi.getSaveButton(), "~typed", {}, FolderChild::of (maps, "~typed.cvccmap"), true },
+                           MapSave { host.getSaveButton(), "~ptyped", {}, FolderChild::of (maps, "~ptyped.cvhpmap"), false },
+                           MapSave { midi.getSaveButton(), {}, FolderChild::of (maps, "~old.cvccmap"), FolderChild::of (maps, "~old.cvccmap"), false } })
+    {
+        SCOPED_TRACE (m.saved.getFileName());
+        chooser.shownFolder = maps;
+        chooser.typedName = m.typed;
+        chooser.clicked = { m.clicked };
+        chooser.answer = { m.typed.isNotEmpty() ? maps.getChildFile (m.typed) : m.clicked };
+        m.save.triggerClick();
+        pump();
+
+        if (m.asks)
+            clickButton (midi.getOverwriteAlert(), "Yes");
+
+        EXPECT_TRUE (m.saved.existsAsFile());
+        EXPECT_EQ (midi.getErrorAlert(), nullptr);
+        EXPECT_EQ (host.getErrorAlert(), nullptr);
+    }
+
+    // Paths read back from a session or the environment are whole paths or nothing.
+    ASSERT_TRUE (FolderChild::of (work, "~Rel" + ext).replaceWithText ("<Preset/>"));
+    EXPECT_FALSE (plugin->updatePresetAuthor ("~Rel" + ext));
+    setenv ("CORVANE_DATA_ROOT", "~rel", 1);
+    EXPECT_EQ (ApplicationDataFolders::getRoot(), juce::File());
+    unsetenv ("CORVANE_DATA_ROOT");
+
+    previous.setAsCurrentWorkingDirectory();
+    EXPECT_EQ (FolderChild::of (work, "~Rel" + ext).loadFileAsString(), "<Preset/>");
+    EXPECT_EQ (work.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 1);
+    EXPECT_EQ (home.getNumberOfChildFiles (juce::File::findFilesAndDirectories | juce::File::ignoreHiddenFiles), homeBefore);
+    EXPECT_EQ (maps.getNumberOfChildFiles (juce::File::findFiles), 3);
+    work.deleteRecursively();
+    maps.deleteRecursively();
 }

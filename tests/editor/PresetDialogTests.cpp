@@ -240,8 +240,6 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
         { raw (badFolder + "/\xff"), badFolderName },
         { raw (root + "/Bad\xc3.cvprst"), juce::CharPointer_UTF8 ("saved: the chosen name 'Bad\xef\xbf\xbd.cvprst' cannot be read") },
         { preset (juce::CharPointer_UTF8 ("Bad\xef\xbf\xbd\xef\xbf\xbd" "Folder/Default")), noFolder },   // the bytes replaced
-        { juce::File ("/ault.cvprst"), "saved: the name of the chosen folder cannot be read" },   // as JUCE's chooser hands that back
-        { juce::File ("/"), "saved: the name of the chosen folder cannot be read" },
     };
 
     const FifoWatchdog watchdog (fifo);
@@ -270,8 +268,6 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
     EXPECT_TRUE (std::filesystem::is_fifo (fifo));
     EXPECT_TRUE (std::filesystem::is_empty (badFolder));
     EXPECT_EQ (countEntries(), entriesBefore);
-    EXPECT_FALSE (juce::File ("/ault.cvprst").exists());
-    EXPECT_FALSE (juce::File ("/.cvprst").exists());
 
     // "Save" of a name whose file is a FIFO asks nothing, and lets the user choose another file.
     chooser.requests.clear();
@@ -280,6 +276,58 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
     editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetEvent);
     EXPECT_EQ (chooser.requests.size(), 1);
     EXPECT_EQ (editor->getOverwriteAlert(), nullptr);
+}
+
+TEST_F (PresetDialogTest, AnswersThatTheChooserDidNotShowAreRefused)
+{
+    // A folder whose name is not UTF-8 entered and a file in it clicked: the file box stays
+    // empty, and the chooser answers with its folder, or with that folder's path rewritten.
+    const auto root = presetRoot().getFullPathName().toStdString();
+    const auto badFolder = root + "/Bad\xff\xfe" "Home";
+    ASSERT_TRUE (std::filesystem::create_directory (badFolder));
+    const auto raw = [] (const std::string& path) { return juce::File (juce::String::fromUTF8 (path.data(), (int) path.size())); };
+    chooser.shownFolder = raw (badFolder);
+    chooser.clicked = { raw (badFolder + "/Old.cvprst") };
+
+    auto& midi = *editor->getMidiControlPage();
+    auto& host = *editor->getHostParametersPage();
+    const struct { const char* what; std::function<void()> act; std::function<Halvorn::AlertWindow*()> alert; juce::String message; } actions[] =
+    {
+        { "preset Save as", [this] { editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetAsEvent); },
+          [this] { return editor->getSaveFailedAlert(); }, "The preset could not be saved: " },
+        { "MIDI map save", [&] { midi.getSaveButton().triggerClick(); }, [&] { return midi.getErrorAlert(); }, "The map could not be saved: " },
+        { "MIDI map load", [&] { midi.getLoadButton().triggerClick(); }, [&] { return midi.getErrorAlert(); }, "The map could not be loaded: " },
+        { "MIDI default map", [&] { midi.getDefaultMapBox().getPathComponent().browse(); }, [&] { return midi.getErrorAlert(); }, "The map could not be chosen: " },
+        { "host map save", [&] { host.getSaveButton().triggerClick(); }, [&] { return host.getErrorAlert(); }, "The map could not be saved: " },
+        { "host map load", [&] { host.getLoadButton().triggerClick(); }, [&] { return host.getErrorAlert(); }, "The map could not be loaded: " },
+        { "host default map", [&] { host.getDefaultMapBox().getPathComponent().browse(); }, [&] { return host.getErrorAlert(); }, "The map could not be chosen: " },
+    };
+    const auto midiMapPath = plugin->midiControl.getMapPath(), hostMapPath = plugin->hostMapPath;
+    plugin->setPresetName (presets(), "Default");
+
+    for (const auto& answer : { raw (badFolder), raw (root + "/Bad\x0f\x0e" "Home"), juce::File ("/Home") })
+    {
+        for (const auto& a : actions)
+        {
+            SCOPED_TRACE (a.what + (" " + answer.getFullPathName().toStdString()));
+            chooser.answer = { answer };
+            a.act();
+            pump();
+
+            auto* refusal = a.alert();
+            ASSERT_NE (refusal, nullptr);
+            EXPECT_TRUE (refusal->isVisible());
+            EXPECT_EQ (refusal->getMessageLabel().getText(), a.message + FileDialogs::refusalReason);
+            refusal->setVisible (false);
+        }
+    }
+
+    EXPECT_EQ (presetRoot().getNumberOfChildFiles (juce::File::findFiles), 0);
+    EXPECT_TRUE (std::filesystem::is_empty (badFolder));
+    EXPECT_FALSE (juce::File ("/Home.cvprst").exists() || juce::File ("/Home.cvccmap").exists() || juce::File ("/Home.cvhpmap").exists());
+    EXPECT_EQ (plugin->getPresetName (presets()), "Default");
+    EXPECT_EQ (plugin->midiControl.getMapPath(), midiMapPath);
+    EXPECT_EQ (plugin->hostMapPath, hostMapPath);
 }
 
 TEST_F (PresetDialogTest, SavesOverALinkGoThroughIt)

@@ -672,3 +672,57 @@ TEST_F (GUISettingsPageTest, WithSkinChoiceTheDefaultSkinLoadsOrTheStatusBarSays
         writeSnapshot (window, "options-gui-" + juce::String (withSkin ? "skin" : "none") + ".png");
     }
 }
+
+// The extension step may name another map than the one chosen: the user is asked first.
+TEST_F (EditorTest, AMapSaveOntoAnotherExistingMapAsksFirst)
+{
+    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("corvane-map-saves", {});
+    auto& midi = *editor->getMidiControlPage();
+    auto& host = *editor->getHostParametersPage();
+    plugin->assignHostParameter (4, plugin->parameterManager.getParameter (2002));
+
+    struct Page { juce::Button& save; std::function<Halvorn::AlertWindow*()> question; juce::String extension; };
+    struct Case { juce::String chosen, existing; const char* answer; bool replaced; };
+    const Case cases[] = {
+        { "Room 1.5", "Room 1", "Cancel", false },
+        { "notes.txt", "notes", "Yes", true },
+        { "Fresh", {}, nullptr, true },
+    };
+
+    for (const auto& page : { Page { midi.getSaveButton(), [&] { return midi.getOverwriteAlert(); }, ".cvccmap" },
+                              Page { host.getSaveButton(), [&] { return host.getOverwriteAlert(); }, ".cvhpmap" } })
+    {
+        for (const auto& c : cases)
+        {
+            SCOPED_TRACE (c.chosen + page.extension);
+            folder.deleteRecursively();
+            ASSERT_TRUE (folder.createDirectory());
+            const auto target = folder.getChildFile (juce::File (c.chosen).getFileNameWithoutExtension() + page.extension);
+
+            if (c.existing.isNotEmpty())
+                ASSERT_TRUE (target.replaceWithText ("old map"));
+
+            chooser.answer = { folder.getChildFile (c.chosen) };
+            page.save.triggerClick();
+            pump();
+
+            auto* question = page.question();
+            EXPECT_EQ (question != nullptr && question->isVisible(), c.answer != nullptr);
+
+            if (c.answer != nullptr && question != nullptr)
+            {
+                EXPECT_EQ (question->getMessageLabel().getText(), "Do you want to overwrite map '" + target.getFileNameWithoutExtension() + "' ?");
+
+                for (int i = 0; i < question->getNumButtons(); ++i)
+                    if (question->getButton (i)->getButtonText() == c.answer)
+                        question->buttonClicked (question->getButton (i));
+            }
+
+            EXPECT_EQ (target.loadFileAsString() != "old map", c.replaced);
+            EXPECT_TRUE (target.existsAsFile());
+            EXPECT_EQ (folder.getNumberOfChildFiles (juce::File::findFiles), 1);
+        }
+    }
+
+    folder.deleteRecursively();
+}

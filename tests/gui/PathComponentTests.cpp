@@ -18,17 +18,26 @@ namespace
         ScriptedChooser()   { previous = FileDialogs::setChooser (this); }
         ~ScriptedChooser() override  { FileDialogs::setChooser (previous); }
 
-        void launch (const FileDialogs::Request& r, FileDialogs::Callback c) override
+        void launch (const FileDialogs::Request& r, std::function<void (const FileDialogs::Answer&)> c) override
         {
             request = r;
             callback = std::move (c);
         }
 
-        void answer (juce::Array<juce::File> results)    { std::exchange (callback, nullptr) (results); }
+        /** Answers with the files as clicked, or as the chooser hands back a folder it did not show. */
+        void answer (juce::Array<juce::File> results, bool clicked)
+        {
+            FileDialogs::Answer a { results, juce::File ("/data"), {}, {} };
+
+            if (clicked)
+                a.clickedFiles = results;
+
+            std::exchange (callback, nullptr) (a);
+        }
 
         FileDialogs::Chooser* previous = nullptr;
         FileDialogs::Request request;
-        FileDialogs::Callback callback;
+        std::function<void (const FileDialogs::Answer&)> callback;
     };
 }
 
@@ -73,13 +82,14 @@ TEST_F (PathComponentTest, TakesAPathThatNamesAnotherFolderOnThisPlatform)
     }
 }
 
-TEST_F (PathComponentTest, BrowsesForAFolderAndIgnoresACancelOrAClosedField)
+TEST_F (PathComponentTest, BrowsesForAFolderAndIgnoresACancelARefusalOrAClosedField)
 {
     ScriptedChooser chooser;
     const auto chosen = juce::File ("/data/chosen");
 
-    struct Case { const char* what; bool cancel, deleteFieldFirst; };
-    const Case cases[] = { { "chosen", false, false }, { "cancelled", true, false }, { "field gone", false, true } };
+    struct Case { const char* what; bool cancel, deleteFieldFirst, refused; };
+    const Case cases[] = { { "chosen", false, false, false }, { "cancelled", true, false, false },
+                           { "field gone", false, true, false }, { "not what the chooser showed", false, false, true } };
 
     for (const auto& c : cases)
     {
@@ -92,6 +102,8 @@ TEST_F (PathComponentTest, BrowsesForAFolderAndIgnoresACancelOrAClosedField)
         field->setPath ("/data/old", false);
         CountingListener listener;
         field->addListener (&listener);
+        int refusals = 0;
+        field->onChoiceRefused = [&refusals] { ++refusals; };
 
         field->getBrowseButton().triggerClick();
         juce::MessageManager::getInstance()->runDispatchLoopUntil (20);     // the click is delivered asynchronously
@@ -106,12 +118,14 @@ TEST_F (PathComponentTest, BrowsesForAFolderAndIgnoresACancelOrAClosedField)
         if (c.deleteFieldFirst)
             field.reset();
 
-        chooser.answer (c.cancel ? juce::Array<juce::File>() : juce::Array<juce::File> { chosen });
+        chooser.answer (c.cancel ? juce::Array<juce::File>() : juce::Array<juce::File> { chosen }, ! c.refused);
 
         if (field != nullptr)
         {
-            EXPECT_EQ (field->getPath(), c.cancel ? "/data/old" : chosen.getFullPathName());
-            EXPECT_EQ (listener.seen.size(), c.cancel ? 0 : 1);
+            const auto kept = c.cancel || c.refused;
+            EXPECT_EQ (field->getPath(), kept ? "/data/old" : chosen.getFullPathName());
+            EXPECT_EQ (listener.seen.size(), kept ? 0 : 1);
+            EXPECT_EQ (refusals, c.refused ? 1 : 0);
         }
     }
 }

@@ -739,6 +739,7 @@ TEST_F (CommandLineHost, SaysWhatHappensToTheInputAndTheOutput)
              Case { "odd.wav", "1x2", "", "the stereo input is mixed to mono for the 1x2 configuration" },
              Case { "loud.wav", "2x2", "", "warning: the output peaks at " },
              Case { "loud.wav", "2x2", "relative/root", "CORVANE_DATA_ROOT 'relative/root' is not an absolute path" },
+             Case { "loud.wav", "2x2", "~relative", "CORVANE_DATA_ROOT '~relative' is not an absolute path" },
              Case { "loud.wav", "2x2", "a file/root", "CORVANE_DATA_ROOT '" + path ("a file/root") + "' cannot be created" },
              Case { "loud.wav", "2x2", "/proc/x", "CORVANE_DATA_ROOT '/proc/x' cannot be created" },
              Case { "loud.wav", "2x2", "a file", "is not a folder that can be written" } })

@@ -1,6 +1,7 @@
 #include "CommandLineHost.h"
 
 #include "DemoPhrase.h"
+#include "FolderChild.h"
 #include "OutputFile.h"
 #include "PluginParameters.h"
 #include "ProgressDisplay.h"
@@ -219,14 +220,16 @@ namespace
         if (root.isEmpty())
             return;
 
-        if (! juce::File::isAbsolutePath (root))
+        const auto rootFolder = FolderChild::fromPath (root);
+
+        if (rootFolder == juce::File())
         {
             std::cerr << "corvane-host: CORVANE_DATA_ROOT '" << root << "' is not an absolute path: the plug-in ignores it"
                          " and uses its usual folders\n";
             return;
         }
 
-        auto existing = juce::File (root);
+        auto existing = rootFolder;
 
         while (! existing.exists() && existing.getParentDirectory() != existing)
             existing = existing.getParentDirectory();
@@ -247,11 +250,11 @@ namespace
         };
 
         // Another run may have made the folder meanwhile: what is there when the check ends counts.
-        if (canWriteIn (existing) || (existing != juce::File (root) && canWriteIn (juce::File (root))))
+        if (canWriteIn (existing) || (existing != rootFolder && canWriteIn (rootFolder)))
             return;
 
         std::cerr << "corvane-host: CORVANE_DATA_ROOT '" << root << "' "
-                  << (existing == juce::File (root) ? "is not a folder that can be written" : "cannot be created")
+                  << (existing == rootFolder ? "is not a folder that can be written" : "cannot be created")
                   << ": the plug-in cannot keep its settings and presets there\n";
     }
 }
