@@ -147,6 +147,51 @@ namespace
                                             { "data", juce::MemoryBlock (data, size) } });
     }
 
+    /** An AIFF or AIFF-C file of these chunks, sizes big-endian. */
+    bool writeForm (const juce::File& file, const char* type, const std::vector<Chunk>& chunks)
+    {
+        juce::MemoryOutputStream body;
+
+        for (const auto& [name, content, size] : chunks)
+        {
+            body.write (name, 4);
+            body.writeIntBigEndian (static_cast<int> (size.value_or (static_cast<uint32_t> (content.getSize()))));
+            body << content;
+        }
+
+        juce::MemoryOutputStream out;
+        out.write ("FORM", 4);
+        out.writeIntBigEndian (static_cast<int> (body.getDataSize() + 4));
+        out.write (type, 4);
+        out << body.getMemoryBlock();
+        return file.replaceWithData (out.getData(), out.getDataSize());
+    }
+
+    /** The content of an AIFF common chunk at 8 kHz, with a compression type where one is given. */
+    juce::MemoryBlock commonChunk (int numChannels, int numFrames, int bitsPerSample, const char* compression = nullptr)
+    {
+        juce::MemoryOutputStream out;
+        out.writeShortBigEndian (static_cast<short> (numChannels));
+        out.writeIntBigEndian (numFrames);
+        out.writeShortBigEndian (static_cast<short> (bitsPerSample));
+        out.write ("\x40\x0b\xfa\x00\x00\x00\x00\x00\x00\x00", 10);
+
+        if (compression != nullptr)
+            out.write (compression, 6);
+
+        return out.getMemoryBlock();
+    }
+
+    /** The content of an AIFF sound data chunk. */
+    juce::MemoryBlock soundChunk (int offset, const juce::MemoryBlock& data)
+    {
+        juce::MemoryOutputStream out;
+        out.writeIntBigEndian (offset);
+        out.writeIntBigEndian (0);
+        out << data;
+        return out.getMemoryBlock();
+    }
+
     struct Wav
     {
         juce::AudioBuffer<float> audio;
@@ -1382,6 +1427,104 @@ TEST_F (CommandLineHost, ReadsDoubleFloatALawAndULawWavFiles)
 
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ (output.audio.getSample (0, i), expected[static_cast<size_t> (i)]) << i;
+    }
+}
+
+TEST_F (CommandLineHost, RefusesAiffHeadersThatJuceWouldMisread)
+{
+    const auto bytes = [] (const char* text, size_t size) { return juce::MemoryBlock (text, size); };
+    const auto sixFrames = soundChunk (0, juce::MemoryBlock (12, true));
+    const auto marks = [] (int count, int numChunks)
+    {
+        std::vector<Chunk> chunks;
+
+        for (int i = 0; i < numChunks; ++i)
+            chunks.push_back ({ "MARK", juce::MemoryBlock ("\xff\xff\0\0\0\0\0\0\0\0", 10) });
+
+        chunks[0].content[0] = static_cast<char> (count >> 8);
+        chunks[0].content[1] = static_cast<char> (count);
+        return chunks;
+    };
+
+    // An empty message stands for a file that is read whole: six frames of silence.
+    struct Case { const char* name; const char* type; std::vector<Chunk> chunks; juce::String message; };
+    std::vector<Case> cases {
+        { "0-bit", "AIFF", { { "COMM", commonChunk (1, 6, 0) }, { "SSND", sixFrames } }, "the AIFF header is damaged: its sample size is 0 bits" },
+        { "4-bit", "AIFF", { { "COMM", commonChunk (1, 6, 4) }, { "SSND", sixFrames } }, "its encoding (4-bit integer PCM) is not supported" },
+        { "12-bit", "AIFF", { { "COMM", commonChunk (1, 6, 12) }, { "SSND", sixFrames } }, "its encoding (12-bit integer PCM) is not supported" },
+        { "16-bit float", "AIFC", { { "COMM", commonChunk (1, 6, 16, "fl32\0\0") }, { "SSND", sixFrames } }, "its encoding (16-bit float) is not supported" },
+        { "ima4", "AIFC", { { "COMM", commonChunk (1, 6, 16, "ima4\0\0") }, { "SSND", sixFrames } }, "its encoding (AIFF-C 'ima4') is not supported" },
+        { "negative offset", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "SSND", soundChunk (-8, juce::MemoryBlock (12, true)) } },
+          "the AIFF header is damaged: its sound data offset (-8 bytes) lies outside its chunk (SSND)" },
+        { "long count", "AIFF", { { "COMM", commonChunk (1, 8, 16) }, { "SSND", sixFrames }, { "NAME", bytes ("noise!", 6) } },
+          "the AIFF header is damaged: its sound data chunk (SSND) holds fewer frames than its common chunk (COMM) announces" },
+        { "cate", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "cate", bytes ("\0\0\0\0A", 5) }, { "SSND", sixFrames } },
+          "the AIFF header is damaged: its category chunk (cate) cannot be read" },
+        { "sowt", "AIFC", { { "COMM", commonChunk (1, 6, 16, "sowt\0\0") }, { "MARK", bytes ("\0\x01\0\x01\0\0\0\0\x01x", 10) },
+                            { "COMT", bytes ("\0\x01\0\0\0\0\0\0\0\x01x\0", 12) }, { "SSND", sixFrames } }, {} }
+    };
+
+    // Counts that the chunks cannot hold, which JUCE's reader follows past them, once or many times.
+    auto manyMarks = marks (65535, 8);
+    manyMarks.insert (manyMarks.begin(), { { "COMM", commonChunk (1, 6, 16) }, { "SSND", sixFrames } });
+    cases.push_back ({ "marks", "AIFF", manyMarks, "the AIFF header is damaged: its marker chunk (MARK) announces more markers than it holds" });
+    cases.push_back ({ "comments", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "COMT", bytes ("\xff\xff\0\0\0\0\0\0\0\0", 10) }, { "SSND", sixFrames } },
+                       "the AIFF header is damaged: its comment chunk (COMT) announces more comments than it holds" });
+
+    for (const auto& [name, type, chunks, message] : cases)
+    {
+        SCOPED_TRACE (name);
+        ASSERT_TRUE (writeForm (folder.getChildFile ("in.aif"), type, chunks));
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("in.aif"), "--out", path ("out.wav"),
+                                    "--config", "1x1", "--bypass", "--tail", "0" });
+
+        if (message.isEmpty())
+        {
+            EXPECT_EQ (run.exitCode, 0) << run.output;
+            EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(), 6);
+        }
+        else
+        {
+            EXPECT_EQ (run.exitCode, 1);
+            EXPECT_EQ (run.output, "corvane-host: cannot read " + path ("in.aif") + ": " + message + "\n");
+        }
+    }
+}
+
+TEST_F (CommandLineHost, RefusesChunksThatRunPastTheEndOfTheFile)
+{
+    // Chunks JUCE's readers take room for, each announcing close to 4 GB. Where the build allows
+    // it the host runs with a quarter of that as its address space, as a machine with less
+    // memory would.
+    const auto huge = [] (const char* name) { return Chunk { name, juce::MemoryBlock (16, true), 0xfffffff0u }; };
+    const auto format = Chunk { "fmt ", formatChunk (1, 1, 8000, 16) };
+    const auto data = Chunk { "data", juce::MemoryBlock (16, true) };
+
+    for (const auto& [name, chunk, before] : { std::tuple ("bext", "bext", true), std::tuple ("smpl", "smpl", false),
+                                               std::tuple ("cue", "cue ", true), std::tuple ("inst", "inst", false),
+                                               std::tuple ("INST", "INST", true) })
+    {
+        SCOPED_TRACE (name);
+        const auto isAiff = juce::String (chunk) == "INST";
+        const auto written = isAiff ? writeForm (folder.getChildFile ("in"), "AIFF", { { "COMM", commonChunk (1, 8, 16) },
+                                                                                       { "SSND", soundChunk (0, juce::MemoryBlock (16, true)) }, huge (chunk) })
+                                    : writeChunks (folder.getChildFile ("in"), "RIFF", before ? std::vector<Chunk> { format, huge (chunk), data }
+                                                                                              : std::vector<Chunk> { format, data, huge (chunk) });
+        ASSERT_TRUE (written);
+
+        juce::ChildProcess host;
+       #if defined (__SANITIZE_ADDRESS__)
+        const char* limit = "";
+       #else
+        const char* limit = "ulimit -v 1048576; ";
+       #endif
+        ASSERT_TRUE (host.start ({ "/bin/sh", "-c", juce::String (limit) + "exec \"$0\" \"$@\"", std::getenv ("CORVANE_HOST"), "render",
+                                   "--module", modulePath(), "--in", path ("in"), "--out", path ("out.wav") }));
+        const auto output = host.readAllProcessOutput();
+        host.waitForProcessToFinish (60000);
+        EXPECT_EQ (host.getExitCode(), 1u);
+        EXPECT_EQ (output, "corvane-host: cannot read " + path ("in") + ": the " + (isAiff ? "AIFF" : "WAV") + " header is damaged: its '"
+                             + chunk + "' chunk runs past the end of the file\n");
     }
 }
 

@@ -3,6 +3,7 @@
 #include "FlacFileReader.h"
 #include "OggVorbisFileReader.h"
 #include "UncompressedFileReader.h"
+#include "UncompressedHeaderCheck.h"
 #include "WavEncodingReader.h"
 
 #include <cmath>
@@ -26,13 +27,25 @@ RenderInput::RenderInput (std::unique_ptr<juce::AudioFormatReader> r, double sam
 
 std::unique_ptr<juce::AudioFormatReader> RenderInput::createReader (const juce::File& file)
 {
-    // A WAV header whose sizes, channels or encoding lie is turned away before JUCE's reader trusts it.
-    if (const auto error = WavEncodingReader::checkHeader (file.createInputStream()); error.isNotEmpty())
-        throw std::runtime_error (error.toStdString());
+    // A header whose sizes, channels or encoding lie is turned away before JUCE's reader trusts it.
+    const auto stream = file.createInputStream();
+
+    if (stream == nullptr)
+        throw std::runtime_error ("not a WAV, AIFF, FLAC or Ogg Vorbis file");
+
+    const UncompressedHeaderCheck header (*stream);
+
+    if (header.getProblem().isNotEmpty())
+        throw std::runtime_error (header.getProblem().toStdString());
 
     // The content tells the format: a file's name may carry another extension, or none.
     juce::String error;
-    auto reader = UncompressedFileReader::create (file, error);
+    juce::WavAudioFormat wav;
+    juce::AiffAudioFormat aiff;
+    auto reader = UncompressedFileReader::create (file, wav, error);
+
+    if (reader == nullptr && error.isEmpty())
+        reader = UncompressedFileReader::create (file, aiff, error);
 
     if (reader == nullptr && error.isEmpty())
         reader = FlacFileReader::create (file.createInputStream());
@@ -41,7 +54,7 @@ std::unique_ptr<juce::AudioFormatReader> RenderInput::createReader (const juce::
         reader = OggVorbisFileReader::create (file.createInputStream(), error);
 
     if (reader == nullptr && error.isEmpty())
-        reader = WavEncodingReader::create (file.createInputStream());
+        reader = WavEncodingReader::create (file.createInputStream(), header);
 
     if (reader == nullptr)
         throw std::runtime_error (error.isNotEmpty() ? error.toStdString() : "not a WAV, AIFF, FLAC or Ogg Vorbis file");
