@@ -1528,6 +1528,70 @@ TEST_F (CommandLineHost, RefusesChunksThatRunPastTheEndOfTheFile)
     }
 }
 
+TEST_F (CommandLineHost, ChoosesTheReaderByTheFilesFirstBytes)
+{
+    juce::MemoryBlock flac;
+    ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("f"), sine (1, 2205, 44100.0), 44100.0, 16));
+    ASSERT_TRUE (folder.getChildFile ("f").loadFileAsData (flac));
+    juce::MemoryBlock padded (flac);
+    padded.setSize ((flac.getSize() + 7) / 8 * 8, true);
+
+    // Every byte is a sample in A-law or u-law; in 64-bit float some are not finite.
+    ASSERT_TRUE (writeWavBytes (folder.getChildFile ("alaw"), 6, 8, flac.getData(), flac.getSize()));
+    ASSERT_TRUE (writeWavBytes (folder.getChildFile ("ulaw"), 7, 8, flac.getData(), flac.getSize()));
+    ASSERT_TRUE (writeWavBytes (folder.getChildFile ("double"), 3, 64, padded.getData(), padded.getSize()));
+
+    // A FLAC stream behind an ID3v2 tag of 20 bytes.
+    juce::MemoryOutputStream tagged;
+    tagged.write ("ID3\x04\0\0\0\0\0\x14", 10);
+    tagged.writeRepeatedByte (0, 20);
+    tagged << flac;
+    ASSERT_TRUE (folder.getChildFile ("id3").replaceWithData (tagged.getData(), tagged.getDataSize()));
+
+    // A FLAC stream in Ogg, its first packet as Ogg FLAC maps it.
+    juce::MemoryOutputStream mapped;
+    mapped.write ("\x7f" "FLAC\x01\0\0\x01", 9);
+    mapped << flac;
+    ogg_stream_state oggStream;
+    ogg_stream_init (&oggStream, 1);
+    ogg_packet packet { static_cast<unsigned char*> (const_cast<void*> (mapped.getData())), static_cast<long> (mapped.getDataSize()), 1, 1, 0, 0 };
+    ogg_stream_packetin (&oggStream, &packet);
+    ogg_page page;
+    juce::MemoryOutputStream ogg;
+
+    while (ogg_stream_flush (&oggStream, &page) != 0)
+    {
+        ogg.write (page.header, static_cast<size_t> (page.header_len));
+        ogg.write (page.body, static_cast<size_t> (page.body_len));
+    }
+
+    ogg_stream_clear (&oggStream);
+    ASSERT_TRUE (folder.getChildFile ("ogg flac").replaceWithData (ogg.getData(), ogg.getDataSize()));
+
+    struct Case { const char* name; int numFrames; juce::String message; };
+
+    for (const auto& [name, numFrames, message] : { Case { "alaw", static_cast<int> (flac.getSize()), {} },
+                                                    Case { "ulaw", static_cast<int> (flac.getSize()), {} },
+                                                    Case { "double", static_cast<int> (padded.getSize() / 8), {} },
+                                                    Case { "id3", 2205, {} },
+                                                    Case { "ogg flac", 0, "its encoding (Ogg FLAC) is not supported" } })
+    {
+        SCOPED_TRACE (name);
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path (name), "--out", path ("out.wav"),
+                                    "--config", "1x1", "--bypass", "--tail", "0" });
+
+        if (message.isNotEmpty())
+        {
+            EXPECT_EQ (run.exitCode, 1);
+            EXPECT_EQ (run.output, "corvane-host: cannot read " + path (name) + ": " + message + "\n");
+            continue;
+        }
+
+        EXPECT_EQ (run.exitCode, 0) << run.output;
+        EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(), numFrames);
+    }
+}
+
 // Only show reaches an X display, and only the one DISPLAY names: not the ":0" that JUCE falls
 // back to when DISPLAY is empty or unset, which may be someone else's screen.
 TEST_F (CommandLineHost, ReachesADisplayOnlyToShowAWindow)

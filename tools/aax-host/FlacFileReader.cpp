@@ -32,8 +32,10 @@ FlacFileReader::~FlacFileReader()
         FLAC__stream_decoder_delete (decoder);
 }
 
-std::unique_ptr<juce::AudioFormatReader> FlacFileReader::create (std::unique_ptr<juce::InputStream> stream)
+std::unique_ptr<juce::AudioFormatReader> FlacFileReader::create (std::unique_ptr<juce::InputStream> stream, juce::String& error)
 {
+    error.clear();
+
     if (stream == nullptr)
         return {};
 

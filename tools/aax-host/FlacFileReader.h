@@ -15,8 +15,8 @@
 class FlacFileReader : public juce::AudioFormatReader
 {
 public:
-    /** Answers a reader for a FLAC file; none for any other file. */
-    static std::unique_ptr<juce::AudioFormatReader> create (std::unique_ptr<juce::InputStream> stream);
+    /** Answers a reader for a FLAC file; none for any other file, for which the error stays empty. */
+    static std::unique_ptr<juce::AudioFormatReader> create (std::unique_ptr<juce::InputStream> stream, juce::String& error);
 
     ~FlacFileReader() override;
 

@@ -45,8 +45,10 @@ std::unique_ptr<juce::AudioFormatReader> OggVorbisFileReader::create (std::uniqu
     // One that begins as a Vorbis stream and cannot be opened has its headers damaged or cut.
     if (! reader->opened)
     {
-        if (beginsAVorbisStream (*reader->input))
+        if (firstPacketBegins (*reader->input, "\x01vorbis", 7))
             error = endsItsStream (*reader->input) ? "the file is damaged: its Vorbis headers cannot be read" : "the file is cut short";
+        else if (firstPacketBegins (*reader->input, "\x7f" "FLAC", 5))
+            error = "its encoding (Ogg FLAC) is not supported";
 
         return {};
     }
@@ -72,13 +74,12 @@ std::unique_ptr<juce::AudioFormatReader> OggVorbisFileReader::create (std::uniqu
     return reader;
 }
 
-bool OggVorbisFileReader::beginsAVorbisStream (juce::InputStream& stream)
+bool OggVorbisFileReader::firstPacketBegins (juce::InputStream& stream, const char* mark, size_t size)
 {
-    // The first page of the stream, whose first packet is Vorbis's identification header.
-    uint8_t start[27 + 255 + 7] {};
-    const auto size = stream.setPosition (0) ? stream.read (start, sizeof (start)) : 0;
+    uint8_t start[27 + 255 + 8] {};
+    const auto read = stream.setPosition (0) ? stream.read (start, sizeof (start)) : 0;
     const auto packet = 27 + start[26];
-    return size >= packet + 7 && std::memcmp (start, "OggS", 4) == 0 && std::memcmp (start + packet, "\x01vorbis", 7) == 0;
+    return read >= packet + static_cast<int> (size) && std::memcmp (start, "OggS", 4) == 0 && std::memcmp (start + packet, mark, size) == 0;
 }
 
 bool OggVorbisFileReader::endsItsStream (juce::InputStream& stream)
