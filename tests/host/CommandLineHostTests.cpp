@@ -1592,6 +1592,52 @@ TEST_F (CommandLineHost, ChoosesTheReaderByTheFilesFirstBytes)
     }
 }
 
+TEST_F (CommandLineHost, RefusesFlacWhoseFramesCannotBeDecoded)
+{
+    // JUCE's writer makes frames of 4096 samples: a small file of 3 and a large one of 49, cut,
+    // or with a byte changed in the middle of a frame near the end or in the last frame's checksum.
+    struct Case { const char* name; int numFrames; double damageAt; const char* message; };
+
+    for (const auto& [name, numFrames, damageAt, message] : { Case { "cut", 49, -0.4, "the file is cut short" },
+                                                              Case { "small", 3, 0.5, "the file is damaged: its audio cannot be decoded after " },
+                                                              Case { "large", 49, 47.5 / 49, "the file is damaged: its audio cannot be decoded after " },
+                                                              Case { "last", 49, 1.0, "the file is damaged: its audio cannot be decoded after " } })
+    {
+        ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("in.flac"), sine (1, numFrames * 4096, 8000.0), 8000.0, 16));
+        juce::MemoryBlock whole;
+        ASSERT_TRUE (folder.getChildFile ("in.flac").loadFileAsData (whole));
+
+        for (const auto isSized : { true, false })
+        {
+            // A cut shows as missing samples only where the header gives the length.
+            if (damageAt < 0.0 && isSized)
+                continue;
+
+            SCOPED_TRACE (juce::String (name) + (isSized ? "" : " without a length"));
+            auto bytes = whole;
+
+            if (damageAt < 0.0)
+                bytes.setSize (static_cast<size_t> (static_cast<double> (whole.getSize()) * -damageAt));
+
+            auto* data = static_cast<uint8_t*> (bytes.getData());
+
+            if (damageAt >= 0.0)
+                data[juce::jmin (whole.getSize() - 1, static_cast<size_t> (static_cast<double> (whole.getSize()) * damageAt))] ^= 0x55;
+
+            if (! isSized)
+            {
+                data[21] &= 0xf0;
+                std::memset (data + 22, 0, 4);
+            }
+
+            ASSERT_TRUE (folder.getChildFile ("in.flac").replaceWithData (bytes.getData(), bytes.getSize()));
+            const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("in.flac"), "--out", path ("out.wav"), "--tail", "0" });
+            EXPECT_EQ (run.exitCode, 1);
+            EXPECT_TRUE (run.output.startsWith ("corvane-host: cannot read " + path ("in.flac") + ": " + message)) << run.output;
+        }
+    }
+}
+
 // Only show reaches an X display, and only the one DISPLAY names: not the ":0" that JUCE falls
 // back to when DISPLAY is empty or unset, which may be someone else's screen.
 TEST_F (CommandLineHost, ReachesADisplayOnlyToShowAWindow)
