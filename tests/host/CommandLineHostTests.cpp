@@ -1548,6 +1548,12 @@ TEST_F (CommandLineHost, ChoosesTheReaderByTheFilesFirstBytes)
     tagged << flac;
     ASSERT_TRUE (folder.getChildFile ("id3").replaceWithData (tagged.getData(), tagged.getDataSize()));
 
+    // A whole Ogg Vorbis stream followed by 130 kB of other bytes.
+    ASSERT_TRUE (writeAudio (juce::OggVorbisAudioFormat(), folder.getChildFile ("vorbis"), sine (1, 4410, 44100.0), 44100.0, 16));
+    juce::MemoryBlock other (133120);
+    juce::Random (1).fillBitsRandomly (other.getData(), other.getSize());
+    ASSERT_TRUE (folder.getChildFile ("vorbis").appendData (other.getData(), other.getSize()));
+
     // A FLAC stream in Ogg, its first packet as Ogg FLAC maps it.
     juce::MemoryOutputStream mapped;
     mapped.write ("\x7f" "FLAC\x01\0\0\x01", 9);
@@ -1574,6 +1580,7 @@ TEST_F (CommandLineHost, ChoosesTheReaderByTheFilesFirstBytes)
                                                     Case { "ulaw", static_cast<int> (flac.getSize()), {} },
                                                     Case { "double", static_cast<int> (padded.getSize() / 8), {} },
                                                     Case { "id3", 2205, {} },
+                                                    Case { "vorbis", 4410, {} },
                                                     Case { "ogg flac", 0, "its encoding (Ogg FLAC) is not supported" } })
     {
         SCOPED_TRACE (name);

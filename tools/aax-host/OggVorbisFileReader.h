@@ -36,7 +36,9 @@ private:
     /** True when the first packet of the file's first page begins with these bytes. */
     static bool firstPacketBegins (juce::InputStream& stream, const char* mark, size_t size);
 
-    /** True when the last whole page of the stream carries the end-of-stream mark. */
+    /** True when the last whole page of the stream, whatever bytes follow it, carries the
+        end-of-stream mark.
+    */
     static bool endsItsStream (juce::InputStream& stream);
 
     static size_t readBytes (void* buffer, size_t size, size_t count, void* stream);
