@@ -1461,7 +1461,10 @@ TEST_F (CommandLineHost, RefusesAiffHeadersThatJuceWouldMisread)
         { "cate", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "cate", bytes ("\0\0\0\0A", 5) }, { "SSND", sixFrames } },
           "the AIFF header is damaged: its category chunk (cate) cannot be read" },
         { "sowt", "AIFC", { { "COMM", commonChunk (1, 6, 16, "sowt\0\0") }, { "MARK", bytes ("\0\x01\0\x01\0\0\0\0\x01x", 10) },
-                            { "COMT", bytes ("\0\x01\0\0\0\0\0\0\0\x01x\0", 12) }, { "SSND", sixFrames } }, {} }
+                            { "COMT", bytes ("\0\x01\0\0\0\0\0\0\0\x01x\0", 12) }, { "SSND", sixFrames } }, {} },
+        { "data first", "AIFF", { { "SSND", sixFrames }, { "COMM", commonChunk (1, 6, 16) } }, {} },
+        { "data first, long count", "AIFF", { { "SSND", sixFrames }, { "COMM", commonChunk (1, 8, 16) }, { "NAME", bytes ("noise!", 6) } },
+          "the AIFF header is damaged: its sound data chunk (SSND) holds fewer frames than its common chunk (COMM) announces" }
     };
 
     // Counts that the chunks cannot hold, which JUCE's reader follows past them, once or many times.

@@ -497,9 +497,6 @@ juce::String UncompressedHeaderCheck::findAiffProblem (juce::int64 fileLength) c
     if (aiff.numCommonChunks > 1)
         return damaged + ": it has " + juce::String (aiff.numCommonChunks) + " common chunks (COMM)";
 
-    if (aiff.commonFollowsData)
-        return damaged + ": its common chunk (COMM) follows its sound data chunk (SSND)";
-
     if (aiff.numChannels == 0)
         return damaged + ": it has no channels";
 
@@ -527,9 +524,11 @@ juce::String UncompressedHeaderCheck::findAiffProblem (juce::int64 fileLength) c
     if (aiff.dataOffset < 0 || aiff.dataChunkSize < 8 || aiff.dataOffset > static_cast<juce::int64> (aiff.dataChunkSize) - 8)
         return damaged + ": its sound data offset (" + juce::String (aiff.dataOffset) + " bytes) lies outside its chunk (SSND)";
 
-    // The length JUCE's reader takes: the smaller of the count and the chunk's size in frames.
+    // The length JUCE's reader takes: the smaller of the count and the chunk's size in frames,
+    // or the count alone where the common chunk comes last.
     const auto frameSize = aiff.numChannels * aiff.bitsPerSample / 8;
-    const auto numFrames = juce::jmin (aiff.numFrames, static_cast<juce::int64> (aiff.dataChunkSize) / frameSize);
+    const auto numFrames = aiff.commonFollowsData ? aiff.numFrames
+                                                  : juce::jmin (aiff.numFrames, static_cast<juce::int64> (aiff.dataChunkSize) / frameSize);
 
     if (numFrames * frameSize > fileLength - aiff.dataStart)
         return "the file is cut short";
