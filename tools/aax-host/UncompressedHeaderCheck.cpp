@@ -36,7 +36,7 @@ namespace
         std::memcpy (name, &bytes, 4);
 
         for (auto& c : name)
-            if (c != 0 && (c < 0x20 || c > 0x7e))
+            if (c < 0x20 || c > 0x7e)
                 c = '?';
 
         return juce::String (name, 4);

@@ -23,7 +23,7 @@ public:
         juce::int64 dataStart = 0, dataSize = -1;
     };
 
-    /** Reads the header from the start of the stream, which is left where the walk ended. */
+    /** Reads the header from the start of the stream, leaving the stream at no position in particular. */
     explicit UncompressedHeaderCheck (juce::InputStream& stream);
 
     /** Why no reader should be given the file: its header is damaged (saying what is wrong with
@@ -47,9 +47,13 @@ private:
         bool hasData = false, commonFollowsData = false;
     };
 
+    /** Reads the chunks after the container's first 12 bytes as JUCE's reader does, stopping
+        where it stops, and notes the damage it would go wrong on.
+    */
     void walkWav (juce::InputStream& stream, bool isRF64);
     void walkAiff (juce::InputStream& stream, juce::int64 end);
 
+    /** Why the file whose header was walked cannot be read; empty when it can. */
     juce::String findWavProblem (juce::int64 fileLength) const;
     juce::String findAiffProblem (juce::int64 fileLength) const;
 
