@@ -147,6 +147,51 @@ namespace
                                             { "data", juce::MemoryBlock (data, size) } });
     }
 
+    /** An AIFF or AIFF-C file of these chunks, sizes big-endian. */
+    bool writeForm (const juce::File& file, const char* type, const std::vector<Chunk>& chunks)
+    {
+        juce::MemoryOutputStream body;
+
+        for (const auto& [name, content, size] : chunks)
+        {
+            body.write (name, 4);
+            body.writeIntBigEndian (static_cast<int> (size.value_or (static_cast<uint32_t> (content.getSize()))));
+            body << content;
+        }
+
+        juce::MemoryOutputStream out;
+        out.write ("FORM", 4);
+        out.writeIntBigEndian (static_cast<int> (body.getDataSize() + 4));
+        out.write (type, 4);
+        out << body.getMemoryBlock();
+        return file.replaceWithData (out.getData(), out.getDataSize());
+    }
+
+    /** The content of an AIFF common chunk at 8 kHz, with a compression type where one is given. */
+    juce::MemoryBlock commonChunk (int numChannels, int numFrames, int bitsPerSample, const char* compression = nullptr)
+    {
+        juce::MemoryOutputStream out;
+        out.writeShortBigEndian (static_cast<short> (numChannels));
+        out.writeIntBigEndian (numFrames);
+        out.writeShortBigEndian (static_cast<short> (bitsPerSample));
+        out.write ("\x40\x0b\xfa\x00\x00\x00\x00\x00\x00\x00", 10);
+
+        if (compression != nullptr)
+            out.write (compression, 6);
+
+        return out.getMemoryBlock();
+    }
+
+    /** The content of an AIFF sound data chunk. */
+    juce::MemoryBlock soundChunk (int offset, const juce::MemoryBlock& data)
+    {
+        juce::MemoryOutputStream out;
+        out.writeIntBigEndian (offset);
+        out.writeIntBigEndian (0);
+        out << data;
+        return out.getMemoryBlock();
+    }
+
     struct Wav
     {
         juce::AudioBuffer<float> audio;
@@ -1383,6 +1428,224 @@ TEST_F (CommandLineHost, ReadsDoubleFloatALawAndULawWavFiles)
 
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ (output.audio.getSample (0, i), expected[static_cast<size_t> (i)]) << i;
+    }
+}
+
+TEST_F (CommandLineHost, RefusesAiffHeadersThatJuceWouldMisread)
+{
+    const auto bytes = [] (const char* text, size_t size) { return juce::MemoryBlock (text, size); };
+    const auto sixFrames = soundChunk (0, juce::MemoryBlock (12, true));
+    const auto marks = [] (int count, int numChunks)
+    {
+        std::vector<Chunk> chunks;
+
+        for (int i = 0; i < numChunks; ++i)
+            chunks.push_back ({ "MARK", juce::MemoryBlock ("\xff\xff\0\0\0\0\0\0\0\0", 10) });
+
+        chunks[0].content[0] = static_cast<char> (count >> 8);
+        chunks[0].content[1] = static_cast<char> (count);
+        return chunks;
+    };
+
+    // An empty message stands for a file that is read whole: six frames of silence.
+    struct Case { const char* name; const char* type; std::vector<Chunk> chunks; juce::String message; };
+    std::vector<Case> cases {
+        { "0-bit", "AIFF", { { "COMM", commonChunk (1, 6, 0) }, { "SSND", sixFrames } }, "the AIFF header is damaged: its sample size is 0 bits" },
+        { "4-bit", "AIFF", { { "COMM", commonChunk (1, 6, 4) }, { "SSND", sixFrames } }, "its encoding (4-bit integer PCM) is not supported" },
+        { "12-bit", "AIFF", { { "COMM", commonChunk (1, 6, 12) }, { "SSND", sixFrames } }, "its encoding (12-bit integer PCM) is not supported" },
+        { "16-bit float", "AIFC", { { "COMM", commonChunk (1, 6, 16, "fl32\0\0") }, { "SSND", sixFrames } }, "its encoding (16-bit float) is not supported" },
+        { "ima4", "AIFC", { { "COMM", commonChunk (1, 6, 16, "ima4\0\0") }, { "SSND", sixFrames } }, "its encoding (AIFF-C 'ima4') is not supported" },
+        { "negative offset", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "SSND", soundChunk (-8, juce::MemoryBlock (12, true)) } },
+          "the AIFF header is damaged: its sound data offset (-8 bytes) lies outside its chunk (SSND)" },
+        { "long count", "AIFF", { { "COMM", commonChunk (1, 8, 16) }, { "SSND", sixFrames }, { "NAME", bytes ("noise!", 6) } },
+          "the AIFF header is damaged: its sound data chunk (SSND) holds fewer frames than its common chunk (COMM) announces" },
+        { "cate", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "cate", bytes ("\0\0\0\0A", 5) }, { "SSND", sixFrames } },
+          "the AIFF header is damaged: its category chunk (cate) cannot be read" },
+        { "sowt", "AIFC", { { "COMM", commonChunk (1, 6, 16, "sowt\0\0") }, { "MARK", bytes ("\0\x01\0\x01\0\0\0\0\x01x", 10) },
+                            { "COMT", bytes ("\0\x01\0\0\0\0\0\0\0\x01x\0", 12) }, { "SSND", sixFrames } }, {} },
+        { "data first", "AIFF", { { "SSND", sixFrames }, { "COMM", commonChunk (1, 6, 16) } }, {} },
+        { "data first, long count", "AIFF", { { "SSND", sixFrames }, { "COMM", commonChunk (1, 8, 16) }, { "NAME", bytes ("noise!", 6) } },
+          "the AIFF header is damaged: its sound data chunk (SSND) holds fewer frames than its common chunk (COMM) announces" }
+    };
+
+    // Counts that the chunks cannot hold, which JUCE's reader follows past them, once or many times.
+    auto manyMarks = marks (65535, 8);
+    manyMarks.insert (manyMarks.begin(), { { "COMM", commonChunk (1, 6, 16) }, { "SSND", sixFrames } });
+    cases.push_back ({ "marks", "AIFF", manyMarks, "the AIFF header is damaged: its marker chunk (MARK) announces more markers than it holds" });
+    cases.push_back ({ "comments", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "COMT", bytes ("\xff\xff\0\0\0\0\0\0\0\0", 10) }, { "SSND", sixFrames } },
+                       "the AIFF header is damaged: its comment chunk (COMT) announces more comments than it holds" });
+
+    for (const auto& [name, type, chunks, message] : cases)
+    {
+        SCOPED_TRACE (name);
+        ASSERT_TRUE (writeForm (folder.getChildFile ("in.aif"), type, chunks));
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("in.aif"), "--out", path ("out.wav"),
+                                    "--config", "1x1", "--bypass", "--tail", "0" });
+
+        if (message.isEmpty())
+        {
+            EXPECT_EQ (run.exitCode, 0) << run.output;
+            EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(), 6);
+        }
+        else
+        {
+            EXPECT_EQ (run.exitCode, 1);
+            EXPECT_EQ (run.output, "corvane-host: cannot read " + path ("in.aif") + ": " + message + "\n");
+        }
+    }
+}
+
+TEST_F (CommandLineHost, RefusesChunksThatRunPastTheEndOfTheFile)
+{
+    // Chunks JUCE's readers take room for, each announcing close to 4 GB. Where the build allows
+    // it the host runs with a quarter of that as its address space, as a machine with less
+    // memory would.
+    const auto huge = [] (const char* name) { return Chunk { name, juce::MemoryBlock (16, true), 0xfffffff0u }; };
+    const auto format = Chunk { "fmt ", formatChunk (1, 1, 8000, 16) };
+    const auto data = Chunk { "data", juce::MemoryBlock (16, true) };
+
+    for (const auto& [name, chunk, before] : { std::tuple ("bext", "bext", true), std::tuple ("smpl", "smpl", false),
+                                               std::tuple ("cue", "cue ", true), std::tuple ("inst", "inst", false),
+                                               std::tuple ("INST", "INST", true) })
+    {
+        SCOPED_TRACE (name);
+        const auto isAiff = juce::String (chunk) == "INST";
+        const auto written = isAiff ? writeForm (folder.getChildFile ("in"), "AIFF", { { "COMM", commonChunk (1, 8, 16) },
+                                                                                       { "SSND", soundChunk (0, juce::MemoryBlock (16, true)) }, huge (chunk) })
+                                    : writeChunks (folder.getChildFile ("in"), "RIFF", before ? std::vector<Chunk> { format, huge (chunk), data }
+                                                                                              : std::vector<Chunk> { format, data, huge (chunk) });
+        ASSERT_TRUE (written);
+
+        juce::ChildProcess host;
+       #if defined (__SANITIZE_ADDRESS__)
+        const char* limit = "";
+       #else
+        const char* limit = "ulimit -v 1048576; ";
+       #endif
+        ASSERT_TRUE (host.start ({ "/bin/sh", "-c", juce::String (limit) + "exec \"$0\" \"$@\"", std::getenv ("CORVANE_HOST"), "render",
+                                   "--module", modulePath(), "--in", path ("in"), "--out", path ("out.wav") }));
+        const auto output = host.readAllProcessOutput();
+        host.waitForProcessToFinish (60000);
+        EXPECT_EQ (host.getExitCode(), 1u);
+        EXPECT_EQ (output, "corvane-host: cannot read " + path ("in") + ": the " + (isAiff ? "AIFF" : "WAV") + " header is damaged: its '"
+                             + chunk + "' chunk runs past the end of the file\n");
+    }
+}
+
+TEST_F (CommandLineHost, ChoosesTheReaderByTheFilesFirstBytes)
+{
+    juce::MemoryBlock flac;
+    ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("f"), sine (1, 2205, 44100.0), 44100.0, 16));
+    ASSERT_TRUE (folder.getChildFile ("f").loadFileAsData (flac));
+    juce::MemoryBlock padded (flac);
+    padded.setSize ((flac.getSize() + 7) / 8 * 8, true);
+
+    // Every byte is a sample in A-law or u-law; in 64-bit float some are not finite.
+    ASSERT_TRUE (writeWavBytes (folder.getChildFile ("alaw"), 6, 8, flac.getData(), flac.getSize()));
+    ASSERT_TRUE (writeWavBytes (folder.getChildFile ("ulaw"), 7, 8, flac.getData(), flac.getSize()));
+    ASSERT_TRUE (writeWavBytes (folder.getChildFile ("double"), 3, 64, padded.getData(), padded.getSize()));
+
+    // A FLAC stream behind an ID3v2 tag of 20 bytes.
+    juce::MemoryOutputStream tagged;
+    tagged.write ("ID3\x04\0\0\0\0\0\x14", 10);
+    tagged.writeRepeatedByte (0, 20);
+    tagged << flac;
+    ASSERT_TRUE (folder.getChildFile ("id3").replaceWithData (tagged.getData(), tagged.getDataSize()));
+
+    // A whole Ogg Vorbis stream followed by 130 kB of other bytes.
+    ASSERT_TRUE (writeAudio (juce::OggVorbisAudioFormat(), folder.getChildFile ("vorbis"), sine (1, 4410, 44100.0), 44100.0, 16));
+    juce::MemoryBlock other (133120);
+    juce::Random (1).fillBitsRandomly (other.getData(), other.getSize());
+    ASSERT_TRUE (folder.getChildFile ("vorbis").appendData (other.getData(), other.getSize()));
+
+    // A FLAC stream in Ogg, its first packet as Ogg FLAC maps it.
+    juce::MemoryOutputStream mapped;
+    mapped.write ("\x7f" "FLAC\x01\0\0\x01", 9);
+    mapped << flac;
+    ogg_stream_state oggStream;
+    ogg_stream_init (&oggStream, 1);
+    ogg_packet packet { static_cast<unsigned char*> (const_cast<void*> (mapped.getData())), static_cast<long> (mapped.getDataSize()), 1, 1, 0, 0 };
+    ogg_stream_packetin (&oggStream, &packet);
+    ogg_page page;
+    juce::MemoryOutputStream ogg;
+
+    while (ogg_stream_flush (&oggStream, &page) != 0)
+    {
+        ogg.write (page.header, static_cast<size_t> (page.header_len));
+        ogg.write (page.body, static_cast<size_t> (page.body_len));
+    }
+
+    ogg_stream_clear (&oggStream);
+    ASSERT_TRUE (folder.getChildFile ("ogg flac").replaceWithData (ogg.getData(), ogg.getDataSize()));
+
+    struct Case { const char* name; int numFrames; juce::String message; };
+
+    for (const auto& [name, numFrames, message] : { Case { "alaw", static_cast<int> (flac.getSize()), {} },
+                                                    Case { "ulaw", static_cast<int> (flac.getSize()), {} },
+                                                    Case { "double", static_cast<int> (padded.getSize() / 8), {} },
+                                                    Case { "id3", 2205, {} },
+                                                    Case { "vorbis", 4410, {} },
+                                                    Case { "ogg flac", 0, "its encoding (Ogg FLAC) is not supported" } })
+    {
+        SCOPED_TRACE (name);
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path (name), "--out", path ("out.wav"),
+                                    "--config", "1x1", "--bypass", "--tail", "0" });
+
+        if (message.isNotEmpty())
+        {
+            EXPECT_EQ (run.exitCode, 1);
+            EXPECT_EQ (run.output, "corvane-host: cannot read " + path (name) + ": " + message + "\n");
+            continue;
+        }
+
+        EXPECT_EQ (run.exitCode, 0) << run.output;
+        EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(), numFrames);
+    }
+}
+
+TEST_F (CommandLineHost, RefusesFlacWhoseFramesCannotBeDecoded)
+{
+    // JUCE's writer makes frames of 4096 samples: a small file of 3 and a large one of 49, cut,
+    // or with a byte changed in the middle of a frame near the end or in the last frame's checksum.
+    struct Case { const char* name; int numFrames; double damageAt; const char* message; };
+
+    for (const auto& [name, numFrames, damageAt, message] : { Case { "cut", 49, -0.4, "the file is cut short" },
+                                                              Case { "small", 3, 0.5, "the file is damaged: its audio cannot be decoded after " },
+                                                              Case { "large", 49, 47.5 / 49, "the file is damaged: its audio cannot be decoded after " },
+                                                              Case { "last", 49, 1.0, "the file is damaged: its audio cannot be decoded after " } })
+    {
+        ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("in.flac"), sine (1, numFrames * 4096, 8000.0), 8000.0, 16));
+        juce::MemoryBlock whole;
+        ASSERT_TRUE (folder.getChildFile ("in.flac").loadFileAsData (whole));
+
+        for (const auto isSized : { true, false })
+        {
+            // A cut shows as missing samples only where the header gives the length.
+            if (damageAt < 0.0 && isSized)
+                continue;
+
+            SCOPED_TRACE (juce::String (name) + (isSized ? "" : " without a length"));
+            auto bytes = whole;
+
+            if (damageAt < 0.0)
+                bytes.setSize (static_cast<size_t> (static_cast<double> (whole.getSize()) * -damageAt));
+
+            auto* data = static_cast<uint8_t*> (bytes.getData());
+
+            if (damageAt >= 0.0)
+                data[juce::jmin (whole.getSize() - 1, static_cast<size_t> (static_cast<double> (whole.getSize()) * damageAt))] ^= 0x55;
+
+            if (! isSized)
+            {
+                data[21] &= 0xf0;
+                std::memset (data + 22, 0, 4);
+            }
+
+            ASSERT_TRUE (folder.getChildFile ("in.flac").replaceWithData (bytes.getData(), bytes.getSize()));
+            const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("in.flac"), "--out", path ("out.wav"), "--tail", "0" });
+            EXPECT_EQ (run.exitCode, 1);
+            EXPECT_TRUE (run.output.startsWith ("corvane-host: cannot read " + path ("in.flac") + ": " + message)) << run.output;
+        }
     }
 }
 

@@ -13,17 +13,26 @@ FlacFileReader::FlacFileReader (juce::InputStream* stream)
         return;
 
     // A stream that was written where its header could not be updated gives no length: the
-    // file is decoded once to count its samples, as JUCE's reader does.
+    // file is decoded once to count its samples, as JUCE's reader does, and what is wrong with
+    // its audio is found then.
     counting = true;
-    FLAC__stream_decoder_process_until_end_of_stream (decoder);
+
+    while (! damaged && FLAC__stream_decoder_get_state (decoder) < FLAC__STREAM_DECODER_END_OF_STREAM
+            && FLAC__stream_decoder_process_single (decoder))
+    {
+    }
+
     counting = false;
+
+    if (damaged || lostSync)
+        return;
+
     const auto length = lengthInSamples;
 
     if (! FLAC__stream_decoder_reset (decoder) || ! FLAC__stream_decoder_process_until_end_of_metadata (decoder))
         sampleRate = 0.0;
 
     lengthInSamples = length;
-    damaged = false;
 }
 
 FlacFileReader::~FlacFileReader()
@@ -32,8 +41,10 @@ FlacFileReader::~FlacFileReader()
         FLAC__stream_decoder_delete (decoder);
 }
 
-std::unique_ptr<juce::AudioFormatReader> FlacFileReader::create (std::unique_ptr<juce::InputStream> stream)
+std::unique_ptr<juce::AudioFormatReader> FlacFileReader::create (std::unique_ptr<juce::InputStream> stream, juce::String& error)
 {
+    error.clear();
+
     if (stream == nullptr)
         return {};
 
@@ -43,7 +54,19 @@ std::unique_ptr<juce::AudioFormatReader> FlacFileReader::create (std::unique_ptr
     if (reader->sampleRate <= 0.0)
         return {};
 
+    if (reader->damaged || reader->lostSync)
+    {
+        error = reader->damaged ? reader->damage (reader->lengthInSamples).what() : "the file is cut short";
+        return {};
+    }
+
     return reader;
+}
+
+std::runtime_error FlacFileReader::damage (juce::int64 sample) const
+{
+    return std::runtime_error ("the file is damaged: its audio cannot be decoded after "
+                               + juce::String (static_cast<double> (sample) / sampleRate, 2).toStdString() + " s");
 }
 
 bool FlacFileReader::decodeFrame()
@@ -55,13 +78,10 @@ bool FlacFileReader::decodeFrame()
         if (! FLAC__stream_decoder_process_single (decoder))
             break;
 
-        // An error in the middle of the file is damage; one where the file ends comes from the
-        // frame it cuts, and the samples that are missing tell.
-        if (damaged && ! input->isExhausted())
-            throw std::runtime_error ("the file is damaged: its audio cannot be decoded after "
-                                      + juce::String (static_cast<double> (nextSample) / sampleRate, 2).toStdString() + " s");
-
-        damaged = false;
+        // A loss of sync with no frame after it is where a file was cut, and the samples that
+        // are missing tell; every other error is damage.
+        if (damaged)
+            throw damage (nextSample);
     }
 
     return blockLength > 0;
@@ -137,16 +157,17 @@ FLAC__StreamDecoderWriteStatus FlacFileReader::takeFrame (const FLAC__StreamDeco
     auto& reader = *static_cast<FlacFileReader*> (client);
     const auto length = static_cast<int> (frame->header.blocksize);
 
-    if (reader.counting)
+    // A frame found after a loss of sync follows bytes that could not be decoded; one whose
+    // channels are not the stream's cannot be read as the stream's audio.
+    if (reader.lostSync || frame->header.channels != reader.numChannels)
     {
-        reader.lengthInSamples += length;
+        reader.damaged = true;
         return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
     }
 
-    // A frame whose channels are not the stream's cannot be read as the stream's audio.
-    if (frame->header.channels != reader.numChannels)
+    if (reader.counting)
     {
-        reader.damaged = true;
+        reader.lengthInSamples += length;
         return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
     }
 
@@ -181,7 +202,8 @@ void FlacFileReader::takeMetadata (const FLAC__StreamDecoder*, const FLAC__Strea
     reader.lengthInSamples = static_cast<juce::int64> (info.total_samples);
 }
 
-void FlacFileReader::takeError (const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void* reader)
+void FlacFileReader::takeError (const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus status, void* client)
 {
-    static_cast<FlacFileReader*> (reader)->damaged = true;
+    auto& reader = *static_cast<FlacFileReader*> (client);
+    (status == FLAC__STREAM_DECODER_ERROR_STATUS_LOST_SYNC ? reader.lostSync : reader.damaged) = true;
 }

@@ -15,8 +15,10 @@
 class FlacFileReader : public juce::AudioFormatReader
 {
 public:
-    /** Answers a reader for a FLAC file; none for any other file. */
-    static std::unique_ptr<juce::AudioFormatReader> create (std::unique_ptr<juce::InputStream> stream);
+    /** Answers a reader for a FLAC file. For one without a length in its header whose audio
+        is damaged or cut, the error says so; for any other file both stay empty.
+    */
+    static std::unique_ptr<juce::AudioFormatReader> create (std::unique_ptr<juce::InputStream> stream, juce::String& error);
 
     ~FlacFileReader() override;
 
@@ -32,6 +34,9 @@ private:
     /** Decodes the next frame into the block; false at the end of the stream. */
     bool decodeFrame();
 
+    /** The error for audio that cannot be decoded after this sample. */
+    std::runtime_error damage (juce::int64 sample) const;
+
     static FLAC__StreamDecoderReadStatus readBytes (const FLAC__StreamDecoder*, FLAC__byte* buffer, size_t* size, void* reader);
     static FLAC__StreamDecoderSeekStatus seekTo (const FLAC__StreamDecoder*, FLAC__uint64 position, void* reader);
     static FLAC__StreamDecoderTellStatus tellPosition (const FLAC__StreamDecoder*, FLAC__uint64* position, void* reader);
@@ -46,5 +51,7 @@ private:
     juce::HeapBlock<int> block;    ///< the last frame decoded, channel after channel
     int blockCapacity = 0, blockLength = 0, blockPosition = 0;
     juce::int64 nextSample = 0;
-    bool counting = false, damaged = false;
+    bool counting = false;
+    bool damaged = false;   ///< the library reported an error other than a loss of sync where the stream ends
+    bool lostSync = false;  ///< it lost sync and has found no frame since, as where a file was cut
 };

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 
 namespace
@@ -45,8 +46,10 @@ std::unique_ptr<juce::AudioFormatReader> OggVorbisFileReader::create (std::uniqu
     // One that begins as a Vorbis stream and cannot be opened has its headers damaged or cut.
     if (! reader->opened)
     {
-        if (beginsAVorbisStream (*reader->input))
+        if (firstPacketBegins (*reader->input, "\x01vorbis", 7))
             error = endsItsStream (*reader->input) ? "the file is damaged: its Vorbis headers cannot be read" : "the file is cut short";
+        else if (firstPacketBegins (*reader->input, "\x7f" "FLAC", 5))
+            error = "its encoding (Ogg FLAC) is not supported";
 
         return {};
     }
@@ -72,37 +75,45 @@ std::unique_ptr<juce::AudioFormatReader> OggVorbisFileReader::create (std::uniqu
     return reader;
 }
 
-bool OggVorbisFileReader::beginsAVorbisStream (juce::InputStream& stream)
+bool OggVorbisFileReader::firstPacketBegins (juce::InputStream& stream, const char* mark, size_t size)
 {
-    // The first page of the stream, whose first packet is Vorbis's identification header.
-    uint8_t start[27 + 255 + 7] {};
-    const auto size = stream.setPosition (0) ? stream.read (start, sizeof (start)) : 0;
+    uint8_t start[27 + 255 + 8] {};
+    const auto read = stream.setPosition (0) ? stream.read (start, sizeof (start)) : 0;
     const auto packet = 27 + start[26];
-    return size >= packet + 7 && std::memcmp (start, "OggS", 4) == 0 && std::memcmp (start + packet, "\x01vorbis", 7) == 0;
+    return read >= packet + static_cast<int> (size) && std::memcmp (start, "OggS", 4) == 0 && std::memcmp (start + packet, mark, size) == 0;
 }
 
 bool OggVorbisFileReader::endsItsStream (juce::InputStream& stream)
 {
-    // The last whole page lies within the last two pages' worth of bytes; the decoder goes on
-    // from where it was.
+    // The last whole page is looked for from the end back, two pages' worth of bytes at a time:
+    // windows that overlap by a page, so that every page lies whole in one of them. The decoder
+    // goes on from where it was.
     const auto position = stream.getPosition();
-    const auto size = static_cast<int> (juce::jmin (stream.getTotalLength(), static_cast<juce::int64> (2 * maxPageSize)));
     ogg_sync_state sync;
     ogg_sync_init (&sync);
-    auto* buffer = ogg_sync_buffer (&sync, size);
-    const auto read = stream.setPosition (stream.getTotalLength() - size) ? stream.read (buffer, size) : 0;
-    ogg_sync_wrote (&sync, juce::jmax (0, read));
-    stream.setPosition (position);
+    std::optional<bool> ended;
 
-    auto ended = false;
-    ogg_page page;
+    for (auto windowEnd = stream.getTotalLength(); ! ended.has_value() && windowEnd > 0; windowEnd -= maxPageSize)
+    {
+        const auto windowStart = juce::jmax (juce::int64 (0), windowEnd - 2 * maxPageSize);
+        const auto size = static_cast<int> (windowEnd - windowStart);
+        ogg_sync_reset (&sync);
+        auto* buffer = ogg_sync_buffer (&sync, size);
+        const auto read = stream.setPosition (windowStart) ? stream.read (buffer, size) : 0;
+        ogg_sync_wrote (&sync, juce::jmax (0, read));
+        ogg_page page;
 
-    for (long found; (found = ogg_sync_pageseek (&sync, &page)) != 0;)
-        if (found > 0)
-            ended = ogg_page_eos (&page) != 0;
+        for (long found; (found = ogg_sync_pageseek (&sync, &page)) != 0;)
+            if (found > 0)
+                ended = ogg_page_eos (&page) != 0;
+
+        if (windowStart == 0)
+            break;
+    }
 
     ogg_sync_clear (&sync);
-    return ended;
+    stream.setPosition (position);
+    return ended.value_or (false);
 }
 
 bool OggVorbisFileReader::readSamples (int* const* destChannels, int numDestChannels, int startOffsetInDestBuffer,

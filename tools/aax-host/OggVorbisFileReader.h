@@ -17,8 +17,8 @@ class OggVorbisFileReader : public juce::AudioFormatReader
 {
 public:
     /** Answers a reader for an Ogg Vorbis file. For one that was cut, whose headers are
-        damaged, or whose chained streams differ in channels or rate, the error says so; for
-        any other file both stay empty.
+        damaged, whose chained streams differ in channels or rate, or whose stream is FLAC, the
+        error says so; for any other file both stay empty.
     */
     static std::unique_ptr<juce::AudioFormatReader> create (std::unique_ptr<juce::InputStream> stream, juce::String& error);
 
@@ -33,10 +33,12 @@ public:
 private:
     explicit OggVorbisFileReader (juce::InputStream* stream);
 
-    /** True when the file begins with the first page of a Vorbis stream. */
-    static bool beginsAVorbisStream (juce::InputStream& stream);
+    /** True when the first packet of the file's first page begins with these bytes. */
+    static bool firstPacketBegins (juce::InputStream& stream, const char* mark, size_t size);
 
-    /** True when the last whole page of the stream carries the end-of-stream mark. */
+    /** True when the last whole page of the stream, whatever bytes follow it, carries the
+        end-of-stream mark.
+    */
     static bool endsItsStream (juce::InputStream& stream);
 
     static size_t readBytes (void* buffer, size_t size, size_t count, void* stream);

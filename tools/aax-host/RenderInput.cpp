@@ -3,14 +3,62 @@
 #include "FlacFileReader.h"
 #include "OggVorbisFileReader.h"
 #include "UncompressedFileReader.h"
+#include "UncompressedHeaderCheck.h"
 #include "WavEncodingReader.h"
 
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 
 namespace
 {
     constexpr int fileBlockSize = 4096;
+
+    enum class Container
+    {
+        unknown,
+        wav,
+        aiff,
+        flac,
+        ogg
+    };
+
+    /** The container that a file's first bytes name. Each reader is given only files of its
+        own: libFLAC, for one, passes over whatever comes before the mark of a FLAC stream.
+    */
+    Container findContainer (juce::InputStream& stream)
+    {
+        uint8_t start[12] {};
+        const auto size = stream.read (start, sizeof (start));
+        const auto is = [&] (int at, const char* name) { return size >= at + 4 && std::memcmp (start + at, name, 4) == 0; };
+
+        if ((is (0, "RIFF") || is (0, "RF64")) && is (8, "WAVE"))
+            return Container::wav;
+
+        if (is (0, "FORM") && (is (8, "AIFF") || is (8, "AIFC")))
+            return Container::aiff;
+
+        if (is (0, "OggS"))
+            return Container::ogg;
+
+        // A FLAC stream may follow ID3v2 tags: a header of 10 bytes, a size in 7-bit bytes, and
+        // a footer of 10 more where a flag announces one.
+        for (juce::int64 at = 0;;)
+        {
+            uint8_t tag[10] {};
+
+            if (! stream.setPosition (at) || stream.read (tag, sizeof (tag)) < 4)
+                return Container::unknown;
+
+            if (std::memcmp (tag, "fLaC", 4) == 0)
+                return Container::flac;
+
+            if (std::memcmp (tag, "ID3", 3) != 0)
+                return Container::unknown;
+
+            at += 10 + ((tag[6] & 0x7f) << 21 | (tag[7] & 0x7f) << 14 | (tag[8] & 0x7f) << 7 | (tag[9] & 0x7f)) + ((tag[5] & 0x10) != 0 ? 10 : 0);
+        }
+    }
 }
 
 RenderInput::RenderInput (std::unique_ptr<juce::AudioFormatReader> r, double sampleRate, int channels)
@@ -26,22 +74,41 @@ RenderInput::RenderInput (std::unique_ptr<juce::AudioFormatReader> r, double sam
 
 std::unique_ptr<juce::AudioFormatReader> RenderInput::createReader (const juce::File& file)
 {
-    // A WAV header whose sizes, channels or encoding lie is turned away before JUCE's reader trusts it.
-    if (const auto error = WavEncodingReader::checkHeader (file.createInputStream()); error.isNotEmpty())
-        throw std::runtime_error (error.toStdString());
-
     // The content tells the format: a file's name may carry another extension, or none.
+    auto stream = file.createInputStream();
+    const auto container = stream != nullptr ? findContainer (*stream) : Container::unknown;
+
+    if (stream != nullptr)
+        stream->setPosition (0);
+
+    std::unique_ptr<juce::AudioFormatReader> reader;
     juce::String error;
-    auto reader = UncompressedFileReader::create (file, error);
 
-    if (reader == nullptr && error.isEmpty())
-        reader = FlacFileReader::create (file.createInputStream());
+    if (container == Container::wav || container == Container::aiff)
+    {
+        // A header whose sizes, channels or encoding lie is turned away before JUCE's reader trusts it.
+        const UncompressedHeaderCheck header (*stream);
 
-    if (reader == nullptr && error.isEmpty())
-        reader = OggVorbisFileReader::create (file.createInputStream(), error);
+        if (header.getProblem().isNotEmpty())
+            throw std::runtime_error (header.getProblem().toStdString());
 
-    if (reader == nullptr && error.isEmpty())
-        reader = WavEncodingReader::create (file.createInputStream());
+        juce::WavAudioFormat wav;
+        juce::AiffAudioFormat aiff;
+
+        if (container == Container::wav)
+            reader = WavEncodingReader::create (std::move (stream), header);
+
+        if (reader == nullptr)
+            reader = UncompressedFileReader::create (file, container == Container::wav ? static_cast<juce::AudioFormat&> (wav) : aiff, error);
+    }
+    else if (container == Container::flac)
+    {
+        reader = FlacFileReader::create (std::move (stream), error);
+    }
+    else if (container == Container::ogg)
+    {
+        reader = OggVorbisFileReader::create (std::move (stream), error);
+    }
 
     if (reader == nullptr)
         throw std::runtime_error (error.isNotEmpty() ? error.toStdString() : "not a WAV, AIFF, FLAC or Ogg Vorbis file");

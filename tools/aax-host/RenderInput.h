@@ -19,7 +19,7 @@ class RenderInput
 public:
     RenderInput (std::unique_ptr<juce::AudioFormatReader> reader, double sampleRate, int numChannels);
 
-    /** Answers a reader for a WAV, AIFF, FLAC or Ogg Vorbis file, told apart by content, one
+    /** Answers a reader for a WAV, AIFF, FLAC or Ogg Vorbis file, told apart by its first bytes, one
         that fails rather than hands out silence where the file holds less audio than it
         announced. Throws std::runtime_error saying what stands in the way.
     */

@@ -28,38 +28,27 @@ UncompressedFileReader::UncompressedFileReader (std::unique_ptr<juce::AudioForma
     usesFloatingPointData = source->usesFloatingPointData;
 }
 
-std::unique_ptr<juce::AudioFormatReader> UncompressedFileReader::create (const juce::File& file, juce::String& error)
+std::unique_ptr<juce::AudioFormatReader> UncompressedFileReader::create (const juce::File& file, juce::AudioFormat& format, juce::String& error)
 {
     error.clear();
 
-    juce::WavAudioFormat wav;
-    juce::AiffAudioFormat aiff;
     auto stream = std::make_unique<Stream> (file);
+    std::unique_ptr<juce::AudioFormatReader> reader (format.createReaderFor (stream.get(), false));
 
-    for (auto* format : { static_cast<juce::AudioFormat*> (&wav), static_cast<juce::AudioFormat*> (&aiff) })
+    if (reader == nullptr)
+        return {};
+
+    auto& owned = *stream.release();
+
+    // The mapping covers only the part of the announced audio that the file really holds.
+    if (std::unique_ptr<juce::MemoryMappedAudioFormatReader> mapped (format.createMemoryMappedReader (file));
+         mapped != nullptr && (! mapped->mapEntireFile() || mapped->getMappedSection().getLength() < mapped->lengthInSamples))
     {
-        std::unique_ptr<juce::AudioFormatReader> reader (format->createReaderFor (stream.get(), false));
-
-        if (reader == nullptr)
-        {
-            stream->setPosition (0);
-            continue;
-        }
-
-        auto& owned = *stream.release();
-
-        // The mapping covers only the part of the announced audio that the file really holds.
-        if (std::unique_ptr<juce::MemoryMappedAudioFormatReader> mapped (format->createMemoryMappedReader (file));
-             mapped != nullptr && (! mapped->mapEntireFile() || mapped->getMappedSection().getLength() < mapped->lengthInSamples))
-        {
-            error = "the file is cut short";
-            return {};
-        }
-
-        return std::unique_ptr<juce::AudioFormatReader> (new UncompressedFileReader (std::move (reader), owned));
+        error = "the file is cut short";
+        return {};
     }
 
-    return {};
+    return std::unique_ptr<juce::AudioFormatReader> (new UncompressedFileReader (std::move (reader), owned));
 }
 
 bool UncompressedFileReader::readSamples (int* const* destChannels, int numDestChannels, int startOffsetInDestBuffer,

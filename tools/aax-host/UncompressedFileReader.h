@@ -12,11 +12,11 @@
 class UncompressedFileReader : public juce::AudioFormatReader
 {
 public:
-    /** Answers a reader for a WAV or AIFF file that holds the audio its header announces. For
-        one that does not, the error says that the file is cut short; for any other file both
-        stay empty.
+    /** Answers JUCE's reader of this format for a file of it that holds the audio its header
+        announces. For one that does not, the error says that the file is cut short; for any
+        other file both stay empty.
     */
-    static std::unique_ptr<juce::AudioFormatReader> create (const juce::File& file, juce::String& error);
+    static std::unique_ptr<juce::AudioFormatReader> create (const juce::File& file, juce::AudioFormat& format, juce::String& error);
 
     /** Throws std::runtime_error where the file ends before the audio its header announced. */
     bool readSamples (int* const* destChannels, int numDestChannels, int startOffsetInDestBuffer,

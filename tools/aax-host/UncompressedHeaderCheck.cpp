@@ -1,0 +1,540 @@
+#include "UncompressedHeaderCheck.h"
+
+#include "CommandLineOptions.h"
+
+#include <cstring>
+#include <limits>
+
+namespace
+{
+    constexpr int pcmTag = 0x0001, floatTag = 0x0003, aLawTag = 0x0006, uLawTag = 0x0007, extensibleTag = 0xfffe;
+
+    /** The tag standing for an extensible chunk's sub-format that JUCE's reader does not know. */
+    constexpr int unknownSubFormatTag = -1;
+
+    /** The speaker positions of an extensible WAV file's channel mask, front left to top back right. */
+    constexpr uint32_t knownSpeakers = 0x3ffff;
+
+    int tagOf (const char* name) noexcept
+    {
+        return static_cast<int> (juce::ByteOrder::littleEndianInt (name));
+    }
+
+    bool isOneOf (int chunk, std::initializer_list<const char*> names) noexcept
+    {
+        for (const auto* name : names)
+            if (chunk == tagOf (name))
+                return true;
+
+        return false;
+    }
+
+    juce::String nameOf (int chunk)
+    {
+        const auto bytes = juce::ByteOrder::swapIfBigEndian (static_cast<uint32_t> (chunk));
+        char name[4] {};
+        std::memcpy (name, &bytes, 4);
+
+        for (auto& c : name)
+            if (c < 0x20 || c > 0x7e)
+                c = '?';
+
+        return juce::String (name, 4);
+    }
+
+    /** The WAV chunks that JUCE's reader reads, however small: it stops at any other of size 0. */
+    bool isWavChunkJuceReads (int chunk) noexcept
+    {
+        return isOneOf (chunk, { "fmt ", "data", "bext", "smpl", "inst", "INST", "cue ", "axml", "iXML", "LIST", "acid", "Trkn" });
+    }
+
+    /** The plain chunk's tag for an extensible chunk's sub-format, as JUCE's reader tells them
+        apart: by the whole identifier, the ambisonic one of integer PCM included.
+    */
+    int readSubFormat (juce::InputStream& stream)
+    {
+        const auto data1 = static_cast<uint32_t> (stream.readInt());
+        const auto data2 = static_cast<uint16_t> (stream.readShort());
+        const auto data3 = static_cast<uint16_t> (stream.readShort());
+        uint8_t data4[8] {};
+        stream.read (data4, sizeof (data4));
+
+        constexpr uint8_t standard[] { 0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71 };
+        constexpr uint8_t ambisonic[] { 0x86, 0x44, 0xc8, 0xc1, 0xca, 0x00, 0x00, 0x00 };
+
+        if (data2 == 0x0000 && data3 == 0x0010 && std::memcmp (data4, standard, sizeof (data4)) == 0 && data1 <= 0xffff)
+            return static_cast<int> (data1);
+
+        if (data1 == pcmTag && data2 == 0x0721 && data3 == 0x11d3 && std::memcmp (data4, ambisonic, sizeof (data4)) == 0)
+            return pcmTag;
+
+        return unknownSubFormatTag;
+    }
+
+    juce::String describeEncoding (int tag, int bitsPerSample)
+    {
+        const auto bits = juce::String (bitsPerSample) + "-bit ";
+
+        switch (tag)
+        {
+            case pcmTag:    return bits + "integer PCM";
+            case floatTag:  return bits + "float";
+            case aLawTag:   return bits + "A-law";
+            case uLawTag:   return bits + "u-law";
+            case 0x0002:    return "Microsoft ADPCM";
+            case 0x0011:    return "IMA ADPCM";
+            case 0x0031:    return "GSM 6.10";
+            case 0x0050:
+            case 0x0055:    return "MPEG audio";
+            case unknownSubFormatTag:  return "an extensible format of unknown kind";
+            default:        return "format 0x" + juce::String::toHexString (tag).paddedLeft ('0', 4);
+        }
+    }
+
+    /** True for the WAV encodings the host reads: JUCE's reader's and WavEncodingReader's. */
+    bool isReadEncoding (int tag, int bitsPerSample) noexcept
+    {
+        return (tag == pcmTag && (bitsPerSample == 8 || bitsPerSample == 16 || bitsPerSample == 24 || bitsPerSample == 32))
+            || (tag == floatTag && (bitsPerSample == 32 || bitsPerSample == 64))
+            || ((tag == aLawTag || tag == uLawTag) && bitsPerSample == 8);
+    }
+
+    /** True for the encodings JUCE's reader leaves to WavEncodingReader, which takes the frame
+        size from the channels and bits alone.
+    */
+    bool isOwnEncoding (int tag, int bitsPerSample) noexcept
+    {
+        return (tag == floatTag && bitsPerSample == 64) || tag == aLawTag || tag == uLawTag;
+    }
+
+    //==============================================================================
+    /** JUCE's test for a tag of a 'cate' chunk, an upper-case letter and two lower-case ones;
+        false, with past set, where it would read beyond the chunk.
+    */
+    bool isCategoryTag (const uint8_t* data, size_t size, size_t at, bool& past) noexcept
+    {
+        for (size_t i = 0; i < 3; ++i)
+        {
+            if (at + i >= size)
+            {
+                past = true;
+                return false;
+            }
+
+            const auto c = data[at + i];
+
+            if (! (i == 0 ? (c >= 'A' && c <= 'Z') : (c >= 'a' && c <= 'z')))
+                return false;
+        }
+
+        return true;
+    }
+
+    /** True where JUCE's reading of a 'cate' chunk's tags, as a string of UTF-8 text from each
+        tag to the chunk's end, would read beyond the chunk.
+    */
+    bool categoriesReadPastTheirEnd (const juce::MemoryBlock& block)
+    {
+        static const char* const appleGenres[] { "Rock/Blues", "Electronic/Dance", "Jazz", "Urban", "World/Ethnic",
+                                                 "Cinematic/New Age", "Orchestral", "Country/Folk", "Experimental", "Other Genre" };
+
+        const auto* data = static_cast<const uint8_t*> (block.getData());
+        const auto size = block.getSize();
+        auto past = false;
+
+        for (size_t at = 0; at < size;)
+        {
+            auto isGenre = false;
+
+            if (isCategoryTag (data, size, at, past))
+            {
+                // Each character is decoded with as many continuation bytes as its first byte
+                // calls for, the test for the next of them made before the end is.
+                size_t end = at;
+
+                while (end < size && data[end] != 0)
+                {
+                    const auto first = data[end++];
+
+                    for (uint8_t bit = 0x40; (first & 0x80) != 0 && (first & bit) != 0 && bit > 0x8; bit >>= 1)
+                    {
+                        if (end >= size)
+                            return true;
+
+                        if ((data[end] & 0xc0) != 0x80)
+                            break;
+
+                        ++end;
+                    }
+                }
+
+                const juce::String tag (juce::CharPointer_UTF8 (reinterpret_cast<const char*> (data + at)),
+                                        juce::CharPointer_UTF8 (reinterpret_cast<const char*> (data + end)));
+
+                for (const auto* genre : appleGenres)
+                    isGenre = isGenre || tag == genre;
+            }
+
+            if (past)
+                return true;
+
+            at += isGenre ? 118 : 50;
+
+            if (at < size && data[at] == 0)
+            {
+                if (at + 52 < size && isCategoryTag (data, size, at + 50, past))
+                    at += 50;
+                else if (at + 120 < size && isCategoryTag (data, size, at + 118, past))
+                    at += 118;
+                else if (at + 170 < size && isCategoryTag (data, size, at + 168, past))
+                    at += 168;
+            }
+        }
+
+        return false;
+    }
+}
+
+//==============================================================================
+UncompressedHeaderCheck::UncompressedHeaderCheck (juce::InputStream& source)
+{
+    // Read through a buffer: a header may hold thousands of small chunks and entries.
+    juce::BufferedInputStream stream (source, 65536);
+    char start[12] {};
+
+    if (! stream.setPosition (0) || stream.read (start, sizeof (start)) != sizeof (start))
+        return;
+
+    if (isOneOf (tagOf (start), { "RIFF", "RF64" }) && tagOf (start + 8) == tagOf ("WAVE"))
+    {
+        walkWav (stream, tagOf (start) == tagOf ("RF64"));
+        problem = findWavProblem (stream.getTotalLength());
+    }
+    else if (tagOf (start) == tagOf ("FORM") && isOneOf (tagOf (start + 8), { "AIFF", "AIFC" }))
+    {
+        walkAiff (stream, 8 + static_cast<juce::int64> (static_cast<int32_t> (juce::ByteOrder::bigEndianInt (start + 4))));
+        problem = findAiffProblem (stream.getTotalLength());
+    }
+}
+
+void UncompressedHeaderCheck::checkChunkFits (int chunk, juce::int64 contentEnd, juce::int64 fileLength, const char* container)
+{
+    if (damage.isEmpty() && contentEnd > fileLength)
+        damage = juce::String ("the ") + container + " header is damaged: its '" + nameOf (chunk) + "' chunk runs past the end of the file";
+}
+
+//==============================================================================
+void UncompressedHeaderCheck::walkWav (juce::InputStream& stream, bool isRF64)
+{
+    const auto fileLength = stream.getTotalLength();
+
+    // JUCE's reader reads chunks up to the end that the RIFF size gives, or for RF64 the size in
+    // the ds64 chunk, which must come first: without it it reads no chunk at all.
+    stream.setPosition (4);
+    auto end = static_cast<uint64_t> (static_cast<uint32_t> (stream.readInt())) + 8;
+    stream.setPosition (12);
+    juce::int64 rf64DataSize = 0;
+
+    if (isRF64)
+    {
+        const auto chunk = stream.readInt();
+        const auto length = static_cast<uint32_t> (stream.readInt());
+        const auto chunkEnd = stream.getPosition() + length + (length & 1);
+
+        if (chunk != tagOf ("ds64"))
+            damage = "the WAV header is damaged: it does not begin with its RF64 size chunk (ds64)";
+        else if (length < 28)
+            damage = "the WAV header is damaged: its RF64 size chunk (ds64) is too short";
+
+        if (damage.isNotEmpty())
+            return;
+
+        end = static_cast<uint64_t> (stream.readInt64()) + 8;
+        rf64DataSize = stream.readInt64();
+        stream.setPosition (chunkEnd);
+    }
+
+    auto hasData = false;
+
+    while (static_cast<uint64_t> (stream.getPosition()) < end && stream.getPosition() < fileLength)
+    {
+        const auto chunk = stream.readInt();
+        const auto length = static_cast<uint32_t> (stream.readInt());
+        auto chunkEnd = stream.getPosition() + length + (length & 1);
+
+        // Each format chunk is read as JUCE's reader reads it, whatever size it gives.
+        if (chunk == tagOf ("fmt "))
+        {
+            ++numFormatChunks;
+            formatFollowsData = formatFollowsData || hasData;
+            wav.tag = static_cast<uint16_t> (stream.readShort());
+            wav.numChannels = static_cast<uint16_t> (stream.readShort());
+            wav.sampleRate = static_cast<uint32_t> (stream.readInt());
+            byteRate = static_cast<uint32_t> (stream.readInt());
+            wav.blockAlign = static_cast<uint16_t> (stream.readShort());
+            wav.bitsPerSample = static_cast<uint16_t> (stream.readShort());
+            channelMask = 0;
+
+            if (wav.tag == extensibleTag && length >= 40)
+            {
+                stream.skipNextBytes (4);
+                channelMask = static_cast<uint32_t> (stream.readInt());
+                wav.tag = readSubFormat (stream);
+            }
+        }
+        else if (chunk == tagOf ("data"))
+        {
+            // An RF64 file's data size is the one in its ds64 chunk, whatever its data chunk says.
+            hasData = true;
+            wav.dataStart = stream.getPosition();
+            wav.dataSize = isRF64 ? rf64DataSize : static_cast<juce::int64> (length);
+
+            if (isRF64 && rf64DataSize > 0)
+            {
+                // JUCE's reader adds the size to the position, a sum that overflows for a size
+                // far past the end of the file.
+                if (rf64DataSize > fileLength - wav.dataStart)
+                    break;
+
+                chunkEnd = wav.dataStart + rf64DataSize + (rf64DataSize & 1);
+            }
+        }
+        else if (isOneOf (chunk, { "bext", "smpl", "inst", "INST", "cue ", "axml", "iXML", "LIST", "Trkn" }))
+        {
+            // JUCE's reader takes room for the whole of these, however much of it the file holds.
+            checkChunkFits (chunk, stream.getPosition() + length, fileLength, "WAV");
+
+            if (damage.isNotEmpty())
+                return;
+        }
+        else if (! isWavChunkJuceReads (chunk) && chunkEnd <= stream.getPosition())
+        {
+            stopper = "the WAV reader stops at an empty chunk before its format chunk";
+            break;
+        }
+
+        stream.setPosition (chunkEnd);
+    }
+
+    if (static_cast<uint64_t> (stream.getPosition()) >= end && stream.getPosition() < fileLength)
+        stopper = juce::String ("the WAV header is damaged: its ") + (isRF64 ? "RF64" : "RIFF") + " size ends it before its format chunk";
+}
+
+juce::String UncompressedHeaderCheck::findWavProblem (juce::int64 fileLength) const
+{
+    const juce::String damaged ("the WAV header is damaged");
+
+    if (damage.isNotEmpty())
+        return damage;
+
+    // Both sizes fit, so comparing what is left after the start cannot overflow as their sum may.
+    if (wav.dataSize > fileLength - wav.dataStart)
+        return "the file is cut short";
+
+    if (numFormatChunks == 0)
+        return stopper.isNotEmpty() ? stopper : damaged + ": it has no format chunk";
+
+    if (numFormatChunks > 1)
+        return damaged + ": it has " + juce::String (numFormatChunks) + " format chunks";
+
+    if (formatFollowsData)
+        return damaged + ": its format chunk follows its data chunk";
+
+    // JUCE's reader builds a channel layout from the channel count and mask, one speaker for
+    // each channel and each bit of the mask, and runs out of speaker kinds past 128 channels.
+    if (wav.numChannels == 0)
+        return damaged + ": it has no channels";
+
+    if (wav.numChannels > 2)
+        return "it has " + juce::String (wav.numChannels) + " channels; only mono and stereo files can be rendered";
+
+    // It also turns a bit of the mask that WAV does not define into a speaker of its own, and
+    // reads the top bit as a sign that it then negates past what an int holds.
+    if ((channelMask & ~knownSpeakers) != 0)
+        return "its channel mask (0x" + juce::String::toHexString (static_cast<int> (channelMask)).paddedLeft ('0', 8)
+                 + ") names speakers that WAV does not define";
+
+    if (wav.tag == extensibleTag)
+        return damaged + ": its extensible format chunk is too short";
+
+    if (! isReadEncoding (wav.tag, wav.bitsPerSample))
+        return "its encoding (" + describeEncoding (wav.tag, wav.bitsPerSample) + ") is not supported";
+
+    if (isOwnEncoding (wav.tag, wav.bitsPerSample) && wav.blockAlign != wav.numChannels * wav.bitsPerSample / 8)
+        return damaged + ": its frame size does not fit its channels and bits";
+
+    // JUCE's reader reads the rate as a signed number, so one past what an int holds comes out
+    // negative. A rate beyond those a render takes is believed only where the byte rate bears
+    // it out, since the user is then asked to resample from it.
+    const auto byteRateFits = static_cast<uint64_t> (wav.sampleRate) * static_cast<uint64_t> (wav.blockAlign) == byteRate;
+
+    if (wav.sampleRate == 0 || wav.sampleRate > static_cast<uint32_t> (std::numeric_limits<int>::max())
+         || (wav.sampleRate > CommandLineOptions::maxSampleRate && ! byteRateFits))
+        return damaged + ": its sample rate reads " + juce::String (wav.sampleRate) + " Hz"
+                 + (byteRateFits ? juce::String() : ", which does not match its byte rate of " + juce::String (byteRate) + " bytes a second");
+
+    return {};
+}
+
+//==============================================================================
+void UncompressedHeaderCheck::walkAiff (juce::InputStream& stream, juce::int64 end)
+{
+    const auto fileLength = stream.getTotalLength();
+    auto hasVersion = false;
+
+    while (stream.getPosition() < end)
+    {
+        const auto chunk = stream.readInt();
+        const auto length = static_cast<uint32_t> (stream.readIntBigEndian());
+        const auto contentStart = stream.getPosition();
+        const auto chunkEnd = contentStart + length;
+
+        if (chunk == tagOf ("FVER"))
+        {
+            hasVersion = true;
+            const auto version = static_cast<uint32_t> (stream.readIntBigEndian());
+
+            if (version != 0 && version != 0xa2805140)
+            {
+                stopper = "the AIFF reader stops at a format version (FVER) it does not know";
+                return;
+            }
+        }
+        else if (chunk == tagOf ("COMM"))
+        {
+            ++aiff.numCommonChunks;
+            aiff.commonFollowsData = aiff.commonFollowsData || aiff.hasData;
+            aiff.numChannels = static_cast<uint16_t> (stream.readShortBigEndian());
+            aiff.numFrames = stream.readIntBigEndian();
+            aiff.bitsPerSample = static_cast<uint16_t> (stream.readShortBigEndian());
+            aiff.sampleRate = 0;
+
+            // An 80-bit float, read as JUCE's reader reads it: it stops reading chunks at a rate
+            // below 2 Hz or of 2^30 Hz and more, and takes the whole number of any other.
+            uint8_t rate[10] {};
+            stream.read (rate, sizeof (rate));
+
+            if ((rate[0] & 0x80) != 0 || rate[0] <= 0x3f || rate[0] > 0x40 || (rate[0] == 0x40 && rate[1] > 0x1c))
+                return;
+
+            aiff.sampleRate = static_cast<int32_t> (juce::ByteOrder::bigEndianInt (rate + 2) >> (16414 - juce::ByteOrder::bigEndianShort (rate)));
+            aiff.compression = length <= 18 ? tagOf ("NONE") : stream.readInt();
+
+            if (! isOneOf (aiff.compression, { "NONE", "twos", "sowt", "fl32", "FL32" }))
+                return;
+        }
+        else if (chunk == tagOf ("SSND"))
+        {
+            aiff.hasData = true;
+            aiff.dataOffset = stream.readIntBigEndian();
+            aiff.dataStart = contentStart + 8 + aiff.dataOffset;
+            aiff.dataChunkSize = length;
+        }
+        else if (chunk == tagOf ("MARK") || chunk == tagOf ("COMT"))
+        {
+            // JUCE's reader reads as many entries as the count gives, wherever they lead it.
+            const auto isMarker = chunk == tagOf ("MARK");
+            const auto count = static_cast<uint16_t> (stream.readShortBigEndian());
+
+            const auto limit = juce::jmin (chunkEnd, fileLength);
+
+            for (int entry = 0; entry < count && damage.isEmpty(); ++entry)
+            {
+                const auto headerSize = isMarker ? 7 : 8;
+                auto fits = stream.getPosition() + headerSize <= limit;
+
+                if (fits)
+                {
+                    stream.skipNextBytes (headerSize - (isMarker ? 1 : 2));
+                    const auto textSize = isMarker ? static_cast<uint8_t> (stream.readByte())
+                                                   : static_cast<uint16_t> (stream.readShortBigEndian());
+                    stream.skipNextBytes (isMarker ? textSize + 1 - (textSize & 1) : textSize + (textSize & 1));
+                    fits = stream.getPosition() <= limit;
+                }
+
+                if (! fits)
+                    damage = isMarker ? "the AIFF header is damaged: its marker chunk (MARK) announces more markers than it holds"
+                                      : "the AIFF header is damaged: its comment chunk (COMT) announces more comments than it holds";
+            }
+        }
+        else if (chunk == tagOf ("INST") || chunk == tagOf ("cate"))
+        {
+            // JUCE's reader takes room for the whole of these, however much of it the file holds.
+            checkChunkFits (chunk, chunkEnd, fileLength, "AIFF");
+
+            if (chunk == tagOf ("cate") && damage.isEmpty())
+            {
+                juce::MemoryBlock categories;
+                stream.skipNextBytes (4);
+                stream.readIntoMemoryBlock (categories, static_cast<ssize_t> (length) - 4);
+
+                if (categoriesReadPastTheirEnd (categories))
+                    damage = "the AIFF header is damaged: its category chunk (cate) cannot be read";
+            }
+        }
+        else if ((hasVersion && aiff.hasData && aiff.numCommonChunks > 0) || stream.getPosition() >= fileLength)
+        {
+            return;
+        }
+
+        if (damage.isNotEmpty())
+            return;
+
+        stream.setPosition (chunkEnd + (chunkEnd & 1));
+    }
+}
+
+juce::String UncompressedHeaderCheck::findAiffProblem (juce::int64 fileLength) const
+{
+    const juce::String damaged ("the AIFF header is damaged");
+
+    if (damage.isNotEmpty())
+        return damage;
+
+    if (aiff.numCommonChunks == 0)
+        return stopper.isNotEmpty() ? stopper : damaged + ": it has no common chunk (COMM)";
+
+    if (aiff.numCommonChunks > 1)
+        return damaged + ": it has " + juce::String (aiff.numCommonChunks) + " common chunks (COMM)";
+
+    if (aiff.numChannels == 0)
+        return damaged + ": it has no channels";
+
+    if (aiff.numChannels > 2)
+        return "it has " + juce::String (aiff.numChannels) + " channels; only mono and stereo files can be rendered";
+
+    if (aiff.sampleRate <= 0)
+        return damaged + ": its sample rate cannot be read";
+
+    if (! isOneOf (aiff.compression, { "NONE", "twos", "sowt", "fl32", "FL32" }))
+        return "its encoding (AIFF-C '" + nameOf (aiff.compression) + "') is not supported";
+
+    // JUCE's reader divides by the size of a frame, and reads no other sample size than these.
+    if (aiff.bitsPerSample == 0)
+        return damaged + ": its sample size is 0 bits";
+
+    const auto isFloat = isOneOf (aiff.compression, { "fl32", "FL32" });
+
+    if (isFloat ? aiff.bitsPerSample != 32 : ! isReadEncoding (pcmTag, aiff.bitsPerSample))
+        return "its encoding (" + describeEncoding (isFloat ? floatTag : pcmTag, aiff.bitsPerSample) + ") is not supported";
+
+    if (! aiff.hasData)
+        return aiff.numFrames == 0 ? juce::String() : stopper.isNotEmpty() ? stopper : damaged + ": it has no sound data chunk (SSND)";
+
+    if (aiff.dataOffset < 0 || aiff.dataChunkSize < 8 || aiff.dataOffset > static_cast<juce::int64> (aiff.dataChunkSize) - 8)
+        return damaged + ": its sound data offset (" + juce::String (aiff.dataOffset) + " bytes) lies outside its chunk (SSND)";
+
+    // The length JUCE's reader takes: the smaller of the count and the chunk's size in frames,
+    // or the count alone where the common chunk comes last.
+    const auto frameSize = aiff.numChannels * aiff.bitsPerSample / 8;
+    const auto numFrames = aiff.commonFollowsData ? aiff.numFrames
+                                                  : juce::jmin (aiff.numFrames, static_cast<juce::int64> (aiff.dataChunkSize) / frameSize);
+
+    if (numFrames * frameSize > fileLength - aiff.dataStart)
+        return "the file is cut short";
+
+    if (numFrames * frameSize > static_cast<juce::int64> (aiff.dataChunkSize) - 8 - aiff.dataOffset)
+        return damaged + ": its sound data chunk (SSND) holds fewer frames than its common chunk (COMM) announces";
+
+    return {};
+}
