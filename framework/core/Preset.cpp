@@ -295,7 +295,8 @@ bool Preset::rewriteFileRating (const juce::File& file, int newRating)
 {
     juce::MemoryBlock data;
 
-    if (newRating < 1 || newRating > 5 || ! isRegularFile (file) || ! file.loadFileAsData (data))
+    if (newRating < 1 || newRating > 5 || ! isRegularFile (file) || file.getSize() > XmlHelpers::maximumDocumentSize
+         || ! file.loadFileAsData (data))
         return false;
 
     const auto xml = XmlHelpers::parseUntrusted (data);

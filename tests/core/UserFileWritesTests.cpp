@@ -14,6 +14,32 @@ namespace fs = std::filesystem;
 
 using UserFileWritesTest = PluginFixture;
 
+TEST_F (UserFileWritesTest, PresetsOverTheSizeLimitAreRefusedBeforeTheyAreRead)
+{
+    auto plugin = create();
+    const auto huge = root.getChildFile ("Huge.cvprst");
+    ASSERT_TRUE (huge.replaceWithText ("<Preset author=\"Old\">"));
+    fs::resize_file (huge.getFullPathName().toStdString(), (std::uintmax_t) 1 << 30);      // sparse: no disk taken
+
+    FilePreset header;
+    const struct { const char* reader; std::function<bool()> read; } readers[] =
+    {
+        { "header", [&] { return header.loadFromFile (huge, plugin->parameterManager, true); } },
+        { "rating", [&] { return Preset::rewriteFileRating (huge, 4); } },
+        { "author", [&] { return plugin->updatePresetAuthor (huge.getFullPathName()); } },
+    };
+
+    for (const auto& r : readers)
+    {
+        SCOPED_TRACE (r.reader);
+        const auto started = juce::Time::getMillisecondCounterHiRes();
+        EXPECT_FALSE (r.read());
+        EXPECT_LT (juce::Time::getMillisecondCounterHiRes() - started, 1000.0);      // reading it all takes seconds
+    }
+
+    EXPECT_EQ (huge.getSize(), (juce::int64) 1 << 30);
+}
+
 TEST_F (UserFileWritesTest, TheFixtureRemovesEverythingATestMade)
 {
     const auto folder = root.getChildFile ("user/Halvorn/Corvane/Presets");
