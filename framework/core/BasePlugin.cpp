@@ -1,6 +1,7 @@
 #include "BasePlugin.h"
 
 #include "ApplicationDataFolders.h"
+#include "AtomicFileWriter.h"
 #include "AudioProcessorEditorWrapper.h"
 #include "BasePluginEditor.h"
 #include "FloatParameter.h"
@@ -651,12 +652,9 @@ bool BasePlugin::isValidSettingsXml (const juce::XmlElement* element) const
 
 bool BasePlugin::writeXmlFile (const juce::XmlElement& element, const juce::File& file) const
 {
-    if (file == juce::File() || file.isDirectory() || ! file.getParentDirectory().createDirectory().wasOk())
-        return false;
-
-    // JUCE writes a temporary file and moves it over the target, so a failed write
-    // leaves the old file as it was.
-    return element.writeTo (file);
+    // The user data folder is made on the first write.
+    return file != juce::File() && file.getParentDirectory().createDirectory().wasOk()
+        && AtomicFileWriter::write (file, element) == AtomicFileWriter::Outcome::written;
 }
 
 //==============================================================================

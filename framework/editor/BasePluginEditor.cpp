@@ -1,6 +1,7 @@
 #include "BasePluginEditor.h"
 
 #include "AboutWindow.h"
+#include "AtomicFileWriter.h"
 #include "EnumParameter.h"
 #include "FileDialogs.h"
 #include "FolderChild.h"
@@ -712,11 +713,21 @@ juce::String BasePluginEditor::getReasonNotToSave (const juce::File& file)
     if (! file.getParentDirectory().isDirectory())
         return prefix + " to '" + file.getFullPathName() + "': its folder does not exist.";
 
-    if (! Preset::canBeReplaced (file))
-        return prefix + " to '" + file.getFullPathName() + "': a folder or a special file of that name is there.";
+    juce::File target;
 
-    if (Preset::findWriteTarget (file) == juce::File())
-        return prefix + " to '" + file.getFullPathName() + "': it is a link into a folder that does not exist, or whose name cannot be read.";
+    switch (AtomicFileWriter::findTarget (file, AtomicFileWriter::DanglingLinks::writeThrough, target))
+    {
+        case AtomicFileWriter::Outcome::notAFile:
+            return prefix + " to '" + file.getFullPathName() + "': a folder or a special file of that name is there.";
+        case AtomicFileWriter::Outcome::nameTooLong:
+            return prefix + " to '" + file.getFullPathName() + "': the name is too long: at most "
+                     + juce::String (AtomicFileWriter::maximumNameBytes) + " bytes with its extension.";
+        case AtomicFileWriter::Outcome::linkLeadsNowhere:
+            return prefix + " to '" + file.getFullPathName() + "': it is a link into a folder that does not exist, or whose name cannot be read.";
+        case AtomicFileWriter::Outcome::written:
+        case AtomicFileWriter::Outcome::failed:
+            break;
+    }
 
     return {};
 }

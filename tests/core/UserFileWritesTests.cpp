@@ -14,6 +14,78 @@ namespace fs = std::filesystem;
 
 using UserFileWritesTest = PluginFixture;
 
+TEST_F (UserFileWritesTest, EveryWriterGoesThroughLinksAndLeavesSpecialFilesAlone)
+{
+    auto plugin = create();
+    const auto userFolder = plugin->getUserDataFolder();
+    const auto elsewhere = root.getChildFile ("elsewhere");
+    ASSERT_TRUE (elsewhere.createDirectory().wasOk());
+    const auto real = elsewhere.getChildFile ("real").getFullPathName().toStdString();
+
+    const struct { const char* name; juce::File file; std::function<bool()> write; } writers[] =
+    {
+        { "MIDI map", root.getChildFile ("Map.cvccmap"), [&] { return plugin->midiControl.saveMapFile (root.getChildFile ("Map.cvccmap")); } },
+        { "host map", root.getChildFile ("Map.cvhpmap"), [&] { return plugin->saveHostParametersMapFile (root.getChildFile ("Map.cvhpmap")); } },
+        { "settings", plugin->getSettingsFile(), [&] { return plugin->saveUserSettings(); } },
+        { "state dump", userFolder.getChildFile ("Corvane.dump"), [&] { return plugin->writeStateDump(); } },
+    };
+
+    // What stands at the writer's path, and whether the write goes through to the real file.
+    const struct { const char* kind; std::string linkTarget; bool written; } kinds[] =
+    {
+        { "absolute link", real, true },
+        { "relative link", "relative", true },
+        { "chained link", elsewhere.getChildFile ("hop").getFullPathName().toStdString(), true },
+        { "link to a device", "/dev/null", false },
+        { "dangling link", elsewhere.getChildFile ("none").getFullPathName().toStdString(), false },
+        { "link loop", "loop", false },
+        { "FIFO", {}, false },
+    };
+
+    fs::create_symlink (real, elsewhere.getChildFile ("hop").getFullPathName().toStdString());
+
+    for (const auto& writer : writers)
+    {
+        for (const auto& kind : kinds)
+        {
+            SCOPED_TRACE (juce::String (writer.name) + " onto a " + kind.kind);
+            const fs::path path (writer.file.getFullPathName().toStdString());
+            fs::remove (path);
+            ASSERT_TRUE (juce::File (real).replaceWithText ("old"));
+
+            const auto linkTarget = kind.linkTarget == "relative" ? fs::relative (real, path.parent_path())
+                                  : kind.linkTarget == "loop"     ? path
+                                                                  : fs::path (kind.linkTarget);
+            if (kind.linkTarget.empty())
+            {
+                ASSERT_EQ (::mkfifo (path.c_str(), 0600), 0);
+            }
+            else
+            {
+                fs::create_symlink (linkTarget, path);
+            }
+
+            const auto typeBefore = fs::symlink_status (path).type();
+
+            EXPECT_EQ (writer.write(), kind.written);
+            EXPECT_EQ (fs::symlink_status (path).type(), typeBefore);
+            EXPECT_EQ (juce::File (real).loadFileAsString().startsWith ("<?xml"), kind.written);
+            EXPECT_FALSE (elsewhere.getChildFile ("none").exists());
+
+            if (! kind.linkTarget.empty())
+            {
+                std::error_code error;
+                EXPECT_EQ (fs::read_symlink (path, error), linkTarget);
+            }
+        }
+
+        fs::remove (writer.file.getFullPathName().toStdString());
+    }
+
+    // No temporary file is left beside the real one.
+    EXPECT_EQ (std::distance (fs::directory_iterator (elsewhere.getFullPathName().toStdString()), fs::directory_iterator()), 2);
+}
+
 TEST_F (UserFileWritesTest, PresetsOverTheSizeLimitAreRefusedBeforeTheyAreRead)
 {
     auto plugin = create();
