@@ -165,3 +165,33 @@ AtomicFileWriter::Outcome AtomicFileWriter::findTarget (const juce::File& file, 
     result = error ? juce::File() : fileFromBytes ((folder / path.filename()).u8string());
     return result == juce::File() ? Outcome::linkLeadsNowhere : Outcome::written;
 }
+
+juce::File AtomicFileWriter::keepUnderSecondName (const juce::File& file, const juce::String& newName)
+{
+    juce::File original;
+    std::error_code error;
+
+    if (findTarget (file, DanglingLinks::refuse, original) != Outcome::written || ! fs::is_regular_file (pathOf (original), error))
+        return {};
+
+    // A second link to the same data costs nothing whatever the file's size, and the writer
+    // never writes into a file, only renames a new one over it.
+    const auto dot = newName.lastIndexOfChar ('.');
+    const auto stem = dot < 0 ? newName : newName.substring (0, dot);
+    const auto extension = dot < 0 ? juce::String() : newName.substring (dot);
+
+    for (int number = 1; number < 100; ++number)
+    {
+        const auto kept = FolderChild::besides (original, number == 1 ? newName : stem + " (" + juce::String (number) + ")" + extension);
+
+        fs::create_hard_link (pathOf (original), pathOf (kept), error);
+
+        if (! error || fs::equivalent (pathOf (original), pathOf (kept), error))
+            return kept;
+
+        if (fs::symlink_status (pathOf (kept), error).type() == fs::file_type::not_found)
+            return {};
+    }
+
+    return {};
+}

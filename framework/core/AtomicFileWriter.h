@@ -72,6 +72,13 @@ public:
     */
     static Outcome findTarget (const juce::File& file, DanglingLinks danglingLinks, juce::File& result);
 
+    /** Gives the regular file that a write to this path would replace a second name, beside
+        it, so that its content stays there when the path is written again. Returns the file
+        under its new name, or none when the path is refused or the name could not be given.
+        A name that is taken gets a number.
+    */
+    static juce::File keepUnderSecondName (const juce::File& file, const juce::String& newName);
+
 private:
     juce::File target, temporary;
     std::unique_ptr<juce::FileOutputStream> stream;

@@ -694,12 +694,12 @@ void BasePlugin::restoreState (const juce::XmlElement& state)
 void BasePlugin::loadUserSettings()
 {
     const auto file = getSettingsFile();
-    std::unique_ptr<juce::XmlElement> settings;
+    const auto settings = XmlHelpers::parseUntrusted (file);
 
-    if (file.existsAsFile())
-        settings = XmlHelpers::parseUntrusted (file);
+    if (! isValidSettingsXml (settings.get()) && (file.exists() || file.isSymbolicLink()))
+        keepSettingsThatCannotBeRead (file);
 
-    if (settings != nullptr && isValidSettingsXml (settings.get()))
+    if (isValidSettingsXml (settings.get()))
     {
         for (auto* child : settings->getChildIterator())
         {
@@ -749,6 +749,21 @@ void BasePlugin::loadUserSettings()
     applyDefaultSettings();
 }
 
+void BasePlugin::keepSettingsThatCannotBeRead (const juce::File& file)
+{
+    // The defaults take the place of settings that cannot be read, but must not destroy them:
+    // a file that reads as no settings of this product is kept under a second name before it
+    // is replaced, and one that cannot be read at all is not replaced.
+    juce::File kept;
+
+    if (Preset::isRegularFile (file) && file.hasReadAccess())
+        kept = AtomicFileWriter::keepUnderSecondName (file, file.getFileNameWithoutExtension() + " (damaged)" + file.getFileExtension());
+
+    settingsFileLeftAlone = kept == juce::File();
+    settingsProblem = "The settings in '" + file.getFullPathName() + "' could not be read: the defaults are used, and the file is "
+                    + (settingsFileLeftAlone ? juce::String ("left as it is.") : "kept as '" + kept.getFullPathName() + "'.");
+}
+
 bool BasePlugin::saveUserSettings()
 {
     auto settings = createXml ("UserSettings");
@@ -772,7 +787,7 @@ bool BasePlugin::saveUserSettings()
 
     writeUserSettings (*settings);
 
-    const auto written = writeXmlFile (*settings, getSettingsFile());
+    const auto written = ! settingsFileLeftAlone && writeXmlFile (*settings, getSettingsFile());
 
     if (isStateDumpEnabled())
         writeStateDump();

@@ -182,6 +182,9 @@ void BasePluginEditor::initialise()
         addSkinChoice();
 
     bindSettingsPages();
+
+    if (const auto& problem = plugin.getSettingsProblem(); problem.isNotEmpty())
+        statusBar->showMessage (problem, noticePriority);
 }
 
 std::unique_ptr<ProcessingSettingsComponent> BasePluginEditor::createProcessingSettingsComponent()

@@ -86,6 +86,65 @@ TEST_F (UserFileWritesTest, EveryWriterGoesThroughLinksAndLeavesSpecialFilesAlon
     EXPECT_EQ (std::distance (fs::directory_iterator (elsewhere.getFullPathName().toStdString()), fs::directory_iterator()), 2);
 }
 
+TEST_F (UserFileWritesTest, SettingsThatCannotBeReadAreKeptAndTheUserIsTold)
+{
+    const auto settings = root.getChildFile ("user/Halvorn/Corvane/Corvane.ini");
+    const auto kept = settings.getSiblingFile ("Corvane (damaged).ini");
+    const fs::path path (settings.getFullPathName().toStdString());
+    const juce::String full ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n\n<UserSettings application=\"Corvane\">\n"
+                             "  <Presets>\n    <Author name=\"Ana\"/>\n  </Presets>\n"
+                             "  <MidiControlMap default=\"yes\" file=\"/home/ana/maps/Keys.cvccmap\"/>\n</UserSettings>\n");
+    const auto unreadable = ::geteuid() != 0;           // the superuser reads any file
+    ASSERT_TRUE (settings.getParentDirectory().createDirectory().wasOk());
+
+    const struct { const char* name; juce::String text; fs::perms mode; bool isFolder; bool keptBeside; bool leftAlone; } cases[] =
+    {
+        { "cut short", full.substring (0, 150), fs::perms (0644), false, true, false },
+        { "not to be read", full, fs::perms::none, false, false, unreadable },
+        { "a folder", {}, fs::perms (0755), true, false, true },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        fs::remove_all (path);
+        fs::remove (kept.getFullPathName().toStdString());
+
+        if (c.isFolder)
+        {
+            ASSERT_TRUE (settings.createDirectory().wasOk());
+        }
+        else
+        {
+            ASSERT_TRUE (settings.replaceWithText (c.text, false, false, "\n"));
+        }
+
+        fs::permissions (path, c.mode);
+        juce::String told;
+        {
+            auto plugin = create();
+            told = plugin->getEditor()->getStatusBar()->getText();
+            EXPECT_EQ (plugin->getAuthor(), c.text == full && ! c.leftAlone ? "Ana" : "");
+        }
+
+        EXPECT_EQ (fs::status (path).permissions(), c.mode);
+        EXPECT_EQ (kept.existsAsFile() && kept.loadFileAsString() == c.text, c.keptBeside);
+
+        if (! c.isFolder)
+        {
+            fs::permissions (path, fs::perms (0644));
+            EXPECT_EQ (settings.loadFileAsString() == c.text, c.leftAlone);
+            EXPECT_TRUE (juce::parseXML (settings) != nullptr || c.leftAlone);
+        }
+
+        if (c.keptBeside || c.leftAlone)
+        {
+            EXPECT_TRUE (told.contains (settings.getFullPathName())) << told;
+            EXPECT_TRUE (told.contains (c.keptBeside ? "kept as '" + kept.getFullPathName() + "'" : "left as it is")) << told;
+        }
+    }
+}
+
 TEST_F (UserFileWritesTest, PresetsOverTheSizeLimitAreRefusedBeforeTheyAreRead)
 {
     auto plugin = create();
