@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <random>
 
 namespace
 {
@@ -35,7 +36,8 @@ AtomicFileWriter::AtomicFileWriter (const juce::File& file, DanglingLinks dangli
     // for a target whose name is near it. The dot keeps it out of listings.
     for (int attempt = 0; attempt < 16; ++attempt)
     {
-        const auto number = juce::String::toHexString (juce::Random::getSystemRandom().nextInt()).paddedLeft ('0', 8);
+        // JUCE's shared random generator may not be used from several threads at once.
+        const auto number = juce::String::toHexString ((int) std::random_device() ()).paddedLeft ('0', 8);
         const auto candidate = FolderChild::besides (target, ".tmp-" + number);
 
         if (candidate.exists() || candidate.isSymbolicLink())
