@@ -113,6 +113,16 @@ AtomicFileWriter::Outcome AtomicFileWriter::write (const juce::File& file, const
     return writer.commit();
 }
 
+bool AtomicFileWriter::isNameTooLong (const juce::File& file)
+{
+    return file.getFileName().getNumBytesAsUTF8() > (size_t) maximumNameBytes;
+}
+
+juce::String AtomicFileWriter::getNameTooLongText()
+{
+    return "the name is too long: at most " + juce::String (maximumNameBytes) + " bytes with its extension";
+}
+
 AtomicFileWriter::Outcome AtomicFileWriter::findTarget (const juce::File& file, DanglingLinks danglingLinks, juce::File& result)
 {
     result = juce::File();
@@ -124,7 +134,7 @@ AtomicFileWriter::Outcome AtomicFileWriter::findTarget (const juce::File& file, 
     if (file == juce::File() || ! StrictUtf8::isValid (bytes, std::strlen (bytes)))
         return Outcome::failed;
 
-    if (file.getFileName().getNumBytesAsUTF8() > (size_t) maximumNameBytes)
+    if (isNameTooLong (file))
         return Outcome::nameTooLong;
 
     auto path = pathOf (file);

@@ -36,6 +36,12 @@ public:
     /** The longest file name, in UTF-8 bytes, that the file systems the plug-in runs on take. */
     static constexpr int maximumNameBytes = 255;
 
+    /** True when the file's name is longer than maximumNameBytes: no write can make it. */
+    static bool isNameTooLong (const juce::File& file);
+
+    /** The cause of a nameTooLong refusal as the user is told it, after a colon. */
+    static juce::String getNameTooLongText();
+
     /** Prepares a write to the path; check getOutcome() or getStream() before writing. */
     explicit AtomicFileWriter (const juce::File& file, DanglingLinks danglingLinks = DanglingLinks::refuse);
 

@@ -723,8 +723,7 @@ juce::String BasePluginEditor::getReasonNotToSave (const juce::File& file)
         case AtomicFileWriter::Outcome::notAFile:
             return prefix + " to '" + file.getFullPathName() + "': a folder or a special file of that name is there.";
         case AtomicFileWriter::Outcome::nameTooLong:
-            return prefix + " to '" + file.getFullPathName() + "': the name is too long: at most "
-                     + juce::String (AtomicFileWriter::maximumNameBytes) + " bytes with its extension.";
+            return prefix + " to '" + file.getFullPathName() + "': " + AtomicFileWriter::getNameTooLongText() + ".";
         case AtomicFileWriter::Outcome::linkLeadsNowhere:
             return prefix + " to '" + file.getFullPathName() + "': it is a link into a folder that does not exist, or whose name cannot be read.";
         case AtomicFileWriter::Outcome::written:

@@ -1,4 +1,5 @@
 #include "HostParametersComponent.h"
+#include "AtomicFileWriter.h"
 #include "FileDialogs.h"
 
 namespace
@@ -316,7 +317,9 @@ void HostParametersComponent::saveMap (const juce::File& file)
 {
     if (! plugin.saveHostParametersMapFile (file))
         showAlert (errorAlert, Halvorn::AlertWindow::createOk (plugin.getProductName(),
-                                                               "The map could not be written to \"" + file.getFullPathName() + "\".", this));
+                                                               "The map could not be written to \"" + file.getFullPathName() + "\""
+                                                                   + (AtomicFileWriter::isNameTooLong (file) ? ": " + AtomicFileWriter::getNameTooLongText() : juce::String())
+                                                                   + ".", this));
 }
 
 void HostParametersComponent::showAlert (std::unique_ptr<Halvorn::AlertWindow>& holder, std::unique_ptr<Halvorn::AlertWindow> newAlert)

@@ -1,4 +1,5 @@
 #include "MidiControlComponent.h"
+#include "AtomicFileWriter.h"
 #include "DefaultLookAndFeel.h"
 #include "FileDialogs.h"
 #include "Parameter.h"
@@ -362,7 +363,9 @@ void MidiControlComponent::saveMap (const juce::File& file)
 {
     if (! midiControl.saveMapFile (file))
         showAlert (errorAlert, Halvorn::AlertWindow::createOk (midiControl.getProductName(),
-                                                               "The map could not be written to \"" + file.getFullPathName() + "\".", this));
+                                                               "The map could not be written to \"" + file.getFullPathName() + "\""
+                                                                   + (AtomicFileWriter::isNameTooLong (file) ? ": " + AtomicFileWriter::getNameTooLongText() : juce::String())
+                                                                   + ".", this));
 }
 
 void MidiControlComponent::showAlert (std::unique_ptr<Halvorn::AlertWindow>& holder, std::unique_ptr<Halvorn::AlertWindow> newAlert)

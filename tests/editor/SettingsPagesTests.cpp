@@ -188,6 +188,44 @@ TEST_F (HostParametersPageTest, SavesWithTheMapExtensionAndRefusesBadFilesWithAn
     folder.deleteRecursively();
 }
 
+TEST_F (HostParametersPageTest, MapNamesUpToTheFileSystemsLimitSaveAndLongerOnesAreToldSo)
+{
+    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("longmaps", {}, false);
+    ASSERT_TRUE (folder.createDirectory().wasOk());
+    MidiControlComponent midiPage (&plugin->midiControl, ".cvccmap", "*.cvccmap");
+    editor->addAndMakeVisible (midiPage);
+
+    // 247 bytes and the extension's 8 are the longest name; one more byte is too long.
+    const struct { juce::Button& save; std::function<Halvorn::AlertWindow*()> alert; const char* extension; } pages[] =
+    {
+        { page->getSaveButton(), [this] { return page->getErrorAlert(); }, ".cvhpmap" },
+        { midiPage.getSaveButton(), [&midiPage] { return midiPage.getErrorAlert(); }, ".cvccmap" },
+    };
+
+    for (const auto& p : pages)
+    {
+        for (const auto length : { 247, 248 })
+        {
+            SCOPED_TRACE (juce::String (p.extension) + " " + juce::String (length));
+            const auto file = folder.getChildFile (juce::String::repeatedString ("m", length) + p.extension);
+            chooser.answer = { file };
+            p.save.triggerClick();
+            pump();
+
+            auto* alert = p.alert();
+            EXPECT_EQ (alert != nullptr && alert->isVisible() ? alert->getMessageLabel().getText() : juce::String(),
+                       length == 247 ? juce::String() : "The map could not be written to \"" + file.getFullPathName()
+                                                           + "\": the name is too long: at most 255 bytes with its extension.");
+            EXPECT_EQ (file.existsAsFile(), length == 247);
+
+            if (alert != nullptr)
+                alert->setVisible (false);
+        }
+    }
+
+    folder.deleteRecursively();
+}
+
 TEST_F (HostParametersPageTest, DefaultMapPathMustNameAFile)
 {
     const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("maps");
