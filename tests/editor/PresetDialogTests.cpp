@@ -153,39 +153,6 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
     elsewhere.deleteRecursively();
 }
 
-TEST_F (PresetDialogTest, NamesUpToTheFileSystemsLimitSaveAndLongerOnesAreToldSo)
-{
-    const auto a248 = juce::String::repeatedString ("a", 248), b249 = juce::String::repeatedString ("b", 249);
-    const auto cjk = juce::String::repeatedString (juce::CharPointer_UTF8 ("\xe9\x9f\xb3"), 86);
-
-    // Names in bytes with the extension: 255 (the longest), 256, and 265 typed on the face.
-    const struct { juce::String presetName; bool saveAs; juce::String chosen; bool saved; } cases[] =
-    {
-        { "Long", true, a248, true },
-        { "Long", true, b249, false },
-        { cjk, false, cjk, false },
-    };
-
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE (c.chosen.getNumBytesAsUTF8());
-        setPresetName (c.presetName);
-        chooser.answer = { preset (c.chosen) };
-        editor->handleControllerEvent (nullptr, c.saveAs ? BasePluginEditor::savePresetAsEvent : BasePluginEditor::savePresetEvent);
-
-        auto* refusal = editor->getSaveFailedAlert();
-        const auto shown = refusal != nullptr && refusal->isVisible() ? refusal->getMessageLabel().getText() : juce::String();
-        EXPECT_EQ (shown, c.saved ? juce::String() : "The preset could not be saved to '" + preset (c.chosen).getFullPathName()
-                                                      + ".cvprst': the name is too long: at most 255 bytes with its extension.");
-        EXPECT_EQ (preset (c.chosen + ".cvprst").existsAsFile(), c.saved);
-
-        if (refusal != nullptr)
-            refusal->setVisible (false);
-    }
-
-    EXPECT_EQ (presetRoot().getNumberOfChildFiles (juce::File::findFiles, "*"), presetRoot().getNumberOfChildFiles (juce::File::findFiles, "*.cvprst"));
-}
-
 TEST_F (PresetDialogTest, OverwriteQuestionAnswers)
 {
     const auto file = preset ("Warm.cvprst");

@@ -188,35 +188,37 @@ TEST_F (HostParametersPageTest, SavesWithTheMapExtensionAndRefusesBadFilesWithAn
     folder.deleteRecursively();
 }
 
-TEST_F (HostParametersPageTest, MapNamesUpToTheFileSystemsLimitSaveAndLongerOnesAreToldSo)
+TEST_F (HostParametersPageTest, NamesUpToTheFileSystemsLimitSaveAndLongerOnesAreToldSo)
 {
-    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("longmaps", {}, false);
+    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("longnames", {}, false);
     ASSERT_TRUE (folder.createDirectory().wasOk());
     MidiControlComponent midiPage (&plugin->midiControl, ".cvccmap", "*.cvccmap");
-    editor->addAndMakeVisible (midiPage);
 
-    // 247 bytes and the extension's 8 are the longest name; one more byte is too long.
-    const struct { juce::Button& save; std::function<Halvorn::AlertWindow*()> alert; const char* extension; } pages[] =
+    // Each saver's longest name fills 255 bytes with its extension; one byte more is too long.
+    const struct { const char* extension; std::function<void()> save; std::function<Halvorn::AlertWindow*()> alert; const char* refusal; const char* quote; } savers[] =
     {
-        { page->getSaveButton(), [this] { return page->getErrorAlert(); }, ".cvhpmap" },
-        { midiPage.getSaveButton(), [&midiPage] { return midiPage.getErrorAlert(); }, ".cvccmap" },
+        { ".cvprst", [this] { editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetAsEvent); },
+          [this] { return editor->getSaveFailedAlert(); }, "The preset could not be saved to ", "'" },
+        { ".cvhpmap", [this] { page->getSaveButton().triggerClick(); }, [this] { return page->getErrorAlert(); }, "The map could not be written to ", "\"" },
+        { ".cvccmap", [&midiPage] { midiPage.getSaveButton().triggerClick(); }, [&midiPage] { return midiPage.getErrorAlert(); }, "The map could not be written to ", "\"" },
     };
 
-    for (const auto& p : pages)
+    for (const auto& s : savers)
     {
-        for (const auto length : { 247, 248 })
+        for (const auto extra : { 0, 1 })
         {
-            SCOPED_TRACE (juce::String (p.extension) + " " + juce::String (length));
-            const auto file = folder.getChildFile (juce::String::repeatedString ("m", length) + p.extension);
-            chooser.answer = { file };
-            p.save.triggerClick();
+            SCOPED_TRACE (juce::String (s.extension) + " " + juce::String (extra));
+            const auto name = juce::String::repeatedString ("n", 255 + extra - (int) std::strlen (s.extension));
+            chooser.answer = { folder.getChildFile (name) };
+            s.save();
             pump();
 
-            auto* alert = p.alert();
+            const auto file = folder.getChildFile (name + s.extension);
+            auto* alert = s.alert();
             EXPECT_EQ (alert != nullptr && alert->isVisible() ? alert->getMessageLabel().getText() : juce::String(),
-                       length == 247 ? juce::String() : "The map could not be written to \"" + file.getFullPathName()
-                                                           + "\": the name is too long: at most 255 bytes with its extension.");
-            EXPECT_EQ (file.existsAsFile(), length == 247);
+                       extra == 0 ? juce::String() : s.refusal + (s.quote + file.getFullPathName()) + s.quote
+                                                         + ": the name is too long: at most 255 bytes with its extension.");
+            EXPECT_EQ (file.existsAsFile(), extra == 0);
 
             if (alert != nullptr)
                 alert->setVisible (false);
