@@ -1,6 +1,7 @@
 #include "BasePlugin.h"
 
 #include "ApplicationDataFolders.h"
+#include "AtomicFileWriter.h"
 #include "AudioProcessorEditorWrapper.h"
 #include "BasePluginEditor.h"
 #include "FloatParameter.h"
@@ -652,12 +653,9 @@ bool BasePlugin::isValidSettingsXml (const juce::XmlElement* element) const
 
 bool BasePlugin::writeXmlFile (const juce::XmlElement& element, const juce::File& file) const
 {
-    if (file == juce::File() || file.isDirectory() || ! file.getParentDirectory().createDirectory().wasOk())
-        return false;
-
-    // JUCE writes a temporary file and moves it over the target, so a failed write
-    // leaves the old file as it was.
-    return element.writeTo (file);
+    // The user data folder is made on the first write.
+    return file != juce::File() && file.getParentDirectory().createDirectory().wasOk()
+        && AtomicFileWriter::write (file, element) == AtomicFileWriter::Outcome::written;
 }
 
 //==============================================================================
@@ -697,12 +695,12 @@ void BasePlugin::restoreState (const juce::XmlElement& state)
 void BasePlugin::loadUserSettings()
 {
     const auto file = getSettingsFile();
-    std::unique_ptr<juce::XmlElement> settings;
+    const auto settings = XmlHelpers::parseUntrusted (file);
 
-    if (file.existsAsFile())
-        settings = XmlHelpers::parseUntrusted (file);
+    if (! isValidSettingsXml (settings.get()) && (file.exists() || file.isSymbolicLink()))
+        keepSettingsThatCannotBeRead (file);
 
-    if (settings != nullptr && isValidSettingsXml (settings.get()))
+    if (isValidSettingsXml (settings.get()))
     {
         for (auto* child : settings->getChildIterator())
         {
@@ -752,6 +750,21 @@ void BasePlugin::loadUserSettings()
     applyDefaultSettings();
 }
 
+void BasePlugin::keepSettingsThatCannotBeRead (const juce::File& file)
+{
+    // The defaults take the place of settings that cannot be read, but must not destroy them:
+    // a file that reads as no settings of this product is kept under a second name before it
+    // is replaced, and one that cannot be read at all is not replaced.
+    juce::File kept;
+
+    if (Preset::isRegularFile (file) && file.hasReadAccess())
+        kept = AtomicFileWriter::keepUnderSecondName (file, file.getFileNameWithoutExtension() + " (damaged)" + file.getFileExtension());
+
+    settingsFileLeftAlone = kept == juce::File();
+    settingsProblem = "The settings in '" + file.getFullPathName() + "' could not be read: the defaults are used, and the file is "
+                    + (settingsFileLeftAlone ? juce::String ("left as it is.") : "kept as '" + kept.getFullPathName() + "'.");
+}
+
 bool BasePlugin::saveUserSettings()
 {
     auto settings = createXml ("UserSettings");
@@ -775,7 +788,7 @@ bool BasePlugin::saveUserSettings()
 
     writeUserSettings (*settings);
 
-    const auto written = writeXmlFile (*settings, getSettingsFile());
+    const auto written = ! settingsFileLeftAlone && writeXmlFile (*settings, getSettingsFile());
 
     if (isStateDumpEnabled())
         writeStateDump();

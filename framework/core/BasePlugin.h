@@ -339,8 +339,12 @@ public:
     bool isValidXml (const juce::XmlElement* element, const juce::String& tagName) const;
 
     void loadUserSettings();
-    /** Writes the settings file; false when it could not be written. */
+    /** Writes the settings file; false when it could not be written, or was not because it
+        could not be read when the settings were loaded.
+    */
     bool saveUserSettings();
+    /** A sentence for the user when the settings file could not be read at start-up, else empty. */
+    const juce::String& getSettingsProblem() const noexcept      { return settingsProblem; }
     void readStateDump();
     /** Writes the state dump; false when there was nothing to write or it failed. */
     bool writeStateDump();
@@ -415,6 +419,9 @@ private:
     juce::String author;
     juce::SpinLock authorLock;
 
+    juce::String settingsProblem;
+    bool settingsFileLeftAlone = false;
+
     //==============================================================================
     bool isHostSlot (int slot) const;
     int findSlotOf (const Parameter* parameter) const;
@@ -426,6 +433,8 @@ private:
     bool isOwnCollection (const PresetCollection* collection) const noexcept;
     juce::File getStateDumpFile() const;
     bool writeXmlFile (const juce::XmlElement& element, const juce::File& file) const;
+    /** Keeps a settings file that cannot be read from being lost, and notes it for the user. */
+    void keepSettingsThatCannotBeRead (const juce::File& file);
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (BasePlugin)
 };

@@ -1,5 +1,6 @@
 #include "MidiControl.h"
 
+#include "AtomicFileWriter.h"
 #include "Parameter.h"
 #include "ParameterManager.h"
 #include "XmlHelpers.h"
@@ -351,5 +352,5 @@ bool MidiControl::loadMapFile (const juce::File& file)
 
 bool MidiControl::saveMapFile (const juce::File& file) const
 {
-    return createMapXml()->writeTo (file);
+    return AtomicFileWriter::write (file, *createMapXml()) == AtomicFileWriter::Outcome::written;
 }

@@ -1,8 +1,8 @@
 #include "Preset.h"
 
+#include "AtomicFileWriter.h"
 #include "Parameter.h"
 #include "ParameterManager.h"
-#include "StrictUtf8.h"
 #include "XmlHelpers.h"
 #include "XmlScanner.h"
 
@@ -18,12 +18,6 @@ namespace
         const auto status = std::filesystem::status (file.getFullPathName().toStdString(), error);
         return error && status.type() != std::filesystem::file_type::not_found ? std::filesystem::file_type::none
                                                                                 : status.type();
-    }
-
-    juce::File fileFromBytes (const std::string& path)
-    {
-        return StrictUtf8::isValid (path.data(), path.size()) ? juce::File (juce::String::fromUTF8 (path.data(), (int) path.size()))
-                                                              : juce::File();
     }
 
     /** The name of the element's attribute that matches ignoring case, or an empty string. */
@@ -198,48 +192,12 @@ bool Preset::isRegularFile (const juce::File& file)
     return typeOf (file) == std::filesystem::file_type::regular;
 }
 
-bool Preset::canBeReplaced (const juce::File& file)
-{
-    const auto type = typeOf (file);
-    return type == std::filesystem::file_type::regular || type == std::filesystem::file_type::not_found;
-}
-
 bool Preset::isDanglingLink (const juce::File& file)
 {
     const auto path = std::filesystem::u8path (file.getFullPathName().toStdString());
     std::error_code error;
     return std::filesystem::is_symlink (std::filesystem::symlink_status (path, error))
         && std::filesystem::status (path, error).type() == std::filesystem::file_type::not_found;
-}
-
-juce::File Preset::findWriteTarget (const juce::File& file)
-{
-    auto path = std::filesystem::u8path (file.getFullPathName().toStdString());
-    std::error_code error;
-
-    if (! std::filesystem::is_symlink (std::filesystem::symlink_status (path, error)))
-        return file;
-
-    // As many links as the system itself follows before it takes them for a loop. The ".."
-    // steps of a relative link start from the link's real folder, so the system resolves the
-    // folder (canonical): JUCE's path functions would take them from the path that led there.
-    for (int hops = 0; hops < 40; ++hops)
-    {
-        const auto linked = std::filesystem::read_symlink (path, error);
-
-        if (error)
-            return {};
-
-        path = linked.is_absolute() ? linked : path.parent_path() / linked;
-
-        if (! std::filesystem::is_symlink (std::filesystem::symlink_status (path, error)))
-        {
-            const auto folder = std::filesystem::canonical (path.parent_path(), error);
-            return error ? juce::File() : fileFromBytes ((folder / path.filename()).u8string());
-        }
-    }
-
-    return {};
 }
 
 bool Preset::loadFromFile (const juce::File& file, const ParameterManager& manager, bool headerOnly)
@@ -255,15 +213,9 @@ bool Preset::loadFromFile (const juce::File& file, const ParameterManager& manag
 
 bool Preset::saveToFile (const juce::File& file, const ParameterManager& manager)
 {
-    // JUCE's path functions cut a path that is not well-formed UTF-8 in the wrong places: the
-    // file would be written by way of another folder, and named after a fragment of its name.
-    const auto* path = file.getFullPathName().toRawUTF8();
-
-    if (! StrictUtf8::isValid (path, std::strlen (path)) || ! canBeReplaced (file))
-        return false;
-
-    const auto target = findWriteTarget (file);
-    return target != juce::File() && createXml (manager)->writeTo (target);
+    // The editor asks before a save through a link that leads to no preset yet.
+    return AtomicFileWriter::write (file, *createXml (manager), AtomicFileWriter::DanglingLinks::writeThrough)
+        == AtomicFileWriter::Outcome::written;
 }
 
 bool Preset::rewriteFileAuthor (const juce::File& file) const
@@ -287,15 +239,15 @@ bool Preset::rewriteFileAuthor (const juce::File& file) const
     rewrite ("author", author);
     rewrite ("id", id);
 
-    const auto target = findWriteTarget (file);
-    return target != juce::File() && xml->writeTo (target);
+    return AtomicFileWriter::write (file, *xml) == AtomicFileWriter::Outcome::written;
 }
 
 bool Preset::rewriteFileRating (const juce::File& file, int newRating)
 {
     juce::MemoryBlock data;
 
-    if (newRating < 1 || newRating > 5 || ! isRegularFile (file) || ! file.loadFileAsData (data))
+    if (newRating < 1 || newRating > 5 || ! isRegularFile (file) || file.getSize() > XmlHelpers::maximumDocumentSize
+         || ! file.loadFileAsData (data))
         return false;
 
     const auto xml = XmlHelpers::parseUntrusted (data);
@@ -361,6 +313,5 @@ bool Preset::rewriteFileRating (const juce::File& file, int newRating)
     if (reread == nullptr || ! reread->isEquivalentTo (expected.get(), false))
         return false;
 
-    const auto target = findWriteTarget (file);
-    return target != juce::File() && target.replaceWithData (result.getData(), result.getSize());
+    return AtomicFileWriter::write (file, result.getData(), result.getSize()) == AtomicFileWriter::Outcome::written;
 }

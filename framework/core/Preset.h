@@ -94,10 +94,9 @@ public:
     */
     virtual bool loadFromFile (const juce::File& file, const ParameterManager& manager, bool headerOnly);
 
-    /** Writes the preset as a UTF-8 file; returns false when the file could not be written.
-        Nothing is written unless the path is well-formed UTF-8 and names nothing yet or a
-        regular file (see canBeReplaced). A symbolic link is written through (see
-        findWriteTarget).
+    /** Writes the preset as a UTF-8 file through AtomicFileWriter, by way of a link that
+        leads to no file yet too; returns false when the file could not be written or was
+        refused.
     */
     virtual bool saveToFile (const juce::File& file, const ParameterManager& manager);
 
@@ -121,21 +120,10 @@ public:
     */
     static bool isRegularFile (const juce::File& file);
 
-    /** True when nothing stands at the file's path, or a regular file does (see isRegularFile). */
-    static bool canBeReplaced (const juce::File& file);
-
     /** True when a symbolic link stands at the path and leads to nothing yet: a save there
         replaces no preset, but creates the file the user linked to.
     */
     static bool isDanglingLink (const juce::File& file);
-
-    /** The file that a write to this path replaces. A path that is no symbolic link is its
-        own target; a link's target is the file its chain of links ends at (one that does not
-        exist yet included), by its real path, so that the link stays a link and the new file
-        is made next to the one it replaces. No file (juce::File()) when the links loop, or
-        end in a folder that does not exist or whose path is not well-formed UTF-8.
-    */
-    static juce::File findWriteTarget (const juce::File& file);
 
 private:
     juce::OwnedArray<Entry> entries;

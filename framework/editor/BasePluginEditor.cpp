@@ -1,6 +1,7 @@
 #include "BasePluginEditor.h"
 
 #include "AboutWindow.h"
+#include "AtomicFileWriter.h"
 #include "EnumParameter.h"
 #include "FileDialogs.h"
 #include "FolderChild.h"
@@ -168,6 +169,9 @@ void BasePluginEditor::initialise()
         addSkinChoice();
 
     bindSettingsPages();
+
+    if (const auto& problem = plugin.getSettingsProblem(); problem.isNotEmpty())
+        statusBar->showMessage (problem, noticePriority);
 }
 
 std::unique_ptr<ProcessingSettingsComponent> BasePluginEditor::createProcessingSettingsComponent()
@@ -700,11 +704,20 @@ juce::String BasePluginEditor::getReasonNotToSave (const juce::File& file)
     if (! file.getParentDirectory().isDirectory())
         return prefix + " to '" + file.getFullPathName() + "': its folder does not exist.";
 
-    if (! Preset::canBeReplaced (file))
-        return prefix + " to '" + file.getFullPathName() + "': a folder or a special file of that name is there.";
+    juce::File target;
 
-    if (Preset::findWriteTarget (file) == juce::File())
-        return prefix + " to '" + file.getFullPathName() + "': it is a link into a folder that does not exist, or whose name cannot be read.";
+    switch (AtomicFileWriter::findTarget (file, AtomicFileWriter::DanglingLinks::writeThrough, target))
+    {
+        case AtomicFileWriter::Outcome::notAFile:
+            return prefix + " to '" + file.getFullPathName() + "': a folder or a special file of that name is there.";
+        case AtomicFileWriter::Outcome::nameTooLong:
+            return prefix + " to '" + file.getFullPathName() + "': " + AtomicFileWriter::getNameTooLongText() + ".";
+        case AtomicFileWriter::Outcome::linkLeadsNowhere:
+            return prefix + " to '" + file.getFullPathName() + "': it is a link into a folder that does not exist, or whose name cannot be read.";
+        case AtomicFileWriter::Outcome::written:
+        case AtomicFileWriter::Outcome::failed:
+            break;
+    }
 
     return {};
 }

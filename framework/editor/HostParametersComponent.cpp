@@ -1,4 +1,5 @@
 #include "HostParametersComponent.h"
+#include "AtomicFileWriter.h"
 #include "FileDialogs.h"
 #include "FolderChild.h"
 
@@ -329,7 +330,9 @@ void HostParametersComponent::saveMap (const juce::File& file)
 {
     if (! plugin.saveHostParametersMapFile (file))
         showAlert (errorAlert, Halvorn::AlertWindow::createOk (plugin.getProductName(),
-                                                               "The map could not be written to \"" + file.getFullPathName() + "\".", this));
+                                                               "The map could not be written to \"" + file.getFullPathName() + "\""
+                                                                   + (AtomicFileWriter::isNameTooLong (file) ? ": " + AtomicFileWriter::getNameTooLongText() : juce::String())
+                                                                   + ".", this));
 }
 
 // The extension replaces the chosen name's own, so the file written may be another one than

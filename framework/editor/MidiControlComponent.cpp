@@ -1,4 +1,5 @@
 #include "MidiControlComponent.h"
+#include "AtomicFileWriter.h"
 #include "DefaultLookAndFeel.h"
 #include "FileDialogs.h"
 #include "FolderChild.h"
@@ -375,7 +376,9 @@ void MidiControlComponent::saveMap (const juce::File& file)
 {
     if (! midiControl.saveMapFile (file))
         showAlert (errorAlert, Halvorn::AlertWindow::createOk (midiControl.getProductName(),
-                                                               "The map could not be written to \"" + file.getFullPathName() + "\".", this));
+                                                               "The map could not be written to \"" + file.getFullPathName() + "\""
+                                                                   + (AtomicFileWriter::isNameTooLong (file) ? ": " + AtomicFileWriter::getNameTooLongText() : juce::String())
+                                                                   + ".", this));
 }
 
 // The extension replaces the chosen name's own, so the file written may be another one than

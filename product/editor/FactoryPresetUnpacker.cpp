@@ -1,9 +1,8 @@
 #include "FactoryPresetUnpacker.h"
 
+#include "AtomicFileWriter.h"
 #include "FolderChild.h"
 #include "StrictUtf8.h"
-
-#include <filesystem>
 
 FactoryPresetUnpacker::FactoryPresetUnpacker (juce::InputStream& archiveStream, juce::int64 sizeLimit, int entryLimit)
     : stream (archiveStream), zip (archiveStream), limit (sizeLimit), maxEntries (entryLimit)
@@ -113,22 +112,11 @@ FactoryPresetUnpacker::Outcome FactoryPresetUnpacker::unpackEntry (int index, co
     if (isFolder)
         return Outcome::writtenFolder;
 
-    auto target = FolderChild::of (parent, fileName);
-
     // A link in the file's place is the user's own: the preset goes where it leads, which
-    // replacing the file would not do. A folder in the way is left as it is.
-    if (target.isSymbolicLink())
-    {
-        std::error_code error;
-        const auto linked = std::filesystem::canonical (target.getFullPathName().toStdString(), error).string();
+    // replacing the file would not do. A folder or a special file in the way is left as it is.
+    AtomicFileWriter writer (FolderChild::of (parent, fileName));
 
-        if (error || ! StrictUtf8::isValid (linked.data(), linked.size()))
-            return Outcome::refused;
-
-        target = juce::File (juce::String::fromUTF8 (linked.data(), (int) linked.size()));
-    }
-
-    if (target.isDirectory())
+    if (writer.getOutcome() != AtomicFileWriter::Outcome::written && writer.getOutcome() != AtomicFileWriter::Outcome::failed)
         return Outcome::refused;
 
     if (entry->uncompressedSize > limit - written)
@@ -139,14 +127,13 @@ FactoryPresetUnpacker::Outcome FactoryPresetUnpacker::unpackEntry (int index, co
     if (in == nullptr)
         return Outcome::failed;
 
-    juce::TemporaryFile temporary (target);
     juce::int64 entryBytes = 0;
 
     {
-        juce::FileOutputStream out (temporary.getFile());
-
-        if (out.failedToOpen())
+        if (writer.getStream() == nullptr)
             return Outcome::failed;
+
+        auto& out = *writer.getStream();
 
         juce::HeapBlock<char> buffer (65536);
 
@@ -167,20 +154,15 @@ FactoryPresetUnpacker::Outcome FactoryPresetUnpacker::unpackEntry (int index, co
             if (! out.write (buffer, (size_t) numRead))
                 return Outcome::failed;
         }
-
-        out.flush();
-
-        if (out.getStatus().failed())
-            return Outcome::failed;
     }
 
     // A damaged entry that ends early does not replace a file with a cut one.
-    if (entryBytes != entry->uncompressedSize || ! temporary.overwriteTargetFileWithTemporary())
+    if (entryBytes != entry->uncompressedSize || writer.commit() != AtomicFileWriter::Outcome::written)
         return Outcome::failed;
 
-    target.setCreationTime (entry->fileTime);
-    target.setLastModificationTime (entry->fileTime);
-    target.setLastAccessTime (entry->fileTime);
+    writer.getTarget().setCreationTime (entry->fileTime);
+    writer.getTarget().setLastModificationTime (entry->fileTime);
+    writer.getTarget().setLastAccessTime (entry->fileTime);
     return Outcome::writtenFile;
 }
 

@@ -188,6 +188,46 @@ TEST_F (HostParametersPageTest, SavesWithTheMapExtensionAndRefusesBadFilesWithAn
     folder.deleteRecursively();
 }
 
+TEST_F (HostParametersPageTest, NamesUpToTheFileSystemsLimitSaveAndLongerOnesAreToldSo)
+{
+    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("longnames", {}, false);
+    ASSERT_TRUE (folder.createDirectory().wasOk());
+    MidiControlComponent midiPage (&plugin->midiControl, ".cvccmap", "*.cvccmap");
+
+    // Each saver's longest name fills 255 bytes with its extension; one byte more is too long.
+    const struct { const char* extension; std::function<void()> save; std::function<Halvorn::AlertWindow*()> alert; const char* refusal; const char* quote; } savers[] =
+    {
+        { ".cvprst", [this] { editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetAsEvent); },
+          [this] { return editor->getSaveFailedAlert(); }, "The preset could not be saved to ", "'" },
+        { ".cvhpmap", [this] { page->getSaveButton().triggerClick(); }, [this] { return page->getErrorAlert(); }, "The map could not be written to ", "\"" },
+        { ".cvccmap", [&midiPage] { midiPage.getSaveButton().triggerClick(); }, [&midiPage] { return midiPage.getErrorAlert(); }, "The map could not be written to ", "\"" },
+    };
+
+    for (const auto& s : savers)
+    {
+        for (const auto extra : { 0, 1 })
+        {
+            SCOPED_TRACE (juce::String (s.extension) + " " + juce::String (extra));
+            const auto name = juce::String::repeatedString ("n", 255 + extra - (int) std::strlen (s.extension));
+            chooser.answer = { folder.getChildFile (name) };
+            s.save();
+            pump();
+
+            const auto file = folder.getChildFile (name + s.extension);
+            auto* alert = s.alert();
+            EXPECT_EQ (alert != nullptr && alert->isVisible() ? alert->getMessageLabel().getText() : juce::String(),
+                       extra == 0 ? juce::String() : s.refusal + (s.quote + file.getFullPathName()) + s.quote
+                                                         + ": the name is too long: at most 255 bytes with its extension.");
+            EXPECT_EQ (file.existsAsFile(), extra == 0);
+
+            if (alert != nullptr)
+                alert->setVisible (false);
+        }
+    }
+
+    folder.deleteRecursively();
+}
+
 TEST_F (HostParametersPageTest, DefaultMapPathMustNameAFile)
 {
     const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("maps");
