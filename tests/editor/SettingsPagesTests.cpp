@@ -740,7 +740,9 @@ TEST_F (EditorTest, AMapSaveOntoAnotherExistingMapAsksFirst)
             const auto target = folder.getChildFile (juce::File (c.chosen).getFileNameWithoutExtension() + page.extension);
 
             if (c.existing.isNotEmpty())
+            {
                 ASSERT_TRUE (target.replaceWithText ("old map"));
+            }
 
             chooser.answer = { folder.getChildFile (c.chosen) };
             page.save.triggerClick();
