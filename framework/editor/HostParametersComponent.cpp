@@ -1,5 +1,4 @@
 #include "HostParametersComponent.h"
-#include "AtomicFileWriter.h"
 #include "FileDialogs.h"
 #include "FolderChild.h"
 
@@ -330,18 +329,16 @@ void HostParametersComponent::saveMap (const juce::File& file)
 {
     if (! plugin.saveHostParametersMapFile (file))
         showAlert (errorAlert, Halvorn::AlertWindow::createOk (plugin.getProductName(),
-                                                               "The map could not be written to \"" + file.getFullPathName() + "\""
-                                                                   + (AtomicFileWriter::isNameTooLong (file) ? ": " + AtomicFileWriter::getNameTooLongText() : juce::String())
-                                                                   + ".", this));
+                                                               getWriteFailureText (file), this));
 }
 
 // The extension replaces the chosen name's own, so the file written may be another one than
 // the chooser warned about: that one is asked about here.
 void HostParametersComponent::saveChosenMap (const juce::File& chosen, const juce::File& warnedAbout)
 {
-    const auto file = FolderChild::withExtension (chosen, extension);
+    const auto file = fileToWrite (chosen);
 
-    if (file != warnedAbout && (file.exists() || file.isSymbolicLink()))
+    if (needsOverwriteQuestion (file, warnedAbout))
         showAlert (overwriteAlert, Halvorn::AlertWindow::createOverwriteQuestion (plugin.getProductName(), "map", file, this));
     else
         saveMap (file);
@@ -349,7 +346,7 @@ void HostParametersComponent::saveChosenMap (const juce::File& chosen, const juc
 
 void HostParametersComponent::refuseChoice (const juce::String& action)
 {
-    showAlert (errorAlert, Halvorn::AlertWindow::createOk (plugin.getProductName(), "The map could not be " + action + ": " + FileDialogs::refusalReason, this));
+    showAlert (errorAlert, Halvorn::AlertWindow::createOk (plugin.getProductName(), getRefusalText (action), this));
 }
 
 void HostParametersComponent::showAlert (std::unique_ptr<Halvorn::AlertWindow>& holder, std::unique_ptr<Halvorn::AlertWindow> newAlert)

@@ -1,5 +1,4 @@
 #include "MidiControlComponent.h"
-#include "AtomicFileWriter.h"
 #include "DefaultLookAndFeel.h"
 #include "FileDialogs.h"
 #include "FolderChild.h"
@@ -376,18 +375,16 @@ void MidiControlComponent::saveMap (const juce::File& file)
 {
     if (! midiControl.saveMapFile (file))
         showAlert (errorAlert, Halvorn::AlertWindow::createOk (midiControl.getProductName(),
-                                                               "The map could not be written to \"" + file.getFullPathName() + "\""
-                                                                   + (AtomicFileWriter::isNameTooLong (file) ? ": " + AtomicFileWriter::getNameTooLongText() : juce::String())
-                                                                   + ".", this));
+                                                               getWriteFailureText (file), this));
 }
 
 // The extension replaces the chosen name's own, so the file written may be another one than
 // the chooser warned about: that one is asked about here.
 void MidiControlComponent::saveChosenMap (const juce::File& chosen, const juce::File& warnedAbout)
 {
-    const auto file = FolderChild::withExtension (chosen, extension);
+    const auto file = fileToWrite (chosen);
 
-    if (file != warnedAbout && (file.exists() || file.isSymbolicLink()))
+    if (needsOverwriteQuestion (file, warnedAbout))
         showAlert (overwriteAlert, Halvorn::AlertWindow::createOverwriteQuestion (midiControl.getProductName(), "map", file, this));
     else
         saveMap (file);
@@ -395,7 +392,7 @@ void MidiControlComponent::saveChosenMap (const juce::File& chosen, const juce::
 
 void MidiControlComponent::refuseChoice (const juce::String& action)
 {
-    showAlert (errorAlert, Halvorn::AlertWindow::createOk (midiControl.getProductName(), "The map could not be " + action + ": " + FileDialogs::refusalReason, this));
+    showAlert (errorAlert, Halvorn::AlertWindow::createOk (midiControl.getProductName(), getRefusalText (action), this));
 }
 
 void MidiControlComponent::showAlert (std::unique_ptr<Halvorn::AlertWindow>& holder, std::unique_ptr<Halvorn::AlertWindow> newAlert)
