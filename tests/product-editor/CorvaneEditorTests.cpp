@@ -456,8 +456,8 @@ TEST_F (CorvaneEditorTest, ModalWindowsOnDisplayKeepEveryKeyFromTheFace)
         pump();
     };
 
-    // A chooser takes the focus from the host's window, which gives it back to the face's
-    // button that had it last.
+    // A chooser takes the focus from the host's window, which gives it back to the face where
+    // it was last.
     const struct { const char* what; std::function<ModalComponent* ()> open; bool afterChooser, closesOnReturn; } cases[] =
     {
         { "refusal naming a long path", [this] { editor->savePresetAs ("Presets"); return editor->getSaveFailedAlert(); }, true, true },
@@ -470,7 +470,7 @@ TEST_F (CorvaneEditorTest, ModalWindowsOnDisplayKeepEveryKeyFromTheFace)
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.what);
-        editor->getMidiLearnButton()->grabKeyboardFocus();              // the face's button clicked last
+        editor->getMidiLearnButton()->grabKeyboardFocus();              // a click on the face (its buttons pass the focus on)
 
         if (c.afterChooser)
             peer->handleFocusLoss();
