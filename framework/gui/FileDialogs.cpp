@@ -4,6 +4,62 @@
 namespace
 {
    #if JUCE_LINUX || JUCE_BSD
+    /** JUCE's file browser, taking the names its list shows as names in the folder it shows.
+        The list joins them to that folder through getChildFile, which reads a name that begins
+        with '~' as a path of its own: such a file could not be chosen by a click, nor such a
+        folder opened.
+    */
+    class FolderBrowser  : public juce::FileBrowserComponent
+    {
+    public:
+        FolderBrowser (int browserFlags, const juce::File& initialFile, const juce::FileFilter* filter)
+            : FileBrowserComponent (browserFlags, initialFile, filter, nullptr), flags (browserFlags)
+        {
+        }
+
+        /** The file of the list's selected row, or none. */
+        juce::File getListedFile() const
+        {
+            auto* display = getDisplayComponent();
+            auto* list = dynamic_cast<juce::ListBox*> (display);
+            juce::DirectoryContentsList::FileInfo info;
+
+            if (list == nullptr || list->getNumSelectedRows() != 1
+                 || ! display->directoryContentsList.getFileInfo (list->getSelectedRow(), info))
+                return {};
+
+            return FolderChild::of (getRoot(), info.filename);
+        }
+
+        void selectionChanged() override
+        {
+            FileBrowserComponent::selectionChanged();
+
+            const auto file = getListedFile();
+
+            if (! file.getFileName().startsWithChar ('~'))
+                return;
+
+            const auto suitable = file.isDirectory() ? (flags & canSelectDirectories) != 0 && isDirectorySuitable (file)
+                                                     : file.existsAsFile() && isFileSuitable (file);
+
+            // The browser answers with its file box joined to its folder; "./" keeps the name there.
+            if (suitable)
+                for (auto* child : getChildren())
+                    if (auto* fileBox = dynamic_cast<juce::TextEditor*> (child))
+                        fileBox->setText ("./" + file.getFileName());
+        }
+
+        void fileDoubleClicked (const juce::File& file) override
+        {
+            const auto listed = getListedFile();
+            FileBrowserComponent::fileDoubleClicked (listed.getFileName().startsWithChar ('~') ? listed : file);
+        }
+
+    private:
+        const int flags;
+    };
+
     /** JUCE's own file browser in a dialog, which tells what it showed when the user answered;
         the desktop's choosers that juce::FileChooser would start instead tell nothing of it.
         Each open dialog owns itself until the user has answered.
@@ -27,7 +83,7 @@ namespace
             : answered (std::move (callback)),
               filter ((request.flags & juce::FileBrowserComponent::canSelectFiles) != 0 ? request.patterns : juce::String(),
                       (request.flags & juce::FileBrowserComponent::canSelectDirectories) != 0 ? "*" : juce::String(), {}),
-              browser (request.flags, request.initialFile, &filter, nullptr),
+              browser (request.flags, request.initialFile, &filter),
               box (request.title, {}, browser, (request.flags & juce::FileBrowserComponent::warnAboutOverwriting) != 0,
                    browser.findColour (juce::AlertWindow::backgroundColourId))
         {
@@ -43,7 +99,7 @@ namespace
                 if (auto* fileBox = dynamic_cast<juce::TextEditor*> (child))
                     answer.typedName = fileBox->getText();
 
-            if (const auto clicked = browser.getHighlightedFile(); clicked != juce::File())
+            if (const auto clicked = browser.getListedFile(); clicked != juce::File())
                 answer.clickedFiles.add (clicked);
 
             for (int i = 0; confirmed && i < browser.getNumSelectedFiles(); ++i)
@@ -54,7 +110,7 @@ namespace
 
         std::function<void (const FileDialogs::Answer&)> answered;
         juce::WildcardFileFilter filter;
-        juce::FileBrowserComponent browser;
+        FolderBrowser browser;
         juce::FileChooserDialogBox box;
     };
    #endif
