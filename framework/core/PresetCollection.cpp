@@ -118,48 +118,125 @@ namespace
     }
 
     //==============================================================================
+    namespace fs = std::filesystem;
+
+    /** A link whose target is relative, by its path from the item that holds it, with the
+        place it leads to as the system resolves it.
+    */
+    struct RelativeLink
+    {
+        fs::path path, leadsTo;
+    };
+
+    /** The relative links that move with the item: the item itself, or those below a folder
+        (links to folders are not walked into: what they lead to stays where it is).
+    */
+    std::vector<RelativeLink> findRelativeLinks (const fs::path& item)
+    {
+        std::vector<RelativeLink> links;
+        std::error_code error;
+
+        const auto add = [&links, &item] (const fs::path& link)
+        {
+            std::error_code readError;
+            const auto leadsTo = fs::read_symlink (link, readError);
+
+            if (readError || leadsTo.is_absolute())
+                return;
+
+            const auto destination = fs::weakly_canonical (link.parent_path() / leadsTo, readError);
+
+            if (! readError)
+                links.push_back ({ link.lexically_relative (item), destination });
+        };
+
+        if (fs::is_symlink (fs::symlink_status (item, error)))
+            add (item);
+        else if (fs::is_directory (fs::symlink_status (item, error)))
+            for (fs::recursive_directory_iterator it (item, error), end; ! error && it != end; it.increment (error))
+                if (it->is_symlink (error))
+                    add (it->path());
+
+        return links;
+    }
+
+    /** Puts a link at the place that leads to the destination from the place's folder, made
+        beside it and renamed over it, so that whatever was there is replaced in one step.
+    */
+    bool makeLink (const fs::path& place, const fs::path& destination)
+    {
+        // The place's folder as the system resolves it, so that the new link climbs out of
+        // it the way the system will.
+        std::error_code error;
+        const auto folder = fs::canonical (place.parent_path(), error);
+        auto leadsTo = error ? fs::path() : destination.lexically_relative (folder);
+
+        if (error)
+            return false;
+
+        if (leadsTo.empty())
+            leadsTo = destination;
+
+        const auto made = FolderChild::nonexistentChild (juce::File (juce::String::fromUTF8 (place.parent_path().c_str())),
+                                                         ".moved-link", {}, false);
+        const fs::path madePath (made.getFullPathName().toStdString());
+        fs::create_symlink (leadsTo, madePath, error);
+
+        if (! error)
+            fs::rename (madePath, place, error);
+
+        if (error)
+            fs::remove (madePath, error);
+
+        return ! error;
+    }
+
     /** Moves a file, folder or link to the target, replacing a file or link there. A link
-        whose target is relative would lead elsewhere from another folder, so it is made again
-        at the target with a target relative to its new folder; it leads where it led.
+        whose target is relative would lead elsewhere from another folder, so a moved link,
+        and every link a moved folder holds, leads where it led: it is made again with a
+        target relative to its new folder (one into the moved folder goes along with it).
     */
     bool moveItem (const juce::File& item, const juce::File& target)
     {
-        namespace fs = std::filesystem;
         const fs::path from (item.getFullPathName().toStdString()), to (target.getFullPathName().toStdString());
+        const auto links = findRelativeLinks (from);
         std::error_code error;
-        const auto leadsTo = fs::read_symlink (from, error);
 
-        if (error || leadsTo.is_absolute())
+        if (links.empty())
             return item.moveFileTo (target);
 
-        // Both folders as the system resolves them, so that the new link climbs out of the
-        // target's folder the way the system will.
-        const auto destination = fs::weakly_canonical (from.parent_path() / leadsTo, error);
-        const auto newFolder = error ? fs::path() : fs::canonical (to.parent_path(), error);
-        auto newLink = error ? fs::path() : destination.lexically_relative (newFolder);
+        if (fs::is_symlink (fs::symlink_status (from, error)))
+            return makeLink (to, links.front().leadsTo) && fs::remove (from, error);
+
+        const auto oldFolder = fs::canonical (from, error);
+
+        if (error || ! item.moveFileTo (target))
+            return false;
+
+        const auto newFolder = fs::canonical (to, error);
 
         if (error)
             return false;
 
-        if (newLink.empty())
-            newLink = destination;
+        bool allLead = true;
 
-        // Made beside the target and renamed over it, so that a preset the user chose to
-        // replace is replaced in one step.
-        const auto made = FolderChild::nonexistentChild (target.getParentDirectory(), ".moved-link", {}, false);
-        const fs::path madePath (made.getFullPathName().toStdString());
-        fs::create_symlink (newLink, madePath, error);
-
-        if (! error)
-            fs::rename (madePath, to, error);
-
-        if (error)
+        for (const auto& link : links)
         {
-            fs::remove (madePath, error);
-            return false;
+            auto destination = link.leadsTo;
+
+            if (const auto inside = destination.lexically_relative (oldFolder); ! inside.empty() && *inside.begin() != "..")
+                destination = (newFolder / inside).lexically_normal();
+
+            const auto place = to / link.path;
+            const auto leadsTo = fs::read_symlink (place, error);
+
+            if (error)
+                allLead = false;
+            else if (const auto nowLeadsTo = fs::weakly_canonical (place.parent_path() / leadsTo, error); error || nowLeadsTo != destination)
+                allLead = makeLink (place, destination) && allLead;
         }
 
-        return fs::remove (from, error);
+        return allLead;
     }
 
    #if JUCE_LINUX || JUCE_BSD

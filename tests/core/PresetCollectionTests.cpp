@@ -401,6 +401,21 @@ TEST_F (PresetTree, MovedLinksLeadWhereTheyLed)
 
     EXPECT_EQ (std::filesystem::read_symlink ((root.getFullPathName() + "/a/Whole.cvprst").toStdString()),
                base.getChildFile ("Outside.cvprst").getFullPathName().toStdString());
+
+    // A folder takes its links along: those that lead out of it and those that stay inside.
+    preset ("Kept/Own").replaceWithText ("<Preset author=\"own\"/>");
+    linkAt ("Kept/Far.cvprst", "../../Outside.cvprst");
+    linkAt ("Kept/Near.cvprst", "../Pad 2.cvprst");
+    linkAt ("Kept/Inner.cvprst", "Own.cvprst");
+    collection.refresh();
+    collection.moveItems ({ folder ("Kept") }, folder ("a/Deep"));
+
+    for (const auto& [name, author] : { std::pair { "Far", "outside" }, { "Near", "pad" }, { "Inner", "own" } })
+    {
+        const auto moved = preset ("a/Deep/Kept/" + juce::String (name));
+        EXPECT_EQ (moved.loadFileAsString(), "<Preset author=\"" + juce::String (author) + "\"/>") << name;
+        EXPECT_TRUE (collection.getPresetPaths().contains (moved.getFullPathName())) << name;
+    }
 }
 
 TEST_F (PresetTree, RefusesMovesThatCannotWork)

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <thread>
 #include <tuple>
@@ -309,13 +310,26 @@ protected:
 
     void TearDown() override
     {
-        folder.deleteRecursively();
+        // JUCE's deleteRecursively passes over sockets, and so leaves their folder.
+        std::error_code error;
+        std::filesystem::remove_all (folder.getFullPathName().toStdString(), error);
     }
 
     juce::String path (const char* name) const    { return folder.getChildFile (name).getFullPathName(); }
 
     juce::File folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("corvane-host-test", {});
 };
+
+TEST_F (CommandLineHost, TheFixtureRemovesEverythingATestMade)
+{
+    for (const auto& [name, mode] : { std::pair { "fifo", S_IFIFO }, { "socket", S_IFSOCK } })
+        ASSERT_EQ (mknod (path (name).toRawUTF8(), mode | 0600, 0), 0) << name;
+
+    const auto made = folder;
+    TearDown();
+    EXPECT_FALSE (made.exists());
+    SetUp();
+}
 
 TEST_F (CommandLineHost, DescribesTheEffectAndItsParameters)
 {
