@@ -45,6 +45,16 @@ TEST (FileDialogs, TheBrowserAnswersWithWhatItShowedOnDisplay)
     SKIP_WITHOUT_DISPLAY();
 
     const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("corvane-chooser", {});
+    const auto previous = juce::File::getCurrentWorkingDirectory();
+
+    // A failed assertion returns early: the working folder and the test's files are put right
+    // whatever way the test ends.
+    const juce::ScopeGuard restore { [&]
+    {
+        previous.setAsCurrentWorkingDirectory();
+        std::filesystem::remove_all (folder.getFullPathName().toStdString());
+    } };
+
     ASSERT_TRUE (folder.createDirectory());
     const auto badFolder = folder.getFullPathName().toStdString() + "/Bad\xff\xfe" "Home";
     ASSERT_TRUE (std::filesystem::create_directory (badFolder));
@@ -52,7 +62,6 @@ TEST (FileDialogs, TheBrowserAnswersWithWhatItShowedOnDisplay)
     const auto listing = folder.getChildFile ("listing");
     ASSERT_TRUE (FolderChild::of (listing, "~sub").createDirectory());
     ASSERT_TRUE (FolderChild::of (listing, "~old.cvccmap").replaceWithText ("<map/>"));
-    const auto previous = juce::File::getCurrentWorkingDirectory();
     ASSERT_TRUE (folder.setAsCurrentWorkingDirectory());
 
     constexpr auto save = juce::FileBrowserComponent::saveMode, open = juce::FileBrowserComponent::openMode;
@@ -118,6 +127,4 @@ TEST (FileDialogs, TheBrowserAnswersWithWhatItShowedOnDisplay)
         EXPECT_EQ (findOpenDialog(), nullptr);
     }
 
-    previous.setAsCurrentWorkingDirectory();
-    std::filesystem::remove_all (folder.getFullPathName().toStdString());
 }
