@@ -183,7 +183,7 @@ void CorvaneEditor::InstallFactoryPresetsWindow::showOutcome()
 
         completedLabel.setText (refused == 0 ? "Operation completed."
                                              : "Operation completed.\n" + juce::String (refused)
-                                                 + " entries were skipped: links, or paths outside the presets folder.",
+                                                 + (refused == 1 ? " entry was" : " entries were") + " skipped: links, paths outside the presets folder, or places taken by a folder, a special file or a link that leads to no file.",
                                 juce::dontSendNotification);
         completedLabel.setVisible (true);
         fileLabel.setVisible (false);
