@@ -493,9 +493,9 @@ bool BasePlugin::loadHostParametersMapFile (const juce::File& file)
     return true;
 }
 
-bool BasePlugin::saveHostParametersMapFile (const juce::File& file) const
+bool BasePlugin::saveHostParametersMapFile (const juce::File& file, AtomicFileWriter::DanglingLinks danglingLinks) const
 {
-    return writeXmlFile (*createHostParametersMapXml(), file);
+    return writeXmlFile (*createHostParametersMapXml(), file, danglingLinks);
 }
 
 void BasePlugin::loadHostParametersMap()
@@ -651,11 +651,11 @@ bool BasePlugin::isValidSettingsXml (const juce::XmlElement* element) const
     return isValidXml (element, "UserSettings");
 }
 
-bool BasePlugin::writeXmlFile (const juce::XmlElement& element, const juce::File& file) const
+bool BasePlugin::writeXmlFile (const juce::XmlElement& element, const juce::File& file, AtomicFileWriter::DanglingLinks danglingLinks) const
 {
     // The user data folder is made on the first write.
     return file != juce::File() && file.getParentDirectory().createDirectory().wasOk()
-        && AtomicFileWriter::write (file, element) == AtomicFileWriter::Outcome::written;
+        && AtomicFileWriter::write (file, element, danglingLinks) == AtomicFileWriter::Outcome::written;
 }
 
 //==============================================================================

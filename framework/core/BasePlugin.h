@@ -2,6 +2,7 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include "AtomicFileWriter.h"
 #include "EventsMap.h"
 #include "MidiControl.h"
 #include "ParameterManager.h"
@@ -364,8 +365,11 @@ public:
     std::unique_ptr<juce::XmlElement> createHostParametersMapXml() const;
     /** Returns whether the file held a valid map. */
     bool loadHostParametersMapFile (const juce::File& file);
-    /** Returns false when the file could not be written. */
-    bool saveHostParametersMapFile (const juce::File& file) const;
+    /** Returns false when the file could not be written. A link that leads to no file is
+        written through only when the caller says so, once the user has been asked.
+    */
+    bool saveHostParametersMapFile (const juce::File& file,
+                                    AtomicFileWriter::DanglingLinks danglingLinks = AtomicFileWriter::DanglingLinks::refuse) const;
     /** The start-up map: the user's file when hostMapDefault is set, else the built-in map. */
     void loadHostParametersMap();
     void setHostParametersMapFile (const juce::String& path);
@@ -432,7 +436,8 @@ private:
     void restoreState (const juce::XmlElement& state);
     bool isOwnCollection (const PresetCollection* collection) const noexcept;
     juce::File getStateDumpFile() const;
-    bool writeXmlFile (const juce::XmlElement& element, const juce::File& file) const;
+    bool writeXmlFile (const juce::XmlElement& element, const juce::File& file,
+                       AtomicFileWriter::DanglingLinks danglingLinks = AtomicFileWriter::DanglingLinks::refuse) const;
     /** Keeps a settings file that cannot be read from being lost, and notes it for the user. */
     void keepSettingsThatCannotBeRead (const juce::File& file);
 

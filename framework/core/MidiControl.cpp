@@ -350,7 +350,7 @@ bool MidiControl::loadMapFile (const juce::File& file)
     return element != nullptr && readMap (element.get());
 }
 
-bool MidiControl::saveMapFile (const juce::File& file) const
+bool MidiControl::saveMapFile (const juce::File& file, AtomicFileWriter::DanglingLinks danglingLinks) const
 {
-    return AtomicFileWriter::write (file, *createMapXml()) == AtomicFileWriter::Outcome::written;
+    return AtomicFileWriter::write (file, *createMapXml(), danglingLinks) == AtomicFileWriter::Outcome::written;
 }

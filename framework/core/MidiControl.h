@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AtomicFileWriter.h"
+
 #include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_events/juce_events.h>
 
@@ -87,8 +89,10 @@ public:
 
     /** Returns whether the file held a valid map. */
     bool loadMapFile (const juce::File& file);
-    /** Returns false when the file could not be written. */
-    bool saveMapFile (const juce::File& file) const;
+    /** Returns false when the file could not be written. A link that leads to no file is
+        written through only when the caller says so, once the user has been asked.
+    */
+    bool saveMapFile (const juce::File& file, AtomicFileWriter::DanglingLinks danglingLinks = AtomicFileWriter::DanglingLinks::refuse) const;
 
     //==============================================================================
     juce::String getProductName() const;

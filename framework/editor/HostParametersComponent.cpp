@@ -325,9 +325,11 @@ void HostParametersComponent::loadMap (const juce::File& file)
                                                                "\"" + file.getFileName() + "\" is not a valid host parameters map file.", this));
 }
 
+// A link that leads to no file comes here only once the user has been asked about it, so
+// the map goes where the link leads, as a preset does.
 void HostParametersComponent::saveMap (const juce::File& file)
 {
-    if (! plugin.saveHostParametersMapFile (file))
+    if (! plugin.saveHostParametersMapFile (file, AtomicFileWriter::DanglingLinks::writeThrough))
         showAlert (errorAlert, Halvorn::AlertWindow::createOk (plugin.getProductName(),
                                                                getWriteFailureText (file), this));
 }

@@ -371,9 +371,11 @@ void MidiControlComponent::loadMap (const juce::File& file)
                                                                "\"" + file.getFileName() + "\" is not a valid Midi Control file.", this));
 }
 
+// A link that leads to no file comes here only once the user has been asked about it, so
+// the map goes where the link leads, as a preset does.
 void MidiControlComponent::saveMap (const juce::File& file)
 {
-    if (! midiControl.saveMapFile (file))
+    if (! midiControl.saveMapFile (file, AtomicFileWriter::DanglingLinks::writeThrough))
         showAlert (errorAlert, Halvorn::AlertWindow::createOk (midiControl.getProductName(),
                                                                getWriteFailureText (file), this));
 }

@@ -722,11 +722,13 @@ TEST_F (EditorTest, AMapSaveOntoAnotherExistingMapAsksFirst)
     plugin->assignHostParameter (4, plugin->parameterManager.getParameter (2002));
 
     struct Page { juce::Button& save; std::function<Halvorn::AlertWindow*()> question; juce::String extension; };
-    struct Case { juce::String chosen, existing; const char* answer; bool replaced; };
+    // A link that leads to no file yet is asked about, and then written through as a preset's is.
+    struct Case { juce::String chosen, existing; const char* answer; bool replaced, danglingLink; };
     const Case cases[] = {
-        { "Room 1.5", "Room 1", "Cancel", false },
-        { "notes.txt", "notes", "Yes", true },
-        { "Fresh", {}, nullptr, true },
+        { "Room 1.5", "Room 1", "Cancel", false, false },
+        { "notes.txt", "notes", "Yes", true, false },
+        { "Fresh", {}, nullptr, true, false },
+        { "Linked", "Linked", "Yes", true, true },
     };
 
     for (const auto& page : { Page { midi.getSaveButton(), [&] { return midi.getOverwriteAlert(); }, ".cvccmap" },
@@ -739,7 +741,11 @@ TEST_F (EditorTest, AMapSaveOntoAnotherExistingMapAsksFirst)
             ASSERT_TRUE (folder.createDirectory());
             const auto target = folder.getChildFile (juce::File (c.chosen).getFileNameWithoutExtension() + page.extension);
 
-            if (c.existing.isNotEmpty())
+            if (c.danglingLink)
+            {
+                ASSERT_TRUE (folder.getChildFile ("Real" + page.extension).createSymbolicLink (target, false));
+            }
+            else if (c.existing.isNotEmpty())
             {
                 ASSERT_TRUE (target.replaceWithText ("old map"));
             }
@@ -762,7 +768,8 @@ TEST_F (EditorTest, AMapSaveOntoAnotherExistingMapAsksFirst)
 
             EXPECT_EQ (target.loadFileAsString() != "old map", c.replaced);
             EXPECT_TRUE (target.existsAsFile());
-            EXPECT_EQ (folder.getNumberOfChildFiles (juce::File::findFiles), 1);
+            EXPECT_EQ (target.isSymbolicLink(), c.danglingLink);
+            EXPECT_EQ (folder.getNumberOfChildFiles (juce::File::findFiles), c.danglingLink ? 2 : 1);
         }
     }
 
