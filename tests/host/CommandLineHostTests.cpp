@@ -1532,6 +1532,55 @@ TEST_F (CommandLineHost, RefusesChunksThatRunPastTheEndOfTheFile)
     }
 }
 
+TEST_F (CommandLineHost, RefusesCueTextsThatJuceWouldReadPastTheirChunks)
+{
+    // The text chunks of a WAV file's cue list. JUCE's reader reads a text whose size leaves no
+    // room for its fixed fields to the end of the file, once for each such chunk, and never
+    // leaves a list that ends after the file.
+    const auto list = [] (std::initializer_list<std::tuple<const char*, uint32_t, int>> texts, const char* end = "")
+    {
+        juce::MemoryOutputStream out;
+        out.write ("adtl", 4);
+
+        for (const auto& [name, size, numBytes] : texts)
+        {
+            out.write (name, 4);
+            out.writeInt (static_cast<int> (size));
+            out.writeRepeatedByte ('x', static_cast<size_t> (numBytes));
+        }
+
+        out << end;
+        return out.getMemoryBlock();
+    };
+
+    // An empty message stands for a file that is read whole.
+    for (const auto& [name, content, message] : {
+             std::tuple ("texts", list ({ { "labl", 6, 6 }, { "note", 4, 4 }, { "ltxt", 20, 20 } }), juce::String()),
+             std::tuple ("short label", list ({ { "labl", 2, 2 }, { "note", 4, 4 } }), juce::String ("its 'labl' chunk is too short")),
+             std::tuple ("short region", list ({ { "ltxt", 18, 18 } }), juce::String ("its 'ltxt' chunk is too short")),
+             std::tuple ("wrapped notes", list ({ { "note", 0xffffffffu, 0 }, { "note", 0xffffffffu, 0 } }),
+                         juce::String ("its 'note' chunk runs past the end of the file")),
+             std::tuple ("unpadded end", list ({ { "xxxx", 2, 2 } }, "x"), juce::String ("its 'LIST' chunk runs past the end of the file")) })
+    {
+        SCOPED_TRACE (name);
+        ASSERT_TRUE (writeChunks (folder.getChildFile ("in.wav"), "RIFF", { { "fmt ", formatChunk (1, 1, 8000, 16) },
+                                                                            { "data", juce::MemoryBlock (12, true) }, { "LIST", content } }));
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("out.wav"),
+                                    "--config", "1x1", "--bypass", "--tail", "0" });
+
+        if (message.isEmpty())
+        {
+            EXPECT_EQ (run.exitCode, 0) << run.output;
+            EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(), 6);
+        }
+        else
+        {
+            EXPECT_EQ (run.exitCode, 1);
+            EXPECT_EQ (run.output, "corvane-host: cannot read " + path ("in.wav") + ": the WAV header is damaged: " + message + "\n");
+        }
+    }
+}
+
 TEST_F (CommandLineHost, ChoosesTheReaderByTheFilesFirstBytes)
 {
     juce::MemoryBlock flac;

@@ -304,6 +304,9 @@ void UncompressedHeaderCheck::walkWav (juce::InputStream& stream, bool isRF64)
             // JUCE's reader takes room for the whole of these, however much of it the file holds.
             checkChunkFits (chunk, stream.getPosition() + length, fileLength, "WAV");
 
+            if (chunk == tagOf ("LIST") && damage.isEmpty() && stream.readInt() == tagOf ("adtl"))
+                walkCueTexts (stream, chunkEnd);
+
             if (damage.isNotEmpty())
                 return;
         }
@@ -318,6 +321,38 @@ void UncompressedHeaderCheck::walkWav (juce::InputStream& stream, bool isRF64)
 
     if (static_cast<uint64_t> (stream.getPosition()) >= end && stream.getPosition() < fileLength)
         stopper = juce::String ("the WAV header is damaged: its ") + (isRF64 ? "RF64" : "RIFF") + " size ends it before its format chunk";
+}
+
+void UncompressedHeaderCheck::walkCueTexts (juce::InputStream& stream, juce::int64 listEnd)
+{
+    const auto fileLength = stream.getTotalLength();
+
+    while (stream.getPosition() < listEnd && damage.isEmpty())
+    {
+        // At the end of the file JUCE's reader reads nothing, so it stays where it is for ever.
+        if (stream.getPosition() >= fileLength)
+        {
+            checkChunkFits (tagOf ("LIST"), listEnd, fileLength, "WAV");
+            return;
+        }
+
+        const auto chunk = stream.readInt();
+        const auto length = static_cast<uint32_t> (stream.readInt());
+        const auto contentStart = stream.getPosition();
+
+        // Each text is read as what is left of its chunk after its fixed fields: where that is
+        // less than nothing, JUCE's reader reads on to the end of the file.
+        if (isOneOf (chunk, { "labl", "note", "ltxt" }))
+        {
+            checkChunkFits (chunk, contentStart + length, fileLength, "WAV");
+
+            if (damage.isEmpty() && length < (chunk == tagOf ("ltxt") ? 20u : 4u))
+                damage = "the WAV header is damaged: its '" + nameOf (chunk) + "' chunk is too short";
+        }
+
+        // The size and its pad byte are added in 32 bits, as JUCE's reader adds them.
+        stream.setPosition (contentStart + static_cast<uint32_t> (length + (length & 1)));
+    }
 }
 
 juce::String UncompressedHeaderCheck::findWavProblem (juce::int64 fileLength) const
