@@ -1435,6 +1435,21 @@ TEST_F (CommandLineHost, RefusesAiffHeadersThatJuceWouldMisread)
 {
     const auto bytes = [] (const char* text, size_t size) { return juce::MemoryBlock (text, size); };
     const auto sixFrames = soundChunk (0, juce::MemoryBlock (12, true));
+
+    // Tags, each at the start of a field of 50 bytes; the chunk ends with the last one's text.
+    const auto categories = [] (std::initializer_list<std::string> tags)
+    {
+        juce::MemoryOutputStream out;
+        out.writeInt (0);
+
+        for (const auto& tag : tags)
+        {
+            out.writeRepeatedByte (0, (50 - (out.getDataSize() - 4) % 50) % 50);
+            out.write (tag.data(), tag.size());
+        }
+
+        return out.getMemoryBlock();
+    };
     const auto marks = [] (int count, int numChunks)
     {
         std::vector<Chunk> chunks;
@@ -1461,6 +1476,11 @@ TEST_F (CommandLineHost, RefusesAiffHeadersThatJuceWouldMisread)
           "the AIFF header is damaged: its sound data chunk (SSND) holds fewer frames than its common chunk (COMM) announces" },
         { "cate", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "cate", bytes ("\0\0\0\0A", 5) }, { "SSND", sixFrames } },
           "the AIFF header is damaged: its category chunk (cate) cannot be read" },
+        { "short cate", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "SSND", sixFrames }, { "cate", bytes ("\0\0", 2) } },
+          "the AIFF header is damaged: its category chunk (cate) is too short" },
+        { "long tag", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "SSND", sixFrames }, { "cate", categories ({ "Def", "Abc" + std::string (60, 'x') }) } },
+          "the AIFF header is damaged: its category chunk (cate) cannot be read" },
+        { "tags", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "SSND", sixFrames }, { "cate", categories ({ "Abc", "Jazz", "Def" }) } }, {} },
         { "sowt", "AIFC", { { "COMM", commonChunk (1, 6, 16, "sowt\0\0") }, { "MARK", bytes ("\0\x01\0\x01\0\0\0\0\x01x", 10) },
                             { "COMT", bytes ("\0\x01\0\0\0\0\0\0\0\x01x\0", 12) }, { "SSND", sixFrames } }, {} },
         { "data first", "AIFF", { { "SSND", sixFrames }, { "COMM", commonChunk (1, 6, 16) } }, {} },

@@ -131,9 +131,11 @@ namespace
     }
 
     /** True where JUCE's reading of a 'cate' chunk's tags, as a string of UTF-8 text from each
-        tag to the chunk's end, would read beyond the chunk.
+        tag to the chunk's end, would read beyond the chunk, or where a tag's text runs on past
+        its field of 50 bytes: each such tag is copied up to the next zero byte, so a chunk of
+        tags without one takes memory in the square of its size.
     */
-    bool categoriesReadPastTheirEnd (const juce::MemoryBlock& block)
+    bool categoriesCannotBeRead (const juce::MemoryBlock& block)
     {
         static const char* const appleGenres[] { "Rock/Blues", "Electronic/Dance", "Jazz", "Urban", "World/Ethnic",
                                                  "Cinematic/New Age", "Orchestral", "Country/Folk", "Experimental", "Other Genre" };
@@ -154,6 +156,9 @@ namespace
 
                 while (end < size && data[end] != 0)
                 {
+                    if (end - at >= 50)
+                        return true;
+
                     const auto first = data[end++];
 
                     for (uint8_t bit = 0x40; (first & 0x80) != 0 && (first & bit) != 0 && bit > 0x8; bit >>= 1)
@@ -497,13 +502,17 @@ void UncompressedHeaderCheck::walkAiff (juce::InputStream& stream, juce::int64 e
             // JUCE's reader takes room for the whole of these, however much of it the file holds.
             checkChunkFits (chunk, chunkEnd, fileLength, "AIFF");
 
+            // A category chunk too short for its first field is read on to the end of the file.
+            if (chunk == tagOf ("cate") && damage.isEmpty() && length < 4)
+                damage = "the AIFF header is damaged: its category chunk (cate) is too short";
+
             if (chunk == tagOf ("cate") && damage.isEmpty())
             {
                 juce::MemoryBlock categories;
                 stream.skipNextBytes (4);
                 stream.readIntoMemoryBlock (categories, static_cast<ssize_t> (length) - 4);
 
-                if (categoriesReadPastTheirEnd (categories))
+                if (categoriesCannotBeRead (categories))
                     damage = "the AIFF header is damaged: its category chunk (cate) cannot be read";
             }
         }
