@@ -486,9 +486,16 @@ TEST_F (CommandLineHost, ReadsTheFormatFromTheContent)
     std::memset (static_cast<char*> (flac.getData()) + 22, 0, 4);
     ASSERT_TRUE (folder.getChildFile ("unsized flac").replaceWithData (flac.getData(), flac.getSize()));
 
+    // A chain of two Vorbis streams whose first is shorter than what finding the links reads.
+    juce::MemoryBlock link;
+    ASSERT_TRUE (writeAudio (juce::OggVorbisAudioFormat(), folder.getChildFile ("chain.oga"), sine (2, 2205, 44100.0), 44100.0, 16));
+    ASSERT_TRUE (writeAudio (juce::OggVorbisAudioFormat(), folder.getChildFile ("link"), sine (2, 2205, 44100.0), 44100.0, 16));
+    ASSERT_TRUE (folder.getChildFile ("link").loadFileAsData (link) && folder.getChildFile ("chain.oga").appendData (link.getData(), link.getSize()));
+
     // Bypassed, what a lossless file holds comes out as it is, within its word length.
     for (const auto& [name, precision] : { std::pair ("ogg.oga", 0.0f), std::pair ("aiff.wav", 1.0f / (1 << 23)), std::pair ("aiff.flac", 1.0f / (1 << 15)),
-                                           std::pair ("flac.wav", 1.0f / (1 << 23)), std::pair ("unsized flac", 1.0f / (1 << 15)), std::pair ("wav", 0.0f) })
+                                           std::pair ("flac.wav", 1.0f / (1 << 23)), std::pair ("unsized flac", 1.0f / (1 << 15)), std::pair ("wav", 0.0f),
+                                           std::pair ("chain.oga", 0.0f) })
     {
         SCOPED_TRACE (name);
         const auto run = runHost ({ "render", "--module", modulePath(), "--in", path (name), "--out", path ("out.wav"), "--tail", "0", "--bypass" });
@@ -496,7 +503,7 @@ TEST_F (CommandLineHost, ReadsTheFormatFromTheContent)
         auto output = readWav (folder.getChildFile ("out.wav")).audio;
         ASSERT_EQ (output.getNumSamples(), 4410);
 
-        if (juce::String (name) == "ogg.oga")
+        if (juce::String (name).endsWith (".oga"))
             continue;
 
         for (int channel = 0; channel < 2; ++channel)
@@ -1449,6 +1456,8 @@ TEST_F (CommandLineHost, RefusesAiffHeadersThatJuceWouldMisread)
 {
     const auto bytes = [] (const char* text, size_t size) { return juce::MemoryBlock (text, size); };
     const auto sixFrames = soundChunk (0, juce::MemoryBlock (12, true));
+
+    const auto categories = [] (const std::string& tags) { return juce::MemoryBlock ((std::string (4, '\0') + tags).data(), tags.size() + 4); };
     const auto marks = [] (int count, int numChunks)
     {
         std::vector<Chunk> chunks;
@@ -1475,6 +1484,11 @@ TEST_F (CommandLineHost, RefusesAiffHeadersThatJuceWouldMisread)
           "the AIFF header is damaged: its sound data chunk (SSND) holds fewer frames than its common chunk (COMM) announces" },
         { "cate", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "cate", bytes ("\0\0\0\0A", 5) }, { "SSND", sixFrames } },
           "the AIFF header is damaged: its category chunk (cate) cannot be read" },
+        { "short cate", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "SSND", sixFrames }, { "cate", bytes ("\0\0", 2) } },
+          "the AIFF header is damaged: its category chunk (cate) is too short" },
+        { "long tag", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "SSND", sixFrames }, { "cate", categories ("Abc" + std::string (60, 'x')) } },
+          "the AIFF header is damaged: its category chunk (cate) cannot be read" },
+        { "tags", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "SSND", sixFrames }, { "cate", categories (std::string ("Abc").append (47, '\0') + "Jazz" + std::string (46, '\0') + "Def") } }, {} },
         { "sowt", "AIFC", { { "COMM", commonChunk (1, 6, 16, "sowt\0\0") }, { "MARK", bytes ("\0\x01\0\x01\0\0\0\0\x01x", 10) },
                             { "COMT", bytes ("\0\x01\0\0\0\0\0\0\0\x01x\0", 12) }, { "SSND", sixFrames } }, {} },
         { "data first", "AIFF", { { "SSND", sixFrames }, { "COMM", commonChunk (1, 6, 16) } }, {} },
@@ -1543,6 +1557,31 @@ TEST_F (CommandLineHost, RefusesChunksThatRunPastTheEndOfTheFile)
         EXPECT_EQ (host.getExitCode(), 1u);
         EXPECT_EQ (output, "corvane-host: cannot read " + path ("in") + ": the " + (isAiff ? "AIFF" : "WAV") + " header is damaged: its '"
                              + chunk + "' chunk runs past the end of the file\n");
+    }
+}
+
+TEST_F (CommandLineHost, RefusesCueTextsThatJuceWouldReadPastTheirChunks)
+{
+    // JUCE's reader reads a cue text whose size leaves no room for its fixed fields on to the end
+    // of the file, once for each, and never leaves a cue list that ends after the file. An empty
+    // message stands for a file that is read whole.
+    for (const auto& [name, list, message] : {
+             std::tuple ("texts", std::string ("adtllabl\6\0\0\0xxxxxxnote\4\0\0\0xxxx", 30), ""),
+             std::tuple ("short label", std::string ("adtllabl\2\0\0\0xx", 14), "its 'labl' chunk is too short"),
+             std::tuple ("short region", std::string ("adtlltxt\x12\0\0\0", 12) + std::string (18, 'x'), "its 'ltxt' chunk is too short"),
+             std::tuple ("wrapped notes", std::string ("adtlnote\xff\xff\xff\xffnote\xff\xff\xff\xff"), "its 'note' chunk runs past the end of the file"),
+             std::tuple ("unpadded end", std::string ("adtlxxxx\2\0\0\0xxx", 15), "its 'LIST' chunk runs past the end of the file") })
+    {
+        SCOPED_TRACE (name);
+        ASSERT_TRUE (writeChunks (folder.getChildFile ("in.wav"), "RIFF", { { "fmt ", formatChunk (1, 1, 8000, 16) }, { "data", juce::MemoryBlock (12, true) },
+                                                                            { "LIST", juce::MemoryBlock (list.data(), list.size()) } }));
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("out.wav"), "--tail", "0" });
+        EXPECT_EQ (run.exitCode, *message == 0 ? 0 : 1) << run.output;
+
+        if (*message != 0)
+        {
+            EXPECT_EQ (run.output, "corvane-host: cannot read " + path ("in.wav") + ": the WAV header is damaged: " + message + "\n");
+        }
     }
 }
 

@@ -20,6 +20,15 @@ OggVorbisFileReader::OggVorbisFileReader (juce::InputStream* stream)
     if (! opened)
         return;
 
+    // Finding the links of a chain leaves the decoder where the search stopped, which may lie
+    // past a short first link.
+    if (ov_pcm_seek (&file, 0) != 0)
+    {
+        ov_clear (&file);
+        opened = false;
+        return;
+    }
+
     const auto* info = ov_info (&file, -1);
     sampleRate = static_cast<double> (info->rate);
     numChannels = static_cast<unsigned int> (info->channels);

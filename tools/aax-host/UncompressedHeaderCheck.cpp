@@ -131,9 +131,11 @@ namespace
     }
 
     /** True where JUCE's reading of a 'cate' chunk's tags, as a string of UTF-8 text from each
-        tag to the chunk's end, would read beyond the chunk.
+        tag to the chunk's end, would read beyond the chunk, or where a tag's text runs on past
+        its field of 50 bytes: each such tag is copied up to the next zero byte, so a chunk of
+        tags without one takes memory in the square of its size.
     */
-    bool categoriesReadPastTheirEnd (const juce::MemoryBlock& block)
+    bool categoriesCannotBeRead (const juce::MemoryBlock& block)
     {
         static const char* const appleGenres[] { "Rock/Blues", "Electronic/Dance", "Jazz", "Urban", "World/Ethnic",
                                                  "Cinematic/New Age", "Orchestral", "Country/Folk", "Experimental", "Other Genre" };
@@ -154,6 +156,9 @@ namespace
 
                 while (end < size && data[end] != 0)
                 {
+                    if (end - at >= 50)
+                        return true;
+
                     const auto first = data[end++];
 
                     for (uint8_t bit = 0x40; (first & 0x80) != 0 && (first & bit) != 0 && bit > 0x8; bit >>= 1)
@@ -304,6 +309,9 @@ void UncompressedHeaderCheck::walkWav (juce::InputStream& stream, bool isRF64)
             // JUCE's reader takes room for the whole of these, however much of it the file holds.
             checkChunkFits (chunk, stream.getPosition() + length, fileLength, "WAV");
 
+            if (chunk == tagOf ("LIST") && damage.isEmpty() && stream.readInt() == tagOf ("adtl"))
+                walkCueTexts (stream, chunkEnd);
+
             if (damage.isNotEmpty())
                 return;
         }
@@ -318,6 +326,38 @@ void UncompressedHeaderCheck::walkWav (juce::InputStream& stream, bool isRF64)
 
     if (static_cast<uint64_t> (stream.getPosition()) >= end && stream.getPosition() < fileLength)
         stopper = juce::String ("the WAV header is damaged: its ") + (isRF64 ? "RF64" : "RIFF") + " size ends it before its format chunk";
+}
+
+void UncompressedHeaderCheck::walkCueTexts (juce::InputStream& stream, juce::int64 listEnd)
+{
+    const auto fileLength = stream.getTotalLength();
+
+    while (stream.getPosition() < listEnd && damage.isEmpty())
+    {
+        // At the end of the file JUCE's reader reads nothing, so it stays where it is for ever.
+        if (stream.getPosition() >= fileLength)
+        {
+            checkChunkFits (tagOf ("LIST"), listEnd, fileLength, "WAV");
+            return;
+        }
+
+        const auto chunk = stream.readInt();
+        const auto length = static_cast<uint32_t> (stream.readInt());
+        const auto contentStart = stream.getPosition();
+
+        // Each text is read as what is left of its chunk after its fixed fields: where that is
+        // less than nothing, JUCE's reader reads on to the end of the file.
+        if (isOneOf (chunk, { "labl", "note", "ltxt" }))
+        {
+            checkChunkFits (chunk, contentStart + length, fileLength, "WAV");
+
+            if (damage.isEmpty() && length < (chunk == tagOf ("ltxt") ? 20u : 4u))
+                damage = "the WAV header is damaged: its '" + nameOf (chunk) + "' chunk is too short";
+        }
+
+        // The size and its pad byte are added in 32 bits, as JUCE's reader adds them.
+        stream.setPosition (contentStart + static_cast<uint32_t> (length + (length & 1)));
+    }
 }
 
 juce::String UncompressedHeaderCheck::findWavProblem (juce::int64 fileLength) const
@@ -462,13 +502,17 @@ void UncompressedHeaderCheck::walkAiff (juce::InputStream& stream, juce::int64 e
             // JUCE's reader takes room for the whole of these, however much of it the file holds.
             checkChunkFits (chunk, chunkEnd, fileLength, "AIFF");
 
+            // A category chunk too short for its first field is read on to the end of the file.
+            if (chunk == tagOf ("cate") && damage.isEmpty() && length < 4)
+                damage = "the AIFF header is damaged: its category chunk (cate) is too short";
+
             if (chunk == tagOf ("cate") && damage.isEmpty())
             {
                 juce::MemoryBlock categories;
                 stream.skipNextBytes (4);
                 stream.readIntoMemoryBlock (categories, static_cast<ssize_t> (length) - 4);
 
-                if (categoriesReadPastTheirEnd (categories))
+                if (categoriesCannotBeRead (categories))
                     damage = "the AIFF header is damaged: its category chunk (cate) cannot be read";
             }
         }

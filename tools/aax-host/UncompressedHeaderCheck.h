@@ -53,6 +53,11 @@ private:
     void walkWav (juce::InputStream& stream, bool isRF64);
     void walkAiff (juce::InputStream& stream, juce::int64 end);
 
+    /** Reads the text chunks of a WAV cue list, from after its 'adtl' to its end, as JUCE's
+        reader does, and notes those it would read past.
+    */
+    void walkCueTexts (juce::InputStream& stream, juce::int64 listEnd);
+
     /** Why the file whose header was walked cannot be read; empty when it can. */
     juce::String findWavProblem (juce::int64 fileLength) const;
     juce::String findAiffProblem (juce::int64 fileLength) const;
