@@ -13,8 +13,16 @@ namespace
     {
     public:
         FolderBrowser (int browserFlags, const juce::File& initialFile, const juce::FileFilter* filter)
-            : FileBrowserComponent (browserFlags, initialFile, filter, nullptr), flags (browserFlags)
+            : FileBrowserComponent (browserFlags, nowhere(), filter, nullptr), flags (browserFlags)
         {
+            // JUCE's browser lists its first folder on its own thread, through virtual functions
+            // of this object, while this constructor is still making it. It starts where nothing
+            // can be listed, and moves to the folder asked for once the object is whole.
+            resetRecentPaths();
+            const auto start = initialFile == juce::File() ? juce::File::getCurrentWorkingDirectory() : initialFile;
+            const auto isFolder = start.isDirectory();
+            setRoot (isFolder ? start : start.getParentDirectory());
+            setFileName (isFolder ? juce::String() : start.getFileName());
         }
 
         /** The file of the list's selected row, or none. */
@@ -57,6 +65,9 @@ namespace
         }
 
     private:
+        /** A file below a device: no folder of that path can ever exist, so none is listed. */
+        static juce::File nowhere()     { return juce::File ("/dev/null/none"); }
+
         const int flags;
     };
 
