@@ -67,3 +67,30 @@ juce::String StrictUtf8::withInvalidBytesMarked (const char* bytes, size_t numBy
 
     return shown;
 }
+
+std::optional<juce::String> StrictUtf8::toString (std::string_view bytes)
+{
+    if (! isValid (bytes.data(), bytes.size()))
+        return std::nullopt;
+
+    return juce::String::fromUTF8 (bytes.data(), (int) bytes.size());
+}
+
+juce::String StrictUtf8::escaped (std::string_view bytes)
+{
+    juce::String shown;
+
+    for (size_t i = 0; i < bytes.size();)
+    {
+        const auto length = getSequenceLength (bytes.data(), bytes.size(), i);
+
+        if (length > 0)
+            shown += juce::String::fromUTF8 (bytes.data() + i, length);
+        else
+            shown += "\\x" + juce::String::toHexString ((int) (unsigned char) bytes[i]).paddedLeft ('0', 2);
+
+        i += (size_t) juce::jmax (1, length);
+    }
+
+    return shown;
+}
