@@ -92,14 +92,10 @@ std::unique_ptr<juce::AudioFormatReader> RenderInput::createReader (const juce::
         if (header.getProblem().isNotEmpty())
             throw std::runtime_error (header.getProblem().toStdString());
 
-        juce::WavAudioFormat wav;
-        juce::AiffAudioFormat aiff;
-
-        if (container == Container::wav)
+        if (container == Container::wav && WavEncodingReader::reads (header.getWavFormat()))
             reader = WavEncodingReader::create (std::move (stream), header);
-
-        if (reader == nullptr)
-            reader = UncompressedFileReader::create (file, container == Container::wav ? static_cast<juce::AudioFormat&> (wav) : aiff, error);
+        else
+            reader = UncompressedFileReader::create (std::move (stream), header, container == Container::aiff);
     }
     else if (container == Container::flac)
     {

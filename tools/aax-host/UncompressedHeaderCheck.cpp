@@ -42,10 +42,18 @@ namespace
         return juce::String (name, 4);
     }
 
-    /** The WAV chunks that JUCE's reader reads, however small: it stops at any other of size 0. */
-    bool isWavChunkJuceReads (int chunk) noexcept
+    /** The largest sizes of its audio that sox gives in a WAV and an AIFF file, its mark where it
+        cannot seek back to give the real one.
+    */
+    constexpr uint32_t soxWavMark = 0x7ffff000, soxAiffMark = 0x7f000000;
+
+    /** True for the size of its audio that a writer which cannot seek back leaves in its header:
+        all bits set, or sox's mark rounded down to whole frames. The audio then runs to the end
+        of the file.
+    */
+    bool isStreamingMark (uint32_t size, uint32_t largest, int frameSize) noexcept
     {
-        return isOneOf (chunk, { "fmt ", "data", "bext", "smpl", "inst", "INST", "cue ", "axml", "iXML", "LIST", "acid", "Trkn" });
+        return size == 0xffffffff || (size <= largest && largest - size < static_cast<uint32_t> (juce::jmax (1, frameSize)));
     }
 
     /** The plain chunk's tag for an extensible chunk's sub-format, as JUCE's reader tells them
@@ -217,7 +225,7 @@ UncompressedHeaderCheck::UncompressedHeaderCheck (juce::InputStream& source)
     }
     else if (tagOf (start) == tagOf ("FORM") && isOneOf (tagOf (start + 8), { "AIFF", "AIFC" }))
     {
-        walkAiff (stream, 8 + static_cast<juce::int64> (static_cast<int32_t> (juce::ByteOrder::bigEndianInt (start + 4))));
+        walkAiff (stream, 8 + static_cast<juce::int64> (juce::ByteOrder::bigEndianInt (start + 4)));
         problem = findAiffProblem (stream.getTotalLength());
     }
 }
@@ -287,12 +295,19 @@ void UncompressedHeaderCheck::walkWav (juce::InputStream& stream, bool isRF64)
                 wav.tag = readSubFormat (stream);
             }
         }
-        else if (chunk == tagOf ("data"))
+        else if (chunk == tagOf ("data") && ! hasData)
         {
             // An RF64 file's data size is the one in its ds64 chunk, whatever its data chunk says.
+            // Where a streaming writer left its mark the audio is all that follows.
             hasData = true;
             wav.dataStart = stream.getPosition();
             wav.dataSize = isRF64 ? rf64DataSize : static_cast<juce::int64> (length);
+
+            if (! isRF64 && isStreamingMark (length, soxWavMark, wav.blockAlign))
+            {
+                wav.dataSize = juce::jmax (juce::int64 (0), fileLength - wav.dataStart);
+                break;
+            }
 
             if (isRF64 && rf64DataSize > 0)
             {
@@ -314,11 +329,6 @@ void UncompressedHeaderCheck::walkWav (juce::InputStream& stream, bool isRF64)
 
             if (damage.isNotEmpty())
                 return;
-        }
-        else if (! isWavChunkJuceReads (chunk) && chunkEnd <= stream.getPosition())
-        {
-            stopper = "the WAV reader stops at an empty chunk before its format chunk";
-            break;
         }
 
         stream.setPosition (chunkEnd);
@@ -445,34 +455,41 @@ void UncompressedHeaderCheck::walkAiff (juce::InputStream& stream, juce::int64 e
             ++aiff.numCommonChunks;
             aiff.commonFollowsData = aiff.commonFollowsData || aiff.hasData;
             aiff.numChannels = static_cast<uint16_t> (stream.readShortBigEndian());
-            aiff.numFrames = stream.readIntBigEndian();
+            aiff.numFrames = static_cast<uint32_t> (stream.readIntBigEndian());
             aiff.bitsPerSample = static_cast<uint16_t> (stream.readShortBigEndian());
-            aiff.sampleRate = 0;
+            aiff.sampleRateHz = 0;
 
             // An 80-bit float, read as JUCE's reader reads it: it stops reading chunks at a rate
             // below 2 Hz or of 2^30 Hz and more, and takes the whole number of any other.
-            uint8_t rate[10] {};
-            stream.read (rate, sizeof (rate));
+            auto* rate = aiff.sampleRate;
+            stream.read (rate, sizeof (aiff.sampleRate));
 
             if ((rate[0] & 0x80) != 0 || rate[0] <= 0x3f || rate[0] > 0x40 || (rate[0] == 0x40 && rate[1] > 0x1c))
                 return;
 
-            aiff.sampleRate = static_cast<int32_t> (juce::ByteOrder::bigEndianInt (rate + 2) >> (16414 - juce::ByteOrder::bigEndianShort (rate)));
+            aiff.sampleRateHz = static_cast<int32_t> (juce::ByteOrder::bigEndianInt (rate + 2) >> (16414 - juce::ByteOrder::bigEndianShort (rate)));
             aiff.compression = length <= 18 ? tagOf ("NONE") : stream.readInt();
 
             if (! isOneOf (aiff.compression, { "NONE", "twos", "sowt", "fl32", "FL32" }))
                 return;
         }
-        else if (chunk == tagOf ("SSND"))
+        else if (chunk == tagOf ("SSND") && ! aiff.hasData)
         {
             aiff.hasData = true;
             aiff.dataOffset = stream.readIntBigEndian();
             aiff.dataStart = contentStart + 8 + aiff.dataOffset;
             aiff.dataChunkSize = length;
+
+            // Where a streaming writer left its mark the audio is all that follows.
+            aiff.dataRunsToEnd = length >= 8 && isStreamingMark (length - 8, soxAiffMark, aiff.numChannels * aiff.bitsPerSample / 8);
+
+            if (aiff.dataRunsToEnd)
+                return;
         }
         else if (chunk == tagOf ("MARK") || chunk == tagOf ("COMT"))
         {
-            // JUCE's reader reads as many entries as the count gives, wherever they lead it.
+            // Each entry's text must end within the chunk; the pad byte of the last may be the
+            // chunk's own, after it.
             const auto isMarker = chunk == tagOf ("MARK");
             const auto count = static_cast<uint16_t> (stream.readShortBigEndian());
 
@@ -488,8 +505,8 @@ void UncompressedHeaderCheck::walkAiff (juce::InputStream& stream, juce::int64 e
                     stream.skipNextBytes (headerSize - (isMarker ? 1 : 2));
                     const auto textSize = isMarker ? static_cast<uint8_t> (stream.readByte())
                                                    : static_cast<uint16_t> (stream.readShortBigEndian());
+                    fits = stream.getPosition() + textSize <= limit;
                     stream.skipNextBytes (isMarker ? textSize + 1 - (textSize & 1) : textSize + (textSize & 1));
-                    fits = stream.getPosition() <= limit;
                 }
 
                 if (! fits)
@@ -528,7 +545,7 @@ void UncompressedHeaderCheck::walkAiff (juce::InputStream& stream, juce::int64 e
     }
 }
 
-juce::String UncompressedHeaderCheck::findAiffProblem (juce::int64 fileLength) const
+juce::String UncompressedHeaderCheck::findAiffProblem (juce::int64 fileLength)
 {
     const juce::String damaged ("the AIFF header is damaged");
 
@@ -547,7 +564,7 @@ juce::String UncompressedHeaderCheck::findAiffProblem (juce::int64 fileLength) c
     if (aiff.numChannels > 2)
         return "it has " + juce::String (aiff.numChannels) + " channels; only mono and stereo files can be rendered";
 
-    if (aiff.sampleRate <= 0)
+    if (aiff.sampleRateHz <= 0)
         return damaged + ": its sample rate cannot be read";
 
     if (! isOneOf (aiff.compression, { "NONE", "twos", "sowt", "fl32", "FL32" }))
@@ -568,9 +585,17 @@ juce::String UncompressedHeaderCheck::findAiffProblem (juce::int64 fileLength) c
     if (aiff.dataOffset < 0 || aiff.dataChunkSize < 8 || aiff.dataOffset > static_cast<juce::int64> (aiff.dataChunkSize) - 8)
         return damaged + ": its sound data offset (" + juce::String (aiff.dataOffset) + " bytes) lies outside its chunk (SSND)";
 
-    // The length JUCE's reader takes: the smaller of the count and the chunk's size in frames,
-    // or the count alone where the common chunk comes last.
+    // The smaller of the count and the chunk's size in frames, as JUCE's reader takes it, or
+    // the count alone where the common chunk comes last; where a streaming writer left its mark,
+    // the smaller of the count and the frames the file holds.
     const auto frameSize = aiff.numChannels * aiff.bitsPerSample / 8;
+
+    if (aiff.dataRunsToEnd)
+    {
+        aiff.numFrames = juce::jmin (aiff.numFrames, juce::jmax (juce::int64 (0), fileLength - aiff.dataStart) / frameSize);
+        return {};
+    }
+
     const auto numFrames = aiff.commonFollowsData ? aiff.numFrames
                                                   : juce::jmin (aiff.numFrames, static_cast<juce::int64> (aiff.dataChunkSize) / frameSize);
 
@@ -580,5 +605,6 @@ juce::String UncompressedHeaderCheck::findAiffProblem (juce::int64 fileLength) c
     if (numFrames * frameSize > static_cast<juce::int64> (aiff.dataChunkSize) - 8 - aiff.dataOffset)
         return damaged + ": its sound data chunk (SSND) holds fewer frames than its common chunk (COMM) announces";
 
+    aiff.numFrames = numFrames;
     return {};
 }

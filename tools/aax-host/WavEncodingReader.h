@@ -21,6 +21,9 @@ public:
     static std::unique_ptr<juce::AudioFormatReader> create (std::unique_ptr<juce::InputStream> stream,
                                                             const UncompressedHeaderCheck& header);
 
+    /** True for a WAV file in one of this reader's encodings. */
+    static bool reads (const UncompressedHeaderCheck::WavFormat& format)    { return findEncoding (format).has_value(); }
+
     /** Throws std::runtime_error where the file ends before the audio its header announced,
         as a file does that shrinks while it is read.
     */
