@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "FolderListing.h"
+#include "StrictUtf8.h"
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+namespace fs = std::filesystem;
+
+TEST (SystemNames, OnlyWellFormedBytesBecomeAStringAndTheRestAreShownEscaped)
+{
+    const struct { std::string bytes; std::optional<juce::String> name; const char* shown; } cases[] =
+    {
+        { "caf\xc3\xa9", juce::String (juce::CharPointer_UTF8 ("caf\xc3\xa9")), "caf\xc3\xa9" },
+        { "caf\xe9", std::nullopt, "caf\\xe9" },                      // Latin-1
+        { "a\xc0\xae" "b", std::nullopt, "a\\xc0\\xae" "b" },         // an overlong "."
+        { "\xe2\x82", std::nullopt, "\\xe2\\x82" },                   // cut off
+        { {}, juce::String(), "" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.shown);
+        EXPECT_EQ (StrictUtf8::toString (c.bytes), c.name);
+        EXPECT_EQ (StrictUtf8::escaped (c.bytes), juce::String (juce::CharPointer_UTF8 (c.shown)));
+    }
+}
+
+TEST (SystemNames, AFolderIsListedAsBytesWhateverItsNames)
+{
+    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("corvane-listing", {});
+    const fs::path root (folder.getFullPathName().toStdString());
+    fs::create_directories (root / "caf\xe9");
+    std::ofstream (root / "caf\xc3\xa9.txt");
+    fs::create_directory_symlink ("caf\xe9", root / "link\xe9");
+    fs::create_symlink ("nowhere", root / "dangling");
+
+    const struct { std::string bytes; bool readable, isFolder, isLink; } expected[] =
+    {
+        { "caf\xe9", false, true, false },
+        { "caf\xc3\xa9.txt", true, false, false },
+        { "link\xe9", false, true, true },
+        { "dangling", true, false, true },
+    };
+
+    std::map<std::string, FolderListing::Entry> listed;
+
+    for (auto& entry : FolderListing::list (folder))
+        listed[entry.bytes] = entry;
+
+    EXPECT_EQ (listed.size(), std::size (expected));
+
+    for (const auto& e : expected)
+    {
+        SCOPED_TRACE (StrictUtf8::escaped (e.bytes));
+        ASSERT_EQ (listed.count (e.bytes), 1u);
+        const auto& entry = listed[e.bytes];
+        EXPECT_EQ (entry.name, e.readable ? StrictUtf8::toString (e.bytes) : std::nullopt);
+        EXPECT_EQ (entry.isFolder, e.isFolder);
+        EXPECT_EQ (entry.isLink, e.isLink);
+    }
+
+    EXPECT_TRUE (FolderListing::list (folder.getChildFile (juce::CharPointer_UTF8 ("caf\xc3\xa9.txt"))).empty());
+    EXPECT_TRUE (FolderListing::list (folder.getChildFile ("none")).empty());
+    fs::remove_all (root);
+}
