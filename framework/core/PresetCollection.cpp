@@ -177,9 +177,18 @@ namespace
         if (leadsTo.empty())
             leadsTo = destination;
 
-        const auto made = FolderChild::nonexistentChild (juce::File (juce::String::fromUTF8 (place.parent_path().c_str())),
-                                                         ".moved-link", {}, false);
-        const fs::path madePath (made.getFullPathName().toStdString());
+        // Named by the folder's bytes: a folder that holds the link may have a name that is not
+        // UTF-8, which no juce::File can name.
+        fs::path madePath;
+
+        for (int number = 1; madePath.empty() || fs::symlink_status (madePath, error).type() != fs::file_type::not_found; ++number)
+        {
+            if (number > 10000)
+                return false;
+
+            madePath = place.parent_path() / (".moved-link" + (number > 1 ? std::to_string (number) : std::string()));
+        }
+
         fs::create_symlink (leadsTo, madePath, error);
 
         if (! error)
@@ -573,13 +582,15 @@ void PresetCollection::scanFolder (Folder& folder, const std::filesystem::path& 
                                                                              ! juce::File::areFileNamesCaseSensitive())))
             continue;
 
-        if (! StrictUtf8::isValid (name.data(), name.size()))
+        const auto text = StrictUtf8::toString (name);
+
+        if (! text.has_value())
         {
             folder.addSkippedName (StrictUtf8::withInvalidBytesMarked (name.data(), name.size()));
             continue;
         }
 
-        const auto childPath = FolderChild::of (directory, juce::String::fromUTF8 (name.data(), (int) name.size())).getFullPathName();
+        const auto childPath = FolderChild::of (directory, *text).getFullPathName();
 
         if (! isFolder)
         {
