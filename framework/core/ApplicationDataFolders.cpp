@@ -1,5 +1,8 @@
 #include "ApplicationDataFolders.h"
 #include "FolderChild.h"
+#include "StrictUtf8.h"
+
+#include <cstdlib>
 
 namespace
 {
@@ -22,10 +25,12 @@ juce::File ApplicationDataFolders::getRoot()
             return explicitRoot;
     }
 
-    const auto fromEnvironment = juce::SystemStats::getEnvironmentVariable ("CORVANE_DATA_ROOT", {});
+    const auto* fromEnvironment = std::getenv ("CORVANE_DATA_ROOT");
+    const auto root = StrictUtf8::toString (fromEnvironment != nullptr ? fromEnvironment : "");
 
-    // A relative path would depend on the host's working folder: only an absolute one counts.
-    return FolderChild::fromPath (fromEnvironment);
+    // A relative path would depend on the host's working folder: only an absolute one counts,
+    // and only one that is UTF-8 text names a folder at all.
+    return root.has_value() ? FolderChild::fromPath (*root) : juce::File();
 }
 
 juce::File ApplicationDataFolders::getUserFolder()

@@ -2,10 +2,13 @@
 
 #include "FolderListing.h"
 #include "StrictUtf8.h"
+#include "TestProduct.h"
 
 #include <filesystem>
 #include <fstream>
 #include <map>
+
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -65,4 +68,37 @@ TEST (SystemNames, AFolderIsListedAsBytesWhateverItsNames)
     EXPECT_TRUE (FolderListing::list (folder.getChildFile (juce::CharPointer_UTF8 ("caf\xc3\xa9.txt"))).empty());
     EXPECT_TRUE (FolderListing::list (folder.getChildFile ("none")).empty());
     fs::remove_all (root);
+}
+
+using SystemNamesInThePlugin = PluginFixture;
+
+TEST_F (SystemNamesInThePlugin, AWorkingFolderOrADataRootThatIsNotUtf8IsNeverRead)
+{
+    ApplicationDataFolders::setRoot ({});
+    const fs::path odd = fs::path (root.getFullPathName().toStdString()) / "caf\xe9";
+    ASSERT_TRUE (fs::create_directory (odd));
+
+    const struct { std::string value; juce::File root; } cases[] =
+    {
+        { root.getFullPathName().toStdString(), root },
+        { odd.native(), {} },
+        { "caf\xe9", {} },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (StrictUtf8::escaped (c.value));
+        setenv ("CORVANE_DATA_ROOT", c.value.c_str(), 1);
+        EXPECT_EQ (ApplicationDataFolders::getRoot(), c.root);
+    }
+
+    unsetenv ("CORVANE_DATA_ROOT");
+    ApplicationDataFolders::setRoot (root);
+
+    // The plug-in finds its module without JUCE's reading of the working folder.
+    const auto previous = fs::current_path();
+    ASSERT_EQ (chdir (odd.c_str()), 0);
+    const auto plugin = create();
+    fs::current_path (previous);
+    EXPECT_EQ (plugin->getModulePath().toStdString(), fs::canonical ("/proc/self/exe").native());
 }
