@@ -1,4 +1,6 @@
 #include "PresetCollection.h"
+
+#include "ApplicationDataFolders.h"
 #include "FolderChild.h"
 #include "StrictUtf8.h"
 
@@ -315,7 +317,11 @@ namespace
     bool moveToTrash (const juce::File& item)
     {
        #if JUCE_LINUX || JUCE_BSD
-        const auto home = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
+        const auto home = ApplicationDataFolders::getHomeFolder();
+
+        if (home == juce::File())
+            return false;
+
         const auto legacyTrash = home.getChildFile (".Trash");
         const auto trash = home.getChildFile (".local/share/Trash");
         const auto trashFiles = trash.getChildFile ("files");

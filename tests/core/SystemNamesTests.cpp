@@ -8,6 +8,7 @@
 #include <fstream>
 #include <map>
 
+#include <pwd.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -72,27 +73,33 @@ TEST (SystemNames, AFolderIsListedAsBytesWhateverItsNames)
 
 using SystemNamesInThePlugin = PluginFixture;
 
-TEST_F (SystemNamesInThePlugin, AWorkingFolderOrADataRootThatIsNotUtf8IsNeverRead)
+TEST_F (SystemNamesInThePlugin, AWorkingFolderOrAnEnvironmentThatIsNotUtf8IsNeverRead)
 {
     ApplicationDataFolders::setRoot ({});
     const fs::path odd = fs::path (root.getFullPathName().toStdString()) / "caf\xe9";
     ASSERT_TRUE (fs::create_directory (odd));
+    const std::string home (std::getenv ("HOME"));
+    const juce::File account (juce::CharPointer_UTF8 (getpwuid (getuid())->pw_dir));
 
-    const struct { std::string value; juce::File root; } cases[] =
+    const struct { const char* variable; std::string value; juce::File (*read)(); juce::File expected; } cases[] =
     {
-        { root.getFullPathName().toStdString(), root },
-        { odd.native(), {} },
-        { "caf\xe9", {} },
+        { "CORVANE_DATA_ROOT", root.getFullPathName().toStdString(), ApplicationDataFolders::getRoot, root },
+        { "CORVANE_DATA_ROOT", odd.native(), ApplicationDataFolders::getRoot, {} },
+        { "CORVANE_DATA_ROOT", "caf\xe9", ApplicationDataFolders::getRoot, {} },
+        { "HOME", root.getFullPathName().toStdString(), ApplicationDataFolders::getHomeFolder, root },
+        { "HOME", odd.native(), ApplicationDataFolders::getHomeFolder, account },
+        { "HOME", odd.native(), ApplicationDataFolders::getUserFolder, account.getChildFile (".config") },
     };
 
     for (const auto& c : cases)
     {
-        SCOPED_TRACE (StrictUtf8::escaped (c.value));
-        setenv ("CORVANE_DATA_ROOT", c.value.c_str(), 1);
-        EXPECT_EQ (ApplicationDataFolders::getRoot(), c.root);
+        SCOPED_TRACE (juce::String (c.variable) + "=" + StrictUtf8::escaped (c.value));
+        setenv (c.variable, c.value.c_str(), 1);
+        EXPECT_EQ (c.read(), c.expected);
     }
 
     unsetenv ("CORVANE_DATA_ROOT");
+    setenv ("HOME", home.c_str(), 1);
     ApplicationDataFolders::setRoot (root);
 
     // The plug-in finds its module without JUCE's reading of the working folder.
