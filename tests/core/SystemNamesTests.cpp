@@ -9,6 +9,7 @@
 #include <map>
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -40,13 +41,17 @@ TEST (SystemNames, AFolderIsListedAsBytesWhateverItsNames)
     std::ofstream (root / "caf\xc3\xa9.txt");
     fs::create_directory_symlink ("caf\xe9", root / "link\xe9");
     fs::create_symlink ("nowhere", root / "dangling");
+    fs::create_symlink ("caf\xc3\xa9.txt", root / "to file");
+    mkfifo ((root / "fifo").c_str(), 0600);
 
-    const struct { std::string bytes; bool readable, isFolder, isLink; } expected[] =
+    const struct { std::string bytes; bool readable, isFolder, isLink, isFile; } expected[] =
     {
-        { "caf\xe9", false, true, false },
-        { "caf\xc3\xa9.txt", true, false, false },
-        { "link\xe9", false, true, true },
-        { "dangling", true, false, true },
+        { "caf\xe9", false, true, false, false },
+        { "caf\xc3\xa9.txt", true, false, false, true },
+        { "link\xe9", false, true, true, false },
+        { "dangling", true, false, true, false },
+        { "to file", true, false, true, true },
+        { "fifo", true, false, false, false },
     };
 
     std::map<std::string, FolderListing::Entry> listed;
@@ -64,6 +69,7 @@ TEST (SystemNames, AFolderIsListedAsBytesWhateverItsNames)
         EXPECT_EQ (entry.name, e.readable ? StrictUtf8::toString (e.bytes) : std::nullopt);
         EXPECT_EQ (entry.isFolder, e.isFolder);
         EXPECT_EQ (entry.isLink, e.isLink);
+        EXPECT_EQ (entry.isFile, e.isFile);
     }
 
     EXPECT_TRUE (FolderListing::list (folder.getChildFile (juce::CharPointer_UTF8 ("caf\xc3\xa9.txt"))).empty());
