@@ -12,11 +12,18 @@ namespace
     juce::SpinLock rootLock;
     juce::File explicitRoot;
 
-    /** The home folder the system's record of the user names, as JUCE takes it without HOME. */
+    /** The home folder the system's record of the user names, which JUCE takes without HOME. */
     const char* getAccountHome()
     {
         const auto* account = getpwuid (getuid());
         return account != nullptr ? account->pw_dir : nullptr;
+    }
+
+    /** The home folder's name as JUCE reads it, without a check. */
+    const char* getHomeAsJuceReadsIt()
+    {
+        const auto* home = std::getenv ("HOME");
+        return home != nullptr ? home : getAccountHome();
     }
 }
 
@@ -60,10 +67,9 @@ juce::File ApplicationDataFolders::getUserFolder()
     if (root != juce::File())
         return FolderChild::of (root, "user");
 
-    // JUCE finds the folder by way of HOME, and would read one that is not UTF-8 past its end.
-    const auto* home = std::getenv ("HOME");
-
-    if (home != nullptr && ! StrictUtf8::toString (home).has_value())
+    // JUCE finds the folder by way of the home folder, and would read a name that is not UTF-8
+    // past its end: .config below the home folder is where it finds it then.
+    if (const auto* home = getHomeAsJuceReadsIt(); home != nullptr && ! StrictUtf8::toString (home).has_value())
         return FolderChild::of (getHomeFolder(), ".config");
 
     return juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory);
