@@ -17,7 +17,7 @@
 struct ApplicationDataFolders
 {
     /** The user's application-data folder (JUCE's userApplicationDataDirectory, or .config
-        below the home folder where JUCE could not read HOME).
+        below getHomeFolder() where the home folder JUCE would read is not named in UTF-8).
     */
     static juce::File getUserFolder();
 
