@@ -1,10 +1,30 @@
 #include "ApplicationDataFolders.h"
 #include "FolderChild.h"
+#include "StrictUtf8.h"
+
+#include <cstdlib>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace
 {
     juce::SpinLock rootLock;
     juce::File explicitRoot;
+
+    /** The home folder the system's record of the user names, which JUCE takes without HOME. */
+    const char* getAccountHome()
+    {
+        const auto* account = getpwuid (getuid());
+        return account != nullptr ? account->pw_dir : nullptr;
+    }
+
+    /** The home folder's name as JUCE reads it, without a check. */
+    const char* getHomeAsJuceReadsIt()
+    {
+        const auto* home = std::getenv ("HOME");
+        return home != nullptr ? home : getAccountHome();
+    }
 }
 
 void ApplicationDataFolders::setRoot (const juce::File& root)
@@ -22,18 +42,37 @@ juce::File ApplicationDataFolders::getRoot()
             return explicitRoot;
     }
 
-    const auto fromEnvironment = juce::SystemStats::getEnvironmentVariable ("CORVANE_DATA_ROOT", {});
+    const auto* fromEnvironment = std::getenv ("CORVANE_DATA_ROOT");
+    const auto root = StrictUtf8::toString (fromEnvironment != nullptr ? fromEnvironment : "");
 
-    // A relative path would depend on the host's working folder: only an absolute one counts.
-    return FolderChild::fromPath (fromEnvironment);
+    // A relative path would depend on the host's working folder: only an absolute one counts,
+    // and only one that is UTF-8 text names a folder at all.
+    return root.has_value() ? FolderChild::fromPath (*root) : juce::File();
+}
+
+juce::File ApplicationDataFolders::getHomeFolder()
+{
+    for (const char* home : std::initializer_list<const char*> { std::getenv ("HOME"), getAccountHome() })
+        if (home != nullptr)
+            if (const auto name = StrictUtf8::toString (home))
+                return FolderChild::fromPath (*name);
+
+    return {};
 }
 
 juce::File ApplicationDataFolders::getUserFolder()
 {
     const auto root = getRoot();
 
-    return root != juce::File() ? FolderChild::of (root, "user")
-                                : juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory);
+    if (root != juce::File())
+        return FolderChild::of (root, "user");
+
+    // JUCE finds the folder by way of the home folder, and would read a name that is not UTF-8
+    // past its end: .config below the home folder is where it finds it then.
+    if (const auto* home = getHomeAsJuceReadsIt(); home != nullptr && ! StrictUtf8::toString (home).has_value())
+        return FolderChild::of (getHomeFolder(), ".config");
+
+    return juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory);
 }
 
 juce::File ApplicationDataFolders::getCommonFolder()

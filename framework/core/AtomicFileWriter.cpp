@@ -18,8 +18,8 @@ namespace
 
     juce::File fileFromBytes (const std::string& path)
     {
-        return StrictUtf8::isValid (path.data(), path.size()) ? juce::File (juce::String::fromUTF8 (path.data(), (int) path.size()))
-                                                              : juce::File();
+        const auto text = StrictUtf8::toString (path);
+        return text.has_value() ? juce::File (*text) : juce::File();
     }
 
     /** As many links as the system itself follows before it takes them for a loop. */

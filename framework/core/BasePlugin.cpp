@@ -9,10 +9,41 @@
 #include "NumberConversions.h"
 #include "Preset.h"
 #include "ResourceLoading.h"
+#include "StrictUtf8.h"
 #include "XmlHelpers.h"
+
+#include <filesystem>
+
+#if JUCE_LINUX
+ #include <dlfcn.h>
+ #include <link.h>
+#endif
 
 namespace
 {
+    /** The file the plug-in's code was loaded from, none when its name is not UTF-8 text.
+        JUCE finds it by way of the working folder, whose name it reads without a check.
+    */
+    juce::File findModuleFile()
+    {
+       #if JUCE_LINUX
+        Dl_info info {};
+        link_map* map = nullptr;
+
+        if (dladdr1 (reinterpret_cast<void*> (&findModuleFile), &info, reinterpret_cast<void**> (&map), RTLD_DL_LINKMAP) == 0
+             || map == nullptr || map->l_name == nullptr)
+            return {};
+
+        // The program itself has no name of its own here: the system's link to it tells.
+        std::error_code error;
+        const auto path = std::filesystem::canonical (*map->l_name != 0 ? map->l_name : "/proc/self/exe", error);
+        const auto name = error ? std::nullopt : StrictUtf8::toString (path.native());
+        return name.has_value() ? juce::File (*name) : juce::File();
+       #else
+        return juce::File::getSpecialLocation (juce::File::currentApplicationFile);
+       #endif
+    }
+
     struct FrameworkEvent
     {
         int uid;
@@ -84,7 +115,7 @@ BasePlugin::BasePlugin()
     for (const auto& event : frameworkEvents)
         eventsMap.addEvent (event.uid, event.name);
 
-    moduleFile = juce::File::getSpecialLocation (juce::File::currentApplicationFile);
+    moduleFile = findModuleFile();
 }
 
 BasePlugin::~BasePlugin()

@@ -1,5 +1,6 @@
 #include "GUISettingsComponent.h"
 #include "BasePluginEditor.h"
+#include "FolderListing.h"
 #include "SkinSource.h"
 
 namespace
@@ -108,11 +109,16 @@ void GUISettingsComponent::scanSkins()
     if (! folder.isDirectory())
         return;
 
-    for (const auto& file : folder.findChildFiles (juce::File::findFiles, false, "*" + skinExtension))
+    // A skin whose file name is not UTF-8 text cannot be named: it is passed over.
+    for (const auto& entry : FolderListing::list (folder))
     {
-        SkinSource source (editor, file.getFileNameWithoutExtension());
+        if (entry.isFolder || ! entry.name.has_value() || ! entry.name->endsWith (skinExtension))
+            continue;
+
+        const auto name = entry.name->dropLastCharacters (skinExtension.length());
+        SkinSource source (editor, name);
         const auto background = source.loadImageFromArchive ("Background.png");
-        skins.add ({ file.getFileNameWithoutExtension(),
+        skins.add ({ name,
                      background.isValid() ? background.getBounds() : juce::Rectangle<int>(),
                      source.loadImageFromArchive ("Thumbnail.png") });
     }

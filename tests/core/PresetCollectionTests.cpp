@@ -416,6 +416,22 @@ TEST_F (PresetTree, MovedLinksLeadWhereTheyLed)
         EXPECT_EQ (moved.loadFileAsString(), "<Preset author=\"" + juce::String (author) + "\"/>") << name;
         EXPECT_TRUE (collection.getPresetPaths().contains (moved.getFullPathName())) << name;
     }
+
+    // A sub-folder whose name is not UTF-8 takes its links along too: Latin-1 names, the last
+    // two read by JUCE as fewer bytes than they have ("\xc0\xa9" is an A grave and a copyright sign).
+    for (const auto& [folderName, oddName] : { std::pair { "Odd", std::string ("caf\xe9") }, { "Short", std::string ("\xc0\xa9") },
+                                               { "Long", std::string (100, '\xc0') } })
+    {
+        SCOPED_TRACE (folderName);
+        const auto odd = std::filesystem::path (folder (folderName).toStdString()) / oddName;
+        ASSERT_TRUE (std::filesystem::create_directories (odd));
+        std::filesystem::create_symlink ("../../../Outside.cvprst", odd / "Far.cvprst");
+        collection.refresh();
+        collection.moveItems ({ folder (folderName) }, folder ("a/Deep"));
+
+        std::ifstream moved (std::filesystem::path (folder ("a/Deep/" + juce::String (folderName)).toStdString()) / oddName / "Far.cvprst");
+        EXPECT_EQ (std::string (std::istreambuf_iterator<char> (moved), {}), "<Preset author=\"outside\"/>");
+    }
 }
 
 TEST_F (PresetTree, RefusesMovesThatCannotWork)

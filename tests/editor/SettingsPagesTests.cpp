@@ -10,6 +10,8 @@
 #include "ParameterChooserMenu.h"
 #include "PresetsSettingsComponent.h"
 
+#include <filesystem>
+
 namespace
 {
     juce::Colour pixelAt (juce::Component& c, int x, int y)
@@ -546,15 +548,22 @@ protected:
     {
         EditorTest::SetUp();
         root = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("gui-page-root");
-        root.deleteRecursively();
+        removeRoot();
         ApplicationDataFolders::setRoot (root);
     }
 
     void TearDown() override
     {
         ApplicationDataFolders::setRoot ({});
-        root.deleteRecursively();
+        removeRoot();
         EditorTest::TearDown();
+    }
+
+    // JUCE's own listing cannot read every name a test leaves behind.
+    void removeRoot()
+    {
+        std::error_code error;
+        std::filesystem::remove_all (root.getFullPathName().toStdString(), error);
     }
 
     static juce::MemoryBlock png (int width, int height)
@@ -603,6 +612,11 @@ TEST_F (GUISettingsPageTest, ListsSkinsByWidthAndSelectsIgnoringCase)
     makeSkin ("Narrow", 800, false);
     makeSkin ("Middle", 1200);
     juce::File (editor->getSkinsFolder().getChildFile ("notes.txt")).replaceWithText ("not a skin");
+
+    // A skin whose name is not UTF-8 (Latin-1) cannot be named, and a folder is no skin.
+    const std::filesystem::path skins (editor->getSkinsFolder().getFullPathName().toStdString());
+    std::filesystem::copy_file (editor->getSkinFile ("Wide").getFullPathName().toStdString(), skins / "caf\xe9.halvornskin");
+    std::filesystem::create_directory (skins / "Folder.halvornskin");
 
     GUISettingsComponent page (*editor);
     ASSERT_EQ (page.getSkins().size(), 3);

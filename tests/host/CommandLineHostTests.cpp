@@ -2010,3 +2010,43 @@ TEST_F (CommandLineHost, TakesASetValueUpToItsFirstEqualsSignAndOnlyUtf8Text)
         EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false).isEmpty());
     }
 }
+
+TEST_F (CommandLineHost, RefusesNamesFromTheSystemThatAreNotUtf8ByTheirBytes)
+{
+    // A folder with a Latin-1 name, and links whose targets lie in it.
+    const std::filesystem::path root (folder.getFullPathName().toStdString()), odd (root / "caf\xe9");
+    ASSERT_TRUE (std::filesystem::create_directory (odd));
+    ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (1, 4800, 48000.0), 48000.0));
+    std::filesystem::copy_file (root / "in.wav", odd / "in.wav");
+    std::filesystem::create_symlink ("caf\xe9/in.wav", root / "to-in");
+    std::filesystem::create_symlink ("caf\xe9/new", root / "to-new");
+    const auto shown = folder.getFullPathName() + "/caf\\xe9";
+
+    struct Case { const char* script; int exitCode; juce::String message; };
+    const Case cases[] {
+        { "exec \"$0\" render --module \"$1\" --out \"$2/to-new\"", 2, "--out " + path ("to-new") + " leads to '" + shown + "/new'" },
+        { "exec \"$0\" render --module \"$1\" --out \"$2/o.wav\" --state-out \"$2/to-new\"", 2, "--state-out " + path ("to-new") + " leads to" },
+        { "exec \"$0\" render --module \"$1\" --out \"$2/o.wav\" --in \"$2/to-in\"", 2, "--in " + path ("to-in") + " leads to '" + shown + "/in.wav'" },
+        { "exec \"$0\" render --module \"$1\" --out \"$2/o.wav\" --preset \"$2/to-in\"", 2, "--preset " + path ("to-in") + " leads to" },
+        { "exec \"$0\" render --module \"$1\" --out \"$2/o.wav\" --state-in \"$2/to-in\"", 2, "--state-in " + path ("to-in") + " leads to" },
+        { "exec \"$0\" render --module \"$2/to-in\" --out \"$2/o.wav\"", 2, "--module " + path ("to-in") + " leads to" },
+        { "cd \"$2/$(printf 'caf\\351')\" && exec \"$0\" render --module \"$1\" --out x.wav", 2, "--out x.wav leads to '" + shown + "/x.wav'" },
+        { "cd \"$2/$(printf 'caf\\351')\" && exec \"$0\" render --module \"$1\" --tail 0 --out \"$2/o.wav\"", 0, "" },
+        { "HOME=\"$2/$(printf 'caf\\351')\" exec \"$0\" render --module \"$1\" --out \"$2/o.wav\"", 1,
+          "the environment variable HOME ('" + shown + "') is not UTF-8 text" },
+        { "CORVANE_DATA_ROOT=\"$2/$(printf 'caf\\351')\" exec \"$0\" render --module \"$1\" --out \"$2/o.wav\"", 1,
+          "the environment variable CORVANE_DATA_ROOT ('" + shown + "') is not UTF-8 text" },
+        { "CORVANE_MODULE=\"$2/$(printf 'caf\\351')/in.wav\" exec \"$0\" render --out \"$2/o.wav\"", 1,
+          "the environment variable CORVANE_MODULE ('" + shown + "/in.wav') is not UTF-8 text" },
+    };
+
+    for (const auto& [script, exitCode, message] : cases)
+    {
+        SCOPED_TRACE (script);
+        const auto run = runHostInShell (script, { folder.getFullPathName() });
+        EXPECT_EQ (run.exitCode, exitCode) << run.output;
+        EXPECT_TRUE (run.output.startsWith ("corvane-host: " + message) || exitCode == 0) << run.output;
+        EXPECT_EQ (folder.getChildFile ("o.wav").existsAsFile(), exitCode == 0);
+        folder.getChildFile ("o.wav").deleteFile();
+    }
+}

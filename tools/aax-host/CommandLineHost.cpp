@@ -215,7 +215,7 @@ namespace
     */
     void warnAboutDataRoot()
     {
-        const auto root = juce::SystemStats::getEnvironmentVariable ("CORVANE_DATA_ROOT", {});
+        const auto root = SystemPath::getEnvironmentVariable ("CORVANE_DATA_ROOT");
 
         if (root.isEmpty())
             return;
@@ -269,10 +269,20 @@ juce::File CommandLineHost::findModule() const
     if (options.module != juce::File())
         return options.module;
 
-    if (const auto fromEnvironment = juce::SystemStats::getEnvironmentVariable ("CORVANE_MODULE", {}); fromEnvironment.isNotEmpty())
+    if (const auto fromEnvironment = SystemPath::getEnvironmentVariable ("CORVANE_MODULE"); fromEnvironment.isNotEmpty())
         return CommandLineOptions::fileToRead ("CORVANE_MODULE", fromEnvironment);
 
-    return juce::File::getSpecialLocation (juce::File::currentExecutableFile).getSiblingFile (moduleFileName);
+    // The system's own name for the running program: JUCE's finds it by way of the working
+    // folder, whose name it reads without a check.
+    try
+    {
+        return SystemPath::getLinkTarget (juce::File ("/proc/self/exe")).getSiblingFile (moduleFileName);
+    }
+    catch (const SystemPath::UnreadableName& unreadable)
+    {
+        throw HostError (std::string ("cannot find the module beside corvane-host: ") + unreadable.what()
+                         + "; give its name with --module or CORVANE_MODULE");
+    }
 }
 
 std::unique_ptr<SimulatedModule> CommandLineHost::loadModule() const

@@ -21,7 +21,19 @@ namespace
         if (value.isEmpty())
             throw UsageError (option.toStdString() + " needs a file name");
 
-        return SystemPath::fromArgument (value);
+        // The file and the links it leads through are each named as the user is shown them
+        // here, before any of them is used: a name that is not UTF-8 text can be neither.
+        try
+        {
+            const auto file = SystemPath::fromArgument (value);
+            SystemPath::followLinks (file);
+            return file;
+        }
+        catch (const SystemPath::UnreadableName& unreadable)
+        {
+            throw UsageError (option.toStdString() + " " + value.toStdString() + " leads to '"
+                               + unreadable.escapedPath.toStdString() + "', a name that is not UTF-8 text");
+        }
     }
 
     /** A file to be written: "-" names no file here, and standard output is never written to. */

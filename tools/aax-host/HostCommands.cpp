@@ -3,6 +3,7 @@
 #include "CommandLineHost.h"
 #include "DisplayAccess.h"
 #include "StrictUtf8.h"
+#include "SystemPath.h"
 #include "ViewCommandHost.h"
 
 #include <iostream>
@@ -167,6 +168,8 @@ int HostCommands::run (const std::vector<std::string>& bytes)
                 return 0;
             }
         }
+
+        SystemPath::checkEnvironment();
 
         // Before the module is loaded: the plug-in makes an editor with every instance, and JUCE
         // reaches for a display as soon as a component is shown, even one painted into an image.

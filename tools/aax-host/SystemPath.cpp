@@ -1,8 +1,11 @@
 #include "SystemPath.h"
 
+#include "StrictUtf8.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <utility>
@@ -14,8 +17,13 @@ namespace
 {
     juce::File fileOf (const std::string& path)
     {
+        const auto name = StrictUtf8::toString (path);
+
+        if (! name.has_value())
+            throw SystemPath::UnreadableName (path);
+
         // The path is the system's own: JUCE's parsing would read '~' and ".." into it.
-        return juce::File::createFileWithoutCheckingPath (juce::String::fromUTF8 (path.c_str()));
+        return juce::File::createFileWithoutCheckingPath (*name);
     }
 
     /** The path with its folder resolved by the system and its last name kept; a path that
@@ -48,6 +56,12 @@ namespace
     }
 }
 
+SystemPath::UnreadableName::UnreadableName (const std::string& path)
+    : std::runtime_error ("'" + StrictUtf8::escaped (path).toStdString() + "' is not UTF-8 text"),
+      escapedPath (StrictUtf8::escaped (path))
+{
+}
+
 juce::File SystemPath::fromArgument (const juce::String& name)
 {
     auto path = name.toStdString();
@@ -55,8 +69,13 @@ juce::File SystemPath::fromArgument (const juce::String& name)
     if (path.empty())
         return {};
 
+    // The working folder as the system names it: JUCE's own reading decodes a name that is not
+    // UTF-8 past its buffer.
     if (path.front() != '/')
-        path = juce::File::getCurrentWorkingDirectory().getFullPathName().toStdString() + "/" + path;
+    {
+        std::error_code error;
+        path = std::filesystem::current_path (error).native() + "/" + path;
+    }
 
     return resolveFolder (path);
 }
@@ -83,6 +102,26 @@ juce::File SystemPath::followLinks (const juce::File& file)
         result = getLinkTarget (result);
 
     return result;
+}
+
+juce::String SystemPath::getEnvironmentVariable (const char* name)
+{
+    const auto* value = std::getenv (name);
+
+    if (value == nullptr)
+        return {};
+
+    if (const auto text = StrictUtf8::toString (value))
+        return *text;
+
+    throw std::runtime_error (std::string ("the environment variable ") + name + " ('" + StrictUtf8::escaped (value).toStdString()
+                              + "') is not UTF-8 text: no file can be named by it");
+}
+
+void SystemPath::checkEnvironment()
+{
+    for (const auto* name : { "HOME", "TMPDIR", "XDG_DATA_HOME", "CORVANE_DATA_ROOT", "CORVANE_MODULE" })
+        getEnvironmentVariable (name);
 }
 
 juce::String SystemPath::describeTooManyLinks (const juce::File& file)

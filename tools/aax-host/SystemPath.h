@@ -2,6 +2,9 @@
 
 #include <juce_core/juce_core.h>
 
+#include <stdexcept>
+#include <string>
+
 /**
     Names of files as the system reads them, for corvane-host's command line and environment.
 
@@ -13,15 +16,27 @@
 */
 struct SystemPath
 {
+    /** Thrown where the system names a file by bytes that are not UTF-8 text: no juce::File
+        can name it, and JUCE's own reading of them writes past its buffer.
+    */
+    struct UnreadableName : public std::runtime_error
+    {
+        explicit UnreadableName (const std::string& path);
+
+        juce::String escapedPath;   ///< the name as the user is shown it
+    };
+
     /** The file a name of the command line or the environment names. Its folder is resolved as
         the system resolves it, so that JUCE's reading of the path cannot lead elsewhere; the
         last name is kept as given (it may be a link, or not exist yet). A folder that cannot
-        be reached is left to the system to report when the file is used.
+        be reached is left to the system to report when the file is used. Throws
+        UnreadableName when the working folder or a folder the name leads through has a name
+        that is not UTF-8 text.
     */
     static juce::File fromArgument (const juce::String& name);
 
     /** What a symbolic link points at, taken from the folder the link lies in; the file itself
-        when it is no link.
+        when it is no link. Throws UnreadableName for a target whose name is not UTF-8 text.
     */
     static juce::File getLinkTarget (const juce::File& file);
 
@@ -29,6 +44,18 @@ struct SystemPath
         included; after as many links as the system follows, the last one reached.
     */
     static juce::File followLinks (const juce::File& file);
+
+    /** An environment variable's value, empty when it is not set; throws a std::runtime_error
+        naming the variable when the value is not UTF-8 text.
+    */
+    static juce::String getEnvironmentVariable (const char* name);
+
+    /** Refuses (as getEnvironmentVariable does) the variables that name folders and files the
+        host and the plug-in use, and that JUCE reads as UTF-8 without a check: HOME, TMPDIR,
+        XDG_DATA_HOME (where JUCE looks for fonts), CORVANE_DATA_ROOT and CORVANE_MODULE.
+        Called before anything reads them.
+    */
+    static void checkEnvironment();
 
     /** Why the system gave up on a name's links (ELOOP): "is a loop of symbolic links", or that
         it leads through a chain longer than the system follows.
