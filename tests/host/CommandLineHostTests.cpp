@@ -1424,6 +1424,36 @@ TEST_F (CommandLineHost, RefusesAnInputThatShrinksWhileItIsRead)
     }
 }
 
+TEST_F (CommandLineHost, FinishesFromTheOpenInputWhateverHappensToItsName)
+{
+    const auto audio = sine (1, 8000 * 30, 8000.0);
+    ASSERT_TRUE (writeAudio (juce::WavAudioFormat(), folder.getChildFile ("other.wav"), sine (1, 800, 8000.0), 8000.0, 16));
+
+    for (const auto* change : { "moved", "deleted", "replaced" })
+    {
+        SCOPED_TRACE (change);
+        ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("in.flac"), audio, 8000.0, 16));
+
+        // One sample a block: a long render, during which the name comes to lead elsewhere.
+        juce::ChildProcess host;
+        ASSERT_TRUE (host.start ({ std::getenv ("CORVANE_HOST"), "render", "--module", modulePath(), "--in", path ("in.flac"),
+                                   "--out", path ("out.wav"), "--block", "1", "--preroll", "0", "--tail", "0", "--config", "1x1" }));
+
+        for (int wait = 0; wait < 600 && folder.findChildFiles (juce::File::findFiles, false, ".corvane-host-*").isEmpty(); ++wait)
+            juce::Thread::sleep (100);
+
+        const auto other = folder.getChildFile ("copy of other.wav");
+        ASSERT_TRUE (folder.getChildFile ("other.wav").copyFileTo (other));
+        ASSERT_EQ (juce::String (change) == "moved"   ? std::rename (path ("in.flac").toRawUTF8(), path ("elsewhere.flac").toRawUTF8())
+                 : juce::String (change) == "deleted" ? std::remove (path ("in.flac").toRawUTF8())
+                                                      : std::rename (other.getFullPathName().toRawUTF8(), path ("in.flac").toRawUTF8()), 0);
+        const auto output = host.readAllProcessOutput();
+        host.waitForProcessToFinish (120000);
+        ASSERT_EQ (host.getExitCode(), 0u) << output;
+        EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(), audio.getNumSamples());
+    }
+}
+
 TEST_F (CommandLineHost, ReadsDoubleFloatALawAndULawWavFiles)
 {
     const double doubles[] { 0.25, -0.5, 1.0 / 3.0 };
@@ -1700,6 +1730,32 @@ TEST_F (CommandLineHost, RefusesFlacWhoseFramesCannotBeDecoded)
             EXPECT_EQ (run.exitCode, 1);
             EXPECT_TRUE (run.output.startsWith ("corvane-host: cannot read " + path ("in.flac") + ": " + message)) << run.output;
         }
+    }
+}
+
+TEST_F (CommandLineHost, ReadsCompressedStreamsFollowedByZerosInTimeLinearInThem)
+{
+    ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("sized flac"), sine (1, 4410, 44100.0), 44100.0, 16));
+    ASSERT_TRUE (writeAudio (juce::OggVorbisAudioFormat(), folder.getChildFile ("ogg"), sine (1, 4410, 44100.0), 44100.0, 16));
+    juce::MemoryBlock unsized;
+    ASSERT_TRUE (folder.getChildFile ("sized flac").loadFileAsData (unsized));
+    static_cast<uint8_t*> (unsized.getData())[21] &= 0xf0;
+    std::memset (static_cast<uint8_t*> (unsized.getData()) + 22, 0, 4);
+    ASSERT_TRUE (folder.getChildFile ("unsized flac").replaceWithData (unsized.getData(), unsized.getSize()));
+
+    for (const auto* name : { "sized flac", "unsized flac", "ogg" })
+    {
+        SCOPED_TRACE (name);
+
+        // 128 MB of zeros (sparse): going back over them once for each page's worth, as a search
+        // for the last page may, takes a minute.
+        ASSERT_EQ (truncate (path (name).toRawUTF8(), folder.getChildFile (name).getSize() + (128 << 20)), 0);
+        const auto start = juce::Time::getMillisecondCounterHiRes();
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path (name), "--out", path ("out.wav"),
+                                    "--config", "1x1", "--bypass", "--tail", "0" });
+        EXPECT_LT (juce::Time::getMillisecondCounterHiRes() - start, 15000.0);
+        EXPECT_EQ (run.exitCode, 0) << run.output;
+        EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(), 4410);
     }
 }
 
