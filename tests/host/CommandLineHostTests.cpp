@@ -1879,7 +1879,7 @@ TEST_F (CommandLineHost, ChecksEveryFileToReadBeforeOpeningIt)
     const auto with = [&render] (juce::StringArray extra) { auto arguments = render; arguments.addArray (extra); return arguments; };
 
     struct Case { juce::StringArray arguments, environment; juce::String message; int exitCode; };
-    const std::vector<Case> cases {
+    std::vector<Case> cases {
         { with ({ "--state-in", path ("fifo") }), {}, "--state-in " + path ("fifo") + " is a pipe, not a file", 2 },
         { with ({ "--state-in", "/dev/null" }), {}, "--state-in /dev/null is a device, not a file", 2 },
         { with ({ "--state-in", path ("long.state") }), {}, "(16777217 bytes), more than the 16.0 MB (16777216 bytes) a state file may hold", 1 },
@@ -1892,6 +1892,13 @@ TEST_F (CommandLineHost, ChecksEveryFileToReadBeforeOpeningIt)
         { with ({ "--in", path ("loop a") }), {}, "--in " + path ("loop a") + " is a loop of symbolic links", 2 },
         { with ({ "--in", path ("locked.wav") }), withoutRoot, "cannot read " + path ("locked.wav") + ": Permission denied", 1 },
     };
+
+    // A name longer than any file's can lead to none, as one that is missing.
+    const auto longName = path (juce::String::repeatedString ("n", 256).toRawUTF8());
+
+    for (const auto* option : { "--in", "--preset", "--state-in", "--module" })
+        cases.push_back ({ juce::String (option) == "--module" ? juce::StringArray { "describe", option, longName } : with ({ option, longName }),
+                           {}, option + (" " + longName) + ": no such file", 2 });
 
     for (const auto& [arguments, environment, message, exitCode] : cases)
     {

@@ -197,6 +197,10 @@ juce::File CommandLineOptions::fileToRead (const juce::String& name, const juce:
         if (errno == ENOENT || errno == ENOTDIR)
             throw UsageError (head + ": no such file");
 
+        // No file can have a name longer than the system takes: the same mistake as a missing one.
+        if (errno == ENAMETOOLONG)
+            throw UsageError (head + ": no such file (" + std::strerror (errno) + ")");
+
         throw HostError ("cannot read " + path + ": " + std::strerror (errno));
     }
 
