@@ -1965,21 +1965,26 @@ TEST_F (CommandLineHost, TakesPathsLiterallyAndFollowsLinksAsTheSystemDoes)
 
 TEST_F (CommandLineHost, TakesASetValueUpToItsFirstEqualsSignAndOnlyUtf8Text)
 {
-    // The messages show each byte that is no part of a UTF-8 character as U+FFFD.
-    struct Case { const char* script; const char* message; };
+    // The messages name the option a value was given to, and show each byte that is no part
+    // of a UTF-8 character as \xNN.
+    struct Case { const char* script; juce::String message; };
     const Case cases[] { { "exec \"$0\" render --module \"$1\" --out \"$2/out.wav\" --set 'Delay Lines Routing=Mixed=1'",
                            "--set Delay Lines Routing: 'Mixed=1' is not one of: Parallel" },
                          { "exec \"$0\" render --module \"$1\" --out \"$2/out.wav\" --set \"$(printf 'Line 1 Feedback\\377=0.5')\"",
-                           "'Line 1 Feedback\xef\xbf\xbd=0.5' is not UTF-8 text" },
+                           "--set 'Line 1 Feedback\\xff=0.5' is not UTF-8 text" },
                          { "exec \"$0\" render --module \"$1\" --out \"$2/$(printf '\\377.wav')\"",
-                           "/\xef\xbf\xbd.wav' is not UTF-8 text" } };
+                           "--out '" + folder.getFullPathName() + "/\\xff.wav' is not UTF-8 text" },
+                         { "exec \"$0\" render --module \"$1\" --out \"$2/out.wav\" --rate \"$(printf '48\\377\\376')\"",
+                           "--rate '48\\xff\\xfe' is not UTF-8 text" },
+                         { "exec \"$0\" render --module \"$1\" --out \"$2/out.wav\" \"$(printf -- '--r\\377')\"",
+                           "'--r\\xff' is not UTF-8 text" } };
 
     for (const auto& [script, message] : cases)
     {
         SCOPED_TRACE (script);
         const auto run = runHostInShell (script, { folder.getFullPathName() });
         EXPECT_EQ (run.exitCode, 2);
-        EXPECT_TRUE (run.output.startsWith ("corvane-host: ") && run.output.contains (juce::String::fromUTF8 (message))) << run.output;
+        EXPECT_TRUE (run.output.startsWith ("corvane-host: " + message)) << run.output;
         EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false).isEmpty());
     }
 }

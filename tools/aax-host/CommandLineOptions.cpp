@@ -266,6 +266,12 @@ CommandLineOptions CommandLineOptions::parse (const juce::String& command, const
     return options;
 }
 
+bool CommandLineOptions::takesValue (const juce::String& name)
+{
+    const auto* option = findOption (name);
+    return option != nullptr && *option->argument != 0;
+}
+
 juce::String CommandLineOptions::getHelp (const juce::StringArray& names, const juce::StringPairArray& ownHelp)
 {
     juce::String text;

@@ -120,16 +120,25 @@ juce::String HostCommands::getUsage()
 int HostCommands::run (const std::vector<std::string>& bytes)
 {
     // JUCE reads bytes that are not UTF-8 as other characters: a name would lead to another
-    // file, a parameter's name to none. They are marked where they are shown, and refused.
+    // file, a parameter's name to none. They are escaped where they are shown, and refused,
+    // named by the option they were given to.
     juce::StringArray arguments;
     juce::String notUtf8;
 
     for (const auto& argument : bytes)
     {
-        arguments.add (StrictUtf8::withInvalidBytesMarked (argument.data(), argument.size()));
+        arguments.add (StrictUtf8::escaped (argument));
 
         if (notUtf8.isEmpty() && ! StrictUtf8::isValid (argument.data(), argument.size()))
-            notUtf8 = arguments.strings.getLast();
+        {
+            auto option = 1;
+
+            while (option < arguments.size() - 2)
+                option += CommandLineOptions::takesValue (arguments[option]) ? 2 : 1;
+
+            notUtf8 = (option == arguments.size() - 2 && CommandLineOptions::takesValue (arguments[option]) ? arguments[option] + " " : juce::String())
+                       + "'" + arguments.strings.getLast() + "'";
+        }
     }
 
     const auto* command = arguments.isEmpty() ? nullptr : findCommand (arguments[0]);
@@ -155,7 +164,7 @@ int HostCommands::run (const std::vector<std::string>& bytes)
             throw UsageError ("unknown command '" + arguments[0].toStdString() + "' (" + commandNames().toStdString() + ")");
 
         if (notUtf8.isNotEmpty())
-            throw UsageError ("'" + notUtf8.toStdString() + "' is not UTF-8 text");
+            throw UsageError (notUtf8.toStdString() + " is not UTF-8 text");
 
         const juce::StringArray rest (arguments.strings.begin() + 1, arguments.size() - 1);
 
