@@ -72,22 +72,22 @@ std::unique_ptr<juce::AudioFormatReader> FlacFileReader::create (std::unique_ptr
 
 void FlacFileReader::classifyWhatFollowsTheAudio()
 {
-    // Zeros, as a writer that reserved room or a file system leaves them, end the audio as the
-    // end of the file would. A frame's sync code there begins a frame the file lost the rest
-    // of; any other byte is one that no decoder can read as audio.
     uint8_t bytes[65536];
-    bool first = true;
+    auto read = input->setPosition (audioEnd) ? input->read (bytes, sizeof (bytes)) : 0;
 
-    for (auto read = input->setPosition (audioEnd) ? input->read (bytes, sizeof (bytes)) : 0; read > 0;
-         read = input->read (bytes, sizeof (bytes)), first = false)
-    {
-        if (std::all_of (bytes, bytes + read, [] (uint8_t byte) { return byte == 0; }))
-            continue;
-
-        if (! first || bytes[0] != 0xff)
-            damaged = true;
-
+    // A frame's sync code where the last frame ended begins a frame the file lost the rest of.
+    if (read > 0 && bytes[0] == 0xff)
         return;
+
+    // Zeros, as a writer that reserved room or a file system leaves them, end the audio as the
+    // end of the file would; any other byte is one that no decoder can read as audio.
+    for (; read > 0; read = input->read (bytes, sizeof (bytes)))
+    {
+        if (! std::all_of (bytes, bytes + read, [] (uint8_t byte) { return byte == 0; }))
+        {
+            damaged = true;
+            return;
+        }
     }
 
     lostSync = false;
