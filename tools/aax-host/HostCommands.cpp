@@ -11,6 +11,22 @@ namespace
 {
     const juce::StringArray helpNames { "--help", "-h", "help" };
 
+    /** The last of these arguments (a command's name first) as a message shows it: quoted,
+        after the option it is the value of, if it is one.
+    */
+    juce::String describeLastArgument (const juce::StringArray& arguments)
+    {
+        const auto last = arguments.size() - 1;
+        auto index = 1;
+
+        // An option that takes a value takes the argument after it.
+        while (index < last - 1)
+            index += CommandLineOptions::takesValue (arguments[index]) ? 2 : 1;
+
+        const auto isValue = index == last - 1 && CommandLineOptions::takesValue (arguments[index]);
+        return (isValue ? arguments[index] + " '" : juce::String ("'")) + arguments[last] + "'";
+    }
+
     const HostCommands::Command* findCommand (const juce::String& name)
     {
         for (const auto& command : HostCommands::getCommands())
@@ -130,15 +146,7 @@ int HostCommands::run (const std::vector<std::string>& bytes)
         arguments.add (StrictUtf8::escaped (argument));
 
         if (notUtf8.isEmpty() && ! StrictUtf8::isValid (argument.data(), argument.size()))
-        {
-            auto option = 1;
-
-            while (option < arguments.size() - 2)
-                option += CommandLineOptions::takesValue (arguments[option]) ? 2 : 1;
-
-            notUtf8 = (option == arguments.size() - 2 && CommandLineOptions::takesValue (arguments[option]) ? arguments[option] + " " : juce::String())
-                       + "'" + arguments.strings.getLast() + "'";
-        }
+            notUtf8 = describeLastArgument (arguments);
     }
 
     const auto* command = arguments.isEmpty() ? nullptr : findCommand (arguments[0]);

@@ -169,10 +169,10 @@ bool OggVorbisFileReader::readSamples (int* const* destChannels, int numDestChan
 //==============================================================================
 size_t OggVorbisFileReader::readBytes (void* buffer, size_t size, size_t count, void* client)
 {
-    auto& input = *static_cast<OggVorbisFileReader*> (client)->input;
-    const auto left = static_cast<size_t> (juce::jmax (juce::int64 (0), static_cast<OggVorbisFileReader*> (client)->streamEnd - input.getPosition()));
-    const auto bytes = juce::jmin (size * count, size_t (1) << 20, left);
-    return size > 0 ? static_cast<size_t> (juce::jmax (0, input.read (buffer, static_cast<int> (bytes)))) / size : 0;
+    auto& reader = *static_cast<OggVorbisFileReader*> (client);
+    const auto left = juce::jmax (juce::int64 (0), reader.streamEnd - reader.input->getPosition());
+    const auto bytes = juce::jmin (size * count, size_t (1) << 20, static_cast<size_t> (left));
+    return size > 0 ? static_cast<size_t> (juce::jmax (0, reader.input->read (buffer, static_cast<int> (bytes)))) / size : 0;
 }
 
 int OggVorbisFileReader::seekTo (void* client, ogg_int64_t offset, int origin)
