@@ -1416,6 +1416,36 @@ TEST_F (CommandLineHost, RefusesAnInputThatShrinksWhileItIsRead)
     }
 }
 
+TEST_F (CommandLineHost, FinishesFromTheOpenInputWhateverHappensToItsName)
+{
+    const auto audio = sine (1, 8000 * 30, 8000.0);
+    ASSERT_TRUE (writeAudio (juce::WavAudioFormat(), folder.getChildFile ("other.wav"), sine (1, 800, 8000.0), 8000.0, 16));
+
+    for (const auto* change : { "moved", "deleted", "replaced" })
+    {
+        SCOPED_TRACE (change);
+        ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("in.flac"), audio, 8000.0, 16));
+
+        // One sample a block: a long render, during which the name comes to lead elsewhere.
+        juce::ChildProcess host;
+        ASSERT_TRUE (host.start ({ std::getenv ("CORVANE_HOST"), "render", "--module", modulePath(), "--in", path ("in.flac"),
+                                   "--out", path ("out.wav"), "--block", "1", "--preroll", "0", "--tail", "0", "--config", "1x1" }));
+
+        for (int wait = 0; wait < 600 && folder.findChildFiles (juce::File::findFiles, false, ".corvane-host-*").isEmpty(); ++wait)
+            juce::Thread::sleep (100);
+
+        const auto other = folder.getChildFile ("copy of other.wav");
+        ASSERT_TRUE (folder.getChildFile ("other.wav").copyFileTo (other));
+        ASSERT_EQ (juce::String (change) == "moved"   ? std::rename (path ("in.flac").toRawUTF8(), path ("elsewhere.flac").toRawUTF8())
+                 : juce::String (change) == "deleted" ? std::remove (path ("in.flac").toRawUTF8())
+                                                      : std::rename (other.getFullPathName().toRawUTF8(), path ("in.flac").toRawUTF8()), 0);
+        const auto output = host.readAllProcessOutput();
+        host.waitForProcessToFinish (120000);
+        ASSERT_EQ (host.getExitCode(), 0u) << output;
+        EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(), audio.getNumSamples());
+    }
+}
+
 TEST_F (CommandLineHost, ReadsDoubleFloatALawAndULawWavFiles)
 {
     const double doubles[] { 0.25, -0.5, 1.0 / 3.0 };
@@ -1793,6 +1823,32 @@ TEST_F (CommandLineHost, RefusesFlacWhoseFramesCannotBeDecoded)
     }
 }
 
+TEST_F (CommandLineHost, ReadsCompressedStreamsFollowedByZerosInTimeLinearInThem)
+{
+    ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("sized flac"), sine (1, 4410, 44100.0), 44100.0, 16));
+    ASSERT_TRUE (writeAudio (juce::OggVorbisAudioFormat(), folder.getChildFile ("ogg"), sine (1, 4410, 44100.0), 44100.0, 16));
+    juce::MemoryBlock unsized;
+    ASSERT_TRUE (folder.getChildFile ("sized flac").loadFileAsData (unsized));
+    static_cast<uint8_t*> (unsized.getData())[21] &= 0xf0;
+    std::memset (static_cast<uint8_t*> (unsized.getData()) + 22, 0, 4);
+    ASSERT_TRUE (folder.getChildFile ("unsized flac").replaceWithData (unsized.getData(), unsized.getSize()));
+
+    for (const auto* name : { "sized flac", "unsized flac", "ogg" })
+    {
+        SCOPED_TRACE (name);
+
+        // 128 MB of zeros (sparse): going back over them once for each page's worth, as a search
+        // for the last page may, takes a minute.
+        ASSERT_EQ (truncate (path (name).toRawUTF8(), folder.getChildFile (name).getSize() + (128 << 20)), 0);
+        const auto start = juce::Time::getMillisecondCounterHiRes();
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path (name), "--out", path ("out.wav"),
+                                    "--config", "1x1", "--bypass", "--tail", "0" });
+        EXPECT_LT (juce::Time::getMillisecondCounterHiRes() - start, 15000.0);
+        EXPECT_EQ (run.exitCode, 0) << run.output;
+        EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(), 4410);
+    }
+}
+
 // Only show reaches an X display, and only the one DISPLAY names: not the ":0" that JUCE falls
 // back to when DISPLAY is empty or unset, which may be someone else's screen.
 TEST_F (CommandLineHost, ReachesADisplayOnlyToShowAWindow)
@@ -1913,7 +1969,7 @@ TEST_F (CommandLineHost, ChecksEveryFileToReadBeforeOpeningIt)
     const auto with = [&render] (juce::StringArray extra) { auto arguments = render; arguments.addArray (extra); return arguments; };
 
     struct Case { juce::StringArray arguments, environment; juce::String message; int exitCode; };
-    const std::vector<Case> cases {
+    std::vector<Case> cases {
         { with ({ "--state-in", path ("fifo") }), {}, "--state-in " + path ("fifo") + " is a pipe, not a file", 2 },
         { with ({ "--state-in", "/dev/null" }), {}, "--state-in /dev/null is a device, not a file", 2 },
         { with ({ "--state-in", path ("long.state") }), {}, "(16777217 bytes), more than the 16.0 MB (16777216 bytes) a state file may hold", 1 },
@@ -1926,6 +1982,13 @@ TEST_F (CommandLineHost, ChecksEveryFileToReadBeforeOpeningIt)
         { with ({ "--in", path ("loop a") }), {}, "--in " + path ("loop a") + " is a loop of symbolic links", 2 },
         { with ({ "--in", path ("locked.wav") }), withoutRoot, "cannot read " + path ("locked.wav") + ": Permission denied", 1 },
     };
+
+    // A name longer than any file's can lead to none, as one that is missing.
+    const auto longName = path (juce::String::repeatedString ("n", 256).toRawUTF8());
+
+    for (const auto* option : { "--in", "--preset", "--state-in", "--module" })
+        cases.push_back ({ juce::String (option) == "--module" ? juce::StringArray { "describe", option, longName } : with ({ option, longName }),
+                           {}, option + (" " + longName) + ": no such file", 2 });
 
     for (const auto& [arguments, environment, message, exitCode] : cases)
     {
@@ -1992,21 +2055,26 @@ TEST_F (CommandLineHost, TakesPathsLiterallyAndFollowsLinksAsTheSystemDoes)
 
 TEST_F (CommandLineHost, TakesASetValueUpToItsFirstEqualsSignAndOnlyUtf8Text)
 {
-    // The messages show each byte that is no part of a UTF-8 character as U+FFFD.
-    struct Case { const char* script; const char* message; };
+    // The messages name the option a value was given to, and show each byte that is no part
+    // of a UTF-8 character as \xNN.
+    struct Case { const char* script; juce::String message; };
     const Case cases[] { { "exec \"$0\" render --module \"$1\" --out \"$2/out.wav\" --set 'Delay Lines Routing=Mixed=1'",
                            "--set Delay Lines Routing: 'Mixed=1' is not one of: Parallel" },
                          { "exec \"$0\" render --module \"$1\" --out \"$2/out.wav\" --set \"$(printf 'Line 1 Feedback\\377=0.5')\"",
-                           "'Line 1 Feedback\xef\xbf\xbd=0.5' is not UTF-8 text" },
+                           "--set 'Line 1 Feedback\\xff=0.5' is not UTF-8 text" },
                          { "exec \"$0\" render --module \"$1\" --out \"$2/$(printf '\\377.wav')\"",
-                           "/\xef\xbf\xbd.wav' is not UTF-8 text" } };
+                           "--out '" + folder.getFullPathName() + "/\\xff.wav' is not UTF-8 text" },
+                         { "exec \"$0\" render --module \"$1\" --out \"$2/out.wav\" --rate \"$(printf '48\\377\\376')\"",
+                           "--rate '48\\xff\\xfe' is not UTF-8 text" },
+                         { "exec \"$0\" render --module \"$1\" --out \"$2/out.wav\" \"$(printf -- '--r\\377')\"",
+                           "'--r\\xff' is not UTF-8 text" } };
 
     for (const auto& [script, message] : cases)
     {
         SCOPED_TRACE (script);
         const auto run = runHostInShell (script, { folder.getFullPathName() });
         EXPECT_EQ (run.exitCode, 2);
-        EXPECT_TRUE (run.output.startsWith ("corvane-host: ") && run.output.contains (juce::String::fromUTF8 (message))) << run.output;
+        EXPECT_TRUE (run.output.startsWith ("corvane-host: " + message)) << run.output;
         EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false).isEmpty());
     }
 }

@@ -209,6 +209,10 @@ juce::File CommandLineOptions::fileToRead (const juce::String& name, const juce:
         if (errno == ENOENT || errno == ENOTDIR)
             throw UsageError (head + ": no such file");
 
+        // No file can have a name longer than the system takes: the same mistake as a missing one.
+        if (errno == ENAMETOOLONG)
+            throw UsageError (head + ": no such file (" + std::strerror (errno) + ")");
+
         throw HostError ("cannot read " + path + ": " + std::strerror (errno));
     }
 
@@ -272,6 +276,12 @@ CommandLineOptions CommandLineOptions::parse (const juce::String& command, const
             throw UsageError (std::string (name) + " " + file->getFullPathName().toStdString() + " " + check.getErrorMessage().toStdString());
 
     return options;
+}
+
+bool CommandLineOptions::takesValue (const juce::String& name)
+{
+    const auto* option = findOption (name);
+    return option != nullptr && *option->argument != 0;
 }
 
 juce::String CommandLineOptions::getHelp (const juce::StringArray& names, const juce::StringPairArray& ownHelp)

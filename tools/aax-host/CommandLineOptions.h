@@ -63,6 +63,9 @@ struct CommandLineOptions
     */
     static juce::File fileToRead (const juce::String& name, const juce::String& value);
 
+    /** True for the name of an option that is followed by its value. */
+    static bool takesValue (const juce::String& name);
+
     /** The help lines of these options, in the table's order; a command whose option means
         something else than the table says gives its own text for it (by the option's name).
     */

@@ -1,5 +1,6 @@
 #include "FlacFileReader.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 FlacFileReader::FlacFileReader (juce::InputStream* stream)
@@ -16,6 +17,9 @@ FlacFileReader::FlacFileReader (juce::InputStream* stream)
     // file is decoded once to count its samples, as JUCE's reader does, and what is wrong with
     // its audio is found then.
     counting = true;
+    FLAC__uint64 metadataEnd = 0;
+    FLAC__stream_decoder_get_decode_position (decoder, &metadataEnd);
+    audioEnd = static_cast<juce::int64> (metadataEnd);
 
     while (! damaged && FLAC__stream_decoder_get_state (decoder) < FLAC__STREAM_DECODER_END_OF_STREAM
             && FLAC__stream_decoder_process_single (decoder))
@@ -23,6 +27,9 @@ FlacFileReader::FlacFileReader (juce::InputStream* stream)
     }
 
     counting = false;
+
+    if (lostSync && ! damaged)
+        classifyWhatFollowsTheAudio();
 
     if (damaged || lostSync)
         return;
@@ -61,6 +68,29 @@ std::unique_ptr<juce::AudioFormatReader> FlacFileReader::create (std::unique_ptr
     }
 
     return reader;
+}
+
+void FlacFileReader::classifyWhatFollowsTheAudio()
+{
+    uint8_t bytes[65536];
+    auto read = input->setPosition (audioEnd) ? input->read (bytes, sizeof (bytes)) : 0;
+
+    // A frame's sync code where the last frame ended begins a frame the file lost the rest of.
+    if (read > 0 && bytes[0] == 0xff)
+        return;
+
+    // Zeros, as a writer that reserved room or a file system leaves them, end the audio as the
+    // end of the file would; any other byte is one that no decoder can read as audio.
+    for (; read > 0; read = input->read (bytes, sizeof (bytes)))
+    {
+        if (! std::all_of (bytes, bytes + read, [] (uint8_t byte) { return byte == 0; }))
+        {
+            damaged = true;
+            return;
+        }
+    }
+
+    lostSync = false;
 }
 
 std::runtime_error FlacFileReader::damage (juce::int64 sample) const
@@ -139,16 +169,14 @@ FLAC__StreamDecoderTellStatus FlacFileReader::tellPosition (const FLAC__StreamDe
     return FLAC__STREAM_DECODER_TELL_STATUS_OK;
 }
 
-FLAC__StreamDecoderLengthStatus FlacFileReader::tellLength (const FLAC__StreamDecoder*, FLAC__uint64* length, void* reader)
+FLAC__StreamDecoderLengthStatus FlacFileReader::tellLength (const FLAC__StreamDecoder*, FLAC__uint64*, void*)
 {
-    const auto total = static_cast<FlacFileReader*> (reader)->input->getTotalLength();
-    *length = static_cast<FLAC__uint64> (juce::jmax (juce::int64 (0), total));
-    return total >= 0 ? FLAC__STREAM_DECODER_LENGTH_STATUS_OK : FLAC__STREAM_DECODER_LENGTH_STATUS_UNSUPPORTED;
+    return FLAC__STREAM_DECODER_LENGTH_STATUS_UNSUPPORTED;
 }
 
-FLAC__bool FlacFileReader::isAtEnd (const FLAC__StreamDecoder*, void* reader)
+FLAC__bool FlacFileReader::isAtEnd (const FLAC__StreamDecoder*, void*)
 {
-    return static_cast<FlacFileReader*> (reader)->input->isExhausted();
+    return false;
 }
 
 FLAC__StreamDecoderWriteStatus FlacFileReader::takeFrame (const FLAC__StreamDecoder*, const FLAC__Frame* frame,
@@ -167,6 +195,9 @@ FLAC__StreamDecoderWriteStatus FlacFileReader::takeFrame (const FLAC__StreamDeco
 
     if (reader.counting)
     {
+        FLAC__uint64 frameEnd = 0;
+        FLAC__stream_decoder_get_decode_position (reader.decoder, &frameEnd);
+        reader.audioEnd = static_cast<juce::int64> (frameEnd);
         reader.lengthInSamples += length;
         return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
     }

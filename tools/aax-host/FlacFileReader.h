@@ -34,12 +34,20 @@ private:
     /** Decodes the next frame into the block; false at the end of the stream. */
     bool decodeFrame();
 
+    /** After a count that lost sync with no frame after it: tells from the bytes that follow
+        the last frame whether the audio simply ended there, the file was cut in a frame, or
+        the file is damaged.
+    */
+    void classifyWhatFollowsTheAudio();
+
     /** The error for audio that cannot be decoded after this sample. */
     std::runtime_error damage (juce::int64 sample) const;
 
     static FLAC__StreamDecoderReadStatus readBytes (const FLAC__StreamDecoder*, FLAC__byte* buffer, size_t* size, void* reader);
     static FLAC__StreamDecoderSeekStatus seekTo (const FLAC__StreamDecoder*, FLAC__uint64 position, void* reader);
     static FLAC__StreamDecoderTellStatus tellPosition (const FLAC__StreamDecoder*, FLAC__uint64* position, void* reader);
+    // The end of the file is told by a read that finds nothing, never by the file's length:
+    // JUCE's stream asks the file system for that by name, which may lead to another file.
     static FLAC__StreamDecoderLengthStatus tellLength (const FLAC__StreamDecoder*, FLAC__uint64* length, void* reader);
     static FLAC__bool isAtEnd (const FLAC__StreamDecoder*, void* reader);
     static FLAC__StreamDecoderWriteStatus takeFrame (const FLAC__StreamDecoder*, const FLAC__Frame* frame,
@@ -51,6 +59,7 @@ private:
     juce::HeapBlock<int> block;    ///< the last frame decoded, channel after channel
     int blockCapacity = 0, blockLength = 0, blockPosition = 0;
     juce::int64 nextSample = 0;
+    juce::int64 audioEnd = 0;   ///< while counting, where the last frame ended
     bool counting = false;
     bool damaged = false;   ///< the library reported an error other than a loss of sync where the stream ends
     bool lostSync = false;  ///< it lost sync and has found no frame since, as where a file was cut

@@ -12,6 +12,22 @@ namespace
 {
     const juce::StringArray helpNames { "--help", "-h", "help" };
 
+    /** The last of these arguments (a command's name first) as a message shows it: quoted,
+        after the option it is the value of, if it is one.
+    */
+    juce::String describeLastArgument (const juce::StringArray& arguments)
+    {
+        const auto last = arguments.size() - 1;
+        auto index = 1;
+
+        // An option that takes a value takes the argument after it.
+        while (index < last - 1)
+            index += CommandLineOptions::takesValue (arguments[index]) ? 2 : 1;
+
+        const auto isValue = index == last - 1 && CommandLineOptions::takesValue (arguments[index]);
+        return (isValue ? arguments[index] + " '" : juce::String ("'")) + arguments[last] + "'";
+    }
+
     const HostCommands::Command* findCommand (const juce::String& name)
     {
         for (const auto& command : HostCommands::getCommands())
@@ -121,16 +137,17 @@ juce::String HostCommands::getUsage()
 int HostCommands::run (const std::vector<std::string>& bytes)
 {
     // JUCE reads bytes that are not UTF-8 as other characters: a name would lead to another
-    // file, a parameter's name to none. They are marked where they are shown, and refused.
+    // file, a parameter's name to none. They are escaped where they are shown, and refused,
+    // named by the option they were given to.
     juce::StringArray arguments;
     juce::String notUtf8;
 
     for (const auto& argument : bytes)
     {
-        arguments.add (StrictUtf8::withInvalidBytesMarked (argument.data(), argument.size()));
+        arguments.add (StrictUtf8::escaped (argument));
 
         if (notUtf8.isEmpty() && ! StrictUtf8::isValid (argument.data(), argument.size()))
-            notUtf8 = arguments.strings.getLast();
+            notUtf8 = describeLastArgument (arguments);
     }
 
     const auto* command = arguments.isEmpty() ? nullptr : findCommand (arguments[0]);
@@ -156,7 +173,7 @@ int HostCommands::run (const std::vector<std::string>& bytes)
             throw UsageError ("unknown command '" + arguments[0].toStdString() + "' (" + commandNames().toStdString() + ")");
 
         if (notUtf8.isNotEmpty())
-            throw UsageError ("'" + notUtf8.toStdString() + "' is not UTF-8 text");
+            throw UsageError (notUtf8.toStdString() + " is not UTF-8 text");
 
         const juce::StringArray rest (arguments.strings.begin() + 1, arguments.size() - 1);
 

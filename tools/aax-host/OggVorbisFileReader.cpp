@@ -1,8 +1,8 @@
 #include "OggVorbisFileReader.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <optional>
 #include <stdexcept>
 
 namespace
@@ -14,8 +14,10 @@ namespace
 OggVorbisFileReader::OggVorbisFileReader (juce::InputStream* stream)
     : juce::AudioFormatReader (stream, "Ogg-Vorbis file")
 {
+    findLastPage();
+
     const ov_callbacks callbacks { readBytes, seekTo, nullptr, tellPosition };
-    opened = ov_open_callbacks (input, &file, nullptr, 0, callbacks) == 0;
+    opened = input->setPosition (0) && ov_open_callbacks (this, &file, nullptr, 0, callbacks) == 0;
 
     if (! opened)
         return;
@@ -56,7 +58,7 @@ std::unique_ptr<juce::AudioFormatReader> OggVorbisFileReader::create (std::uniqu
     if (! reader->opened)
     {
         if (firstPacketBegins (*reader->input, "\x01vorbis", 7))
-            error = endsItsStream (*reader->input) ? "the file is damaged: its Vorbis headers cannot be read" : "the file is cut short";
+            error = reader->lastPageEndsStream ? "the file is damaged: its Vorbis headers cannot be read" : "the file is cut short";
         else if (firstPacketBegins (*reader->input, "\x7f" "FLAC", 5))
             error = "its encoding (Ogg FLAC) is not supported";
 
@@ -65,7 +67,7 @@ std::unique_ptr<juce::AudioFormatReader> OggVorbisFileReader::create (std::uniqu
 
     // The reader announces the length up to the last whole page, so a file cut anywhere
     // would pass for a shorter whole one.
-    if (! endsItsStream (*reader->input))
+    if (! reader->lastPageEndsStream)
     {
         error = "the file is cut short";
         return {};
@@ -92,37 +94,38 @@ bool OggVorbisFileReader::firstPacketBegins (juce::InputStream& stream, const ch
     return read >= packet + static_cast<int> (size) && std::memcmp (start, "OggS", 4) == 0 && std::memcmp (start + packet, mark, size) == 0;
 }
 
-bool OggVorbisFileReader::endsItsStream (juce::InputStream& stream)
+void OggVorbisFileReader::findLastPage()
 {
     // The last whole page is looked for from the end back, two pages' worth of bytes at a time:
-    // windows that overlap by a page, so that every page lies whole in one of them. The decoder
-    // goes on from where it was.
-    const auto position = stream.getPosition();
+    // windows that overlap by a page, so that every page lies whole in one of them.
     ogg_sync_state sync;
     ogg_sync_init (&sync);
-    std::optional<bool> ended;
 
-    for (auto windowEnd = stream.getTotalLength(); ! ended.has_value() && windowEnd > 0; windowEnd -= maxPageSize)
+    for (auto windowEnd = input->getTotalLength(); streamEnd == 0 && windowEnd > 0; windowEnd -= maxPageSize)
     {
         const auto windowStart = juce::jmax (juce::int64 (0), windowEnd - 2 * maxPageSize);
         const auto size = static_cast<int> (windowEnd - windowStart);
         ogg_sync_reset (&sync);
         auto* buffer = ogg_sync_buffer (&sync, size);
-        const auto read = stream.setPosition (windowStart) ? stream.read (buffer, size) : 0;
+        const auto read = input->setPosition (windowStart) ? input->read (buffer, size) : 0;
         ogg_sync_wrote (&sync, juce::jmax (0, read));
         ogg_page page;
+        auto at = windowStart;
 
-        for (long found; (found = ogg_sync_pageseek (&sync, &page)) != 0;)
+        for (long found; (found = ogg_sync_pageseek (&sync, &page)) != 0; at += std::abs (found))
+        {
             if (found > 0)
-                ended = ogg_page_eos (&page) != 0;
+            {
+                streamEnd = at + found;
+                lastPageEndsStream = ogg_page_eos (&page) != 0;
+            }
+        }
 
         if (windowStart == 0)
             break;
     }
 
     ogg_sync_clear (&sync);
-    stream.setPosition (position);
-    return ended.value_or (false);
 }
 
 bool OggVorbisFileReader::readSamples (int* const* destChannels, int numDestChannels, int startOffsetInDestBuffer,
@@ -164,20 +167,22 @@ bool OggVorbisFileReader::readSamples (int* const* destChannels, int numDestChan
 }
 
 //==============================================================================
-size_t OggVorbisFileReader::readBytes (void* buffer, size_t size, size_t count, void* stream)
+size_t OggVorbisFileReader::readBytes (void* buffer, size_t size, size_t count, void* client)
 {
-    const auto bytes = juce::jmin (size * count, size_t (1) << 20);
-    return size > 0 ? static_cast<size_t> (juce::jmax (0, static_cast<juce::InputStream*> (stream)->read (buffer, static_cast<int> (bytes)))) / size : 0;
+    auto& reader = *static_cast<OggVorbisFileReader*> (client);
+    const auto left = juce::jmax (juce::int64 (0), reader.streamEnd - reader.input->getPosition());
+    const auto bytes = juce::jmin (size * count, size_t (1) << 20, static_cast<size_t> (left));
+    return size > 0 ? static_cast<size_t> (juce::jmax (0, reader.input->read (buffer, static_cast<int> (bytes)))) / size : 0;
 }
 
-int OggVorbisFileReader::seekTo (void* source, ogg_int64_t offset, int origin)
+int OggVorbisFileReader::seekTo (void* client, ogg_int64_t offset, int origin)
 {
-    auto& stream = *static_cast<juce::InputStream*> (source);
-    const auto base = origin == SEEK_CUR ? stream.getPosition() : origin == SEEK_END ? stream.getTotalLength() : 0;
-    return stream.setPosition (base + offset) ? 0 : -1;
+    auto& reader = *static_cast<OggVorbisFileReader*> (client);
+    const auto base = origin == SEEK_CUR ? reader.input->getPosition() : origin == SEEK_END ? reader.streamEnd : 0;
+    return reader.input->setPosition (base + offset) ? 0 : -1;
 }
 
-long OggVorbisFileReader::tellPosition (void* stream)
+long OggVorbisFileReader::tellPosition (void* client)
 {
-    return static_cast<long> (static_cast<juce::InputStream*> (stream)->getPosition());
+    return static_cast<long> (static_cast<OggVorbisFileReader*> (client)->input->getPosition());
 }

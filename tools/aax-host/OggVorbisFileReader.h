@@ -11,7 +11,8 @@
     which fills what it cannot decode with silence, it fails where the audio stops short of the
     length the file announces (a file that lies about its length, or shrinks while it is read)
     or where its data is damaged; a file whose last page does not end its stream, as one that
-    was cut, is refused when it is opened. Samples are handed out as 32-bit floats.
+    was cut, is refused when it is opened, and bytes after that page are passed over. Samples
+    are handed out as 32-bit floats.
 */
 class OggVorbisFileReader : public juce::AudioFormatReader
 {
@@ -36,16 +37,21 @@ private:
     /** True when the first packet of the file's first page begins with these bytes. */
     static bool firstPacketBegins (juce::InputStream& stream, const char* mark, size_t size);
 
-    /** True when the last whole page of the stream, whatever bytes follow it, carries the
-        end-of-stream mark.
+    /** Finds the last whole page of the file, whatever bytes follow it: where it ends and
+        whether it carries the end-of-stream mark.
     */
-    static bool endsItsStream (juce::InputStream& stream);
+    void findLastPage();
 
-    static size_t readBytes (void* buffer, size_t size, size_t count, void* stream);
-    static int seekTo (void* stream, ogg_int64_t offset, int origin);
-    static long tellPosition (void* stream);
+    // The decoder sees the file end with its last whole page: libvorbisfile goes back over what
+    // follows once for each 64 kB of it, so a file followed by many bytes would take time in
+    // their square.
+    static size_t readBytes (void* buffer, size_t size, size_t count, void* reader);
+    static int seekTo (void* reader, ogg_int64_t offset, int origin);
+    static long tellPosition (void* reader);
 
     OggVorbis_File file {};
     bool opened = false;
+    juce::int64 streamEnd = 0;   ///< where the last whole page ends; 0 where there is none
+    bool lastPageEndsStream = false;
     juce::int64 nextSample = 0;
 };
