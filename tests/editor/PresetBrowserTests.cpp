@@ -162,9 +162,6 @@ TEST_F (PresetBrowserTest, OpensPathsDownToTheirNearestExistingItem)
     }
 
     open (path ("Bass/Sub/Low" + ext));
-    const auto png = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("preset-browser.png");
-    png.deleteFile();
-    juce::PNGImageFormat().writeImageToStream (window->createComponentSnapshot (window->getLocalBounds()), *png.createOutputStream());
 
     // Outside the tree nothing changes.
     open (path ("Bass"));
@@ -408,9 +405,6 @@ TEST_F (PresetBrowserTest, TheReplaceQuestionShowsBothLines)
     EXPECT_GE (label.getHeight(), (int) (2 * font.getHeight()));
     EXPECT_GE (label.getWidth(), (int) font.getStringWidthFloat ("Destination directory already contains some of moved presets."));
 
-    const auto png = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("replace-question.png");
-    png.deleteFile();
-    juce::PNGImageFormat().writeImageToStream (alert->createComponentSnapshot (alert->getLocalBounds()), *png.createOutputStream());
 }
 
 TEST_F (PresetBrowserTest, FileOperationsReopenWhereTheUserLooksNext)
