@@ -198,11 +198,17 @@ juce::File AtomicFileWriter::keepUnderSecondName (const juce::File& file, const 
 
         fs::create_hard_link (pathOf (original), pathOf (kept), error);
 
-        if (! error || fs::equivalent (pathOf (original), pathOf (kept), error))
+        if (! error)
             return kept;
 
-        if (fs::symlink_status (pathOf (kept), error).type() == fs::file_type::not_found)
+        // A second name of the same data keeps it; a symbolic link would lead to the new content.
+        const auto existing = fs::symlink_status (pathOf (kept), error).type();
+
+        if (existing == fs::file_type::not_found)
             return {};
+
+        if (existing == fs::file_type::regular && fs::equivalent (pathOf (original), pathOf (kept), error))
+            return kept;
     }
 
     return {};

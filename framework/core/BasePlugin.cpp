@@ -13,6 +13,7 @@
 #include "XmlHelpers.h"
 
 #include <filesystem>
+#include <optional>
 
 #if JUCE_LINUX
  #include <dlfcn.h>
@@ -80,6 +81,19 @@ namespace
     juce::File fileFromPath (const juce::String& path)
     {
         return FolderChild::fromPath (path);
+    }
+
+    /** The author that a settings document records, or nothing when it records none. */
+    std::optional<juce::String> authorIn (const juce::XmlElement& settings)
+    {
+        std::optional<juce::String> author;
+
+        for (auto* child : settings.getChildIterator())
+            if (XmlHelpers::hasTagName (*child, "Presets"))
+                if (auto* authorElement = XmlHelpers::getChildByName (*child, "Author"))
+                    author = XmlHelpers::getStringAttribute (*authorElement, "name");
+
+        return author;
     }
 
     bool readsAsYes (const juce::XmlElement& element)
@@ -729,18 +743,21 @@ void BasePlugin::loadUserSettings()
     const auto settings = XmlHelpers::parseUntrusted (file);
 
     if (! isValidSettingsXml (settings.get()) && (file.exists() || file.isSymbolicLink()))
+    {
         keepSettingsThatCannotBeRead (file);
+        settingsCouldNotBeRead();
+    }
 
     if (isValidSettingsXml (settings.get()))
     {
+        if (const auto recorded = authorIn (*settings))
+            setAuthor (*recorded);
+
+        recordedAuthor = getAuthor();
+
         for (auto* child : settings->getChildIterator())
         {
-            if (XmlHelpers::hasTagName (*child, "Presets"))
-            {
-                if (auto* authorElement = XmlHelpers::getChildByName (*child, "Author"))
-                    setAuthor (XmlHelpers::getStringAttribute (*authorElement, "name"));
-            }
-            else if (XmlHelpers::hasTagName (*child, "MidiControlMap"))
+            if (XmlHelpers::hasTagName (*child, "MidiControlMap"))
             {
                 midiControl.setDefaultMap (readsAsYes (*child));
                 midiControl.setMapPath (XmlHelpers::getStringAttribute (*child, "file"));
@@ -798,6 +815,16 @@ void BasePlugin::keepSettingsThatCannotBeRead (const juce::File& file)
 
 bool BasePlugin::saveUserSettings()
 {
+    // Another instance may have written the file since this one read it: what that one
+    // recorded and this one has not changed must outlive this one's close.
+    if (const auto recorded = XmlHelpers::parseUntrusted (getSettingsFile()); isValidSettingsXml (recorded.get()))
+    {
+        if (const auto recordedElsewhere = authorIn (*recorded); recordedElsewhere && getAuthor() == recordedAuthor)
+            setAuthor (*recordedElsewhere);
+
+        mergeRecordedSettings (*recorded);
+    }
+
     auto settings = createXml ("UserSettings");
 
     settings->createNewChildElement ("Presets")->createNewChildElement ("Author")->setAttribute ("name", getAuthor());
@@ -820,6 +847,9 @@ bool BasePlugin::saveUserSettings()
     writeUserSettings (*settings);
 
     const auto written = ! settingsFileLeftAlone && writeXmlFile (*settings, getSettingsFile());
+
+    if (written)
+        recordedAuthor = *authorIn (*settings);
 
     if (isStateDumpEnabled())
         writeStateDump();

@@ -227,6 +227,14 @@ public:
     virtual bool isValidSettingsXml (const juce::XmlElement* element) const;
     /** The product's section of the user settings, read and written after the framework's. */
     virtual void readUserSettings (const juce::XmlElement&) {}
+    /** At start-up, in place of readUserSettings, when a settings file is there but could not
+        be read: what it recorded is unknown, and the product takes what is safest.
+    */
+    virtual void settingsCouldNotBeRead() {}
+    /** Before the settings are written, with those in the file as it is now: the product takes
+        from them what another instance recorded and this one must not undo.
+    */
+    virtual void mergeRecordedSettings (const juce::XmlElement&) {}
     virtual void writeUserSettings (juce::XmlElement&) {}
     /** Runs at the end of loading the user settings, also when there were none. */
     virtual void applyDefaultSettings() {}
@@ -341,7 +349,8 @@ public:
 
     void loadUserSettings();
     /** Writes the settings file; false when it could not be written, or was not because it
-        could not be read when the settings were loaded.
+        could not be read when the settings were loaded. What another instance recorded in the
+        file since this one read or wrote it, and this one has not changed, is kept.
     */
     bool saveUserSettings();
     /** A sentence for the user when the settings file could not be read at start-up, else empty. */
@@ -422,6 +431,8 @@ private:
 
     juce::String author;
     juce::SpinLock authorLock;
+    // The author as the settings file held it when this instance last read or wrote it.
+    juce::String recordedAuthor;
 
     juce::String settingsProblem;
     bool settingsFileLeftAlone = false;

@@ -4,6 +4,9 @@
 #include "FolderChild.h"
 #include "StrictUtf8.h"
 
+#include <cstring>
+#include <numeric>
+
 FactoryPresetUnpacker::FactoryPresetUnpacker (juce::InputStream& archiveStream, juce::int64 sizeLimit, int entryLimit)
     : stream (archiveStream), zip (archiveStream), limit (sizeLimit), maxEntries (entryLimit)
 {
@@ -12,9 +15,10 @@ FactoryPresetUnpacker::FactoryPresetUnpacker (juce::InputStream& archiveStream, 
 juce::Result FactoryPresetUnpacker::unpackInto (const juce::File& folder, Listener& listener)
 {
     written = 0;
-    numRefused = 0;
+    numRefused = {};
+    failedEntries.clear();
     const auto numEntries = zip.getNumEntries();
-    int numFilesWritten = 0, numNotWritten = 0;
+    int numFilesWritten = 0;
 
     if (stream.getTotalLength() > limit || ! isZipArchive())
         return juce::Result::fail (describeUnreadableArchive (limit));
@@ -30,22 +34,24 @@ juce::Result FactoryPresetUnpacker::unpackInto (const juce::File& folder, Listen
         // text, or hand it to a path function, before it is known to be valid.
         const auto* entry = zip.getEntry (i);
         const auto* nameBytes = entry != nullptr ? entry->filename.toRawUTF8() : "";
+        const auto hasValidName = entry != nullptr && StrictUtf8::isValid (nameBytes, std::strlen (nameBytes));
 
-        if (entry != nullptr && StrictUtf8::isValid (nameBytes, std::strlen (nameBytes)))
+        if (hasValidName)
             listener.entryStarting (entry->filename);
 
-        switch (unpackEntry (i, folder))
+        auto refusal = Refusal::numRefusals;
+
+        switch (unpackEntry (i, folder, refusal))
         {
             case Outcome::overLimit:
                 return juce::Result::fail ("Error: The factory presets would take more than "
                                            + juce::String (limit / (1024 * 1024)) + " MB unpacked."
                                            "\nThe installation has been stopped.");
             case Outcome::refused:
-                ++numRefused;
-                ++numNotWritten;
+                ++numRefused[(size_t) refusal];
                 break;
             case Outcome::failed:
-                ++numNotWritten;
+                failedEntries.add (hasValidName ? entry->filename : "#" + juce::String (i + 1));
                 break;
             case Outcome::writtenFile:
                 ++numFilesWritten;
@@ -58,13 +64,66 @@ juce::Result FactoryPresetUnpacker::unpackInto (const juce::File& folder, Listen
             return juce::Result::ok();
     }
 
-    // The caller records the presets as installed on success: a set of which nothing could
-    // be written must be offered again.
-    if (numFilesWritten == 0 && numNotWritten > 0)
+    // The caller records the presets as installed on success: a set that is not whole must be
+    // offered again, and so must one of which nothing could be written.
+    if (! failedEntries.isEmpty())
+        return juce::Result::fail (describeFailedEntries (folder));
+
+    if (numFilesWritten == 0 && getNumRefusedEntries() > 0)
         return juce::Result::fail ("Error: No factory preset could be written into " + folder.getFullPathName()
                                    + ".\nThe installation will be offered again.");
 
     return juce::Result::ok();
+}
+
+juce::String FactoryPresetUnpacker::describeFailedEntries (const juce::File& folder) const
+{
+    // The first few by name: the label has room for a few lines only.
+    constexpr int numNamed = 3;
+    const auto numFailed = failedEntries.size();
+    juce::StringArray named;
+
+    for (int i = 0; i < juce::jmin (numNamed, numFailed); ++i)
+        named.add ("'" + failedEntries[i] + "'");
+
+    const auto others = numFailed - named.size();
+
+    return "Error: " + juce::String (numFailed) + (numFailed == 1 ? " factory preset" : " factory presets")
+           + " could not be written into " + folder.getFullPathName() + ": " + named.joinIntoString (", ")
+           + (others > 0 ? " and " + juce::String (others) + " more" : juce::String()) + "."
+           "\nThe installation will be offered again.";
+}
+
+int FactoryPresetUnpacker::getNumRefusedEntries() const noexcept
+{
+    return std::accumulate (numRefused.begin(), numRefused.end(), 0);
+}
+
+juce::String FactoryPresetUnpacker::describeRefusedEntries() const
+{
+    const auto total = getNumRefusedEntries();
+
+    if (total == 0)
+        return {};
+
+    // Each cause as the user may put it right, in the singular and the plural.
+    static constexpr const char* causes[][2] =
+    {
+        { "a link", "links" },
+        { "a path outside the presets folder", "paths outside the presets folder" },
+        { "a name that is not UTF-8 text", "names that are not UTF-8 text" },
+        { "a place taken by a folder, a special file or a link that leads to no file",
+          "places taken by a folder, a special file or a link that leads to no file" },
+        { "a name too long for the disk", "names too long for the disk" },
+    };
+
+    juce::StringArray parts;
+
+    for (size_t i = 0; i < numRefused.size(); ++i)
+        if (const auto count = numRefused[i]; count > 0)
+            parts.add (count == 1 ? juce::String (causes[i][0]) : juce::String (count) + " " + causes[i][1]);
+
+    return juce::String (total) + (total == 1 ? " entry was" : " entries were") + " skipped: " + parts.joinIntoString (", ") + ".";
 }
 
 juce::String FactoryPresetUnpacker::describeUnreadableArchive (juce::int64 sizeLimit)
@@ -81,7 +140,7 @@ bool FactoryPresetUnpacker::isZipArchive()
     return zip.getNumEntries() > 0 || (stream.setPosition (0) && stream.readInt() == endRecordSignature);
 }
 
-FactoryPresetUnpacker::Outcome FactoryPresetUnpacker::unpackEntry (int index, const juce::File& folder)
+FactoryPresetUnpacker::Outcome FactoryPresetUnpacker::unpackEntry (int index, const juce::File& folder, Refusal& refusal)
 {
     const auto* entry = zip.getEntry (index);
 
@@ -89,15 +148,19 @@ FactoryPresetUnpacker::Outcome FactoryPresetUnpacker::unpackEntry (int index, co
         return Outcome::failed;
 
     const auto* nameBytes = entry->filename.toRawUTF8();
+    const auto refuse = [&refusal] (Refusal why) { refusal = why; return Outcome::refused; };
 
-    if (! StrictUtf8::isValid (nameBytes, std::strlen (nameBytes)) || entry->isSymbolicLink)
-        return Outcome::refused;
+    if (! StrictUtf8::isValid (nameBytes, std::strlen (nameBytes)))
+        return refuse (Refusal::brokenName);
+
+    if (entry->isSymbolicLink)
+        return refuse (Refusal::link);
 
     bool isFolder = false;
     auto parts = splitEntryPath (entry->filename, isFolder);
 
     if (parts.isEmpty())
-        return Outcome::refused;
+        return refuse (Refusal::outsidePath);
 
     const auto fileName = isFolder ? juce::String() : parts[parts.size() - 1];
 
@@ -106,8 +169,8 @@ FactoryPresetUnpacker::Outcome FactoryPresetUnpacker::unpackEntry (int index, co
 
     juce::File parent;
 
-    if (! makeFolderBelow (folder, parts, parent))
-        return Outcome::refused;
+    if (const auto made = makeFolderBelow (folder, parts, parent); made != Outcome::writtenFolder)
+        return made == Outcome::refused ? refuse (Refusal::placeTaken) : made;
 
     if (isFolder)
         return Outcome::writtenFolder;
@@ -116,8 +179,14 @@ FactoryPresetUnpacker::Outcome FactoryPresetUnpacker::unpackEntry (int index, co
     // replacing the file would not do. A folder or a special file in the way is left as it is.
     AtomicFileWriter writer (FolderChild::of (parent, fileName));
 
-    if (writer.getOutcome() != AtomicFileWriter::Outcome::written && writer.getOutcome() != AtomicFileWriter::Outcome::failed)
-        return Outcome::refused;
+    switch (writer.getOutcome())
+    {
+        case AtomicFileWriter::Outcome::notAFile:
+        case AtomicFileWriter::Outcome::linkLeadsNowhere:   return refuse (Refusal::placeTaken);
+        case AtomicFileWriter::Outcome::nameTooLong:        return refuse (Refusal::nameTooLong);
+        case AtomicFileWriter::Outcome::written:
+        case AtomicFileWriter::Outcome::failed:             break;
+    }
 
     if (entry->uncompressedSize > limit - written)
         return Outcome::overLimit;
@@ -166,21 +235,30 @@ FactoryPresetUnpacker::Outcome FactoryPresetUnpacker::unpackEntry (int index, co
     return Outcome::writtenFile;
 }
 
-bool FactoryPresetUnpacker::makeFolderBelow (const juce::File& root, const juce::StringArray& folders, juce::File& result)
+FactoryPresetUnpacker::Outcome FactoryPresetUnpacker::makeFolderBelow (const juce::File& root, const juce::StringArray& folders,
+                                                                        juce::File& result)
 {
-    // The names stay inside (splitEntryPath), and a link on the way is the user's own.
+    // The names stay inside (splitEntryPath), and a link on the way is the user's own. What
+    // stands in a folder's place is left as it is; a folder that cannot be made (no room, no
+    // right to write) is a failure.
     auto current = root;
 
     for (const auto& name : folders)
     {
         current = FolderChild::of (current, name);
 
-        if (! current.isDirectory() && (current.exists() || ! current.createDirectory()))
-            return false;
+        if (current.isDirectory())
+            continue;
+
+        if (current.exists() || current.isSymbolicLink())
+            return Outcome::refused;
+
+        if (! current.createDirectory())
+            return Outcome::failed;
     }
 
     result = current;
-    return true;
+    return Outcome::writtenFolder;
 }
 
 //==============================================================================

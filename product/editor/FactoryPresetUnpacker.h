@@ -2,13 +2,16 @@
 
 #include <juce_core/juce_core.h>
 
+#include <array>
+
 /**
     Unpacks a factory-preset archive into a folder, for the installer's worker thread.
 
     The archive is outside input: an entry is written only as a regular file (or folder) below
     the target folder, and only when its name is valid UTF-8 and a relative path that stays
     inside. Other entries (links, absolute or escaping paths, broken names) are skipped and
-    counted; a damaged entry is skipped too, as before, and the others are still installed.
+    counted by their cause. An entry that could not be written (a damaged entry, a folder
+    that takes no files, a full disk) does not stop the others, but fails the unpacking, named.
     Since the archive brings no links, a link already in the target folder is the user's own
     (a preset folder kept on another disk, say) and is followed. An archive that is no ZIP,
     is larger than the size limit or holds far more entries than the factory set is refused
@@ -46,7 +49,8 @@ public:
     /** Unpacks every entry into the folder, which must exist. Fails, with a message for the
         user, when the archive is larger than the size limit or is no ZIP archive (see
         describeUnreadableArchive), holds too many entries, when the size limit stopped it,
-        or when not one of its files could be written; a stop asked by the listener is no failure.
+        when an entry could not be written, or when not one of its files was written; a stop
+        asked by the listener is no failure. Entries skipped on purpose are no failure either.
     */
     juce::Result unpackInto (const juce::File& folder, Listener& listener);
 
@@ -55,8 +59,13 @@ public:
     */
     static juce::String describeUnreadableArchive (juce::int64 sizeLimit = defaultSizeLimit);
 
-    /** Entries not installed because they could reach outside the folder or their names are broken. */
-    int getNumRefusedEntries() const noexcept     { return numRefused; }
+    /** Entries skipped on purpose: they could reach outside the folder, their names are
+        broken, or their places are taken by what the unpacking never replaces.
+    */
+    int getNumRefusedEntries() const noexcept;
+
+    /** For the user: how many entries were skipped and why, or empty when none was. */
+    juce::String describeRefusedEntries() const;
 
     /** The folders and file name of an entry's path, or nothing when the path may not be
         written below a folder: empty, absolute, a drive or stream name, a "." or ".."
@@ -65,17 +74,23 @@ public:
     static juce::StringArray splitEntryPath (const juce::String& path, bool& isFolder);
 
 private:
+    /** Why an entry was skipped on purpose. */
+    enum class Refusal { link, outsidePath, brokenName, placeTaken, nameTooLong, numRefusals };
+
     enum class Outcome { writtenFile, writtenFolder, refused, failed, overLimit };
 
-    Outcome unpackEntry (int index, const juce::File& folder);
-    static bool makeFolderBelow (const juce::File& root, const juce::StringArray& folders, juce::File& result);
+    Outcome unpackEntry (int index, const juce::File& folder, Refusal& refusal);
+    static Outcome makeFolderBelow (const juce::File& root, const juce::StringArray& folders, juce::File& result);
+    juce::String describeFailedEntries (const juce::File& folder) const;
 
     bool isZipArchive();
 
     juce::InputStream& stream;
     juce::ZipFile zip;
     juce::int64 limit, written = 0;
-    int maxEntries, numRefused = 0;
+    int maxEntries;
+    std::array<int, (size_t) Refusal::numRefusals> numRefused {};
+    juce::StringArray failedEntries;
 
     JUCE_DECLARE_NON_COPYABLE (FactoryPresetUnpacker)
 };

@@ -121,7 +121,9 @@ void CorvaneEditor::InstallFactoryPresetsWindow::run()
     {
         FactoryPresetUnpacker unpacker (*archiveStream);
         result = unpacker.unpackInto (destination, *this);
-        numRefused = unpacker.getNumRefusedEntries();
+
+        const juce::ScopedLock sl (fileNameLock);
+        refusedText = unpacker.describeRefusedEntries();
     }
 
     if (result.failed())
@@ -179,11 +181,8 @@ void CorvaneEditor::InstallFactoryPresetsWindow::showOutcome()
 
     if (done.load() == 1)
     {
-        const auto refused = numRefused.load();
-
-        completedLabel.setText (refused == 0 ? "Operation completed."
-                                             : "Operation completed.\n" + juce::String (refused)
-                                                 + (refused == 1 ? " entry was" : " entries were") + " skipped: links, paths outside the presets folder, or places taken by a folder, a special file or a link that leads to no file.",
+        const juce::ScopedLock sl (fileNameLock);
+        completedLabel.setText (refusedText.isEmpty() ? "Operation completed." : "Operation completed.\n" + refusedText,
                                 juce::dontSendNotification);
         completedLabel.setVisible (true);
         fileLabel.setVisible (false);

@@ -13,8 +13,8 @@
 
     "Start" unpacks the archive that fits the installed version on a worker thread while
     a timer shows the progress and the current file; at the end the processor records the
-    version, unless the unpacking failed (then nothing is recorded and the window opens again
-    with the next editor), and "OK" closes the window. It has no close button: it cannot be closed
+    version, unless the unpacking failed or left a preset unwritten (then nothing is recorded
+    and the window opens again with the next editor), and "OK" closes the window. It has no close button: it cannot be closed
     while the worker runs.
 */
 class CorvaneEditor::InstallFactoryPresetsWindow  : public WindowComponent,
@@ -70,10 +70,10 @@ private:
     Corvane& processor;
     juce::TextButton startButton { "Start" }, okButton { "OK" };
     juce::Label fileLabel, progressLabel, messageLabel, completedLabel { {}, "Operation completed." };
-    juce::String currentFileName, stopMessage;
-    std::atomic<int> progress { 0 }, done { 0 }, error { 0 }, numRefused { 0 };
+    juce::String currentFileName, stopMessage, refusedText;
+    std::atomic<int> progress { 0 }, done { 0 }, error { 0 };
     juce::String archivePath;
-    // Guards the current file name and the message of a stopped installation.
+    // Guards the current file name, the message of a stopped installation and what it skipped.
     juce::CriticalSection fileNameLock;
     LF lookAndFeel;
 

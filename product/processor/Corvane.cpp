@@ -970,14 +970,43 @@ void Corvane::readUserSettings (const juce::XmlElement& settings)
         return;
 
     // A filled preset folder without a record predates the record: version 1.0.
-    juce::String version ("1.0");
-
-    if (auto* presets = XmlHelpers::getChildByName (settings, "Presets"))
-        if (auto* installed = XmlHelpers::getChildByName (*presets, "Installed"))
-            version = XmlHelpers::getStringAttribute (*installed, "version");
+    const auto version = recordedFactoryPresetsVersion (settings).value_or ("1.0");
 
     const juce::SpinLock::ScopedLockType sl (installedVersionLock);
     installedFactoryPresetsVersion = version;
+}
+
+void Corvane::settingsCouldNotBeRead()
+{
+    // The installation they recorded is unknown: presets already in the folder are taken as
+    // installed, since the installer would replace those the user has edited since.
+    if (! presetFolderHasEntries)
+        return;
+
+    const juce::SpinLock::ScopedLockType sl (installedVersionLock);
+    installedFactoryPresetsVersion = currentFactoryPresetsVersion;
+}
+
+void Corvane::mergeRecordedSettings (const juce::XmlElement& settings)
+{
+    // A version that another instance recorded is kept, unless this one has installed the
+    // current presets itself.
+    const auto recorded = recordedFactoryPresetsVersion (settings);
+
+    if (! recorded.has_value() || ! factoryPresetsNeedInstalling())
+        return;
+
+    const juce::SpinLock::ScopedLockType sl (installedVersionLock);
+    installedFactoryPresetsVersion = *recorded;
+}
+
+std::optional<juce::String> Corvane::recordedFactoryPresetsVersion (const juce::XmlElement& settings)
+{
+    if (auto* presets = XmlHelpers::getChildByName (settings, "Presets"))
+        if (auto* installed = XmlHelpers::getChildByName (*presets, "Installed"))
+            return XmlHelpers::getStringAttribute (*installed, "version");
+
+    return {};
 }
 
 void Corvane::writeUserSettings (juce::XmlElement& settings)

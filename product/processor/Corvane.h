@@ -11,6 +11,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <optional>
 
 class CorvaneDelayLine;
 class DelayEngine;
@@ -70,6 +71,8 @@ public:
     std::unique_ptr<juce::XmlElement> createStateXml() override;
     void setStateFromXml (const juce::XmlElement& state) override;
     void readUserSettings (const juce::XmlElement& settings) override;
+    void settingsCouldNotBeRead() override;
+    void mergeRecordedSettings (const juce::XmlElement& settings) override;
     void writeUserSettings (juce::XmlElement& settings) override;
     void applyDefaultSettings() override;
 
@@ -195,6 +198,8 @@ private:
     bool isLockedByPadlock (int id) const;
     juce::String getStereoSpreadText (int line, float value) const;
     CorvaneDelayLine& getTimeStage (int line, bool preDelay);
+    /** The factory-preset version that a settings document records, or nothing. */
+    static std::optional<juce::String> recordedFactoryPresetsVersion (const juce::XmlElement& settings);
 
     //==============================================================================
     bool presetFolderHasEntries = false;

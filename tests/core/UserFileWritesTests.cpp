@@ -2,6 +2,8 @@
 
 #include "FilePreset.h"
 
+#include "../support/RowsAsUser.h"
+
 #include <filesystem>
 #include <functional>
 
@@ -89,26 +91,33 @@ TEST_F (UserFileWritesTest, EveryWriterGoesThroughLinksAndLeavesSpecialFilesAlon
 TEST_F (UserFileWritesTest, SettingsThatCannotBeReadAreKeptAndTheUserIsTold)
 {
     const auto settings = root.getChildFile ("user/Halvorn/Corvane/Corvane.ini");
-    const auto kept = settings.getSiblingFile ("Corvane (damaged).ini");
+    const auto firstKept = settings.getSiblingFile ("Corvane (damaged).ini");
     const fs::path path (settings.getFullPathName().toStdString());
     const juce::String full ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n\n<UserSettings application=\"Corvane\">\n"
                              "  <Presets>\n    <Author name=\"Ana\"/>\n  </Presets>\n"
                              "  <MidiControlMap default=\"yes\" file=\"/home/ana/maps/Keys.cvccmap\"/>\n</UserSettings>\n");
-    const auto unreadable = ::geteuid() != 0;           // the superuser reads any file
     ASSERT_TRUE (settings.getParentDirectory().createDirectory().wasOk());
 
-    const struct { const char* name; juce::String text; fs::perms mode; bool isFolder; bool keptBeside; bool leftAlone; } cases[] =
+    // A file that cannot be read needs an ordinary user: the superuser reads any. A link in the
+    // place of the kept copy would lead to the new settings once they are written.
+    const struct { const char* name; juce::String text; fs::perms mode; bool isFolder; const char* keptAs; bool leftAlone; bool asUser; } cases[] =
     {
-        { "cut short", full.substring (0, 150), fs::perms (0644), false, true, false },
-        { "not to be read", full, fs::perms::none, false, false, unreadable },
-        { "a folder", {}, fs::perms (0755), true, false, true },
+        { "cut short", full.substring (0, 150), fs::perms (0644), false, "Corvane (damaged).ini", false, false },
+        { "not to be read", full, fs::perms::none, false, nullptr, true, true },
+        { "a folder", {}, fs::perms (0755), true, nullptr, true, false },
+        { "cut short, the kept name a link to it", full.substring (0, 150), fs::perms (0644), false, "Corvane (damaged) (2).ini", false, false },
     };
 
     for (const auto& c : cases)
     {
+        if (! RowsAsUser::runsRow (c.asUser))
+            continue;
+
         SCOPED_TRACE (c.name);
         fs::remove_all (path);
-        fs::remove (kept.getFullPathName().toStdString());
+
+        for (const auto* name : { "Corvane (damaged).ini", "Corvane (damaged) (2).ini" })
+            fs::remove (settings.getSiblingFile (name).getFullPathName().toStdString());
 
         if (c.isFolder)
         {
@@ -119,6 +128,9 @@ TEST_F (UserFileWritesTest, SettingsThatCannotBeReadAreKeptAndTheUserIsTold)
             ASSERT_TRUE (settings.replaceWithText (c.text, false, false, "\n"));
         }
 
+        if (c.keptAs != nullptr && firstKept.getFileName() != c.keptAs)
+            fs::create_symlink ("Corvane.ini", firstKept.getFullPathName().toStdString());
+
         fs::permissions (path, c.mode);
         juce::String told;
         {
@@ -127,8 +139,9 @@ TEST_F (UserFileWritesTest, SettingsThatCannotBeReadAreKeptAndTheUserIsTold)
             EXPECT_EQ (plugin->getAuthor(), c.text == full && ! c.leftAlone ? "Ana" : "");
         }
 
+        const auto kept = c.keptAs != nullptr ? settings.getSiblingFile (c.keptAs) : juce::File();
         EXPECT_EQ (fs::status (path).permissions(), c.mode);
-        EXPECT_EQ (kept.existsAsFile() && kept.loadFileAsString() == c.text, c.keptBeside);
+        EXPECT_TRUE (kept == juce::File() || (! kept.isSymbolicLink() && kept.loadFileAsString() == c.text));
 
         if (! c.isFolder)
         {
@@ -137,12 +150,11 @@ TEST_F (UserFileWritesTest, SettingsThatCannotBeReadAreKeptAndTheUserIsTold)
             EXPECT_TRUE (juce::parseXML (settings) != nullptr || c.leftAlone);
         }
 
-        if (c.keptBeside || c.leftAlone)
-        {
-            EXPECT_TRUE (told.contains (settings.getFullPathName())) << told;
-            EXPECT_TRUE (told.contains (c.keptBeside ? "kept as '" + kept.getFullPathName() + "'" : "left as it is")) << told;
-        }
+        EXPECT_TRUE (told.contains (settings.getFullPathName())) << told;
+        EXPECT_TRUE (told.contains (kept != juce::File() ? "kept as '" + kept.getFullPathName() + "'" : "left as it is")) << told;
     }
+
+    RowsAsUser::runInChild();
 }
 
 TEST_F (UserFileWritesTest, PresetsOverTheSizeLimitAreRefusedBeforeTheyAreRead)

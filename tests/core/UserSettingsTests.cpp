@@ -161,3 +161,30 @@ TEST_F (UserSettingsTest, AnEmptyAuthorRoundTripsAndAFailedWriteIsReported)
     EXPECT_TRUE (settingsFile.isDirectory());
     settingsFile.deleteRecursively();
 }
+
+TEST_F (UserSettingsTest, AMapPathThatBeginsWithATildeNamesNoFile)
+{
+    // JUCE takes "~/x" for a file in the home folder and "~x" for one in the working folder,
+    // which depend on who runs the host and from where: such a path from the settings loads no map.
+    const auto home = root.getChildFile ("home");
+    ASSERT_TRUE (home.createDirectory().wasOk());
+    const auto previousFolder = juce::File::getCurrentWorkingDirectory();
+    const juce::String previousHome (std::getenv ("HOME"));
+    const juce::ScopeGuard restore { [&] { previousFolder.setAsCurrentWorkingDirectory(); setenv ("HOME", previousHome.toRawUTF8(), 1); } };
+    ASSERT_TRUE (home.setAsCurrentWorkingDirectory());
+    setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
+
+    const juce::String map ("<HostParametersMap name=\"Corvane\"><assign hostParam=\"1\" pluginParam=\"Master Volume\"/></HostParametersMap>");
+    ASSERT_TRUE (home.getChildFile ("Map.cvhpmap").replaceWithText (map));
+    ASSERT_TRUE (home.getChildFile ("./~Map.cvhpmap").replaceWithText (map));
+    const auto settings = root.getChildFile ("user/Halvorn/Corvane/Corvane.ini");
+    ASSERT_TRUE (settings.getParentDirectory().createDirectory().wasOk());
+
+    for (const auto* path : { "~/Map.cvhpmap", "~Map.cvhpmap" })
+    {
+        SCOPED_TRACE (path);
+        ASSERT_TRUE (settings.replaceWithText ("<UserSettings application=\"Corvane\"><HostParametersMap default=\"yes\" file=\""
+                                               + juce::String (path) + "\"/></UserSettings>"));
+        EXPECT_EQ (create()->getHostSlotParameter (0), nullptr);
+    }
+}

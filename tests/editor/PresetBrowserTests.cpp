@@ -162,9 +162,6 @@ TEST_F (PresetBrowserTest, OpensPathsDownToTheirNearestExistingItem)
     }
 
     open (path ("Bass/Sub/Low" + ext));
-    const auto png = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("preset-browser.png");
-    png.deleteFile();
-    juce::PNGImageFormat().writeImageToStream (window->createComponentSnapshot (window->getLocalBounds()), *png.createOutputStream());
 
     // Outside the tree nothing changes.
     open (path ("Bass"));
@@ -272,10 +269,6 @@ TEST_F (PresetBrowserTest, NamesThatAreNotValidUtf8AreNamedButNeverOpened)
                                                        "Presets\\Bass\\Ends\xEF\xBF\xBD\xEF\xBF\xBD, "
                                                        "Presets\\Lead\\Cut\xEF\xBF\xBD.cvprst, "
                                                        "Presets\\Lead\\\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD.cvprst"));
-
-    const auto png = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("preset-browser-skipped.png");
-    png.deleteFile();
-    juce::PNGImageFormat().writeImageToStream (window->createComponentSnapshot (window->getLocalBounds()), *png.createOutputStream());
 
     // Every preset left in the tree opens, down to its info column.
     EXPECT_EQ (presets()->getNumPresets(), 7);
@@ -412,9 +405,6 @@ TEST_F (PresetBrowserTest, TheReplaceQuestionShowsBothLines)
     EXPECT_GE (label.getHeight(), (int) (2 * font.getHeight()));
     EXPECT_GE (label.getWidth(), (int) font.getStringWidthFloat ("Destination directory already contains some of moved presets."));
 
-    const auto png = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("replace-question.png");
-    png.deleteFile();
-    juce::PNGImageFormat().writeImageToStream (alert->createComponentSnapshot (alert->getLocalBounds()), *png.createOutputStream());
 }
 
 TEST_F (PresetBrowserTest, FileOperationsReopenWhereTheUserLooksNext)

@@ -305,7 +305,11 @@ TEST_F (PresetDialogTest, AnswersThatTheChooserDidNotShowAreRefused)
     const auto midiMapPath = plugin->midiControl.getMapPath(), hostMapPath = plugin->hostMapPath;
     plugin->setPresetName (presets(), "Default");
 
-    for (const auto& answer : { raw (badFolder), raw (root + "/Bad\x0f\x0e" "Home"), juce::File ("/Home") })
+    // The last answer lies in a folder the chooser did not show: the test's own, so that a save
+    // that went wrong would leave its file where the test removes it.
+    const auto notShown = userDataRoot().getChildFile ("Home");
+
+    for (const auto& answer : { raw (badFolder), raw (root + "/Bad\x0f\x0e" "Home"), notShown })
     {
         for (const auto& a : actions)
         {
@@ -324,7 +328,8 @@ TEST_F (PresetDialogTest, AnswersThatTheChooserDidNotShowAreRefused)
 
     EXPECT_EQ (presetRoot().getNumberOfChildFiles (juce::File::findFiles), 0);
     EXPECT_TRUE (std::filesystem::is_empty (badFolder));
-    EXPECT_FALSE (juce::File ("/Home.cvprst").exists() || juce::File ("/Home.cvccmap").exists() || juce::File ("/Home.cvhpmap").exists());
+    for (const auto* extension : { ".cvprst", ".cvccmap", ".cvhpmap" })
+        EXPECT_FALSE (notShown.withFileExtension (extension).exists()) << extension;
     EXPECT_EQ (plugin->getPresetName (presets()), "Default");
     EXPECT_EQ (plugin->midiControl.getMapPath(), midiMapPath);
     EXPECT_EQ (plugin->hostMapPath, hostMapPath);

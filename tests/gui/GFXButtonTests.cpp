@@ -66,6 +66,18 @@ TEST_F (GFXButtonTest, PicksTheEventOfAClickByItsModifiers)
     }
 }
 
+TEST_F (GFXButtonTest, NoSkinButtonTakesTheKeyboardFocus)
+{
+    // Return and Space on the face are the host's: a clicked button must not keep them.
+    for (const auto* tag : { "Button", "MultiStateButton", "ToggleButton" })
+    {
+        auto panel = loadControls (juce::String ("<") + tag + " name=\"B\"><size width=\"20\" height=\"20\"/></" + tag + ">");
+        auto* button = find<juce::Button> (*panel, "B");
+        ASSERT_NE (button, nullptr) << tag;
+        EXPECT_FALSE (button->getWantsKeyboardFocus()) << tag;
+    }
+}
+
 TEST_F (GFXButtonTest, LinkedButtonsWriteTheirParameter)
 {
     // A linked push button is momentary and fires on the press whatever its "clickEvent".

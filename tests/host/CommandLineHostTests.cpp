@@ -28,6 +28,21 @@
 
 namespace
 {
+    /** Every child a test starts is stopped once it has run this long: a hang fails its test
+        instead of holding the suite until CTest's own limit.
+    */
+    constexpr int childTimeLimitSeconds = 120;
+
+    /** The command run under that limit: past it, it is stopped (exit code 124), and killed
+        10 s later if it is still there.
+    */
+    juce::StringArray bounded (const juce::StringArray& command)
+    {
+        juce::StringArray result { "timeout", "--kill-after=10", juce::String (childTimeLimitSeconds) };
+        result.addArray (command);
+        return result;
+    }
+
     struct Run
     {
         int exitCode;
@@ -51,7 +66,7 @@ namespace
 
         juce::ChildProcess process;
 
-        if (! process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
+        if (! process.start (bounded (command), juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
             return { -1, "could not start " + command[0] };
 
         const auto output = process.readAllProcessOutput();
@@ -261,6 +276,31 @@ namespace
         return started ? child : 0;
     }
 
+    /** Waits for a child that startHost started, within the time limit; one that passes it is
+        killed. False when it had to be killed or could not be waited for.
+    */
+    bool waitForHost (pid_t child, int& status, rusage* usage = nullptr)
+    {
+        const auto deadline = juce::Time::getMillisecondCounterHiRes() + childTimeLimitSeconds * 1000.0;
+
+        for (;;)
+        {
+            const auto waited = wait4 (child, &status, WNOHANG, usage);
+
+            if (waited != 0)
+                return waited == child;
+
+            if (juce::Time::getMillisecondCounterHiRes() > deadline)
+            {
+                kill (child, SIGKILL);
+                wait4 (child, &status, 0, usage);
+                return false;
+            }
+
+            juce::Thread::sleep (10);
+        }
+    }
+
     /** The peak memory of one run of corvane-host, in kilobytes (its output discarded). */
     long peakMemoryOfRun (const juce::StringArray& arguments)
     {
@@ -268,7 +308,7 @@ namespace
         int status = 0;
         rusage usage {};
 
-        if (child == 0 || wait4 (child, &status, 0, &usage) != child || ! WIFEXITED (status) || WEXITSTATUS (status) != 0)
+        if (child == 0 || ! waitForHost (child, status, &usage) || ! WIFEXITED (status) || WEXITSTATUS (status) != 0)
             return -1;
 
         return usage.ru_maxrss;
@@ -305,7 +345,11 @@ class CommandLineHost : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE (folder.createDirectory());
+        // A folder of its own, named by the system: two runs of the suite never share one.
+        auto name = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("corvane-host-test-XXXXXX")
+                        .getFullPathName().toStdString();
+        ASSERT_NE (mkdtemp (name.data()), nullptr);
+        folder = juce::File (name);
     }
 
     void TearDown() override
@@ -317,7 +361,7 @@ protected:
 
     juce::String path (const char* name) const    { return folder.getChildFile (name).getFullPathName(); }
 
-    juce::File folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("corvane-host-test", {});
+    juce::File folder;
 };
 
 TEST_F (CommandLineHost, TheFixtureRemovesEverythingATestMade)
@@ -725,8 +769,8 @@ TEST_F (CommandLineHost, RunsStartedTogetherShareAFreshDataRoot)
         for (int run = 0; run < 32; ++run)
         {
             runs.push_back (std::make_unique<juce::ChildProcess>());
-            EXPECT_TRUE (runs.back()->start ({ std::getenv ("CORVANE_HOST"), "render", "--module", modulePath(), "--in", path ("text.wav"),
-                                               "--out", path ("out.wav") }));
+            EXPECT_TRUE (runs.back()->start (bounded ({ std::getenv ("CORVANE_HOST"), "render", "--module", modulePath(), "--in", path ("text.wav"),
+                                                        "--out", path ("out.wav") })));
         }
 
         unsetenv ("CORVANE_DATA_ROOT");
@@ -747,8 +791,8 @@ TEST_F (CommandLineHost, SaysWhatStoppedIt)
     // A write the system refuses names its reason: here the file size limit.
     const auto* host = std::getenv ("CORVANE_HOST");
     juce::ChildProcess limited;
-    ASSERT_TRUE (limited.start ({ "/bin/sh", "-c", "ulimit -f 16; trap '' XFSZ; exec \"$0\" \"$@\"", host, "render",
-                                  "--module", modulePath(), "--out", path ("big.wav"), "--tail", "0", "--preroll", "0" }));
+    ASSERT_TRUE (limited.start (bounded ({ "/bin/sh", "-c", "ulimit -f 16; trap '' XFSZ; exec \"$0\" \"$@\"", host, "render",
+                                           "--module", modulePath(), "--out", path ("big.wav"), "--tail", "0", "--preroll", "0" })));
     const auto output = limited.readAllProcessOutput();
     limited.waitForProcessToFinish (60000);
     EXPECT_EQ (limited.getExitCode(), 1u);
@@ -1169,8 +1213,8 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
 
     // A pipe is refused before it is read: the readers look at the input more than once.
     juce::ChildProcess piped;
-    ASSERT_TRUE (piped.start ({ "/bin/sh", "-c", "cat \"$0\" | \"$1\" render --module \"$2\" --in /dev/stdin --out \"$3\"", path ("in.wav"),
-                                std::getenv ("CORVANE_HOST"), modulePath(), path ("out.wav") }));
+    ASSERT_TRUE (piped.start (bounded ({ "/bin/sh", "-c", "cat \"$0\" | \"$1\" render --module \"$2\" --in /dev/stdin --out \"$3\"", path ("in.wav"),
+                                         std::getenv ("CORVANE_HOST"), modulePath(), path ("out.wav") })));
     const auto pipeRefusal = piped.readAllProcessOutput();
     piped.waitForProcessToFinish (60000);
     EXPECT_EQ (piped.getExitCode(), 2u);
@@ -1380,7 +1424,7 @@ TEST_F (CommandLineHost, RemovesItsTemporaryFileWhenStopped)
         EXPECT_FALSE (folder.findChildFiles (juce::File::findFiles, false, ".corvane-host-*").isEmpty());
         kill (child, signalNumber);
         int status = 0;
-        ASSERT_EQ (waitpid (child, &status, 0), child);
+        ASSERT_TRUE (waitForHost (child, status));
 
         EXPECT_TRUE (WIFSIGNALED (status) && WTERMSIG (status) == signalNumber) << status;
         EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false, ".corvane-host-*").isEmpty());
@@ -1401,8 +1445,8 @@ TEST_F (CommandLineHost, RefusesAnInputThatShrinksWhileItIsRead)
 
         // One sample a block: a long render, during which the file loses its second half.
         juce::ChildProcess host;
-        ASSERT_TRUE (host.start ({ std::getenv ("CORVANE_HOST"), "render", "--module", modulePath(), "--in", path (name),
-                                   "--out", path ("out.wav"), "--block", "1", "--preroll", "0", "--tail", "0" }));
+        ASSERT_TRUE (host.start (bounded ({ std::getenv ("CORVANE_HOST"), "render", "--module", modulePath(), "--in", path (name),
+                                            "--out", path ("out.wav"), "--block", "1", "--preroll", "0", "--tail", "0" })));
 
         for (int wait = 0; wait < 600 && folder.findChildFiles (juce::File::findFiles, false, ".corvane-host-*").isEmpty(); ++wait)
             juce::Thread::sleep (100);
@@ -1428,8 +1472,8 @@ TEST_F (CommandLineHost, FinishesFromTheOpenInputWhateverHappensToItsName)
 
         // One sample a block: a long render, during which the name comes to lead elsewhere.
         juce::ChildProcess host;
-        ASSERT_TRUE (host.start ({ std::getenv ("CORVANE_HOST"), "render", "--module", modulePath(), "--in", path ("in.flac"),
-                                   "--out", path ("out.wav"), "--block", "1", "--preroll", "0", "--tail", "0", "--config", "1x1" }));
+        ASSERT_TRUE (host.start (bounded ({ std::getenv ("CORVANE_HOST"), "render", "--module", modulePath(), "--in", path ("in.flac"),
+                                   "--out", path ("out.wav"), "--block", "1", "--preroll", "0", "--tail", "0", "--config", "1x1" })));
 
         for (int wait = 0; wait < 600 && folder.findChildFiles (juce::File::findFiles, false, ".corvane-host-*").isEmpty(); ++wait)
             juce::Thread::sleep (100);
@@ -1573,8 +1617,8 @@ TEST_F (CommandLineHost, RefusesChunksThatRunPastTheEndOfTheFile)
        #else
         const char* limit = "ulimit -v 1048576; ";
        #endif
-        ASSERT_TRUE (host.start ({ "/bin/sh", "-c", juce::String (limit) + "exec \"$0\" \"$@\"", std::getenv ("CORVANE_HOST"), "render",
-                                   "--module", modulePath(), "--in", path ("in"), "--out", path ("out.wav") }));
+        ASSERT_TRUE (host.start (bounded ({ "/bin/sh", "-c", juce::String (limit) + "exec \"$0\" \"$@\"", std::getenv ("CORVANE_HOST"), "render",
+                                            "--module", modulePath(), "--in", path ("in"), "--out", path ("out.wav") })));
         const auto output = host.readAllProcessOutput();
         host.waitForProcessToFinish (60000);
         EXPECT_EQ (host.getExitCode(), 1u);
@@ -1692,9 +1736,9 @@ TEST_F (CommandLineHost, ReadsCuePointsAndLoopsInTimeAndMemoryBoundedByTheFile)
         const char* limit = "ulimit -v 1048576; ";
        #endif
         juce::ChildProcess host;
-        ASSERT_TRUE (host.start ({ "/bin/sh", "-c", juce::String (limit) + "exec \"$0\" \"$@\"", std::getenv ("CORVANE_HOST"), "render",
+        ASSERT_TRUE (host.start (bounded ({ "/bin/sh", "-c", juce::String (limit) + "exec \"$0\" \"$@\"", std::getenv ("CORVANE_HOST"), "render",
                                    "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("out.wav"),
-                                   "--config", "1x1", "--bypass", "--tail", "0" }));
+                                   "--config", "1x1", "--bypass", "--tail", "0" })));
         const auto finished = host.waitForProcessToFinish (20000);
 
         if (! finished)
@@ -1926,7 +1970,7 @@ namespace
         command.addArray (words);
         juce::ChildProcess process;
 
-        if (! process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
+        if (! process.start (bounded (command), juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
             return { -1, "could not start /bin/sh" };
 
         const auto output = process.readAllProcessOutput();
@@ -1962,7 +2006,7 @@ TEST_F (CommandLineHost, ChecksEveryFileToReadBeforeOpeningIt)
         juce::ChildProcess process;
         auto command = withoutRoot;
         command.add ("true");
-        return process.start (command) && process.waitForProcessToFinish (10000) && process.getExitCode() == 0;
+        return process.start (bounded (command)) && process.waitForProcessToFinish (10000) && process.getExitCode() == 0;
     }();
 
     const juce::StringArray render { "render", "--module", modulePath(), "--out", path ("out.wav") };

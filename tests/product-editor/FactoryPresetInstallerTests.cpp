@@ -4,14 +4,18 @@
 #include "InstallFactoryPresetsWindow.h"
 
 #include "../support/FifoWatchdog.h"
+#include "../support/RowsAsUser.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
 
 #include <sys/stat.h>
+
+namespace fs = std::filesystem;
 
 namespace
 {
@@ -239,28 +243,28 @@ TEST_F (InstallerTest, WritesOnlyBelowTheUserFolderAndStopsAtTheLimits)
     const auto tooLarge = "Error: The factory presets would take more than 64 MB unpacked.\nThe installation has been stopped.";
     const auto tooMany = "Error: The factory presets archive holds more than 4096 entries.\nThe installation has been stopped.";
 
-    // The outcome is the stop message, or null for an installation that skips entries.
-    struct Case { const char* what; std::function<std::vector<RawEntry> (const juce::File& outside)> entries; const char* outcome; };
+    // The outcome is the stop message, or null for an installation that skips entries for the reason given.
+    struct Case { const char* what; std::function<std::vector<RawEntry> (const juce::File& outside)> entries; const char* outcome; const char* skipped = nullptr; };
     const Case cases[] = {
         { "a link to an outside file, then a file of that name", [] (const juce::File& outside) {
               return std::vector<RawEntry> { { "Presets/Evil.cvprst", outside.getChildFile ("victim.txt").getFullPathName().toStdString(), true },
                                              { "Presets/Evil.cvprst", "pwned" },
                                              { "Presets/New.cvprst", outside.getChildFile ("new.txt").getFullPathName().toStdString(), true },
-                                             { "Presets/New.cvprst", "pwned" } }; }, nullptr },
+                                             { "Presets/New.cvprst", "pwned" } }; }, nullptr, "2 entries were skipped: 2 links." },
         { "a link to an outside folder, then entries below it", [] (const juce::File& outside) {
               return std::vector<RawEntry> { { "Presets/Out", outside.getFullPathName().toStdString(), true },
                                              { "Presets/Out/victim.txt", "pwned" },
-                                             { "Presets/Out/new.txt", "pwned" } }; }, nullptr },
+                                             { "Presets/Out/new.txt", "pwned" } }; }, nullptr, "1 entry was skipped: a link." },
         { "absolute and escaping paths", [] (const juce::File& outside) {
               return std::vector<RawEntry> { { outside.getChildFile ("new.txt").getFullPathName().toStdString(), "pwned" },
                                              { "../outside/new.txt", "pwned" },
                                              { "Presets/../../outside/victim.txt", "pwned" },
                                              { "..\\outside\\new.txt", "pwned" },
-                                             { "C:new.txt", "pwned" } }; }, nullptr },
+                                             { "C:new.txt", "pwned" } }; }, nullptr, "5 entries were skipped: 5 paths outside the presets folder." },
         { "names that are not valid UTF-8", [] (const juce::File&) {
               return std::vector<RawEntry> { { "Presets/Caf\xe9/Wash.cvprst", "x" },
                                              { "Presets/\xc0\xae\xc0\xae/\xc0\xae\xc0\xae/outside/new.txt", "pwned" },
-                                             { "Presets/Cut\xe2\x82", "x" } }; }, nullptr },
+                                             { "Presets/Cut\xe2\x82", "x" } }; }, nullptr, "3 entries were skipped: 3 names that are not UTF-8 text." },
         { "an archive that unpacks past the limit", [] (const juce::File&) {
               return std::vector<RawEntry> { { "Presets/Bomb.cvprst", std::string ((size_t) 70 << 20, ' '), false, true } }; }, tooLarge },
         { "an archive of more entries than the limit", [] (const juce::File&) {
@@ -307,8 +311,7 @@ TEST_F (InstallerTest, WritesOnlyBelowTheUserFolderAndStopsAtTheLimits)
         }
         else
         {
-            EXPECT_TRUE (window->getCompletedLabel().getText().startsWith (skipped)
-                         && window->getCompletedLabel().getText().contains ("skipped")) << window->getCompletedLabel().getText();
+            EXPECT_EQ (window->getCompletedLabel().getText(), skipped + c.skipped);
             EXPECT_FALSE (processor->factoryPresetsNeedInstalling());
         }
     }
@@ -437,6 +440,92 @@ TEST_F (InstallerTest, RefusesAnArchiveItCannotReadAtOnce)
         EXPECT_TRUE (processor->factoryPresetsNeedInstalling());
         EXPECT_FALSE (watchdog.has_value() && watchdog->hasFreedAReader());
     }
+}
+
+TEST_F (InstallerTest, AnInstanceClosedLaterKeepsWhatAnotherRecorded)
+{
+    // What the other instance records while the first is open, and what the first changes itself.
+    const struct { const char* what; bool installs; juce::String othersAuthor, ownAuthor, author; } cases[] =
+    {
+        { "the installation", true, {}, {}, "Ana" },
+        { "an author", false, "Bo", {}, "Bo" },
+        { "both, the first changing the author too", true, "Bo", "Cy", "Cy" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        processor.reset();
+        root.deleteRecursively();
+        ASSERT_TRUE (userFolder().getChildFile ("Presets").createDirectory().wasOk());
+        ASSERT_TRUE (userFolder().getChildFile ("Presets/Clean Slapback.cvprst").replaceWithText ("<Preset/>"));
+        ASSERT_TRUE (userFolder().getChildFile ("Corvane.ini").replaceWithText ("<UserSettings application=\"Corvane\"><Presets><Author name=\"Ana\"/></Presets></UserSettings>"));
+
+        createProcessor();
+        std::unique_ptr<Corvane> other (dynamic_cast<Corvane*> (createPluginFilter()));
+
+        if (c.installs)
+            other->setFactoryPresetsInstalled();
+
+        if (c.othersAuthor.isNotEmpty())
+            other->setAuthor (c.othersAuthor);
+
+        other.reset();
+
+        if (c.ownAuthor.isNotEmpty())
+            processor->setAuthor (c.ownAuthor);
+
+        EXPECT_EQ (createProcessor().getInstallerWindow() == nullptr, c.installs);
+        EXPECT_EQ (processor->getAuthor(), c.author);
+    }
+}
+
+TEST_F (InstallerTest, SettingsThatCannotBeReadDoNotOfferTheInstallationAgain)
+{
+    // A factory preset the user has edited since it was installed, and settings that recorded it.
+    const juce::String edited ("<Preset name=\"Clean Slapback\" edited=\"yes\"/>");
+    const auto settings = userFolder().getChildFile ("Corvane.ini");
+    const auto preset = userFolder().getChildFile ("Presets/Clean Slapback.cvprst");
+
+    // A file of mode 000 needs an ordinary user: the superuser reads any.
+    const struct { const char* what; bool asUser; std::function<void()> spoil; } cases[] =
+    {
+        { "a file that cannot be read", true, [&] { fs::permissions (settings.getFullPathName().toStdString(), fs::perms::none); } },
+        { "a damaged file with no name left for its copy", false, [&] {
+              ASSERT_TRUE (settings.replaceWithText ("<UserSettings"));
+
+              for (int n = 1; n < 100; ++n)
+                  ASSERT_TRUE (settings.getSiblingFile ("Corvane (damaged)" + (n == 1 ? juce::String() : " (" + juce::String (n) + ")") + ".ini")
+                                   .replaceWithText ("another"));
+          } },
+        { "a damaged file, kept under a second name", false, [&] { ASSERT_TRUE (settings.replaceWithText ("<UserSettings")); } },
+    };
+
+    for (const auto& c : cases)
+    {
+        if (! RowsAsUser::runsRow (c.asUser))
+            continue;
+
+        SCOPED_TRACE (c.what);
+        processor.reset();
+        root.deleteRecursively();
+        writeArchive ("Corvane Factory Presets v1.1 - full.zip", { "Presets/Clean Slapback.cvprst" });
+        ASSERT_TRUE (preset.getParentDirectory().createDirectory().wasOk());
+        ASSERT_TRUE (preset.replaceWithText (edited));
+        ASSERT_TRUE (settings.replaceWithText ("<UserSettings application=\"Corvane\"><Presets><Installed version=\"1.1\"/></Presets></UserSettings>"));
+        c.spoil();
+
+        // Neither this start nor the next offers what would replace the user's preset.
+        for (int start = 0; start < 2; ++start)
+            EXPECT_EQ (createProcessor().getInstallerWindow(), nullptr) << start;
+
+        processor.reset();
+        EXPECT_EQ (preset.loadFileAsString(), edited);
+        fs::permissions (settings.getFullPathName().toStdString(), fs::perms (0644));
+    }
+
+    processor.reset();
+    RowsAsUser::runInChild();
 }
 
 TEST_F (InstallerTest, AnswersReturnAndShowsItsWholeOutcomeWhateverThePathsLength)

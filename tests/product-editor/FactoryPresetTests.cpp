@@ -17,7 +17,7 @@ namespace
         ProcessorOnOwnRoot()    { ApplicationDataFolders::setRoot (root); }
         ~ProcessorOnOwnRoot()   { processor.reset(); ApplicationDataFolders::setRoot ({}); root.deleteRecursively(); }
 
-        juce::File root { juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("factory-preset-tests") };
+        juce::File root { juce::File::createTempFile ("factory-preset-tests") };
         std::unique_ptr<Corvane> processor { std::make_unique<Corvane>() };
     };
 }
