@@ -7,6 +7,9 @@
 #include <filesystem>
 #include <random>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace
 {
     namespace fs = std::filesystem;
@@ -26,7 +29,7 @@ namespace
     constexpr int maximumLinkHops = 40;
 }
 
-AtomicFileWriter::AtomicFileWriter (const juce::File& file, DanglingLinks danglingLinks)
+AtomicFileWriter::AtomicFileWriter (const juce::File& file, DanglingLinks danglingLinks, const juce::File& permissionsOf)
     : outcome (findTarget (file, danglingLinks, target))
 {
     if (outcome != Outcome::written)
@@ -43,15 +46,16 @@ AtomicFileWriter::AtomicFileWriter (const juce::File& file, DanglingLinks dangli
         if (candidate.exists() || candidate.isSymbolicLink())
             continue;
 
-        stream = std::make_unique<juce::FileOutputStream> (candidate);
+        stream = std::make_unique<CheckedFileOutputStream> (candidate, permissionsOf != juce::File() ? permissionsOf : target);
 
-        if (stream->failedToOpen())
+        if (! stream->openedOk())
             break;
 
         temporary = candidate;
         return;
     }
 
+    failureReason = stream != nullptr ? stream->getStatus().getErrorMessage() : juce::String();
     stream.reset();
     outcome = Outcome::failed;
 }
@@ -69,24 +73,34 @@ AtomicFileWriter::Outcome AtomicFileWriter::commit()
     if (stream == nullptr)
         return outcome == Outcome::written ? Outcome::failed : outcome;
 
-    stream->flush();
-    const auto streamFailed = stream->getStatus().failed();
+    const auto finished = stream->finish();
     stream.reset();
 
-    if (streamFailed)
+    if (finished.failed())
+    {
+        failureReason = finished.getErrorMessage();
         return outcome = Outcome::failed;
+    }
 
     std::error_code error;
-
-    if (const auto replaced = fs::status (pathOf (target), error); ! error)
-        fs::permissions (pathOf (temporary), replaced.permissions(), error);
-
     fs::rename (pathOf (temporary), pathOf (target), error);
 
     if (error)
+    {
+        failureReason = error.message();
         return outcome = Outcome::failed;
+    }
 
     temporary = juce::File();
+
+    // The new name itself is on the disk once its folder is: a caller may then remove what
+    // the file was copied from.
+    if (const auto folder = ::open (pathOf (target.getParentDirectory()).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); folder >= 0)
+    {
+        ::fsync (folder);
+        ::close (folder);
+    }
+
     return outcome;
 }
 

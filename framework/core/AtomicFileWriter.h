@@ -1,11 +1,12 @@
 #pragma once
 
-#include <juce_core/juce_core.h>
+#include "CheckedFileOutputStream.h"
 
 /**
     Writes a file in the user's folders as a whole or not at all: the new content goes into a
-    temporary file beside the one it replaces and is renamed over it once complete, so that a
-    failed or stopped write leaves the old file as it was.
+    temporary file beside the one it replaces and is renamed over it once every byte of it is
+    on the disk, so that a failed, cut or stopped write leaves the old file as it was. The
+    temporary file has the replaced file's permissions from the start.
 
     The user's links are kept: a symbolic link is written through to the regular file its
     chain of links ends at (absolute, or relative from each link's own folder), and stays a
@@ -42,8 +43,12 @@ public:
     /** The cause of a nameTooLong refusal as the user is told it, after a colon. */
     static juce::String getNameTooLongText();
 
-    /** Prepares a write to the path; check getOutcome() or getStream() before writing. */
-    explicit AtomicFileWriter (const juce::File& file, DanglingLinks danglingLinks = DanglingLinks::refuse);
+    /** Prepares a write to the path; check getOutcome() or getStream() before writing. The new
+        file takes the permissions of the one it replaces, or of permissionsOf where given (a
+        copy keeps those of its original).
+    */
+    explicit AtomicFileWriter (const juce::File& file, DanglingLinks danglingLinks = DanglingLinks::refuse,
+                               const juce::File& permissionsOf = {});
 
     /** Removes the temporary file of a write that was not committed. */
     ~AtomicFileWriter();
@@ -59,10 +64,14 @@ public:
     /** The file the write replaces: the path itself, or the regular file its links lead to. */
     const juce::File& getTarget() const noexcept            { return target; }
 
-    /** Renames the temporary file over the target, which keeps the permissions the replaced
-        file had. Fails when the path was refused or anything written to the stream failed.
+    /** Renames the temporary file over the target once it holds every byte written and is on
+        the disk. Fails when the path was refused or anything written to the stream failed,
+        leaving the target as it was.
     */
     Outcome commit();
+
+    /** The system's reason for a failed write, where it gave one. */
+    juce::String getFailureReason() const                   { return failureReason; }
 
     //==============================================================================
     /** Writes the bytes as the file's whole new content. */
@@ -87,8 +96,9 @@ public:
 
 private:
     juce::File target, temporary;
-    std::unique_ptr<juce::FileOutputStream> stream;
+    std::unique_ptr<CheckedFileOutputStream> stream;
     Outcome outcome;
+    juce::String failureReason;
 
     JUCE_DECLARE_NON_COPYABLE (AtomicFileWriter)
 };

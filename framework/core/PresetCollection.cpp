@@ -1,9 +1,12 @@
 #include "PresetCollection.h"
 
 #include "ApplicationDataFolders.h"
+#include "CheckedFileOutputStream.h"
+#include "FileTransfer.h"
 #include "FolderChild.h"
 #include "FolderListing.h"
 #include "StrictUtf8.h"
+#include "XmlHelpers.h"
 
 #include <algorithm>
 #include <cctype>
@@ -208,27 +211,31 @@ namespace
         and every link a moved folder holds, leads where it led: it is made again with a
         target relative to its new folder (one into the moved folder goes along with it).
     */
-    bool moveItem (const juce::File& item, const juce::File& target)
+    juce::Result moveItem (const juce::File& item, const juce::File& target)
     {
         const fs::path from (item.getFullPathName().toStdString()), to (target.getFullPathName().toStdString());
         const auto links = findRelativeLinks (from);
         std::error_code error;
 
         if (links.empty())
-            return item.moveFileTo (target);
+            return FileTransfer::move (item, target);
 
         if (fs::is_symlink (fs::symlink_status (from, error)))
-            return makeLink (to, links.front().leadsTo) && fs::remove (from, error);
+            return makeLink (to, links.front().leadsTo) && fs::remove (from, error) ? juce::Result::ok()
+                                                                                    : juce::Result::fail ("the link could not be made again there");
 
         const auto oldFolder = fs::canonical (from, error);
 
-        if (error || ! item.moveFileTo (target))
-            return false;
+        if (error)
+            return juce::Result::fail (error.message());
+
+        if (const auto moved = FileTransfer::move (item, target); moved.failed())
+            return moved;
 
         const auto newFolder = fs::canonical (to, error);
 
         if (error)
-            return false;
+            return juce::Result::fail (error.message());
 
         bool allLead = true;
 
@@ -248,7 +255,7 @@ namespace
                 allLead = makeLink (place, destination) && allLead;
         }
 
-        return allLead;
+        return allLead ? juce::Result::ok() : juce::Result::fail ("some of the links it holds could not be made again");
     }
 
    #if JUCE_LINUX || JUCE_BSD
@@ -313,57 +320,57 @@ namespace
         folder does not exist yet, as on a fresh account, writes no restore record, and joins
         the item's name to the trash through getChildFile, which sends a name that begins with
         '~' elsewhere. So the item is moved here, after its record is written, as the trash's
-        convention has it, to let a desktop restore it.
+        convention has it, to let a desktop restore it. A failure leaves the item where it was,
+        and says why.
     */
-    bool moveToTrash (const juce::File& item)
+    juce::Result moveToTrash (const juce::File& item)
     {
        #if JUCE_LINUX || JUCE_BSD
         const auto home = ApplicationDataFolders::getHomeFolder();
 
         if (home == juce::File())
-            return false;
+            return juce::Result::fail ("the home folder, where the trash lies, has no name that can be read");
 
         const auto legacyTrash = home.getChildFile (".Trash");
         const auto trash = home.getChildFile (".local/share/Trash");
         const auto trashFiles = trash.getChildFile ("files");
         const auto trashInfo = trash.getChildFile ("info");
 
+        const auto noPlace = juce::Result::fail ("the trash has no free name for it");
+
         // The older trash keeps no records.
         if (legacyTrash.isDirectory())
         {
             const auto place = findPlaceInTrash (item, legacyTrash, legacyTrash);
-            return place != juce::File() && item.moveFileTo (place);
+            return place != juce::File() ? FileTransfer::move (item, place) : noPlace;
         }
 
-        if (! (trashFiles.createDirectory().wasOk() && trashInfo.createDirectory().wasOk()))
-            return false;
+        for (const auto& folder : { trashFiles, trashInfo })
+            if (const auto made = folder.createDirectory(); made.failed())
+                return juce::Result::fail ("the trash folder " + folder.getFullPathName() + " cannot be made: " + made.getErrorMessage());
 
         const auto place = findPlaceInTrash (item, trashFiles, trashInfo);
 
         if (place == juce::File())
-            return false;
+            return noPlace;
 
         // Written in place: a temporary file beside it would need a longer name than the record's.
         const auto record = FolderChild::of (trashInfo, place.getFileName() + ".trashinfo");
-        bool recorded = false;
+        const auto text = ("[Trash Info]\nPath=" + escapeTrashInfoPath (item.getFullPathName())
+                             + "\nDeletionDate=" + juce::Time::getCurrentTime().formatted ("%Y-%m-%dT%H:%M:%S") + "\n").toStdString();
+        CheckedFileOutputStream stream (record, {});
+        const auto made = stream.openedOk();
+        stream.write (text.data(), text.size());
+        const auto recorded = stream.finish();
+        const auto moved = recorded.wasOk() ? FileTransfer::move (item, place)
+                                            : juce::Result::fail ("its record in the trash cannot be written: " + recorded.getErrorMessage());
 
-        {
-            juce::FileOutputStream stream (record);
-            recorded = stream.openedOk()
-                    && stream.writeText ("[Trash Info]\nPath=" + escapeTrashInfoPath (item.getFullPathName())
-                                           + "\nDeletionDate=" + juce::Time::getCurrentTime().formatted ("%Y-%m-%dT%H:%M:%S") + "\n",
-                                         false, false, "\n");
-            stream.flush();
-            recorded = recorded && stream.getStatus().wasOk();
-        }
+        if (moved.failed() && made)
+            record.deleteFile();
 
-        if (recorded && item.moveFileTo (place))
-            return true;
-
-        record.deleteFile();
-        return false;
+        return moved;
        #else
-        return item.moveToTrash() && ! item.exists();
+        return item.moveToTrash() && ! item.exists() ? juce::Result::ok() : juce::Result::fail ("the trash did not take it");
        #endif
     }
 }
@@ -791,7 +798,8 @@ juce::String PresetCollection::duplicatePreset (const juce::String& path)
     const auto copy = FolderChild::nonexistentChild (file.getParentDirectory(), file.getFileNameWithoutExtension(),
                                                      file.getFileExtension(), true);
 
-    if (record->containsPreset (copy.getFullPathName()) || ! file.copyFileTo (copy))
+    if (record->containsPreset (copy.getFullPathName())
+         || FileTransfer::copy (file, copy, XmlHelpers::maximumDocumentSize, AtomicFileWriter::DanglingLinks::refuse).failed())
         return {};
 
     record->addPreset (copy.getFullPathName(), true);
@@ -815,7 +823,7 @@ juce::String PresetCollection::renamePreset (const juce::String& path, const juc
          || record->containsPreset (target.getFullPathName()))
         return {};
 
-    if (! file.moveFileTo (target))
+    if (FileTransfer::move (file, target).failed())
         return {};
 
     record->removePreset (file.getFullPathName());
@@ -843,7 +851,7 @@ juce::String PresetCollection::renameFolder (const juce::String& path, const juc
          || record == nullptr)
         return {};
 
-    if (! directory.moveFileTo (target))
+    if (FileTransfer::move (directory, target).failed())
         return {};
 
     // Read from the top again: only a walk of the whole tree knows where its links lead.
@@ -851,7 +859,7 @@ juce::String PresetCollection::renameFolder (const juce::String& path, const juc
     return target.getFullPathName();
 }
 
-void PresetCollection::moveItems (const juce::StringArray& paths, const juce::String& destinationPath)
+void PresetCollection::moveItems (const juce::StringArray& paths, const juce::String& destinationPath, juce::StringArray* failures)
 {
     if (paths.isEmpty())
         return;
@@ -878,7 +886,7 @@ void PresetCollection::moveItems (const juce::StringArray& paths, const juce::St
             {
                 // A folder never replaces anything: only preset files are replaced on a move.
                 if (! isWithin (destination, item) && ! target.exists() && ! target.isSymbolicLink())
-                    moveItem (item, target);
+                    addFailure (failures, path, moveItem (item, target));
             }
             else if (item.existsAsFile())
             {
@@ -887,7 +895,7 @@ void PresetCollection::moveItems (const juce::StringArray& paths, const juce::St
                 if (record != nullptr && record->containsPreset (item.getFullPathName())
                      && findFolder (destination.getFullPathName()) != nullptr
                      && isInsideTree (target) && ! target.isDirectory())
-                    moveItem (item, target);
+                    addFailure (failures, path, moveItem (item, target));
             }
         }
     }
@@ -895,7 +903,7 @@ void PresetCollection::moveItems (const juce::StringArray& paths, const juce::St
     rescan();
 }
 
-bool PresetCollection::deleteItems (const juce::StringArray& paths)
+bool PresetCollection::deleteItems (const juce::StringArray& paths, juce::StringArray* failures)
 {
     if (paths.isEmpty())
         return true;
@@ -916,12 +924,20 @@ bool PresetCollection::deleteItems (const juce::StringArray& paths)
         const bool isPreset = item.existsAsFile() && record->containsPreset (item.getFullPathName());
         const bool isFolder = item.isDirectory() && record->indexOfSubFolder (item.getFullPathName()) >= 0;
 
-        if ((isPreset || isFolder) && ! moveToTrash (item))
-            allMoved = false;
+        if (isPreset || isFolder)
+            allMoved = addFailure (failures, path, moveToTrash (item)) && allMoved;
     }
 
     rescan();
     return allMoved;
+}
+
+bool PresetCollection::addFailure (juce::StringArray* failures, const juce::String& path, const juce::Result& result) const
+{
+    if (failures != nullptr && result.failed())
+        failures->add (getDisplayPath (path) + ": " + result.getErrorMessage());
+
+    return result.wasOk();
 }
 
 //==============================================================================

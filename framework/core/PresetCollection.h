@@ -134,8 +134,9 @@ public:
     */
     juce::String createFolder (const juce::String& parentPath);
 
-    /** Copies a preset next to itself under the first free numbered name.
-        Returns the copy's path, or an empty string.
+    /** Copies a preset next to itself under the first free numbered name, as a preset is
+        written, and no larger than a preset is read. Returns the copy's path, or an empty
+        string.
     */
     juce::String duplicatePreset (const juce::String& path);
 
@@ -149,14 +150,18 @@ public:
 
     /** Moves preset files and folders into a folder of the tree, replacing preset files
         of the same names; items that cannot move are skipped. Rescans afterwards.
+        Each item that the file system would not move is added to failures, when given,
+        by its display path with the reason.
     */
-    void moveItems (const juce::StringArray& paths, const juce::String& destinationPath);
+    void moveItems (const juce::StringArray& paths, const juce::String& destinationPath,
+                    juce::StringArray* failures = nullptr);
 
     /** Moves preset files and folders of the tree to the user's trash, skipping paths
         that are not part of the tree. Rescans afterwards.
-        Returns false when an item could not be moved to the trash.
+        Returns false when an item could not be moved to the trash; each such item is added
+        to failures, when given, by its display path with the reason.
     */
-    bool deleteItems (const juce::StringArray& paths);
+    bool deleteItems (const juce::StringArray& paths, juce::StringArray* failures = nullptr);
 
     /** The natural order of file names (without extension): numbers compare by value,
         letters ignoring case, other characters before letters and digits.
@@ -180,6 +185,8 @@ private:
 
     bool isInsideTree (const juce::String& path) const;
     bool isInsideTree (const juce::File& file) const;
+    /** Adds a failed result to the failures, when given, under the item's display path; true when it did not fail. */
+    bool addFailure (juce::StringArray* failures, const juce::String& path, const juce::Result& result) const;
     Folder* findParentRecord (const juce::File& file);
     void scanTree();
     void scanFolder (Folder& folder, const std::filesystem::path& realPath, Walk& walk, int depth);

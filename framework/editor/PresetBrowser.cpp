@@ -30,6 +30,7 @@ PresetBrowser::~PresetBrowser()
     moveQuestion.reset();
     replaceQuestion.reset();
     moveRefusal.reset();
+    failureNote.reset();
     pendingItems.clear();
 }
 
@@ -336,7 +337,8 @@ void PresetBrowser::performMove()
         }
     }
 
-    collection.moveItems (pendingItems, destination);
+    juce::StringArray failures;
+    collection.moveItems (pendingItems, destination, &failures);
 
     // Loading the preset again from its new place would drop the user's unsaved edits:
     // only its path changes.
@@ -345,13 +347,23 @@ void PresetBrowser::performMove()
 
     if (! movedCurrent)
         setPendingPath (destination, false);
+
+    showFailures ("These items were not moved:", failures);
 }
 
 void PresetBrowser::performDelete()
 {
     const auto parent = pendingItems.isEmpty() ? juce::String() : parentOf (pendingItems[0]);
-    collection.deleteItems (pendingItems);
+    juce::StringArray failures;
+    collection.deleteItems (pendingItems, &failures);
     setPendingPath (parent, false);
+    showFailures ("These items were not deleted:", failures);
+}
+
+void PresetBrowser::showFailures (const juce::String& heading, const juce::StringArray& failures)
+{
+    if (! failures.isEmpty())
+        showAlert (failureNote, Halvorn::AlertWindow::createOk (collection.getName(), heading + "\n" + failures.joinIntoString ("\n"), this));
 }
 
 void PresetBrowser::showAlert (std::unique_ptr<Halvorn::AlertWindow>& slot, std::unique_ptr<Halvorn::AlertWindow> alert)

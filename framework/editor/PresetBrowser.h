@@ -52,10 +52,12 @@ public:
     bool openPresetInfo (const juce::String& path);
 
     void copySelected();
-    /** Asks, then deletes the selected items of the rightmost column with a selection. */
+    /** Asks, then deletes the selected items of the rightmost column with a selection; says
+        which items were not deleted, and why.
+    */
     void deleteSelected();
     /** Asks, then moves the rows dragged from the source column into the destination
-        folder; refuses moves that cannot work.
+        folder; refuses moves that cannot work, and says which items did not move, and why.
     */
     void moveItemsTo (ColumnBrowser::ListColumn& source, const juce::String& destination);
 
@@ -82,6 +84,8 @@ private:
     void performDelete();
     void moveCurrentPreset (const juce::String& newPath, bool renamed);
     void showAlert (std::unique_ptr<Halvorn::AlertWindow>& slot, std::unique_ptr<Halvorn::AlertWindow> alert);
+    /** Tells the user which items were left where they were, and why. */
+    void showFailures (const juce::String& heading, const juce::StringArray& failures);
 
     PresetBrowserWindow& window;
     BasePlugin& plugin;
@@ -90,7 +94,7 @@ private:
     juce::String pendingPath;
     juce::CriticalSection pendingPathLock;
 
-    std::unique_ptr<Halvorn::AlertWindow> deleteQuestion, moveQuestion, replaceQuestion, moveRefusal;
+    std::unique_ptr<Halvorn::AlertWindow> deleteQuestion, moveQuestion, replaceQuestion, moveRefusal, failureNote;
     juce::StringArray pendingItems;
     juce::String destination;
 

@@ -6,13 +6,18 @@
 #include "TestProduct.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <set>
 #include <thread>
+
+#include <sys/mount.h>
 
 namespace
 {
@@ -282,12 +287,24 @@ TEST_F (PresetTree, CreatesNumberedNewFolders)
 TEST_F (PresetTree, DuplicatesUnderNumberedNames)
 {
     preset ("Deep").replaceWithText ("<Preset author=\"X\"/>");
+    std::filesystem::permissions (path ("Deep").toStdString(), std::filesystem::perms (0600));
     collection.refresh();
 
     EXPECT_EQ (collection.duplicatePreset (path ("Deep")), path ("Deep(2)"));
     EXPECT_EQ (collection.duplicatePreset (path ("Deep")), path ("Deep(3)"));
     EXPECT_EQ (preset ("Deep(3)").loadFileAsString(), "<Preset author=\"X\"/>");
+    EXPECT_EQ (std::filesystem::status (path ("Deep(3)").toStdString()).permissions(), std::filesystem::perms (0600));
     EXPECT_TRUE (collection.getPresetPaths().contains (path ("Deep(2)")));
+
+    // A copy is written as a preset is: a link that leads nowhere is not replaced, and a file
+    // larger than any preset is not read.
+    std::filesystem::create_symlink ("Nowhere.cvprst", path ("Deep(4)").toStdString());
+    EXPECT_EQ (collection.duplicatePreset (path ("Deep")), juce::String());
+    EXPECT_TRUE (preset ("Deep(4)").isSymbolicLink() && ! preset ("Nowhere").exists());
+
+    std::filesystem::resize_file (path ("Pad 1").toStdString(), (std::uintmax_t) 1 << 25);     // sparse: no disk taken
+    EXPECT_EQ (collection.duplicatePreset (path ("Pad 1")), juce::String());
+    EXPECT_FALSE (preset ("Pad 1(2)").exists());
 
     EXPECT_EQ (collection.duplicatePreset (folder ("a")), juce::String());
     EXPECT_EQ (collection.duplicatePreset (root.getChildFile ("notes.txt").getFullPathName()), juce::String());
@@ -526,9 +543,63 @@ TEST_F (PresetTree, ReportsATrashThatCannotBeMade)
     home.getChildFile (".local").replaceWithText ("a file where the folder should be");
     const ScopedHome scopedHome (home);
 
-    EXPECT_FALSE (collection.deleteItems ({ path ("Pad 1") }));
+    juce::StringArray failures;
+    EXPECT_FALSE (collection.deleteItems ({ path ("Pad 1") }, &failures));
+    EXPECT_EQ (failures.joinIntoString ("\n"), "Presets\\Pad 1.cvprst: the trash folder " + home.getFullPathName()
+                                                 + "/.local/share/Trash/files cannot be made: File exists");
     EXPECT_TRUE (preset ("Pad 1").existsAsFile());
     EXPECT_TRUE (collection.getPresetPaths().contains (path ("Pad 1")));
+}
+
+TEST_F (PresetTree, NothingIsLostOnADiskThatFillsUp)
+{
+    // A file system of 64 kB beside the tree, reached through a folder of it and as the home
+    // folder, where the trash is.
+    const auto disk = base.getChildFile ("disk");
+    ASSERT_TRUE (disk.createDirectory().wasOk());
+
+    if (::mount ("tmpfs", disk.getFullPathName().toRawUTF8(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no small file system can be mounted here: " << std::strerror (errno);
+
+    struct Unmount { juce::File at; ~Unmount() { ::umount2 (at.getFullPathName().toRawUTF8(), MNT_DETACH); } } unmount { disk };
+    ASSERT_TRUE (disk.getChildFile ("Far").createDirectory().wasOk());
+    std::filesystem::create_symlink (disk.getChildFile ("Far").getFullPathName().toStdString(), folder ("Far").toStdString());
+    const ScopedHome scopedHome (disk);
+
+    const auto fill = [] (const juce::File& file, size_t bytes)
+    {
+        file.getParentDirectory().createDirectory();
+        return file.replaceWithText ("<Preset author=\"" + juce::String::repeatedString ("x", (int) bytes) + "\"/>");
+    };
+
+    ASSERT_TRUE (fill (preset ("Big"), 100000));
+    ASSERT_TRUE (fill (preset ("Far/Half"), 40000));
+    collection.refresh();
+
+    struct Case { const char* name; juce::File original; std::function<juce::String()> act; juce::String told; };
+    const Case cases[] =
+    {
+        { "move", preset ("Big"), [&] { juce::StringArray failures; collection.moveItems ({ path ("Big") }, folder ("Far"), &failures); return failures.joinIntoString ("\n"); },
+          "Presets\\Big.cvprst: " + juce::String (std::strerror (ENOSPC)) },
+        { "folder move", preset ("a/Lead"), [&] { juce::StringArray failures; collection.moveItems ({ folder ("a") }, folder ("Far"), &failures); return failures.joinIntoString ("\n"); },
+          "Presets\\a: a folder is not moved to another file system" },
+        { "delete", preset ("Big"), [&] { juce::StringArray failures; EXPECT_FALSE (collection.deleteItems ({ path ("Big") }, &failures)); return failures.joinIntoString ("\n"); },
+          "Presets\\Big.cvprst: " + juce::String (std::strerror (ENOSPC)) },
+        { "duplicate", preset ("Far/Half"), [&] { return collection.duplicatePreset (path ("Far/Half")).isEmpty() ? "not copied" : ""; }, "not copied" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        const auto before = c.original.loadFileAsString();
+
+        EXPECT_EQ (c.act(), c.told);
+        EXPECT_EQ (c.original.loadFileAsString(), before);
+
+        // Nothing cut is left on the disk: only the preset that was there, and the trash's folders.
+        for (std::filesystem::recursive_directory_iterator it (disk.getFullPathName().toStdString()), end; it != end; ++it)
+            EXPECT_TRUE (it->is_directory() || it->path() == disk.getChildFile ("Far/Half.cvprst").getFullPathName().toStdString()) << it->path();
+    }
 }
 
 TEST_F (PresetTree, LeavesOutNamesThatAreNotValidUtf8)

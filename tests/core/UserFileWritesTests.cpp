@@ -4,9 +4,12 @@
 
 #include "../support/RowsAsUser.h"
 
+#include <csignal>
 #include <filesystem>
 #include <functional>
+#include <set>
 
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -15,6 +18,41 @@
 namespace fs = std::filesystem;
 
 using UserFileWritesTest = PluginFixture;
+
+namespace
+{
+    /** Cuts every file the process writes at a size, as a disk that fills up does, for the
+        life of the object; the system then says so through the write instead of a signal.
+    */
+    struct ScopedFileSizeLimit
+    {
+        explicit ScopedFileSizeLimit (rlim_t bytes)  : handler (std::signal (SIGXFSZ, SIG_IGN))
+        {
+            ::getrlimit (RLIMIT_FSIZE, &previous);
+            const rlimit limit { bytes, previous.rlim_max };
+            ::setrlimit (RLIMIT_FSIZE, &limit);
+        }
+
+        ~ScopedFileSizeLimit()
+        {
+            ::setrlimit (RLIMIT_FSIZE, &previous);
+            std::signal (SIGXFSZ, handler);
+        }
+
+        rlimit previous {};
+        void (*handler) (int);
+    };
+
+    std::set<std::string> namesIn (const juce::File& folder)
+    {
+        std::set<std::string> names;
+
+        for (const auto& entry : fs::directory_iterator (folder.getFullPathName().toStdString()))
+            names.insert (entry.path().filename().string());
+
+        return names;
+    }
+}
 
 TEST_F (UserFileWritesTest, EveryWriterGoesThroughLinksAndLeavesSpecialFilesAlone)
 {
@@ -86,6 +124,58 @@ TEST_F (UserFileWritesTest, EveryWriterGoesThroughLinksAndLeavesSpecialFilesAlon
 
     // No temporary file is left beside the real one.
     EXPECT_EQ (std::distance (fs::directory_iterator (elsewhere.getFullPathName().toStdString()), fs::directory_iterator()), 2);
+}
+
+TEST_F (UserFileWritesTest, AWriteCutShortFailsAndLeavesTheOldFileWhole)
+{
+    auto plugin = create();
+    auto* collection = plugin->getPresetCollection (0);
+    const auto preset = root.getChildFile ("Own.cvprst"), rated = root.getChildFile ("Rated.cvprst"), authored = root.getChildFile ("Authored.cvprst");
+    const auto installed = root.getChildFile ("Installed.cvprst");
+    const std::string archived (20000, 'x');
+
+    const struct { const char* name; juce::File file; std::function<bool()> write; } writers[] =
+    {
+        { "preset", preset, [&] { return plugin->savePresetToFile (collection, preset); } },
+        { "rating", rated, [&] { return Preset::rewriteFileRating (rated, 4); } },
+        { "author", authored, [&] { return plugin->updatePresetAuthor (authored.getFullPathName()); } },
+        { "MIDI map", root.getChildFile ("Map.cvccmap"), [&] { return plugin->midiControl.saveMapFile (root.getChildFile ("Map.cvccmap")); } },
+        { "host map", root.getChildFile ("Map.cvhpmap"), [&] { return plugin->saveHostParametersMapFile (root.getChildFile ("Map.cvhpmap")); } },
+        { "settings", plugin->getSettingsFile(), [&] { return plugin->saveUserSettings(); } },
+        { "state dump", plugin->getUserDataFolder().getChildFile ("Corvane.dump"), [&] { return plugin->writeStateDump(); } },
+        { "installed preset", installed, [&]
+          {
+              AtomicFileWriter writer (installed);
+              return writer.getStream() != nullptr && writer.getStream()->write (archived.data(), archived.size())
+                  && writer.commit() == AtomicFileWriter::Outcome::written;
+          } },
+    };
+
+    ASSERT_TRUE (plugin->savePresetToFile (collection, rated) && plugin->savePresetToFile (collection, authored));
+
+    for (const auto& writer : writers)
+    {
+        SCOPED_TRACE (writer.name);
+        plugin->setAuthor (juce::String (writer.name) + " author");
+        ASSERT_TRUE (writer.write());
+
+        // The file as a whole write leaves it, and a limit that cuts the next one in half.
+        juce::MemoryBlock old;
+        ASSERT_TRUE (writer.file.loadFileAsData (old));
+        const auto names = namesIn (writer.file.getParentDirectory());
+        plugin->setAuthor (juce::String (writer.name) + " writer");
+        bool written;
+
+        {
+            const ScopedFileSizeLimit limit ((rlim_t) old.getSize() / 2);
+            written = writer.write();
+        }
+
+        EXPECT_FALSE (written);
+        juce::MemoryBlock after;
+        EXPECT_TRUE (writer.file.loadFileAsData (after) && after == old);
+        EXPECT_EQ (namesIn (writer.file.getParentDirectory()), names);
+    }
 }
 
 TEST_F (UserFileWritesTest, SettingsThatCannotBeReadAreKeptAndTheUserIsTold)

@@ -6,6 +6,7 @@
 #include "FolderChild.h"
 #include "Preset.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -440,6 +441,29 @@ TEST_F (PresetBrowserTest, FileOperationsReopenWhereTheUserLooksNext)
     pump();
     EXPECT_TRUE (presetRoot().getChildFile ("Solo/Deep" + ext).existsAsFile());
     EXPECT_EQ (lastColumnPath(), path ("Solo"));
+}
+
+TEST_F (PresetBrowserTest, AFailedDeleteSaysWhatWasNotDeletedAndWhy)
+{
+    // A file where the trash's folder should be.
+    const auto home = presetRoot().getParentDirectory().getChildFile ("unusable home");
+    ASSERT_TRUE (home.createDirectory() && home.getChildFile (".local").replaceWithText ("not a folder"));
+    const juce::String previousHome (std::getenv ("HOME"));
+    setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
+
+    open (presetRoot().getFullPathName());
+    select (column (0), { "Pad" });
+    window->buttonClicked (&window->getDeleteButton());
+    EXPECT_TRUE (answer ("Yes"));
+    setenv ("HOME", previousHome.toRawUTF8(), 1);
+
+    EXPECT_TRUE (preset ("Pad").existsAsFile());
+    ASSERT_NE (shownAlert(), nullptr);
+    EXPECT_EQ (shownAlert()->getMessageLabel().getText(),
+               "These items were not deleted:\nPresets\\Pad.cvprst: the trash folder " + home.getFullPathName()
+                 + "/.local/share/Trash/files cannot be made: File exists");
+    EXPECT_TRUE (answer ("OK"));
+    EXPECT_EQ (shownAlert(), nullptr);
 }
 
 TEST_F (PresetBrowserTest, RenamingOrMovingTheCurrentPresetKeepsItsEdits)

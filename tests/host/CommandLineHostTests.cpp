@@ -4,6 +4,7 @@
 
 #include <ogg/ogg.h>
 
+#include "AtomicFileWriter.h"
 #include "DisplayWatch.h"
 
 #include <atomic>
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <thread>
 #include <tuple>
@@ -1398,6 +1400,58 @@ TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
 
         EXPECT_TRUE (received.toString().startsWith (written));
         EXPECT_GT (received.getSize(), size_t (4800));
+    }
+}
+
+TEST_F (CommandLineHost, OutputsKeepThePermissionsOfTheFilesTheyReplaceAsThePluginsDo)
+{
+    ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (2, 4800, 48000.0), 48000.0));
+
+    const auto render = [this] (const juce::StringArray& outputs) -> std::function<bool()>
+    {
+        return [this, outputs]
+        {
+            juce::StringArray arguments { "render", "--module", modulePath(), "--in", path ("in.wav"), "--tail", "0.5" };
+            arguments.addArray (outputs);
+            return runHost (arguments).exitCode == 0;
+        };
+    };
+
+    // The plug-in's writer: its temporary file has the permissions before it holds a byte.
+    const auto write = [this] (const char* name) -> std::function<bool()>
+    {
+        return [this, name]
+        {
+            AtomicFileWriter writer (folder.getChildFile (name));
+            const auto temporary = folder.findChildFiles (juce::File::findFiles, false, ".tmp-*");
+            struct stat own {}, replaced {};
+            EXPECT_TRUE (temporary.size() == 1 && stat (temporary[0].getFullPathName().toRawUTF8(), &own) == 0
+                         && stat (path (name).toRawUTF8(), &replaced) == 0 && own.st_mode == replaced.st_mode);
+            return writer.getStream() != nullptr && writer.getStream()->writeText ("new", false, false, nullptr)
+                && writer.commit() == AtomicFileWriter::Outcome::written;
+        };
+    };
+
+    struct Case { const char* name; mode_t mode; std::function<bool()> replace; };
+    const Case cases[] =
+    {
+        { "private.cvprst", 0600, write ("private.cvprst") },
+        { "shared.cvprst", 0666, write ("shared.cvprst") },
+        { "private.state", 0600, render ({ "--out", path ("other.wav"), "--state-out", path ("private.state") }) },
+        { "group.wav", 0640, render ({ "--out", path ("group.wav") }) },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        ASSERT_TRUE (folder.getChildFile (c.name).replaceWithText ("old"));
+        ASSERT_EQ (chmod (path (c.name).toRawUTF8(), c.mode), 0);
+
+        EXPECT_TRUE (c.replace());
+        struct stat info {};
+        ASSERT_EQ (stat (path (c.name).toRawUTF8(), &info), 0);
+        EXPECT_EQ (info.st_mode & 07777, c.mode);
+        EXPECT_NE (folder.getChildFile (c.name).loadFileAsString(), "old");
     }
 }
 

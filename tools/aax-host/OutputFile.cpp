@@ -1,5 +1,6 @@
 #include "OutputFile.h"
 
+#include "CheckedFileOutputStream.h"
 #include "SystemPath.h"
 
 #include <atomic>
@@ -156,6 +157,11 @@ OutputFile::OutputFile (const juce::File& file)
                                                    : target.getParentDirectory(), target))
 {
     pendingSlot = addPendingFile (temporary.getFile());
+
+    // Made here with the target's permissions, as the plug-in makes its own, so that the data
+    // written into it is never open to more users than the target's was.
+    if (const auto descriptor = CheckedFileOutputStream::createFile (temporary.getFile(), target); descriptor >= 0)
+        close (descriptor);
 }
 
 OutputFile::~OutputFile()

@@ -13,7 +13,8 @@
     points at, and stays a link; a plain file (or none yet) is replaced by renaming the
     finished temporary file over it; a FIFO receives the finished data in place, as the reader
     at its other end expects. A device or a socket is refused: renaming over one destroys it,
-    and writing a file into one is never what a user means.
+    and writing a file into one is never what a user means. The temporary file is made with
+    the permissions of the file it replaces, as the plug-in's own writer makes its files.
 
     The temporary file is removed when the object goes away without commit(), and when the
     program is ended by a signal it may catch (SIGINT, SIGTERM, SIGQUIT, SIGUSR1 and the rest

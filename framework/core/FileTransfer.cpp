@@ -1,0 +1,111 @@
+#include "FileTransfer.h"
+
+#include "FolderChild.h"
+#include "RegularFileInputStream.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+    juce::String describeRefusal (const AtomicFileWriter& writer)
+    {
+        switch (writer.getOutcome())
+        {
+            case AtomicFileWriter::Outcome::notAFile:           return "a folder or a special file is in the way";
+            case AtomicFileWriter::Outcome::nameTooLong:        return AtomicFileWriter::getNameTooLongText();
+            case AtomicFileWriter::Outcome::linkLeadsNowhere:   return "a link in the way leads nowhere";
+            case AtomicFileWriter::Outcome::written:
+            case AtomicFileWriter::Outcome::failed:             break;
+        }
+
+        return writer.getFailureReason().isNotEmpty() ? writer.getFailureReason() : juce::String ("it could not be written");
+    }
+
+    /** Makes the link again at the destination, leading where it led, beside it and renamed over it. */
+    juce::Result copyLink (const std::filesystem::path& from, const juce::File& destination)
+    {
+        namespace fs = std::filesystem;
+        const auto made = FolderChild::nonexistentChild (destination.getParentDirectory(), ".moved-link", {}, false);
+        const fs::path madePath (made.getFullPathName().toStdString());
+        std::error_code error;
+        fs::copy_symlink (from, madePath, error);
+
+        if (! error)
+            fs::rename (madePath, destination.getFullPathName().toStdString(), error);
+
+        if (error)
+            fs::remove (madePath, error);
+
+        return error ? juce::Result::fail (error.message()) : juce::Result::ok();
+    }
+}
+
+juce::Result FileTransfer::copy (const juce::File& source, const juce::File& destination, juce::int64 maxBytes,
+                                 AtomicFileWriter::DanglingLinks danglingLinks)
+{
+    const auto in = RegularFileInputStream::open (source, maxBytes);
+
+    if (in == nullptr)
+        return juce::Result::fail (source.existsAsFile() && source.getSize() > maxBytes
+                                     ? "it holds more than " + juce::File::descriptionOfSizeInBytes (maxBytes)
+                                     : juce::String ("it cannot be read"));
+
+    AtomicFileWriter writer (destination, danglingLinks, source);
+
+    if (auto* out = writer.getStream())
+    {
+        juce::HeapBlock<char> block (65536);
+        bool writing = true;
+
+        for (int numRead; writing && (numRead = in->read (block, 65536)) > 0;)
+            writing = out->write (block, (size_t) numRead);
+
+        // A failed write has its reason from commit().
+        if (writing && ! in->isExhausted())
+            return juce::Result::fail ("it could not be read to its end");
+    }
+
+    if (writer.commit() != AtomicFileWriter::Outcome::written)
+        return juce::Result::fail (describeRefusal (writer));
+
+    return juce::Result::ok();
+}
+
+juce::Result FileTransfer::move (const juce::File& source, const juce::File& destination)
+{
+    const auto from = source.getFullPathName().toStdString();
+
+    if (std::rename (from.c_str(), destination.getFullPathName().toRawUTF8()) == 0)
+        return juce::Result::ok();
+
+    if (errno != EXDEV)
+        return juce::Result::fail (std::strerror (errno));
+
+    struct stat info {};
+
+    if (::lstat (from.c_str(), &info) != 0)
+        return juce::Result::fail (std::strerror (errno));
+
+    if (S_ISDIR (info.st_mode))
+        return juce::Result::fail ("a folder is not moved to another file system");
+
+    const auto copied = S_ISLNK (info.st_mode)
+                          ? copyLink (from, destination)
+                          : copy (source, destination, std::numeric_limits<juce::int64>::max(), AtomicFileWriter::DanglingLinks::writeThrough);
+
+    if (copied.failed())
+        return copied;
+
+    // The copy is kept: what it replaced is gone, and it is whole.
+    if (::unlink (from.c_str()) != 0)
+        return juce::Result::fail ("it was copied, but could not be removed from where it was: " + juce::String (std::strerror (errno)));
+
+    return juce::Result::ok();
+}
