@@ -50,6 +50,10 @@ BrowserDialog::BrowserDialog (juce::Component& ownerToWatch, const FileDialogs::
       okButton (getActionVerb (r.flags)), cancelButton ("Cancel")
 {
     setBackgroundColour (findColour (juce::AlertWindow::backgroundColourId));
+    // A window takes the keyboard itself when its desktop window becomes active, which may be
+    // after it opens; this one hands it to its first field, the file box.
+    setWantsKeyboardFocus (false);
+    setFocusContainerType (FocusContainerType::keyboardFocusContainer);
     setResizable (true, true);
     setResizeLimits (300, 300, 1200, 1000);
 

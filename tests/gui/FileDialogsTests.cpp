@@ -339,6 +339,10 @@ TEST (FileDialogs, TheNewFolderBoxKeepsTheNameOrSaysWhyOnDisplay)
         auto* fileBox = findIn<juce::TextEditor> (*dialog);
         ASSERT_NE (fileBox, nullptr);
         EXPECT_TRUE (fileBox->hasKeyboardFocus (false));
+        // The desktop window may become active after it opens.
+        fileBox->giveAwayKeyboardFocus();
+        dialog->getPeer()->handleFocusGain();
+        EXPECT_TRUE (fileBox->hasKeyboardFocus (false));
 
         findButton (dialog, "New Folder")->triggerClick();
         pump();
