@@ -45,7 +45,8 @@ void BrowserDialog::launch (juce::Component& owner, const FileDialogs::Request& 
 BrowserDialog::BrowserDialog (juce::Component& ownerToWatch, const FileDialogs::Request& r,
                               std::function<void (const FileDialogs::Answer&)> callback)
     : ResizableWindow (r.title, false),
-      owner (&ownerToWatch), request (r), answered (std::move (callback)),
+      owner (ownerToWatch, [this] { delete this; }),    // nothing is answered or written
+      request (r), answered (std::move (callback)),
       browser (r.flags, r.patterns, r.initialFile),
       okButton (getActionVerb (r.flags)), cancelButton ("Cancel")
 {
@@ -71,24 +72,14 @@ BrowserDialog::BrowserDialog (juce::Component& ownerToWatch, const FileDialogs::
     okButton.setEnabled (browser.isChosenFileValid());
 
     addToDesktop (getDesktopWindowStyleFlags());
-    ownerToWatch.addComponentListener (this);
 }
 
 BrowserDialog::~BrowserDialog()
 {
-    if (owner != nullptr)
-        owner->removeComponentListener (this);
-
     // Its questions go first: they are modal above it.
     refusal.reset();
     newFolderBox.reset();
     overwriteQuestion.reset();
-}
-
-void BrowserDialog::componentBeingDeleted (juce::Component&)
-{
-    // The owner that would take the answer is going: nothing is answered or written.
-    delete this;
 }
 
 void BrowserDialog::confirm()

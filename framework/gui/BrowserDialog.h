@@ -2,6 +2,7 @@
 
 #include "FileDialogs.h"
 #include "FolderBrowser.h"
+#include "OwnerWatcher.h"
 
 /**
     The toolkit's file chooser window, for desktops without a chooser of their own: the
@@ -11,8 +12,7 @@
     says when a folder cannot be made), and closes with them, answering nothing, as soon as
     the component that opened it is deleted.
 */
-class BrowserDialog  : public juce::ResizableWindow,
-                       private juce::ComponentListener
+class BrowserDialog  : public juce::ResizableWindow
 {
 public:
     /** Opens a dialog for the owner; answered is called once unless the owner goes first. */
@@ -39,9 +39,8 @@ private:
     void askForNewFolder();
     void showAlert (std::unique_ptr<juce::AlertWindow>& slot, std::unique_ptr<juce::AlertWindow> alert,
                     std::function<void (int)> answered);
-    void componentBeingDeleted (juce::Component&) override;
 
-    juce::Component::SafePointer<juce::Component> owner;
+    OwnerWatcher owner;
     const FileDialogs::Request request;
     std::function<void (const FileDialogs::Answer&)> answered;
     FolderBrowser browser;

@@ -167,16 +167,13 @@ bool DesktopFileChooser::launch (juce::Component& owner, const FileDialogs::Requ
 
 DesktopFileChooser::DesktopFileChooser (juce::Component& ownerToWatch, const FileDialogs::Request& r,
                                         std::function<void (const FileDialogs::Answer&)> callback)
-    : owner (&ownerToWatch), request (r), answered (std::move (callback))
+    : owner (ownerToWatch, [this] { delete this; }),   // ends the program at once
+      request (r), answered (std::move (callback))
 {
-    ownerToWatch.addComponentListener (this);
 }
 
 DesktopFileChooser::~DesktopFileChooser()
 {
-    if (owner != nullptr)
-        owner->removeComponentListener (this);
-
     if (child > 0)
     {
         ::kill (child, SIGKILL);
@@ -194,7 +191,7 @@ bool DesktopFileChooser::start()
 {
     bool isKDialog = false;
     const auto program = findChooserProgram (isKDialog);
-    const auto windowId = getWindowId (owner.getComponent());
+    const auto windowId = getWindowId (owner.getOwner());
 
     int pipeEnds[2] = { -1, -1 };
 
@@ -269,19 +266,13 @@ void DesktopFileChooser::timerCallback()
 
     const auto answer = WIFEXITED (status) && WEXITSTATUS (status) == 0 ? readAnswer (request, std::move (printed))
                                                                          : FileDialogs::Answer();
-    auto callback = owner != nullptr ? std::move (answered) : nullptr;
+    auto callback = owner.getOwner() != nullptr ? std::move (answered) : nullptr;
 
     // Gone before the answer is handed on, which may open another chooser or close the owner.
     delete this;
 
     if (callback != nullptr)
         callback (answer);
-}
-
-void DesktopFileChooser::componentBeingDeleted (juce::Component&)
-{
-    // Ends the program at once; the owner that would take the answer is going.
-    delete this;
 }
 
 FileDialogs::Answer DesktopFileChooser::readAnswer (const FileDialogs::Request& request, std::string printed)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileDialogs.h"
+#include "OwnerWatcher.h"
 
 #include <string>
 #include <sys/types.h>
@@ -15,8 +16,7 @@
     unreadable. The chooser closes with the component that opened it: the program is ended
     and nothing is answered.
 */
-class DesktopFileChooser  : private juce::Timer,
-                            private juce::ComponentListener
+class DesktopFileChooser  : private juce::Timer
 {
 public:
     /** True when the desktop has a chooser program on the search path. */
@@ -41,10 +41,9 @@ private:
 
     bool start();
     void timerCallback() override;
-    void componentBeingDeleted (juce::Component&) override;
     void readOutput();
 
-    juce::Component::SafePointer<juce::Component> owner;
+    OwnerWatcher owner;
     const FileDialogs::Request request;
     std::function<void (const FileDialogs::Answer&)> answered;
     pid_t child = 0;

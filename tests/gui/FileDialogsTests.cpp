@@ -56,14 +56,14 @@ namespace
 
     std::string bytesOf (const juce::File& file)     { return file.getFullPathName().toStdString(); }
 
-    /** A folder of the test's own, with a search path whose first folder holds a stand-in
+    /** A folder of the test's own, with a search path of one folder that holds a stand-in
         zenity (or none), put back with the working folder however the test ends.
     */
     struct ChooserFolder
     {
         ChooserFolder()
         {
-            setenv ("PATH", (bytesOf (bin) + ":" + previousPath).c_str(), 1);
+            setenv ("PATH", bytesOf (bin).c_str(), 1);
             unsetenv ("KDE_FULL_SESSION");
         }
 
@@ -147,7 +147,7 @@ TEST (FileDialogs, TheDesktopChooserIsAskedAndItsAnswerReadAsBytes)
         {
             std::ofstream (bytesOf (folder.root) + "/answer", std::ios::binary) << c.printed;
         }
-        folder.writeZenity ("cat '" + bytesOf (folder.root) + "/answer'\nexit " + std::to_string (c.exitCode));
+        folder.writeZenity ("/bin/cat '" + bytesOf (folder.root) + "/answer'\nexit " + std::to_string (c.exitCode));
 
         juce::Component owner;
         const auto choice = launchAndWait (owner, { "T", c.start, "*.cvprst", c.flags });
@@ -241,20 +241,32 @@ TEST (FileDialogs, ChoosersCloseWithTheirOwnerOnDisplay)
     const auto folder = chooser.root.getChildFile ("work");
     ASSERT_TRUE (folder.getChildFile ("Taken.cvprst").create().wasOk());
 
+    // A host that closes its view hides the editor, and deletes it when it closes the plug-in.
     enum class Stage { desktop, browser, overwriteQuestion, newFolderBox, refusal };
-    const Stage stages[] = { Stage::desktop, Stage::browser, Stage::overwriteQuestion, Stage::newFolderBox, Stage::refusal };
+    const struct { Stage stage; bool hidden; } cases[] = {
+        { Stage::desktop, false }, { Stage::browser, false }, { Stage::overwriteQuestion, false },
+        { Stage::newFolderBox, false }, { Stage::refusal, false }, { Stage::desktop, true }, { Stage::overwriteQuestion, true },
+    };
 
-    for (auto stage : stages)
+    for (const auto& [stage, hidden] : cases)
     {
-        SCOPED_TRACE ((int) stage);
-        chooser.writeZenity ("exec sleep 60");
+        SCOPED_TRACE ((int) stage + (hidden ? 10 : 0));
+        chooser.writeZenity ("exec /bin/sleep 60");
 
         if (stage != Stage::desktop)
             fs::remove (bytesOf (chooser.bin) + "/zenity");
 
-        const auto numWindows = juce::Desktop::getInstance().getNumComponents();
+        const auto numWindows = juce::Desktop::getInstance().getNumComponents() + (hidden ? 1 : 0);
         auto owner = std::make_unique<juce::Component>();
         bool answered = false;
+
+        if (hidden)
+        {
+            owner->setSize (10, 10);
+            owner->addToDesktop (0);
+            owner->setVisible (true);
+        }
+
         FileDialogs::launch (*owner, { "Save", folder.getChildFile ("Taken.cvprst"), "*.cvprst",
                                        juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles
                                          | juce::FileBrowserComponent::warnAboutOverwriting },
@@ -284,7 +296,17 @@ TEST (FileDialogs, ChoosersCloseWithTheirOwnerOnDisplay)
         }
 
         const auto started = std::chrono::steady_clock::now();
-        owner.reset();
+
+        if (hidden)
+        {
+            owner->setVisible (false);
+            pump (20);
+        }
+        else
+        {
+            owner.reset();
+        }
+
         const auto taken = std::chrono::steady_clock::now() - started;
         pump();
 
