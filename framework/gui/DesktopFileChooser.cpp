@@ -77,9 +77,17 @@ namespace
         const auto isSave = isSet (flags, juce::FileBrowserComponent::saveMode);
         const auto isFolder = isSet (flags, juce::FileBrowserComponent::canSelectDirectories)
                                 && ! isSet (flags, juce::FileBrowserComponent::canSelectFiles);
+        // Where no folder of the start is there, the chooser starts in the home folder, with the
+        // start's name when saving.
         const auto& start = request.initialFile;
-        const auto startFolder = start.isDirectory() ? start : start.getParentDirectory();
-        const auto name = start.isDirectory() ? juce::String() : start.getFileName();
+        const auto isStartFolder = start.isDirectory();
+        const auto name = isStartFolder ? juce::String() : start.getFileName();
+        auto startFolder = isStartFolder ? start : start.getParentDirectory();
+
+        if (! startFolder.isDirectory())
+            startFolder = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
+
+        const auto startFile = name.isEmpty() ? startFolder : FolderChild::of (startFolder, name);
         juce::StringArray args;
 
         if (isKDialog)
@@ -92,10 +100,7 @@ namespace
 
             args.add (isSave ? "--getsavefilename" : isFolder ? "--getexistingdirectory" : "--getopenfilename");
 
-            if (start.exists() || (startFolder.isDirectory() && isSave))
-                args.add (start.getFullPathName());
-            else if (startFolder.isDirectory())
-                args.add (startFolder.getFullPathName());
+            args.add (isSave || startFile.exists() ? startFile.getFullPathName() : startFolder.getFullPathName());
 
             args.add ("(" + request.patterns.replaceCharacter (';', ' ') + ")");
             return args;
@@ -119,9 +124,8 @@ namespace
             args.add ("--file-filter=" + juce::StringArray::fromTokens (request.patterns, ";,|", "\"").joinIntoString (" "));
 
         // zenity opens a folder given with a trailing separator, and puts a file's name in its box.
-        if (startFolder.isDirectory())
-            args.add ("--filename=" + (name.isEmpty() ? startFolder.getFullPathName().trimCharactersAtEnd ("/") + "/"
-                                                      : FolderChild::of (startFolder, name).getFullPathName()));
+        args.add ("--filename=" + (name.isEmpty() ? startFolder.getFullPathName().trimCharactersAtEnd ("/") + "/"
+                                                  : startFile.getFullPathName()));
 
         return args;
     }

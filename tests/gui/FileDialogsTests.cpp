@@ -131,7 +131,8 @@ TEST (FileDialogs, TheDesktopChooserIsAskedAndItsAnswerReadAsBytes)
     const Case cases[] = {
         { "save", save, lead, p + "/Lead.cvprst\n", 0,
           "--file-selection\n--confirm-overwrite\n--title=T\n--save\n--file-filter=*.cvprst\n--filename=" + p + "/Lead.cvprst\n", lead, false },
-        { "open from nowhere", open, {}, p + "/Lead.cvprst\n", 0, "--file-selection\n--title=T\n--file-filter=*.cvprst\n", lead, false },
+        { "open from nowhere", open, {}, p + "/Lead.cvprst\n", 0, "--file-selection\n--title=T\n--file-filter=*.cvprst\n--filename="
+                                                                    + bytesOf (juce::File::getSpecialLocation (juce::File::userHomeDirectory)) + "/\n", lead, false },
         { "folder", folders, presets, p + "\n", 0, "--file-selection\n--title=T\n--directory\n--file-filter=*.cvprst\n--filename=" + p + "/\n", presets, false },
         { "a name with a newline", save, lead, p + "/a\nb\n", 0, {}, presets.getChildFile ("a\nb"), false },
         { "cancelled", save, lead, {}, 1, {}, {}, false },
