@@ -165,8 +165,8 @@ void BrowserDialog::createFolder (const juce::String& name)
     if (reason.isEmpty())
         return;
 
-    auto message = std::make_unique<juce::AlertWindow> ("New Folder",
-                                                        "The folder \"" + name + "\" could not be created: " + reason + ".",
+    // The name was typed just now, and may be too long to show whole.
+    auto message = std::make_unique<juce::AlertWindow> ("New Folder", "The folder could not be created: " + reason + ".",
                                                         juce::MessageBoxIconType::WarningIcon, this);
     message->addButton ("OK", 0, juce::KeyPress (juce::KeyPress::returnKey), juce::KeyPress (juce::KeyPress::escapeKey));
     showAlert (refusal, std::move (message), nullptr);
