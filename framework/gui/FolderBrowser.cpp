@@ -77,7 +77,7 @@ void FolderBrowser::setFolder (const juce::File& newFolder)
     upButton->setEnabled (folder.getParentDirectory() != folder);
     list.deselectAllRows();
     list.updateContent();
-    list.scrollToEnsureRowIsOnscreen (0);
+    list.setVerticalPosition (0.0);
     list.repaint();
     juce::NullCheckedInvocation::invoke (onChange);
 }
