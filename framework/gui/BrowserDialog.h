@@ -10,7 +10,7 @@
 
     The window owns its questions (the overwrite question, the New Folder box and what it
     says when a folder cannot be made), and closes with them, answering nothing, as soon as
-    the component that opened it is deleted.
+    the component that opened it is deleted or hidden.
 */
 class BrowserDialog  : public juce::ResizableWindow
 {
@@ -20,9 +20,6 @@ public:
                         std::function<void (const FileDialogs::Answer&)> answered);
 
     ~BrowserDialog() override;
-
-    /** Makes a folder of exactly that name in the shown folder, or says why it cannot. */
-    void createFolder (const juce::String& name);
 
     FolderBrowser& getBrowser() noexcept        { return browser; }
 
@@ -37,6 +34,9 @@ private:
     void confirm();
     void finish (bool confirmed);
     void askForNewFolder();
+
+    /** Makes a folder of exactly that name in the shown folder, or says why it cannot. */
+    void createFolder (const juce::String& name);
     void showAlert (std::unique_ptr<juce::AlertWindow>& slot, std::unique_ptr<juce::AlertWindow> alert,
                     std::function<void (int)> answered);
 

@@ -99,9 +99,7 @@ namespace
                 args.addArray ({ "--attach", windowId });
 
             args.add (isSave ? "--getsavefilename" : isFolder ? "--getexistingdirectory" : "--getopenfilename");
-
             args.add (isSave || startFile.exists() ? startFile.getFullPathName() : startFolder.getFullPathName());
-
             args.add ("(" + request.patterns.replaceCharacter (';', ' ') + ")");
             return args;
         }
@@ -144,12 +142,6 @@ namespace
 
         return result;
     }
-}
-
-bool DesktopFileChooser::isAvailable()
-{
-    bool isKDialog = false;
-    return ! findChooserProgram (isKDialog).empty();
 }
 
 bool DesktopFileChooser::launch (juce::Component& owner, const FileDialogs::Request& request,

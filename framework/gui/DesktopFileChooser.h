@@ -13,15 +13,12 @@
     juce::FileChooser reads the program's answer through JUCE's UTF-8 conversion, which writes
     past its buffer on a name that is not UTF-8; here the answer is read as bytes, and a name
     that cannot be read, or that is not in a folder that exists as named, is answered as
-    unreadable. The chooser closes with the component that opened it: the program is ended
-    and nothing is answered.
+    unreadable. The chooser closes when the component that opened it is deleted or hidden:
+    the program is ended and nothing is answered.
 */
 class DesktopFileChooser  : private juce::Timer
 {
 public:
-    /** True when the desktop has a chooser program on the search path. */
-    static bool isAvailable();
-
     /** Starts the desktop's chooser for the owner; answered is called once, on the message
         thread, unless the owner goes first. Returns false when no chooser could be started.
         While one is open, another request is ignored (returns true): the user answers one
@@ -30,12 +27,12 @@ public:
     static bool launch (juce::Component& owner, const FileDialogs::Request& request,
                         std::function<void (const FileDialogs::Answer&)> answered);
 
-    /** The answer for the bytes a chooser printed: what it names, or unreadable. */
-    static FileDialogs::Answer readAnswer (const FileDialogs::Request& request, std::string printed);
-
     ~DesktopFileChooser() override;
 
 private:
+    /** The answer for the bytes a chooser printed: what it names, or unreadable. */
+    static FileDialogs::Answer readAnswer (const FileDialogs::Request& request, std::string printed);
+
     DesktopFileChooser (juce::Component& owner, const FileDialogs::Request& request,
                         std::function<void (const FileDialogs::Answer&)> answered);
 
