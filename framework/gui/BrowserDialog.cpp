@@ -69,6 +69,7 @@ BrowserDialog::BrowserDialog (juce::Component& ownerToWatch, const FileDialogs::
     newFolderButton.onClick = [this] { askForNewFolder(); };
     browser.onChange = [this] { okButton.setEnabled (browser.isChosenFileValid()); };
     browser.onChosen = [this] { if (browser.isChosenFileValid()) confirm(); };
+    browser.onCancelled = [this] { finish (false); };
     okButton.setEnabled (browser.isChosenFileValid());
 
     addToDesktop (getDesktopWindowStyleFlags());

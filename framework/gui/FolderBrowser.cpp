@@ -245,3 +245,8 @@ void FolderBrowser::textEditorReturnKeyPressed (juce::TextEditor&)
         juce::NullCheckedInvocation::invoke (onChosen);
     }
 }
+
+void FolderBrowser::textEditorEscapeKeyPressed (juce::TextEditor&)
+{
+    juce::NullCheckedInvocation::invoke (onCancelled);
+}

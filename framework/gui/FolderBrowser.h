@@ -49,8 +49,10 @@ public:
     */
     void open (int row);
 
-    /** Called when the choice changes, and when a file is double-clicked or typed with Return. */
-    std::function<void()> onChange, onChosen;
+    /** Called when the choice changes, when a file is double-clicked or typed with Return, and
+        when Escape is pressed in the file box.
+    */
+    std::function<void()> onChange, onChosen, onCancelled;
 
     void resized() override;
 
@@ -71,6 +73,7 @@ private:
     void returnKeyPressed (int row) override;
     void textEditorTextChanged (juce::TextEditor&) override;
     void textEditorReturnKeyPressed (juce::TextEditor&) override;
+    void textEditorEscapeKeyPressed (juce::TextEditor&) override;
 
     const int flags;
     juce::StringArray patterns;
