@@ -4,10 +4,27 @@
 
 #include <cstdlib>
 
+#include <pwd.h>
+#include <unistd.h>
+
 namespace
 {
     juce::SpinLock rootLock;
     juce::File explicitRoot;
+
+    /** The home folder the system's record of the user names, which JUCE takes without HOME. */
+    const char* getAccountHome()
+    {
+        const auto* account = getpwuid (getuid());
+        return account != nullptr ? account->pw_dir : nullptr;
+    }
+
+    /** The home folder's name as JUCE reads it, without a check. */
+    const char* getHomeAsJuceReadsIt()
+    {
+        const auto* home = std::getenv ("HOME");
+        return home != nullptr ? home : getAccountHome();
+    }
 }
 
 void ApplicationDataFolders::setRoot (const juce::File& root)
@@ -33,12 +50,29 @@ juce::File ApplicationDataFolders::getRoot()
     return root.has_value() ? FolderChild::fromPath (*root) : juce::File();
 }
 
+juce::File ApplicationDataFolders::getHomeFolder()
+{
+    for (const char* home : std::initializer_list<const char*> { std::getenv ("HOME"), getAccountHome() })
+        if (home != nullptr)
+            if (const auto name = StrictUtf8::toString (home))
+                return FolderChild::fromPath (*name);
+
+    return {};
+}
+
 juce::File ApplicationDataFolders::getUserFolder()
 {
     const auto root = getRoot();
 
-    return root != juce::File() ? FolderChild::of (root, "user")
-                                : juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory);
+    if (root != juce::File())
+        return FolderChild::of (root, "user");
+
+    // JUCE finds the folder by way of the home folder, and would read a name that is not UTF-8
+    // past its end: .config below the home folder is where it finds it then.
+    if (const auto* home = getHomeAsJuceReadsIt(); home != nullptr && ! StrictUtf8::toString (home).has_value())
+        return FolderChild::of (getHomeFolder(), ".config");
+
+    return juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory);
 }
 
 juce::File ApplicationDataFolders::getCommonFolder()

@@ -16,7 +16,9 @@
 */
 struct ApplicationDataFolders
 {
-    /** The user's application-data folder (JUCE's userApplicationDataDirectory). */
+    /** The user's application-data folder (JUCE's userApplicationDataDirectory, or .config
+        below getHomeFolder() where the home folder JUCE would read is not named in UTF-8).
+    */
     static juce::File getUserFolder();
 
     /** The machine-wide application-data folder (JUCE's commonApplicationDataDirectory). */
@@ -29,4 +31,10 @@ struct ApplicationDataFolders
 
     /** The root in force: the one set by setRoot, else the environment's, else none. */
     static juce::File getRoot();
+
+    /** The user's home folder as JUCE names it (HOME, else the account's), read as bytes: JUCE
+        reads HOME without a check, so where HOME is not UTF-8 text the account's folder is
+        taken as where HOME is not set; none when neither can be read.
+    */
+    static juce::File getHomeFolder();
 };

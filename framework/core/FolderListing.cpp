@@ -35,16 +35,19 @@ std::vector<FolderListing::Entry> FolderListing::list (const juce::File& folder)
             struct stat status {};
 
             if (fstatat (descriptor, found->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0)
-                type = S_ISLNK (status.st_mode) ? DT_LNK : (S_ISDIR (status.st_mode) ? DT_DIR : DT_REG);
+                type = S_ISLNK (status.st_mode) ? DT_LNK : S_ISDIR (status.st_mode) ? DT_DIR : S_ISREG (status.st_mode) ? DT_REG : DT_UNKNOWN;
         }
 
         entry.isLink = type == DT_LNK;
         entry.isFolder = type == DT_DIR;
+        entry.isFile = type == DT_REG;
 
         if (entry.isLink)
         {
             struct stat status {};
-            entry.isFolder = fstatat (descriptor, found->d_name, &status, 0) == 0 && S_ISDIR (status.st_mode);
+            const auto leadsSomewhere = fstatat (descriptor, found->d_name, &status, 0) == 0;
+            entry.isFolder = leadsSomewhere && S_ISDIR (status.st_mode);
+            entry.isFile = leadsSomewhere && S_ISREG (status.st_mode);
         }
 
         entries.push_back (std::move (entry));

@@ -15,6 +15,7 @@ struct FolderListing
         std::optional<juce::String> name;  ///< the name, or none when it is not well-formed UTF-8
         bool isFolder = false;             ///< a folder, or a link that leads to one
         bool isLink = false;
+        bool isFile = false;               ///< a regular file, or a link that leads to one
     };
 
     /** Every entry but "." and "..", in the system's order; empty when the folder can't be read. */

@@ -1,5 +1,8 @@
 #include "PresetCollection.h"
+
+#include "ApplicationDataFolders.h"
 #include "FolderChild.h"
+#include "FolderListing.h"
 #include "StrictUtf8.h"
 
 #include <algorithm>
@@ -315,7 +318,11 @@ namespace
     bool moveToTrash (const juce::File& item)
     {
        #if JUCE_LINUX || JUCE_BSD
-        const auto home = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
+        const auto home = ApplicationDataFolders::getHomeFolder();
+
+        if (home == juce::File())
+            return false;
+
         const auto legacyTrash = home.getChildFile (".Trash");
         const auto trash = home.getChildFile (".local/share/Trash");
         const auto trashFiles = trash.getChildFile ("files");
@@ -567,32 +574,22 @@ void PresetCollection::scanFolder (Folder& folder, const std::filesystem::path& 
     // (possible on a case-sensitive file system) would be mistaken for the first.
     std::unordered_set<juce::String> folderKeys;
 
-    // The names are read as the file system's bytes: JUCE's own directory listing decodes a
-    // name that is not valid UTF-8 past its end, and its path functions cannot take one.
-    std::error_code error;
-
-    for (std::filesystem::directory_iterator entry (directory.getFullPathName().toStdString(), error), end;
-         ! error && entry != end; entry.increment (error))
+    for (const auto& entry : FolderListing::list (directory))
     {
-        const auto name = entry->path().filename().u8string();
-        std::error_code typeError;
-        const bool isFolder = entry->is_directory (typeError);
+        const auto& name = entry.bytes;
 
-        if (! isFolder && ! (entry->is_regular_file (typeError) && endsWith (name, extension.toStdString(),
-                                                                             ! juce::File::areFileNamesCaseSensitive())))
+        if (! entry.isFolder && ! (entry.isFile && endsWith (name, extension.toStdString(), ! juce::File::areFileNamesCaseSensitive())))
             continue;
 
-        const auto text = StrictUtf8::toString (name);
-
-        if (! text.has_value())
+        if (! entry.name.has_value())
         {
             folder.addSkippedName (StrictUtf8::withInvalidBytesMarked (name.data(), name.size()));
             continue;
         }
 
-        const auto childPath = FolderChild::of (directory, *text).getFullPathName();
+        const auto childPath = FolderChild::of (directory, *entry.name).getFullPathName();
 
-        if (! isFolder)
+        if (! entry.isFolder)
         {
             folder.addPreset (childPath, false);
             continue;
@@ -601,13 +598,13 @@ void PresetCollection::scanFolder (Folder& folder, const std::filesystem::path& 
         if (depth >= maxFolderDepth)
             continue;
 
-        if (entry->is_symlink (typeError))
+        if (entry.isLink)
         {
             walk.links.push_back ({ &folder, childPath, realPath, depth + 1 });
             continue;
         }
 
-        const auto realChild = realPath / entry->path().filename();
+        const auto realChild = realPath / name;
 
         if (! folderKeys.insert (keyOf (childPath)).second || ! walk.claim (realChild))
             continue;

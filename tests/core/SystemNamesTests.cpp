@@ -8,6 +8,8 @@
 #include <fstream>
 #include <map>
 
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -39,13 +41,17 @@ TEST (SystemNames, AFolderIsListedAsBytesWhateverItsNames)
     std::ofstream (root / "caf\xc3\xa9.txt");
     fs::create_directory_symlink ("caf\xe9", root / "link\xe9");
     fs::create_symlink ("nowhere", root / "dangling");
+    fs::create_symlink ("caf\xc3\xa9.txt", root / "to file");
+    mkfifo ((root / "fifo").c_str(), 0600);
 
-    const struct { std::string bytes; bool readable, isFolder, isLink; } expected[] =
+    const struct { std::string bytes; bool readable, isFolder, isLink, isFile; } expected[] =
     {
-        { "caf\xe9", false, true, false },
-        { "caf\xc3\xa9.txt", true, false, false },
-        { "link\xe9", false, true, true },
-        { "dangling", true, false, true },
+        { "caf\xe9", false, true, false, false },
+        { "caf\xc3\xa9.txt", true, false, false, true },
+        { "link\xe9", false, true, true, false },
+        { "dangling", true, false, true, false },
+        { "to file", true, false, true, true },
+        { "fifo", true, false, false, false },
     };
 
     std::map<std::string, FolderListing::Entry> listed;
@@ -63,6 +69,7 @@ TEST (SystemNames, AFolderIsListedAsBytesWhateverItsNames)
         EXPECT_EQ (entry.name, e.readable ? StrictUtf8::toString (e.bytes) : std::nullopt);
         EXPECT_EQ (entry.isFolder, e.isFolder);
         EXPECT_EQ (entry.isLink, e.isLink);
+        EXPECT_EQ (entry.isFile, e.isFile);
     }
 
     EXPECT_TRUE (FolderListing::list (folder.getChildFile (juce::CharPointer_UTF8 ("caf\xc3\xa9.txt"))).empty());
@@ -72,27 +79,33 @@ TEST (SystemNames, AFolderIsListedAsBytesWhateverItsNames)
 
 using SystemNamesInThePlugin = PluginFixture;
 
-TEST_F (SystemNamesInThePlugin, AWorkingFolderOrADataRootThatIsNotUtf8IsNeverRead)
+TEST_F (SystemNamesInThePlugin, AWorkingFolderOrAnEnvironmentThatIsNotUtf8IsNeverRead)
 {
     ApplicationDataFolders::setRoot ({});
     const fs::path odd = fs::path (root.getFullPathName().toStdString()) / "caf\xe9";
     ASSERT_TRUE (fs::create_directory (odd));
+    const std::string home (std::getenv ("HOME"));
+    const juce::File account (juce::CharPointer_UTF8 (getpwuid (getuid())->pw_dir));
 
-    const struct { std::string value; juce::File root; } cases[] =
+    const struct { const char* variable; std::string value; juce::File (*read)(); juce::File expected; } cases[] =
     {
-        { root.getFullPathName().toStdString(), root },
-        { odd.native(), {} },
-        { "caf\xe9", {} },
+        { "CORVANE_DATA_ROOT", root.getFullPathName().toStdString(), ApplicationDataFolders::getRoot, root },
+        { "CORVANE_DATA_ROOT", odd.native(), ApplicationDataFolders::getRoot, {} },
+        { "CORVANE_DATA_ROOT", "caf\xe9", ApplicationDataFolders::getRoot, {} },
+        { "HOME", root.getFullPathName().toStdString(), ApplicationDataFolders::getHomeFolder, root },
+        { "HOME", odd.native(), ApplicationDataFolders::getHomeFolder, account },
+        { "HOME", odd.native(), ApplicationDataFolders::getUserFolder, account.getChildFile (".config") },
     };
 
     for (const auto& c : cases)
     {
-        SCOPED_TRACE (StrictUtf8::escaped (c.value));
-        setenv ("CORVANE_DATA_ROOT", c.value.c_str(), 1);
-        EXPECT_EQ (ApplicationDataFolders::getRoot(), c.root);
+        SCOPED_TRACE (juce::String (c.variable) + "=" + StrictUtf8::escaped (c.value));
+        setenv (c.variable, c.value.c_str(), 1);
+        EXPECT_EQ (c.read(), c.expected);
     }
 
     unsetenv ("CORVANE_DATA_ROOT");
+    setenv ("HOME", home.c_str(), 1);
     ApplicationDataFolders::setRoot (root);
 
     // The plug-in finds its module without JUCE's reading of the working folder.

@@ -274,7 +274,15 @@ juce::File CommandLineHost::findModule() const
 
     // The system's own name for the running program: JUCE's finds it by way of the working
     // folder, whose name it reads without a check.
-    return SystemPath::getLinkTarget (juce::File ("/proc/self/exe")).getSiblingFile (moduleFileName);
+    try
+    {
+        return SystemPath::getLinkTarget (juce::File ("/proc/self/exe")).getSiblingFile (moduleFileName);
+    }
+    catch (const SystemPath::UnreadableName& unreadable)
+    {
+        throw HostError (std::string ("cannot find the module beside corvane-host: ") + unreadable.what()
+                         + "; give its name with --module or CORVANE_MODULE");
+    }
 }
 
 std::unique_ptr<SimulatedModule> CommandLineHost::loadModule() const

@@ -120,7 +120,7 @@ juce::String SystemPath::getEnvironmentVariable (const char* name)
 
 void SystemPath::checkEnvironment()
 {
-    for (const auto* name : { "HOME", "TMPDIR", "CORVANE_DATA_ROOT", "CORVANE_MODULE" })
+    for (const auto* name : { "HOME", "TMPDIR", "XDG_DATA_HOME", "CORVANE_DATA_ROOT", "CORVANE_MODULE" })
         getEnvironmentVariable (name);
 }
 

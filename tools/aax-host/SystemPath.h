@@ -52,7 +52,8 @@ struct SystemPath
 
     /** Refuses (as getEnvironmentVariable does) the variables that name folders and files the
         host and the plug-in use, and that JUCE reads as UTF-8 without a check: HOME, TMPDIR,
-        CORVANE_DATA_ROOT and CORVANE_MODULE. Called before anything reads them.
+        XDG_DATA_HOME (where JUCE looks for fonts), CORVANE_DATA_ROOT and CORVANE_MODULE.
+        Called before anything reads them.
     */
     static void checkEnvironment();
 
