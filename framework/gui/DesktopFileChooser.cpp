@@ -1,4 +1,5 @@
 #include "DesktopFileChooser.h"
+#include "ApplicationDataFolders.h"
 #include "FolderChild.h"
 #include "StrictUtf8.h"
 
@@ -85,7 +86,10 @@ namespace
         auto startFolder = isStartFolder ? start : start.getParentDirectory();
 
         if (! startFolder.isDirectory())
-            startFolder = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
+            startFolder = ApplicationDataFolders::getHomeFolder();
+
+        if (! startFolder.isDirectory())
+            startFolder = juce::File ("/");
 
         const auto startFile = name.isEmpty() ? startFolder : FolderChild::of (startFolder, name);
         juce::StringArray args;

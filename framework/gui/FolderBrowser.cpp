@@ -1,13 +1,25 @@
 #include "FolderBrowser.h"
+#include "ApplicationDataFolders.h"
 #include "FolderChild.h"
 #include "FolderListing.h"
 #include "StrictUtf8.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace
 {
     bool isSet (int flags, int flag)    { return (flags & flag) != 0; }
+
+    /** The process's working folder, read as bytes: JUCE's own reading of it takes a name that
+        is not UTF-8 past its end. Where it cannot be read, the home folder.
+    */
+    juce::File getWorkingFolder()
+    {
+        std::error_code error;
+        const auto name = StrictUtf8::toString (std::filesystem::current_path (error).native());
+        return name.has_value() && ! error ? juce::File (*name) : ApplicationDataFolders::getHomeFolder();
+    }
 }
 
 FolderBrowser::FolderBrowser (int browserFlags, const juce::String& wildcards, const juce::File& initialFile)
@@ -36,7 +48,7 @@ FolderBrowser::FolderBrowser (int browserFlags, const juce::String& wildcards, c
     fileBox.setExplicitFocusOrder (1);
     addAndMakeVisible (fileBox);
 
-    const auto start = initialFile == juce::File() ? juce::File::getCurrentWorkingDirectory() : initialFile;
+    const auto start = initialFile == juce::File() ? getWorkingFolder() : initialFile;
     const auto startsInFolder = start.isDirectory();
     setFolder (startsInFolder ? start : start.getParentDirectory());
 

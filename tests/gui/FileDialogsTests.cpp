@@ -1,3 +1,4 @@
+#include "ApplicationDataFolders.h"
 #include "AtomicFileWriter.h"
 #include "BrowserDialog.h"
 #include "DisplayForWindows.h"
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <unistd.h>
 
 namespace
 {
@@ -132,7 +134,7 @@ TEST (FileDialogs, TheDesktopChooserIsAskedAndItsAnswerReadAsBytes)
         { "save", save, lead, p + "/Lead.cvprst\n", 0,
           "--file-selection\n--confirm-overwrite\n--title=T\n--save\n--file-filter=*.cvprst\n--filename=" + p + "/Lead.cvprst\n", lead, false },
         { "open from nowhere", open, {}, p + "/Lead.cvprst\n", 0, "--file-selection\n--title=T\n--file-filter=*.cvprst\n--filename="
-                                                                    + bytesOf (juce::File::getSpecialLocation (juce::File::userHomeDirectory)) + "/\n", lead, false },
+                                                                    + bytesOf (ApplicationDataFolders::getHomeFolder()) + "/\n", lead, false },
         { "folder", folders, presets, p + "\n", 0, "--file-selection\n--title=T\n--directory\n--file-filter=*.cvprst\n--filename=" + p + "/\n", presets, false },
         { "a name with a newline", save, lead, p + "/a\nb\n", 0, {}, presets.getChildFile ("a\nb"), false },
         { "cancelled", save, lead, {}, 1, {}, {}, false },
@@ -229,6 +231,14 @@ TEST (FileDialogs, TheBrowserAnswersWithWhatItShowedOnDisplay)
         EXPECT_EQ (choice->files, c.chosen == juce::File() ? juce::Array<juce::File>() : juce::Array<juce::File> { c.chosen });
         EXPECT_EQ (findWindow ("Save"), nullptr);
     }
+
+    // Without a start, it opens in the working folder, unless that name cannot be read.
+    ASSERT_EQ (::chdir ((bytesOf (folder) + "/" + latin1).c_str()), 0);
+    juce::Component owner;
+    FileDialogs::launch (owner, { "Open", {}, "*.cvccmap", open | juce::FileBrowserComponent::canSelectFiles }, [] (const FileDialogs::Choice&) {});
+    auto* dialog = dynamic_cast<BrowserDialog*> (findWindow ("Open"));
+    ASSERT_NE (dialog, nullptr);
+    EXPECT_EQ (dialog->getBrowser().getFolder(), ApplicationDataFolders::getHomeFolder());
 }
 
 // A chooser goes with the component that opened it, at once, whatever it has open: nothing is
