@@ -648,7 +648,7 @@ void BasePluginEditor::savePresetAs (const juce::String& collectionName)
 
     juce::Component::SafePointer<BasePluginEditor> self (this);
 
-    FileDialogs::launch (request, [self, collectionName] (const FileDialogs::Choice& choice)
+    FileDialogs::launch (*this, request, [self, collectionName] (const FileDialogs::Choice& choice)
     {
         if (self == nullptr)
             return;

@@ -285,7 +285,7 @@ void HostParametersComponent::buttonClicked (juce::Button* button)
     }
     else if (button == &loadButton)
     {
-        FileDialogs::launch ({ "Load Host Parameters Map file", {}, wildcard,
+        FileDialogs::launch (*this, { "Load Host Parameters Map file", {}, wildcard,
                                juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectFiles },
                              [safeThis = juce::Component::SafePointer<HostParametersComponent> (this)] (const FileDialogs::Choice& choice)
                              {
@@ -300,7 +300,7 @@ void HostParametersComponent::buttonClicked (juce::Button* button)
     }
     else if (button == &saveButton)
     {
-        FileDialogs::launch ({ "Save Host Parameters Map file as", {}, "*" + extension,
+        FileDialogs::launch (*this, { "Save Host Parameters Map file as", {}, "*" + extension,
                                juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles
                                    | juce::FileBrowserComponent::warnAboutOverwriting },
                              [safeThis = juce::Component::SafePointer<HostParametersComponent> (this)] (const FileDialogs::Choice& choice)

@@ -328,7 +328,7 @@ void MidiControlComponent::buttonClicked (juce::Button* button)
     }
     else if (button == &loadButton)
     {
-        FileDialogs::launch ({ "Open Midi Control file", {}, wildcard,
+        FileDialogs::launch (*this, { "Open Midi Control file", {}, wildcard,
                                juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectFiles },
                              [safeThis = juce::Component::SafePointer<MidiControlComponent> (this)] (const FileDialogs::Choice& choice)
                              {
@@ -343,7 +343,7 @@ void MidiControlComponent::buttonClicked (juce::Button* button)
     }
     else if (button == &saveButton)
     {
-        FileDialogs::launch ({ "Save Midi Control file as", {}, "*" + extension,
+        FileDialogs::launch (*this, { "Save Midi Control file as", {}, "*" + extension,
                                juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles
                                    | juce::FileBrowserComponent::warnAboutOverwriting },
                              [safeThis = juce::Component::SafePointer<MidiControlComponent> (this)] (const FileDialogs::Choice& choice)

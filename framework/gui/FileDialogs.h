@@ -6,13 +6,15 @@
     The one way the toolkit's windows and pages ask the user for files or folders.
 
     Nothing opens a chooser itself: every request goes through launch(), which by default
-    shows the platform's chooser (JUCE's own file browser on Linux) and keeps it alive until
-    the user has answered. Tests install a Chooser of their own that answers at once, so
+    shows the platform's chooser (on Linux the desktop's own, or where the desktop has none
+    the toolkit's browser) and keeps it alive until the user has answered or the component
+    that asked is deleted. Tests install a Chooser of their own that answers at once, so
     that browsing can be driven without a dialog on screen.
 
     Every answer is judged against what the user could have chosen on the chooser: the
     folder it showed with the name in its file box, or a file clicked in its list. An
-    answer that is neither is refused, since it names a place the user never pointed at.
+    answer that is neither, or that names a file the program cannot read by its name, is
+    refused, since it names a place the user never pointed at.
 */
 class FileDialogs
 {
@@ -33,6 +35,7 @@ public:
         juce::File shownFolder;
         juce::String typedName;                 // the text of its file box
         juce::Array<juce::File> clickedFiles;
+        bool unreadable = false;                // the chooser named a file whose name cannot be read
     };
 
     /** What the caller gets: the chosen files (none when the user cancelled), or a refusal. */
@@ -58,15 +61,19 @@ public:
     public:
         virtual ~Chooser() = default;
 
-        /** Must call answered exactly once, now or later, on the message thread. */
-        virtual void launch (const Request& request, std::function<void (const Answer&)> answered) = 0;
+        /** Must call answered at most once, now or later, on the message thread; a chooser
+            that is still open when the owner is deleted closes at once and answers nothing.
+        */
+        virtual void launch (juce::Component& owner, const Request& request,
+                             std::function<void (const Answer&)> answered) = 0;
     };
 
-    /** Hands the request to the installed chooser. The caller must not assume that the
-        callback runs before or after this returns, and should guard any component it
-        captures (juce::Component::SafePointer), since the user may close it meanwhile.
+    /** Hands the request of the owner (the component that asks) to the installed chooser.
+        The caller must not assume that the callback runs before or after this returns. The
+        chooser, with its questions, closes when the owner is deleted, and the callback is
+        then never called.
     */
-    static void launch (const Request& request, Callback callback);
+    static void launch (juce::Component& owner, const Request& request, Callback callback);
 
     /** Installs a chooser (not owned) in place of the platform's; null puts the platform's
         back. Returns the one that was installed before.

@@ -57,7 +57,7 @@ void PathComponent::browse()
                         | (choosesFiles ? juce::FileBrowserComponent::canSelectFiles
                                         : juce::FileBrowserComponent::canSelectDirectories);
 
-    FileDialogs::launch (request, [safeThis = juce::Component::SafePointer<PathComponent> (this)] (const FileDialogs::Choice& choice)
+    FileDialogs::launch (*this, request, [safeThis = juce::Component::SafePointer<PathComponent> (this)] (const FileDialogs::Choice& choice)
     {
         if (safeThis == nullptr)
             return;

@@ -11,7 +11,7 @@
 */
 struct ScriptedChooser  : public FileDialogs::Chooser
 {
-    void launch (const FileDialogs::Request& request, std::function<void (const FileDialogs::Answer&)> answered) override
+    void launch (juce::Component&, const FileDialogs::Request& request, std::function<void (const FileDialogs::Answer&)> answered) override
     {
         requests.add (request);
         answered ({ answer, shownFolder, typedName, shownFolder == juce::File() ? answer : clicked });

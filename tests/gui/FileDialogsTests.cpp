@@ -1,14 +1,24 @@
+#include "ApplicationDataFolders.h"
+#include "AtomicFileWriter.h"
+#include "BrowserDialog.h"
 #include "DisplayForWindows.h"
 #include "FileDialogs.h"
 #include "FolderChild.h"
+#include "StrictUtf8.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <optional>
+#include <unistd.h>
 
 namespace
 {
+    namespace fs = std::filesystem;
+
     template <typename Type>
     Type* findIn (juce::Component& parent, const std::function<bool (Type&)>& matches = {})
     {
@@ -24,107 +34,372 @@ namespace
         return nullptr;
     }
 
-    juce::FileChooserDialogBox* findOpenDialog()
+    /** The window on the desktop with that name, or none. */
+    juce::Component* findWindow (const juce::String& name)
     {
         auto& desktop = juce::Desktop::getInstance();
 
         for (int i = 0; i < desktop.getNumComponents(); ++i)
-            if (auto* dialog = dynamic_cast<juce::FileChooserDialogBox*> (desktop.getComponent (i)))
-                return dialog;
+            if (auto* window = desktop.getComponent (i); window->getName() == name && window->isVisible())
+                return window;
 
         return nullptr;
     }
+
+    juce::TextButton* findButton (juce::Component* window, const juce::String& text)
+    {
+        return window == nullptr ? nullptr : findIn<juce::TextButton> (*window, [&text] (juce::TextButton& b) { return b.getButtonText() == text; });
+    }
+
+    void pump (int milliseconds = 50)
+    {
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
+    }
+
+    std::string bytesOf (const juce::File& file)     { return file.getFullPathName().toStdString(); }
+
+    /** A folder of the test's own, with a search path of one folder that holds a stand-in
+        zenity (or none), put back with the working folder however the test ends.
+    */
+    struct ChooserFolder
+    {
+        ChooserFolder()
+        {
+            setenv ("PATH", bytesOf (bin).c_str(), 1);
+            unsetenv ("KDE_FULL_SESSION");
+        }
+
+        ~ChooserFolder()
+        {
+            setenv ("PATH", previousPath.c_str(), 1);
+            previousFolder.setAsCurrentWorkingDirectory();
+            fs::remove_all (bytesOf (root));
+        }
+
+        /** A zenity that logs its arguments, one a line, and its process id, then runs the script. */
+        void writeZenity (const std::string& script) const
+        {
+            const auto path = bytesOf (bin) + "/zenity";
+            std::ofstream (path) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << bytesOf (root) << "/args'\necho $$ > '"
+                                 << bytesOf (root) << "/pid'\n" << script << "\n";
+            fs::permissions (path, fs::perms::owner_all);
+        }
+
+        std::string read (const char* name) const
+        {
+            std::ifstream in (bytesOf (root) + "/" + name);
+            return { std::istreambuf_iterator<char> (in), {} };
+        }
+
+        const std::string previousPath { std::getenv ("PATH") != nullptr ? std::getenv ("PATH") : "" };
+        const juce::File previousFolder { juce::File::getCurrentWorkingDirectory() };
+        const juce::File root { juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("corvane-chooser", {}) };
+        const juce::File bin { root.getChildFile ("bin") };
+        const bool made { bin.createDirectory().wasOk() };
+    };
+
+    std::optional<FileDialogs::Choice> launchAndWait (juce::Component& owner, const FileDialogs::Request& request)
+    {
+        std::optional<FileDialogs::Choice> choice;
+        FileDialogs::launch (owner, request, [&choice] (const FileDialogs::Choice& answered) { choice = answered; });
+
+        for (int i = 0; i < 100 && ! choice.has_value(); ++i)
+            pump();
+
+        return choice;
+    }
 }
 
-// The platform's chooser answers with what its browser showed: a name typed in its file box
-// stays in the folder it showed, and a folder answered for a file is refused. A name in its
-// list that begins with '~' is one in that folder: a click chooses the file, to open or to
-// save, and a double click opens the folder.
-TEST (FileDialogs, TheBrowserAnswersWithWhatItShowedOnDisplay)
+// The desktop's chooser is started with juce::FileChooser's arguments, and its answer read as
+// bytes: a name that is not UTF-8, or in a folder that is not there, is refused.
+TEST (FileDialogs, TheDesktopChooserIsAskedAndItsAnswerReadAsBytes)
 {
-    SKIP_WITHOUT_DISPLAY();
+    ChooserFolder folder;
+    ASSERT_TRUE (folder.made);
+    const auto presets = folder.root.getChildFile ("Presets");
+    ASSERT_TRUE (presets.createDirectory());
+    const auto latin1 = bytesOf (folder.root) + "/Caf\xe9";
+    ASSERT_TRUE (fs::create_directory (latin1));
 
-    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("corvane-chooser", {});
-    const auto previous = juce::File::getCurrentWorkingDirectory();
+    constexpr auto save = juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles
+                            | juce::FileBrowserComponent::warnAboutOverwriting;
+    constexpr auto open = juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectFiles;
+    constexpr auto folders = juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectDirectories;
+    const auto lead = presets.getChildFile ("Lead.cvprst");
+    const auto p = bytesOf (presets);
 
-    // A failed assertion returns early: the working folder and the test's files are put right
-    // whatever way the test ends.
-    const juce::ScopeGuard restore { [&]
-    {
-        previous.setAsCurrentWorkingDirectory();
-        std::filesystem::remove_all (folder.getFullPathName().toStdString());
-    } };
-
-    ASSERT_TRUE (folder.createDirectory());
-    const auto badFolder = folder.getFullPathName().toStdString() + "/Bad\xff\xfe" "Home";
-    ASSERT_TRUE (std::filesystem::create_directory (badFolder));
-    // Away from the working folder, where JUCE would find them by their names alone.
-    const auto listing = folder.getChildFile ("listing");
-    ASSERT_TRUE (FolderChild::of (listing, "~sub").createDirectory());
-    ASSERT_TRUE (FolderChild::of (listing, "~old.cvccmap").replaceWithText ("<map/>"));
-    ASSERT_TRUE (folder.setAsCurrentWorkingDirectory());
-
-    constexpr auto save = juce::FileBrowserComponent::saveMode, open = juce::FileBrowserComponent::openMode;
-    struct Case { int mode; juce::File root; juce::String typed, clicked, doubleClicked; juce::File chosen; bool refused; };
+    struct Case { const char* what; int flags; juce::File start; std::string printed; int exitCode;
+                  std::string arguments; juce::File chosen; bool refused; };
     const Case cases[] = {
-        { save, folder, "Plain.cvccmap", {}, {}, folder.getChildFile ("Plain.cvccmap"), false },
-        { save, folder, "~typed.cvccmap", {}, {}, FolderChild::of (folder, "~typed.cvccmap"), false },
-        { save, juce::File (juce::String::fromUTF8 (badFolder.data(), (int) badFolder.size())), {}, {}, {}, {}, true },
-        { open, listing, {}, "~old.cvccmap", {}, FolderChild::of (listing, "~old.cvccmap"), false },
-        { save, listing, {}, "~old.cvccmap", {}, FolderChild::of (listing, "~old.cvccmap"), false },
-        { save, listing, "~sub.cvccmap", {}, "~sub", FolderChild::of (listing, "~sub/~sub.cvccmap"), false },
+        { "save", save, lead, p + "/Lead.cvprst\n", 0,
+          "--file-selection\n--confirm-overwrite\n--title=T\n--save\n--file-filter=*.cvprst\n--filename=" + p + "/Lead.cvprst\n", lead, false },
+        { "open from nowhere", open, {}, p + "/Lead.cvprst\n", 0, "--file-selection\n--title=T\n--file-filter=*.cvprst\n--filename="
+                                                                    + bytesOf (ApplicationDataFolders::getHomeFolder()) + "/\n", lead, false },
+        { "folder", folders, presets, p + "\n", 0, "--file-selection\n--title=T\n--directory\n--file-filter=*.cvprst\n--filename=" + p + "/\n", presets, false },
+        { "a name with a newline", save, lead, p + "/a\nb\n", 0, {}, presets.getChildFile ("a\nb"), false },
+        { "cancelled", save, lead, {}, 1, {}, {}, false },
+        { "Latin-1 folder", save, lead, latin1 + "/x.cvprst\n", 0, {}, {}, true },
+        { "Latin-1 folder chosen", folders, presets, latin1 + "\n", 0, {}, {}, true },
+        { "missing folder", save, lead, p + "/Gone/x.cvprst\n", 0, {}, {}, true },
+        { "relative", save, lead, "Presets/x.cvprst\n", 0, {}, {}, true },
     };
 
     for (const auto& c : cases)
     {
-        SCOPED_TRACE (c.typed);
-        std::optional<FileDialogs::Choice> choice;
-        FileDialogs::launch ({ "Save", folder, "*.cvccmap", c.mode | juce::FileBrowserComponent::canSelectFiles },
-                             [&choice] (const FileDialogs::Choice& answered) { choice = answered; });
-
-        auto* dialog = findOpenDialog();
-        ASSERT_NE (dialog, nullptr);
-        auto* browser = findIn<juce::FileBrowserComponent> (*dialog);
-        ASSERT_NE (browser, nullptr);
-        browser->setRoot (c.root);
-        browser->setFileName (c.typed);
-
-        // Clicked as the list does: its row is selected, and a double click hands on its file.
-        if (const auto listed = c.clicked + c.doubleClicked; listed.isNotEmpty())
+        SCOPED_TRACE (c.what);
         {
-            auto& contents = browser->getDisplayComponent()->directoryContentsList;
-            juce::DirectoryContentsList::FileInfo info;
-            int row = 0;
-
-            for (int i = 0; i < 200 && (contents.isStillLoading() || contents.getNumFiles() < 2); ++i)
-                juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
-
-            while (contents.getFileInfo (row, info) && info.filename != listed)
-                ++row;
-
-            dynamic_cast<juce::ListBox&> (*browser->getDisplayComponent()).updateContent();
-            dynamic_cast<juce::ListBox&> (*browser->getDisplayComponent()).selectRow (row);
-
-            if (c.doubleClicked.isNotEmpty())
-                browser->fileDoubleClicked (contents.getFile (row));
-
-            juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
-            ASSERT_EQ (findOpenDialog(), dialog);
+            std::ofstream (bytesOf (folder.root) + "/answer", std::ios::binary) << c.printed;
         }
+        folder.writeZenity ("/bin/cat '" + bytesOf (folder.root) + "/answer'\nexit " + std::to_string (c.exitCode));
 
-        auto* save = findIn<juce::TextButton> (*dialog, [] (juce::TextButton& b) { return b.getButtonText() == "Save" || b.getButtonText() == "Open"; });
-        ASSERT_NE (save, nullptr);
-
-        if (save->isEnabled())
-            save->triggerClick();
-        else
-            dialog->exitModalState (1);
-
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+        juce::Component owner;
+        const auto choice = launchAndWait (owner, { "T", c.start, "*.cvprst", c.flags });
         ASSERT_TRUE (choice.has_value());
         EXPECT_EQ (choice->refused, c.refused);
-        EXPECT_EQ (choice->files, c.refused ? juce::Array<juce::File>() : juce::Array<juce::File> { c.chosen });
-        EXPECT_EQ (findOpenDialog(), nullptr);
+        EXPECT_EQ (choice->files, c.chosen == juce::File() ? juce::Array<juce::File>() : juce::Array<juce::File> { c.chosen });
+
+        if (! c.arguments.empty())
+        {
+            EXPECT_EQ (folder.read ("args"), c.arguments);
+        }
+    }
+}
+
+// The toolkit's browser answers with what it showed: a name typed in its file box stays in
+// the folder it showed, whatever its first character, and a name in its list that cannot be
+// read is shown with its bytes escaped and can neither be chosen nor opened.
+TEST (FileDialogs, TheBrowserAnswersWithWhatItShowedOnDisplay)
+{
+    SKIP_WITHOUT_DISPLAY();
+
+    ChooserFolder chooser;
+    ASSERT_TRUE (chooser.made);
+    const auto folder = chooser.root.getChildFile ("work");
+    ASSERT_TRUE (folder.createDirectory());
+    const std::string latin1 ("Bad\xff\xfe" "Home");
+    ASSERT_TRUE (fs::create_directory (bytesOf (folder) + "/" + latin1));
+    ASSERT_TRUE (fs::create_directory (bytesOf (folder) + "/" + latin1 + "/inside"));
+    ASSERT_TRUE (FolderChild::of (folder, "~sub").createDirectory());
+    ASSERT_TRUE (FolderChild::of (folder, "~old.cvccmap").replaceWithText ("<map/>"));
+    ASSERT_TRUE (folder.setAsCurrentWorkingDirectory());
+    const auto badName = StrictUtf8::escaped (latin1);
+
+    constexpr auto save = juce::FileBrowserComponent::saveMode, open = juce::FileBrowserComponent::openMode;
+    struct Case { int mode; juce::String typed, clicked, opened; juce::File chosen; };
+    const Case cases[] = {
+        { save, "Plain.cvccmap", {}, {}, folder.getChildFile ("Plain.cvccmap") },
+        { save, "~typed.cvccmap", {}, {}, FolderChild::of (folder, "~typed.cvccmap") },
+        { open, {}, "~old.cvccmap", {}, FolderChild::of (folder, "~old.cvccmap") },
+        { save, {}, "~old.cvccmap", {}, FolderChild::of (folder, "~old.cvccmap") },
+        { save, "~sub.cvccmap", {}, "~sub", FolderChild::of (folder, "~sub/~sub.cvccmap") },
+        { save, {}, badName, badName, {} },
+        { save, "x.cvccmap", badName, badName, folder.getChildFile ("x.cvccmap") },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.typed + c.clicked);
+        juce::Component owner;
+        std::optional<FileDialogs::Choice> choice;
+        FileDialogs::launch (owner, { "Save", folder, "*.cvccmap", c.mode | juce::FileBrowserComponent::canSelectFiles },
+                             [&choice] (const FileDialogs::Choice& answered) { choice = answered; });
+
+        auto* dialog = dynamic_cast<BrowserDialog*> (findWindow ("Save"));
+        ASSERT_NE (dialog, nullptr);
+        auto& browser = dialog->getBrowser();
+        browser.getFileBox().setText (c.typed);
+        pump();
+
+        if (c.clicked.isNotEmpty())
+        {
+            ASSERT_GE (browser.findRow (c.clicked), 0);
+            browser.getList().selectRow (browser.findRow (c.clicked));
+        }
+
+        if (c.opened.isNotEmpty())
+            browser.open (browser.findRow (c.opened));
+
+        pump();
+
+        auto* ok = findButton (dialog, c.mode == save ? "Save" : "Open");
+        ASSERT_NE (ok, nullptr);
+        findButton (dialog, ok->isEnabled() ? ok->getButtonText() : "Cancel")->triggerClick();
+
+        pump();
+        ASSERT_TRUE (choice.has_value());
+        EXPECT_FALSE (choice->refused);
+        EXPECT_EQ (choice->files, c.chosen == juce::File() ? juce::Array<juce::File>() : juce::Array<juce::File> { c.chosen });
+        EXPECT_EQ (findWindow ("Save"), nullptr);
     }
 
+    // Without a start, it opens in the working folder, unless that name cannot be read.
+    ASSERT_EQ (::chdir ((bytesOf (folder) + "/" + latin1).c_str()), 0);
+    juce::Component owner;
+    FileDialogs::launch (owner, { "Open", {}, "*.cvccmap", open | juce::FileBrowserComponent::canSelectFiles }, [] (const FileDialogs::Choice&) {});
+    auto* dialog = dynamic_cast<BrowserDialog*> (findWindow ("Open"));
+    ASSERT_NE (dialog, nullptr);
+    EXPECT_EQ (dialog->getBrowser().getFolder(), ApplicationDataFolders::getHomeFolder());
+}
+
+// A chooser goes with the component that opened it, at once, whatever it has open: nothing is
+// answered or written, no window is left, and the desktop's program is ended.
+TEST (FileDialogs, ChoosersCloseWithTheirOwnerOnDisplay)
+{
+    SKIP_WITHOUT_DISPLAY();
+
+    ChooserFolder chooser;
+    ASSERT_TRUE (chooser.made);
+    const auto folder = chooser.root.getChildFile ("work");
+    ASSERT_TRUE (folder.getChildFile ("Taken.cvprst").create().wasOk());
+
+    // A host that closes its view hides the editor, and deletes it when it closes the plug-in.
+    enum class Stage { desktop, browser, overwriteQuestion, newFolderBox, refusal };
+    const struct { Stage stage; bool hidden; } cases[] = {
+        { Stage::desktop, false }, { Stage::browser, false }, { Stage::overwriteQuestion, false },
+        { Stage::newFolderBox, false }, { Stage::refusal, false }, { Stage::desktop, true }, { Stage::overwriteQuestion, true },
+    };
+
+    for (const auto& [stage, hidden] : cases)
+    {
+        SCOPED_TRACE ((int) stage + (hidden ? 10 : 0));
+        chooser.writeZenity ("exec /bin/sleep 60");
+
+        if (stage != Stage::desktop)
+            fs::remove (bytesOf (chooser.bin) + "/zenity");
+
+        const auto numWindows = juce::Desktop::getInstance().getNumComponents() + (hidden ? 1 : 0);
+        auto owner = std::make_unique<juce::Component>();
+        bool answered = false;
+
+        if (hidden)
+        {
+            owner->setSize (10, 10);
+            owner->addToDesktop (0);
+            owner->setVisible (true);
+        }
+
+        FileDialogs::launch (*owner, { "Save", folder.getChildFile ("Taken.cvprst"), "*.cvprst",
+                                       juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles
+                                         | juce::FileBrowserComponent::warnAboutOverwriting },
+                             [&answered] (const FileDialogs::Choice&) { answered = true; });
+        pump (300);
+
+        if (stage == Stage::overwriteQuestion)
+            findButton (findWindow ("Save"), "Save")->triggerClick();
+
+        if (stage == Stage::newFolderBox || stage == Stage::refusal)
+            findButton (findWindow ("Save"), "New Folder")->triggerClick();
+
+        if (stage == Stage::refusal)
+        {
+            pump();
+            auto* box = dynamic_cast<juce::AlertWindow*> (findWindow ("New Folder"));
+            ASSERT_NE (box, nullptr);
+            box->getTextEditor ("Folder Name")->setText ("a/b");
+            findButton (box, "Create Folder")->triggerClick();
+        }
+
+        pump();
+
+        if (stage != Stage::desktop)
+        {
+            ASSERT_GT (juce::Desktop::getInstance().getNumComponents(), numWindows);
+        }
+
+        const auto started = std::chrono::steady_clock::now();
+
+        if (hidden)
+        {
+            owner->setVisible (false);
+            pump (20);
+        }
+        else
+        {
+            owner.reset();
+        }
+
+        const auto taken = std::chrono::steady_clock::now() - started;
+        pump();
+
+        EXPECT_LT (taken, std::chrono::milliseconds (500));
+        EXPECT_FALSE (answered);
+        EXPECT_EQ (juce::Desktop::getInstance().getNumComponents(), numWindows);
+        EXPECT_EQ (std::distance (fs::directory_iterator (bytesOf (folder)), fs::directory_iterator()), 1);
+
+        if (stage == Stage::desktop)
+        {
+            EXPECT_NE (::kill (std::stoi (chooser.read ("pid")), 0), 0);
+        }
+    }
+}
+
+// The browser's file box has the keyboard focus on opening, and its New Folder box makes a
+// folder of exactly the name typed in the folder shown, or says why it cannot.
+TEST (FileDialogs, TheNewFolderBoxKeepsTheNameOrSaysWhyOnDisplay)
+{
+    SKIP_WITHOUT_DISPLAY();
+
+    ChooserFolder chooser;
+    ASSERT_TRUE (chooser.made);
+    const auto folder = chooser.root.getChildFile ("work");
+    ASSERT_TRUE (folder.getChildFile ("there").createDirectory());
+    const auto longest = std::string (255, 'n'), tooLong = std::string (256, 'n');
+
+    struct Case { std::string name; bool made; juce::String reason; };
+    const Case cases[] = {
+        { "~nf", true, {} },
+        { "~", true, {} },
+        { "n\xc3\xa9", true, {} },
+        { longest, true, {} },
+        { "../esc", false, "\"/\"" },
+        { "a/b", false, "\"/\"" },
+        { ".", false, "\"..\"" },
+        { "..", false, "\"..\"" },
+        { tooLong, false, AtomicFileWriter::getNameTooLongText() },
+        { "there", false, "File exists" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        juce::Component owner;
+        FileDialogs::launch (owner, { "Save", folder, "*.cvprst",
+                                      juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles },
+                             [] (const FileDialogs::Choice&) {});
+        pump (200);
+        auto* dialog = findWindow ("Save");
+        ASSERT_NE (dialog, nullptr);
+        auto* fileBox = findIn<juce::TextEditor> (*dialog);
+        ASSERT_NE (fileBox, nullptr);
+        EXPECT_TRUE (fileBox->hasKeyboardFocus (false));
+        // The desktop window may become active after it opens.
+        fileBox->giveAwayKeyboardFocus();
+        dialog->getPeer()->handleFocusGain();
+        EXPECT_TRUE (fileBox->hasKeyboardFocus (false));
+
+        findButton (dialog, "New Folder")->triggerClick();
+        pump();
+        auto* box = dynamic_cast<juce::AlertWindow*> (findWindow ("New Folder"));
+        ASSERT_NE (box, nullptr);
+        box->getTextEditor ("Folder Name")->setText (juce::String::fromUTF8 (c.name.data(), (int) c.name.size()));
+        findButton (box, "Create Folder")->triggerClick();
+        pump();
+
+        std::error_code error;
+        const auto isNew = c.name != "." && c.name != ".." && c.name != "there";
+        EXPECT_EQ (isNew && fs::is_directory (bytesOf (folder) + "/" + c.name, error), c.made);
+        auto* refusal = dynamic_cast<juce::AlertWindow*> (findWindow ("New Folder"));
+        EXPECT_EQ (refusal != nullptr, c.reason.isNotEmpty());
+
+        if (refusal != nullptr)
+        {
+            EXPECT_TRUE (refusal->getDescription().contains (c.reason)) << refusal->getDescription();
+        }
+
+        if (c.made)
+            fs::remove (bytesOf (folder) + "/" + c.name);
+
+        EXPECT_EQ (std::distance (fs::directory_iterator (bytesOf (folder)), fs::directory_iterator()), 1);
+        EXPECT_FALSE (fs::exists (bytesOf (chooser.root) + "/esc"));
+    }
 }

@@ -18,7 +18,7 @@ namespace
         ScriptedChooser()   { previous = FileDialogs::setChooser (this); }
         ~ScriptedChooser() override  { FileDialogs::setChooser (previous); }
 
-        void launch (const FileDialogs::Request& r, std::function<void (const FileDialogs::Answer&)> c) override
+        void launch (juce::Component&, const FileDialogs::Request& r, std::function<void (const FileDialogs::Answer&)> c) override
         {
             request = r;
             callback = std::move (c);

@@ -18,6 +18,7 @@
 #include "OptionsWindow.h"
 #include "ParameterManager.h"
 
+#include <chrono>
 #include <functional>
 
 namespace
@@ -496,6 +497,56 @@ TEST_F (CorvaneEditorTest, ModalWindowsOnDisplayKeepEveryKeyFromTheFace)
     }
 
     editor->removeFromDesktop();
+}
+
+// Closing the plug-in closes the chooser its editor opened, with the chooser's question or
+// its New Folder box, at once, and nothing is written.
+TEST_F (CorvaneEditorTest, ClosingThePluginOnDisplayClosesItsChooser)
+{
+    SKIP_WITHOUT_DISPLAY();
+    const std::string previousPath (std::getenv ("PATH") != nullptr ? std::getenv ("PATH") : "");
+    const juce::ScopeGuard restore { [&] { setenv ("PATH", previousPath.c_str(), 1); FileDialogs::setChooser (&chooser); } };
+    setenv ("PATH", "/nonexistent", 1);                                  // no desktop chooser: the toolkit's
+    FileDialogs::setChooser (nullptr);
+
+    const auto findWindow = [] (const juce::String& name) -> juce::Component*
+    {
+        for (int i = 0; i < juce::Desktop::getInstance().getNumComponents(); ++i)
+            if (auto* window = juce::Desktop::getInstance().getComponent (i); window->getName() == name)
+                return window;
+
+        return nullptr;
+    };
+
+    for (const char* button : { "", "Save", "New Folder" })
+    {
+        SCOPED_TRACE (button);
+
+        if (plugin == nullptr)
+            plugin.reset (dynamic_cast<BasePlugin*> (createPluginFilter()));
+
+        const auto existing = presetRoot().getChildFile ("Default.cvprst");
+        ASSERT_TRUE (existing.replaceWithText ("kept"));
+        plugin->getEditor()->savePresetAs ("Presets");
+        pump (100);
+        auto* dialog = findWindow ("Save current presets");
+        ASSERT_NE (dialog, nullptr);
+
+        for (auto* child : dialog->getChildren())
+            if (auto* b = dynamic_cast<juce::Button*> (child); b != nullptr && b->getButtonText() == button)
+                b->triggerClick();
+
+        pump();
+        const auto numWindows = juce::Desktop::getInstance().getNumComponents();
+        const auto started = std::chrono::steady_clock::now();
+        plugin.reset();
+        EXPECT_LT (std::chrono::steady_clock::now() - started, std::chrono::seconds (2));
+        pump();
+
+        EXPECT_LE (juce::Desktop::getInstance().getNumComponents(), numWindows - (*button != 0 ? 2 : 1));
+        EXPECT_EQ (findWindow ("Save current presets"), nullptr);
+        EXPECT_EQ (existing.loadFileAsString(), "kept");
+    }
 }
 
 // Display: a click gives the keyboard focus where JUCE finds a component that takes it.

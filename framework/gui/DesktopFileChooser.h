@@ -1,0 +1,51 @@
+#pragma once
+
+#include "FileDialogs.h"
+#include "OwnerWatcher.h"
+
+#include <string>
+#include <sys/types.h>
+
+/**
+    The desktop's own file chooser on Linux: zenity, or kdialog on KDE or where zenity is
+    missing, started with the arguments juce::FileChooser gives them.
+
+    juce::FileChooser reads the program's answer through JUCE's UTF-8 conversion, which writes
+    past its buffer on a name that is not UTF-8; here the answer is read as bytes, and a name
+    that cannot be read, or that is not in a folder that exists as named, is answered as
+    unreadable. The chooser closes when the component that opened it is deleted or hidden:
+    the program is ended and nothing is answered.
+*/
+class DesktopFileChooser  : private juce::Timer
+{
+public:
+    /** Starts the desktop's chooser for the owner; answered is called once, on the message
+        thread, unless the owner goes first. Returns false when no chooser could be started.
+        While one is open, another request is ignored (returns true): the user answers one
+        chooser at a time.
+    */
+    static bool launch (juce::Component& owner, const FileDialogs::Request& request,
+                        std::function<void (const FileDialogs::Answer&)> answered);
+
+    ~DesktopFileChooser() override;
+
+private:
+    /** The answer for the bytes a chooser printed: what it names, or unreadable. */
+    static FileDialogs::Answer readAnswer (const FileDialogs::Request& request, std::string printed);
+
+    DesktopFileChooser (juce::Component& owner, const FileDialogs::Request& request,
+                        std::function<void (const FileDialogs::Answer&)> answered);
+
+    bool start();
+    void timerCallback() override;
+    void readOutput();
+
+    OwnerWatcher owner;
+    const FileDialogs::Request request;
+    std::function<void (const FileDialogs::Answer&)> answered;
+    pid_t child = 0;
+    int output = -1;
+    std::string printed;
+
+    JUCE_DECLARE_NON_COPYABLE (DesktopFileChooser)
+};
