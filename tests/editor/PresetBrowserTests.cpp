@@ -541,6 +541,8 @@ TEST_F (PresetBrowserTest, NamesThatBeginWithATildeStayInTheirFolder)
 {
     // JUCE reads "~" and "~/x" as the home folder and "~x" below the working folder: both are watched.
     const auto home = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
+    // What an earlier run that failed here deleted would take the names this one expects.
+    home.getChildFile (".local/share/Trash").deleteRecursively();
     const auto work = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("corvane-working-folder", {});
     const auto maps = work.getSiblingFile (work.getFileName() + "-maps");
     ASSERT_TRUE (work.createDirectory() && maps.createDirectory());
