@@ -1098,6 +1098,10 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         return arguments;
     };
 
+    // No file can have a name longer than the system takes, so none can be written under one.
+    const auto longName = path (juce::String::repeatedString ("n", 256).toRawUTF8());
+    const auto tooLong = " is a name longer than the system takes";
+
     struct Case { juce::StringArray arguments; juce::String message; int exitCode; };
     const std::vector<Case> cases {
         { with ({ "--in", path ("missing.wav") }), "no such file", 2 },
@@ -1190,6 +1194,9 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { with ({ "--bypass", "--set", "Master Bypass=0" }), "--set Master Bypass=0: --bypass undoes it", 2 },
         { { "render", "--module", modulePath(), "--out", path ("missing folder/out.wav") }, "is in a folder that does not exist", 2 },
         { { "render", "--module", modulePath(), "--out", folder.getFullPathName() }, "is a folder", 2 },
+        { renderInto (longName, {}), "--out " + longName + tooLong, 2 },
+        { with ({ "--state-out", longName }), "--state-out " + longName + tooLong, 2 },
+        { { "snapshot", "--module", modulePath(), "--out", longName }, "--out " + longName + tooLong, 2 },
         { { "render", "--module", path ("missing.so"), "--out", path ("out.wav") }, "no such file", 2 },
         { { "render", "--module", path ("text.wav"), "--out", path ("out.wav") }, "cannot load the module", 1 },
         { { "render" }, "needs --out", 2 },

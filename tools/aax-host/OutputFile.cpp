@@ -176,12 +176,18 @@ juce::Result OutputFile::checkTarget (const juce::File& file)
 
     if (stat (file.getFullPathName().toRawUTF8(), &info) != 0)
     {
+        const auto error = errno;
+
         // Links that lead back to themselves end nowhere: writing there would replace one of them.
-        if (errno == ELOOP)
+        if (error == ELOOP)
             return juce::Result::fail (SystemPath::describeTooManyLinks (file));
 
         if (! file.getParentDirectory().isDirectory())
             return juce::Result::fail ("is in a folder that does not exist");
+
+        // No file can be written under such a name, however long the work before it.
+        if (error == ENAMETOOLONG)
+            return juce::Result::fail ("is a name longer than the system takes (" + juce::String (std::strerror (error)) + ")");
 
         return juce::Result::ok();
     }

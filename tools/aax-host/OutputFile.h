@@ -28,7 +28,8 @@ public:
 
     /** Fails, saying what the name leads to, for a folder, a device, a socket, the host's own
         standard output or error, a loop of symbolic links or a chain of more of them than the
-        system follows, or for a name in a folder that does not exist.
+        system follows, or for a name in a folder that does not exist or longer than the system
+        takes.
     */
     static juce::Result checkTarget (const juce::File& target);
 
