@@ -5,10 +5,15 @@
 #include "ApplicationDataFolders.h"
 #include "FolderChild.h"
 #include "Preset.h"
+#include "XmlHelpers.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
+
+#include <sys/resource.h>
 
 namespace
 {
@@ -464,6 +469,45 @@ TEST_F (PresetBrowserTest, AFailedDeleteSaysWhatWasNotDeletedAndWhy)
                  + "/.local/share/Trash/files cannot be made: File exists");
     EXPECT_TRUE (answer ("OK"));
     EXPECT_EQ (shownAlert(), nullptr);
+}
+
+TEST_F (PresetBrowserTest, AFailedCopySaysWhatWasNotCopiedAndWhy)
+{
+    const auto ext = presets()->getExtension();
+    const auto copy = presetRoot().getChildFile ("Pad(2)" + ext).getFullPathName().toStdString();
+    const auto original = preset ("Pad").getFullPathName().toStdString();
+
+    // A file-size limit, with its signal ignored, cuts a write short as a full disk does.
+    rlimit unlimited {};
+    ASSERT_EQ (getrlimit (RLIMIT_FSIZE, &unlimited), 0);
+    const auto previousHandler = std::signal (SIGXFSZ, SIG_IGN);
+    const rlimit limited { 100, unlimited.rlim_max };
+
+    struct Case { std::function<void()> prepare; juce::String reason; };
+    const Case cases[] =
+    {
+        { [&] { setrlimit (RLIMIT_FSIZE, &limited); }, "File too large" },
+        { [&] { std::filesystem::create_symlink ("nowhere" + ext.toStdString(), copy); }, "a link in the way leads nowhere" },
+        { [&] { std::filesystem::resize_file (original, XmlHelpers::maximumDocumentSize + 1); }, "it holds more than 16.0 MB" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.reason);
+        c.prepare();
+        open (presetRoot().getFullPathName());
+        select (column (0), { "Pad" });
+        window->buttonClicked (&window->getCopyButton());
+        setrlimit (RLIMIT_FSIZE, &unlimited);
+        pump();
+
+        ASSERT_NE (shownAlert(), nullptr);
+        EXPECT_EQ (shownAlert()->getMessageLabel().getText(), "These items were not copied:\nPresets\\Pad" + ext + ": " + c.reason);
+        EXPECT_TRUE (answer ("OK"));
+        EXPECT_FALSE (presetRoot().getChildFile ("Pad(2)" + ext).existsAsFile());
+    }
+
+    std::signal (SIGXFSZ, previousHandler);
 }
 
 TEST_F (PresetBrowserTest, RenamingOrMovingTheCurrentPresetKeepsItsEdits)
