@@ -5,6 +5,7 @@
 #include "ApplicationDataFolders.h"
 #include "FolderChild.h"
 #include "Preset.h"
+#include "TestFolder.h"
 #include "XmlHelpers.h"
 
 #include <csignal>
@@ -585,10 +586,12 @@ TEST_F (PresetBrowserTest, NamesThatBeginWithATildeStayInTheirFolder)
 {
     // JUCE reads "~" and "~/x" as the home folder and "~x" below the working folder: both are watched.
     const auto home = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
-    const auto work = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("corvane-working-folder", {});
-    const auto maps = work.getSiblingFile (work.getFileName() + "-maps");
+    const TestFolder testFolder ("corvane-working-folder");
+    const auto work = testFolder.getFile().getChildFile ("work");
+    const auto maps = testFolder.getFile().getChildFile ("maps");
     ASSERT_TRUE (work.createDirectory() && maps.createDirectory());
     const auto previous = juce::File::getCurrentWorkingDirectory();
+    const juce::ScopeGuard restoreWorkingFolder { [previous] { previous.setAsCurrentWorkingDirectory(); } };
     ASSERT_TRUE (work.setAsCurrentWorkingDirectory());
     const auto homeBefore = home.getNumberOfChildFiles (juce::File::findFilesAndDirectories | juce::File::ignoreHiddenFiles);
     const auto inRoot = [this] (const juce::String& name) { return FolderChild::of (presetRoot(), name); };
@@ -690,6 +693,4 @@ TEST_F (PresetBrowserTest, NamesThatBeginWithATildeStayInTheirFolder)
     EXPECT_EQ (work.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 1);
     EXPECT_EQ (home.getNumberOfChildFiles (juce::File::findFilesAndDirectories | juce::File::ignoreHiddenFiles), homeBefore);
     EXPECT_EQ (maps.getNumberOfChildFiles (juce::File::findFiles), 3);
-    work.deleteRecursively();
-    maps.deleteRecursively();
 }
