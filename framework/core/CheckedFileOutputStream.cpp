@@ -93,6 +93,7 @@ bool CheckedFileOutputStream::write (const void* data, size_t numBytes)
         return false;
 
     position += (juce::int64) numBytes;
+    length = juce::jmax (length, position);
 
     if (bufferUsed + numBytes <= bufferSize)
     {
@@ -114,7 +115,17 @@ bool CheckedFileOutputStream::write (const void* data, size_t numBytes)
 
 bool CheckedFileOutputStream::setPosition (juce::int64 newPosition)
 {
-    return newPosition == position;
+    if (newPosition == position)
+        return true;
+
+    if (descriptor < 0 || status.failed() || newPosition < 0 || newPosition > length || ! writeBuffer())
+        return false;
+
+    if (::lseek (descriptor, (off_t) newPosition, SEEK_SET) != (off_t) newPosition)
+        return failWithErrno();
+
+    position = newPosition;
+    return true;
 }
 
 void CheckedFileOutputStream::flush()
@@ -135,8 +146,8 @@ juce::Result CheckedFileOutputStream::finish()
 
     if (status.wasOk() && ::fstat (descriptor, &info) != 0)
         failWithErrno();
-    else if (status.wasOk() && (juce::int64) info.st_size != position)
-        fail ("the file holds " + juce::String ((juce::int64) info.st_size) + " of the " + juce::String (position) + " bytes written");
+    else if (status.wasOk() && (juce::int64) info.st_size != length)
+        fail ("the file holds " + juce::String ((juce::int64) info.st_size) + " of the " + juce::String (length) + " bytes written");
 
     // Some file systems report a failed write only when the file is closed.
     if (::close (std::exchange (descriptor, -1)) != 0)

@@ -48,7 +48,9 @@ public:
 
     juce::int64 getPosition() override              { return position; }
 
-    /** The stream only appends: true only for the present position. */
+    /** Goes back to rewrite bytes already written (a header whose sizes are known only at the
+        end), or to the end; the file cannot be extended past what was written.
+    */
     bool setPosition (juce::int64 newPosition) override;
 
     bool write (const void* data, size_t numBytes) override;
@@ -60,7 +62,7 @@ private:
     bool failWithErrno();
 
     int descriptor;
-    juce::int64 position = 0;
+    juce::int64 position = 0, length = 0;
     juce::HeapBlock<char> buffer;
     size_t bufferUsed = 0;
     juce::Result status = juce::Result::ok();

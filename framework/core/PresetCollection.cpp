@@ -784,7 +784,7 @@ juce::String PresetCollection::createFolder (const juce::String& parentPath)
     return directory.getFullPathName();
 }
 
-juce::String PresetCollection::duplicatePreset (const juce::String& path)
+juce::String PresetCollection::duplicatePreset (const juce::String& path, juce::StringArray* failures)
 {
     if (! isInsideTree (path))
         return {};
@@ -799,7 +799,8 @@ juce::String PresetCollection::duplicatePreset (const juce::String& path)
                                                      file.getFileExtension(), true);
 
     if (record->containsPreset (copy.getFullPathName())
-         || FileTransfer::copy (file, copy, XmlHelpers::maximumDocumentSize, AtomicFileWriter::DanglingLinks::refuse).failed())
+         || ! addFailure (failures, path, FileTransfer::copy (file, copy, XmlHelpers::maximumDocumentSize,
+                                                              AtomicFileWriter::DanglingLinks::refuse)))
         return {};
 
     record->addPreset (copy.getFullPathName(), true);

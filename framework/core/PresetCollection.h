@@ -136,9 +136,10 @@ public:
 
     /** Copies a preset next to itself under the first free numbered name, as a preset is
         written, and no larger than a preset is read. Returns the copy's path, or an empty
-        string.
+        string; a copy that the file system would not make is added to failures, when given,
+        by the preset's display path with the reason.
     */
-    juce::String duplicatePreset (const juce::String& path);
+    juce::String duplicatePreset (const juce::String& path, juce::StringArray* failures = nullptr);
 
     /** Renames a preset file inside its folder; the new name gets the preset extension.
         Returns the new path, or an empty string when the rename was refused or failed.

@@ -179,10 +179,13 @@ void PresetBrowser::copySelected()
     if (! canCopy())
         return;
 
+    juce::StringArray failures;
+
     if (const auto paths = getSelectedPaths(); paths.size() == 1)
-        collection.duplicatePreset (paths[0]);
+        collection.duplicatePreset (paths[0], &failures);
 
     updateColumns();
+    showFailures ("These items were not copied:", failures);
 }
 
 void PresetBrowser::deleteSelected()

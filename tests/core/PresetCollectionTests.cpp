@@ -3,6 +3,7 @@
 #include "FolderChild.h"
 #include "ParameterManager.h"
 #include "PresetCollection.h"
+#include "TestFolder.h"
 #include "TestProduct.h"
 
 #include <atomic>
@@ -771,8 +772,8 @@ TEST_F (PluginFixture, FoldersAreWalkedOnceWhateverTheirLinks)
 
 TEST (PresetScan, GrowsInLineWithTheFolder)
 {
-    const auto base = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                          .getNonexistentChildFile ("corvane-scan-growth", {});
+    const TestFolder testFolder ("corvane-scan-growth");
+    const auto& base = testFolder.getFile();
 
     const auto msToScan = [&base] (int numPresets)
     {
@@ -800,6 +801,5 @@ TEST (PresetScan, GrowsInLineWithTheFolder)
     // Four times the presets take about four times as long; a scan that searches the
     // folder's list for each file takes sixteen times.
     const auto small = msToScan (5000), large = msToScan (20000);
-    std::filesystem::remove_all (base.getFullPathName().toStdString());
     EXPECT_LT (large / small, 9.0) << small << " ms for 5000 presets, " << large << " ms for 20000";
 }

@@ -2,6 +2,7 @@
 
 #include "FolderListing.h"
 #include "StrictUtf8.h"
+#include "TestFolder.h"
 #include "TestProduct.h"
 
 #include <filesystem>
@@ -35,7 +36,9 @@ TEST (SystemNames, OnlyWellFormedBytesBecomeAStringAndTheRestAreShownEscaped)
 
 TEST (SystemNames, AFolderIsListedAsBytesWhateverItsNames)
 {
-    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("corvane-listing", {});
+    const TestFolder testFolder ("corvane-listing");
+    const auto& folder = testFolder.getFile();
+    ASSERT_TRUE (folder.isDirectory());
     const fs::path root (folder.getFullPathName().toStdString());
     fs::create_directories (root / "caf\xe9");
     std::ofstream (root / "caf\xc3\xa9.txt");
@@ -74,7 +77,6 @@ TEST (SystemNames, AFolderIsListedAsBytesWhateverItsNames)
 
     EXPECT_TRUE (FolderListing::list (folder.getChildFile (juce::CharPointer_UTF8 ("caf\xc3\xa9.txt"))).empty());
     EXPECT_TRUE (FolderListing::list (folder.getChildFile ("none")).empty());
-    fs::remove_all (root);
 }
 
 using SystemNamesInThePlugin = PluginFixture;

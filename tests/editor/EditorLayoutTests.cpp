@@ -7,14 +7,6 @@
 
 namespace
 {
-    void writePng (const juce::Image& image, const juce::String& name)
-    {
-        const auto file = juce::File::getCurrentWorkingDirectory().getChildFile (name);
-        file.deleteFile();
-        juce::FileOutputStream stream (file);
-        juce::PNGImageFormat().writeImageToStream (image, stream);
-    }
-
     struct TabRecorder  : TabbedComponentEx::Listener
     {
         TabRecorder (juce::StringArray& l, const char* n) : log (l), name (n) {}
@@ -36,16 +28,13 @@ TEST_F (EditorTest, ShowsTheBuiltInSkinAboveTheStatusBar)
     EXPECT_EQ (editor->getMidiActivityLed(), nullptr);
     EXPECT_EQ (editor->getTimerInterval(), 25);
 
-    // The whole face, kept in the build tree to look at.
     const auto face = editor->createComponentSnapshot (editor->getLocalBounds());
-    writePng (face, "editor.png");
     EXPECT_NE (face.getPixelAt (600, 300), juce::Colours::black);
 
     // Without the panel the fallback picture shows: black, with the product's name in white.
     editor->getSkinPanel()->setVisible (false);
     const auto fallback = editor->createComponentSnapshot (editor->getLocalBounds().withHeight (560));
     editor->getSkinPanel()->setVisible (true);
-    writePng (fallback, "editor-fallback.png");
 
     EXPECT_EQ (fallback.getPixelAt (5, 5), juce::Colours::black);
     auto whitePixels = 0;
@@ -140,10 +129,10 @@ TEST_F (EditorTest, OptionsWindowHoldsTheTabsInOrderAndOpensOnProcessing)
     EXPECT_EQ (log.joinIntoString (","), "b,a");
     EXPECT_EQ (status().getText(), "");
 
+    // Drawn as a host draws it: painting the window must not fail.
     window.setVisible (false);
     tabs.setCurrentTabIndex (0);
-    auto image = window.createComponentSnapshot (window.getLocalBounds());
-    writePng (image, "options-window.png");
+    window.createComponentSnapshot (window.getLocalBounds());
 }
 
 TEST_F (EditorTest, ProcessingPageSplitsItsWidthAndFollowsTheQualityParameters)
@@ -178,8 +167,6 @@ TEST_F (EditorTest, ProcessingPageSplitsItsWidthAndFollowsTheQualityParameters)
         b.box.setSelectedId (0, true);
         EXPECT_EQ (parameter->getIntValue(), 0) << b.parameter;
     }
-
-    writePng (page.createComponentSnapshot (page.getLocalBounds()), "processing-page.png");
 }
 
 TEST_F (EditorTest, AboutWindowLaysOutItsHeadersAndClosesOnAPress)
@@ -198,7 +185,6 @@ TEST_F (EditorTest, AboutWindowLaysOutItsHeadersAndClosesOnAPress)
 
     editor->handleControllerEvent (nullptr, BasePluginEditor::aboutEvent);
     EXPECT_TRUE (about.isVisible());
-    writePng (about.createComponentSnapshot (about.getLocalBounds()), "about-window.png");
 
     about.mouseDown (juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(), {}, {}, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f,
                                        &about, &about, juce::Time(), {}, juce::Time(), 1, false));

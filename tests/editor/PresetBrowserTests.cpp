@@ -5,10 +5,16 @@
 #include "ApplicationDataFolders.h"
 #include "FolderChild.h"
 #include "Preset.h"
+#include "TestFolder.h"
+#include "XmlHelpers.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
+
+#include <sys/resource.h>
 
 namespace
 {
@@ -466,6 +472,45 @@ TEST_F (PresetBrowserTest, AFailedDeleteSaysWhatWasNotDeletedAndWhy)
     EXPECT_EQ (shownAlert(), nullptr);
 }
 
+TEST_F (PresetBrowserTest, AFailedCopySaysWhatWasNotCopiedAndWhy)
+{
+    const auto ext = presets()->getExtension();
+    const auto copy = presetRoot().getChildFile ("Pad(2)" + ext).getFullPathName().toStdString();
+    const auto original = preset ("Pad").getFullPathName().toStdString();
+
+    // A file-size limit, with its signal ignored, cuts a write short as a full disk does.
+    rlimit unlimited {};
+    ASSERT_EQ (getrlimit (RLIMIT_FSIZE, &unlimited), 0);
+    const auto previousHandler = std::signal (SIGXFSZ, SIG_IGN);
+    const rlimit limited { 100, unlimited.rlim_max };
+
+    struct Case { std::function<void()> prepare; juce::String reason; };
+    const Case cases[] =
+    {
+        { [&] { setrlimit (RLIMIT_FSIZE, &limited); }, "File too large" },
+        { [&] { std::filesystem::create_symlink ("nowhere" + ext.toStdString(), copy); }, "a link in the way leads nowhere" },
+        { [&] { std::filesystem::resize_file (original, XmlHelpers::maximumDocumentSize + 1); }, "it holds more than 16.0 MB" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.reason);
+        c.prepare();
+        open (presetRoot().getFullPathName());
+        select (column (0), { "Pad" });
+        window->buttonClicked (&window->getCopyButton());
+        setrlimit (RLIMIT_FSIZE, &unlimited);
+        pump();
+
+        ASSERT_NE (shownAlert(), nullptr);
+        EXPECT_EQ (shownAlert()->getMessageLabel().getText(), "These items were not copied:\nPresets\\Pad" + ext + ": " + c.reason);
+        EXPECT_TRUE (answer ("OK"));
+        EXPECT_FALSE (presetRoot().getChildFile ("Pad(2)" + ext).existsAsFile());
+    }
+
+    std::signal (SIGXFSZ, previousHandler);
+}
+
 TEST_F (PresetBrowserTest, RenamingOrMovingTheCurrentPresetKeepsItsEdits)
 {
     const auto ext = presets()->getExtension();
@@ -543,10 +588,12 @@ TEST_F (PresetBrowserTest, NamesThatBeginWithATildeStayInTheirFolder)
     const auto home = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
     // What an earlier run that failed here deleted would take the names this one expects.
     home.getChildFile (".local/share/Trash").deleteRecursively();
-    const auto work = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("corvane-working-folder", {});
-    const auto maps = work.getSiblingFile (work.getFileName() + "-maps");
+    const TestFolder testFolder ("corvane-working-folder");
+    const auto work = testFolder.getFile().getChildFile ("work");
+    const auto maps = testFolder.getFile().getChildFile ("maps");
     ASSERT_TRUE (work.createDirectory() && maps.createDirectory());
     const auto previous = juce::File::getCurrentWorkingDirectory();
+    const juce::ScopeGuard restoreWorkingFolder { [previous] { previous.setAsCurrentWorkingDirectory(); } };
     ASSERT_TRUE (work.setAsCurrentWorkingDirectory());
     const auto homeBefore = home.getNumberOfChildFiles (juce::File::findFilesAndDirectories | juce::File::ignoreHiddenFiles);
     const auto inRoot = [this] (const juce::String& name) { return FolderChild::of (presetRoot(), name); };
@@ -648,6 +695,4 @@ TEST_F (PresetBrowserTest, NamesThatBeginWithATildeStayInTheirFolder)
     EXPECT_EQ (work.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 1);
     EXPECT_EQ (home.getNumberOfChildFiles (juce::File::findFilesAndDirectories | juce::File::ignoreHiddenFiles), homeBefore);
     EXPECT_EQ (maps.getNumberOfChildFiles (juce::File::findFiles), 3);
-    work.deleteRecursively();
-    maps.deleteRecursively();
 }

@@ -1,6 +1,7 @@
 #include "EditorTestSupport.h"
 
 #include "../support/FifoWatchdog.h"
+#include "TestFolder.h"
 
 #include <filesystem>
 
@@ -55,8 +56,9 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
     ASSERT_TRUE (blocker.replaceWithText ("not a folder"));
     const auto shared = juce::File::getSpecialLocation (juce::File::userHomeDirectory).getChildFile ("Shared.cvprst");
     shared.deleteFile();
-    const auto elsewhere = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("corvane-elsewhere", {}, false);
-    ASSERT_TRUE (elsewhere.createDirectory());
+    const TestFolder elsewhereFolder ("corvane-elsewhere");
+    const auto& elsewhere = elsewhereFolder.getFile();
+    ASSERT_TRUE (elsewhere.isDirectory());
     ASSERT_FALSE (elsewhere.isAChildOf (juce::File::getSpecialLocation (juce::File::userHomeDirectory)));
 
     const struct
@@ -150,7 +152,6 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
     editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetAsEvent);
     ASSERT_EQ (chooser.requests.size(), 1);
     EXPECT_EQ (chooser.requests[0].initialFile, elsewhere.getChildFile ("Far.cvprst"));
-    elsewhere.deleteRecursively();
 }
 
 TEST_F (PresetDialogTest, OverwriteQuestionAnswers)

@@ -9,6 +9,7 @@
 #include "OptionsWindow.h"
 #include "ParameterChooserMenu.h"
 #include "PresetsSettingsComponent.h"
+#include "TestFolder.h"
 
 #include <filesystem>
 
@@ -17,15 +18,6 @@ namespace
     juce::Colour pixelAt (juce::Component& c, int x, int y)
     {
         return c.createComponentSnapshot (c.getLocalBounds(), true, 1.0f).getPixelAt (x, y);
-    }
-
-    /** What the component shows, kept in the build tree to look at. */
-    void writeSnapshot (juce::Component& c, const juce::String& name)
-    {
-        const auto file = juce::File::getCurrentWorkingDirectory().getChildFile (name);
-        file.deleteFile();
-        juce::FileOutputStream stream (file);
-        juce::PNGImageFormat().writeImageToStream (c.createComponentSnapshot (c.getLocalBounds()), stream);
     }
 
     // A default map is a file: browsing must offer the page's map files, never folders.
@@ -149,7 +141,7 @@ TEST_F (HostParametersPageTest, ARowsMenuOpensWithItsOwnParameterTicked)
         EXPECT_TRUE (menu.isOpen()) << c.slot;
         EXPECT_TRUE (menu.findItem (c.id)->ticked) << c.slot;
         EXPECT_FALSE (menu.findItem (c.otherId)->ticked) << c.slot;
-        writeSnapshot (*editor, "parameters-menu-" + juce::String (c.slot) + ".png");
+        editor->createComponentSnapshot (editor->getLocalBounds());   // painting with the menu open must not fail
         menu.close();
         pump();
     }
@@ -157,15 +149,14 @@ TEST_F (HostParametersPageTest, ARowsMenuOpensWithItsOwnParameterTicked)
 
 TEST_F (HostParametersPageTest, SavesWithTheMapExtensionAndRefusesBadFilesWithAnAlert)
 {
-    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("hostmaps");
-    folder.deleteRecursively();
-    folder.createDirectory();
+    const TestFolder testFolder ("corvane-host-maps");
+    const auto& folder = testFolder.getFile();
+    ASSERT_TRUE (folder.isDirectory());
     plugin->assignHostParameter (4, plugin->parameterManager.getParameter (2002));
 
     for (auto name : { "mine", "mine.txt", "mine.cvhpmap" })
     {
-        folder.deleteRecursively();
-        folder.createDirectory();
+        folder.getChildFile ("mine.cvhpmap").deleteFile();
         chooser.answer = { folder.getChildFile (name) };
         page->getSaveButton().triggerClick();
         pump();
@@ -187,13 +178,13 @@ TEST_F (HostParametersPageTest, SavesWithTheMapExtensionAndRefusesBadFilesWithAn
     page->getLoadButton().triggerClick();
     pump();
     EXPECT_EQ (plugin->getHostSlotParameter (4), plugin->parameterManager.getParameter (2002));
-    folder.deleteRecursively();
 }
 
 TEST_F (HostParametersPageTest, NamesUpToTheFileSystemsLimitSaveAndLongerOnesAreToldSo)
 {
-    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("longnames", {}, false);
-    ASSERT_TRUE (folder.createDirectory().wasOk());
+    const TestFolder testFolder ("corvane-long-names");
+    const auto& folder = testFolder.getFile();
+    ASSERT_TRUE (folder.isDirectory());
     MidiControlComponent midiPage (&plugin->midiControl, ".cvccmap", "*.cvccmap");
 
     // Each saver's longest name fills 255 bytes with its extension; one byte more is too long.
@@ -226,14 +217,13 @@ TEST_F (HostParametersPageTest, NamesUpToTheFileSystemsLimitSaveAndLongerOnesAre
                 alert->setVisible (false);
         }
     }
-
-    folder.deleteRecursively();
 }
 
 TEST_F (HostParametersPageTest, DefaultMapPathMustNameAFile)
 {
-    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("maps");
-    folder.createDirectory();
+    const TestFolder testFolder ("corvane-default-map");
+    const auto& folder = testFolder.getFile();
+    ASSERT_TRUE (folder.isDirectory());
     const auto file = folder.getChildFile ("start.cvhpmap");
     auto& box = page->getDefaultMapBox();
     box.getCheckBox().setToggleState (true, juce::sendNotificationSync);
@@ -249,7 +239,6 @@ TEST_F (HostParametersPageTest, DefaultMapPathMustNameAFile)
     }
 
     expectBrowsesForMapFiles (chooser, box.getPathComponent(), "*.cvhpmap");
-    folder.deleteRecursively();
 }
 
 // Built before the editor's look-and-feel is the default, the pages must not tie the font
@@ -547,23 +536,13 @@ protected:
     void SetUp() override
     {
         EditorTest::SetUp();
-        root = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("gui-page-root");
-        removeRoot();
         ApplicationDataFolders::setRoot (root);
     }
 
     void TearDown() override
     {
         ApplicationDataFolders::setRoot ({});
-        removeRoot();
         EditorTest::TearDown();
-    }
-
-    // JUCE's own listing cannot read every name a test leaves behind.
-    void removeRoot()
-    {
-        std::error_code error;
-        std::filesystem::remove_all (root.getFullPathName().toStdString(), error);
     }
 
     static juce::MemoryBlock png (int width, int height)
@@ -603,7 +582,8 @@ protected:
         outer.writeToStream (out, nullptr);
     }
 
-    juce::File root;
+    const TestFolder rootFolder { "corvane-gui-page" };
+    const juce::File root = rootFolder.getFile().getChildFile ("root");
 };
 
 TEST_F (GUISettingsPageTest, ListsSkinsByWidthAndSelectsIgnoringCase)
@@ -723,14 +703,13 @@ TEST_F (GUISettingsPageTest, WithSkinChoiceTheDefaultSkinLoadsOrTheStatusBarSays
 
         auto& window = *choosing.getOptionsWindow();
         window.getTabs().setCurrentTabIndex (4);
-        writeSnapshot (window, "options-gui-" + juce::String (withSkin ? "skin" : "none") + ".png");
+        window.createComponentSnapshot (window.getLocalBounds());   // painting the page must not fail
     }
 }
 
 // The extension step may name another map than the one chosen: the user is asked first.
 TEST_F (EditorTest, AMapSaveOntoAnotherExistingMapAsksFirst)
 {
-    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("corvane-map-saves", {});
     auto& midi = *editor->getMidiControlPage();
     auto& host = *editor->getHostParametersPage();
     plugin->assignHostParameter (4, plugin->parameterManager.getParameter (2002));
@@ -751,8 +730,9 @@ TEST_F (EditorTest, AMapSaveOntoAnotherExistingMapAsksFirst)
         for (const auto& c : cases)
         {
             SCOPED_TRACE (c.chosen + page.extension);
-            folder.deleteRecursively();
-            ASSERT_TRUE (folder.createDirectory());
+            const TestFolder rowFolder ("corvane-map-saves");
+            const auto& folder = rowFolder.getFile();
+            ASSERT_TRUE (folder.isDirectory());
             const auto target = folder.getChildFile (juce::File (c.chosen).getFileNameWithoutExtension() + page.extension);
 
             if (c.danglingLink)
@@ -786,6 +766,4 @@ TEST_F (EditorTest, AMapSaveOntoAnotherExistingMapAsksFirst)
             EXPECT_EQ (folder.getNumberOfChildFiles (juce::File::findFiles), c.danglingLink ? 2 : 1);
         }
     }
-
-    folder.deleteRecursively();
 }

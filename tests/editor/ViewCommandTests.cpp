@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestFolder.h"
+
 #include <cstdlib>
 #include <memory>
 #include <set>
@@ -83,6 +85,16 @@ namespace
         juce::String output;
     };
 
+    /** The command, stopped once it has run 120 s (and killed 10 s later): a hang of the host
+        fails its test instead of holding the suite until CTest's own limit.
+    */
+    juce::StringArray bounded (const juce::StringArray& command)
+    {
+        juce::StringArray result { "timeout", "--kill-after=10", "120" };
+        result.addArray (command);
+        return result;
+    }
+
     /** corvane-host with the view command's arguments, without any X display. */
     Run runHeadless (const juce::StringArray& commandArguments)
     {
@@ -92,7 +104,7 @@ namespace
 
         juce::ChildProcess process;
 
-        if (! process.start (arguments, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
+        if (! process.start (bounded (arguments), juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
             return { -1, "could not start the host" };
 
         const auto output = process.readAllProcessOutput();
@@ -114,9 +126,9 @@ namespace
 
 TEST (SnapshotCommand, WritesWhatTheEditorShowsWithoutADisplay)
 {
-    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("corvane-snapshot-test");
-    folder.deleteRecursively();
-    ASSERT_TRUE (folder.createDirectory());
+    const TestFolder testFolder ("corvane-snapshot-test");
+    const auto& folder = testFolder.getFile();
+    ASSERT_TRUE (folder.isDirectory());
     const auto png = folder.getChildFile ("face.png");
     const auto path = png.getFullPathName();
 
@@ -145,8 +157,6 @@ TEST (SnapshotCommand, WritesWhatTheEditorShowsWithoutADisplay)
             EXPECT_EQ (image.getBounds(), juce::Rectangle<int> (1243, 576));
         }
     }
-
-    folder.deleteRecursively();
 }
 
 // The editor in a real window of the command-line host: it maps, paints, and the host quits
@@ -164,7 +174,7 @@ TEST (ShowCommand, OpensTheEditorInAWindowAndQuitsWhenItIsClosed)
         GTEST_SKIP() << "the X display cannot be reached";
 
     juce::ChildProcess host;
-    ASSERT_TRUE (host.start (juce::StringArray { environment ("CORVANE_HOST"), "show", "--module", environment ("CORVANE_MODULE") },
+    ASSERT_TRUE (host.start (bounded ({ environment ("CORVANE_HOST"), "show", "--module", environment ("CORVANE_MODULE") }),
                              juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr));
 
     Window window = 0;

@@ -138,7 +138,6 @@ TEST (ColumnBrowserTest, OpeningAnItemClosesTheOtherBranchAndKeepsTheWidthOfItsP
     }
 
     EXPECT_EQ (browser.log.events.size(), 6);
-    WindowsTest::savePng (browser, "column-browser");
 }
 
 TEST (ColumnBrowserTest, ADeepColumnBringsItsMissingAncestorsOnce)

@@ -292,7 +292,6 @@ TEST (ModulationMatrixComponentTest, RowsShowAmountsMenusAndSelectionAndWriteEdi
 
     matrix.getRow (1)->setRowData ({ 0, 5, 0.5f });
     matrix.selectRow (2);
-    WindowsTest::savePng (matrix, "modulation-matrix");
 }
 
 TEST (ModulationMatrixComponentTest, AmountHeadingIsCentredOverTheAmountColumnAtAnyWidth)

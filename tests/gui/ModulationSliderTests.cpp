@@ -60,6 +60,4 @@ TEST (ModulationSliderTest, PointerBarAndLabelsFollowTheWholeWidth)
         EXPECT_NEAR (bar.getEnd(), c.bar.getEnd(), 1) << c.value << " " << c.level;
         EXPECT_EQ (slider.getScaleBoxes(), labelsBefore);
     }
-
-    WindowsTest::savePng (slider, "modulation-slider");
 }

@@ -57,8 +57,6 @@ TEST (RadioButtonsTest, ShowsTheParameterAndClicksWriteIt)
     WindowsTest::deliverAsyncUpdates();
     EXPECT_EQ (statesOf (buttons), (juce::Array<bool> { false, true, false }));
     EXPECT_EQ (counter.calls, 3);
-
-    WindowsTest::savePng (buttons, "radio-buttons");
 }
 
 TEST (RadioButtonsTest, ASingleChoiceStaysOn)

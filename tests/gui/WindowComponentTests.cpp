@@ -216,8 +216,6 @@ TEST (AlertWindow, DrawsOverTheEditor)
     EXPECT_EQ (titleBar, juce::Colours::black);
     EXPECT_EQ (body.getRed(), 0xC5);
     EXPECT_GT (veil.getFloatAlpha(), 0.2f) << "the cover washes the editor";
-
-    savePng (desktop, "alert-window");
 }
 
 TEST (AlertWindow, LongMessagesBreakIntoLinesInsideTheEditor)
@@ -240,7 +238,6 @@ TEST (AlertWindow, LongMessagesBreakIntoLinesInsideTheEditor)
         auto alert = Halvorn::AlertWindow::createOk ("Corvane", c.message, nullptr);
         desktop.addChildComponent (*alert);
         alert->show();
-        savePng (desktop, "alert-long-message-" + juce::String (&c - cases));
 
         auto* ok = alert->getButton (0);
         const auto& label = alert->getMessageLabel();

@@ -40,16 +40,4 @@ namespace WindowsTest
     {
         juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
     }
-
-    /** Writes a snapshot next to the test binary, for looking at what was drawn. */
-    inline void savePng (juce::Component& c, const juce::String& name)
-    {
-        auto image = c.createComponentSnapshot (c.getLocalBounds(), true, 2.0f);
-        auto file = juce::File::getSpecialLocation (juce::File::currentExecutableFile).getSiblingFile (name + ".png");
-        file.deleteFile();
-        juce::FileOutputStream out (file);
-
-        if (out.openedOk())
-            juce::PNGImageFormat().writeImageToStream (image, out);
-    }
 }

@@ -813,6 +813,52 @@ TEST_F (CommandLineHost, SaysWhatStoppedIt)
                                       " after 60 s")) << run.output;
 }
 
+TEST_F (CommandLineHost, AnOutputCutShortByTheSystemFailsAndKeepsTheOldFile)
+{
+    juce::AudioBuffer<float> impulse (1, 80);
+    impulse.clear();
+    impulse.setSample (0, 0, 0.5f);
+    ASSERT_TRUE (writeWav (folder.getChildFile ("impulse.wav"), impulse, 8000.0));
+
+    const auto render = [this] (const juce::StringArray& outputs)
+    {
+        juce::StringArray arguments { "render", "--in", path ("impulse.wav"), "--config", "1x1", "--preroll", "0" };
+        arguments.addArray (outputs);
+        return arguments;
+    };
+
+    const struct { const char* output; juce::StringArray arguments; } cases[] =
+    {
+        { "out.wav", render ({ "--out", path ("out.wav"), "--tail", "1" }) },
+        { "out.state", render ({ "--out", path ("small.wav"), "--tail", "0", "--state-out", path ("out.state") }) },
+        { "out.png", { "snapshot", "--out", path ("out.png") } },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.output);
+        auto arguments = c.arguments;
+        arguments.addArray ({ "--module", modulePath() });
+        ASSERT_EQ (runHost (arguments).exitCode, 0);
+        juce::MemoryBlock earlier, kept;
+        ASSERT_TRUE (folder.getChildFile (c.output).loadFileAsData (earlier));
+
+        // A limit one byte short of the output cuts its last write, as a disk that fills up does.
+        juce::StringArray command { "/bin/sh", "-c", "trap '' XFSZ; exec prlimit \"$0\" -- \"$@\"",
+                                    "--fsize=" + juce::String (folder.getChildFile (c.output).getSize() - 1), std::getenv ("CORVANE_HOST") };
+        command.addArray (arguments);
+        juce::ChildProcess limited;
+        ASSERT_TRUE (limited.start (bounded (command)));
+        const auto output = limited.readAllProcessOutput();
+        limited.waitForProcessToFinish (60000);
+
+        EXPECT_EQ (limited.getExitCode(), 1u) << output;
+        EXPECT_TRUE (output.contains ("cannot write " + path (c.output) + ": File too large")) << output;
+        EXPECT_TRUE (folder.getChildFile (c.output).loadFileAsData (kept) && kept == earlier);
+        EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false, ".corvane-host-*").isEmpty());
+    }
+}
+
 TEST_F (CommandLineHost, StreamsLongFilesInBoundedMemory)
 {
     // Five minutes of mono at 8 kHz: held whole, its input and output alone would take 19 MB.

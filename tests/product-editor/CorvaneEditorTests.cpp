@@ -402,14 +402,7 @@ TEST_F (CorvaneEditorTest, RendersAPlayingFace)
 
     EXPECT_GT (frame ("OutputVULeftAnim"), 0);
     EXPECT_GT (frame ("Delay1VUMeterLeftAnimation") + frame ("Delay2VUMeterLeftAnimation"), 0);
-
-    const auto image = product->createComponentSnapshot (product->getLocalBounds());
-    juce::PNGImageFormat png;
-    const auto file = juce::File::getCurrentWorkingDirectory().getChildFile ("face-playing.png");
-    file.deleteFile();
-    juce::FileOutputStream out (file);
-    ASSERT_TRUE (out.openedOk());
-    EXPECT_TRUE (png.writeImageToStream (image, out));
+    product->createComponentSnapshot (product->getLocalBounds());   // painting the playing face must not fail
 }
 
 TEST_F (CorvaneEditorTest, OptionsWindowDisarmsTheProcessingPagesLearning)

@@ -23,10 +23,4 @@ TEST (ModulatorRetriggerSettings, LightsTheChosenModeOnly)
             EXPECT_EQ (pixel.getRed() > 200 && pixel.getBlue() < 120, i == chosen) << "chosen " << chosen << ", button " << i;
         }
     }
-
-    const auto file = juce::File::getCurrentWorkingDirectory().getChildFile ("retrigger-window.png");
-    file.deleteFile();
-    juce::FileOutputStream out (file);
-    ASSERT_TRUE (out.openedOk());
-    juce::PNGImageFormat().writeImageToStream (window.createComponentSnapshot (window.getLocalBounds(), true, 2.0f), out);
 }

@@ -582,7 +582,7 @@ void CommandLineHost::render()
     const auto quality = applySettings (*instance, &longestDelay, &outputDelay);
 
     OutputFile outputFile (options.output);
-    WavFileWriter writer (outputFile.getFile(), sampleRate, options.numOutputs);
+    WavFileWriter writer (outputFile.createStream(), sampleRate, options.numOutputs);
 
     const auto cannotWrite = [&writer, this]
     {

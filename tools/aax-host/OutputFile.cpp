@@ -1,6 +1,5 @@
 #include "OutputFile.h"
 
-#include "CheckedFileOutputStream.h"
 #include "SystemPath.h"
 
 #include <atomic>
@@ -157,17 +156,17 @@ OutputFile::OutputFile (const juce::File& file)
                                                    : target.getParentDirectory(), target))
 {
     pendingSlot = addPendingFile (temporary.getFile());
-
-    // Made here with the target's permissions, as the plug-in makes its own, so that the data
-    // written into it is never open to more users than the target's was.
-    if (const auto descriptor = CheckedFileOutputStream::createFile (temporary.getFile(), target); descriptor >= 0)
-        close (descriptor);
 }
 
 OutputFile::~OutputFile()
 {
     temporary.deleteTemporaryFile();
     removePendingFile (pendingSlot);
+}
+
+std::unique_ptr<CheckedFileOutputStream> OutputFile::createStream() const
+{
+    return std::make_unique<CheckedFileOutputStream> (temporary.getFile(), target);
 }
 
 juce::Result OutputFile::checkTarget (const juce::File& file)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <juce_core/juce_core.h>
+#include "CheckedFileOutputStream.h"
 
 /**
     A file that corvane-host writes for the user (a rendered WAV file, a state, a picture).
@@ -13,8 +13,9 @@
     points at, and stays a link; a plain file (or none yet) is replaced by renaming the
     finished temporary file over it; a FIFO receives the finished data in place, as the reader
     at its other end expects. A device or a socket is refused: renaming over one destroys it,
-    and writing a file into one is never what a user means. The temporary file is made with
-    the permissions of the file it replaces, as the plug-in's own writer makes its files.
+    and writing a file into one is never what a user means. The temporary file is made and
+    written as the plug-in's own writer makes and writes its files: with the permissions of the
+    file it replaces, and every byte checked to be on the disk.
 
     The temporary file is removed when the object goes away without commit(), and when the
     program is ended by a signal it may catch (SIGINT, SIGTERM, SIGQUIT, SIGUSR1 and the rest
@@ -36,8 +37,10 @@ public:
     /** "cannot write FILE", followed by the reason where there is one (the system's own). */
     static juce::String describeFailure (const juce::File& target, const juce::String& reason);
 
-    /** Where the data is to be written before commit(). */
-    const juce::File& getFile() const noexcept     { return temporary.getFile(); }
+    /** Makes the temporary file, into which the data is written before commit(); check the
+        stream's openedOk(), and its finish() once every byte is written.
+    */
+    std::unique_ptr<CheckedFileOutputStream> createStream() const;
 
     /** Hands the finished data to the target; for a FIFO, this waits for its reader. */
     juce::Result commit();

@@ -24,25 +24,18 @@ namespace
 juce::String StateFile::write (const juce::File& file, const std::vector<Record>& records)
 {
     OutputFile output (file);
+    const auto stream = output.createStream();
 
-    {
-        juce::FileOutputStream stream (output.getFile());
+    stream->write (magic, sizeof (magic));
+    stream->writeInt (static_cast<int> (formatVersion));
+    stream->writeInt (static_cast<int> (records.size()));
 
-        if (! stream.openedOk())
-            return OutputFile::describeFailure (file, stream.getStatus().getErrorMessage());
+    for (const auto& record : records)
+        stream->write (record.data(), record.size());
 
-        bool written = stream.write (magic, sizeof (magic))
-                        && stream.writeInt (static_cast<int> (formatVersion))
-                        && stream.writeInt (static_cast<int> (records.size()));
-
-        for (const auto& record : records)
-            written = written && stream.write (record.data(), record.size());
-
-        stream.flush();
-
-        if (! written || stream.getStatus().failed())
-            return OutputFile::describeFailure (file, stream.getStatus().getErrorMessage());
-    }
+    // The stream keeps its first failure, and finish() reports it.
+    if (const auto written = stream->finish(); written.failed())
+        return OutputFile::describeFailure (file, written.getErrorMessage());
 
     return output.commit().getErrorMessage();
 }

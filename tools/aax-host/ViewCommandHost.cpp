@@ -48,17 +48,14 @@ namespace
     void writePng (const juce::Image& image, const juce::File& file)
     {
         OutputFile output (file);
+        const auto stream = output.createStream();
+        juce::PNGImageFormat png;
 
-        {
-            juce::FileOutputStream stream (output.getFile());
-            juce::PNGImageFormat png;
+        // The stream keeps its first failure, whatever the encoder made of it, and finish() reports it.
+        const auto encoded = png.writeImageToStream (image, *stream);
 
-            const auto written = stream.openedOk() && png.writeImageToStream (image, stream);
-            stream.flush();
-
-            if (! written || stream.getStatus().failed())
-                throw HostError (OutputFile::describeFailure (file, stream.getStatus().getErrorMessage()).toStdString());
-        }
+        if (const auto written = stream->finish(); ! encoded || written.failed())
+            throw HostError (OutputFile::describeFailure (file, written.getErrorMessage()).toStdString());
 
         if (const auto result = output.commit(); result.failed())
             throw HostError (result.getErrorMessage().toStdString());

@@ -1,11 +1,5 @@
 #include "WavFileWriter.h"
 
-#include <cerrno>
-#include <cstring>
-
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace
 {
     constexpr int headerSize = 58;
@@ -17,43 +11,16 @@ int64_t WavFileWriter::getMaxFrames (int numChannels) noexcept
     return (static_cast<int64_t> (0xffffffffu) - headerSize) / (static_cast<int64_t> (sizeof (float)) * numChannels);
 }
 
-WavFileWriter::WavFileWriter (const juce::File& file, double rate, int channels)
-    : sampleRate (rate), numChannels (channels)
+WavFileWriter::WavFileWriter (std::unique_ptr<CheckedFileOutputStream> output, double rate, int channels)
+    : stream (std::move (output)), sampleRate (rate), numChannels (channels)
 {
-    descriptor = open (file.getFullPathName().toRawUTF8(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    ok = descriptor >= 0 ? writeHeader (0) : fail();
-}
-
-WavFileWriter::~WavFileWriter()
-{
-    if (descriptor >= 0)
-        close (descriptor);
+    ok = writeHeader (0);
 }
 
 bool WavFileWriter::fail()
 {
-    error = std::strerror (errno);
+    error = stream->getStatus().getErrorMessage();
     return false;
-}
-
-bool WavFileWriter::writeAll (const void* data, size_t size)
-{
-    // The system may take part of a block (a disk filling up) and give its reason at the next call.
-    for (const auto* bytes = static_cast<const char*> (data); size > 0;)
-    {
-        const auto written = ::write (descriptor, bytes, size);
-
-        if (written < 0 && errno != EINTR)
-            return fail();
-
-        if (written > 0)
-        {
-            bytes += written;
-            size -= static_cast<size_t> (written);
-        }
-    }
-
-    return true;
 }
 
 bool WavFileWriter::writeHeader (uint32_t frames)
@@ -84,7 +51,7 @@ bool WavFileWriter::writeHeader (uint32_t frames)
     writeTag ("data");
     header.writeInt (static_cast<int> (dataSize));
 
-    return writeAll (header.getData(), header.getDataSize());
+    return stream->write (header.getData(), header.getDataSize()) || fail();
 }
 
 bool WavFileWriter::write (const juce::AudioBuffer<float>& audio, int numSamples)
@@ -106,7 +73,7 @@ bool WavFileWriter::write (const juce::AudioBuffer<float>& audio, int numSamples
                                         juce::AudioData::InterleavedDest<Destination> { interleaved.data(), numChannels }, numSamples);
 
     numFrames += numSamples;
-    ok = writeAll (interleaved.data(), interleaved.size() * sizeof (float));
+    ok = stream->write (interleaved.data(), interleaved.size() * sizeof (float)) || fail();
     return ok;
 }
 
@@ -115,9 +82,7 @@ bool WavFileWriter::finish()
     if (! ok)
         return false;
 
-    if (lseek (descriptor, 0, SEEK_SET) != 0)
-        return ok = fail();
-
-    ok = writeHeader (static_cast<uint32_t> (numFrames));
+    ok = (stream->setPosition (0) || fail()) && writeHeader (static_cast<uint32_t> (numFrames))
+          && (stream->finish().wasOk() || fail());
     return ok;
 }

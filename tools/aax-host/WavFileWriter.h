@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CheckedFileOutputStream.h"
+
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <vector>
@@ -19,9 +21,8 @@ public:
     /** The most frames a file may hold: its data must fit the 32-bit sizes of the header. */
     static int64_t getMaxFrames (int numChannels) noexcept;
 
-    /** Starts the file; see openedOk. */
-    WavFileWriter (const juce::File& file, double sampleRate, int numChannels);
-    ~WavFileWriter();
+    /** Starts the file in the stream; see openedOk. */
+    WavFileWriter (std::unique_ptr<CheckedFileOutputStream> stream, double sampleRate, int numChannels);
 
     bool openedOk() const noexcept       { return ok; }
 
@@ -31,15 +32,14 @@ public:
     /** Appends the first numSamples of every channel; false when the file cannot be written. */
     bool write (const juce::AudioBuffer<float>& audio, int numSamples);
 
-    /** Writes the sizes into the header and flushes the file. */
+    /** Writes the sizes into the header and checks that the whole file is on the disk. */
     bool finish();
 
 private:
     bool writeHeader (uint32_t numFrames);
-    bool writeAll (const void* data, size_t size);
     bool fail();
 
-    int descriptor = -1;
+    std::unique_ptr<CheckedFileOutputStream> stream;
     const double sampleRate;
     const int numChannels;
     int64_t numFrames = 0;
