@@ -3,14 +3,9 @@
 #include "FolderChild.h"
 #include "StrictUtf8.h"
 
-#include <cerrno>
-#include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
-#include <spawn.h>
 #include <strings.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -174,15 +169,6 @@ DesktopFileChooser::DesktopFileChooser (juce::Component& ownerToWatch, const Fil
 
 DesktopFileChooser::~DesktopFileChooser()
 {
-    if (child > 0)
-    {
-        ::kill (child, SIGKILL);
-        ::waitpid (child, nullptr, 0);
-    }
-
-    if (output >= 0)
-        ::close (output);
-
     if (openChooser == this)
         openChooser = nullptr;
 }
@@ -190,82 +176,34 @@ DesktopFileChooser::~DesktopFileChooser()
 bool DesktopFileChooser::start()
 {
     bool isKDialog = false;
-    const auto program = findChooserProgram (isKDialog);
+    const auto path = findChooserProgram (isKDialog);
     const auto windowId = getWindowId (owner.getOwner());
 
-    int pipeEnds[2] = { -1, -1 };
-
-    if (program.empty() || ::pipe2 (pipeEnds, O_CLOEXEC) != 0)
+    if (path.empty())
         return false;
 
-    std::vector<std::string> arguments { program };
+    std::vector<std::string> arguments { path };
 
     for (auto& argument : makeArguments (request, isKDialog, windowId))
         arguments.push_back (argument.toStdString());
 
-    const auto environment = makeEnvironment (windowId);
-    std::vector<char*> argv, envp;
-
-    for (auto& a : arguments)      argv.push_back (const_cast<char*> (a.c_str()));
-    for (auto& e : environment)    envp.push_back (const_cast<char*> (e.c_str()));
-
-    argv.push_back (nullptr);
-    envp.push_back (nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init (&actions);
-    posix_spawn_file_actions_addopen (&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2 (&actions, pipeEnds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen (&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-
-    const auto spawned = ::posix_spawn (&child, program.c_str(), &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy (&actions);
-    ::close (pipeEnds[1]);
-
-    if (spawned != 0)
-    {
-        child = 0;
-        ::close (pipeEnds[0]);
+    if (! program.start (path, arguments, makeEnvironment (windowId)))
         return false;
-    }
 
-    output = pipeEnds[0];
-    ::fcntl (output, F_SETFL, ::fcntl (output, F_GETFL) | O_NONBLOCK);
     startTimer (50);
     return true;
 }
 
-void DesktopFileChooser::readOutput()
-{
-    char buffer[4096];
-
-    for (;;)
-    {
-        const auto numRead = ::read (output, buffer, sizeof (buffer));
-
-        if (numRead > 0)
-            printed.append (buffer, (size_t) numRead);
-        else if (numRead < 0 && errno == EINTR)
-            continue;
-        else
-            break;
-    }
-}
-
 void DesktopFileChooser::timerCallback()
 {
-    readOutput();
+    program.readOutput (printed);
 
-    int status = 0;
-
-    if (::waitpid (child, &status, WNOHANG) != child)
+    if (! program.hasEnded())
         return;
 
-    child = 0;
-    readOutput();
+    program.readOutput (printed);
 
-    const auto answer = WIFEXITED (status) && WEXITSTATUS (status) == 0 ? readAnswer (request, std::move (printed))
-                                                                         : FileDialogs::Answer();
+    const auto answer = program.hasFailed() ? FileDialogs::Answer() : readAnswer (request, std::move (printed));
     auto callback = owner.getOwner() != nullptr ? std::move (answered) : nullptr;
 
     // Gone before the answer is handed on, which may open another chooser or close the owner.

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "ChildProgram.h"
 #include "FileDialogs.h"
 #include "OwnerWatcher.h"
 
 #include <string>
-#include <sys/types.h>
 
 /**
     The desktop's own file chooser on Linux: zenity, or kdialog on KDE or where zenity is
@@ -14,7 +14,8 @@
     past its buffer on a name that is not UTF-8; here the answer is read as bytes, and a name
     that cannot be read, or that is not in a folder that exists as named, is answered as
     unreadable. The chooser closes when the component that opened it is deleted or hidden:
-    the program is ended and nothing is answered.
+    the program is ended and nothing is answered. The program is followed to its end
+    whatever the host does with its child processes.
 */
 class DesktopFileChooser  : private juce::Timer
 {
@@ -38,13 +39,11 @@ private:
 
     bool start();
     void timerCallback() override;
-    void readOutput();
 
     OwnerWatcher owner;
     const FileDialogs::Request request;
     std::function<void (const FileDialogs::Answer&)> answered;
-    pid_t child = 0;
-    int output = -1;
+    ChildProgram program;
     std::string printed;
 
     JUCE_DECLARE_NON_COPYABLE (DesktopFileChooser)

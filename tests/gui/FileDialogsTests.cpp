@@ -10,9 +10,17 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
+#include <linux/close_range.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <optional>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace
@@ -63,7 +71,9 @@ namespace
     */
     struct ChooserFolder
     {
-        ChooserFolder()
+        explicit ChooserFolder (juce::File folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                                                      .getNonexistentChildFile ("corvane-chooser", {}))
+            : root (std::move (folder))
         {
             setenv ("PATH", bytesOf (bin).c_str(), 1);
             unsetenv ("KDE_FULL_SESSION");
@@ -93,7 +103,7 @@ namespace
 
         const std::string previousPath { std::getenv ("PATH") != nullptr ? std::getenv ("PATH") : "" };
         const juce::File previousFolder { juce::File::getCurrentWorkingDirectory() };
-        const juce::File root { juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("corvane-chooser", {}) };
+        const juce::File root;
         const juce::File bin { root.getChildFile ("bin") };
         const bool made { bin.createDirectory().wasOk() };
     };
@@ -107,6 +117,92 @@ namespace
             pump();
 
         return choice;
+    }
+
+    enum class Host { ignoresChildren, collectsChildren };
+
+    /** The chooser folder of a host process of the test: the test's process is its parent. */
+    juce::File getHostFolder (pid_t testProcess, Host host)
+    {
+        return juce::File::getSpecialLocation (juce::File::tempDirectory)
+                 .getChildFile ("corvane-host-" + juce::String (testProcess) + "-" + juce::String ((int) host));
+    }
+
+    /** Whether the process with that id has ended, or is only a zombie, within two seconds. */
+    bool hasEnded (int pid)
+    {
+        for (int i = 0; i < 40; ++i, std::this_thread::sleep_for (std::chrono::milliseconds (50)))
+            if (std::ifstream ("/proc/" + std::to_string (pid) + "/cmdline").peek() == EOF)
+                return true;
+
+        return false;
+    }
+
+    /** From now on, this process dies of SIGSYS where it sends a signal to that process id. */
+    bool forbidSignalsTo (pid_t pid)
+    {
+        sock_filter filter[] = {
+            BPF_STMT (BPF_LD | BPF_W | BPF_ABS, offsetof (seccomp_data, nr)),
+            BPF_JUMP (BPF_JMP | BPF_JEQ | BPF_K, SYS_kill, 0, 3),
+            BPF_STMT (BPF_LD | BPF_W | BPF_ABS, offsetof (seccomp_data, args[0])),
+            BPF_JUMP (BPF_JMP | BPF_JEQ | BPF_K, (__u32) pid, 0, 1),
+            BPF_STMT (BPF_RET | BPF_K, SECCOMP_RET_KILL_PROCESS),
+            BPF_STMT (BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        };
+        sock_fprog program { (unsigned short) std::size (filter), filter };
+        return ::prctl (PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && ::prctl (PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+    }
+
+    /** Uses the desktop's chooser in this process as a host that does that with its children,
+        and exits with a chooser open, as a host that is killed.
+    */
+    [[noreturn]] void chooseInHost (Host host)
+    {
+        // The programs are to keep nothing open of the test's, whose harness waits for its pipe.
+        ::close_range (STDERR_FILENO + 1, ~0U, CLOSE_RANGE_CLOEXEC);
+        struct sigaction action {};
+        action.sa_handler = host == Host::ignoresChildren ? SIG_IGN : +[] (int)
+        {
+            const auto savedError = errno;
+            while (::waitpid (-1, nullptr, WNOHANG) > 0) {}
+            errno = savedError;
+        };
+        action.sa_flags = SA_RESTART | SA_NOCLDSTOP;
+        ::sigaction (SIGCHLD, &action, nullptr);
+
+        ChooserFolder folder (getHostFolder (::getppid(), host));
+        const auto lead = folder.root.getChildFile ("Lead.cvprst");
+        const FileDialogs::Request request { "T", lead, "*.cvprst", juce::FileBrowserComponent::saveMode
+                                                                      | juce::FileBrowserComponent::canSelectFiles };
+        auto owner = std::make_unique<juce::Component>();
+        const auto startProgram = [&folder, &owner, &request] (const std::string& script)
+        {
+            fs::remove (bytesOf (folder.root) + "/pid");
+            folder.writeZenity (script);
+            FileDialogs::launch (*owner, request, [] (const FileDialogs::Choice&) {});
+
+            for (int i = 0; i < 100 && folder.read ("pid").empty(); ++i)
+                pump();
+
+            return std::atoi (folder.read ("pid").c_str());
+        };
+
+        folder.writeZenity ("printf '%s\\n' '" + bytesOf (lead) + "'");
+        const auto choice = launchAndWait (*owner, request);
+        const auto taken = choice.has_value() && choice->files == juce::Array<juce::File> { lead };
+        // The host has collected that program: its id may now be another process's.
+        const auto answered = std::atoi (folder.read ("pid").c_str());
+        const auto watched = answered > 0 && forbidSignalsTo (answered);
+
+        const auto open = startProgram ("exec /bin/sleep 60");
+        owner.reset();
+        const auto closed = open > 0 && hasEnded (open);
+
+        owner = std::make_unique<juce::Component>();
+        const auto reopened = startProgram ("exec /bin/sleep 60") > 0;
+
+        std::fprintf (stderr, "taken %d, watched %d, closed %d, reopened %d\n", taken, watched, closed, reopened);
+        ::_exit (taken && watched && closed && reopened ? 0 : 1);
     }
 }
 
@@ -162,6 +258,26 @@ TEST (FileDialogs, TheDesktopChooserIsAskedAndItsAnswerReadAsBytes)
         {
             EXPECT_EQ (folder.read ("args"), c.arguments);
         }
+    }
+}
+
+// A host may ignore SIGCHLD, so that the system collects every child at once, or collect every
+// child itself: the chooser still takes the answer and opens again, closing it ends its program
+// without signalling a process id that was collected, and its program ends with the host.
+TEST (FileDialogs, TheDesktopChooserFollowsItsProgramWhateverTheHostDoesWithChildren)
+{
+    GTEST_FLAG_SET (death_test_style, "threadsafe");
+    const Host hosts[] = { Host::ignoresChildren, Host::collectsChildren };
+
+    for (const auto host : hosts)
+        EXPECT_EXIT (chooseInHost (host), ::testing::ExitedWithCode (0), "") << (int) host;
+
+    for (const auto host : hosts)
+    {
+        const auto folder = getHostFolder (::getpid(), host);
+        const auto last = std::atoi (folder.getChildFile ("pid").loadFileAsString().toRawUTF8());
+        EXPECT_TRUE (last > 0 && hasEnded (last)) << (int) host;
+        folder.deleteRecursively();
     }
 }
 

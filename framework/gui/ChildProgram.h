@@ -1,0 +1,57 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+/**
+    A program that the plug-in starts and follows to its end, reading what it prints.
+
+    The plug-in does not own its process's handling of child processes: a host may ignore
+    SIGCHLD, so that the system collects every child at once, or collect every child itself,
+    and the program's process id may then soon belong to another process. So the program's
+    end is learned from a process descriptor where the system has one (without one, a child
+    that cannot be waited for counts as ended), it is signalled only through that descriptor
+    or while it is known not to have been collected, and it is collected here where the host
+    does not. The program ends with the process that started it.
+*/
+class ChildProgram
+{
+public:
+    ChildProgram() = default;
+
+    /** Ends the program at once if it still runs. */
+    ~ChildProgram();
+
+    /** Starts the program at path with the arguments (the first being its name) and the
+        environment, its output read here and its input and errors on /dev/null. Returns
+        false when it could not be started.
+    */
+    bool start (const std::string& path, const std::vector<std::string>& arguments,
+                const std::vector<std::string>& environment);
+
+    /** Appends what the program has printed since the last call, without waiting. */
+    void readOutput (std::string& printed);
+
+    /** Whether the program has ended, without waiting; once it has, all that it printed
+        can be read.
+    */
+    bool hasEnded();
+
+    /** Whether the program that has ended is known to have failed: it exited with another
+        status than 0 or was killed. How a program that the host collected ended is unknown.
+    */
+    bool hasFailed() const noexcept     { return failed; }
+
+private:
+    void forgetChild();
+
+    pid_t child = 0;
+    int processDescriptor = -1;
+    int output = -1;
+    bool failed = false;
+
+    JUCE_DECLARE_NON_COPYABLE (ChildProgram)
+};
