@@ -2239,7 +2239,7 @@ TEST_F (CommandLineHost, TakesASetValueUpToItsFirstEqualsSignAndOnlyUtf8Text)
     }
 }
 
-TEST_F (CommandLineHost, RefusesNamesFromTheSystemThatAreNotUtf8ByTheirBytes)
+TEST_F (CommandLineHost, RefusesNamesFromTheSystemThatItCannotRead)
 {
     // A folder with a Latin-1 name, and links whose targets lie in it.
     const std::filesystem::path root (folder.getFullPathName().toStdString()), odd (root / "caf\xe9");
@@ -2250,7 +2250,17 @@ TEST_F (CommandLineHost, RefusesNamesFromTheSystemThatAreNotUtf8ByTheirBytes)
     std::filesystem::create_symlink ("caf\xe9/new", root / "to-new");
     const auto shown = folder.getFullPathName() + "/caf\\xe9";
 
-    struct Case { const char* script; int exitCode; juce::String message; };
+    // A working folder removed under the host, where a relative name leads nowhere. Each such
+    // run ends at an unknown option, never reached once the name is refused, so that a host
+    // that took the name from the root writes nothing there.
+    const juce::String gone ("mkdir \"$2/gone\" && cd \"$2/gone\" && rmdir \"$2/gone\" && ");
+    const juce::String removed (" is relative to the working folder, which cannot be read: it has been removed");
+
+    // A home folder that is not an absolute path, which JUCE would read as a path of its own.
+    const juce::String home ("cd \"$2\" && CORVANE_DATA_ROOT=\"$2/data\" ");
+    const juce::String notAbsolute ("') is not an absolute path");
+
+    struct Case { juce::String script; int exitCode; juce::String message; };
     const Case cases[] {
         { "exec \"$0\" render --module \"$1\" --out \"$2/to-new\"", 2, "--out " + path ("to-new") + " leads to '" + shown + "/new'" },
         { "exec \"$0\" render --module \"$1\" --out \"$2/o.wav\" --state-out \"$2/to-new\"", 2, "--state-out " + path ("to-new") + " leads to" },
@@ -2266,6 +2276,18 @@ TEST_F (CommandLineHost, RefusesNamesFromTheSystemThatAreNotUtf8ByTheirBytes)
           "the environment variable CORVANE_DATA_ROOT ('" + shown + "') is not UTF-8 text" },
         { "CORVANE_MODULE=\"$2/$(printf 'caf\\351')/in.wav\" exec \"$0\" render --out \"$2/o.wav\"", 1,
           "the environment variable CORVANE_MODULE ('" + shown + "/in.wav') is not UTF-8 text" },
+        { gone + "exec \"$0\" render --module \"$1\" --out x.wav --frobnicate", 2, "--out x.wav" + removed },
+        { gone + "exec \"$0\" render --module \"$1\" --out \"$2/o.wav\" --state-out s.state --frobnicate", 2, "--state-out s.state" + removed },
+        { gone + "exec \"$0\" render --module \"$1\" --out \"$2/o.wav\" --in in.wav --frobnicate", 2, "--in in.wav" + removed },
+        { gone + "exec \"$0\" render --module \"$1\" --out \"$2/o.wav\" --preset p.cvprst --frobnicate", 2, "--preset p.cvprst" + removed },
+        { gone + "exec \"$0\" render --module \"$1\" --out \"$2/o.wav\" --state-in s.state --frobnicate", 2, "--state-in s.state" + removed },
+        { gone + "exec \"$0\" render --module m.so --out \"$2/o.wav\" --frobnicate", 2, "--module m.so" + removed },
+        { gone + "CORVANE_MODULE=m.so exec \"$0\" render --out \"$2/o.wav\"", 2, "CORVANE_MODULE m.so" + removed },
+        { gone + "exec \"$0\" render --module \"$1\" --in \"$2/in.wav\" --out \"$2/o.wav\" --state-out \"$2/o.state\" --tail 0", 0, "" },
+        { home + "HOME='~' exec \"$0\" describe --module \"$1\"", 1, "the environment variable HOME ('~" + notAbsolute },
+        { home + "HOME='~/cfg' exec \"$0\" render --module \"$1\" --out \"$2/o.wav\"", 1, "the environment variable HOME ('~/cfg" + notAbsolute },
+        { home + "HOME=cfg exec \"$0\" snapshot --module \"$1\" --out \"$2/o.png\"", 1, "the environment variable HOME ('cfg" + notAbsolute },
+        { home + "HOME= exec \"$0\" show --module \"$1\"", 1, "the environment variable HOME ('" + notAbsolute },
     };
 
     for (const auto& [script, exitCode, message] : cases)
