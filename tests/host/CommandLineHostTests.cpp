@@ -926,6 +926,28 @@ TEST_F (CommandLineHost, SaysWhatHappensToTheInputAndTheOutput)
     }
 }
 
+TEST_F (CommandLineHost, EveryCommandSaysWhenThePluginCannotUseTheDataRoot)
+{
+    ASSERT_TRUE (folder.getChildFile ("a file").replaceWithText ("x"));
+
+    // Said before any work: show, which has no display here, fails only after it.
+    for (const auto* command : { "snapshot", "show" })
+    {
+        for (const auto& [root, expected] : { std::pair (juce::String ("relative/root"), juce::String ("CORVANE_DATA_ROOT 'relative/root' is not an absolute path")),
+                                              std::pair (path ("a file"), "CORVANE_DATA_ROOT '" + path ("a file") + "' is not a folder that can be written") })
+        {
+            SCOPED_TRACE (juce::String (command) + " " + root);
+            juce::StringArray arguments { command, "--module", modulePath() };
+
+            if (juce::String (command) == "snapshot")
+                arguments.addArray ({ "--out", path ("out.png") });
+
+            const auto run = runHost (arguments, { "CORVANE_DATA_ROOT=" + root });
+            EXPECT_TRUE (run.output.startsWith ("corvane-host: " + expected)) << run.output;
+        }
+    }
+}
+
 TEST_F (CommandLineHost, ReadsPresetsUpToTheLimitOfEveryReaderAndNamesTheSizeBeyond)
 {
     // Every reader of presets and states holds a document to 16 MB.
@@ -2162,6 +2184,90 @@ TEST_F (CommandLineHost, ChecksEveryFileToReadBeforeOpeningIt)
         EXPECT_TRUE (run.output.contains (message)) << run.output;
         EXPECT_EQ (run.output.trimEnd().indexOfChar ('\n'), -1) << run.output;
         EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
+    }
+}
+
+TEST_F (CommandLineHost, NeverWritesAnOutputOverAFileTheRunReadsOrWrites)
+{
+    // Files to read, each with other names for it, modules (one beside a copy of the host,
+    // where the host finds it by default: no module is loaded once an output is refused), and
+    // the plug-in's settings below a root.
+    const auto* host = std::getenv ("CORVANE_HOST");
+    ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (1, 4800, 48000.0), 48000.0));
+    ASSERT_TRUE (folder.getChildFile ("p.cvprst").replaceWithText (R"(<Preset application="Corvane"/>)"));
+    ASSERT_TRUE (folder.getChildFile ("s.state").replaceWithText ("a state"));
+    ASSERT_EQ (symlink ("p.cvprst", path ("to p").toRawUTF8()), 0);
+    ASSERT_EQ (link (path ("p.cvprst").toRawUTF8(), path ("p hard").toRawUTF8()), 0);
+    ASSERT_TRUE (folder.getChildFile ("bin").createDirectory() && folder.getChildFile ("A").createDirectory() && folder.getChildFile ("B").createDirectory());
+    ASSERT_TRUE (folder.getChildFile ("m.so").replaceWithText ("a module"));
+    ASSERT_EQ (symlink ("m.so", path ("to m").toRawUTF8()), 0);
+    ASSERT_TRUE (juce::File (host).copyFileTo (folder.getChildFile ("bin/corvane-host")));
+    ASSERT_TRUE (folder.getChildFile ("bin/corvane-host").setExecutePermission (true));
+    ASSERT_TRUE (folder.getChildFile ("bin/Corvane.aaxplugin.so").replaceWithText ("the default module"));
+    const auto settings = folder.getChildFile ("data/user/Halvorn/Corvane/Corvane.ini");
+    ASSERT_TRUE (settings.getParentDirectory().createDirectory() && settings.replaceWithText ("<UserSettings/>"));
+
+    // B is A mounted a second time, in a mount namespace of the run's own, where that is allowed.
+    const juce::String bound ("exec unshare --mount sh -c 'mount --bind \"$1/A\" \"$1/B\" && shift && exec \"$0\" \"$@\"' \"$0\" \"$2\" ");
+    const auto canMount = runHostInShell ("exec unshare --mount mount --bind \"$2/A\" \"$2/B\"", { folder.getFullPathName() }).exitCode == 0;
+
+    const juce::String snapshot ("exec \"$0\" snapshot --module \"$1\" "), render ("exec \"$0\" render --module \"$1\" --tail 0 ");
+    const juce::String withRoot ("CORVANE_DATA_ROOT=\"$2/data\" ");
+    const juce::String ini ("\"$2/data/user/Halvorn/Corvane/Corvane.ini\"");
+    const juce::String given (" is the file given to ");
+
+    struct Case { juce::String script; juce::String message; };
+    const Case cases[] {
+        { snapshot + "--preset \"$2/p.cvprst\" --out \"$2/p.cvprst\"", "--out " + path ("p.cvprst") + given + "--preset" },
+        { snapshot + "--state-in \"$2/s.state\" --out \"$2/s.state\"", "--out " + path ("s.state") + given + "--state-in" },
+        { snapshot + "--preset \"$2/p.cvprst\" --out \"$2/to p\"", "--out " + path ("to p") + given + "--preset" },
+        { snapshot + "--preset \"$2/p.cvprst\" --out \"$2/p hard\"", "--out " + path ("p hard") + given + "--preset" },
+        { "exec \"$0\" snapshot --module \"$2/m.so\" --out \"$2/m.so\"", "--out " + path ("m.so") + given + "--module" },
+        { "CORVANE_MODULE=\"$2/m.so\" exec \"$0\" snapshot --out \"$2/to m\"", "--out " + path ("to m") + given + "CORVANE_MODULE" },
+        { "unset CORVANE_MODULE; exec \"$2/bin/corvane-host\" snapshot --out \"$2/bin/Corvane.aaxplugin.so\"",
+          "--out " + path ("bin/Corvane.aaxplugin.so") + " is the module corvane-host loads" },
+        { "unset CORVANE_MODULE; exec \"$2/bin/corvane-host\" render --out \"$2/bin/Corvane.aaxplugin.so\"",
+          "--out " + path ("bin/Corvane.aaxplugin.so") + " is the module corvane-host loads" },
+        { withRoot + snapshot + "--out " + ini, "--out " + settings.getFullPathName() + " is the plug-in's settings file" },
+        { withRoot + render + "--out " + ini, "--out " + settings.getFullPathName() + " is the plug-in's settings file" },
+        { withRoot + render + "--out \"$2/o.wav\" --state-out " + ini, "--state-out " + settings.getFullPathName() + " is the plug-in's settings file" },
+        { bound + "render --module \"$1\" --tail 0 --out \"$2/A/y.wav\" --state-out \"$2/B/y.wav\"",
+          "--state-out " + path ("B/y.wav") + given + "--out" },
+    };
+
+    // What the runs may not touch: a write or a replacement changes one of these.
+    const auto fingerprint = [] (const juce::File& file)
+    {
+        struct stat info {};
+        stat (file.getFullPathName().toRawUTF8(), &info);
+        return std::tuple (info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec);
+    };
+
+    const juce::File kept[] { folder.getChildFile ("p.cvprst"), folder.getChildFile ("s.state"), folder.getChildFile ("m.so"),
+                              folder.getChildFile ("bin/Corvane.aaxplugin.so"), settings };
+
+    for (const auto& [script, message] : cases)
+    {
+        if (script.startsWith (bound) && ! canMount)
+        {
+            std::cout << "[ NOTE     ] mount --bind is refused here: not run: " << script << std::endl;
+            continue;
+        }
+
+        SCOPED_TRACE (script);
+        std::vector<decltype (fingerprint (settings))> before;
+
+        for (const auto& file : kept)
+            before.push_back (fingerprint (file));
+
+        const auto run = runHostInShell (script, { folder.getFullPathName() });
+        EXPECT_EQ (run.exitCode, 2) << run.output;
+        EXPECT_TRUE (run.output.startsWith ("corvane-host: " + message + ": it would be overwritten; see")) << run.output;
+
+        for (size_t index = 0; index < std::size (kept); ++index)
+            EXPECT_EQ (fingerprint (kept[index]), before[index]) << kept[index].getFullPathName();
+
+        EXPECT_FALSE (folder.getChildFile ("A/y.wav").exists() || folder.getChildFile ("o.wav").exists());
     }
 }
 
