@@ -3,22 +3,21 @@
 #include "FolderChild.h"
 #include "FolderListing.h"
 #include "StrictUtf8.h"
+#include "WorkingFolder.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace
 {
     bool isSet (int flags, int flag)    { return (flags & flag) != 0; }
 
-    /** The process's working folder, read as bytes: JUCE's own reading of it takes a name that
-        is not UTF-8 past its end. Where it cannot be read, the home folder.
+    /** Where a browser given no file starts: the working folder, or the home folder where the
+        working folder cannot be named.
     */
-    juce::File getWorkingFolder()
+    juce::File getStartFolder()
     {
-        std::error_code error;
-        const auto name = StrictUtf8::toString (std::filesystem::current_path (error).native());
-        return name.has_value() && ! error ? juce::File (*name) : ApplicationDataFolders::getHomeFolder();
+        const auto working = WorkingFolder::find();
+        return working != juce::File() ? working : ApplicationDataFolders::getHomeFolder();
     }
 }
 
@@ -48,7 +47,7 @@ FolderBrowser::FolderBrowser (int browserFlags, const juce::String& wildcards, c
     fileBox.setExplicitFocusOrder (1);
     addAndMakeVisible (fileBox);
 
-    const auto start = initialFile == juce::File() ? getWorkingFolder() : initialFile;
+    const auto start = initialFile == juce::File() ? getStartFolder() : initialFile;
     const auto startsInFolder = start.isDirectory();
     setFolder (startsInFolder ? start : start.getParentDirectory());
 

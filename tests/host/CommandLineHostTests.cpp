@@ -926,6 +926,28 @@ TEST_F (CommandLineHost, SaysWhatHappensToTheInputAndTheOutput)
     }
 }
 
+TEST_F (CommandLineHost, EveryCommandSaysWhenThePluginCannotUseTheDataRoot)
+{
+    ASSERT_TRUE (folder.getChildFile ("a file").replaceWithText ("x"));
+
+    // Said before any work: show, which has no display here, fails only after it.
+    for (const auto* command : { "snapshot", "show" })
+    {
+        for (const auto& [root, expected] : { std::pair (juce::String ("relative/root"), juce::String ("CORVANE_DATA_ROOT 'relative/root' is not an absolute path")),
+                                              std::pair (path ("a file"), "CORVANE_DATA_ROOT '" + path ("a file") + "' is not a folder that can be written") })
+        {
+            SCOPED_TRACE (juce::String (command) + " " + root);
+            juce::StringArray arguments { command, "--module", modulePath() };
+
+            if (juce::String (command) == "snapshot")
+                arguments.addArray ({ "--out", path ("out.png") });
+
+            const auto run = runHost (arguments, { "CORVANE_DATA_ROOT=" + root });
+            EXPECT_TRUE (run.output.startsWith ("corvane-host: " + expected)) << run.output;
+        }
+    }
+}
+
 TEST_F (CommandLineHost, ReadsPresetsUpToTheLimitOfEveryReaderAndNamesTheSizeBeyond)
 {
     // Every reader of presets and states holds a document to 16 MB.
@@ -2165,6 +2187,86 @@ TEST_F (CommandLineHost, ChecksEveryFileToReadBeforeOpeningIt)
     }
 }
 
+TEST_F (CommandLineHost, NeverWritesAnOutputOverAFileTheRunReadsOrWrites)
+{
+    // Files to read, each with other names for it, modules (one beside a copy of the host,
+    // where the host finds it by default: no module is loaded once an output is refused), and
+    // the plug-in's settings below a root.
+    const auto* host = std::getenv ("CORVANE_HOST");
+    ASSERT_TRUE (folder.getChildFile ("p.cvprst").replaceWithText (R"(<Preset application="Corvane"/>)"));
+    ASSERT_TRUE (folder.getChildFile ("s.state").replaceWithText ("a state"));
+    ASSERT_EQ (symlink ("p.cvprst", path ("to p").toRawUTF8()), 0);
+    ASSERT_EQ (link (path ("p.cvprst").toRawUTF8(), path ("p hard").toRawUTF8()), 0);
+    ASSERT_TRUE (folder.getChildFile ("bin").createDirectory() && folder.getChildFile ("A").createDirectory() && folder.getChildFile ("B").createDirectory());
+    ASSERT_TRUE (folder.getChildFile ("m.so").replaceWithText ("a module"));
+    ASSERT_EQ (symlink ("m.so", path ("to m").toRawUTF8()), 0);
+    ASSERT_TRUE (juce::File (host).copyFileTo (folder.getChildFile ("bin/corvane-host")));
+    ASSERT_TRUE (folder.getChildFile ("bin/corvane-host").setExecutePermission (true));
+    ASSERT_TRUE (folder.getChildFile ("bin/Corvane.aaxplugin.so").replaceWithText ("the default module"));
+    const auto settings = folder.getChildFile ("data/user/Halvorn/Corvane/Corvane.ini");
+    ASSERT_TRUE (settings.getParentDirectory().createDirectory() && settings.replaceWithText ("<UserSettings/>"));
+
+    // B is A mounted a second time, in a mount namespace of the run's own, where that is allowed.
+    const juce::String bound ("exec unshare --mount sh -c 'mount --bind \"$1/A\" \"$1/B\" && shift && exec \"$0\" \"$@\"' \"$0\" \"$2\" ");
+    const auto canMount = runHostInShell ("exec unshare --mount mount --bind \"$2/A\" \"$2/B\"", { folder.getFullPathName() }).exitCode == 0;
+
+    const juce::String snapshot ("exec \"$0\" snapshot --module \"$1\" "), render ("exec \"$0\" render --module \"$1\" --tail 0 ");
+    const juce::String withRoot ("CORVANE_DATA_ROOT=\"$2/data\" ");
+    const juce::String ini ("\"$2/data/user/Halvorn/Corvane/Corvane.ini\"");
+    const juce::String given (" is the file given to ");
+
+    struct Case { juce::String script; juce::String message; };
+    const Case cases[] {
+        { snapshot + "--preset \"$2/p.cvprst\" --out \"$2/p.cvprst\"", "--out " + path ("p.cvprst") + given + "--preset" },
+        { snapshot + "--state-in \"$2/s.state\" --out \"$2/s.state\"", "--out " + path ("s.state") + given + "--state-in" },
+        { snapshot + "--preset \"$2/p.cvprst\" --out \"$2/to p\"", "--out " + path ("to p") + given + "--preset" },
+        { snapshot + "--preset \"$2/p.cvprst\" --out \"$2/p hard\"", "--out " + path ("p hard") + given + "--preset" },
+        { "exec \"$0\" snapshot --module \"$2/m.so\" --out \"$2/m.so\"", "--out " + path ("m.so") + given + "--module" },
+        { "CORVANE_MODULE=\"$2/m.so\" exec \"$0\" snapshot --out \"$2/to m\"", "--out " + path ("to m") + given + "CORVANE_MODULE" },
+        { "unset CORVANE_MODULE; exec \"$2/bin/corvane-host\" snapshot --out \"$2/bin/Corvane.aaxplugin.so\"",
+          "--out " + path ("bin/Corvane.aaxplugin.so") + " is the module corvane-host loads" },
+        { withRoot + snapshot + "--out " + ini, "--out " + settings.getFullPathName() + " is the plug-in's settings file" },
+        { withRoot + render + "--out " + ini, "--out " + settings.getFullPathName() + " is the plug-in's settings file" },
+        { withRoot + render + "--out \"$2/o.wav\" --state-out " + ini, "--state-out " + settings.getFullPathName() + " is the plug-in's settings file" },
+        { bound + "render --module \"$1\" --tail 0 --out \"$2/A/y.wav\" --state-out \"$2/B/y.wav\"",
+          "--state-out " + path ("B/y.wav") + given + "--out" },
+    };
+
+    // What the runs may not touch: a write or a replacement changes one of these.
+    const auto fingerprint = [] (const juce::File& file)
+    {
+        struct stat info {};
+        stat (file.getFullPathName().toRawUTF8(), &info);
+        return std::tuple (info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec);
+    };
+
+    const juce::File kept[] { folder.getChildFile ("p.cvprst"), folder.getChildFile ("s.state"), folder.getChildFile ("m.so"),
+                              folder.getChildFile ("bin/Corvane.aaxplugin.so"), settings };
+    std::vector<decltype (fingerprint (settings))> before;
+
+    for (const auto& file : kept)
+        before.push_back (fingerprint (file));
+
+    for (const auto& [script, message] : cases)
+    {
+        if (script.startsWith (bound) && ! canMount)
+        {
+            std::cout << "[ NOTE     ] mount --bind is refused here: not run: " << script << std::endl;
+            continue;
+        }
+
+        SCOPED_TRACE (script);
+        const auto run = runHostInShell (script, { folder.getFullPathName() });
+        EXPECT_EQ (run.exitCode, 2) << run.output;
+        EXPECT_TRUE (run.output.startsWith ("corvane-host: " + message + ": it would be overwritten; see")) << run.output;
+
+        for (size_t index = 0; index < std::size (kept); ++index)
+            EXPECT_EQ (fingerprint (kept[index]), before[index]) << kept[index].getFullPathName();
+
+        EXPECT_FALSE (folder.getChildFile ("A/y.wav").exists() || folder.getChildFile ("o.wav").exists());
+    }
+}
+
 TEST_F (CommandLineHost, NeverWritesIntoItsOwnStandardOutput)
 {
     // Standard output carries the report: by its name into a pipe, or as the file it was sent to.
@@ -2239,7 +2341,7 @@ TEST_F (CommandLineHost, TakesASetValueUpToItsFirstEqualsSignAndOnlyUtf8Text)
     }
 }
 
-TEST_F (CommandLineHost, RefusesNamesFromTheSystemThatAreNotUtf8ByTheirBytes)
+TEST_F (CommandLineHost, RefusesNamesFromTheSystemThatItCannotRead)
 {
     // A folder with a Latin-1 name, and links whose targets lie in it.
     const std::filesystem::path root (folder.getFullPathName().toStdString()), odd (root / "caf\xe9");
@@ -2250,7 +2352,17 @@ TEST_F (CommandLineHost, RefusesNamesFromTheSystemThatAreNotUtf8ByTheirBytes)
     std::filesystem::create_symlink ("caf\xe9/new", root / "to-new");
     const auto shown = folder.getFullPathName() + "/caf\\xe9";
 
-    struct Case { const char* script; int exitCode; juce::String message; };
+    // A working folder removed under the host, where a relative name leads nowhere. Each such
+    // run ends at an unknown option, never reached once the name is refused, so that a host
+    // that took the name from the root writes nothing there.
+    const juce::String gone ("mkdir \"$2/gone\" && cd \"$2/gone\" && rmdir \"$2/gone\" && ");
+    const juce::String removed (" is relative to the working folder, which cannot be read: it has been removed");
+
+    // A home folder that is not an absolute path, which JUCE would read as a path of its own.
+    const juce::String home ("cd \"$2\" && CORVANE_DATA_ROOT=\"$2/data\" ");
+    const juce::String notAbsolute ("') is not an absolute path");
+
+    struct Case { juce::String script; int exitCode; juce::String message; };
     const Case cases[] {
         { "exec \"$0\" render --module \"$1\" --out \"$2/to-new\"", 2, "--out " + path ("to-new") + " leads to '" + shown + "/new'" },
         { "exec \"$0\" render --module \"$1\" --out \"$2/o.wav\" --state-out \"$2/to-new\"", 2, "--state-out " + path ("to-new") + " leads to" },
@@ -2266,6 +2378,18 @@ TEST_F (CommandLineHost, RefusesNamesFromTheSystemThatAreNotUtf8ByTheirBytes)
           "the environment variable CORVANE_DATA_ROOT ('" + shown + "') is not UTF-8 text" },
         { "CORVANE_MODULE=\"$2/$(printf 'caf\\351')/in.wav\" exec \"$0\" render --out \"$2/o.wav\"", 1,
           "the environment variable CORVANE_MODULE ('" + shown + "/in.wav') is not UTF-8 text" },
+        { gone + "exec \"$0\" render --module \"$1\" --out x.wav --frobnicate", 2, "--out x.wav" + removed },
+        { gone + "exec \"$0\" render --module \"$1\" --out \"$2/o.wav\" --state-out s.state --frobnicate", 2, "--state-out s.state" + removed },
+        { gone + "exec \"$0\" render --module \"$1\" --out \"$2/o.wav\" --in in.wav --frobnicate", 2, "--in in.wav" + removed },
+        { gone + "exec \"$0\" render --module \"$1\" --out \"$2/o.wav\" --preset p.cvprst --frobnicate", 2, "--preset p.cvprst" + removed },
+        { gone + "exec \"$0\" render --module \"$1\" --out \"$2/o.wav\" --state-in s.state --frobnicate", 2, "--state-in s.state" + removed },
+        { gone + "exec \"$0\" render --module m.so --out \"$2/o.wav\" --frobnicate", 2, "--module m.so" + removed },
+        { gone + "CORVANE_MODULE=m.so exec \"$0\" render --out \"$2/o.wav\"", 2, "CORVANE_MODULE m.so" + removed },
+        { gone + "exec \"$0\" render --module \"$1\" --in \"$2/in.wav\" --out \"$2/o.wav\" --state-out \"$2/o.state\" --tail 0", 0, "" },
+        { home + "HOME='~' exec \"$0\" describe --module \"$1\"", 1, "the environment variable HOME ('~" + notAbsolute },
+        { home + "HOME='~/cfg' exec \"$0\" render --module \"$1\" --out \"$2/o.wav\"", 1, "the environment variable HOME ('~/cfg" + notAbsolute },
+        { home + "HOME=cfg exec \"$0\" snapshot --module \"$1\" --out \"$2/o.png\"", 1, "the environment variable HOME ('cfg" + notAbsolute },
+        { home + "HOME= exec \"$0\" show --module \"$1\"", 1, "the environment variable HOME ('" + notAbsolute },
     };
 
     for (const auto& [script, exitCode, message] : cases)

@@ -1,6 +1,8 @@
 #include "CommandLineHost.h"
 
+#include "ApplicationDataFolders.h"
 #include "DemoPhrase.h"
+#include "FileIdentity.h"
 #include "FolderChild.h"
 #include "OutputFile.h"
 #include "PluginParameters.h"
@@ -121,19 +123,6 @@ namespace
     juce::String decibels (float level)
     {
         return level > 0.0f ? juce::String (juce::Decibels::gainToDecibels (level, -1000.0f), 1) + " dBFS" : "-inf dBFS";
-    }
-
-    /** True when both names lead to one file: the same device and inode when both exist (a
-        hard link, a symbolic link), the same path through their links otherwise.
-    */
-    bool isSameFile (const juce::File& a, const juce::File& b)
-    {
-        struct stat first {}, second {};
-
-        if (stat (a.getFullPathName().toRawUTF8(), &first) == 0 && stat (b.getFullPathName().toRawUTF8(), &second) == 0)
-            return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-
-        return SystemPath::followLinks (a) == SystemPath::followLinks (b);
     }
 
     constexpr AAX_CTypeID processorChunkID = AAX_FourCC ("juce");
@@ -261,6 +250,8 @@ namespace
 
 CommandLineHost::CommandLineHost (const CommandLineOptions& o) : options (o)
 {
+    checkFiles();
+    warnAboutDataRoot();
 }
 
 //==============================================================================
@@ -343,7 +334,6 @@ std::unique_ptr<SimulatedInstance> CommandLineHost::makeInstance (SimulatedModul
 //==============================================================================
 void CommandLineHost::describe()
 {
-    warnAboutDataRoot();
     auto module = loadModule();
     const auto& description = module->getDescription();
     const auto& effect = description.effects.front();
@@ -392,26 +382,50 @@ void CommandLineHost::describe()
 //==============================================================================
 void CommandLineHost::checkFiles() const
 {
-    const auto describeFile = [] (const juce::File& file) { return file.getFullPathName().toStdString(); };
-
-    for (const auto& [name, output] : { std::pair ("--out", options.output), std::pair ("--state-out", options.stateOutput) })
+    struct Use
     {
-        if (output == juce::File())
+        juce::String name;      ///< the option, for an output
+        juce::String what;      ///< what the file is to the run, as the user is told
+        juce::File file;
+    };
+
+    const auto given = [] (const juce::String& name, const juce::File& file) { return Use { name, "the file given to " + name, file }; };
+
+    const auto moduleFrom = options.module != juce::File() ? juce::String ("--module")
+                          : SystemPath::getEnvironmentVariable ("CORVANE_MODULE").isNotEmpty() ? juce::String ("CORVANE_MODULE")
+                                                                                                : juce::String();
+
+    // Every file the run reads, and the plug-in's settings, which it reads and writes back when it closes.
+    const std::vector<Use> read { given ("--in", options.input), given ("--state-in", options.stateInput), given ("--preset", options.preset),
+                                  moduleFrom.isNotEmpty() ? given (moduleFrom, findModule()) : Use { {}, "the module corvane-host loads", findModule() },
+                                  { {}, "the plug-in's settings file", getSettingsFile() } };
+    const std::vector<Use> written { given ("--out", options.output), given ("--state-out", options.stateOutput) };
+
+    // By what the names lead to, not by how they are spelt: through links, hard links and two
+    // mounts of one folder alike. Each output meets each file read and each output before it.
+    for (auto output = written.begin(); output != written.end(); ++output)
+    {
+        if (output->file == juce::File())
             continue;
 
-        for (const auto& [otherName, other] : { std::pair ("--in", options.input), std::pair ("--state-in", options.stateInput),
-                                                std::pair ("--preset", options.preset), std::pair ("--out", options.output),
-                                                std::pair ("--module", findModule()) })
+        auto others = read;
+        others.insert (others.end(), written.begin(), output);
+
+        for (const auto& other : others)
         {
             // Updating a state file in place is what --state-in and --state-out naming one file ask for.
-            if (otherName == std::string (name) || (std::string (name) == "--state-out" && std::string (otherName) == "--state-in"))
+            if (output->name == "--state-out" && other.name == "--state-in")
                 continue;
 
-            if (other != juce::File() && isSameFile (output, other))
-                throw UsageError (std::string (name) + " " + describeFile (output) + " is the file given to " + otherName
-                                   + ": it would be overwritten");
+            if (FileIdentity::areSame (output->file, other.file, FileIdentity::Links::follow))
+                throw UsageError ((output->name + " " + output->file.getFullPathName() + " is " + other.what + ": it would be overwritten").toStdString());
         }
     }
+}
+
+juce::File CommandLineHost::getSettingsFile()
+{
+    return ApplicationDataFolders::getUserFolder().getChildFile ("Halvorn").getChildFile ("Corvane").getChildFile ("Corvane.ini");
 }
 
 std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) const
@@ -564,9 +578,6 @@ std::vector<std::vector<uint8_t>> CommandLineHost::saveState (SimulatedInstance&
 //==============================================================================
 void CommandLineHost::render()
 {
-    checkFiles();
-    warnAboutDataRoot();
-
     std::unique_ptr<RenderInput> input;
     std::unique_ptr<DemoPhrase> demo;
     double sampleRate = options.sampleRate.value_or (demoSampleRate);

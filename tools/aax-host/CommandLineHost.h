@@ -24,11 +24,15 @@ public:
     A render streams the input through the effect block by block, after a pre-roll and
     followed by a tail, and writes nothing in place until it has finished: the WAV file and
     the state file are written to temporary files that replace the targets only when complete.
-    It never writes over one of its own inputs.
+    It never writes over a file that the run reads or writes otherwise.
 */
 class CommandLineHost
 {
 public:
+    /** Before any work, as every command does: throws a UsageError for an output that is a
+        file the run reads or writes otherwise, and says when the plug-in cannot keep its files
+        where CORVANE_DATA_ROOT asks.
+    */
     explicit CommandLineHost (const CommandLineOptions& options);
 
     /** Prints the effect's description and its host parameters with their present values
@@ -50,7 +54,12 @@ private:
     size_t findComponent (const SimulatedModule& module) const;
     std::unique_ptr<SimulatedInstance> makeInstance (SimulatedModule& module, size_t component, double sampleRate) const;
 
+    /** Refuses an output that is a file the run reads or writes otherwise: an input, the
+        module, the plug-in's settings, another output.
+    */
     void checkFiles() const;
+    /** The settings file the plug-in reads when it starts and writes when it closes. */
+    static juce::File getSettingsFile();
     std::unique_ptr<RenderInput> openInput (double& sampleRate) const;
     void restoreState (SimulatedInstance& instance) const;
     /** Restores the state, loads the preset and sets the parameters; answers the processing

@@ -34,6 +34,10 @@ namespace
             throw UsageError (option.toStdString() + " " + value.toStdString() + " leads to '"
                                + unreadable.escapedPath.toStdString() + "', a name that is not UTF-8 text");
         }
+        catch (const SystemPath::NoWorkingFolder& noWorkingFolder)
+        {
+            throw UsageError (option.toStdString() + " " + value.toStdString() + " " + noWorkingFolder.what());
+        }
     }
 
     /** A file to be written: "-" names no file here, and standard output is never written to. */

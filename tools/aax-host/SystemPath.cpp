@@ -1,11 +1,11 @@
 #include "SystemPath.h"
 
 #include "StrictUtf8.h"
+#include "WorkingFolder.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <filesystem>
 #include <set>
 #include <string>
 #include <utility>
@@ -69,12 +69,15 @@ juce::File SystemPath::fromArgument (const juce::String& name)
     if (path.empty())
         return {};
 
-    // The working folder as the system names it: JUCE's own reading decodes a name that is not
-    // UTF-8 past its buffer.
     if (path.front() != '/')
     {
-        std::error_code error;
-        path = std::filesystem::current_path (error).native() + "/" + path;
+        juce::String cause;
+        const auto workingFolder = WorkingFolder::read (cause);
+
+        if (! workingFolder.has_value())
+            throw NoWorkingFolder ("is relative to the working folder, which cannot be read: " + cause.toStdString());
+
+        path = *workingFolder + "/" + path;
     }
 
     return resolveFolder (path);
@@ -122,6 +125,10 @@ void SystemPath::checkEnvironment()
 {
     for (const auto* name : { "HOME", "TMPDIR", "XDG_DATA_HOME", "CORVANE_DATA_ROOT", "CORVANE_MODULE" })
         getEnvironmentVariable (name);
+
+    if (const auto* home = std::getenv ("HOME"); home != nullptr && home[0] != '/')
+        throw std::runtime_error (std::string ("the environment variable HOME ('") + home + "') is not an absolute path:"
+                                  " no home folder can be named by it");
 }
 
 juce::String SystemPath::describeTooManyLinks (const juce::File& file)

@@ -26,12 +26,21 @@ struct SystemPath
         juce::String escapedPath;   ///< the name as the user is shown it
     };
 
+    /** Thrown for a relative name where the system cannot name the working folder (it has
+        been removed): the name leads to no file.
+    */
+    struct NoWorkingFolder : public std::runtime_error
+    {
+        using std::runtime_error::runtime_error;
+    };
+
     /** The file a name of the command line or the environment names. Its folder is resolved as
         the system resolves it, so that JUCE's reading of the path cannot lead elsewhere; the
         last name is kept as given (it may be a link, or not exist yet). A folder that cannot
         be reached is left to the system to report when the file is used. Throws
         UnreadableName when the working folder or a folder the name leads through has a name
-        that is not UTF-8 text.
+        that is not UTF-8 text, and NoWorkingFolder, saying why, for a relative name where
+        the working folder cannot be read.
     */
     static juce::File fromArgument (const juce::String& name);
 
@@ -52,8 +61,10 @@ struct SystemPath
 
     /** Refuses (as getEnvironmentVariable does) the variables that name folders and files the
         host and the plug-in use, and that JUCE reads as UTF-8 without a check: HOME, TMPDIR,
-        XDG_DATA_HOME (where JUCE looks for fonts), CORVANE_DATA_ROOT and CORVANE_MODULE.
-        Called before anything reads them.
+        XDG_DATA_HOME (where JUCE looks for fonts), CORVANE_DATA_ROOT and CORVANE_MODULE; and
+        a HOME that is set but is no absolute path, which JUCE reads as a path of its own
+        (from "~" it looks for the home folder again, without end). Called before anything
+        reads them.
     */
     static void checkEnvironment();
 
