@@ -570,6 +570,32 @@ TEST_F (PresetBrowserTest, NamesInOtherLetterCaseAndSkippedMovesAreTold)
     }
 }
 
+TEST_F (PresetBrowserTest, ARatingThatCannotBeWrittenIsTold)
+{
+    const auto file = preset ("Pad");
+    const auto before = bytesOf (file);
+    open (file.getFullPathName());
+    auto* info = dynamic_cast<PresetBrowser::PresetInfoColumn*> (browser().getColumn (1));
+    ASSERT_NE (info, nullptr);
+
+    // A file-size limit, with its signal ignored, cuts the write short as a full disk does.
+    rlimit unlimited {};
+    ASSERT_EQ (getrlimit (RLIMIT_FSIZE, &unlimited), 0);
+    const auto previousHandler = std::signal (SIGXFSZ, SIG_IGN);
+    const rlimit limited { 100, unlimited.rlim_max };
+    setrlimit (RLIMIT_FSIZE, &limited);
+    auto& stars = info->getRatingComponent();
+    stars.setRating (5);
+    setrlimit (RLIMIT_FSIZE, &unlimited);
+    std::signal (SIGXFSZ, previousHandler);
+    pump();
+
+    EXPECT_EQ (bytesOf (file), before);
+    EXPECT_EQ (stars.getRating(), 3);
+    ASSERT_NE (shownAlert(), nullptr);
+    EXPECT_EQ (shownAlert()->getMessageLabel().getText(), "The rating was not written:\nPresets\\Pad" + presets()->getExtension() + ": File too large");
+}
+
 TEST_F (PresetBrowserTest, RenamingOrMovingTheCurrentPresetKeepsItsEdits)
 {
     const auto ext = presets()->getExtension();
