@@ -99,10 +99,18 @@ juce::Result FileTransfer::checkNotOntoItself (const juce::File& source, const j
 
 juce::Result FileTransfer::move (const juce::File& source, const juce::File& destination)
 {
-    if (const auto checked = checkNotOntoItself (source, destination); checked.failed())
-        return checked;
-
     const auto from = source.getFullPathName().toStdString();
+    const auto ontoItself = checkNotOntoItself (source, destination);
+    struct stat info {};
+
+    if (::lstat (from.c_str(), &info) != 0)
+        return juce::Result::fail (std::strerror (errno));
+
+    // Renamed onto another name of itself, a file stays where it is (and where the file system
+    // ignores letter case, its name takes the new case); a link renamed over the file it leads
+    // to would leave nothing.
+    if (ontoItself.failed() && S_ISLNK (info.st_mode))
+        return ontoItself;
 
     if (std::rename (from.c_str(), destination.getFullPathName().toRawUTF8()) == 0)
         return juce::Result::ok();
@@ -110,10 +118,9 @@ juce::Result FileTransfer::move (const juce::File& source, const juce::File& des
     if (errno != EXDEV)
         return juce::Result::fail (std::strerror (errno));
 
-    struct stat info {};
-
-    if (::lstat (from.c_str(), &info) != 0)
-        return juce::Result::fail (std::strerror (errno));
+    // A copy onto itself, through a second mount, would be removed with the original.
+    if (ontoItself.failed())
+        return ontoItself;
 
     if (S_ISDIR (info.st_mode))
         return juce::Result::fail ("a folder is not moved to another file system");

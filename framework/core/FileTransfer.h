@@ -20,8 +20,8 @@ struct FileTransfer
         Within one file system it is renamed. Onto another, a file is copied as copy() copies it,
         but onto the name itself (a link there is replaced, not written through), and removed
         once the copy is on the disk; a link is made again there as it was; a folder is not
-        moved. Nothing moves onto itself (see checkNotOntoItself). A failure leaves the original
-        where it was, and says why.
+        moved. Neither a copy nor a link ever goes onto the file it came from (see
+        checkNotOntoItself). A failure leaves the original where it was, and says why.
     */
     static juce::Result move (const juce::File& source, const juce::File& destination);
 
