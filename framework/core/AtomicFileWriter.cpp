@@ -29,8 +29,9 @@ namespace
     constexpr int maximumLinkHops = 40;
 }
 
-AtomicFileWriter::AtomicFileWriter (const juce::File& file, DanglingLinks danglingLinks, const juce::File& permissionsOf)
-    : outcome (findTarget (file, danglingLinks, target))
+AtomicFileWriter::AtomicFileWriter (const juce::File& file, DanglingLinks danglingLinks, const juce::File& permissionsOf,
+                                    LinkAtPath linkAtPath)
+    : outcome (findTarget (file, danglingLinks, target, linkAtPath))
 {
     if (outcome != Outcome::written)
         return;
@@ -137,7 +138,8 @@ juce::String AtomicFileWriter::getNameTooLongText()
     return "the name is too long: at most " + juce::String (maximumNameBytes) + " bytes with its extension";
 }
 
-AtomicFileWriter::Outcome AtomicFileWriter::findTarget (const juce::File& file, DanglingLinks danglingLinks, juce::File& result)
+AtomicFileWriter::Outcome AtomicFileWriter::findTarget (const juce::File& file, DanglingLinks danglingLinks, juce::File& result,
+                                                        LinkAtPath linkAtPath)
 {
     result = juce::File();
 
@@ -155,6 +157,12 @@ AtomicFileWriter::Outcome AtomicFileWriter::findTarget (const juce::File& file, 
     std::error_code error;
     auto status = fs::symlink_status (path, error);
     int hops = 0;
+
+    if (linkAtPath == LinkAtPath::replace && fs::is_symlink (status))
+    {
+        result = file;
+        return Outcome::written;
+    }
 
     for (; fs::is_symlink (status); ++hops)
     {

@@ -34,6 +34,12 @@ public:
     /** Whether a link that leads to nothing yet may be written through (the file it names is made). */
     enum class DanglingLinks { refuse, writeThrough };
 
+    /** What becomes of a symbolic link at the path itself: written through, as the user's links
+        are, or replaced by the new file, as a rename onto the path replaces it (a move's
+        destination is the name, never what a link there leads to).
+    */
+    enum class LinkAtPath { writeThrough, replace };
+
     /** The longest file name, in UTF-8 bytes, that the file systems the plug-in runs on take. */
     static constexpr int maximumNameBytes = 255;
 
@@ -48,7 +54,7 @@ public:
         copy keeps those of its original).
     */
     explicit AtomicFileWriter (const juce::File& file, DanglingLinks danglingLinks = DanglingLinks::refuse,
-                               const juce::File& permissionsOf = {});
+                               const juce::File& permissionsOf = {}, LinkAtPath linkAtPath = LinkAtPath::writeThrough);
 
     /** Removes the temporary file of a write that was not committed. */
     ~AtomicFileWriter();
@@ -85,7 +91,8 @@ public:
     /** What a write to the path would replace, or why it is refused (see Outcome), without
         writing anything. A path that is not refused gives written.
     */
-    static Outcome findTarget (const juce::File& file, DanglingLinks danglingLinks, juce::File& result);
+    static Outcome findTarget (const juce::File& file, DanglingLinks danglingLinks, juce::File& result,
+                               LinkAtPath linkAtPath = LinkAtPath::writeThrough);
 
     /** Gives the regular file that a write to this path would replace a second name, beside
         it, so that its content stays there when the path is written again. Returns the file

@@ -1,5 +1,6 @@
 #include "FileTransfer.h"
 
+#include "FileIdentity.h"
 #include "FolderChild.h"
 #include "RegularFileInputStream.h"
 
@@ -50,6 +51,12 @@ namespace
 juce::Result FileTransfer::copy (const juce::File& source, const juce::File& destination, juce::int64 maxBytes,
                                  AtomicFileWriter::DanglingLinks danglingLinks)
 {
+    return copyTo (source, destination, maxBytes, danglingLinks, AtomicFileWriter::LinkAtPath::writeThrough);
+}
+
+juce::Result FileTransfer::copyTo (const juce::File& source, const juce::File& destination, juce::int64 maxBytes,
+                                   AtomicFileWriter::DanglingLinks danglingLinks, AtomicFileWriter::LinkAtPath linkAtPath)
+{
     const auto in = RegularFileInputStream::open (source, maxBytes);
 
     if (in == nullptr)
@@ -57,7 +64,7 @@ juce::Result FileTransfer::copy (const juce::File& source, const juce::File& des
                                      ? "it holds more than " + juce::File::descriptionOfSizeInBytes (maxBytes)
                                      : juce::String ("it cannot be read"));
 
-    AtomicFileWriter writer (destination, danglingLinks, source);
+    AtomicFileWriter writer (destination, danglingLinks, source, linkAtPath);
 
     if (auto* out = writer.getStream())
     {
@@ -78,9 +85,32 @@ juce::Result FileTransfer::copy (const juce::File& source, const juce::File& des
     return juce::Result::ok();
 }
 
+juce::Result FileTransfer::checkNotOntoItself (const juce::File& source, const juce::File& destination)
+{
+    using Links = FileIdentity::Links;
+    const auto atDestination = FileIdentity::of (destination, Links::keep);
+
+    if (atDestination.has_value() && (atDestination == FileIdentity::of (source, Links::keep)
+                                       || atDestination == FileIdentity::of (source, Links::follow)))
+        return juce::Result::fail ("it is the file at the destination itself, reached another way");
+
+    return juce::Result::ok();
+}
+
 juce::Result FileTransfer::move (const juce::File& source, const juce::File& destination)
 {
     const auto from = source.getFullPathName().toStdString();
+    const auto ontoItself = checkNotOntoItself (source, destination);
+    struct stat info {};
+
+    if (::lstat (from.c_str(), &info) != 0)
+        return juce::Result::fail (std::strerror (errno));
+
+    // Renamed onto another name of itself, a file stays where it is (and where the file system
+    // ignores letter case, its name takes the new case); a link renamed over the file it leads
+    // to would leave nothing.
+    if (ontoItself.failed() && S_ISLNK (info.st_mode))
+        return ontoItself;
 
     if (std::rename (from.c_str(), destination.getFullPathName().toRawUTF8()) == 0)
         return juce::Result::ok();
@@ -88,20 +118,24 @@ juce::Result FileTransfer::move (const juce::File& source, const juce::File& des
     if (errno != EXDEV)
         return juce::Result::fail (std::strerror (errno));
 
-    struct stat info {};
-
-    if (::lstat (from.c_str(), &info) != 0)
-        return juce::Result::fail (std::strerror (errno));
+    // A copy onto itself, through a second mount, would be removed with the original.
+    if (ontoItself.failed())
+        return ontoItself;
 
     if (S_ISDIR (info.st_mode))
         return juce::Result::fail ("a folder is not moved to another file system");
 
     const auto copied = S_ISLNK (info.st_mode)
                           ? copyLink (from, destination)
-                          : copy (source, destination, std::numeric_limits<juce::int64>::max(), AtomicFileWriter::DanglingLinks::writeThrough);
+                          : copyTo (source, destination, std::numeric_limits<juce::int64>::max(),
+                                    AtomicFileWriter::DanglingLinks::refuse, AtomicFileWriter::LinkAtPath::replace);
 
     if (copied.failed())
         return copied;
+
+    // Whatever was reached by which name meanwhile, the source goes only beside a copy of its own.
+    if (const auto checked = checkNotOntoItself (source, destination); checked.failed())
+        return checked;
 
     // The copy is kept: what it replaced is gone, and it is whole.
     if (::unlink (from.c_str()) != 0)

@@ -242,18 +242,27 @@ bool Preset::rewriteFileAuthor (const juce::File& file) const
     return AtomicFileWriter::write (file, *xml) == AtomicFileWriter::Outcome::written;
 }
 
-bool Preset::rewriteFileRating (const juce::File& file, int newRating)
+bool Preset::rewriteFileRating (const juce::File& file, int newRating, juce::String* failureReason)
 {
+    const auto refuse = [failureReason] (const juce::String& reason)
+    {
+        if (failureReason != nullptr)
+            *failureReason = reason;
+
+        return false;
+    };
+
+    const juce::String notSafe ("it is not a preset file whose rating can be changed without changing anything else");
     juce::MemoryBlock data;
 
     if (newRating < 1 || newRating > 5 || ! isRegularFile (file) || file.getSize() > XmlHelpers::maximumDocumentSize
          || ! file.loadFileAsData (data))
-        return false;
+        return refuse (notSafe);
 
     const auto xml = XmlHelpers::parseUntrusted (data);
 
     if (xml == nullptr || ! XmlHelpers::hasTagName (*xml, "Preset"))
-        return false;
+        return refuse (notSafe);
 
     const auto* bytes = static_cast<const char*> (data.getData());
     const auto byteOrderMark = data.getSize() >= 3 && juce::CharPointer_UTF8::isByteOrderMark (bytes) ? 3 : 0;
@@ -264,14 +273,14 @@ bool Preset::rewriteFileRating (const juce::File& file, int newRating)
     const auto decoded = juce::String::fromUTF8 (text.data(), (int) text.size());
 
     if (decoded.getNumBytesAsUTF8() != text.size() || std::memcmp (decoded.toRawUTF8(), text.data(), text.size()) != 0)
-        return false;
+        return refuse (notSafe);
 
     const auto tag = XmlScanner::findRootStartTag (text.c_str());
 
     const auto names = XmlHelpers::getAttributeNames (*xml);
 
     if (! tag.has_value() || tag->attributes.size() != (size_t) names.size())
-        return false;
+        return refuse (notSafe);
 
     const auto textOf = [&text] (juce::Range<size_t> range)
     {
@@ -283,7 +292,7 @@ bool Preset::rewriteFileRating (const juce::File& file, int newRating)
     for (int i = 0; i < names.size(); ++i)
     {
         if (textOf (tag->attributes[(size_t) i].name) != names[i])
-            return false;
+            return refuse (notSafe);
 
         if (ratingIndex < 0 && names[i].equalsIgnoreCase ("rating"))
             ratingIndex = i;
@@ -311,7 +320,15 @@ bool Preset::rewriteFileRating (const juce::File& file, int newRating)
     const auto reread = XmlHelpers::parseUntrusted (result);
 
     if (reread == nullptr || ! reread->isEquivalentTo (expected.get(), false))
-        return false;
+        return refuse (notSafe);
 
-    return AtomicFileWriter::write (file, result.getData(), result.getSize()) == AtomicFileWriter::Outcome::written;
+    AtomicFileWriter writer (file);
+
+    if (auto* out = writer.getStream())
+        out->write (result.getData(), result.getSize());
+
+    if (writer.commit() != AtomicFileWriter::Outcome::written)
+        return refuse (writer.getFailureReason().isNotEmpty() ? writer.getFailureReason() : juce::String ("it could not be written"));
+
+    return true;
 }

@@ -111,9 +111,10 @@ public:
         file's own bytes, so that nothing else of the file changes, not even its spacing.
         A file is left untouched, and false returned, unless it holds a preset and the
         rewritten file is certain to read back as the same document with the new rating.
-        A link stays a link: the file it leads to is rewritten.
+        A link stays a link: the file it leads to is rewritten. On false, failureReason, when
+        given, says why.
     */
-    static bool rewriteFileRating (const juce::File& file, int newRating);
+    static bool rewriteFileRating (const juce::File& file, int newRating, juce::String* failureReason = nullptr);
 
     /** True when the file is a regular file or a link that leads to one. Presets are read,
         replaced and rated only then: reading a FIFO or a device may wait for ever.

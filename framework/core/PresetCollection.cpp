@@ -2,6 +2,7 @@
 
 #include "ApplicationDataFolders.h"
 #include "CheckedFileOutputStream.h"
+#include "FileIdentity.h"
 #include "FileTransfer.h"
 #include "FolderChild.h"
 #include "FolderListing.h"
@@ -34,17 +35,20 @@ namespace
         return normalisedPath (a).equalsIgnoreCase (normalisedPath (b));
     }
 
-    bool isSameFile (const juce::File& a, const juce::File& b)
+    /** Paths as the collection compares them: ignoring case. Two folders whose names differ
+        only in case have the same path here, so this never says whether they are one folder.
+    */
+    bool haveSamePath (const juce::File& a, const juce::File& b)
     {
         return a.getFullPathName().equalsIgnoreCase (b.getFullPathName());
     }
 
-    /** True when inner is outer or lies somewhere below it, comparing ignoring case. */
-    bool isWithin (juce::File inner, const juce::File& outer)
+    /** True when inner's path is outer's or lies somewhere below it, comparing ignoring case. */
+    bool isWithinPath (juce::File inner, const juce::File& outer)
     {
         for (;;)
         {
-            if (isSameFile (inner, outer))
+            if (haveSamePath (inner, outer))
                 return true;
 
             auto parent = inner.getParentDirectory();
@@ -65,6 +69,50 @@ namespace
     juce::String keyOf (const juce::String& presetPath)
     {
         return presetPath.toUpperCase();
+    }
+
+    /** The first of prefix + suffix, prefix(2) + suffix, prefix(3) + suffix and so on that is
+        free as juce::File::getNonexistentChildFile finds it (a prefix that ends in a bracketed
+        number counts on from it), and that no entry of the folder has in other letter case.
+    */
+    juce::File findFreeName (const juce::File& folder, const juce::String& prefix, const juce::String& suffix)
+    {
+        std::unordered_set<juce::String> keys, names;
+
+        for (const auto& entry : FolderListing::list (folder))
+        {
+            if (entry.name.has_value())
+            {
+                keys.insert (keyOf (*entry.name));
+                names.insert (*entry.name);
+            }
+        }
+
+        const auto isTaken = [&] (const juce::String& name)
+        {
+            return FolderChild::of (folder, name).exists() || (keys.count (keyOf (name)) > 0 && names.count (name) == 0);
+        };
+
+        if (! isTaken (prefix + suffix))
+            return FolderChild::of (folder, prefix + suffix);
+
+        auto stem = prefix;
+        int number = 1;
+        const auto open = prefix.lastIndexOfChar ('('), close = prefix.lastIndexOfChar (')');
+
+        if (prefix.trim().endsWithChar (')') && open > 0 && close > open && prefix.substring (open + 1, close).containsOnly ("0123456789"))
+        {
+            number = prefix.substring (open + 1, close).getIntValue();
+            stem = prefix.substring (0, open);
+        }
+
+        juce::String name;
+
+        do
+            name = stem + "(" + juce::String (++number) + ")" + suffix;
+        while (isTaken (name));
+
+        return FolderChild::of (folder, name);
     }
 
     /** Deeper than any tree of presets a user keeps: the bound holds what no record of
@@ -213,6 +261,9 @@ namespace
     */
     juce::Result moveItem (const juce::File& item, const juce::File& target)
     {
+        if (const auto checked = FileTransfer::checkNotOntoItself (item, target); checked.failed())
+            return checked;
+
         const fs::path from (item.getFullPathName().toStdString()), to (target.getFullPathName().toStdString());
         const auto links = findRelativeLinks (from);
         std::error_code error;
@@ -685,7 +736,7 @@ juce::String PresetCollection::getDisplayPath (const juce::String& path) const
 
     const juce::File file (path);
 
-    if (isSameFile (file, rootFolder))
+    if (haveSamePath (file, rootFolder))
         return rootFolder.getFileName();
 
     return rootFolder.getFileName() + "\\" + file.getRelativePathFrom (rootFolder).replaceCharacter ('/', '\\');
@@ -720,7 +771,7 @@ bool PresetCollection::isInsideTree (const juce::String& path) const
 bool PresetCollection::isInsideTree (const juce::File& file) const
 {
     const auto rootFolder = getRootFolder();
-    return rootFolder != juce::File() && file != juce::File() && isWithin (file, rootFolder);
+    return rootFolder != juce::File() && file != juce::File() && isWithinPath (file, rootFolder);
 }
 
 PresetCollection::Folder* PresetCollection::findParentRecord (const juce::File& file)
@@ -738,7 +789,7 @@ void PresetCollection::addPresetFile (const juce::String& path)
 
     juce::Array<juce::File> chain;
 
-    for (auto dir = file.getParentDirectory(); ! isSameFile (dir, getRootFolder()); dir = dir.getParentDirectory())
+    for (auto dir = file.getParentDirectory(); ! haveSamePath (dir, getRootFolder()); dir = dir.getParentDirectory())
         chain.insert (0, dir);
 
     auto* folder = &root;
@@ -774,7 +825,7 @@ juce::String PresetCollection::createFolder (const juce::String& parentPath)
     if (record == nullptr || ! parent.isDirectory())
         return {};
 
-    const auto directory = parent.getNonexistentChildFile ("New folder", {}, true);
+    const auto directory = findFreeName (parent, "New folder", {});
 
     if (! directory.createDirectory())
         return {};
@@ -795,12 +846,10 @@ juce::String PresetCollection::duplicatePreset (const juce::String& path, juce::
     if (! file.existsAsFile() || record == nullptr || ! record->containsPreset (file.getFullPathName()))
         return {};
 
-    const auto copy = FolderChild::nonexistentChild (file.getParentDirectory(), file.getFileNameWithoutExtension(),
-                                                     file.getFileExtension(), true);
+    const auto copy = findFreeName (file.getParentDirectory(), file.getFileNameWithoutExtension(), file.getFileExtension());
 
-    if (record->containsPreset (copy.getFullPathName())
-         || ! addFailure (failures, path, FileTransfer::copy (file, copy, XmlHelpers::maximumDocumentSize,
-                                                              AtomicFileWriter::DanglingLinks::refuse)))
+    if (! addFailure (failures, path, FileTransfer::copy (file, copy, XmlHelpers::maximumDocumentSize,
+                                                          AtomicFileWriter::DanglingLinks::refuse)))
         return {};
 
     record->addPreset (copy.getFullPathName(), true);
@@ -808,7 +857,7 @@ juce::String PresetCollection::duplicatePreset (const juce::String& path, juce::
     return copy.getFullPathName();
 }
 
-juce::String PresetCollection::renamePreset (const juce::String& path, const juce::String& newName)
+juce::String PresetCollection::renamePreset (const juce::String& path, const juce::String& newName, juce::StringArray* failures)
 {
     if (newName.trim().isEmpty() || hasPathSeparator (newName) || ! isInsideTree (path))
         return {};
@@ -817,14 +866,16 @@ juce::String PresetCollection::renamePreset (const juce::String& path, const juc
     const auto target = FolderChild::besides (file, newName + extension);
     auto* record = findParentRecord (file);
 
-    if (! file.existsAsFile() || target.exists()
-         || ! isSameFile (target.getParentDirectory(), file.getParentDirectory())
+    if (! file.existsAsFile()
+         || ! haveSamePath (target.getParentDirectory(), file.getParentDirectory())
          || record == nullptr
-         || ! record->containsPreset (file.getFullPathName())
-         || record->containsPreset (target.getFullPathName()))
+         || ! record->containsPreset (file.getFullPathName()))
         return {};
 
-    if (FileTransfer::move (file, target).failed())
+    // Its own name in other letter case is taken too: the file is there under it.
+    const auto taken = findReasonNameIsTaken (file.getParentDirectory(), target.getFileName());
+
+    if (! addFailure (failures, path, taken.isEmpty() ? FileTransfer::move (file, target) : juce::Result::fail (taken)))
         return {};
 
     record->removePreset (file.getFullPathName());
@@ -833,7 +884,7 @@ juce::String PresetCollection::renamePreset (const juce::String& path, const juc
     return target.getFullPathName();
 }
 
-juce::String PresetCollection::renameFolder (const juce::String& path, const juce::String& newName)
+juce::String PresetCollection::renameFolder (const juce::String& path, const juce::String& newName, juce::StringArray* failures)
 {
     if (newName.trim().isEmpty() || hasPathSeparator (newName) || ! isInsideTree (path))
         return {};
@@ -841,18 +892,20 @@ juce::String PresetCollection::renameFolder (const juce::String& path, const juc
     const juce::File directory (path);
 
     // The root is where the settings say presets live: it is not renamed from inside.
-    if (isSameFile (directory, getRootFolder()))
+    if (haveSamePath (directory, getRootFolder()))
         return {};
 
     const auto target = FolderChild::besides (directory, newName);
     auto* record = findFolder (directory.getFullPathName());
 
-    if (! directory.isDirectory() || target.getFullPathName().isEmpty() || target.exists()
-         || ! isSameFile (target.getParentDirectory(), directory.getParentDirectory())
+    if (! directory.isDirectory() || target.getFullPathName().isEmpty() || target == directory
+         || ! haveSamePath (target.getParentDirectory(), directory.getParentDirectory())
          || record == nullptr)
         return {};
 
-    if (FileTransfer::move (directory, target).failed())
+    const auto taken = findReasonNameIsTaken (directory.getParentDirectory(), newName, directory);
+
+    if (! addFailure (failures, path, taken.isEmpty() ? FileTransfer::move (directory, target) : juce::Result::fail (taken)))
         return {};
 
     // Read from the top again: only a walk of the whole tree knows where its links lead.
@@ -865,43 +918,110 @@ void PresetCollection::moveItems (const juce::StringArray& paths, const juce::St
     if (paths.isEmpty())
         return;
 
-    const bool destinationIsValid = isInsideTree (destinationPath) && juce::File (destinationPath).isDirectory();
+    const juce::File destination (destinationPath);
 
-    if (destinationIsValid)
+    for (auto& path : paths)
     {
-        const juce::File destination (destinationPath);
+        const juce::File item (path);
 
-        for (auto& path : paths)
+        // Dropped into the folder it is in: nothing to move, nothing to tell.
+        if (item.getParentDirectory() == destination || FileIdentity::areSame (item.getParentDirectory(), destination, FileIdentity::Links::follow))
+            continue;
+
+        const auto target = FolderChild::of (destination, item.getFileName());
+
+        if (const auto reason = findReasonNotToMove (item, destination, target); reason.isNotEmpty())
         {
-            if (! isInsideTree (path))
-                continue;
-
-            const juce::File item (path);
-
-            if (isSameFile (item.getParentDirectory(), destination))
-                continue;
-
-            const auto target = FolderChild::of (destination, item.getFileName());
-
-            if (item.isDirectory())
-            {
-                // A folder never replaces anything: only preset files are replaced on a move.
-                if (! isWithin (destination, item) && ! target.exists() && ! target.isSymbolicLink())
-                    addFailure (failures, path, moveItem (item, target));
-            }
-            else if (item.existsAsFile())
-            {
-                auto* record = findParentRecord (item);
-
-                if (record != nullptr && record->containsPreset (item.getFullPathName())
-                     && findFolder (destination.getFullPathName()) != nullptr
-                     && isInsideTree (target) && ! target.isDirectory())
-                    addFailure (failures, path, moveItem (item, target));
-            }
+            addFailure (failures, path, juce::Result::fail (reason));
+            continue;
         }
+
+        // A preset of its name in other letter case is replaced where it is, and then takes
+        // the moved preset's name: at no moment are both there, one of them unlisted.
+        const auto replaced = item.isDirectory() ? juce::File() : findEntryNamed (destination, item.getFileName());
+
+        if (replaced == juce::File() || replaced == target)
+            addFailure (failures, path, moveItem (item, target));
+        else if (addFailure (failures, path, moveItem (item, replaced)))
+            addFailure (failures, path, FileTransfer::move (replaced, target));
     }
 
     rescan();
+}
+
+juce::String PresetCollection::findReasonNotToMove (const juce::File& item, const juce::File& destination, const juce::File& target)
+{
+    if (haveSamePath (item.getParentDirectory(), destination))
+        return "its folder and the destination are two folders whose names differ only in letter case, which count as one";
+
+    if (! isInsideTree (destination) || ! destination.isDirectory() || findFolder (destination.getFullPathName()) == nullptr)
+        return "the destination is not a folder of the preset tree";
+
+    if (! isInsideTree (item) || ! isInsideTree (target))
+        return "it is not in the preset tree";
+
+    if (item.isDirectory())
+    {
+        if (liesWithin (destination, item))
+            return "a folder cannot move into itself or into a folder of its own";
+
+        // A folder never replaces anything: only preset files are replaced on a move.
+        return findReasonNameIsTaken (destination, item.getFileName());
+    }
+
+    auto* record = findParentRecord (item);
+
+    if (! item.existsAsFile() || record == nullptr || ! record->containsPreset (item.getFullPathName()))
+        return "it is not a preset of the tree";
+
+    if (findEntryNamed (destination, item.getFileName()).isDirectory())
+        return findReasonNameIsTaken (destination, item.getFileName());
+
+    return {};
+}
+
+bool PresetCollection::liesWithin (const juce::File& inner, const juce::File& folder)
+{
+    for (auto f = inner; f != f.getParentDirectory(); f = f.getParentDirectory())
+        if (FileIdentity::areSame (f, folder, FileIdentity::Links::follow))
+            return true;
+
+    return false;
+}
+
+juce::File PresetCollection::findEntryNamed (const juce::File& folder, const juce::String& name, const juce::File& except)
+{
+    juce::File found;
+
+    for (const auto& entry : FolderListing::list (folder))
+    {
+        if (! entry.name.has_value() || keyOf (*entry.name) != keyOf (name))
+            continue;
+
+        const auto file = FolderChild::of (folder, *entry.name);
+
+        if (file == except)
+            continue;
+
+        if (*entry.name == name)
+            return file;
+
+        if (found == juce::File())
+            found = file;
+    }
+
+    return found;
+}
+
+juce::String PresetCollection::findReasonNameIsTaken (const juce::File& folder, const juce::String& name, const juce::File& except)
+{
+    const auto entry = findEntryNamed (folder, name, except);
+
+    if (entry == juce::File())
+        return {};
+
+    return juce::String (entry.isDirectory() ? "a folder" : "a file") + " named '" + entry.getFileName() + "' is already there"
+             + (entry.getFileName() == name ? "" : ", and names that differ only in letter case count as one");
 }
 
 bool PresetCollection::deleteItems (const juce::StringArray& paths, juce::StringArray* failures)

@@ -20,8 +20,12 @@
     name that reaches it (a folder of the tree under its own name), and goes only so deep:
     links that lead back up or round in a loop cannot make it endless.
 
-    Paths are compared ignoring case (the cache excepted). The collection takes no lock:
-    use it from one thread at a time.
+    Paths are compared ignoring case (the cache excepted), as a case-insensitive file system
+    sees them: of two names in one folder that differ only in letter case, one is listed. So
+    every operation that makes a name refuses one that an entry of the folder already has in
+    any letter case (a moved preset replaces a preset of its name instead), and nothing listed
+    before a change is hidden after it. The collection takes no lock: use it from one thread at
+    a time.
 */
 class PresetCollection : public juce::AsyncUpdater
 {
@@ -129,33 +133,56 @@ public:
     /** Registers a preset file that was just saved inside the tree, without a rescan. */
     void addPresetFile (const juce::String& path);
 
-    /** Creates "New folder" (numbered when taken) in a folder of the tree.
+    /** Creates "New folder" (numbered when taken in any letter case) in a folder of the tree.
         Returns its path, or an empty string when nothing was created.
     */
     juce::String createFolder (const juce::String& parentPath);
 
-    /** Copies a preset next to itself under the first free numbered name, as a preset is
-        written, and no larger than a preset is read. Returns the copy's path, or an empty
-        string; a copy that the file system would not make is added to failures, when given,
-        by the preset's display path with the reason.
+    /** Copies a preset next to itself under the first numbered name free in any letter case,
+        as a preset is written, and no larger than a preset is read. Returns the copy's path,
+        or an empty string; a copy that the file system would not make is added to failures,
+        when given, by the preset's display path with the reason.
     */
     juce::String duplicatePreset (const juce::String& path, juce::StringArray* failures = nullptr);
 
     /** Renames a preset file inside its folder; the new name gets the preset extension.
-        Returns the new path, or an empty string when the rename was refused or failed.
+        Returns the new path, or an empty string when the rename was refused or failed; a name
+        that is taken (see findReasonNameIsTaken), or a rename that the file system would not
+        make, is added to failures, when given, by the preset's display path with the reason.
     */
-    juce::String renamePreset (const juce::String& path, const juce::String& newName);
+    juce::String renamePreset (const juce::String& path, const juce::String& newName,
+                               juce::StringArray* failures = nullptr);
 
-    /** Renames a folder below the root; returns the new path, or an empty string. */
-    juce::String renameFolder (const juce::String& path, const juce::String& newName);
+    /** Renames a folder below the root; returns the new path, or an empty string, telling
+        failures as renamePreset does.
+    */
+    juce::String renameFolder (const juce::String& path, const juce::String& newName,
+                               juce::StringArray* failures = nullptr);
 
     /** Moves preset files and folders into a folder of the tree, replacing preset files
-        of the same names; items that cannot move are skipped. Rescans afterwards.
-        Each item that the file system would not move is added to failures, when given,
-        by its display path with the reason.
+        of the same names in any letter case; a folder never replaces anything. Rescans
+        afterwards. Each item that is not moved, skipped or refused by the file system, is
+        added to failures, when given, by its display path with the reason; items that are in
+        the destination already are left as they are.
     */
     void moveItems (const juce::StringArray& paths, const juce::String& destinationPath,
                     juce::StringArray* failures = nullptr);
+
+    /** True when inner is the folder, or lies below it, however either is reached: a folder of
+        another name that differs only in letter case is another folder.
+    */
+    static bool liesWithin (const juce::File& inner, const juce::File& folder);
+
+    /** The entry of the folder, other than except, whose name is the given one in any letter
+        case: the one spelt exactly so where there is one; none when the name is free.
+    */
+    static juce::File findEntryNamed (const juce::File& folder, const juce::String& name, const juce::File& except = {});
+
+    /** Why a new name may not be made in a folder of the tree: an entry other than except (the
+        item that is renamed or moved) has it in some letter case, and the tree would list only
+        one of the two. Empty when the name is free.
+    */
+    static juce::String findReasonNameIsTaken (const juce::File& folder, const juce::String& name, const juce::File& except = {});
 
     /** Moves preset files and folders of the tree to the user's trash, skipping paths
         that are not part of the tree. Rescans afterwards.
@@ -188,6 +215,8 @@ private:
     bool isInsideTree (const juce::File& file) const;
     /** Adds a failed result to the failures, when given, under the item's display path; true when it did not fail. */
     bool addFailure (juce::StringArray* failures, const juce::String& path, const juce::Result& result) const;
+    /** Why an item of moveItems stays where it is, or empty when it may move. */
+    juce::String findReasonNotToMove (const juce::File& item, const juce::File& destination, const juce::File& target);
     Folder* findParentRecord (const juce::File& file);
     void scanTree();
     void scanFolder (Folder& folder, const std::filesystem::path& realPath, Walk& walk, int depth);

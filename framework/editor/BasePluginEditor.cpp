@@ -727,6 +727,12 @@ void BasePluginEditor::savePresetFile (PresetCollection* collection, const juce:
     if (const auto reason = getReasonNotToSave (file); reason.isNotEmpty())
         return showSaveFailed (reason);
 
+    // Of two presets whose names differ only in letter case the tree lists one: the other
+    // would be hidden. The file itself is no other name.
+    if (file.isAChildOf (collection->getRootFolder()))
+        if (const auto taken = PresetCollection::findReasonNameIsTaken (file.getParentDirectory(), file.getFileName(), file); taken.isNotEmpty())
+            return showSaveFailed ("The preset could not be saved to '" + file.getFullPathName() + "': " + taken + ".");
+
     if (! plugin.savePresetToFile (collection, file))
         showSaveFailed ("The preset could not be saved to '" + file.getFullPathName() + "'.");
 }

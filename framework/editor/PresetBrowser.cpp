@@ -1,4 +1,5 @@
 #include "PresetBrowser.h"
+#include "FileIdentity.h"
 #include "FolderChild.h"
 #include "Preset.h"
 #include "PresetBrowserWindow.h"
@@ -202,10 +203,12 @@ void PresetBrowser::renameItem (const juce::String& path, const juce::String& ne
 {
     const auto file = juce::File (path);
     const auto isFolder = file.isDirectory();
-    const auto newPath = isFolder ? collection.renameFolder (path, newName)
-                                  : collection.renamePreset (path, newName);
+    juce::StringArray failures;
+    const auto newPath = isFolder ? collection.renameFolder (path, newName, &failures)
+                                  : collection.renamePreset (path, newName, &failures);
 
     setPendingPath (newPath.isNotEmpty() ? newPath : path, true);
+    showFailures ("These items were not renamed:", failures);
 
     if (newPath.isEmpty())
         return;
@@ -252,8 +255,11 @@ void PresetBrowser::moveSelected()
     const auto target = juce::File (destination);
     const auto first = juce::File (pendingItems[0]);
 
-    if ((first.isDirectory() && pendingItems[0].equalsIgnoreCase (destination))
-        || parentOf (pendingItems[0]).equalsIgnoreCase (destination))
+    // Only the one folder counts: a folder whose name differs in letter case is another, and
+    // the collection says why it moves nothing there.
+    const auto isInDestination = [&target] (const juce::File& file) { return FileIdentity::areSame (file.getParentDirectory(), target, FileIdentity::Links::follow); };
+
+    if ((first.isDirectory() && FileIdentity::areSame (first, target, FileIdentity::Links::follow)) || isInDestination (first))
         return;
 
     bool presetExists = false, intoItself = false, nameTaken = false;
@@ -262,19 +268,21 @@ void PresetBrowser::moveSelected()
     {
         const auto file = juce::File (item);
 
-        if (parentOf (item).equalsIgnoreCase (destination))
+        if (isInDestination (file))
             continue;
+
+        // Names that differ only in letter case are one name in the tree.
+        const auto existing = PresetCollection::findEntryNamed (target, file.getFileName());
 
         if (file.existsAsFile())
         {
-            const auto existing = FolderChild::of (target, file.getFileName());
             presetExists = presetExists || (existing.exists() && ! existing.isDirectory()) || Preset::isDanglingLink (existing);
         }
         else if (file.isDirectory())
         {
-            if (isSameOrInside (target, file))
+            if (PresetCollection::liesWithin (target, file))
                 intoItself = true;
-            else if (FolderChild::of (target, file.getFileName()).isDirectory())
+            else if (existing.isDirectory())
                 nameTaken = true;
         }
     }

@@ -61,9 +61,9 @@ public:
     */
     void moveItemsTo (ColumnBrowser::ListColumn& source, const juce::String& destination);
 
-    /** Renames a preset file or a folder of the tree and reopens the columns at it. A
-        renamed current preset stays the current one under its new name, unsaved edits
-        included.
+    /** Renames a preset file or a folder of the tree and reopens the columns at it, or says
+        why the name was refused. A renamed current preset stays the current one under its
+        new name, unsaved edits included.
     */
     void renameItem (const juce::String& path, const juce::String& newName);
 

@@ -126,7 +126,9 @@ void PresetBrowser::PresetInfoColumn::ratingChanged (RatingComponent* component)
 
     // Only the attribute is rewritten: saving the whole preset from memory would empty a
     // file that failed to load and drop the values of parameters this version lacks.
-    if (Preset::rewriteFileRating (juce::File (path), newRating))
+    juce::String reason;
+
+    if (Preset::rewriteFileRating (juce::File (path), newRating, &reason))
     {
         preset->setRating (newRating);
         return;
@@ -136,6 +138,7 @@ void PresetBrowser::PresetInfoColumn::ratingChanged (RatingComponent* component)
     rating.removeListener (this);
     rating.setRating (preset->getRating());
     rating.addListener (this);
+    owner.showFailures ("The rating was not written:", { owner.getCollection().getDisplayPath (path) + ": " + reason });
 }
 
 void PresetBrowser::PresetInfoColumn::resized()

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FileTransfer.h"
 #include "FolderChild.h"
 #include "ParameterManager.h"
 #include "PresetCollection.h"
@@ -15,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <limits>
+#include <map>
 #include <set>
 #include <thread>
 
@@ -53,6 +55,29 @@ namespace
         ~ScopedHome() { setenv ("HOME", previous.toRawUTF8(), 1); }
 
         juce::String previous;
+    };
+
+    /** A tmpfs, standing for a second disk, or a second mount of a folder, at a folder for the
+        life of the object; isMounted() is false where the system lets no test mount.
+    */
+    struct ScopedMount
+    {
+        ScopedMount (const juce::File& at, const char* options, const juce::File& bindOf = {})
+            : place (at)
+        {
+            mounted = place.createDirectory().wasOk()
+                   && (bindOf == juce::File() ? ::mount ("tmpfs", place.getFullPathName().toRawUTF8(), "tmpfs", 0, options)
+                                              : ::mount (bindOf.getFullPathName().toRawUTF8(), place.getFullPathName().toRawUTF8(), nullptr, MS_BIND, nullptr)) == 0;
+            reason = mounted ? "" : std::strerror (errno);
+        }
+
+        ~ScopedMount() { if (mounted) ::umount2 (place.getFullPathName().toRawUTF8(), MNT_DETACH); }
+
+        bool isMounted() const noexcept { return mounted; }
+
+        juce::File place;
+        bool mounted;
+        std::string reason;
     };
 
     struct PresetTree : public ::testing::Test
@@ -472,6 +497,92 @@ TEST_F (PresetTree, RefusesMovesThatCannotWork)
     EXPECT_TRUE (preset ("a/Lead").existsAsFile());
 }
 
+TEST_F (PresetTree, NoNameMadeInTheTreeHidesAnother)
+{
+    const auto write = [this] (const juce::String& name, const juce::String& author) { preset (name).replaceWithText ("<Preset author=\"" + author + "\"/>"); };
+    const auto toldBy = [] (const std::function<void (juce::StringArray*)>& act)
+    {
+        juce::StringArray failures;
+        act (&failures);
+        return failures.joinIntoString ("\n");
+    };
+    const juce::String oneName (", and names that differ only in letter case count as one");
+
+    // made: a file or folder that must be there afterwards ("Name.cvprst" for a preset).
+    struct Case { const char* what; std::function<void()> prepare; std::function<juce::String()> act; juce::String told, made; };
+    const Case cases[] =
+    {
+        { "folder rename", [&] { write ("Ambient/Pad", "ambient"); },
+          [&] { return toldBy ([&] (auto* f) { EXPECT_EQ (collection.renameFolder (folder ("Ambient"), "b", f), juce::String()); }); },
+          "Presets\\Ambient: a folder named 'B' is already there" + oneName, "Ambient" },
+        { "folder rename to its own name in other case", [&] { write ("Loud/Pad", "loud"); },
+          [&] { return toldBy ([&] (auto* f) { EXPECT_EQ (collection.renameFolder (folder ("Loud"), "LOUD", f), folder ("LOUD")); }); },
+          "", "LOUD" },
+        { "preset rename", [] {},
+          [&] { return toldBy ([&] (auto* f) { EXPECT_EQ (collection.renamePreset (path ("Pad 1"), "PAD 2", f), juce::String()); }); },
+          "Presets\\Pad 1.cvprst: a file named 'Pad 2.cvprst' is already there" + oneName, "Pad 1.cvprst" },
+        { "folder move", [&] { write ("Moving/M", "moving"); write ("a/moving/N", "n"); },
+          [&] { return toldBy ([&] (auto* f) { collection.moveItems ({ folder ("Moving") }, folder ("a"), f); }); },
+          "Presets\\Moving: a folder named 'moving' is already there" + oneName, "Moving/M.cvprst" },
+        { "preset move onto a preset of its name", [&] { write ("Solo", "moved"); write ("a/solo", "replaced"); },
+          [&] { return toldBy ([&] (auto* f) { collection.moveItems ({ path ("Solo") }, folder ("a"), f); }); },
+          "", "a/Solo.cvprst" },
+        { "new folder", [&] { root.getChildFile ("new folder").createDirectory(); },
+          [&] { return collection.createFolder (root.getFullPathName()) == folder ("New folder(2)") ? "" : "not numbered"; },
+          "", "New folder(2)" },
+        { "duplicate", [&] { write ("pad 2(2)", "taken"); },
+          [&] { return toldBy ([&] (auto* f) { EXPECT_EQ (collection.duplicatePreset (path ("Pad 2"), f), path ("Pad 2(3)")); }); },
+          "", "Pad 2(3).cvprst" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        c.prepare();
+        collection.refresh();
+        EXPECT_EQ (c.act(), c.told);
+        EXPECT_TRUE (root.getChildFile (c.made).exists()) << c.made;
+
+        // Every preset on the disk is listed: none hides behind a name in other letter case.
+        int onDisk = 0;
+
+        for (std::filesystem::recursive_directory_iterator it (root.getFullPathName().toStdString()), end; it != end; ++it)
+            onDisk += it->path().extension() == ".cvprst" ? 1 : 0;
+
+        EXPECT_EQ (collection.getNumPresets(), onDisk);
+    }
+
+    EXPECT_EQ (preset ("a/Solo").loadFileAsString(), "<Preset author=\"moved\"/>");
+}
+
+TEST_F (PresetTree, EveryMoveThatIsSkippedIsTold)
+{
+    root.getChildFile ("a/Pad 1.cvprst").createDirectory();
+    root.getChildFile ("a/B").replaceWithText ("a file, not a folder");
+    preset ("Basic/X").replaceWithText ("<Preset/>");
+    root.getChildFile ("basic").createDirectory();
+    collection.refresh();
+
+    struct Case { juce::String item, destination, told; };
+    const Case cases[] =
+    {
+        { path ("Pad 1"), folder ("a"), "Presets\\Pad 1.cvprst: a folder named 'Pad 1.cvprst' is already there" },
+        { folder ("B"), folder ("a"), "Presets\\B: a file named 'B' is already there" },
+        { path ("Basic/X"), folder ("basic"), "Presets\\Basic\\X.cvprst: its folder and the destination are two folders whose names differ "
+                                              "only in letter case, which count as one" },
+        { folder ("a"), folder ("a/Deep"), "Presets\\a: a folder cannot move into itself or into a folder of its own" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.told);
+        juce::StringArray failures;
+        collection.moveItems ({ c.item }, c.destination, &failures);
+        EXPECT_EQ (failures.joinIntoString ("\n"), c.told);
+        EXPECT_TRUE (juce::File (c.item).exists());
+    }
+}
+
 TEST_F (PresetTree, DeletesToTheTrashCreatingItWhenMissing)
 {
     const auto home = base.getChildFile ("home");
@@ -557,12 +668,11 @@ TEST_F (PresetTree, NothingIsLostOnADiskThatFillsUp)
     // A file system of 64 kB beside the tree, reached through a folder of it and as the home
     // folder, where the trash is.
     const auto disk = base.getChildFile ("disk");
-    ASSERT_TRUE (disk.createDirectory().wasOk());
+    const ScopedMount mount (disk, "size=64k");
 
-    if (::mount ("tmpfs", disk.getFullPathName().toRawUTF8(), "tmpfs", 0, "size=64k") != 0)
-        GTEST_SKIP() << "no small file system can be mounted here: " << std::strerror (errno);
+    if (! mount.isMounted())
+        GTEST_SKIP() << "no small file system can be mounted here: " << mount.reason;
 
-    struct Unmount { juce::File at; ~Unmount() { ::umount2 (at.getFullPathName().toRawUTF8(), MNT_DETACH); } } unmount { disk };
     ASSERT_TRUE (disk.getChildFile ("Far").createDirectory().wasOk());
     std::filesystem::create_symlink (disk.getChildFile ("Far").getFullPathName().toStdString(), folder ("Far").toStdString());
     const ScopedHome scopedHome (disk);
@@ -601,6 +711,69 @@ TEST_F (PresetTree, NothingIsLostOnADiskThatFillsUp)
         for (std::filesystem::recursive_directory_iterator it (disk.getFullPathName().toStdString()), end; it != end; ++it)
             EXPECT_TRUE (it->is_directory() || it->path() == disk.getChildFile ("Far/Half.cvprst").getFullPathName().toStdString()) << it->path();
     }
+}
+
+TEST_F (PresetTree, AMoveToAnotherDiskNeverRemovesTheOnlyCopy)
+{
+    // Far is a folder on a second disk; Mirror is a second mount of folder B.
+    const auto disk = base.getChildFile ("disk");
+    const ScopedMount mount (disk, "size=1m");
+
+    if (! mount.isMounted())
+        GTEST_SKIP() << "no file system can be mounted here: " << mount.reason;
+
+    const ScopedMount mirror (root.getChildFile ("Mirror"), nullptr, root.getChildFile ("B"));
+    ASSERT_TRUE (mirror.isMounted()) << mirror.reason;
+    ASSERT_TRUE (disk.getChildFile ("Far").createDirectory().wasOk());
+    std::filesystem::create_symlink (disk.getChildFile ("Far").getFullPathName().toStdString(), folder ("Far").toStdString());
+
+    const auto write = [this] (const juce::String& name, const juce::String& author) { preset (name).replaceWithText ("<Preset author=\"" + author + "\"/>"); };
+    const auto linkAt = [this] (const juce::String& name, const juce::String& leadsTo)
+    {
+        std::filesystem::create_symlink (leadsTo.toStdString(), preset (name).getFullPathName().toStdString());
+    };
+
+    // told: the failure; then the presets that must hold these authors ("" for none there), and
+    // those that must be regular files rather than links.
+    struct Case { const char* what; std::function<void()> prepare; juce::String item, destination, told; std::map<juce::String, juce::String> authors; juce::StringArray regular; };
+    const juce::String sameFile = "it is the file at the destination itself, reached another way";
+    const Case cases[] =
+    {
+        { "a link at the name back to the source", [&] { write ("B/Foo", "foo"); linkAt ("Far/Foo", path ("B/Foo")); },
+          "B/Foo", "Far", "", { { "Far/Foo", "foo" }, { "B/Foo", "" } }, { "Far/Foo" } },
+        { "a link at the name to another preset", [&] { write ("B/Foo", "foo"); write ("Other", "other"); linkAt ("Far/Foo", path ("Other")); },
+          "B/Foo", "Far", "", { { "Far/Foo", "foo" }, { "B/Foo", "" }, { "Other", "other" } }, { "Far/Foo", "Other" } },
+        { "a link at the name that leads nowhere", [&] { write ("B/Foo", "foo"); linkAt ("Far/Foo", path ("Nowhere")); },
+          "B/Foo", "Far", "", { { "Far/Foo", "foo" }, { "B/Foo", "" }, { "Nowhere", "" } }, { "Far/Foo" } },
+        { "a link moved onto the preset it leads to", [&] { write ("B/Foo", "foo"); linkAt ("Far/Foo", path ("B/Foo")); },
+          "Far/Foo", "B", "Presets\\Far\\Foo.cvprst: " + sameFile, { { "B/Foo", "foo" }, { "Far/Foo", "foo" } }, { "B/Foo" } },
+        { "a second mount of the source's folder, which is the folder it is in", [&] { write ("B/Foo", "foo"); },
+          "B/Foo", "Mirror", "", { { "B/Foo", "foo" } }, { "B/Foo" } },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+
+        for (auto* name : { "B/Foo", "Far/Foo", "Other", "Nowhere" })
+            std::filesystem::remove (path (name).toStdString());
+
+        c.prepare();
+        collection.refresh();
+        juce::StringArray failures;
+        collection.moveItems ({ path (c.item) }, folder (c.destination), &failures);
+        EXPECT_EQ (failures.joinIntoString ("\n"), c.told);
+
+        for (const auto& [name, author] : c.authors)
+            EXPECT_EQ (preset (name).loadFileAsString(), author.isEmpty() ? juce::String() : "<Preset author=\"" + author + "\"/>") << name;
+
+        for (const auto& name : c.regular)
+            EXPECT_FALSE (preset (name).isSymbolicLink()) << name;
+    }
+
+    // Whoever moves a file onto itself through the second mount.
+    EXPECT_EQ (FileTransfer::move (preset ("B/Foo"), preset ("Mirror/Foo")).getErrorMessage(), sameFile);
+    EXPECT_EQ (preset ("B/Foo").loadFileAsString(), "<Preset author=\"foo\"/>");
 }
 
 TEST_F (PresetTree, LeavesOutNamesThatAreNotValidUtf8)

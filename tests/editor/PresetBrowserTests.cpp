@@ -87,6 +87,16 @@ namespace
             window->updateButtons();
         }
 
+        /** The row of a column with that item name, or -1 (the column itself as a drop target). */
+        static int rowNamed (PresetBrowser::PresetDirectoryColumn& c, const juce::String& name)
+        {
+            for (int row = 0; row < c.getNumItems(); ++row)
+                if (c.getItemText (row) == name)
+                    return row;
+
+            return -1;
+        }
+
         /** Drags the named rows of one column and drops them onto a row (or into the column, -1). */
         void drop (PresetBrowser::PresetDirectoryColumn& source, juce::StringArray names,
                    PresetBrowser::PresetDirectoryColumn& target, int row)
@@ -319,13 +329,7 @@ TEST_F (PresetBrowserTest, MovesAskFirstAndRefuseWhatCannotWork)
         SCOPED_TRACE (c.names.joinIntoString (",") + " -> " + c.target);
         open (presetRoot().getFullPathName());
         auto& root = column (0);
-        int row = -1;
-
-        for (int i = 0; i < root.getNumItems(); ++i)
-            if (root.getItemText (i) == c.target)
-                row = i;
-
-        drop (root, c.names, root, row);
+        drop (root, c.names, root, rowNamed (root, c.target));
 
         if (c.answers.isEmpty())
         {
@@ -509,6 +513,87 @@ TEST_F (PresetBrowserTest, AFailedCopySaysWhatWasNotCopiedAndWhy)
     }
 
     std::signal (SIGXFSZ, previousHandler);
+}
+
+TEST_F (PresetBrowserTest, NamesInOtherLetterCaseAndSkippedMovesAreTold)
+{
+    const auto ext = presets()->getExtension();
+    const juce::String oneName (", and names that differ only in letter case count as one");
+
+    // In the root column (Bass, Lead, then Keys, Pad, Pluck): a row renamed, or rows dropped
+    // onto a folder row, with the alert buttons pressed in turn; then the alert left on show.
+    struct Case { const char* what; std::function<void()> prepare; juce::StringArray dragged; juce::String onto, newName;
+                  juce::StringArray answers; juce::String shown, existsAfter; };
+    const Case cases[] =
+    {
+        { "a folder renamed beside one of its name in other case", [] {}, {}, "Lead", "bass", {},
+          "These items were not renamed:\nPresets\\Lead: a folder named 'Bass' is already there" + oneName, "Lead/Keys" + ext },
+        { "a preset onto one of its name in other case", [&] { plugin->savePresetToFile (presets(), preset ("Lead/pluck")); },
+          { "Pluck" }, "Lead", {}, { "Yes", "Replace" }, {}, "Lead/Pluck" + ext },
+        { "a folder into one holding its name in other case", [&] { presetRoot().getChildFile ("Bass/lead").createDirectory(); },
+          { "Lead" }, "Bass", {}, { "Yes" }, "Destination directory already contains subdirectory with the same name", "Lead/Keys" + ext },
+        { "a preset into a folder holding a folder of its file name", [&] { presetRoot().getChildFile ("Lead/Pad" + ext).createDirectory(); },
+          { "Pad" }, "Lead", {}, { "Yes" }, "These items were not moved:\nPresets\\Pad" + ext + ": a folder named 'Pad" + ext + "' is already there",
+          "Pad" + ext },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        c.prepare();
+        presets()->refresh();
+        open (presetRoot().getFullPathName());
+        auto& root = column (0);
+        const auto row = rowNamed (root, c.onto);
+        ASSERT_GE (row, 0);
+
+        if (c.dragged.isEmpty())
+            root.renameItem (row, c.newName);
+        else
+            drop (root, c.dragged, root, row);
+
+        pump();
+
+        for (auto& a : c.answers)
+            EXPECT_TRUE (answer (a)) << a;
+
+        EXPECT_EQ (shownAlert() != nullptr ? shownAlert()->getMessageLabel().getText() : juce::String(), c.shown);
+        answer ("OK");
+        EXPECT_TRUE (presetRoot().getChildFile (c.existsAfter).exists()) << c.existsAfter;
+
+        int onDisk = 0;
+
+        for (std::filesystem::recursive_directory_iterator it (presetRoot().getFullPathName().toStdString()), end; it != end; ++it)
+            onDisk += it->path().extension() == ext.toStdString() && it->is_regular_file() ? 1 : 0;
+
+        EXPECT_EQ (presets()->getNumPresets(), onDisk);
+    }
+}
+
+TEST_F (PresetBrowserTest, ARatingThatCannotBeWrittenIsTold)
+{
+    const auto file = preset ("Pad");
+    const auto before = bytesOf (file);
+    open (file.getFullPathName());
+    auto* info = dynamic_cast<PresetBrowser::PresetInfoColumn*> (browser().getColumn (1));
+    ASSERT_NE (info, nullptr);
+
+    // A file-size limit, with its signal ignored, cuts the write short as a full disk does.
+    rlimit unlimited {};
+    ASSERT_EQ (getrlimit (RLIMIT_FSIZE, &unlimited), 0);
+    const auto previousHandler = std::signal (SIGXFSZ, SIG_IGN);
+    const rlimit limited { 100, unlimited.rlim_max };
+    setrlimit (RLIMIT_FSIZE, &limited);
+    auto& stars = info->getRatingComponent();
+    stars.setRating (5);
+    setrlimit (RLIMIT_FSIZE, &unlimited);
+    std::signal (SIGXFSZ, previousHandler);
+    pump();
+
+    EXPECT_EQ (bytesOf (file), before);
+    EXPECT_EQ (stars.getRating(), 3);
+    ASSERT_NE (shownAlert(), nullptr);
+    EXPECT_EQ (shownAlert()->getMessageLabel().getText(), "The rating was not written:\nPresets\\Pad" + presets()->getExtension() + ": File too large");
 }
 
 TEST_F (PresetBrowserTest, RenamingOrMovingTheCurrentPresetKeepsItsEdits)

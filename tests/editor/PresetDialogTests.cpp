@@ -219,6 +219,7 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
     ASSERT_EQ (::mkfifo (fifo.c_str(), 0600), 0);
     ASSERT_TRUE (std::filesystem::create_directory (badFolder));
     ASSERT_TRUE (preset ("Folder.cvprst").createDirectory());
+    ASSERT_TRUE (preset ("Pad.cvprst").replaceWithText ("<Preset/>"));
     const auto outside = presetRoot().getParentDirectory();
     const auto countEntries = [&outside]
     {
@@ -241,6 +242,7 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
         { raw (badFolder + "/\xff"), badFolderName },
         { raw (root + "/Bad\xc3.cvprst"), juce::CharPointer_UTF8 ("saved: the chosen name 'Bad\xef\xbf\xbd.cvprst' cannot be read") },
         { preset (juce::CharPointer_UTF8 ("Bad\xef\xbf\xbd\xef\xbf\xbd" "Folder/Default")), noFolder },   // the bytes replaced
+        { preset ("pad"), "a file named 'Pad.cvprst' is already there, and names that differ only in letter case count as one" },
     };
 
     const FifoWatchdog watchdog (fifo);
