@@ -1066,7 +1066,9 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
              std::tuple ("late ds64.wav", "RF64", std::vector<Chunk> { { "fmt ", formatChunk (1, 1, 8000, 16) }, { "ds64", ds64 (28) },
                                                                        { "data", eightBytes, 0xffffffffu } }),
              std::tuple ("short ds64.wav", "RF64", std::vector<Chunk> { { "ds64", ds64 (16) }, { "fmt ", formatChunk (1, 1, 8000, 16) },
-                                                                        { "data", eightBytes, 0xffffffffu } }) })
+                                                                        { "data", eightBytes, 0xffffffffu } }),
+             std::tuple ("short fmt.wav", "RIFF", std::vector<Chunk> { { "fmt ", juce::MemoryBlock (formatChunk (1, 1, 8000, 16).getData(), 14) },
+                                                                       { "data", eightBytes } }) })
         ASSERT_TRUE (writeChunks (folder.getChildFile (name), container, chunks)) << name;
 
     for (const auto& [name, formatTag, bits, sampleRate] : { std::tuple ("16-bit float.wav", 3, 16, 8000u), std::tuple ("24-bit float.wav", 3, 24, 8000u),
@@ -1184,6 +1186,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { with ({ "--in", path ("65535 channels.wav") }), "it has 65535 channels; only mono and stereo files can be rendered", 1 },
         { with ({ "--in", path ("late ds64.wav") }), "the WAV header is damaged: it does not begin with its RF64 size chunk (ds64)", 1 },
         { with ({ "--in", path ("short ds64.wav") }), "the WAV header is damaged: its RF64 size chunk (ds64) is too short", 1 },
+        { with ({ "--in", path ("short fmt.wav") }), "the WAV header is damaged: its format chunk is too short", 1 },
         { with ({ "--in", path ("7-bit.wav") }), "its encoding (7-bit integer PCM) is not supported", 1 },
         { with ({ "--in", path ("16-bit float.wav") }), "its encoding (16-bit float) is not supported", 1 },
         { with ({ "--in", path ("24-bit float.wav") }), "its encoding (24-bit float) is not supported", 1 },
@@ -1653,7 +1656,7 @@ TEST_F (CommandLineHost, RefusesAiffHeadersThatJuceWouldMisread)
     };
 
     // An empty message stands for a file that is read whole: six frames of silence.
-    struct Case { const char* name; const char* type; std::vector<Chunk> chunks; juce::String message; };
+    struct Case { juce::String name; const char* type; std::vector<Chunk> chunks; juce::String message; };
     std::vector<Case> cases {
         { "0-bit", "AIFF", { { "COMM", commonChunk (1, 6, 0) }, { "SSND", sixFrames } }, "the AIFF header is damaged: its sample size is 0 bits" },
         { "4-bit", "AIFF", { { "COMM", commonChunk (1, 6, 4) }, { "SSND", sixFrames } }, "its encoding (4-bit integer PCM) is not supported" },
@@ -1684,6 +1687,21 @@ TEST_F (CommandLineHost, RefusesAiffHeadersThatJuceWouldMisread)
     cases.push_back ({ "marks", "AIFF", manyMarks, "the AIFF header is damaged: its marker chunk (MARK) announces more markers than it holds" });
     cases.push_back ({ "comments", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "COMT", bytes ("\xff\xff\0\0\0\0\0\0\0\0", 10) }, { "SSND", sixFrames } },
                        "the AIFF header is damaged: its comment chunk (COMT) announces more comments than it holds" });
+
+    // Every chunk is read within its own size: an empty one holds nothing wherever it stands,
+    // and one too short for its fields is named.
+    for (const auto* empty : { "MARK", "FVER", "COMT" })
+    {
+        cases.push_back ({ juce::String (empty) + " first", "AIFF", { { empty, {} }, { "COMM", commonChunk (1, 6, 16) }, { "SSND", sixFrames } }, {} });
+        cases.push_back ({ juce::String (empty) + " after COMM", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { empty, {} }, { "SSND", sixFrames } }, {} });
+        cases.push_back ({ juce::String (empty) + " first in AIFF-C", "AIFC", { { empty, {} }, { "COMM", commonChunk (1, 6, 16, "NONE\0\0") }, { "SSND", sixFrames } }, {} });
+        cases.push_back ({ juce::String (empty) + " last", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "SSND", sixFrames }, { empty, {} } }, {} });
+    }
+
+    cases.push_back ({ "short COMM", "AIFF", { { "COMM", juce::MemoryBlock (commonChunk (1, 6, 16).getData(), 10) }, { "SSND", sixFrames } },
+                       "the AIFF header is damaged: its common chunk (COMM) is too short" });
+    cases.push_back ({ "short SSND", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "SSND", bytes ("\0\0\0\0", 4) } },
+                       "the AIFF header is damaged: its sound data chunk (SSND) is too short" });
 
     for (const auto& [name, type, chunks, message] : cases)
     {
