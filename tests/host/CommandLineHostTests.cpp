@@ -1215,7 +1215,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { with ({ "--in", path ("cut.ogg") }), "cannot read " + path ("cut.ogg") + ": the file is cut short", 1 },
         { with ({ "--in", path ("lying.ogg") }), "cannot read " + path ("lying.ogg") + ": the file is cut short", 1 },
         { with ({ "--in", path ("headless.ogg") }), "cannot read " + path ("headless.ogg") + ": the file is cut short", 1 },
-        { { "show", "--module", modulePath(), "--in", path ("cut.flac") }, "cannot read " + path ("cut.flac") + ": the file is cut short", 1 },
+        { { "show", "--module", modulePath(), "--in", path ("cut.ogg") }, "cannot read " + path ("cut.ogg") + ": the file is cut short", 1 },
         { with ({ "--set", "200=0.5" }), "unknown parameter '200'", 2 },
         { with ({ "--set", "Delay Lines Routng=Serial" }), "(nearest: 'Delay Lines Routing'", 2 },
         { with ({ "--set", "Delay Lines Routing=Seriel" }), "is not one of: Parallel, Serial", 2 },
