@@ -12,133 +12,136 @@ namespace
         added up to without overflowing.
     */
     constexpr juce::int64 maxLength = juce::int64 (1) << 60;
-
-    /** The Vorbis stream of one link of a chain, followed page by page as libvorbisfile follows
-        it: its three headers, then the block sizes of its packets up to its first audio page
-        with a granule position, which tell where its audio starts, then the granule positions
-        up to its end. Its setup is let go as soon as the start is known, so a walk through a
-        chain holds one link's setup at a time.
-    */
-    class VorbisLink
-    {
-    public:
-        VorbisLink()
-        {
-            ogg_stream_init (&stream, 0);
-            vorbis_info_init (&info);
-            vorbis_comment_init (&comment);
-        }
-
-        ~VorbisLink()
-        {
-            letGoOfSetup();
-        }
-
-        /** Takes a page that begins a stream of the link; true when it begins a Vorbis stream,
-            which the link then follows.
-        */
-        bool begin (ogg_page& page)
-        {
-            ogg_stream_reset_serialno (&stream, ogg_page_serialno (&page));
-            ogg_stream_pagein (&stream, &page);
-            ogg_packet packet;
-
-            if (ogg_stream_packetout (&stream, &packet) <= 0 || ! vorbis_synthesis_idheader (&packet))
-                return false;
-
-            serial = ogg_page_serialno (&page);
-            isVorbis = true;
-            damaged = vorbis_synthesis_headerin (&info, &comment, &packet) != 0;
-            numChannels = info.channels;
-            sampleRate = info.rate;
-            numHeaders = 1;
-            ended = ogg_page_eos (&page) != 0;
-            return true;
-        }
-
-        /** Takes a page of the link that begins no stream; those of other streams are passed over. */
-        void take (ogg_page& page)
-        {
-            if (! isVorbis || ended || damaged || ogg_page_serialno (&page) != serial)
-                return;
-
-            const auto granule = ogg_page_granulepos (&page);
-            ended = ogg_page_eos (&page) != 0;
-
-            if (granule != -1)
-                lastGranule = granule;
-
-            if (startKnown)
-                return;
-
-            const auto headersWereRead = numHeaders == 3;
-            ogg_stream_pagein (&stream, &page);
-            ogg_packet packet;
-
-            for (int result; (result = ogg_stream_packetout (&stream, &packet)) != 0;)
-            {
-                if (numHeaders < 3)
-                {
-                    damaged = result < 0 || vorbis_synthesis_headerin (&info, &comment, &packet) != 0;
-
-                    if (damaged)
-                        return;
-
-                    ++numHeaders;
-                }
-                else if (const auto block = result > 0 ? vorbis_packet_blocksize (&info, &packet) : -1; block >= 0)
-                {
-                    if (lastBlock >= 0)
-                        decoded += (lastBlock + block) / 4;
-
-                    lastBlock = block;
-                }
-            }
-
-            // The granule position of a stream's first audio page counts the samples up to its
-            // last packet: a stream that begins later than 0 counts from there, and one that
-            // counts fewer than its packets make has those cut from its start.
-            if (headersWereRead && granule != -1)
-            {
-                start = juce::jmax (ogg_int64_t (0), granule - decoded);
-                startKnown = true;
-                letGoOfSetup();
-            }
-        }
-
-        bool isVorbisStream() const noexcept        { return isVorbis; }
-        int getSerial() const noexcept              { return serial; }
-        bool isDamaged() const noexcept             { return damaged; }
-        bool hasEnded() const noexcept              { return ended; }
-        bool hasAllHeaders() const noexcept         { return numHeaders == 3; }
-        int getNumChannels() const noexcept         { return numChannels; }
-        long getSampleRate() const noexcept         { return sampleRate; }
-
-        /** The samples that decoding the link gives. */
-        juce::int64 getLength() const noexcept
-        {
-            return startKnown ? juce::jlimit (juce::int64 (0), maxLength, static_cast<juce::int64> (lastGranule - start)) : 0;
-        }
-
-    private:
-        void letGoOfSetup()
-        {
-            // Each of these may be cleared again.
-            ogg_stream_clear (&stream);
-            vorbis_comment_clear (&comment);
-            vorbis_info_clear (&info);
-        }
-
-        ogg_stream_state stream {};
-        vorbis_info info {};
-        vorbis_comment comment {};
-        int serial = 0, numHeaders = 0, numChannels = 0;
-        long sampleRate = 0, lastBlock = -1;
-        ogg_int64_t decoded = 0, start = 0, lastGranule = 0;
-        bool isVorbis = false, damaged = false, ended = false, startKnown = false;
-    };
 }
 
+//==============================================================================
+/** The Vorbis stream of one link of a chain, followed page by page as libvorbisfile follows
+    it: its three headers, then the block sizes of its packets up to its first audio page
+    with a granule position, which tell where its audio starts, then the granule positions
+    up to its end. Its setup is let go as soon as the start is known, so a walk through a
+    chain holds one link's setup at a time.
+*/
+class OggVorbisFileReader::VorbisLink
+{
+public:
+    VorbisLink()
+    {
+        ogg_stream_init (&stream, 0);
+        vorbis_info_init (&info);
+        vorbis_comment_init (&comment);
+    }
+
+    ~VorbisLink()
+    {
+        letGoOfSetup();
+    }
+
+    /** Takes a page that begins a stream of the link; true when it begins a Vorbis stream,
+        which the link then follows.
+    */
+    bool begin (ogg_page& page)
+    {
+        ogg_stream_reset_serialno (&stream, ogg_page_serialno (&page));
+        ogg_stream_pagein (&stream, &page);
+        ogg_packet packet;
+
+        if (ogg_stream_packetout (&stream, &packet) <= 0 || ! vorbis_synthesis_idheader (&packet))
+            return false;
+
+        serial = ogg_page_serialno (&page);
+        isVorbis = true;
+        damaged = vorbis_synthesis_headerin (&info, &comment, &packet) != 0;
+        numChannels = info.channels;
+        sampleRate = info.rate;
+        numHeaders = 1;
+        ended = ogg_page_eos (&page) != 0;
+        return true;
+    }
+
+    /** Takes a page of the link that begins no stream; those of other streams are passed over. */
+    void take (ogg_page& page)
+    {
+        if (! isVorbis || ended || damaged || ogg_page_serialno (&page) != serial)
+            return;
+
+        const auto granule = ogg_page_granulepos (&page);
+        ended = ogg_page_eos (&page) != 0;
+
+        // A position below 0 is none (-1) or no position at all.
+        if (granule >= 0)
+            lastGranule = granule;
+
+        if (startKnown)
+            return;
+
+        const auto headersWereRead = numHeaders == 3;
+        ogg_stream_pagein (&stream, &page);
+        ogg_packet packet;
+
+        for (int result; (result = ogg_stream_packetout (&stream, &packet)) != 0;)
+        {
+            if (numHeaders < 3)
+            {
+                damaged = result < 0 || vorbis_synthesis_headerin (&info, &comment, &packet) != 0;
+
+                if (damaged)
+                    return;
+
+                ++numHeaders;
+            }
+            else if (const auto block = result > 0 ? vorbis_packet_blocksize (&info, &packet) : -1; block >= 0)
+            {
+                if (lastBlock >= 0)
+                    decoded += (lastBlock + block) / 4;
+
+                lastBlock = block;
+            }
+        }
+
+        // The granule position of a stream's first audio page counts the samples up to its
+        // last packet: a stream that begins later than 0 counts from there, and one that
+        // counts fewer than its packets make has those cut from its start.
+        if (headersWereRead && granule >= 0)
+        {
+            start = juce::jmax (ogg_int64_t (0), granule - decoded);
+            startKnown = true;
+            letGoOfSetup();
+        }
+    }
+
+    bool isVorbisStream() const noexcept        { return isVorbis; }
+    int getSerial() const noexcept              { return serial; }
+    bool isDamaged() const noexcept             { return damaged; }
+    bool hasEnded() const noexcept              { return ended; }
+    bool hasAllHeaders() const noexcept         { return numHeaders == 3; }
+    int getNumChannels() const noexcept         { return numChannels; }
+    long getSampleRate() const noexcept         { return sampleRate; }
+
+    /** The samples that decoding the link gives. */
+    juce::int64 getLength() const noexcept
+    {
+        return startKnown ? juce::jlimit (juce::int64 (0), maxLength, static_cast<juce::int64> (lastGranule - start)) : 0;
+    }
+
+private:
+    void letGoOfSetup()
+    {
+        // Each of these may be cleared again.
+        ogg_stream_clear (&stream);
+        vorbis_comment_clear (&comment);
+        vorbis_info_clear (&info);
+    }
+
+    ogg_stream_state stream {};
+    vorbis_info info {};
+    vorbis_comment comment {};
+    int serial = 0, numHeaders = 0, numChannels = 0;
+    long sampleRate = 0, lastBlock = -1;
+    ogg_int64_t decoded = 0, start = 0, lastGranule = 0;
+    bool isVorbis = false, damaged = false, ended = false, startKnown = false;
+};
+
+//==============================================================================
 OggVorbisFileReader::OggVorbisFileReader (juce::InputStream* stream)
     : juce::AudioFormatReader (stream, "Ogg-Vorbis file")
 {

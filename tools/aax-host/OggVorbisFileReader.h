@@ -36,6 +36,8 @@ public:
                       juce::int64 startSampleInFile, int numSamples) override;
 
 private:
+    class VorbisLink;
+
     explicit OggVorbisFileReader (juce::InputStream* stream);
 
     /** Walks the file's pages once from its start, link after link, for what libvorbisfile
