@@ -514,8 +514,10 @@ void UncompressedHeaderCheck::walkAiff (juce::InputStream& stream, juce::int64 e
             aiff.dataStart = contentStart + 8 + aiff.dataOffset;
             aiff.dataChunkSize = length;
 
-            // Where a streaming writer left its mark the audio is all that follows.
-            aiff.dataRunsToEnd = length >= 8 && isStreamingMark (length - 8, soxAiffMark, aiff.numChannels * aiff.bitsPerSample / 8);
+            // Where a streaming writer left its mark the audio is all that follows. The frame
+            // size is not checked yet, and may be past what an int holds.
+            const auto frameSize = juce::jmin (static_cast<juce::int64> (aiff.numChannels) * aiff.bitsPerSample / 8, juce::int64 (soxAiffMark));
+            aiff.dataRunsToEnd = length >= 8 && isStreamingMark (length - 8, soxAiffMark, static_cast<int> (frameSize));
 
             if (aiff.dataRunsToEnd)
                 return;
