@@ -1,10 +1,13 @@
+#include <juce_audio_formats/juce_audio_formats.h>
 #include <juce_graphics/juce_graphics.h>
 
 #include <gtest/gtest.h>
 
 #include "TestFolder.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <set>
 
@@ -160,7 +163,8 @@ TEST (SnapshotCommand, WritesWhatTheEditorShowsWithoutADisplay)
 }
 
 // The editor in a real window of the command-line host: it maps, paints, and the host quits
-// cleanly when the window is closed. Needs an X display (the build runs it under Xvfb).
+// cleanly when the window is closed; with an input it plays, the file is read as it is played,
+// in memory that does not grow with its length. Needs an X display (the build runs it under Xvfb).
 TEST (ShowCommand, OpensTheEditorInAWindowAndQuitsWhenItIsClosed)
 {
     if (environment ("DISPLAY").isEmpty())
@@ -173,27 +177,80 @@ TEST (ShowCommand, OpensTheEditorInAWindowAndQuitsWhenItIsClosed)
     if (display == nullptr)
         GTEST_SKIP() << "the X display cannot be reached";
 
+    // A second of a tone, played in a loop, and three minutes of silence, both mono at 192 kHz:
+    // held whole on both inputs, as it once was, the silence would take 276 MB.
+    const TestFolder testFolder ("corvane-show-test");
+    const auto& folder = testFolder.getFile();
+
+    for (const auto& [name, seconds] : { std::pair ("short.flac", 1), std::pair ("long.flac", 180) })
+    {
+        juce::AudioBuffer<float> audio (1, 192000 * seconds);
+        audio.clear();
+
+        for (int i = 0; i < 192000 && seconds == 1; ++i)
+            audio.setSample (0, i, 0.3f * std::sin (0.01f * static_cast<float> (i)));
+
+        std::unique_ptr<juce::AudioFormatWriter> writer (juce::FlacAudioFormat().createWriterFor (
+            new juce::FileOutputStream (folder.getChildFile (name)), 192000.0, 1, 16, {}, 0));
+        ASSERT_TRUE (writer != nullptr && writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples()));
+    }
+
+    std::map<juce::String, long> peaks;
+
+    for (const juce::String input : { "", "short.flac", "long.flac" })
+    {
+        SCOPED_TRACE (input);
+        juce::StringArray command { "/bin/sh", "-c", "echo $$; exec \"$0\" \"$@\"", environment ("CORVANE_HOST"), "show",
+                                    "--module", environment ("CORVANE_MODULE") };
+
+        if (input.isNotEmpty())
+            command.addArray ({ "--in", folder.getChildFile (input).getFullPathName() });
+
+        // The shell says the process id that the host then takes over.
+        juce::ChildProcess host;
+        ASSERT_TRUE (host.start (bounded (command), juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr));
+        juce::String pid;
+
+        for (char c = 0; host.readProcessOutput (&c, 1) == 1 && c != '\n';)
+            pid << c;
+
+        Window window = 0;
+        ASSERT_TRUE (waitFor ([&] { return (window = findWindowNamed (display.get(), "Corvane")) != 0; }, 30000))
+            << "no window appeared";
+
+        // A window that nothing has painted is one flat colour.
+        EXPECT_TRUE (waitFor ([&] { return countColours (display.get(), window) > 1; }, 20000)) << "the window shows no editor";
+
+        // A moment of playing, then the most memory the host has taken.
+        juce::Thread::sleep (1000);
+        peaks[input] = juce::File ("/proc/" + pid + "/status").loadFileAsString().fromFirstOccurrenceOf ("VmHWM:", false, false).getLargeIntValue();
+
+        XEvent close {};
+        close.xclient.type = ClientMessage;
+        close.xclient.window = window;
+        close.xclient.message_type = XInternAtom (display.get(), "WM_PROTOCOLS", False);
+        close.xclient.format = 32;
+        close.xclient.data.l[0] = static_cast<long> (XInternAtom (display.get(), "WM_DELETE_WINDOW", False));
+        XSendEvent (display.get(), window, False, NoEventMask, &close);
+        XFlush (display.get());
+
+        ASSERT_TRUE (host.waitForProcessToFinish (30000)) << "the host did not quit";
+        EXPECT_EQ (host.getExitCode(), 0u) << host.readAllProcessOutput();
+        EXPECT_EQ (findWindowNamed (display.get(), "Corvane"), 0u);
+    }
+
+    // A file found cut as it is read ends the show with what is wrong with it.
+    juce::MemoryBlock whole;
+    const auto cut = folder.getChildFile ("cut.flac");
+    ASSERT_TRUE (folder.getChildFile ("short.flac").loadFileAsData (whole) && cut.replaceWithData (whole.getData(), whole.getSize() / 2));
     juce::ChildProcess host;
-    ASSERT_TRUE (host.start (bounded ({ environment ("CORVANE_HOST"), "show", "--module", environment ("CORVANE_MODULE") }),
+    ASSERT_TRUE (host.start (bounded ({ environment ("CORVANE_HOST"), "show", "--module", environment ("CORVANE_MODULE"), "--in", cut.getFullPathName() }),
                              juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr));
-
-    Window window = 0;
-    ASSERT_TRUE (waitFor ([&] { return (window = findWindowNamed (display.get(), "Corvane")) != 0; }, 30000))
-        << "no window appeared";
-
-    // A window that nothing has painted is one flat colour.
-    EXPECT_TRUE (waitFor ([&] { return countColours (display.get(), window) > 1; }, 20000)) << "the window shows no editor";
-
-    XEvent close {};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = window;
-    close.xclient.message_type = XInternAtom (display.get(), "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = static_cast<long> (XInternAtom (display.get(), "WM_DELETE_WINDOW", False));
-    XSendEvent (display.get(), window, False, NoEventMask, &close);
-    XFlush (display.get());
-
+    const auto output = host.readAllProcessOutput();
     ASSERT_TRUE (host.waitForProcessToFinish (30000)) << "the host did not quit";
-    EXPECT_EQ (host.getExitCode(), 0u) << host.readAllProcessOutput();
-    EXPECT_EQ (findWindowNamed (display.get(), "Corvane"), 0u);
+    EXPECT_EQ (host.getExitCode(), 1u);
+    EXPECT_TRUE (output.endsWith ("corvane-host: cannot read " + cut.getFullPathName() + ": the file is cut short\n")) << output;
+
+    EXPECT_GT (peaks["short.flac"], 0);
+    EXPECT_LT (peaks["long.flac"] - peaks["short.flac"], 64 * 1024) << peaks["short.flac"] << " KB, then " << peaks["long.flac"] << " KB";
 }

@@ -241,6 +241,17 @@ namespace
         return result;
     }
 
+    /** The Ogg page that begins at these bytes. */
+    ogg_page pageAt (unsigned char* bytes)
+    {
+        ogg_page page { bytes, 27 + bytes[26], bytes + 27 + bytes[26], 0 };
+
+        for (int segment = 0; segment < bytes[26]; ++segment)
+            page.body_len += bytes[27 + segment];
+
+        return page;
+    }
+
     juce::AudioBuffer<float> sine (int numChannels, int numSamples, double sampleRate, double frequency = 330.0)
     {
         juce::AudioBuffer<float> audio (numChannels, numSamples);
@@ -252,10 +263,17 @@ namespace
         return audio;
     }
 
-    /** corvane-host started with its output discarded; answers its process id, or 0. */
-    pid_t startHost (const juce::StringArray& arguments)
+    /** corvane-host started with its output discarded, through a wrapper command where one is
+        given; answers its process id, or 0.
+    */
+    pid_t startHost (const juce::StringArray& arguments, const juce::StringArray& wrapper = {})
     {
-        std::vector<std::string> words { std::getenv ("CORVANE_HOST") };
+        std::vector<std::string> words;
+
+        for (const auto& word : wrapper)
+            words.push_back (word.toStdString());
+
+        words.push_back (std::getenv ("CORVANE_HOST"));
 
         for (const auto& argument : arguments)
             words.push_back (argument.toStdString());
@@ -281,7 +299,7 @@ namespace
         posix_spawnattr_setflags (&attributes, POSIX_SPAWN_SETSIGDEF);
 
         pid_t child = 0;
-        const auto started = posix_spawn (&child, argv[0], &actions, &attributes, argv.data(), environ) == 0;
+        const auto started = posix_spawnp (&child, argv[0], &actions, &attributes, argv.data(), environ) == 0;
         posix_spawn_file_actions_destroy (&actions);
         posix_spawnattr_destroy (&attributes);
         return started ? child : 0;
@@ -312,10 +330,12 @@ namespace
         }
     }
 
-    /** The peak memory of one run of corvane-host, in kilobytes (its output discarded). */
-    long peakMemoryOfRun (const juce::StringArray& arguments)
+    /** The peak memory of one run of corvane-host, in kilobytes (its output discarded); -1 where
+        it failed.
+    */
+    long peakMemoryOfRun (const juce::StringArray& arguments, const juce::StringArray& wrapper = {})
     {
-        const auto child = startHost (arguments);
+        const auto child = startHost (arguments, wrapper);
         int status = 0;
         rusage usage {};
 
@@ -1088,7 +1108,9 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
              std::tuple ("late ds64.wav", "RF64", std::vector<Chunk> { { "fmt ", formatChunk (1, 1, 8000, 16) }, { "ds64", ds64 (28) },
                                                                        { "data", eightBytes, 0xffffffffu } }),
              std::tuple ("short ds64.wav", "RF64", std::vector<Chunk> { { "ds64", ds64 (16) }, { "fmt ", formatChunk (1, 1, 8000, 16) },
-                                                                        { "data", eightBytes, 0xffffffffu } }) })
+                                                                        { "data", eightBytes, 0xffffffffu } }),
+             std::tuple ("short fmt.wav", "RIFF", std::vector<Chunk> { { "fmt ", juce::MemoryBlock (formatChunk (1, 1, 8000, 16).getData(), 14) },
+                                                                       { "data", eightBytes } }) })
         ASSERT_TRUE (writeChunks (folder.getChildFile (name), container, chunks)) << name;
 
     for (const auto& [name, formatTag, bits, sampleRate] : { std::tuple ("16-bit float.wav", 3, 16, 8000u), std::tuple ("24-bit float.wav", 3, 24, 8000u),
@@ -1126,12 +1148,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
             ASSERT_NE (last, std::string::npos);
             const auto claimed = juce::ByteOrder::swapIfBigEndian (static_cast<int64_t> (480000));
             std::memcpy (bytes + last + 6, &claimed, 8);
-            ogg_page page { bytes + last, 27 + bytes[last + 26], nullptr, 0 };
-            page.body = page.header + page.header_len;
-
-            for (int segment = 0; segment < bytes[last + 26]; ++segment)
-                page.body_len += bytes[last + 27 + segment];
-
+            auto page = pageAt (bytes + last);
             ogg_page_checksum_set (&page);
         }
 
@@ -1206,6 +1223,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { with ({ "--in", path ("65535 channels.wav") }), "it has 65535 channels; only mono and stereo files can be rendered", 1 },
         { with ({ "--in", path ("late ds64.wav") }), "the WAV header is damaged: it does not begin with its RF64 size chunk (ds64)", 1 },
         { with ({ "--in", path ("short ds64.wav") }), "the WAV header is damaged: its RF64 size chunk (ds64) is too short", 1 },
+        { with ({ "--in", path ("short fmt.wav") }), "the WAV header is damaged: its format chunk is too short", 1 },
         { with ({ "--in", path ("7-bit.wav") }), "its encoding (7-bit integer PCM) is not supported", 1 },
         { with ({ "--in", path ("16-bit float.wav") }), "its encoding (16-bit float) is not supported", 1 },
         { with ({ "--in", path ("24-bit float.wav") }), "its encoding (24-bit float) is not supported", 1 },
@@ -1219,7 +1237,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         { with ({ "--in", path ("cut.ogg") }), "cannot read " + path ("cut.ogg") + ": the file is cut short", 1 },
         { with ({ "--in", path ("lying.ogg") }), "cannot read " + path ("lying.ogg") + ": the file is cut short", 1 },
         { with ({ "--in", path ("headless.ogg") }), "cannot read " + path ("headless.ogg") + ": the file is cut short", 1 },
-        { { "show", "--module", modulePath(), "--in", path ("cut.flac") }, "cannot read " + path ("cut.flac") + ": the file is cut short", 1 },
+        { { "show", "--module", modulePath(), "--in", path ("cut.ogg") }, "cannot read " + path ("cut.ogg") + ": the file is cut short", 1 },
         { with ({ "--set", "200=0.5" }), "unknown parameter '200'", 2 },
         { with ({ "--set", "Delay Lines Routng=Serial" }), "(nearest: 'Delay Lines Routing'", 2 },
         { with ({ "--set", "Delay Lines Routing=Seriel" }), "is not one of: Parallel, Serial", 2 },
@@ -1675,7 +1693,7 @@ TEST_F (CommandLineHost, RefusesAiffHeadersThatJuceWouldMisread)
     };
 
     // An empty message stands for a file that is read whole: six frames of silence.
-    struct Case { const char* name; const char* type; std::vector<Chunk> chunks; juce::String message; };
+    struct Case { juce::String name; const char* type; std::vector<Chunk> chunks; juce::String message; };
     std::vector<Case> cases {
         { "0-bit", "AIFF", { { "COMM", commonChunk (1, 6, 0) }, { "SSND", sixFrames } }, "the AIFF header is damaged: its sample size is 0 bits" },
         { "4-bit", "AIFF", { { "COMM", commonChunk (1, 6, 4) }, { "SSND", sixFrames } }, "its encoding (4-bit integer PCM) is not supported" },
@@ -1706,6 +1724,21 @@ TEST_F (CommandLineHost, RefusesAiffHeadersThatJuceWouldMisread)
     cases.push_back ({ "marks", "AIFF", manyMarks, "the AIFF header is damaged: its marker chunk (MARK) announces more markers than it holds" });
     cases.push_back ({ "comments", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "COMT", bytes ("\xff\xff\0\0\0\0\0\0\0\0", 10) }, { "SSND", sixFrames } },
                        "the AIFF header is damaged: its comment chunk (COMT) announces more comments than it holds" });
+
+    // Every chunk is read within its own size: an empty one holds nothing wherever it stands,
+    // and one too short for its fields is named.
+    for (const auto* empty : { "MARK", "FVER", "COMT" })
+    {
+        cases.push_back ({ juce::String (empty) + " first", "AIFF", { { empty, {} }, { "COMM", commonChunk (1, 6, 16) }, { "SSND", sixFrames } }, {} });
+        cases.push_back ({ juce::String (empty) + " after COMM", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { empty, {} }, { "SSND", sixFrames } }, {} });
+        cases.push_back ({ juce::String (empty) + " first in AIFF-C", "AIFC", { { empty, {} }, { "COMM", commonChunk (1, 6, 16, "NONE\0\0") }, { "SSND", sixFrames } }, {} });
+        cases.push_back ({ juce::String (empty) + " last", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "SSND", sixFrames }, { empty, {} } }, {} });
+    }
+
+    cases.push_back ({ "short COMM", "AIFF", { { "COMM", juce::MemoryBlock (commonChunk (1, 6, 16).getData(), 10) }, { "SSND", sixFrames } },
+                       "the AIFF header is damaged: its common chunk (COMM) is too short" });
+    cases.push_back ({ "short SSND", "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "SSND", bytes ("\0\0\0\0", 4) } },
+                       "the AIFF header is damaged: its sound data chunk (SSND) is too short" });
 
     for (const auto& [name, type, chunks, message] : cases)
     {
@@ -2005,17 +2038,27 @@ TEST_F (CommandLineHost, RefusesFlacWhoseFramesCannotBeDecoded)
     }
 }
 
-TEST_F (CommandLineHost, ReadsCompressedStreamsFollowedByZerosInTimeLinearInThem)
+TEST_F (CommandLineHost, ReadsCompressedStreamsFollowedByOtherBytesInTimeLinearInThem)
 {
     ASSERT_TRUE (writeAudio (juce::FlacAudioFormat(), folder.getChildFile ("sized flac"), sine (1, 4410, 44100.0), 44100.0, 16));
     ASSERT_TRUE (writeAudio (juce::OggVorbisAudioFormat(), folder.getChildFile ("ogg"), sine (1, 4410, 44100.0), 44100.0, 16));
+    ASSERT_TRUE (folder.getChildFile ("ogg").copyFileTo (folder.getChildFile ("ogg, pages")));
     juce::MemoryBlock unsized;
     ASSERT_TRUE (folder.getChildFile ("sized flac").loadFileAsData (unsized));
     static_cast<uint8_t*> (unsized.getData())[21] &= 0xf0;
     std::memset (static_cast<uint8_t*> (unsized.getData()) + 22, 0, 4);
     ASSERT_TRUE (folder.getChildFile ("unsized flac").replaceWithData (unsized.getData(), unsized.getSize()));
 
-    for (const auto* name : { "sized flac", "unsized flac", "ogg" })
+    // 64 MB of page starts: checking each as a page, as a search for pages does, takes a minute.
+    juce::MemoryOutputStream pageStarts;
+
+    for (int i = 0; i < (1 << 18); ++i)
+        pageStarts.write ("OggS", 4);
+
+    for (int i = 0; i < 64; ++i)
+        ASSERT_TRUE (folder.getChildFile ("ogg, pages").appendData (pageStarts.getData(), pageStarts.getDataSize()));
+
+    for (const auto* name : { "sized flac", "unsized flac", "ogg", "ogg, pages" })
     {
         SCOPED_TRACE (name);
 
@@ -2029,6 +2072,56 @@ TEST_F (CommandLineHost, ReadsCompressedStreamsFollowedByZerosInTimeLinearInThem
         EXPECT_EQ (run.exitCode, 0) << run.output;
         EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(), 4410);
     }
+}
+
+TEST_F (CommandLineHost, ReadsOggChainsOfManyLinksInMemoryBoundedByTheFile)
+{
+    // 12,000 links of 10 ms each, as an encoder writes them, each with its own serial number: a
+    // file of 49 MB whose links' decoders, held at once, would take a gigabyte. Where the build
+    // allows it the host runs with 1 GB of address space.
+    constexpr int numLinks = 12000;
+    ASSERT_TRUE (writeAudio (juce::OggVorbisAudioFormat(), folder.getChildFile ("link.ogg"), sine (2, 441, 44100.0), 44100.0, 16));
+    juce::MemoryBlock link;
+    ASSERT_TRUE (folder.getChildFile ("link.ogg").loadFileAsData (link));
+
+    {
+        juce::FileOutputStream chain (folder.getChildFile ("chain.ogg"));
+        auto* bytes = static_cast<unsigned char*> (link.getData());
+
+        for (int serial = 1; serial <= numLinks; ++serial)
+        {
+            for (size_t at = 0; at < link.getSize();)
+            {
+                auto page = pageAt (bytes + at);
+                const auto field = juce::ByteOrder::swapIfBigEndian (static_cast<uint32_t> (serial));
+                std::memcpy (bytes + at + 14, &field, 4);
+                ogg_page_checksum_set (&page);
+                at += static_cast<size_t> (page.header_len + page.body_len);
+            }
+
+            ASSERT_TRUE (chain.write (link.getData(), link.getSize()));
+        }
+    }
+
+    // A sanitizer reserves its shadow memory up front, far beyond any useful limit, and
+    // AddressSanitizer holds on to what is freed unless told not to.
+   #if defined (__SANITIZE_ADDRESS__) || defined (__SANITIZE_THREAD__)
+    const juce::StringArray limit { "env", "ASAN_OPTIONS=" + juce::SystemStats::getEnvironmentVariable ("ASAN_OPTIONS", {})
+                                             + ":quarantine_size_mb=0:thread_local_quarantine_size_kb=0" };
+   #else
+    const juce::StringArray limit { "prlimit", "--as=1073741824", "--" };
+   #endif
+    const auto peakOf = [&] (const char* input)
+    {
+        return peakMemoryOfRun ({ "render", "--module", modulePath(), "--in", path (input), "--out", path ("out.wav"),
+                                  "--config", "1x1", "--bypass", "--tail", "0" }, limit);
+    };
+
+    const auto linkPeak = peakOf ("link.ogg"), chainPeak = peakOf ("chain.ogg");
+    ASSERT_GT (linkPeak, 0);
+    ASSERT_GT (chainPeak, 0);
+    EXPECT_LT (chainPeak - linkPeak, 64 * 1024) << linkPeak << " KB, then " << chainPeak << " KB";
+    EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(), numLinks * 441);
 }
 
 // Only show reaches an X display, and only the one DISPLAY names: not the ":0" that JUCE falls

@@ -126,6 +126,9 @@ bool FlacFileReader::readSamples (int* const* destChannels, int numDestChannels,
     if (numSamples <= 0)
         return true;
 
+    if (startSampleInFile == 0 && nextSample != 0)
+        restart();
+
     if (startSampleInFile != nextSample)
         return false;
 
@@ -147,6 +150,30 @@ bool FlacFileReader::readSamples (int* const* destChannels, int numDestChannels,
     }
 
     return true;
+}
+
+void FlacFileReader::restart()
+{
+    // The file is read as what it was found to be when it was opened: one that has changed
+    // since fails as damaged where its frames no longer fit.
+    const auto rate = sampleRate;
+    const auto channels = numChannels;
+    const auto bits = bitsPerSample;
+    const auto length = lengthInSamples;
+    damaged = lostSync = false;
+    blockLength = blockPosition = 0;
+    nextSample = 0;
+
+    if (! FLAC__stream_decoder_reset (decoder) || ! FLAC__stream_decoder_process_until_end_of_metadata (decoder))
+        damaged = true;
+
+    sampleRate = rate;
+    numChannels = channels;
+    bitsPerSample = bits;
+    lengthInSamples = length;
+
+    if (damaged)
+        throw damage (0);
 }
 
 //==============================================================================

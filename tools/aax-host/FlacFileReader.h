@@ -22,14 +22,18 @@ public:
 
     ~FlacFileReader() override;
 
-    /** Reads on from where the last read ended (a read from elsewhere returns false); throws
-        std::runtime_error, saying what is wrong, where the audio ends early or is damaged.
+    /** Reads on from where the last read ended, or from the start again (a read from elsewhere
+        returns false); throws std::runtime_error, saying what is wrong, where the audio ends
+        early or is damaged.
     */
     bool readSamples (int* const* destChannels, int numDestChannels, int startOffsetInDestBuffer,
                       juce::int64 startSampleInFile, int numSamples) override;
 
 private:
     explicit FlacFileReader (juce::InputStream* stream);
+
+    /** Goes back to the start of the stream, to read it again. */
+    void restart();
 
     /** Decodes the next frame into the block; false at the end of the stream. */
     bool decodeFrame();

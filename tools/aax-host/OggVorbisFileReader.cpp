@@ -1,42 +1,152 @@
 #include "OggVorbisFileReader.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 
 namespace
 {
-    /** The largest Ogg page: its header, 255 lacing values and 255 segments of 255 bytes. */
-    constexpr int maxPageSize = 27 + 255 + 255 * 255;
+    const char* const damagedHeaders = "the file is damaged: its Vorbis headers cannot be read";
+
+    /** A length in samples that no file reaches, and that the lengths of a chain's links can be
+        added up to without overflowing.
+    */
+    constexpr juce::int64 maxLength = juce::int64 (1) << 60;
 }
 
+//==============================================================================
+/** The Vorbis stream of one link of a chain, followed page by page as libvorbisfile follows
+    it: its three headers, then the block sizes of its packets up to its first audio page
+    with a granule position, which tell where its audio starts, then the granule positions
+    up to its end. Its setup is let go as soon as the start is known, so a walk through a
+    chain holds one link's setup at a time.
+*/
+class OggVorbisFileReader::VorbisLink
+{
+public:
+    VorbisLink()
+    {
+        ogg_stream_init (&stream, 0);
+        vorbis_info_init (&info);
+        vorbis_comment_init (&comment);
+    }
+
+    ~VorbisLink()
+    {
+        letGoOfSetup();
+    }
+
+    /** Takes a page that begins a stream of the link; true when it begins a Vorbis stream,
+        which the link then follows.
+    */
+    bool begin (ogg_page& page)
+    {
+        ogg_stream_reset_serialno (&stream, ogg_page_serialno (&page));
+        ogg_stream_pagein (&stream, &page);
+        ogg_packet packet;
+
+        if (ogg_stream_packetout (&stream, &packet) <= 0 || ! vorbis_synthesis_idheader (&packet))
+            return false;
+
+        serial = ogg_page_serialno (&page);
+        isVorbis = true;
+        damaged = vorbis_synthesis_headerin (&info, &comment, &packet) != 0;
+        numChannels = info.channels;
+        sampleRate = info.rate;
+        numHeaders = 1;
+        ended = ogg_page_eos (&page) != 0;
+        return true;
+    }
+
+    /** Takes a page of the link that begins no stream; those of other streams are passed over. */
+    void take (ogg_page& page)
+    {
+        if (! isVorbis || ended || damaged || ogg_page_serialno (&page) != serial)
+            return;
+
+        const auto granule = ogg_page_granulepos (&page);
+        ended = ogg_page_eos (&page) != 0;
+
+        // A position below 0 is none (-1) or no position at all.
+        if (granule >= 0)
+            lastGranule = granule;
+
+        if (startKnown)
+            return;
+
+        const auto headersWereRead = numHeaders == 3;
+        ogg_stream_pagein (&stream, &page);
+        ogg_packet packet;
+
+        for (int result; (result = ogg_stream_packetout (&stream, &packet)) != 0;)
+        {
+            if (numHeaders < 3)
+            {
+                damaged = result < 0 || vorbis_synthesis_headerin (&info, &comment, &packet) != 0;
+
+                if (damaged)
+                    return;
+
+                ++numHeaders;
+            }
+            else if (const auto block = result > 0 ? vorbis_packet_blocksize (&info, &packet) : -1; block >= 0)
+            {
+                if (lastBlock >= 0)
+                    decoded += (lastBlock + block) / 4;
+
+                lastBlock = block;
+            }
+        }
+
+        // The granule position of a stream's first audio page counts the samples up to its
+        // last packet: a stream that begins later than 0 counts from there, and one that
+        // counts fewer than its packets make has those cut from its start.
+        if (headersWereRead && granule >= 0)
+        {
+            start = juce::jmax (ogg_int64_t (0), granule - decoded);
+            startKnown = true;
+            letGoOfSetup();
+        }
+    }
+
+    bool isVorbisStream() const noexcept        { return isVorbis; }
+    int getSerial() const noexcept              { return serial; }
+    bool isDamaged() const noexcept             { return damaged; }
+    bool hasEnded() const noexcept              { return ended; }
+    bool hasAllHeaders() const noexcept         { return numHeaders == 3; }
+    int getNumChannels() const noexcept         { return numChannels; }
+    long getSampleRate() const noexcept         { return sampleRate; }
+
+    /** The samples that decoding the link gives. */
+    juce::int64 getLength() const noexcept
+    {
+        return startKnown ? juce::jlimit (juce::int64 (0), maxLength, static_cast<juce::int64> (lastGranule - start)) : 0;
+    }
+
+private:
+    void letGoOfSetup()
+    {
+        // Each of these may be cleared again.
+        ogg_stream_clear (&stream);
+        vorbis_comment_clear (&comment);
+        vorbis_info_clear (&info);
+    }
+
+    ogg_stream_state stream {};
+    vorbis_info info {};
+    vorbis_comment comment {};
+    int serial = 0, numHeaders = 0, numChannels = 0;
+    long sampleRate = 0, lastBlock = -1;
+    ogg_int64_t decoded = 0, start = 0, lastGranule = 0;
+    bool isVorbis = false, damaged = false, ended = false, startKnown = false;
+};
+
+//==============================================================================
 OggVorbisFileReader::OggVorbisFileReader (juce::InputStream* stream)
     : juce::AudioFormatReader (stream, "Ogg-Vorbis file")
 {
-    findLastPage();
-
-    const ov_callbacks callbacks { readBytes, seekTo, nullptr, tellPosition };
-    opened = input->setPosition (0) && ov_open_callbacks (this, &file, nullptr, 0, callbacks) == 0;
-
-    if (! opened)
-        return;
-
-    // Finding the links of a chain leaves the decoder where the search stopped, which may lie
-    // past a short first link.
-    if (ov_pcm_seek (&file, 0) != 0)
-    {
-        ov_clear (&file);
-        opened = false;
-        return;
-    }
-
-    const auto* info = ov_info (&file, -1);
-    sampleRate = static_cast<double> (info->rate);
-    numChannels = static_cast<unsigned int> (info->channels);
     bitsPerSample = 32;
     usesFloatingPointData = true;
-    lengthInSamples = juce::jmax (ogg_int64_t (0), ov_pcm_total (&file, -1));
 }
 
 OggVorbisFileReader::~OggVorbisFileReader()
@@ -53,37 +163,137 @@ std::unique_ptr<juce::AudioFormatReader> OggVorbisFileReader::create (std::uniqu
         return {};
 
     std::unique_ptr<OggVorbisFileReader> reader (new OggVorbisFileReader (stream.release()));
+    error = reader->walkPages();
 
-    // One that begins as a Vorbis stream and cannot be opened has its headers damaged or cut.
-    if (! reader->opened)
-    {
-        if (firstPacketBegins (*reader->input, "\x01vorbis", 7))
-            error = reader->lastPageEndsStream ? "the file is damaged: its Vorbis headers cannot be read" : "the file is cut short";
-        else if (firstPacketBegins (*reader->input, "\x7f" "FLAC", 5))
-            error = "its encoding (Ogg FLAC) is not supported";
-
+    if (error.isNotEmpty() || reader->numChannels == 0)
         return {};
-    }
 
-    // The reader announces the length up to the last whole page, so a file cut anywhere
-    // would pass for a shorter whole one.
-    if (! reader->lastPageEndsStream)
+    if (! reader->openDecoder())
     {
-        error = "the file is cut short";
+        error = damagedHeaders;
         return {};
-    }
-
-    for (int link = 1; link < ov_streams (&reader->file); ++link)
-    {
-        if (ov_info (&reader->file, link)->channels != static_cast<int> (reader->numChannels)
-             || ov_info (&reader->file, link)->rate != static_cast<long> (reader->sampleRate))
-        {
-            error = "its chained streams differ in channels or sample rate";
-            return {};
-        }
     }
 
     return reader;
+}
+
+juce::String OggVorbisFileReader::walkPages()
+{
+    ogg_sync_state sync;
+    ogg_sync_init (&sync);
+    const juce::ScopeGuard clearSync { [&sync] { ogg_sync_clear (&sync); } };
+
+    // Answers the page that begins where the last one ended; 0 where the file ends first, less
+    // than 0 where the bytes there are no page. The pages stop at either: whatever follows is
+    // passed over unread, however much of it looks like pages.
+    const auto nextPage = [this, &sync] (ogg_page& page)
+    {
+        for (;;)
+        {
+            if (const auto found = ogg_sync_pageseek (&sync, &page); found != 0)
+                return found;
+
+            constexpr int chunkSize = 65536;
+            auto* buffer = ogg_sync_buffer (&sync, chunkSize);
+            const auto read = buffer != nullptr ? input->read (buffer, chunkSize) : 0;
+
+            if (read <= 0 || ogg_sync_wrote (&sync, read) != 0)
+                return 0L;
+        }
+    };
+
+    std::optional<VorbisLink> link;
+    auto linkBegins = true;   // while the pages that begin the streams of a link come
+    juce::int64 length = 0;
+    ogg_page page;
+    long found = 0;
+
+    while ((found = nextPage (page)) > 0)
+    {
+        if (ogg_page_bos (&page) != 0)
+        {
+            // A page that begins a stream after others that do not begins the next link.
+            if (! linkBegins || ! link.has_value())
+            {
+                if (link.has_value() && ! link->hasAllHeaders())
+                    return damagedHeaders;
+
+                // A decoder tells the links of a chain apart by their streams' serial numbers.
+                if (link.has_value() && ogg_page_serialno (&page) == link->getSerial())
+                    return "the file is damaged: two of its chained streams have one serial number";
+
+                length = juce::jmin (maxLength, length + (link.has_value() ? link->getLength() : 0));
+                link.emplace();
+                linkBegins = true;
+            }
+
+            if (! link->isVorbisStream() && link->begin (page))
+            {
+                if (link->isDamaged())
+                    return damagedHeaders;
+
+                if (numChannels == 0)
+                {
+                    numChannels = static_cast<unsigned int> (link->getNumChannels());
+                    sampleRate = static_cast<double> (link->getSampleRate());
+                }
+                else if (link->getNumChannels() != static_cast<int> (numChannels) || link->getSampleRate() != static_cast<long> (sampleRate))
+                {
+                    return "its chained streams differ in channels or sample rate";
+                }
+            }
+        }
+        else
+        {
+            // A link whose streams have all begun without a Vorbis one cannot be decoded.
+            if (! link.has_value() || ! link->isVorbisStream())
+                break;
+
+            linkBegins = false;
+            link->take (page);
+
+            if (link->isDamaged())
+                return damagedHeaders;
+        }
+
+        streamEnd += found;
+    }
+
+    if (! link.has_value() || ! link->isVorbisStream())
+    {
+        if (numChannels != 0 || firstPacketBegins (*input, "\x01vorbis", 7))
+        {
+            numChannels = 0;
+            return found == 0 ? "the file is cut short" : damagedHeaders;
+        }
+
+        if (firstPacketBegins (*input, "\x7f" "FLAC", 5))
+            return "its encoding (Ogg FLAC) is not supported";
+
+        return {};
+    }
+
+    // The pages of the last stream stop before its end: the file was cut, and whatever follows
+    // is not where its audio went on.
+    if (! link->hasEnded())
+        return "the file is cut short";
+
+    if (! link->hasAllHeaders())
+        return damagedHeaders;
+
+    lengthInSamples = juce::jmin (maxLength, length + link->getLength());
+    return {};
+}
+
+bool OggVorbisFileReader::openDecoder()
+{
+    if (opened)
+        ov_clear (&file);
+
+    const ov_callbacks callbacks { readBytes, nullptr, nullptr, nullptr };
+    opened = input->setPosition (0) && ov_open_callbacks (this, &file, nullptr, 0, callbacks) == 0;
+    nextSample = 0;
+    return opened;
 }
 
 bool OggVorbisFileReader::firstPacketBegins (juce::InputStream& stream, const char* mark, size_t size)
@@ -92,40 +302,6 @@ bool OggVorbisFileReader::firstPacketBegins (juce::InputStream& stream, const ch
     const auto read = stream.setPosition (0) ? stream.read (start, sizeof (start)) : 0;
     const auto packet = 27 + start[26];
     return read >= packet + static_cast<int> (size) && std::memcmp (start, "OggS", 4) == 0 && std::memcmp (start + packet, mark, size) == 0;
-}
-
-void OggVorbisFileReader::findLastPage()
-{
-    // The last whole page is looked for from the end back, two pages' worth of bytes at a time:
-    // windows that overlap by a page, so that every page lies whole in one of them.
-    ogg_sync_state sync;
-    ogg_sync_init (&sync);
-
-    for (auto windowEnd = input->getTotalLength(); streamEnd == 0 && windowEnd > 0; windowEnd -= maxPageSize)
-    {
-        const auto windowStart = juce::jmax (juce::int64 (0), windowEnd - 2 * maxPageSize);
-        const auto size = static_cast<int> (windowEnd - windowStart);
-        ogg_sync_reset (&sync);
-        auto* buffer = ogg_sync_buffer (&sync, size);
-        const auto read = input->setPosition (windowStart) ? input->read (buffer, size) : 0;
-        ogg_sync_wrote (&sync, juce::jmax (0, read));
-        ogg_page page;
-        auto at = windowStart;
-
-        for (long found; (found = ogg_sync_pageseek (&sync, &page)) != 0; at += std::abs (found))
-        {
-            if (found > 0)
-            {
-                streamEnd = at + found;
-                lastPageEndsStream = ogg_page_eos (&page) != 0;
-            }
-        }
-
-        if (windowStart == 0)
-            break;
-    }
-
-    ogg_sync_clear (&sync);
 }
 
 bool OggVorbisFileReader::readSamples (int* const* destChannels, int numDestChannels, int startOffsetInDestBuffer,
@@ -137,14 +313,22 @@ bool OggVorbisFileReader::readSamples (int* const* destChannels, int numDestChan
     if (numSamples <= 0)
         return true;
 
+    if (startSampleInFile == 0 && nextSample != 0 && ! openDecoder())
+        throw std::runtime_error (damagedHeaders);
+
     if (startSampleInFile != nextSample)
         return false;
 
     while (numSamples > 0)
     {
         float** samples = nullptr;
-        int link = 0;
-        const auto count = static_cast<int> (ov_read_float (&file, &samples, numSamples, &link));
+        const auto link = file.current_link;
+        const auto count = static_cast<int> (ov_read_float (&file, &samples, numSamples, nullptr));
+
+        // Reading a stream that cannot seek, libvorbisfile hands in the page that ends the next
+        // link's headers twice, and reports the second as a hole: none of its audio is lost.
+        if (count == OV_HOLE && file.current_link != link)
+            continue;
 
         if (count == 0)
             throw std::runtime_error ("the file is cut short");
@@ -173,16 +357,4 @@ size_t OggVorbisFileReader::readBytes (void* buffer, size_t size, size_t count, 
     const auto left = juce::jmax (juce::int64 (0), reader.streamEnd - reader.input->getPosition());
     const auto bytes = juce::jmin (size * count, size_t (1) << 20, static_cast<size_t> (left));
     return size > 0 ? static_cast<size_t> (juce::jmax (0, reader.input->read (buffer, static_cast<int> (bytes)))) / size : 0;
-}
-
-int OggVorbisFileReader::seekTo (void* client, ogg_int64_t offset, int origin)
-{
-    auto& reader = *static_cast<OggVorbisFileReader*> (client);
-    const auto base = origin == SEEK_CUR ? reader.input->getPosition() : origin == SEEK_END ? reader.streamEnd : 0;
-    return reader.input->setPosition (base + offset) ? 0 : -1;
-}
-
-long OggVorbisFileReader::tellPosition (void* client)
-{
-    return static_cast<long> (static_cast<OggVorbisFileReader*> (client)->input->getPosition());
 }

@@ -10,9 +10,12 @@
     An Ogg Vorbis file read with libvorbisfile, in order from its start. Unlike JUCE's reader,
     which fills what it cannot decode with silence, it fails where the audio stops short of the
     length the file announces (a file that lies about its length, or shrinks while it is read)
-    or where its data is damaged; a file whose last page does not end its stream, as one that
-    was cut, is refused when it is opened, and bytes after that page are passed over. Samples
-    are handed out as 32-bit floats.
+    or where its data is damaged; a file whose pages stop before its last stream ends, as one
+    that was cut, is refused when it is opened, and bytes after the pages of its last stream
+    are passed over. Samples are handed out as 32-bit floats.
+
+    The links of a chain are read as they come, one at a time, so that memory does not grow
+    with their number.
 */
 class OggVorbisFileReader : public juce::AudioFormatReader
 {
@@ -25,33 +28,37 @@ public:
 
     ~OggVorbisFileReader() override;
 
-    /** Reads on from where the last read ended (a read from elsewhere returns false); throws
-        std::runtime_error, saying what is wrong, where the audio ends early or is damaged.
+    /** Reads on from where the last read ended, or from the start again (a read from elsewhere
+        returns false); throws std::runtime_error, saying what is wrong, where the audio ends
+        early or is damaged.
     */
     bool readSamples (int* const* destChannels, int numDestChannels, int startOffsetInDestBuffer,
                       juce::int64 startSampleInFile, int numSamples) override;
 
 private:
+    class VorbisLink;
+
     explicit OggVorbisFileReader (juce::InputStream* stream);
+
+    /** Walks the file's pages once from its start, link after link, for what libvorbisfile
+        would otherwise learn by keeping every link's headers: the channels, rate and length of
+        the audio, and where its pages end. Answers why the file cannot be read, if it cannot.
+    */
+    juce::String walkPages();
+
+    /** Opens the decoder at the start of the file, as a stream that cannot seek, so that it
+        keeps only the link it is in.
+    */
+    bool openDecoder();
 
     /** True when the first packet of the file's first page begins with these bytes. */
     static bool firstPacketBegins (juce::InputStream& stream, const char* mark, size_t size);
 
-    /** Finds the last whole page of the file, whatever bytes follow it: where it ends and
-        whether it carries the end-of-stream mark.
-    */
-    void findLastPage();
-
-    // The decoder sees the file end with its last whole page: libvorbisfile goes back over what
-    // follows once for each 64 kB of it, so a file followed by many bytes would take time in
-    // their square.
+    /** The decoder sees the file end with the last page of its last stream. */
     static size_t readBytes (void* buffer, size_t size, size_t count, void* reader);
-    static int seekTo (void* reader, ogg_int64_t offset, int origin);
-    static long tellPosition (void* reader);
 
     OggVorbis_File file {};
     bool opened = false;
-    juce::int64 streamEnd = 0;   ///< where the last whole page ends; 0 where there is none
-    bool lastPageEndsStream = false;
+    juce::int64 streamEnd = 0;   ///< where the pages of the last stream end
     juce::int64 nextSample = 0;
 };

@@ -61,8 +61,8 @@ namespace
     }
 }
 
-RenderInput::RenderInput (std::unique_ptr<juce::AudioFormatReader> r, double sampleRate, int channels)
-    : reader (std::move (r)), numChannels (channels),
+RenderInput::RenderInput (std::unique_ptr<juce::AudioFormatReader> r, double rate, int channels)
+    : reader (std::move (r)), sampleRate (rate), numChannels (channels),
       fileBlock (static_cast<int> (reader->numChannels), fileBlockSize),
       resampled (static_cast<int> (reader->numChannels), 0)
 {
@@ -70,6 +70,18 @@ RenderInput::RenderInput (std::unique_ptr<juce::AudioFormatReader> r, double sam
         resampler = std::make_unique<Resampler> (reader->sampleRate, sampleRate, static_cast<int> (reader->numChannels));
 
     length = static_cast<int64_t> (std::llround (static_cast<double> (reader->lengthInSamples) * sampleRate / reader->sampleRate));
+}
+
+void RenderInput::restart()
+{
+    // The readers read on from where they stopped, or from the start again.
+    position = 0;
+    ready = nullptr;
+    readyPosition = 0;
+    flushed = false;
+
+    if (resampler != nullptr)
+        resampler = std::make_unique<Resampler> (reader->sampleRate, sampleRate, static_cast<int> (reader->numChannels));
 }
 
 std::unique_ptr<juce::AudioFormatReader> RenderInput::createReader (const juce::File& file)

@@ -31,6 +31,9 @@ public:
     */
     int read (juce::AudioBuffer<float>& destination, int numSamples);
 
+    /** Goes back to the start of the file, to read it again from the stream it was opened with. */
+    void restart();
+
     /** The file's length at the render's rate. */
     int64_t getLength() const noexcept                   { return length; }
     int64_t getNumNonFiniteSamples() const noexcept      { return numNonFinite; }
@@ -40,6 +43,7 @@ private:
 
     std::unique_ptr<juce::AudioFormatReader> reader;
     std::unique_ptr<Resampler> resampler;
+    const double sampleRate;
     const int numChannels;
     juce::int64 position = 0;
     int64_t length = 0, numNonFinite = 0;

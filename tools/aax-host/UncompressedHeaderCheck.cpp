@@ -115,6 +115,18 @@ namespace
         return (tag == floatTag && bitsPerSample == 64) || tag == aLawTag || tag == uLawTag;
     }
 
+    /** The AIFF chunks whose fields the header walk reads: the size of those fields. */
+    struct AiffChunkKind
+    {
+        const char* name;
+        const char* description;
+        uint32_t fieldsSize;
+    };
+
+    constexpr AiffChunkKind aiffChunkKinds[] { { "COMM", "common chunk (COMM)", 18 }, { "SSND", "sound data chunk (SSND)", 8 },
+                                               { "FVER", "format version chunk (FVER)", 4 }, { "MARK", "marker chunk (MARK)", 2 },
+                                               { "COMT", "comment chunk (COMT)", 2 }, { "cate", "category chunk (cate)", 4 } };
+
     //==============================================================================
     /** JUCE's test for a tag of a 'cate' chunk, an upper-case letter and two lower-case ones;
         false, with past set, where it would read beyond the chunk.
@@ -275,7 +287,12 @@ void UncompressedHeaderCheck::walkWav (juce::InputStream& stream, bool isRF64)
         const auto length = static_cast<uint32_t> (stream.readInt());
         auto chunkEnd = stream.getPosition() + length + (length & 1);
 
-        // Each format chunk is read as JUCE's reader reads it, whatever size it gives.
+        if (chunk == tagOf ("fmt ") && length < 16)
+        {
+            damage = "the WAV header is damaged: its format chunk is too short";
+            return;
+        }
+
         if (chunk == tagOf ("fmt "))
         {
             ++numFormatChunks;
@@ -434,10 +451,27 @@ void UncompressedHeaderCheck::walkAiff (juce::InputStream& stream, juce::int64 e
 
     while (stream.getPosition() < end)
     {
-        const auto chunk = stream.readInt();
+        const auto name = stream.readInt();
         const auto length = static_cast<uint32_t> (stream.readIntBigEndian());
         const auto contentStart = stream.getPosition();
         const auto chunkEnd = contentStart + length;
+
+        // Each chunk is read within its own size. One too short for its fields is damage, except
+        // that an empty one of those the audio does without holds nothing and is passed over, as
+        // an empty chunk of an unknown kind is.
+        const auto chunk = length == 0 && isOneOf (name, { "FVER", "MARK", "COMT", "INST", "cate" }) ? 0 : name;
+
+        for (const auto& kind : aiffChunkKinds)
+        {
+            // A common chunk longer than AIFF's own holds AIFF-C's compression type too.
+            const auto fieldsSize = kind.fieldsSize + (chunk == tagOf ("COMM") && length > 18 ? 4u : 0u);
+
+            if (chunk == tagOf (kind.name) && length < fieldsSize)
+            {
+                damage = juce::String ("the AIFF header is damaged: its ") + kind.description + " is too short";
+                return;
+            }
+        }
 
         if (chunk == tagOf ("FVER"))
         {
@@ -480,8 +514,10 @@ void UncompressedHeaderCheck::walkAiff (juce::InputStream& stream, juce::int64 e
             aiff.dataStart = contentStart + 8 + aiff.dataOffset;
             aiff.dataChunkSize = length;
 
-            // Where a streaming writer left its mark the audio is all that follows.
-            aiff.dataRunsToEnd = length >= 8 && isStreamingMark (length - 8, soxAiffMark, aiff.numChannels * aiff.bitsPerSample / 8);
+            // Where a streaming writer left its mark the audio is all that follows. The frame
+            // size is not checked yet, and may be past what an int holds.
+            const auto frameSize = juce::jmin (static_cast<juce::int64> (aiff.numChannels) * aiff.bitsPerSample / 8, juce::int64 (soxAiffMark));
+            aiff.dataRunsToEnd = length >= 8 && isStreamingMark (length - 8, soxAiffMark, static_cast<int> (frameSize));
 
             if (aiff.dataRunsToEnd)
                 return;
@@ -518,10 +554,6 @@ void UncompressedHeaderCheck::walkAiff (juce::InputStream& stream, juce::int64 e
         {
             // JUCE's reader takes room for the whole of these, however much of it the file holds.
             checkChunkFits (chunk, chunkEnd, fileLength, "AIFF");
-
-            // A category chunk too short for its first field is read on to the end of the file.
-            if (chunk == tagOf ("cate") && damage.isEmpty() && length < 4)
-                damage = "the AIFF header is damaged: its category chunk (cate) is too short";
 
             if (chunk == tagOf ("cate") && damage.isEmpty())
             {

@@ -10,7 +10,6 @@
 #include <chrono>
 #include <cstring>
 #include <iostream>
-#include <limits>
 #include <thread>
 
 namespace
@@ -61,41 +60,71 @@ namespace
             throw HostError (result.getErrorMessage().toStdString());
     }
 
-    /** The whole input at the instance's rate: show plays it in a loop, so it is kept. */
-    juce::AudioBuffer<float> readWholeInput (std::unique_ptr<RenderInput> input, int numChannels)
+    /** Frames of the input read ahead of the player: a fixed amount, whatever the file's length. */
+    constexpr int readAheadSize = 1 << 16;
+
+    /** Reads the input into the fifo ahead of the player, from its start again each time it
+        ends, until playing stops; keeps the error that stops it sooner.
+    */
+    void readAhead (RenderInput& input, juce::AbstractFifo& fifo, juce::AudioBuffer<float>& ring, const std::atomic<bool>& playing,
+                    std::atomic<bool>& failed, std::string& error)
     {
-        juce::AudioBuffer<float> whole (numChannels, static_cast<int> (juce::jmin<int64_t> (input->getLength(), std::numeric_limits<int>::max())));
-        juce::AudioBuffer<float> block (whole.getNumChannels(), 8192);
-        int filled = 0;
+        juce::AudioBuffer<float> block (ring.getNumChannels(), 4096);
 
-        for (int got; filled < whole.getNumSamples() && (got = input->read (block, juce::jmin (8192, whole.getNumSamples() - filled))) > 0; filled += got)
-            for (int channel = 0; channel < whole.getNumChannels(); ++channel)
-                whole.copyFrom (channel, filled, block, channel, 0, got);
+        try
+        {
+            for (auto restarted = false; playing;)
+            {
+                if (fifo.getFreeSpace() < block.getNumSamples())
+                {
+                    std::this_thread::sleep_for (std::chrono::milliseconds (5));
+                    continue;
+                }
 
-        if (filled == 0)
-            throw HostError ("the input holds no audio");
+                const auto got = input.read (block, block.getNumSamples());
 
-        whole.setSize (whole.getNumChannels(), filled, true);
-        return whole;
+                if (got == 0)
+                {
+                    if (restarted)
+                        throw std::runtime_error ("the input holds no audio");
+
+                    input.restart();
+                    restarted = true;
+                    continue;
+                }
+
+                restarted = false;
+                const auto scope = fifo.write (got);
+
+                for (int channel = 0; channel < ring.getNumChannels(); ++channel)
+                {
+                    ring.copyFrom (channel, scope.startIndex1, block, channel, 0, scope.blockSize1);
+                    ring.copyFrom (channel, scope.startIndex2, block, channel, scope.blockSize1, scope.blockSize2);
+                }
+            }
+        }
+        catch (const std::exception& e)
+        {
+            error = e.what();
+            failed = true;
+        }
     }
 
-    /** Copies the source's next block into the instance's inputs, wrapping at its end. */
-    int fillInputs (SimulatedInstance& instance, const juce::AudioBuffer<float>& source, int numInputs, int position, int length)
+    /** Copies the input's next block from the fifo into the instance's inputs: silence where
+        the reader has fallen behind, as a host's audio thread plays it.
+    */
+    void fillInputs (SimulatedInstance& instance, juce::AbstractFifo& fifo, const juce::AudioBuffer<float>& ring, int length)
     {
-        for (int done = 0; done < length;)
+        const auto ready = fifo.getNumReady() >= length;
+        const auto scope = fifo.read (ready ? length : 0);
+
+        for (int channel = 0; channel < ring.getNumChannels(); ++channel)
         {
-            const auto piece = juce::jmin (length - done, source.getNumSamples() - position);
-
-            for (int channel = 0; channel < numInputs; ++channel)
-                juce::FloatVectorOperations::copy (instance.getInput (channel) + done,
-                                                   source.getReadPointer (juce::jmin (channel, source.getNumChannels() - 1), position),
-                                                   piece);
-
-            done += piece;
-            position = (position + piece) % source.getNumSamples();
+            auto* destination = instance.getInput (channel);
+            juce::FloatVectorOperations::clear (destination, length);
+            juce::FloatVectorOperations::copy (destination, ring.getReadPointer (channel) + scope.startIndex1, scope.blockSize1);
+            juce::FloatVectorOperations::copy (destination + scope.blockSize1, ring.getReadPointer (channel) + scope.startIndex2, scope.blockSize2);
         }
-
-        return position;
     }
 }
 
@@ -128,22 +157,11 @@ void ViewCommandHost::snapshot()
 
 void ViewCommandHost::show()
 {
-    juce::AudioBuffer<float> source;
+    std::unique_ptr<RenderInput> input;
     auto sampleRate = defaultSampleRate;
 
     if (options.input != juce::File())
-    {
-        auto input = host.openInput (sampleRate);
-
-        try
-        {
-            source = readWholeInput (std::move (input), options.numInputs);
-        }
-        catch (const std::runtime_error& error)
-        {
-            throw HostError ("cannot read " + options.input.getFullPathName().toStdString() + ": " + error.what());
-        }
-    }
+        input = host.openInput (sampleRate);
 
     auto module = host.loadModule();
     auto instance = host.makeInstance (*module, host.findComponent (*module), sampleRate);
@@ -162,21 +180,26 @@ void ViewCommandHost::show()
 
     check (gui.attach (AAX_ViewContainerX11Window, window.getNativeHandle()), "the editor refused the view");
 
-    std::atomic<bool> playing { source.getNumSamples() > 0 };
-    std::thread player;
+    // The player stands for a host's audio thread, which touches no file: the input is read
+    // ahead of it on a thread of its own, as a host's disk thread reads it, in bounded memory.
+    juce::AbstractFifo fifo (readAheadSize);
+    juce::AudioBuffer<float> ring (options.numInputs, readAheadSize);
+    std::atomic<bool> playing { input != nullptr }, failed { false };
+    std::string readError;
+    std::thread reader, player;
 
     if (playing)
     {
+        reader = std::thread ([&] { readAhead (*input, fifo, ring, playing, failed, readError); });
         player = std::thread ([&]
         {
             const auto blockSize = options.blockSize;
             const std::chrono::duration<double> blockLength (blockSize / sampleRate);
             auto due = std::chrono::steady_clock::now();
-            int position = 0;
 
             while (playing)
             {
-                position = fillInputs (*instance, source, options.numInputs, position, blockSize);
+                fillInputs (*instance, fifo, ring, blockSize);
                 instance->processBlock (blockSize);
                 due += std::chrono::duration_cast<std::chrono::steady_clock::duration> (blockLength);
                 std::this_thread::sleep_until (due);
@@ -187,7 +210,7 @@ void ViewCommandHost::show()
     std::cout << "Showing the editor (" << static_cast<int> (size.horizontal) << " x " << static_cast<int> (size.vertical)
               << "); close its window to quit" << std::endl;
 
-    for (auto shown = gui.getContainer()->getViewSize(); window.dispatchEvents();)
+    for (auto shown = gui.getContainer()->getViewSize(); ! failed && window.dispatchEvents();)
     {
         // The editor tells the container when it changes size; the window follows.
         if (const auto wanted = gui.getContainer()->getViewSize(); wanted.horizontal != shown.horizontal || wanted.vertical != shown.vertical)
@@ -201,8 +224,12 @@ void ViewCommandHost::show()
 
     playing = false;
 
-    if (player.joinable())
-        player.join();
+    for (auto* thread : { &reader, &player })
+        if (thread->joinable())
+            thread->join();
 
     check (gui.detach(), "the editor failed to close");
+
+    if (failed)
+        throw HostError ("cannot read " + options.input.getFullPathName().toStdString() + ": " + readError);
 }

@@ -12,7 +12,7 @@
     PNG image, which replaces the target only once complete. show hands it an X11 window of
     its own and keeps it open until the window is closed, optionally rendering a file through
     the instance in a loop at real-time pace on a thread of its own, as a host's audio thread
-    would.
+    would, while another reads the file ahead of it, so that memory does not grow with the file.
 */
 class ViewCommandHost
 {
