@@ -25,6 +25,16 @@ namespace
         const auto* home = std::getenv ("HOME");
         return home != nullptr ? home : getAccountHome();
     }
+
+    /** The folder a home folder's name names: none for bytes that are not UTF-8 text, which
+        JUCE reads past their end, and none for a name that is not absolute, whose leading '~'
+        JUCE expands through the home folder itself without end.
+    */
+    juce::File homeFolderNamed (const char* home)
+    {
+        const auto name = StrictUtf8::toString (home != nullptr ? home : "");
+        return name.has_value() ? FolderChild::fromPath (*name) : juce::File();
+    }
 }
 
 void ApplicationDataFolders::setRoot (const juce::File& root)
@@ -53,9 +63,8 @@ juce::File ApplicationDataFolders::getRoot()
 juce::File ApplicationDataFolders::getHomeFolder()
 {
     for (const char* home : std::initializer_list<const char*> { std::getenv ("HOME"), getAccountHome() })
-        if (home != nullptr)
-            if (const auto name = StrictUtf8::toString (home))
-                return FolderChild::fromPath (*name);
+        if (const auto folder = homeFolderNamed (home); folder != juce::File())
+            return folder;
 
     return {};
 }
@@ -67,9 +76,9 @@ juce::File ApplicationDataFolders::getUserFolder()
     if (root != juce::File())
         return FolderChild::of (root, "user");
 
-    // JUCE finds the folder by way of the home folder, and would read a name that is not UTF-8
-    // past its end: .config below the home folder is where it finds it then.
-    if (const auto* home = getHomeAsJuceReadsIt(); home != nullptr && ! StrictUtf8::toString (home).has_value())
+    // JUCE finds the folder by way of the home folder, and cannot take one that names no
+    // folder: .config below the home folder is where it finds it then.
+    if (const auto* home = getHomeAsJuceReadsIt(); home != nullptr && homeFolderNamed (home) == juce::File())
         return FolderChild::of (getHomeFolder(), ".config");
 
     return juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory);

@@ -17,7 +17,8 @@
 struct ApplicationDataFolders
 {
     /** The user's application-data folder (JUCE's userApplicationDataDirectory, or .config
-        below getHomeFolder() where the home folder JUCE would read is not named in UTF-8).
+        below getHomeFolder() where the home folder JUCE would read is not an absolute name in
+        UTF-8 text).
     */
     static juce::File getUserFolder();
 
@@ -33,8 +34,8 @@ struct ApplicationDataFolders
     static juce::File getRoot();
 
     /** The user's home folder as JUCE names it (HOME, else the account's), read as bytes: JUCE
-        reads HOME without a check, so where HOME is not UTF-8 text the account's folder is
-        taken as where HOME is not set; none when neither can be read.
+        reads HOME without a check, so where HOME is not an absolute name in UTF-8 text the
+        account's folder is taken as where HOME is not set; none when neither can be read.
     */
     static juce::File getHomeFolder();
 };

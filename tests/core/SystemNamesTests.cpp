@@ -97,6 +97,9 @@ TEST_F (SystemNamesInThePlugin, AWorkingFolderOrAnEnvironmentThatIsNotUtf8IsNeve
         { "HOME", root.getFullPathName().toStdString(), ApplicationDataFolders::getHomeFolder, root },
         { "HOME", odd.native(), ApplicationDataFolders::getHomeFolder, account },
         { "HOME", odd.native(), ApplicationDataFolders::getUserFolder, account.getChildFile (".config") },
+        { "HOME", "~", ApplicationDataFolders::getHomeFolder, account },
+        { "HOME", "~/cfg", ApplicationDataFolders::getUserFolder, account.getChildFile (".config") },
+        { "HOME", "cfg", ApplicationDataFolders::getUserFolder, account.getChildFile (".config") },
     };
 
     for (const auto& c : cases)
