@@ -9,6 +9,7 @@
 // preset through which an impulse comes out without an echo.
 
 #include "ApplicationDataFolders.h"
+#include "WorkingFolder.h"
 #include "Corvane.h"
 #include "FactoryPresetCheck.h"
 
@@ -79,7 +80,13 @@ int main (int argc, char* argv[])
     if (recipes == nullptr || ! recipes->hasTagName ("FactoryPresets"))
         return fail ("no factory preset recipes in " + juce::String (argv[1]));
 
-    const juce::File output (juce::File::getCurrentWorkingDirectory().getChildFile (juce::String (argv[2])));
+    // JUCE's reading of a working folder that is gone gives none, and a relative name would lead to "/".
+    const auto workingFolder = WorkingFolder::find();
+
+    if (workingFolder == juce::File() && ! juce::File::isAbsolutePath (argv[2]))
+        return fail ("the working folder cannot be read, so the output folder " + juce::String (argv[2]) + " names none");
+
+    const juce::File output (workingFolder.getChildFile (juce::String (argv[2])));
     const juce::ScopedJuceInitialiser_GUI juce;
 
     // The processor saves its settings when it goes: into a folder of our own, not the user's.
