@@ -727,11 +727,19 @@ void BasePluginEditor::savePresetFile (PresetCollection* collection, const juce:
     if (const auto reason = getReasonNotToSave (file); reason.isNotEmpty())
         return showSaveFailed (reason);
 
-    // Of two presets whose names differ only in letter case the tree lists one: the other
-    // would be hidden. The file itself is no other name.
-    if (file.isAChildOf (collection->getRootFolder()))
-        if (const auto taken = PresetCollection::findReasonNameIsTaken (file.getParentDirectory(), file.getFileName(), file); taken.isNotEmpty())
+    // Of two entries whose names differ only in letter case the tree lists one: a preset saved
+    // as the other, or into the other folder (a chooser may have made it), would be hidden.
+    // The folder the tree lists of two such is where a preset is seen, whatever twin it hides.
+    for (auto entry = file; entry.isAChildOf (collection->getRootFolder()); entry = entry.getParentDirectory())
+    {
+        const auto* listed = entry != file ? collection->findFolder (entry.getFullPathName()) : nullptr;
+
+        if (listed != nullptr && listed->getPath() == entry.getFullPathName())
+            continue;
+
+        if (const auto taken = PresetCollection::findReasonNameIsTaken (entry.getParentDirectory(), entry.getFileName(), entry); taken.isNotEmpty())
             return showSaveFailed ("The preset could not be saved to '" + file.getFullPathName() + "': " + taken + ".");
+    }
 
     if (! plugin.savePresetToFile (collection, file))
         showSaveFailed ("The preset could not be saved to '" + file.getFullPathName() + "'.");

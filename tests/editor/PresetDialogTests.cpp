@@ -220,6 +220,8 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
     ASSERT_TRUE (std::filesystem::create_directory (badFolder));
     ASSERT_TRUE (preset ("Folder.cvprst").createDirectory());
     ASSERT_TRUE (preset ("Pad.cvprst").replaceWithText ("<Preset/>"));
+    ASSERT_TRUE (preset ("Pads").createDirectory() && preset ("pads").createDirectory());
+    presets()->refresh();
     const auto outside = presetRoot().getParentDirectory();
     const auto countEntries = [&outside]
     {
@@ -243,6 +245,7 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
         { raw (root + "/Bad\xc3.cvprst"), juce::CharPointer_UTF8 ("saved: the chosen name 'Bad\xef\xbf\xbd.cvprst' cannot be read") },
         { preset (juce::CharPointer_UTF8 ("Bad\xef\xbf\xbd\xef\xbf\xbd" "Folder/Default")), noFolder },   // the bytes replaced
         { preset ("pad"), "a file named 'Pad.cvprst' is already there, and names that differ only in letter case count as one" },
+        { preset ("pads/New"), "a folder named 'Pads' is already there, and names that differ only in letter case count as one" },
     };
 
     const FifoWatchdog watchdog (fifo);
