@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CaseKey.h"
-
-#include <clocale>
+#include "TestLocale.h"
 
 namespace
 {
@@ -11,7 +10,7 @@ namespace
 
 TEST (CaseKey, NamesAreOneExactlyWhenUnicodeFoldsThemAlikeWhateverTheLocale)
 {
-    const struct { const char* a; const char* b; bool same; } cases[] =
+    static const struct { const char* a; const char* b; bool same; } cases[] =
     {
         { "VINTAGE", "vintage", true },
         { "Vintage", "VINTAGE", true },
@@ -28,20 +27,35 @@ TEST (CaseKey, NamesAreOneExactlyWhenUnicodeFoldsThemAlikeWhateverTheLocale)
         { "", "", true },
     };
 
-    for (const char* locale : { "C", "C.UTF-8", "tr_TR.UTF-8" })
+    std::string expected;
+
+    for (const auto& c : cases)
+        expected += c.same ? '1' : '0';
+
+    const auto answers = []
     {
-        const auto* set = std::setlocale (LC_ALL, locale);
+        std::string answer;
 
         for (const auto& c : cases)
         {
-            SCOPED_TRACE (juce::String (locale) + ": " + utf8 (c.a) + " / " + utf8 (c.b) + (set == nullptr ? " (locale absent)" : ""));
-            EXPECT_EQ (CaseKey::equal (utf8 (c.a), utf8 (c.b)), c.same);
-            EXPECT_EQ (CaseKey::of (utf8 (c.a)) == CaseKey::of (utf8 (c.b)), c.same);
-            EXPECT_EQ (CaseKey::compare (utf8 (c.a), utf8 (c.b)) == 0, c.same);
+            const auto a = utf8 (c.a), b = utf8 (c.b);
+            const auto equal = CaseKey::equal (a, b);
+            answer += (equal == (CaseKey::of (a) == CaseKey::of (b)) && equal == (CaseKey::compare (a, b) == 0)) ? (equal ? '1' : '0') : '?';
         }
+
+        return answer;
+    };
+
+    for (const char* locale : { "C", "C.UTF-8", "tr_TR.UTF-8", "de_DE.ISO-8859-1" })
+    {
+        const auto answer = TestLocale::run (locale, answers);
+
+        if (answer.has_value())
+            EXPECT_EQ (*answer, expected) << locale;
+        else
+            ADD_FAILURE() << "the locale " << locale << " could not be made";
     }
 
-    std::setlocale (LC_ALL, "C");
     EXPECT_TRUE (CaseKey::startsWith ("VERSION=2", "version"));
     EXPECT_TRUE (CaseKey::endsWith ("Fresh Idea.CVPRST", ".cvprst"));
     EXPECT_TRUE (CaseKey::equalsUpTo (juce::CharPointer_UTF8 ("MIDIControlMap"), "midicontrolmap", 14));
