@@ -949,12 +949,19 @@ TEST_F (CommandLineHost, SaysWhatHappensToTheInputAndTheOutput)
 TEST_F (CommandLineHost, EveryCommandSaysWhenThePluginCannotUseTheDataRoot)
 {
     ASSERT_TRUE (folder.getChildFile ("a file").replaceWithText ("x"));
+    ASSERT_EQ (symlink ("nowhere", path ("dangling").toRawUTF8()), 0);
+    ASSERT_EQ (symlink ("loop b", path ("loop a").toRawUTF8()), 0);
+    ASSERT_EQ (symlink ("loop a", path ("loop b").toRawUTF8()), 0);
 
     // Said before any work: show, which has no display here, fails only after it.
     for (const auto* command : { "snapshot", "show" })
     {
         for (const auto& [root, expected] : { std::pair (juce::String ("relative/root"), juce::String ("CORVANE_DATA_ROOT 'relative/root' is not an absolute path")),
-                                              std::pair (path ("a file"), "CORVANE_DATA_ROOT '" + path ("a file") + "' is not a folder that can be written") })
+                                              std::pair (path ("a file"), "CORVANE_DATA_ROOT '" + path ("a file") + "' is not a folder that can be written"),
+                                              std::pair (path ("dangling"), "CORVANE_DATA_ROOT '" + path ("dangling") + "' is a symbolic link that leads nowhere"),
+                                              std::pair (path ("loop a"), "CORVANE_DATA_ROOT '" + path ("loop a") + "' is a loop of symbolic links"),
+                                              std::pair (path ("dangling/root"), "CORVANE_DATA_ROOT '" + path ("dangling/root") + "' cannot be created: "
+                                                                                     + path ("dangling") + " is a symbolic link that leads nowhere") })
         {
             SCOPED_TRACE (juce::String (command) + " " + root);
             juce::StringArray arguments { command, "--module", modulePath() };
@@ -1022,7 +1029,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     ASSERT_TRUE (folder.getChildFile ("hangs.cvprst").replaceWithText (R"(<Preset application="Corvane"><??>x)"));
     ASSERT_TRUE (folder.getChildFile ("other.cvprst").replaceWithText (R"(<Preset application="Other"/>)"));
     ASSERT_TRUE (folder.getChildFile ("deep.cvprst").replaceWithText ("<Preset>" + juce::String::repeatedString ("<a>", 40000)));
-    ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an earlier output"));
+    ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("RIFF0000WAVE, an earlier output"));
     ASSERT_TRUE (folder.getChildFile ("empty folder").createDirectory());
     ASSERT_TRUE (folder.getChildFile ("sub").createDirectory());
     ASSERT_EQ (link (path ("in.wav").toRawUTF8(), path ("hard link.wav").toRawUTF8()), 0);
@@ -1312,7 +1319,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
         const auto command = arguments.isEmpty() || arguments[0] == "play" ? juce::String() : arguments[0] + " ";
         EXPECT_EQ (run.output.trimEnd().endsWith ("; see 'corvane-host " + command + "--help'"), exitCode == 2) << run.output;
         EXPECT_EQ (run.output.trimEnd().indexOfChar ('\n'), -1) << run.output;
-        EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
+        EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "RIFF0000WAVE, an earlier output");
     }
 
     // A pipe is refused before it is read: the readers look at the input more than once.
@@ -1323,7 +1330,7 @@ TEST_F (CommandLineHost, BadInputGetsOneLineAndLeavesTheFilesAlone)
     piped.waitForProcessToFinish (60000);
     EXPECT_EQ (piped.getExitCode(), 2u);
     EXPECT_TRUE (pipeRefusal.startsWith ("corvane-host: --in /dev/stdin is a pipe, not a file")) << pipeRefusal;
-    EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
+    EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "RIFF0000WAVE, an earlier output");
 
     juce::MemoryBlock input;
     ASSERT_TRUE (folder.getChildFile ("in.wav").loadFileAsData (input));
@@ -1437,7 +1444,7 @@ TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
             target.deleteFile();
         }
 
-        const auto made = kind == Kind::plainFile ? name.replaceWithText ("an earlier output")
+        const auto made = kind == Kind::plainFile ? name.replaceWithText ("RIFF0000WAVE, an earlier output")
                         : kind == Kind::link      ? symlink ("target", name.getFullPathName().toRawUTF8()) == 0
                         : kind == Kind::fifo      ? mkfifo (name.getFullPathName().toRawUTF8(), 0600) == 0
                                                   : true;
@@ -1546,14 +1553,17 @@ TEST_F (CommandLineHost, OutputsKeepThePermissionsOfTheFilesTheyReplaceAsThePlug
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.name);
-        ASSERT_TRUE (folder.getChildFile (c.name).replaceWithText ("old"));
+        // Each output replaces only a file of its own kind.
+        const auto name = juce::String (c.name);
+        const auto old = (name.endsWith (".state") ? "CVHSTATE" : name.endsWith (".wav") ? "RIFF0000WAVE" : "") + juce::String (", old");
+        ASSERT_TRUE (folder.getChildFile (c.name).replaceWithText (old));
         ASSERT_EQ (chmod (path (c.name).toRawUTF8(), c.mode), 0);
 
         EXPECT_TRUE (c.replace());
         struct stat info {};
         ASSERT_EQ (stat (path (c.name).toRawUTF8(), &info), 0);
         EXPECT_EQ (info.st_mode & 07777, c.mode);
-        EXPECT_NE (folder.getChildFile (c.name).loadFileAsString(), "old");
+        EXPECT_NE (folder.getChildFile (c.name).loadFileAsString(), old);
     }
 }
 
@@ -1567,7 +1577,7 @@ TEST_F (CommandLineHost, RemovesItsTemporaryFileWhenStopped)
                                      SIGXFSZ, SIGIO, SIGPWR, SIGSTKFLT, SIGRTMIN, SIGRTMAX })
     {
         SCOPED_TRACE (signalNumber);
-        ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an earlier output"));
+        ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("RIFF0000WAVE, an earlier output"));
 
         // One sample a block: a long render, stopped while it writes.
         const auto child = startHost ({ "render", "--module", modulePath(), "--out", path ("out.wav"), "--block", "1", "--tail", "60",
@@ -1584,7 +1594,7 @@ TEST_F (CommandLineHost, RemovesItsTemporaryFileWhenStopped)
 
         EXPECT_TRUE (WIFSIGNALED (status) && WTERMSIG (status) == signalNumber) << status;
         EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false, ".corvane-host-*").isEmpty());
-        EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
+        EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "RIFF0000WAVE, an earlier output");
     }
 }
 
@@ -1597,7 +1607,7 @@ TEST_F (CommandLineHost, RefusesAnInputThatShrinksWhileItIsRead)
     for (const auto* name : { "in.wav", "in.flac" })
     {
         SCOPED_TRACE (name);
-        ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an earlier output"));
+        ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("RIFF0000WAVE, an earlier output"));
 
         // One sample a block: a long render, during which the file loses its second half.
         juce::ChildProcess host;
@@ -1612,7 +1622,7 @@ TEST_F (CommandLineHost, RefusesAnInputThatShrinksWhileItIsRead)
         host.waitForProcessToFinish (120000);
         EXPECT_EQ (host.getExitCode(), 1u);
         EXPECT_EQ (output, "corvane-host: cannot read " + path (name) + ": the file is cut short\n");
-        EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
+        EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "RIFF0000WAVE, an earlier output");
     }
 }
 
@@ -2212,7 +2222,7 @@ namespace
 
 TEST_F (CommandLineHost, ChecksEveryFileToReadBeforeOpeningIt)
 {
-    ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("an earlier output"));
+    ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("RIFF0000WAVE, an earlier output"));
     ASSERT_EQ (mkfifo (path ("fifo").toRawUTF8(), 0600), 0);
     ASSERT_EQ (mknod (path ("socket").toRawUTF8(), S_IFSOCK | 0600, 0), 0);
     ASSERT_EQ (symlink ("loop b", path ("loop a").toRawUTF8()), 0);
@@ -2276,7 +2286,7 @@ TEST_F (CommandLineHost, ChecksEveryFileToReadBeforeOpeningIt)
         EXPECT_TRUE (run.output.startsWith ("corvane-host: " + juce::String (exitCode == 2 ? message : juce::String()))) << run.output;
         EXPECT_TRUE (run.output.contains (message)) << run.output;
         EXPECT_EQ (run.output.trimEnd().indexOfChar ('\n'), -1) << run.output;
-        EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "an earlier output");
+        EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "RIFF0000WAVE, an earlier output");
     }
 }
 
@@ -2297,7 +2307,12 @@ TEST_F (CommandLineHost, NeverWritesAnOutputOverAFileTheRunReadsOrWrites)
     ASSERT_TRUE (folder.getChildFile ("bin/corvane-host").setExecutePermission (true));
     ASSERT_TRUE (folder.getChildFile ("bin/Corvane.aaxplugin.so").replaceWithText ("the default module"));
     const auto settings = folder.getChildFile ("data/user/Halvorn/Corvane/Corvane.ini");
-    ASSERT_TRUE (settings.getParentDirectory().createDirectory() && settings.replaceWithText ("<UserSettings/>"));
+    ASSERT_TRUE (settings.getParentDirectory().createDirectory()
+                 && settings.replaceWithText ("<UserSettings><MidiControlMap default=\"yes\" file=\"" + path ("midi.xml") + "\"/>"
+                                              "<HostParametersMap default=\"yes\" file=\"" + path ("host.xml") + "\"/></UserSettings>"));
+    ASSERT_TRUE (folder.getChildFile ("midi.xml").replaceWithText ("<MidiControlMap/>") && folder.getChildFile ("host.xml").replaceWithText ("<HostParametersMap/>"));
+    ASSERT_EQ (symlink ("midi.xml", path ("to midi").toRawUTF8()), 0);
+    ASSERT_TRUE (writeWav (folder.getChildFile ("kept.wav"), sine (1, 100, 8000.0), 8000.0) && folder.getChildFile ("kept.wav").setReadOnly (true));
 
     // B is A mounted a second time, in a mount namespace of the run's own, where that is allowed.
     const juce::String bound ("exec unshare --mount sh -c 'mount --bind \"$1/A\" \"$1/B\" && shift && exec \"$0\" \"$@\"' \"$0\" \"$2\" ");
@@ -2323,6 +2338,13 @@ TEST_F (CommandLineHost, NeverWritesAnOutputOverAFileTheRunReadsOrWrites)
         { withRoot + render + "--out \"$2/o.wav\" --state-out " + ini, "--state-out " + settings.getFullPathName() + " is the plug-in's settings file" },
         { bound + "render --module \"$1\" --tail 0 --out \"$2/A/y.wav\" --state-out \"$2/B/y.wav\"",
           "--state-out " + path ("B/y.wav") + given + "--out" },
+        // What the run reads without knowing it, judged by its kind.
+        { withRoot + render + "--out \"$2/to midi\"", "--out " + path ("to midi") + " is an XML document, not a WAV file" },
+        { withRoot + render + "--out \"$2/o.wav\" --state-out \"$2/host.xml\"", "--state-out " + path ("host.xml") + " is an XML document, not a state file" },
+        { withRoot + snapshot + "--out \"$2/midi.xml\"", "--out " + path ("midi.xml") + " is an XML document, not a PNG image" },
+        { snapshot + "--out \"$2/bin/corvane-host\"", "--out " + path ("bin/corvane-host") + " is a program or library, not a PNG image" },
+        { render + "--out \"$2/o.wav\" --state-out \"$2/kept.wav\"", "--state-out " + path ("kept.wav") + " is write-protected" },
+        { render + "--out \"$2/kept.wav\"", "--out " + path ("kept.wav") + " is write-protected" },
     };
 
     // What the runs may not touch: a write or a replacement changes one of these.
@@ -2334,7 +2356,8 @@ TEST_F (CommandLineHost, NeverWritesAnOutputOverAFileTheRunReadsOrWrites)
     };
 
     const juce::File kept[] { folder.getChildFile ("p.cvprst"), folder.getChildFile ("s.state"), folder.getChildFile ("m.so"),
-                              folder.getChildFile ("bin/Corvane.aaxplugin.so"), settings };
+                              folder.getChildFile ("bin/Corvane.aaxplugin.so"), settings, folder.getChildFile ("midi.xml"),
+                              folder.getChildFile ("host.xml"), folder.getChildFile ("bin/corvane-host"), folder.getChildFile ("kept.wav") };
     std::vector<decltype (fingerprint (settings))> before;
 
     for (const auto& file : kept)

@@ -16,6 +16,7 @@
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <iostream>
@@ -218,10 +219,23 @@ namespace
             return;
         }
 
+        // The nearest name that is there, a link that leads nowhere included: the plug-in can
+        // make no folder at one, nor below it.
         auto existing = rootFolder;
+        struct stat info {};
 
-        while (! existing.exists() && existing.getParentDirectory() != existing)
+        while (lstat (existing.getFullPathName().toRawUTF8(), &info) != 0 && existing.getParentDirectory() != existing)
             existing = existing.getParentDirectory();
+
+        if (stat (existing.getFullPathName().toRawUTF8(), &info) != 0)
+        {
+            const auto why = errno == ELOOP ? SystemPath::describeTooManyLinks (existing) : juce::String ("is a symbolic link that leads nowhere");
+
+            std::cerr << "corvane-host: CORVANE_DATA_ROOT '" << root << "' "
+                      << (existing == rootFolder ? why : "cannot be created: " + existing.getFullPathName() + " " + why)
+                      << ": the plug-in cannot keep its settings and presets there\n";
+            return;
+        }
 
         // Permissions do not tell (root may write anywhere by them, /proc included): making a
         // folder where the plug-in will make its own does, and the trial one is taken away. Its
@@ -380,7 +394,7 @@ void CommandLineHost::describe()
 }
 
 //==============================================================================
-void CommandLineHost::checkFiles() const
+juce::Result CommandLineHost::checkOutput (const juce::String& option) const
 {
     struct Use
     {
@@ -395,31 +409,47 @@ void CommandLineHost::checkFiles() const
                           : SystemPath::getEnvironmentVariable ("CORVANE_MODULE").isNotEmpty() ? juce::String ("CORVANE_MODULE")
                                                                                                 : juce::String();
 
-    // Every file the run reads, and the plug-in's settings, which it reads and writes back when it closes.
-    const std::vector<Use> read { given ("--in", options.input), given ("--state-in", options.stateInput), given ("--preset", options.preset),
-                                  moduleFrom.isNotEmpty() ? given (moduleFrom, findModule()) : Use { {}, "the module corvane-host loads", findModule() },
-                                  { {}, "the plug-in's settings file", getSettingsFile() } };
-    const std::vector<Use> written { given ("--out", options.output), given ("--state-out", options.stateOutput) };
+    // Every file the run reads, and the plug-in's settings, which it reads and writes back
+    // when it closes; then the outputs, each of which meets those before it.
+    std::vector<Use> others { given ("--in", options.input), given ("--state-in", options.stateInput), given ("--preset", options.preset),
+                              moduleFrom.isNotEmpty() ? given (moduleFrom, findModule()) : Use { {}, "the module corvane-host loads", findModule() },
+                              { {}, "the plug-in's settings file", getSettingsFile() } };
+
+    if (option == "--state-out")
+        others.push_back (given ("--out", options.output));
+
+    const auto& output = option == "--out" ? options.output : options.stateOutput;
 
     // By what the names lead to, not by how they are spelt: through links, hard links and two
-    // mounts of one folder alike. Each output meets each file read and each output before it.
-    for (auto output = written.begin(); output != written.end(); ++output)
+    // mounts of one folder alike.
+    for (const auto& other : others)
     {
-        if (output->file == juce::File())
+        // Updating a state file in place is what --state-in and --state-out naming one file ask for.
+        if (option == "--state-out" && other.name == "--state-in")
             continue;
 
-        auto others = read;
-        others.insert (others.end(), written.begin(), output);
+        if (FileIdentity::areSame (output, other.file, FileIdentity::Links::follow))
+            return juce::Result::fail ("is " + other.what);
+    }
 
-        for (const auto& other : others)
-        {
-            // Updating a state file in place is what --state-in and --state-out naming one file ask for.
-            if (output->name == "--state-out" && other.name == "--state-in")
-                continue;
+    // The run may read more than it knows of (the maps the settings name, its fonts, its own
+    // program): what no output of this kind has written is no output's to replace.
+    return OutputFile::checkReplaceable (output, option == "--state-out" ? OutputFile::Kind::state
+                                               : options.command == "snapshot" ? OutputFile::Kind::png
+                                                                               : OutputFile::Kind::wav);
+}
 
-            if (FileIdentity::areSame (output->file, other.file, FileIdentity::Links::follow))
-                throw UsageError ((output->name + " " + output->file.getFullPathName() + " is " + other.what + ": it would be overwritten").toStdString());
-        }
+void CommandLineHost::checkFiles() const
+{
+    for (const auto* option : { "--out", "--state-out" })
+    {
+        const auto& output = juce::String (option) == "--out" ? options.output : options.stateOutput;
+
+        if (output == juce::File())
+            continue;
+
+        if (const auto check = checkOutput (option); check.failed())
+            throw UsageError ((option + (" " + output.getFullPathName()) + " " + check.getErrorMessage() + ": it would be overwritten").toStdString());
     }
 }
 
@@ -592,7 +622,7 @@ void CommandLineHost::render()
     double longestDelay = 0.0, outputDelay = 0.0;
     const auto quality = applySettings (*instance, &longestDelay, &outputDelay);
 
-    OutputFile outputFile (options.output);
+    OutputFile outputFile (options.output, [this] { return checkOutput ("--out"); });
     WavFileWriter writer (outputFile.createStream(), sampleRate, options.numOutputs);
 
     const auto cannotWrite = [&writer, this]
@@ -720,7 +750,8 @@ void CommandLineHost::render()
         throw cannotWrite();
 
     if (options.stateOutput != juce::File())
-        if (const auto error = StateFile::write (options.stateOutput, saveState (*instance)); error.isNotEmpty())
+        if (const auto error = StateFile::write (options.stateOutput, saveState (*instance),
+                                                      [this] { return checkOutput ("--state-out"); }); error.isNotEmpty())
             throw HostError (error.toStdString());
 
     if (const auto result = outputFile.commit(); result.failed())

@@ -54,9 +54,13 @@ private:
     size_t findComponent (const SimulatedModule& module) const;
     std::unique_ptr<SimulatedInstance> makeInstance (SimulatedModule& module, size_t component, double sampleRate) const;
 
-    /** Refuses an output that is a file the run reads or writes otherwise: an input, the
-        module, the plug-in's settings, another output.
+    /** Whether the output of this option ("--out" or "--state-out") may replace what its name
+        leads to: not a file the run reads or writes otherwise (an input, the module, the
+        plug-in's settings, another output), nor one OutputFile::checkReplaceable() refuses.
+        Its failure message follows the output's name ("is the file given to --in").
     */
+    juce::Result checkOutput (const juce::String& option) const;
+    /** Throws a UsageError for each output checkOutput() refuses. */
     void checkFiles() const;
     /** The settings file the plug-in reads when it starts and writes when it closes. */
     static juce::File getSettingsFile();

@@ -243,6 +243,7 @@ CommandLineOptions CommandLineOptions::parse (const juce::String& command, const
                                               const juce::StringArray& arguments)
 {
     CommandLineOptions options;
+    options.command = command;
     juce::StringArray given;
 
     for (int index = 0; index < arguments.size(); ++index)

@@ -28,6 +28,7 @@ struct CommandLineOptions
         realtime
     };
 
+    juce::String command;              ///< the command the options were given to
     juce::File module;                 ///< the module file; empty for the default one
     juce::File input;                  ///< empty for the demo phrase
     juce::File output;

@@ -149,9 +149,10 @@ namespace
 }
 
 //==============================================================================
-OutputFile::OutputFile (const juce::File& file)
+OutputFile::OutputFile (const juce::File& file, std::function<juce::Result()> check)
     : target (leadsToFifo (file) ? file : SystemPath::followLinks (file)),
       isFifo (leadsToFifo (file)),
+      checkBeforeReplacing (std::move (check)),
       temporary (target, findTemporaryFile (isFifo ? juce::File::getSpecialLocation (juce::File::tempDirectory)
                                                    : target.getParentDirectory(), target))
 {
@@ -209,6 +210,68 @@ juce::Result OutputFile::checkTarget (const juce::File& file)
     return juce::Result::ok();
 }
 
+juce::Result OutputFile::checkReplaceable (const juce::File& file, Kind kind)
+{
+    const auto* path = file.getFullPathName().toRawUTF8();
+    struct stat info {};
+
+    if (stat (path, &info) != 0 || ! S_ISREG (info.st_mode))
+        return juce::Result::ok();
+
+    // Root may write anything by the permissions: a file that grants no one a write is kept all the same.
+    if (access (path, W_OK) != 0 || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return juce::Result::fail ("is write-protected");
+
+    if (info.st_size == 0)
+        return juce::Result::ok();
+
+    const auto descriptor = open (path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+
+    if (descriptor < 0)
+        return juce::Result::fail ("is a file that cannot be read (" + juce::String (std::strerror (errno)) + ")");
+
+    unsigned char start[512] {};
+    const auto length = juce::jmax (ssize_t (0), read (descriptor, start, sizeof (start)));
+    close (descriptor);
+
+    const auto begins = [&] (size_t offset, const char* bytes)
+    {
+        const auto size = std::strlen (bytes);
+        return static_cast<size_t> (length) >= offset + size && std::memcmp (start + offset, bytes, size) == 0;
+    };
+
+    const auto isText = [&]
+    {
+        for (ssize_t i = 0; i < length; ++i)
+            if (start[i] < 0x20 && start[i] != '\t' && start[i] != '\n' && start[i] != '\r')
+                return false;
+
+        return true;
+    };
+
+    const auto isWav = (begins (0, "RIFF") || begins (0, "RF64") || begins (0, "BW64")) && begins (8, "WAVE");
+    const auto isPng = begins (0, "\x89PNG\r\n\x1a\n");
+    const auto isState = begins (0, "CVHSTATE");
+
+    if ((kind == Kind::wav && isWav) || (kind == Kind::png && isPng) || (kind == Kind::state && isState))
+        return juce::Result::ok();
+
+    const auto what = isWav ? "a WAV file"
+                    : isPng ? "a PNG image"
+                    : isState ? "a state file"
+                    : begins (0, "FORM") && (begins (8, "AIFF") || begins (8, "AIFC")) ? "an AIFF file"
+                    : begins (0, "fLaC") ? "a FLAC file"
+                    : begins (0, "OggS") ? "an Ogg file"
+                    : begins (0, "\x7f" "ELF") ? "a program or library"
+                    : begins (0, "PK\x03\x04") ? "a ZIP archive"
+                    : begins (0, "<") || begins (0, "\xef\xbb\xbf<") ? "an XML document"
+                    : isText() ? "a text file"
+                               : "a file of another kind";
+
+    const auto wanted = kind == Kind::wav ? "a WAV file" : kind == Kind::png ? "a PNG image" : "a state file";
+    return juce::Result::fail ("is " + juce::String (what) + ", not " + wanted);
+}
+
 juce::String OutputFile::describeFailure (const juce::File& file, const juce::String& reason)
 {
     return "cannot write " + file.getFullPathName() + (reason.isNotEmpty() ? ": " + reason : juce::String());
@@ -218,6 +281,10 @@ juce::Result OutputFile::commit()
 {
     if (const auto check = checkTarget (target); check.failed())
         return juce::Result::fail (describeFailure (target, "it " + check.getErrorMessage()));
+
+    if (checkBeforeReplacing != nullptr)
+        if (const auto check = checkBeforeReplacing(); check.failed())
+            return juce::Result::fail (describeFailure (target, "it " + check.getErrorMessage()));
 
     if (isFifo)
     {

@@ -2,6 +2,8 @@
 
 #include "CheckedFileOutputStream.h"
 
+#include <functional>
+
 /**
     A file that corvane-host writes for the user (a rendered WAV file, a state, a picture).
     The data goes to a temporary file first and reaches the target only once complete, so a
@@ -17,6 +19,9 @@
     written as the plug-in's own writer makes and writes its files: with the permissions of the
     file it replaces, and every byte checked to be on the disk.
 
+    An existing file is replaced only by data of its own kind (see checkReplaceable()), and the
+    checks the caller gives are made again just before it is, as the run may have taken long.
+
     The temporary file is removed when the object goes away without commit(), and when the
     program is ended by a signal it may catch (SIGINT, SIGTERM, SIGQUIT, SIGUSR1 and the rest
     whose default action ends it), but for the ones that report a fault of its own.
@@ -24,7 +29,13 @@
 class OutputFile
 {
 public:
-    explicit OutputFile (const juce::File& target);
+    /** The kinds of file an output writes. */
+    enum class Kind { wav, png, state };
+
+    /** The check is made again in commit(), just before the target is replaced; its failure
+        message follows the target's name ("is the file given to --in").
+    */
+    OutputFile (const juce::File& target, std::function<juce::Result()> checkBeforeReplacing);
     ~OutputFile();
 
     /** Fails, saying what the name leads to, for a folder, a device, a socket, the host's own
@@ -33,6 +44,13 @@ public:
         takes.
     */
     static juce::Result checkTarget (const juce::File& target);
+
+    /** Fails, saying what the file is ("is a program or library, not a WAV file"), for an
+        existing file that an output of this kind may not replace: one of another kind, unless
+        it is empty, or one that the user may not write (write-protected, even for root). A
+        name that leads nowhere yet and a FIFO pass; a link is judged by what it leads to.
+    */
+    static juce::Result checkReplaceable (const juce::File& target, Kind kind);
 
     /** "cannot write FILE", followed by the reason where there is one (the system's own). */
     static juce::String describeFailure (const juce::File& target, const juce::String& reason);
@@ -50,6 +68,7 @@ private:
 
     const juce::File target;
     const bool isFifo;
+    const std::function<juce::Result()> checkBeforeReplacing;
     juce::TemporaryFile temporary;
     int pendingSlot = -1;
 

@@ -21,9 +21,10 @@ namespace
     }
 }
 
-juce::String StateFile::write (const juce::File& file, const std::vector<Record>& records)
+juce::String StateFile::write (const juce::File& file, const std::vector<Record>& records,
+                               std::function<juce::Result()> checkBeforeReplacing)
 {
-    OutputFile output (file);
+    OutputFile output (file, std::move (checkBeforeReplacing));
     const auto stream = output.createStream();
 
     stream->write (magic, sizeof (magic));

@@ -2,6 +2,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <functional>
 #include <vector>
 
 /**
@@ -18,9 +19,11 @@ public:
     using Record = std::vector<uint8_t>;
 
     /** Writes the records into a new file that replaces the old one only once it is complete;
-        answers an error text, or an empty one on success.
+        answers an error text, or an empty one on success. The check is made just before the
+        old file is replaced (see OutputFile).
     */
-    static juce::String write (const juce::File& file, const std::vector<Record>& records);
+    static juce::String write (const juce::File& file, const std::vector<Record>& records,
+                               std::function<juce::Result()> checkBeforeReplacing);
 
     /** Reads the records; answers an error text (an unreadable file, another kind of file, a
         record that claims more data than the file holds), or an empty one on success.

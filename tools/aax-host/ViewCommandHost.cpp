@@ -44,9 +44,9 @@ namespace
         return image;
     }
 
-    void writePng (const juce::Image& image, const juce::File& file)
+    void writePng (const juce::Image& image, const juce::File& file, std::function<juce::Result()> checkBeforeReplacing)
     {
-        OutputFile output (file);
+        OutputFile output (file, std::move (checkBeforeReplacing));
         const auto stream = output.createStream();
         juce::PNGImageFormat png;
 
@@ -151,7 +151,7 @@ void ViewCommandHost::snapshot()
     if (buffer.width <= 0 || buffer.height <= 0 || buffer.pixels == nullptr)
         throw HostError ("the editor showed nothing (it asked for no view size)");
 
-    writePng (toImage (buffer), options.output);
+    writePng (toImage (buffer), options.output, [this] { return host.checkOutput ("--out"); });
     std::cout << "Wrote " << options.output.getFullPathName() << " (" << buffer.width << " x " << buffer.height << ")\n";
 }
 
