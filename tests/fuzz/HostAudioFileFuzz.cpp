@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     }
 
     juce::String error;
+    juce::StringArray notes;
     readSome (FlacFileReader::create (open(), error).get());
-    readSome (OggVorbisFileReader::create (open(), error).get());
+    readSome (OggVorbisFileReader::create (open(), error, notes).get());
     return 0;
 }

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <thread>
 #include <tuple>
@@ -1770,18 +1771,18 @@ TEST_F (CommandLineHost, RefusesAiffHeadersThatJuceWouldMisread)
     }
 }
 
-TEST_F (CommandLineHost, RefusesChunksThatRunPastTheEndOfTheFile)
+TEST_F (CommandLineHost, RefusesChunksThatRunPastTheEndOfTheFileBeforeTheAudioAndPassesOverThoseAfterIt)
 {
     // Chunks JUCE's readers take room for, each announcing close to 4 GB. Where the build allows
     // it the host runs with a quarter of that as its address space, as a machine with less
-    // memory would.
+    // memory would. After the audio, the chunk is what a copy cut short leaves.
     const auto huge = [] (const char* name) { return Chunk { name, juce::MemoryBlock (16, true), 0xfffffff0u }; };
     const auto format = Chunk { "fmt ", formatChunk (1, 1, 8000, 16) };
     const auto data = Chunk { "data", juce::MemoryBlock (16, true) };
 
     for (const auto& [name, chunk, before] : { std::tuple ("bext", "bext", true), std::tuple ("smpl", "smpl", false),
                                                std::tuple ("cue", "cue ", true), std::tuple ("inst", "inst", false),
-                                               std::tuple ("INST", "INST", true) })
+                                               std::tuple ("INST", "INST", false) })
     {
         SCOPED_TRACE (name);
         const auto isAiff = juce::String (chunk) == "INST";
@@ -1802,9 +1803,11 @@ TEST_F (CommandLineHost, RefusesChunksThatRunPastTheEndOfTheFile)
                                             "--module", modulePath(), "--in", path ("in"), "--out", path ("out.wav") })));
         const auto output = host.readAllProcessOutput();
         host.waitForProcessToFinish (60000);
-        EXPECT_EQ (host.getExitCode(), 1u);
-        EXPECT_EQ (output, "corvane-host: cannot read " + path ("in") + ": the " + (isAiff ? "AIFF" : "WAV") + " header is damaged: its '"
-                             + chunk + "' chunk runs past the end of the file\n");
+        EXPECT_EQ (host.getExitCode(), before ? 1u : 0u);
+        EXPECT_TRUE (output.startsWith (before ? "corvane-host: cannot read " + path ("in") + ": the WAV header is damaged: its '"
+                                                   + chunk + "' chunk runs past the end of the file\n"
+                                               : "corvane-host: warning: reading " + path ("in") + ": its '" + chunk
+                                                   + "' chunk after the audio is cut by the end of the file\n")) << output;
     }
 }
 
@@ -1893,6 +1896,199 @@ TEST_F (CommandLineHost, ReadsWavAndAiffFilesAsOtherToolsWriteThem)
         {
             EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(), 6);
         }
+    }
+}
+
+TEST_F (CommandLineHost, DecidesByTheSamplesNotByWhatWrapsThem)
+{
+    // Each file holds 6 frames of 16-bit mono audio at 8 kHz, 3 FLAC frames of 4096 (the first
+    // of them at 44.1 kHz where a rate changes), or Ogg Vorbis links of 2 s; it is refused, read
+    // whole, or read whole with a word on what was passed over or what does not fit.
+    enum class Outcome { refused, readWhole, readWithWord };
+    const auto twelve = juce::MemoryBlock (12, true);
+    const auto format = Chunk { "fmt ", formatChunk (1, 1, 8000, 16) };
+    const auto fileOf = [this] (const std::function<bool (const juce::File&)>& write)
+    {
+        const auto file = folder.getChildFile ("made");
+        juce::MemoryBlock bytes;
+        return write (file) && file.loadFileAsData (bytes) ? bytes : juce::MemoryBlock();
+    };
+    const auto wav = [&] (std::vector<Chunk> chunks) { return fileOf ([&] (const juce::File& f) { return writeChunks (f, "RIFF", chunks); }); };
+    const auto aiff = [&] (int numFrames, std::optional<uint32_t> soundSize, bool unsizedForm)
+    {
+        auto bytes = fileOf ([&] (const juce::File& f) { return writeForm (f, "AIFF", { { "COMM", commonChunk (1, numFrames, 16) },
+                                                                                       { "SSND", soundChunk (0, twelve), soundSize } }); });
+        if (unsizedForm)
+            std::memset (static_cast<char*> (bytes.getData()) + 4, 0, 4);
+
+        return bytes;
+    };
+
+    // FLAC frames of silence (which hold no sync code) at these rates; where the total is 0
+    // the file is streamed, with neither length nor MD5 signature.
+    const auto flacFrames = [&] (double rate, int numFrames)
+    {
+        juce::AudioBuffer<float> silence (1, numFrames * 4096);
+        silence.clear();
+        auto bytes = fileOf ([&] (const juce::File& f) { return writeAudio (juce::FlacAudioFormat(), f, silence, rate, 16); });
+        const auto* data = static_cast<const uint8_t*> (bytes.getData());
+        size_t at = 4;
+
+        for (auto last = false; ! last && at + 4 <= bytes.getSize(); at += 4 + (size_t (data[at + 1]) << 16 | size_t (data[at + 2]) << 8 | data[at + 3]))
+            last = (data[at] & 0x80) != 0;
+
+        std::vector<juce::MemoryBlock> parts { juce::MemoryBlock (data, at) };
+
+        for (auto next = at + 1; next <= bytes.getSize(); ++next)
+        {
+            if (next == bytes.getSize() || (next + 1 < bytes.getSize() && data[next] == 0xff && data[next + 1] == 0xf8))
+            {
+                parts.emplace_back (data + at, next - at);
+                at = next;
+            }
+        }
+
+        return parts;
+    };
+    const auto flac = [] (const std::vector<juce::MemoryBlock>& parts, bool streamed)
+    {
+        juce::MemoryBlock bytes;
+
+        for (const auto& part : parts)
+            bytes.append (part.getData(), part.getSize());
+
+        if (streamed)
+        {
+            static_cast<uint8_t*> (bytes.getData())[21] &= 0xf0;
+            std::memset (static_cast<uint8_t*> (bytes.getData()) + 22, 0, 20);
+        }
+
+        return bytes;
+    };
+    const auto slow = flacFrames (44100.0, 3), fast = flacFrames (48000.0, 3);
+
+    // The pages of an Ogg Vorbis stream of 2 s of noise at 44.1 kHz, each written by JUCE with a serial
+    // number of its own; and a file of pages, with these bytes after the page at each index.
+    const auto oggPages = [&]
+    {
+        juce::AudioBuffer<float> noise (1, 88200);
+        juce::Random random (2);
+
+        for (int i = 0; i < noise.getNumSamples(); ++i)
+            noise.setSample (0, i, 0.5f * random.nextFloat() - 0.25f);
+
+        auto bytes = fileOf ([&] (const juce::File& f) { return writeAudio (juce::OggVorbisAudioFormat(), f, noise, 44100.0, 16); });
+        std::vector<juce::MemoryBlock> pages;
+
+        for (size_t at = 0; at + 27 < bytes.getSize();)
+        {
+            const auto page = pageAt (static_cast<unsigned char*> (bytes.getData()) + at);
+            pages.emplace_back (page.header, static_cast<size_t> (page.header_len + page.body_len));
+            at += static_cast<size_t> (page.header_len + page.body_len);
+        }
+
+        return pages;
+    };
+    const auto ogg = [] (std::vector<juce::MemoryBlock> pages, std::map<size_t, juce::MemoryBlock> after = {})
+    {
+        juce::MemoryBlock bytes;
+
+        for (size_t index = 0; index < pages.size(); ++index)
+        {
+            bytes.append (pages[index].getData(), pages[index].getSize());
+
+            if (after.count (index) != 0)
+                bytes.append (after[index].getData(), after[index].getSize());
+        }
+
+        return bytes;
+    };
+    const auto first = oggPages(), second = oggPages();
+    auto chain = first;
+    chain.insert (chain.end(), second.begin(), second.end());
+    ASSERT_GE (first.size(), size_t (5));
+    const auto middle = first.size() - 2;
+    auto jumped = first, lost = first, damagedPage = first;
+    lost.erase (lost.begin() + static_cast<long> (middle));
+
+    for (auto& page : jumped)
+    {
+        auto made = pageAt (static_cast<unsigned char*> (page.getData()));
+
+        if (ogg_page_granulepos (&made) > 0)
+        {
+            const auto number = static_cast<uint32_t> (ogg_page_pageno (&made) + 10);
+            std::memcpy (made.header + 18, &number, 4);
+            ogg_page_checksum_set (&made);
+        }
+    }
+
+    static_cast<uint8_t*> (damagedPage[middle].getData())[200] ^= 0x55;
+    juce::MemoryBlock random (100);
+    juce::Random (1).fillBitsRandomly (random.getData(), random.getSize());
+    auto badSignature = flac (slow, false);
+    static_cast<uint8_t*> (badSignature.getData())[30] ^= 1;
+
+    struct Case { const char* name; juce::MemoryBlock bytes; Outcome outcome; juce::String message; };
+    const std::vector<Case> cases {
+        { "wav, LIST cut after the audio", wav ({ format, { "data", twelve }, { "LIST", juce::MemoryBlock (4, true), 100u } }),
+          Outcome::readWithWord, "its 'LIST' chunk after the audio is cut by the end of the file" },
+        { "wav, iXML cut after the audio", wav ({ format, { "data", twelve }, { "iXML", {}, 100u } }),
+          Outcome::readWithWord, "its 'iXML' chunk after the audio is cut by the end of the file" },
+        { "aiff, sizes of a writer that cannot seek back", aiff (0, 0u, true), Outcome::readWhole, {} },
+        { "aiff, form size 0", aiff (6, {}, true), Outcome::readWhole, {} },
+        { "aiff, frame count 0", aiff (0, {}, false), Outcome::readWhole, {} },
+        { "aiff, sound data size 0", aiff (6, 0u, false), Outcome::readWhole, {} },
+        { "aiff, count short", aiff (2, {}, false), Outcome::readWithWord,
+          "its common chunk (COMM) announces 2 frames, fewer than the 6 its sound data chunk (SSND) holds: all of them are read" },
+        { "aiff, count one frame over", aiff (7, {}, false), Outcome::refused,
+          "the AIFF header is damaged: its sound data chunk (SSND) holds fewer frames than its common chunk (COMM) announces" },
+        { "flac, rate changes", flac ({ slow[0], slow[1], fast[2], fast[3] }, true), Outcome::refused,
+          "the file is damaged: its sample rate changes to 48000 Hz after 0.09 s" },
+        { "flac, frame repeated", flac ({ slow[0], slow[1], slow[2], slow[2], slow[3] }, false), Outcome::refused,
+          "the file is damaged: a frame repeats audio after 0.19 s" },
+        { "flac, frame missing", flac ({ slow[0], slow[1], slow[3] }, true), Outcome::refused,
+          "the file is damaged: a frame is missing after 0.09 s" },
+        { "flac, signature", badSignature, Outcome::refused, "the file is damaged: its audio does not match its MD5 signature" },
+        { "flac, streamed", flac (slow, true), Outcome::readWhole, {} },
+        { "ogg, a zero byte between links", ogg (chain, { { first.size() - 1, juce::MemoryBlock (1, true) } }), Outcome::readWithWord,
+          "1 stray byte between its pages at byte " + juce::String (ogg (first).getSize()) + " passed over" },
+        { "ogg, random bytes between links", ogg (chain, { { first.size() - 1, random } }), Outcome::readWithWord,
+          "100 stray bytes between its pages at byte " + juce::String (ogg (first).getSize()) + " passed over" },
+        { "ogg, bytes between the pages of a link", ogg (first, { { 2, juce::MemoryBlock (2048, true) } }), Outcome::readWithWord,
+          "2048 stray bytes between its pages at byte " + juce::String (ogg ({ first.begin(), first.begin() + 3 }).getSize()) + " passed over" },
+        { "ogg, page numbers jump", ogg (jumped), Outcome::readWithWord, "its page numbers jump where no audio is missing" },
+        { "ogg, page missing", ogg (lost), Outcome::refused, "the file is damaged: its audio has a hole after " },
+        { "ogg, page damaged", ogg (damagedPage), Outcome::refused, "the file is damaged: its audio has a hole after " },
+    };
+
+    for (const auto& [name, bytes, outcome, message] : cases)
+    {
+        SCOPED_TRACE (name);
+        ASSERT_TRUE (bytes.getSize() > 0 && folder.getChildFile ("in").replaceWithData (bytes.getData(), bytes.getSize()));
+        folder.getChildFile ("out.wav").deleteFile();
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("in"), "--out", path ("out.wav"),
+                                    "--config", "1x1", "--bypass", "--tail", "0" });
+
+        if (outcome == Outcome::refused)
+        {
+            EXPECT_EQ (run.exitCode, 1);
+            EXPECT_TRUE (run.output.startsWith ("corvane-host: cannot read " + path ("in") + ": " + message)) << run.output;
+            EXPECT_EQ (run.output.indexOfChar ('\n'), run.output.length() - 1) << run.output;
+            EXPECT_FALSE (folder.getChildFile ("out.wav").exists());
+            continue;
+        }
+
+        EXPECT_EQ (run.exitCode, 0) << run.output;
+
+        if (run.exitCode != 0)
+            continue;
+
+        const auto kind = juce::String (name).upToFirstOccurrenceOf (",", false, false);
+        EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(),
+                   kind == "flac" ? 3 * 4096 : kind == "ogg" ? (juce::String (name).contains ("links") ? 2 * 88200 : 88200) : 6);
+        EXPECT_EQ (run.output.contains ("corvane-host: warning: reading " + path ("in") + ": " + message + "\n"), outcome == Outcome::readWithWord)
+            << run.output;
     }
 }
 

@@ -466,15 +466,19 @@ std::unique_ptr<RenderInput> CommandLineHost::openInput (double& sampleRate) con
         throw HostError ("cannot read " + path + ": no such file");
 
     std::unique_ptr<juce::AudioFormatReader> reader;
+    juce::StringArray notes;
 
     try
     {
-        reader = RenderInput::createReader (options.input);
+        reader = RenderInput::createReader (options.input, notes);
     }
     catch (const std::exception& error)
     {
         throw HostError ("cannot read " + path + ": " + error.what());
     }
+
+    for (const auto& note : notes)
+        std::cerr << "corvane-host: warning: reading " << path << ": " << note << "\n";
 
     if (reader->numChannels < 1 || reader->numChannels > 2)
         throw HostError ("cannot read " + path + ": it has " + std::to_string (reader->numChannels)

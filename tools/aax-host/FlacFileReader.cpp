@@ -6,11 +6,7 @@
 FlacFileReader::FlacFileReader (juce::InputStream* stream)
     : juce::AudioFormatReader (stream, "FLAC file"), decoder (FLAC__stream_decoder_new())
 {
-    if (decoder == nullptr
-         || FLAC__stream_decoder_init_stream (decoder, readBytes, seekTo, tellPosition, tellLength, isAtEnd, takeFrame,
-                                              takeMetadata, takeError, this) != FLAC__STREAM_DECODER_INIT_STATUS_OK
-         || ! FLAC__stream_decoder_process_until_end_of_metadata (decoder)
-         || sampleRate <= 0.0 || lengthInSamples > 0)
+    if (decoder == nullptr || ! start() || sampleRate <= 0.0 || lengthInSamples > 0)
         return;
 
     // A stream that was written where its header could not be updated gives no length: the
@@ -36,10 +32,25 @@ FlacFileReader::FlacFileReader (juce::InputStream* stream)
 
     const auto length = lengthInSamples;
 
-    if (! FLAC__stream_decoder_reset (decoder) || ! FLAC__stream_decoder_process_until_end_of_metadata (decoder))
+    if (! start())
         sampleRate = 0.0;
 
     lengthInSamples = length;
+}
+
+bool FlacFileReader::start()
+{
+    // Decoding checks the audio against its MD5 signature, where the file has one, once it ends.
+    if (FLAC__stream_decoder_get_state (decoder) != FLAC__STREAM_DECODER_UNINITIALIZED)
+        FLAC__stream_decoder_finish (decoder);
+
+    FLAC__stream_decoder_set_md5_checking (decoder, true);
+    nextFrameStart = lastFrameLength = 0;
+    lastFramePosition = ~FLAC__uint64 (0);
+
+    return FLAC__stream_decoder_init_stream (decoder, readBytes, seekTo, tellPosition, tellLength, isAtEnd, takeFrame,
+                                             takeMetadata, takeError, this) == FLAC__STREAM_DECODER_INIT_STATUS_OK
+        && input->setPosition (0) && FLAC__stream_decoder_process_until_end_of_metadata (decoder);
 }
 
 FlacFileReader::~FlacFileReader()
@@ -95,8 +106,8 @@ void FlacFileReader::classifyWhatFollowsTheAudio()
 
 std::runtime_error FlacFileReader::damage (juce::int64 sample) const
 {
-    return std::runtime_error ("the file is damaged: its audio cannot be decoded after "
-                               + juce::String (static_cast<double> (sample) / sampleRate, 2).toStdString() + " s");
+    return std::runtime_error ("the file is damaged: " + (cause.isNotEmpty() ? cause : juce::String ("its audio cannot be decoded")).toStdString()
+                               + " after " + juce::String (static_cast<double> (cause.isNotEmpty() ? causeAt : sample) / sampleRate, 2).toStdString() + " s");
 }
 
 bool FlacFileReader::decodeFrame()
@@ -149,6 +160,10 @@ bool FlacFileReader::readSamples (int* const* destChannels, int numDestChannels,
         nextSample += count;
     }
 
+    // The signature covers the whole audio, whose last frame has now been decoded.
+    if (nextSample == lengthInSamples && blockPosition == blockLength && ! FLAC__stream_decoder_finish (decoder))
+        throw std::runtime_error ("the file is damaged: its audio does not match its MD5 signature");
+
     return true;
 }
 
@@ -161,10 +176,11 @@ void FlacFileReader::restart()
     const auto bits = bitsPerSample;
     const auto length = lengthInSamples;
     damaged = lostSync = false;
+    cause.clear();
     blockLength = blockPosition = 0;
     nextSample = 0;
 
-    if (! FLAC__stream_decoder_reset (decoder) || ! FLAC__stream_decoder_process_until_end_of_metadata (decoder))
+    if (! start())
         damaged = true;
 
     sampleRate = rate;
@@ -213,12 +229,38 @@ FLAC__StreamDecoderWriteStatus FlacFileReader::takeFrame (const FLAC__StreamDeco
     const auto length = static_cast<int> (frame->header.blocksize);
 
     // A frame found after a loss of sync follows bytes that could not be decoded; one whose
-    // channels are not the stream's cannot be read as the stream's audio.
-    if (reader.lostSync || frame->header.channels != reader.numChannels)
+    // channels or rate are not the stream's cannot be read as the stream's audio, and one
+    // whose number is not the next one's repeats audio or follows a hole.
+    // What libFLAC hands out in place of a frame it reported damaged is none of the file's.
+    if (reader.damaged)
+        return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
+
+    // It hands out silence too for a frame its successor's number shows missing, read from no
+    // bytes of its own: the two come from one place.
+    const auto first = frame->header.number_type == FLAC__FRAME_NUMBER_TYPE_SAMPLE_NUMBER ? frame->header.number.sample_number
+                                                                                         : reader.nextFrameStart;
+    FLAC__uint64 position = 0;
+    FLAC__stream_decoder_get_decode_position (reader.decoder, &position);
+    const auto followsHole = position == reader.lastFramePosition;
+
+    const auto cause = frame->header.channels != reader.numChannels ? "its number of channels changes to " + juce::String (frame->header.channels)
+                     : frame->header.sample_rate != static_cast<unsigned int> (reader.sampleRate)
+                         ? "its sample rate changes to " + juce::String (frame->header.sample_rate) + " Hz"
+                     : first < reader.nextFrameStart ? juce::String ("a frame repeats audio")
+                     : first > reader.nextFrameStart || followsHole ? juce::String ("a frame is missing")
+                                                                     : juce::String();
+
+    if (reader.lostSync || cause.isNotEmpty())
     {
+        reader.cause = cause;
+        reader.causeAt = static_cast<juce::int64> (reader.nextFrameStart - (followsHole ? reader.lastFrameLength : 0));
         reader.damaged = true;
         return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
     }
+
+    reader.nextFrameStart += static_cast<FLAC__uint64> (length);
+    reader.lastFramePosition = position;
+    reader.lastFrameLength = static_cast<FLAC__uint64> (length);
 
     if (reader.counting)
     {

@@ -10,7 +10,8 @@
     A FLAC file read with libFLAC, in order from its start. Unlike JUCE's reader, which fills
     what it cannot decode with silence, it fails where the audio stops short of the length the
     file announces (a file that was cut, that lies about its length, or that shrinks while it
-    is read) or where its frames are damaged. Samples are handed out as 32-bit integers.
+    is read), where its frames are damaged, repeated, missing or change the stream's rate or
+    channels, or where its audio does not match the MD5 signature it has. Samples are handed out as 32-bit integers.
 */
 class FlacFileReader : public juce::AudioFormatReader
 {
@@ -34,6 +35,9 @@ private:
 
     /** Goes back to the start of the stream, to read it again. */
     void restart();
+
+    /** Starts the decoder at the start of the stream and reads up to its first frame. */
+    bool start();
 
     /** Decodes the next frame into the block; false at the end of the stream. */
     bool decodeFrame();
@@ -67,4 +71,8 @@ private:
     bool counting = false;
     bool damaged = false;   ///< the library reported an error other than a loss of sync where the stream ends
     bool lostSync = false;  ///< it lost sync and has found no frame since, as where a file was cut
+    juce::String cause;     ///< what is wrong with a damaged frame, where it is known
+    juce::int64 causeAt = 0;    ///< the sample where that damage begins
+    FLAC__uint64 nextFrameStart = 0;    ///< the first sample of the frame that comes next
+    FLAC__uint64 lastFramePosition = 0, lastFrameLength = 0;    ///< where the last frame ended in the file, and its samples
 };

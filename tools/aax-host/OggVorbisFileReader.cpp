@@ -16,10 +16,12 @@ namespace
 
 //==============================================================================
 /** The Vorbis stream of one link of a chain, followed page by page as libvorbisfile follows
-    it: its three headers, then the block sizes of its packets up to its first audio page
-    with a granule position, which tell where its audio starts, then the granule positions
-    up to its end. Its setup is let go as soon as the start is known, so a walk through a
-    chain holds one link's setup at a time.
+    it: its three headers, then the block sizes of its packets, which tell where its audio
+    starts (at its first audio page with a granule position) and, at each page after it,
+    whether the packets hold every sample up to the page's granule position. Page numbers
+    that jump over packets that are all there lose nothing; a page that is missing with its
+    packets does. Its setup is let go when the link ends, so a walk through a chain holds one
+    link's setup at a time.
 */
 class OggVorbisFileReader::VorbisLink
 {
@@ -49,6 +51,7 @@ public:
             return false;
 
         serial = ogg_page_serialno (&page);
+        lastPageNumber = ogg_page_pageno (&page);
         isVorbis = true;
         damaged = vorbis_synthesis_headerin (&info, &comment, &packet) != 0;
         numChannels = info.channels;
@@ -67,12 +70,9 @@ public:
         const auto granule = ogg_page_granulepos (&page);
         ended = ogg_page_eos (&page) != 0;
 
-        // A position below 0 is none (-1) or no position at all.
-        if (granule >= 0)
-            lastGranule = granule;
-
-        if (startKnown)
-            return;
+        // A decoder reports the jump as a hole, where it loses nothing if no packet is missing.
+        pagesJumped = pagesJumped || (numHeaders == 3 && ogg_page_pageno (&page) != lastPageNumber + 1);
+        lastPageNumber = ogg_page_pageno (&page);
 
         const auto headersWereRead = numHeaders == 3;
         ogg_stream_pagein (&stream, &page);
@@ -98,16 +98,38 @@ public:
             }
         }
 
-        // The granule position of a stream's first audio page counts the samples up to its
-        // last packet: a stream that begins later than 0 counts from there, and one that
-        // counts fewer than its packets make has those cut from its start.
-        if (headersWereRead && granule >= 0)
+        // A position below 0 is none (-1) or no position at all.
+        if (granule >= 0)
         {
-            start = juce::jmax (ogg_int64_t (0), granule - decoded);
-            startKnown = true;
-            letGoOfSetup();
+            // The granule position of a stream's first audio page counts the samples up to its
+            // last packet: a stream that begins later than 0 counts from there, and one that
+            // counts fewer than its packets make has those cut from its start. Every later
+            // page counts as many as its packets make, but the last, which may count fewer. One
+            // that counts more after page numbers jumped follows pages lost; without a jump it
+            // announces audio the file never held, as the reading tells.
+            if (! startKnown && headersWereRead)
+            {
+                start = juce::jmax (ogg_int64_t (0), granule - decoded);
+                startKnown = true;
+            }
+            else if (startKnown && ! missing && (ended ? pagesJumped && granule > start + decoded : granule != start + decoded))
+            {
+                missing = true;
+                lostAfter = lastGranule - start;
+            }
+
+            lastGranule = granule;
         }
+
+        if (ended)
+            letGoOfSetup();
     }
+
+    /** True where pages are missing with their packets, and the samples before them. */
+    bool losesAudio() const noexcept            { return missing; }
+    juce::int64 getSamplesBeforeLoss() const noexcept  { return static_cast<juce::int64> (lostAfter); }
+    /** True where page numbers jump, every packet there or not. */
+    bool hasPagesJumped() const noexcept        { return pagesJumped; }
 
     bool isVorbisStream() const noexcept        { return isVorbis; }
     int getSerial() const noexcept              { return serial; }
@@ -136,9 +158,9 @@ private:
     vorbis_info info {};
     vorbis_comment comment {};
     int serial = 0, numHeaders = 0, numChannels = 0;
-    long sampleRate = 0, lastBlock = -1;
-    ogg_int64_t decoded = 0, start = 0, lastGranule = 0;
-    bool isVorbis = false, damaged = false, ended = false, startKnown = false;
+    long sampleRate = 0, lastBlock = -1, lastPageNumber = 0;
+    ogg_int64_t decoded = 0, start = 0, lastGranule = 0, lostAfter = 0;
+    bool isVorbis = false, damaged = false, ended = false, startKnown = false, missing = false, pagesJumped = false;
 };
 
 //==============================================================================
@@ -155,7 +177,8 @@ OggVorbisFileReader::~OggVorbisFileReader()
         ov_clear (&file);
 }
 
-std::unique_ptr<juce::AudioFormatReader> OggVorbisFileReader::create (std::unique_ptr<juce::InputStream> stream, juce::String& error)
+std::unique_ptr<juce::AudioFormatReader> OggVorbisFileReader::create (std::unique_ptr<juce::InputStream> stream, juce::String& error,
+                                                                     juce::StringArray& notes)
 {
     error.clear();
 
@@ -163,7 +186,7 @@ std::unique_ptr<juce::AudioFormatReader> OggVorbisFileReader::create (std::uniqu
         return {};
 
     std::unique_ptr<OggVorbisFileReader> reader (new OggVorbisFileReader (stream.release()));
-    error = reader->walkPages();
+    error = reader->walkPages (notes);
 
     if (error.isNotEmpty() || reader->numChannels == 0)
         return {};
@@ -177,29 +200,53 @@ std::unique_ptr<juce::AudioFormatReader> OggVorbisFileReader::create (std::uniqu
     return reader;
 }
 
-juce::String OggVorbisFileReader::walkPages()
+juce::String OggVorbisFileReader::walkPages (juce::StringArray& notes)
 {
     ogg_sync_state sync;
     ogg_sync_init (&sync);
     const juce::ScopeGuard clearSync { [&sync] { ogg_sync_clear (&sync); } };
 
-    // Answers the page that begins where the last one ended; 0 where the file ends first, less
-    // than 0 where the bytes there are no page. The pages stop at either: whatever follows is
-    // passed over unread, however much of it looks like pages.
-    const auto nextPage = [this, &sync] (ogg_page& page)
+    // Answers the next page, passing over stray bytes before it (counted); 0 where the file
+    // ends first. More bytes that hold no page than the longest page (a damaged one) end the
+    // pages: whatever follows is passed over unread, however much of it looks like pages.
+    juce::int64 stray = 0;
+
+    const auto nextPage = [this, &sync, &stray] (ogg_page& page)
     {
-        for (;;)
+        constexpr juce::int64 maxStrayBytes = 65536;
+
+        for (stray = 0; stray <= maxStrayBytes;)
         {
-            if (const auto found = ogg_sync_pageseek (&sync, &page); found != 0)
+            if (const auto found = ogg_sync_pageseek (&sync, &page); found > 0)
                 return found;
+            else if (found < 0)
+                stray -= found;
+            else
+            {
+                constexpr int chunkSize = 65536;
+                auto* buffer = ogg_sync_buffer (&sync, chunkSize);
+                const auto read = buffer != nullptr ? input->read (buffer, chunkSize) : 0;
 
-            constexpr int chunkSize = 65536;
-            auto* buffer = ogg_sync_buffer (&sync, chunkSize);
-            const auto read = buffer != nullptr ? input->read (buffer, chunkSize) : 0;
-
-            if (read <= 0 || ogg_sync_wrote (&sync, read) != 0)
-                return 0L;
+                if (read <= 0 || ogg_sync_wrote (&sync, read) != 0)
+                    break;
+            }
         }
+
+        return 0L;
+    };
+
+    // Where pages are missing with their packets, samples are; where only their numbers
+    // jump, the decoder's report of a hole loses nothing.
+    const auto checkLoss = [this, &notes] (const VorbisLink& checked, juce::int64 before) -> juce::String
+    {
+        if (checked.losesAudio())
+            return "the file is damaged: its audio has a hole after "
+                 + juce::String (static_cast<double> (before + checked.getSamplesBeforeLoss()) / sampleRate, 2) + " s";
+
+        if (checked.hasPagesJumped())
+            notes.addIfNotAlreadyThere ("its page numbers jump where no audio is missing");
+
+        return {};
     };
 
     std::optional<VorbisLink> link;
@@ -210,6 +257,19 @@ juce::String OggVorbisFileReader::walkPages()
 
     while ((found = nextPage (page)) > 0)
     {
+        // Stray bytes between pages are passed over, as every decoder does: where they stand for
+        // a page that is lost, the granule positions after them tell.
+        const auto strayBefore = stray;
+
+        if (strayBefore > 0)
+        {
+            if (link.has_value())
+                notes.add (juce::String (strayBefore) + " stray byte" + (strayBefore == 1 ? "" : "s") + " between its pages at byte "
+                             + juce::String (streamEnd) + " passed over");
+
+            streamEnd += strayBefore;
+        }
+
         if (ogg_page_bos (&page) != 0)
         {
             // A page that begins a stream after others that do not begins the next link.
@@ -217,6 +277,13 @@ juce::String OggVorbisFileReader::walkPages()
             {
                 if (link.has_value() && ! link->hasAllHeaders())
                     return damagedHeaders;
+
+                // Where the link before was cut off by bytes that are no page, its last page is lost.
+                if (link.has_value() && strayBefore > 0 && ! link->hasEnded())
+                    return "the file is damaged: a link of its chain ends in bytes that are no page";
+
+                if (const auto loss = link.has_value() ? checkLoss (*link, length) : juce::String(); loss.isNotEmpty())
+                    return loss;
 
                 // A decoder tells the links of a chain apart by their streams' serial numbers.
                 if (link.has_value() && ogg_page_serialno (&page) == link->getSerial())
@@ -264,7 +331,7 @@ juce::String OggVorbisFileReader::walkPages()
         if (numChannels != 0 || firstPacketBegins (*input, "\x01vorbis", 7))
         {
             numChannels = 0;
-            return found == 0 ? "the file is cut short" : damagedHeaders;
+            return found == 0 && stray == 0 ? "the file is cut short" : damagedHeaders;
         }
 
         if (firstPacketBegins (*input, "\x7f" "FLAC", 5))
@@ -273,13 +340,16 @@ juce::String OggVorbisFileReader::walkPages()
         return {};
     }
 
-    // The pages of the last stream stop before its end: the file was cut, and whatever follows
-    // is not where its audio went on.
+    // The pages of the last stream stop before its end: the file was cut, or its last page
+    // is damaged, and whatever follows is not where its audio went on.
     if (! link->hasEnded())
-        return "the file is cut short";
+        return stray == 0 ? "the file is cut short" : "the file is damaged: its last stream ends in bytes that are no page";
 
     if (! link->hasAllHeaders())
         return damagedHeaders;
+
+    if (const auto loss = checkLoss (*link, length); loss.isNotEmpty())
+        return loss;
 
     lengthInSamples = juce::jmin (maxLength, length + link->getLength());
     return {};
@@ -322,12 +392,12 @@ bool OggVorbisFileReader::readSamples (int* const* destChannels, int numDestChan
     while (numSamples > 0)
     {
         float** samples = nullptr;
-        const auto link = file.current_link;
         const auto count = static_cast<int> (ov_read_float (&file, &samples, numSamples, nullptr));
 
         // Reading a stream that cannot seek, libvorbisfile hands in the page that ends the next
         // link's headers twice, and reports the second as a hole: none of its audio is lost.
-        if (count == OV_HOLE && file.current_link != link)
+        // Nor is any where page numbers jump: the walk through the pages found every sample.
+        if (count == OV_HOLE)
             continue;
 
         if (count == 0)

@@ -12,7 +12,7 @@
     length the file announces (a file that lies about its length, or shrinks while it is read)
     or where its data is damaged; a file whose pages stop before its last stream ends, as one
     that was cut, is refused when it is opened, and bytes after the pages of its last stream
-    are passed over. Samples are handed out as 32-bit floats.
+    are passed over, as are stray bytes between pages. Samples are handed out as 32-bit floats.
 
     The links of a chain are read as they come, one at a time, so that memory does not grow
     with their number.
@@ -21,10 +21,13 @@ class OggVorbisFileReader : public juce::AudioFormatReader
 {
 public:
     /** Answers a reader for an Ogg Vorbis file. For one that was cut, whose headers are
-        damaged, whose chained streams differ in channels or rate, or whose stream is FLAC, the
-        error says so; for any other file both stay empty.
+        damaged, whose pages are missing with their audio, whose chained streams differ in
+        channels or rate, or whose stream is FLAC, the error says so; for any other file both
+        stay empty. Stray bytes between pages (within a link or between two) and page numbers
+        that jump where every packet is there are passed over, each with a phrase in notes.
     */
-    static std::unique_ptr<juce::AudioFormatReader> create (std::unique_ptr<juce::InputStream> stream, juce::String& error);
+    static std::unique_ptr<juce::AudioFormatReader> create (std::unique_ptr<juce::InputStream> stream, juce::String& error,
+                                                            juce::StringArray& notes);
 
     ~OggVorbisFileReader() override;
 
@@ -42,9 +45,10 @@ private:
 
     /** Walks the file's pages once from its start, link after link, for what libvorbisfile
         would otherwise learn by keeping every link's headers: the channels, rate and length of
-        the audio, and where its pages end. Answers why the file cannot be read, if it cannot.
+        the audio, where its pages end, and whether every sample is there. Answers why the file
+        cannot be read, if it cannot, and adds to notes what is passed over.
     */
-    juce::String walkPages();
+    juce::String walkPages (juce::StringArray& notes);
 
     /** Opens the decoder at the start of the file, as a stream that cannot seek, so that it
         keeps only the link it is in.

@@ -84,8 +84,10 @@ void RenderInput::restart()
         resampler = std::make_unique<Resampler> (reader->sampleRate, sampleRate, static_cast<int> (reader->numChannels));
 }
 
-std::unique_ptr<juce::AudioFormatReader> RenderInput::createReader (const juce::File& file)
+std::unique_ptr<juce::AudioFormatReader> RenderInput::createReader (const juce::File& file, juce::StringArray& notes)
 {
+    notes.clear();
+
     // The content tells the format: a file's name may carry another extension, or none.
     auto stream = file.createInputStream();
     const auto container = stream != nullptr ? findContainer (*stream) : Container::unknown;
@@ -104,6 +106,8 @@ std::unique_ptr<juce::AudioFormatReader> RenderInput::createReader (const juce::
         if (header.getProblem().isNotEmpty())
             throw std::runtime_error (header.getProblem().toStdString());
 
+        notes = header.getNotes();
+
         if (container == Container::wav && WavEncodingReader::reads (header.getWavFormat()))
             reader = WavEncodingReader::create (std::move (stream), header);
         else
@@ -115,7 +119,7 @@ std::unique_ptr<juce::AudioFormatReader> RenderInput::createReader (const juce::
     }
     else if (container == Container::ogg)
     {
-        reader = OggVorbisFileReader::create (std::move (stream), error);
+        reader = OggVorbisFileReader::create (std::move (stream), error, notes);
     }
 
     if (reader == nullptr)

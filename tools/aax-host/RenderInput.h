@@ -22,8 +22,13 @@ public:
     /** Answers a reader for a WAV, AIFF, FLAC or Ogg Vorbis file, told apart by its first bytes, one
         that fails rather than hands out silence where the file holds less audio than it
         announced. Throws std::runtime_error saying what stands in the way.
+
+        Every reader decides by the samples, not by what wraps them: a file whose samples are
+        missing, repeated or change rate or channels is refused, and one that holds them all
+        in order is read, whatever lies between them; notes gets a phrase for each thing the
+        user is told of that ("1 stray byte between its pages at byte 4000").
     */
-    static std::unique_ptr<juce::AudioFormatReader> createReader (const juce::File& file);
+    static std::unique_ptr<juce::AudioFormatReader> createReader (const juce::File& file, juce::StringArray& notes);
 
     /** Fills up to numSamples of the destination from its start; answers how many were
         filled, fewer only at the end of the file. Throws std::runtime_error where the file

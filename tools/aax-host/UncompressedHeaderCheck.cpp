@@ -237,7 +237,9 @@ UncompressedHeaderCheck::UncompressedHeaderCheck (juce::InputStream& source)
     }
     else if (tagOf (start) == tagOf ("FORM") && isOneOf (tagOf (start + 8), { "AIFF", "AIFC" }))
     {
-        walkAiff (stream, 8 + static_cast<juce::int64> (juce::ByteOrder::bigEndianInt (start + 4)));
+        // A size of 0 is what a writer that cannot seek back leaves: the chunks run to the end of the file.
+        const auto formSize = juce::ByteOrder::bigEndianInt (start + 4);
+        walkAiff (stream, formSize != 0 ? 8 + static_cast<juce::int64> (formSize) : stream.getTotalLength());
         problem = findAiffProblem (stream.getTotalLength());
     }
 }
@@ -338,6 +340,13 @@ void UncompressedHeaderCheck::walkWav (juce::InputStream& stream, bool isRF64)
         }
         else if (isOneOf (chunk, { "bext", "smpl", "inst", "INST", "cue ", "axml", "iXML", "LIST", "Trkn" }))
         {
+            // A copy cut short after all its audio loses nothing that is heard.
+            if (hasData && wav.dataSize <= fileLength - wav.dataStart && stream.getPosition() + length > fileLength)
+            {
+                notes.add ("its '" + nameOf (chunk) + "' chunk after the audio is cut by the end of the file");
+                break;
+            }
+
             // JUCE's reader takes room for the whole of these, however much of it the file holds.
             checkChunkFits (chunk, stream.getPosition() + length, fileLength, "WAV");
 
@@ -460,13 +469,14 @@ void UncompressedHeaderCheck::walkAiff (juce::InputStream& stream, juce::int64 e
         // that an empty one of those the audio does without holds nothing and is passed over, as
         // an empty chunk of an unknown kind is.
         const auto chunk = length == 0 && isOneOf (name, { "FVER", "MARK", "COMT", "INST", "cate" }) ? 0 : name;
+        const auto sizeAnnouncesNothing = length == 0 && chunk == tagOf ("SSND");
 
         for (const auto& kind : aiffChunkKinds)
         {
             // A common chunk longer than AIFF's own holds AIFF-C's compression type too.
             const auto fieldsSize = kind.fieldsSize + (chunk == tagOf ("COMM") && length > 18 ? 4u : 0u);
 
-            if (chunk == tagOf (kind.name) && length < fieldsSize)
+            if (chunk == tagOf (kind.name) && length < fieldsSize && ! sizeAnnouncesNothing)
             {
                 damage = juce::String ("the AIFF header is damaged: its ") + kind.description + " is too short";
                 return;
@@ -487,7 +497,6 @@ void UncompressedHeaderCheck::walkAiff (juce::InputStream& stream, juce::int64 e
         else if (chunk == tagOf ("COMM"))
         {
             ++aiff.numCommonChunks;
-            aiff.commonFollowsData = aiff.commonFollowsData || aiff.hasData;
             aiff.numChannels = static_cast<uint16_t> (stream.readShortBigEndian());
             aiff.numFrames = static_cast<uint32_t> (stream.readIntBigEndian());
             aiff.bitsPerSample = static_cast<uint16_t> (stream.readShortBigEndian());
@@ -517,7 +526,7 @@ void UncompressedHeaderCheck::walkAiff (juce::InputStream& stream, juce::int64 e
             // Where a streaming writer left its mark the audio is all that follows. The frame
             // size is not checked yet, and may be past what an int holds.
             const auto frameSize = juce::jmin (static_cast<juce::int64> (aiff.numChannels) * aiff.bitsPerSample / 8, juce::int64 (soxAiffMark));
-            aiff.dataRunsToEnd = length >= 8 && isStreamingMark (length - 8, soxAiffMark, static_cast<int> (frameSize));
+            aiff.dataRunsToEnd = sizeAnnouncesNothing || (length >= 8 && isStreamingMark (length - 8, soxAiffMark, static_cast<int> (frameSize)));
 
             if (aiff.dataRunsToEnd)
                 return;
@@ -549,6 +558,12 @@ void UncompressedHeaderCheck::walkAiff (juce::InputStream& stream, juce::int64 e
                     damage = isMarker ? "the AIFF header is damaged: its marker chunk (MARK) announces more markers than it holds"
                                       : "the AIFF header is damaged: its comment chunk (COMT) announces more comments than it holds";
             }
+        }
+        else if ((chunk == tagOf ("INST") || chunk == tagOf ("cate")) && aiff.hasData && chunkEnd > fileLength)
+        {
+            // A copy cut short after all its audio loses nothing that is heard.
+            notes.add ("its '" + nameOf (chunk) + "' chunk after the audio is cut by the end of the file");
+            return;
         }
         else if (chunk == tagOf ("INST") || chunk == tagOf ("cate"))
         {
@@ -614,28 +629,36 @@ juce::String UncompressedHeaderCheck::findAiffProblem (juce::int64 fileLength)
     if (! aiff.hasData)
         return aiff.numFrames == 0 ? juce::String() : stopper.isNotEmpty() ? stopper : damaged + ": it has no sound data chunk (SSND)";
 
-    if (aiff.dataOffset < 0 || aiff.dataChunkSize < 8 || aiff.dataOffset > static_cast<juce::int64> (aiff.dataChunkSize) - 8)
+    if (aiff.dataOffset < 0 || (! aiff.dataRunsToEnd && (aiff.dataChunkSize < 8 || aiff.dataOffset > static_cast<juce::int64> (aiff.dataChunkSize) - 8)))
         return damaged + ": its sound data offset (" + juce::String (aiff.dataOffset) + " bytes) lies outside its chunk (SSND)";
 
-    // The smaller of the count and the chunk's size in frames, as JUCE's reader takes it, or
-    // the count alone where the common chunk comes last; where a streaming writer left its mark,
-    // the smaller of the count and the frames the file holds.
+    // The frames the sound data chunk holds (past its offset and block size fields), and those
+    // of them the file holds; where a streaming writer left its mark, those that follow. A
+    // count of 0 announces nothing, as a writer that cannot seek back leaves it.
     const auto frameSize = aiff.numChannels * aiff.bitsPerSample / 8;
+    const auto inFile = juce::jmax (juce::int64 (0), fileLength - aiff.dataStart) / frameSize;
 
     if (aiff.dataRunsToEnd)
     {
-        aiff.numFrames = juce::jmin (aiff.numFrames, juce::jmax (juce::int64 (0), fileLength - aiff.dataStart) / frameSize);
+        aiff.numFrames = aiff.numFrames == 0 ? inFile : juce::jmin (aiff.numFrames, inFile);
         return {};
     }
 
-    const auto numFrames = aiff.commonFollowsData ? aiff.numFrames
-                                                  : juce::jmin (aiff.numFrames, static_cast<juce::int64> (aiff.dataChunkSize) / frameSize);
+    const auto held = (static_cast<juce::int64> (aiff.dataChunkSize) - 8 - aiff.dataOffset) / frameSize;
+    const auto numFrames = aiff.numFrames == 0 ? held : aiff.numFrames;
 
-    if (numFrames * frameSize > fileLength - aiff.dataStart)
-        return "the file is cut short";
+    if (numFrames > juce::jmin (held, inFile))
+        return held > inFile ? juce::String ("the file is cut short")
+                             : damaged + ": its sound data chunk (SSND) holds fewer frames than its common chunk (COMM) announces";
 
-    if (numFrames * frameSize > static_cast<juce::int64> (aiff.dataChunkSize) - 8 - aiff.dataOffset)
-        return damaged + ": its sound data chunk (SSND) holds fewer frames than its common chunk (COMM) announces";
+    // The count falls short of the audio: what the chunk holds is read, all of it where the file does.
+    if (numFrames < held && held <= inFile)
+    {
+        notes.add ("its common chunk (COMM) announces " + juce::String (numFrames) + " frames, fewer than the "
+                          + juce::String (held) + " its sound data chunk (SSND) holds: all of them are read");
+        aiff.numFrames = held;
+        return {};
+    }
 
     aiff.numFrames = numFrames;
     return {};

@@ -33,8 +33,8 @@ public:
         uint8_t sampleRate[10] {};  ///< the 80-bit float, as the file holds it
         int32_t sampleRateHz = 0, dataOffset = 0;
         uint32_t dataChunkSize = 0;
-        juce::int64 numFrames = 0, dataStart = 0;
-        bool hasData = false, commonFollowsData = false, dataRunsToEnd = false;
+        juce::int64 numFrames = 0, dataStart = 0;   ///< a size of 0 announces nothing, as a writer that cannot seek back leaves it
+        bool hasData = false, dataRunsToEnd = false;
     };
 
     /** Reads the header from the start of the stream, leaving the stream at no position in particular. */
@@ -46,6 +46,12 @@ public:
         file that is neither WAV nor AIFF.
     */
     const juce::String& getProblem() const noexcept     { return problem; }
+
+    /** What the user is told of how a file that may be read is read, each in a phrase ("its
+        'LIST' chunk after the audio is cut by the end of the file"): what is passed over, and a
+        count its audio does not bear out.
+    */
+    const juce::StringArray& getNotes() const noexcept  { return notes; }
 
     /** For a WAV file, what its header says of its audio. */
     const WavFormat& getWavFormat() const noexcept      { return wav; }
@@ -82,4 +88,5 @@ private:
     juce::String damage;    ///< what is wrong with the header, found as it is walked
     juce::String stopper;   ///< why the walk stops before the chunks it needs
     juce::String problem;
+    juce::StringArray notes;
 };
