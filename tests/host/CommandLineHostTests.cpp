@@ -1599,6 +1599,45 @@ TEST_F (CommandLineHost, RemovesItsTemporaryFileWhenStopped)
     }
 }
 
+TEST_F (CommandLineHost, ChecksAnOutputAgainJustBeforeReplacingIt)
+{
+    ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (1, 4800, 48000.0), 48000.0));
+    juce::MemoryBlock input;
+    ASSERT_TRUE (folder.getChildFile ("in.wav").loadFileAsData (input));
+
+    // What the output's name leads to changes while the render runs (one sample a block).
+    struct Case { std::function<bool (const juce::File&)> change; juce::String reason; };
+    const Case cases[] {
+        { [this] (const juce::File& out) { return out.deleteFile() && symlink (path ("in.wav").toRawUTF8(), out.getFullPathName().toRawUTF8()) == 0; },
+          "it is the file given to --in" },
+        { [] (const juce::File& out) { return out.replaceWithText ("notes of the user's"); }, "it is a text file, not a WAV file" },
+    };
+
+    for (const auto& [change, reason] : cases)
+    {
+        SCOPED_TRACE (reason);
+        const auto out = folder.getChildFile ("out.wav");
+        out.deleteFile();
+        const auto child = startHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", out.getFullPathName(),
+                                        "--block", "1", "--tail", "3", "--preroll", "0" });
+        ASSERT_NE (child, 0);
+
+        for (int wait = 0; wait < 600 && folder.findChildFiles (juce::File::findFiles, false, ".corvane-host-*").isEmpty(); ++wait)
+            juce::Thread::sleep (100);
+
+        ASSERT_TRUE (change (out));
+        const auto changed = out.loadFileAsString();
+        int status = 0;
+        ASSERT_TRUE (waitForHost (child, status));
+
+        EXPECT_TRUE (WIFEXITED (status) && WEXITSTATUS (status) == 1) << status;
+        EXPECT_EQ (out.loadFileAsString(), changed);
+        juce::MemoryBlock kept;
+        EXPECT_TRUE (folder.getChildFile ("in.wav").loadFileAsData (kept) && kept == input);
+        EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false, ".corvane-host-*").isEmpty());
+    }
+}
+
 TEST_F (CommandLineHost, RefusesAnInputThatShrinksWhileItIsRead)
 {
     const auto audio = sine (1, 8000 * 30, 8000.0);
