@@ -24,14 +24,15 @@ public:
     A render streams the input through the effect block by block, after a pre-roll and
     followed by a tail, and writes nothing in place until it has finished: the WAV file and
     the state file are written to temporary files that replace the targets only when complete.
-    It never writes over a file that the run reads or writes otherwise.
+    It never writes over a file that the run reads or writes otherwise, nor over one of
+    another kind than the output's or one that is write-protected.
 */
 class CommandLineHost
 {
 public:
-    /** Before any work, as every command does: throws a UsageError for an output that is a
-        file the run reads or writes otherwise, and says when the plug-in cannot keep its files
-        where CORVANE_DATA_ROOT asks.
+    /** Before any work, as every command does: throws a UsageError for an output that may
+        not replace what its name leads to (see checkOutput()), and says when the plug-in
+        cannot keep its files where CORVANE_DATA_ROOT asks.
     */
     explicit CommandLineHost (const CommandLineOptions& options);
 

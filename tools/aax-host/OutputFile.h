@@ -19,8 +19,8 @@
     written as the plug-in's own writer makes and writes its files: with the permissions of the
     file it replaces, and every byte checked to be on the disk.
 
-    An existing file is replaced only by data of its own kind (see checkReplaceable()), and the
-    checks the caller gives are made again just before it is, as the run may have taken long.
+    The caller's checks of what the target may be (checkReplaceable() among them) are made
+    again just before it is replaced: the run may have taken long.
 
     The temporary file is removed when the object goes away without commit(), and when the
     program is ended by a signal it may catch (SIGINT, SIGTERM, SIGQUIT, SIGUSR1 and the rest
