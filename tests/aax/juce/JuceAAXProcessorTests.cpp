@@ -161,3 +161,30 @@ TEST (JuceAAXProcessor, RendersAgainOnceInitializedAgain)
     host.render();
     EXPECT_EQ (PlayHeadReader::numBlocks.load(), before + 1);
 }
+
+TEST (JuceAAXProcessor, InitializedAgainEachParameterIsRegisteredOnce)
+{
+    const std::vector<std::string> ids { "MasterBypassID", "0", "1", "2" };
+    std::vector<std::string> registrations, unregistrations;
+
+    for (const auto& id : ids)
+    {
+        registrations.push_back ("register " + id);
+        unregistrations.push_back ("unregister " + id);
+    }
+
+    FakeAutomation otherAutomation;
+    FakeHostObject otherHost;
+    otherHost.automation = &otherAutomation;
+
+    TestHost host;
+    ASSERT_EQ (host.initialize (host.hostObject), AAX_OK);
+    ASSERT_EQ (host.initialize (host.hostObject), AAX_OK);
+    EXPECT_EQ (host.automation.calls, registrations);
+
+    // Initialised by another host, the parameters move over to it.
+    host.automation.calls.clear();
+    ASSERT_EQ (host.initialize (otherHost), AAX_OK);
+    EXPECT_EQ (host.automation.calls, unregistrations);
+    EXPECT_EQ (otherAutomation.calls, registrations);
+}
