@@ -818,6 +818,24 @@ TEST_F (CommandLineHost, RendersAFilterModulatedNearTheTopOfItsRangeAtEveryRate)
         EXPECT_LT (peakAt (rate), 2.0f * reference) << rate;
 }
 
+TEST_F (CommandLineHost, RefusesToWriteAnOutputThatIsNotFinite)
+{
+    // Float samples near the largest a float holds, mixed with their own echoes, overflow.
+    juce::AudioBuffer<float> loud (1, 4800);
+
+    for (int i = 0; i < loud.getNumSamples(); ++i)
+        loud.setSample (0, i, (i / 10) % 2 == 0 ? 3.0e38f : -3.0e38f);
+
+    ASSERT_TRUE (writeWav (folder.getChildFile ("loud.wav"), loud, 48000.0));
+    ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("old"));
+
+    const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("loud.wav"), "--out", path ("out.wav"),
+                                "--config", "1x1", "--tail", "0" });
+    EXPECT_EQ (run.exitCode, 1) << run.output;
+    EXPECT_TRUE (run.output.contains ("cannot write " + path ("out.wav") + ": the effect's output is not finite")) << run.output;
+    EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "old");
+}
+
 TEST_F (CommandLineHost, RunsStartedTogetherShareAFreshDataRoot)
 {
     // Each checks that the plug-in can make the folder, while the others check it too; the
