@@ -38,7 +38,7 @@ public:
         if (child == 0)
         {
             ::close (fds[0]);
-            const auto answer = std::setlocale (LC_ALL, name.c_str()) != nullptr ? "=" + body() : std::string ("!");
+            const auto answer = setIn (name) ? "=" + body() : std::string ("!");
 
             for (size_t written = 0; written < answer.size();)
             {
@@ -91,16 +91,38 @@ public:
         const auto command = "localedef -i '" + name.substr (0, dot) + "' -f '" + name.substr (dot + 1) + "' '"
                            + path + "/" + name + "' >/dev/null 2>&1";
         [[maybe_unused]] const auto made = std::system (command.c_str());
-        ::setenv ("LOCPATH", path.c_str(), 1);
+        madeLocales() = path;
         return canSet (name);
     }
 
 private:
+    /** Where the locales made for the run lie, once one is made. Only children search there: the
+        C library keeps, for the rest of a process, memory for a search path given to newlocale
+        and its answer for a locale it did not find.
+    */
+    static std::string& madeLocales()
+    {
+        static std::string path;
+        return path;
+    }
+
+    /** Sets the locale in a child, after pointing it to the locales made for the run. */
+    static bool setIn (const std::string& name)
+    {
+        if (! madeLocales().empty())
+            ::setenv ("LOCPATH", madeLocales().c_str(), 1);
+
+        return std::setlocale (LC_ALL, name.c_str()) != nullptr;
+    }
+
     static bool canSet (const std::string& name)
     {
-        const std::string previous = std::setlocale (LC_ALL, nullptr);
-        const auto set = std::setlocale (LC_ALL, name.c_str()) != nullptr;
-        std::setlocale (LC_ALL, previous.c_str());
-        return set;
+        const auto child = ::fork();
+
+        if (child == 0)
+            ::_exit (setIn (name) ? 0 : 1);
+
+        int status = 0;
+        return child > 0 && ::waitpid (child, &status, 0) == child && WIFEXITED (status) && WEXITSTATUS (status) == 0;
     }
 };
