@@ -210,9 +210,10 @@ juce::StringArray XmlHelpers::getAttributeNames (const juce::XmlElement& element
 const juce::String* XmlHelpers::findAttribute (const juce::XmlElement& element, juce::StringRef attributeName)
 {
     const auto names = getAttributeNames (element);
+    const juce::String wanted (attributeName);
 
     for (int i = 0; i < names.size(); ++i)
-        if (CaseKey::equal (names[i], attributeName))
+        if (CaseKey::equal (names[i], wanted))
             return &element.getAttributeValue (i);
 
     return nullptr;
