@@ -86,12 +86,10 @@ TEST_F (DocumentLetterCase, DocumentsWithNamesInOtherLetterCaseReadAsWrittenInEv
 {
     auto source = create();
     auto* volume = source->parameterManager.getParameter (TestProduct::masterVolume);
-    auto* routing = source->parameterManager.getParameter (TestProduct::routing);
     source->setAuthor ("Ina");
     source->midiControl.setDefaultMap (true);
     source->midiControl.setMapPath ("/maps/Indigo.cvccmap");
-    source->midiControl.assign (7, volume, true);
-    source->midiControl.assign (64, routing, true);
+    source->midiControl.assign (70, volume, true);
     source->assignHostParameter (0, volume);
     source->parameterManager.setParameterText (111, "High");
 
