@@ -11,7 +11,6 @@
 #include "XmlHelpers.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cwctype>
 #include <filesystem>
 #include <set>

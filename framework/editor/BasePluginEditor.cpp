@@ -675,9 +675,8 @@ void BasePluginEditor::presetFileChosen (const juce::String& collectionName, con
     // typed in other letter case is spelt as the plug-in spells it, as the tree looks for it.
     const auto& extension = collection->getExtension();
     const auto name = chosen.getFileName();
-    const auto hasExtension = name.length() > extension.length() && CaseKey::endsWith (name, extension);
-    const auto file = hasExtension && name.endsWith (extension) ? chosen
-                                                                : FolderChild::besides (chosen, (hasExtension ? name.dropLastCharacters (extension.length()) : name) + extension);
+    const auto stem = name.length() > extension.length() && CaseKey::endsWith (name, extension) ? name.dropLastCharacters (extension.length()) : name;
+    const auto file = stem + extension == name ? chosen : FolderChild::besides (chosen, stem + extension);
 
     // The chooser may have warned about another file (the name without the extension), and a
     // link that leads to no file yet is no file to it.
