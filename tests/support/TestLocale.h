@@ -87,11 +87,14 @@ public:
         if (folder.getFile() == juce::File() || dot == std::string::npos)
             return false;
 
-        const auto path = folder.getFile().getFullPathName().toStdString();
-        const auto command = "localedef -i '" + name.substr (0, dot) + "' -f '" + name.substr (dot + 1) + "' '"
+        // Each locale in a folder of its own, added to LOCPATH: the C library remembers a locale
+        // it did not find on a search path, so a search path it has tried already is never asked again.
+        const auto path = folder.getFile().getFullPathName().toStdString() + "/" + name;
+        const auto command = "mkdir -p '" + path + "' && localedef -i '" + name.substr (0, dot) + "' -f '" + name.substr (dot + 1) + "' '"
                            + path + "/" + name + "' >/dev/null 2>&1";
         [[maybe_unused]] const auto made = std::system (command.c_str());
-        ::setenv ("LOCPATH", path.c_str(), 1);
+        const auto* previous = std::getenv ("LOCPATH");
+        ::setenv ("LOCPATH", (path + (previous != nullptr ? ":" + std::string (previous) : std::string())).c_str(), 1);
         return canSet (name);
     }
 
