@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -38,7 +39,7 @@ public:
         if (child == 0)
         {
             ::close (fds[0]);
-            const auto answer = std::setlocale (LC_ALL, name.c_str()) != nullptr ? "=" + body() : std::string ("!");
+            const auto answer = setLocale (name) ? "=" + body() : std::string ("!");
 
             for (size_t written = 0; written < answer.size();)
             {
@@ -87,23 +88,42 @@ public:
         if (folder.getFile() == juce::File() || dot == std::string::npos)
             return false;
 
-        // Each locale in a folder of its own, added to LOCPATH: the C library remembers a locale
-        // it did not find on a search path, so a search path it has tried already is never asked again.
-        const auto path = folder.getFile().getFullPathName().toStdString() + "/" + name;
-        const auto command = "mkdir -p '" + path + "' && localedef -i '" + name.substr (0, dot) + "' -f '" + name.substr (dot + 1) + "' '"
+        const auto path = folder.getFile().getFullPathName().toStdString();
+        const auto command = "localedef -i '" + name.substr (0, dot) + "' -f '" + name.substr (dot + 1) + "' '"
                            + path + "/" + name + "' >/dev/null 2>&1";
+        // localedef may warn, and fail, of a locale it made: whether it can be set decides.
         [[maybe_unused]] const auto made = std::system (command.c_str());
-        const auto* previous = std::getenv ("LOCPATH");
-        ::setenv ("LOCPATH", (path + (previous != nullptr ? ":" + std::string (previous) : std::string())).c_str(), 1);
+        madeLocales()[name] = path;
         return canSet (name);
     }
 
 private:
+    /** The locales made for the tests, by the folders that hold them. Only a child is pointed at
+        them: the C library keeps what it loaded, and remembers a locale it did not find on a
+        search path, never looking there again.
+    */
+    static std::map<std::string, std::string>& madeLocales()
+    {
+        static std::map<std::string, std::string> made;
+        return made;
+    }
+
+    static bool setLocale (const std::string& name)
+    {
+        if (const auto made = madeLocales().find (name); made != madeLocales().end())
+            ::setenv ("LOCPATH", made->second.c_str(), 1);
+
+        return std::setlocale (LC_ALL, name.c_str()) != nullptr;
+    }
+
     static bool canSet (const std::string& name)
     {
-        const std::string previous = std::setlocale (LC_ALL, nullptr);
-        const auto set = std::setlocale (LC_ALL, name.c_str()) != nullptr;
-        std::setlocale (LC_ALL, previous.c_str());
-        return set;
+        const auto child = ::fork();
+
+        if (child == 0)
+            ::_exit (setLocale (name) ? 0 : 1);
+
+        int status = 0;
+        return child > 0 && ::waitpid (child, &status, 0) == child && WIFEXITED (status) && WEXITSTATUS (status) == 0;
     }
 };
