@@ -966,11 +966,12 @@ void BasePlugin::loadPresetFromCollection (PresetCollection* collection, const j
         return;
 
     // The current preset is not loaded again, unless "Restore default" has replaced it
-    // since: then choosing it again is the way back to it.
-    if (path.equalsIgnoreCase (getCurrentPresetName (collection)) && ! isPresetLoaded (collection))
+    // since: then choosing it again is the way back to it. A preset whose name differs from it
+    // only in letter case is another preset, where the disk holds both.
+    if (path == getCurrentPresetName (collection) && ! isPresetLoaded (collection))
         return;
 
-    auto* preset = collection->getPreset (collection->getPresetPaths().indexOf (path, true), parameterManager);
+    auto* preset = collection->getPreset (collection->indexOfPreset (path), parameterManager);
 
     if (preset == nullptr)
         return;
@@ -1006,7 +1007,7 @@ void BasePlugin::selectAdjacentPreset (PresetCollection* collection, int step)
     {
         target = paths[0];
     }
-    else if (const auto position = paths.indexOf (current, true); position >= 0)
+    else if (const auto position = collection->indexOfPreset (current); position >= 0)
     {
         target = paths[(position + step + paths.size()) % paths.size()];
     }
