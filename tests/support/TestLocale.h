@@ -42,6 +42,12 @@ public:
         });
     }
 
+    /** True when the locale can be had, made for the run where the system lacks it. */
+    static bool isAvailable (const std::string& name)
+    {
+        return findOrMake (name).has_value();
+    }
+
 private:
     /** The folder to reach the locale through ("" for the system's own), or nothing where it
         cannot be made. Only children set locales: glibc remembers a locale it failed to find
