@@ -4,6 +4,7 @@
 #include "AtomicFileWriter.h"
 #include "AudioProcessorEditorWrapper.h"
 #include "BasePluginEditor.h"
+#include "CaseKey.h"
 #include "FloatParameter.h"
 #include "FolderChild.h"
 #include "NumberConversions.h"
@@ -98,7 +99,7 @@ namespace
 
     bool readsAsYes (const juce::XmlElement& element)
     {
-        return XmlHelpers::getStringAttribute (element, "default").equalsIgnoreCase ("yes");
+        return CaseKey::equal (XmlHelpers::getStringAttribute (element, "default"), "yes");
     }
 
     juce::XmlElement* appendMapSettings (juce::XmlElement& root, const char* tagName,
@@ -484,7 +485,7 @@ bool BasePlugin::isValidHostParametersMap (const juce::XmlElement* element) cons
 {
     return element != nullptr
         && XmlHelpers::hasTagName (*element, "HostParametersMap")
-        && XmlHelpers::getStringAttribute (*element, "name").equalsIgnoreCase (getProductName());
+        && CaseKey::equal (XmlHelpers::getStringAttribute (*element, "name"), getProductName());
 }
 
 void BasePlugin::readHostParametersMap (const juce::XmlElement* element)
@@ -552,7 +553,7 @@ void BasePlugin::loadHostParametersMap()
         return;
     }
 
-    const auto resourceName = "default." + (getProductCode() + "hpmap").toLowerCase();
+    const auto resourceName = "default." + CaseKey::of (getProductCode() + "hpmap");
 
     if (const auto xml = juce::parseXML (loadXmlFromResource (resourceName)))
         readHostParametersMap (xml.get());
@@ -683,7 +684,7 @@ bool BasePlugin::isValidXml (const juce::XmlElement* element, const juce::String
 {
     return element != nullptr
         && XmlHelpers::hasTagName (*element, tagName)
-        && XmlHelpers::getStringAttribute (*element, "application").equalsIgnoreCase (getProductName());
+        && CaseKey::equal (XmlHelpers::getStringAttribute (*element, "application"), getProductName());
 }
 
 bool BasePlugin::isValidStateXml (const juce::XmlElement* element) const
@@ -734,7 +735,7 @@ void BasePlugin::restoreState (const juce::XmlElement& state)
     // say (one written before this note was kept) keeps the preset marked, so that stepping
     // to another preset still asks before dropping edits that may never have been saved.
     if (isValidStateXml (&state))
-        presetModified = ! XmlHelpers::getStringAttribute (state, presetModifiedAttribute).equalsIgnoreCase ("no");
+        presetModified = ! CaseKey::equal (XmlHelpers::getStringAttribute (state, presetModifiedAttribute), "no");
 }
 
 void BasePlugin::loadUserSettings()
@@ -965,11 +966,12 @@ void BasePlugin::loadPresetFromCollection (PresetCollection* collection, const j
         return;
 
     // The current preset is not loaded again, unless "Restore default" has replaced it
-    // since: then choosing it again is the way back to it.
-    if (path.equalsIgnoreCase (getCurrentPresetName (collection)) && ! isPresetLoaded (collection))
+    // since: then choosing it again is the way back to it. A preset whose name differs from it
+    // only in letter case is another preset, where the disk holds both.
+    if (path == getCurrentPresetName (collection) && ! isPresetLoaded (collection))
         return;
 
-    auto* preset = collection->getPreset (collection->getPresetPaths().indexOf (path, true), parameterManager);
+    auto* preset = collection->getPreset (collection->indexOfPreset (path), parameterManager);
 
     if (preset == nullptr)
         return;
@@ -1005,7 +1007,7 @@ void BasePlugin::selectAdjacentPreset (PresetCollection* collection, int step)
     {
         target = paths[0];
     }
-    else if (const auto position = paths.indexOf (current, true); position >= 0)
+    else if (const auto position = collection->indexOfPreset (current); position >= 0)
     {
         target = paths[(position + step + paths.size()) % paths.size()];
     }

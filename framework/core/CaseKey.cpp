@@ -297,7 +297,7 @@ bool CaseKey::equalsUpTo (juce::CharPointer_UTF8 text, const char* ascii, int le
     {
         const auto c = text.getAndAdvance();
 
-        if (fold (c) != fold ((juce::juce_wchar) (unsigned char) ascii[i]) || c == 0)
+        if (c == 0 || c >= 0x80 || fold (c) != fold ((juce::juce_wchar) (unsigned char) ascii[i]))
             return false;
     }
 

@@ -32,6 +32,9 @@ struct CaseKey
     static bool startsWith (const juce::String& text, const juce::String& prefix) noexcept;
     static bool endsWith (const juce::String& text, const juce::String& suffix);
 
-    /** True when the first length characters of text are those of the ASCII word, ignoring case. */
+    /** True when the first length characters of text are those of the ASCII word, ignoring case.
+        Only ASCII letters stand for the word's: this is asked of XML's named references, which
+        must be ones JUCE's parser knows in every locale, and it takes the long s for "s" in some only.
+    */
     static bool equalsUpTo (juce::CharPointer_UTF8 text, const char* ascii, int length) noexcept;
 };

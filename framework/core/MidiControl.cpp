@@ -1,6 +1,7 @@
 #include "MidiControl.h"
 
 #include "AtomicFileWriter.h"
+#include "CaseKey.h"
 #include "Parameter.h"
 #include "ParameterManager.h"
 #include "XmlHelpers.h"
@@ -281,8 +282,8 @@ bool MidiControl::isValidMap (const juce::XmlElement* element) const
     const auto name = getProductName();
 
     return name.isEmpty()
-        || XmlHelpers::getStringAttribute (*element, "name").equalsIgnoreCase (name)
-        || XmlHelpers::getStringAttribute (*element, "application").equalsIgnoreCase (name);
+        || CaseKey::equal (XmlHelpers::getStringAttribute (*element, "name"), name)
+        || CaseKey::equal (XmlHelpers::getStringAttribute (*element, "application"), name);
 }
 
 bool MidiControl::readMap (const juce::XmlElement* element)

@@ -1,6 +1,7 @@
 #include "Preset.h"
 
 #include "AtomicFileWriter.h"
+#include "CaseKey.h"
 #include "Parameter.h"
 #include "ParameterManager.h"
 #include "XmlHelpers.h"
@@ -23,8 +24,11 @@ namespace
     /** The name of the element's attribute that matches ignoring case, or an empty string. */
     juce::String findAttributeName (const juce::XmlElement& element, juce::StringRef attributeName)
     {
-        const auto names = XmlHelpers::getAttributeNames (element);
-        return names[names.indexOf (attributeName, true)];
+        for (const auto& name : XmlHelpers::getAttributeNames (element))
+            if (CaseKey::equal (name, attributeName))
+                return name;
+
+        return {};
     }
 }
 
@@ -294,7 +298,7 @@ bool Preset::rewriteFileRating (const juce::File& file, int newRating, juce::Str
         if (textOf (tag->attributes[(size_t) i].name) != names[i])
             return refuse (notSafe);
 
-        if (ratingIndex < 0 && names[i].equalsIgnoreCase ("rating"))
+        if (ratingIndex < 0 && CaseKey::equal (names[i], "rating"))
             ratingIndex = i;
     }
 

@@ -1,6 +1,7 @@
 #include "PresetCollection.h"
 
 #include "ApplicationDataFolders.h"
+#include "CaseKey.h"
 #include "CheckedFileOutputStream.h"
 #include "FileIdentity.h"
 #include "FileTransfer.h"
@@ -10,7 +11,6 @@
 #include "XmlHelpers.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cwctype>
 #include <filesystem>
 #include <set>
@@ -30,20 +30,20 @@ namespace
         return file != juce::File() ? file.getFullPathName() : path;
     }
 
+    /** Paths as the tree tells its entries apart: by their spelling. Two names that differ only
+        in letter case are two entries where the file system tells them apart, and both are listed.
+    */
     bool isSamePath (const juce::String& a, const juce::String& b)
     {
-        return normalisedPath (a).equalsIgnoreCase (normalisedPath (b));
+        return normalisedPath (a) == normalisedPath (b);
     }
 
-    /** Paths as the collection compares them: ignoring case. Two folders whose names differ
-        only in case have the same path here, so this never says whether they are one folder.
-    */
     bool haveSamePath (const juce::File& a, const juce::File& b)
     {
-        return a.getFullPathName().equalsIgnoreCase (b.getFullPathName());
+        return a.getFullPathName() == b.getFullPathName();
     }
 
-    /** True when inner's path is outer's or lies somewhere below it, comparing ignoring case. */
+    /** True when inner's path is outer's or lies somewhere below it. */
     bool isWithinPath (juce::File inner, const juce::File& outer)
     {
         for (;;)
@@ -65,10 +65,10 @@ namespace
         return name.containsChar ('/') || name.containsChar ('\\');
     }
 
-    /** A preset path as paths are compared: ignoring case. */
-    juce::String keyOf (const juce::String& presetPath)
+    /** A name as names that count as one are compared: ignoring case, as CaseKey folds it. */
+    juce::String keyOf (const juce::String& name)
     {
-        return presetPath.toUpperCase();
+        return CaseKey::of (name);
     }
 
     /** The first of prefix + suffix, prefix(2) + suffix, prefix(3) + suffix and so on that is
@@ -160,16 +160,6 @@ namespace
     bool isDigit (juce::juce_wchar c)         { return c >= '0' && c <= '9'; }
     wint_t as16Bit (juce::juce_wchar c)       { return (wint_t) (c & 0xffff); }
     bool isAlphanumeric (juce::juce_wchar c)  { return characterClasses().isAlphanumeric (as16Bit (c)); }
-
-    //==============================================================================
-    bool endsWith (const std::string& name, const std::string& suffix, bool ignoreCase)
-    {
-        return name.size() >= suffix.size()
-            && std::equal (suffix.begin(), suffix.end(), name.end() - (std::ptrdiff_t) suffix.size(), [ignoreCase] (char a, char b)
-               {
-                   return ignoreCase ? std::tolower ((unsigned char) a) == std::tolower ((unsigned char) b) : a == b;
-               });
-    }
 
     //==============================================================================
     namespace fs = std::filesystem;
@@ -467,12 +457,12 @@ void PresetCollection::Folder::sortSubFolders()
 
 bool PresetCollection::Folder::containsPreset (const juce::String& presetPath) const
 {
-    return presetKeys.count (keyOf (presetPath)) > 0;
+    return presetPathSet.count (presetPath) > 0;
 }
 
 void PresetCollection::Folder::addPreset (const juce::String& presetPath, bool sort)
 {
-    if (presetPath.isEmpty() || ! presetKeys.insert (keyOf (presetPath)).second)
+    if (presetPath.isEmpty() || ! presetPathSet.insert (presetPath).second)
         return;
 
     presetPaths.add (presetPath);
@@ -484,7 +474,7 @@ void PresetCollection::Folder::addPreset (const juce::String& presetPath, bool s
 void PresetCollection::Folder::removePreset (const juce::String& presetPath)
 {
     // Paths are unique, and taking one out leaves the others in order.
-    if (presetKeys.erase (keyOf (presetPath)) > 0)
+    if (presetPathSet.erase (presetPath) > 0)
         presetPaths.removeString (presetPath, true);
 }
 
@@ -501,7 +491,7 @@ void PresetCollection::Folder::clear()
 {
     subFolders.clear();
     presetPaths.clear();
-    presetKeys.clear();
+    presetPathSet.clear();
     skippedNames.clear();
 }
 
@@ -555,7 +545,7 @@ struct PresetCollection::Walk
 //==============================================================================
 void PresetCollection::setRootFolder (const juce::String& path)
 {
-    if (path.equalsIgnoreCase (root.getPath()))
+    if (normalisedPath (path) == root.getPath())
         return;
 
     root.setPath (normalisedPath (path));
@@ -628,20 +618,18 @@ void PresetCollection::scanFolder (Folder& folder, const std::filesystem::path& 
     if (! directory.isDirectory())
         return;
 
-    // Records are found ignoring case, so a second folder whose name differs only in case
-    // (possible on a case-sensitive file system) would be mistaken for the first.
-    std::unordered_set<juce::String> folderKeys;
-
     for (const auto& entry : FolderListing::list (directory))
     {
         const auto& name = entry.bytes;
+        const auto shownName = entry.name.has_value() ? *entry.name : StrictUtf8::withInvalidBytesMarked (name.data(), name.size());
 
-        if (! entry.isFolder && ! (entry.isFile && endsWith (name, extension.toStdString(), ! juce::File::areFileNamesCaseSensitive())))
+        // A preset saved or unpacked with its extension in other letter case is a preset too.
+        if (! entry.isFolder && ! (entry.isFile && CaseKey::endsWith (shownName, extension)))
             continue;
 
         if (! entry.name.has_value())
         {
-            folder.addSkippedName (StrictUtf8::withInvalidBytesMarked (name.data(), name.size()));
+            folder.addSkippedName (shownName);
             continue;
         }
 
@@ -664,7 +652,7 @@ void PresetCollection::scanFolder (Folder& folder, const std::filesystem::path& 
 
         const auto realChild = realPath / name;
 
-        if (! folderKeys.insert (keyOf (childPath)).second || ! walk.claim (realChild))
+        if (! walk.claim (realChild))
             continue;
 
         auto subFolder = std::make_unique<Folder> (childPath);
@@ -724,7 +712,31 @@ PresetCollection::Folder* PresetCollection::findFolder (const juce::String& path
         if (isSamePath (folder->getPath(), path))
             return folder;
 
+    // A path kept from before, in other letter case, still finds its folder.
+    const auto key = keyOf (normalisedPath (path));
+
+    if (keyOf (root.getPath()) == key)
+        return &root;
+
+    for (auto* folder : folders)
+        if (keyOf (folder->getPath()) == key)
+            return folder;
+
     return nullptr;
+}
+
+int PresetCollection::indexOfPreset (const juce::String& path) const
+{
+    if (const auto exact = presetPaths.indexOf (path); exact >= 0 || path.isEmpty())
+        return exact;
+
+    const auto key = keyOf (path);
+
+    for (int i = 0; i < presetPaths.size(); ++i)
+        if (keyOf (presetPaths[i]) == key)
+            return i;
+
+    return -1;
 }
 
 juce::String PresetCollection::getDisplayPath (const juce::String& path) const
@@ -951,9 +963,6 @@ void PresetCollection::moveItems (const juce::StringArray& paths, const juce::St
 
 juce::String PresetCollection::findReasonNotToMove (const juce::File& item, const juce::File& destination, const juce::File& target)
 {
-    if (haveSamePath (item.getParentDirectory(), destination))
-        return "its folder and the destination are two folders whose names differ only in letter case, which count as one";
-
     if (! isInsideTree (destination) || ! destination.isDirectory() || findFolder (destination.getFullPathName()) == nullptr)
         return "the destination is not a folder of the preset tree";
 
@@ -991,16 +1000,22 @@ bool PresetCollection::liesWithin (const juce::File& inner, const juce::File& fo
 
 juce::File PresetCollection::findEntryNamed (const juce::File& folder, const juce::String& name, const juce::File& except)
 {
+    const auto isExcepted = [&except] (const juce::File& file)
+    {
+        return except != juce::File() && (file == except || FileIdentity::areSame (file, except, FileIdentity::Links::keep));
+    };
+
+    const auto key = keyOf (name);
     juce::File found;
 
     for (const auto& entry : FolderListing::list (folder))
     {
-        if (! entry.name.has_value() || keyOf (*entry.name) != keyOf (name))
+        if (! entry.name.has_value() || keyOf (*entry.name) != key)
             continue;
 
         const auto file = FolderChild::of (folder, *entry.name);
 
-        if (file == except)
+        if (isExcepted (file))
             continue;
 
         if (*entry.name == name)
@@ -1009,6 +1024,11 @@ juce::File PresetCollection::findEntryNamed (const juce::File& folder, const juc
         if (found == juce::File())
             found = file;
     }
+
+    // The file system has the last word: one that folds names by a rule of its own finds an
+    // entry under this name that no listed name matches.
+    if (const auto asked = FolderChild::of (folder, name); found == juce::File() && (asked.exists() || asked.isSymbolicLink()) && ! isExcepted (asked))
+        return asked;
 
     return found;
 }

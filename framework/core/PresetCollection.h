@@ -20,12 +20,12 @@
     name that reaches it (a folder of the tree under its own name), and goes only so deep:
     links that lead back up or round in a loop cannot make it endless.
 
-    Paths are compared ignoring case (the cache excepted), as a case-insensitive file system
-    sees them: of two names in one folder that differ only in letter case, one is listed. So
-    every operation that makes a name refuses one that an entry of the folder already has in
-    any letter case (a moved preset replaces a preset of its name instead), and nothing listed
-    before a change is hidden after it. The collection takes no lock: use it from one thread at
-    a time.
+    The tree tells its entries apart as the file system does: two names in one folder that
+    differ only in letter case are both listed where the disk holds both. Every operation that
+    makes a name still refuses or numbers past one that an entry of the folder has in any letter
+    case (a moved preset replaces a preset of its name instead, when asked to), comparing by
+    CaseKey, as a case-insensitive file system would, in whatever locale the host runs; and it
+    asks the disk too. The collection takes no lock: use it from one thread at a time.
 */
 class PresetCollection : public juce::AsyncUpdater
 {
@@ -79,9 +79,9 @@ public:
         juce::String path;
         juce::OwnedArray<Folder> subFolders;
         juce::StringArray presetPaths, skippedNames;
-        // The preset paths in upper case, as paths are compared: a folder of many presets is
-        // read in one pass instead of a search of the list for every file.
-        std::unordered_set<juce::String> presetKeys;
+        // The preset paths once more: a folder of many presets is read in one pass instead of a
+        // search of the list for every file.
+        std::unordered_set<juce::String> presetPathSet;
 
         JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Folder)
     };
@@ -115,8 +115,15 @@ public:
     */
     FilePreset* getPreset (int index, const ParameterManager& manager);
 
-    /** The folder record with this path, the root included; null when there is none. */
+    /** The folder record with this path, the root included: the one spelt so, or else one whose
+        path differs only in letter case (a path kept from before); null when there is none.
+    */
     Folder* findFolder (const juce::String& path);
+
+    /** The place of a preset path in the flat list, found as findFolder finds folders; -1 when
+        it is not there.
+    */
+    int indexOfPreset (const juce::String& path) const;
 
     /** The root's own name, a backslash and the path relative to the root, with
         backslashes between its parts (e.g. Presets\Bass\Deep.cvprst).
@@ -173,14 +180,15 @@ public:
     */
     static bool liesWithin (const juce::File& inner, const juce::File& folder);
 
-    /** The entry of the folder, other than except, whose name is the given one in any letter
-        case: the one spelt exactly so where there is one; none when the name is free.
+    /** The entry of the folder, other than except (by its name or what it is), whose name is
+        the given one in any letter case: the one spelt exactly so where there is one, or the
+        one the file system finds under the name; none when the name is free.
     */
     static juce::File findEntryNamed (const juce::File& folder, const juce::String& name, const juce::File& except = {});
 
     /** Why a new name may not be made in a folder of the tree: an entry other than except (the
-        item that is renamed or moved) has it in some letter case, and the tree would list only
-        one of the two. Empty when the name is free.
+        item that is renamed or moved) has it in some letter case, and a case-insensitive file
+        system would take one for the other. Empty when the name is free.
     */
     static juce::String findReasonNameIsTaken (const juce::File& folder, const juce::String& name, const juce::File& except = {});
 

@@ -1,4 +1,5 @@
 #include "StateParameter.h"
+#include "CaseKey.h"
 
 StateParameter::StateParameter (int index, const juce::String& name, const juce::String& text)
     : BoolParameter (index, name)
@@ -18,9 +19,9 @@ juce::String StateParameter::getText() const
 
 void StateParameter::setText (const juce::String& text, bool notify)
 {
-    if (text.equalsIgnoreCase ("on"))
+    if (CaseKey::equal (text, "on"))
         setBoolValue (true, notify);
-    else if (text.equalsIgnoreCase ("off"))
+    else if (CaseKey::equal (text, "off"))
         setBoolValue (false, notify);
     else
         BoolParameter::setText (text, notify);

@@ -1,4 +1,5 @@
 #include "XmlHelpers.h"
+#include "CaseKey.h"
 #include "NumberConversions.h"
 #include "RegularFileInputStream.h"
 #include "XmlScanner.h"
@@ -152,7 +153,7 @@ bool XmlHelpers::hasUnsafeReference (const juce::String& document)
             const juce::CharPointer_UTF8 name (p);
             const auto isNamed = [&name] (const char* known)
             {
-                return name.compareIgnoreCaseUpTo (juce::CharPointer_ASCII (known), (int) std::strlen (known)) == 0;
+                return CaseKey::equalsUpTo (name, known, (int) std::strlen (known));
             };
 
             if (! (isNamed ("amp;") || isNamed ("lt;") || isNamed ("gt;") || isNamed ("quot;") || isNamed ("apos;")))
@@ -166,7 +167,7 @@ bool XmlHelpers::hasUnsafeReference (const juce::String& document)
 //==============================================================================
 bool XmlHelpers::hasTagName (const juce::XmlElement& element, juce::StringRef tagName)
 {
-    return element.getTagName().equalsIgnoreCase (tagName);
+    return CaseKey::equal (element.getTagName(), tagName);
 }
 
 juce::XmlElement* XmlHelpers::getChildByName (const juce::XmlElement& element, juce::StringRef tagName)
@@ -208,8 +209,14 @@ juce::StringArray XmlHelpers::getAttributeNames (const juce::XmlElement& element
 
 const juce::String* XmlHelpers::findAttribute (const juce::XmlElement& element, juce::StringRef attributeName)
 {
-    const auto index = getAttributeNames (element).indexOf (attributeName, true);
-    return index < 0 ? nullptr : &element.getAttributeValue (index);
+    const auto names = getAttributeNames (element);
+    const juce::String wanted (attributeName);
+
+    for (int i = 0; i < names.size(); ++i)
+        if (CaseKey::equal (names[i], wanted))
+            return &element.getAttributeValue (i);
+
+    return nullptr;
 }
 
 bool XmlHelpers::hasAttribute (const juce::XmlElement& element, juce::StringRef attributeName)

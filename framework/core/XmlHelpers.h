@@ -4,8 +4,9 @@
 
 /**
     Reading the framework's XML documents, whose tag and attribute names are compared
-    ignoring case (JUCE's own lookups compare attribute names exactly and assert on a
-    tag that differs only in case). Attribute values are returned as they stand.
+    ignoring case by CaseKey, alike in every locale (JUCE's own lookups compare attribute
+    names exactly, and tags through the host's locale, asserting on a tag that differs only
+    in case). Attribute values are returned as they stand.
 
     Every document that comes from outside the plug-in (state chunks, presets, maps, user
     settings, skins) is parsed through parseUntrusted, never by JUCE's parser directly:

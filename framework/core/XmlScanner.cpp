@@ -1,4 +1,5 @@
 #include "XmlScanner.h"
+#include "CaseKey.h"
 
 #include <algorithm>
 #include <cstring>
@@ -125,7 +126,7 @@ namespace
             {
                 const auto length = (int) std::strlen (named);
 
-                if (p.compareIgnoreCaseUpTo (CharPointer_ASCII (named), length) == 0)
+                if (CaseKey::equalsUpTo (p, named, length))
                 {
                     p += length;
                     return true;

@@ -2,6 +2,7 @@
 
 #include "BasePlugin.h"
 #include "DefaultLookAndFeel.h"
+#include "WebLink.h"
 
 namespace
 {
@@ -24,7 +25,7 @@ AboutWindow::AboutWindow (BasePlugin& p)
     : plugin (p), credits (p.getCreditsText())
 {
     const auto address = plugin.getWebAddress();
-    link = std::make_unique<juce::HyperlinkButton> (address, juce::URL (address));
+    link = std::make_unique<WebLink> (address, juce::URL (address));
     link->setTooltip ({});
     addAndMakeVisible (*link);
 

@@ -2,6 +2,7 @@
 
 #include "AboutWindow.h"
 #include "AtomicFileWriter.h"
+#include "CaseKey.h"
 #include "EnumParameter.h"
 #include "FileDialogs.h"
 #include "FolderChild.h"
@@ -670,9 +671,12 @@ void BasePluginEditor::presetFileChosen (const juce::String& collectionName, con
     if (! hasReadablePath (chosen))
         return showSaveFailed (getReasonNotToSave (chosen));
 
-    // The extension is appended, so that a name with dots ("Room 1.5") keeps all of it.
+    // The extension is appended, so that a name with dots ("Room 1.5") keeps all of it; one
+    // typed in other letter case is spelt as the plug-in spells it, as the tree looks for it.
     const auto& extension = collection->getExtension();
-    const auto file = chosen.hasFileExtension (extension) ? chosen : FolderChild::besides (chosen, chosen.getFileName() + extension);
+    const auto name = chosen.getFileName();
+    const auto stem = name.length() > extension.length() && CaseKey::endsWith (name, extension) ? name.dropLastCharacters (extension.length()) : name;
+    const auto file = stem + extension == name ? chosen : FolderChild::besides (chosen, stem + extension);
 
     // The chooser may have warned about another file (the name without the extension), and a
     // link that leads to no file yet is no file to it.
@@ -727,14 +731,15 @@ void BasePluginEditor::savePresetFile (PresetCollection* collection, const juce:
     if (const auto reason = getReasonNotToSave (file); reason.isNotEmpty())
         return showSaveFailed (reason);
 
-    // Of two entries whose names differ only in letter case the tree lists one: a preset saved
-    // as the other, or into the other folder (a chooser may have made it), would be hidden.
-    // The folder the tree lists of two such is where a preset is seen, whatever twin it hides.
+    // A name that differs from an entry's only in letter case is not made in the tree, as no
+    // other path of the tree makes one: a case-insensitive disk would take one for the other.
+    // A folder the tree lists, or a preset that has this very name already, makes no name.
     for (auto entry = file; entry.isAChildOf (collection->getRootFolder()); entry = entry.getParentDirectory())
     {
         const auto* listed = entry != file ? collection->findFolder (entry.getFullPathName()) : nullptr;
 
-        if (listed != nullptr && listed->getPath() == entry.getFullPathName())
+        if ((listed != nullptr && listed->getPath() == entry.getFullPathName())
+             || (entry == file && PresetCollection::findEntryNamed (entry.getParentDirectory(), entry.getFileName()) == file))
             continue;
 
         if (const auto taken = PresetCollection::findReasonNameIsTaken (entry.getParentDirectory(), entry.getFileName(), entry); taken.isNotEmpty())

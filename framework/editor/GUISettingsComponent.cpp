@@ -1,5 +1,6 @@
 #include "GUISettingsComponent.h"
 #include "BasePluginEditor.h"
+#include "CaseKey.h"
 #include "FolderListing.h"
 #include "SkinSource.h"
 
@@ -151,7 +152,7 @@ juce::String GUISettingsComponent::getSkinMenuText (const SkinEntry& entry)
 int GUISettingsComponent::findSkin (const juce::String& name) const
 {
     for (int i = 0; i < skins.size(); ++i)
-        if (skins.getReference (i).name.equalsIgnoreCase (name))
+        if (CaseKey::equal (skins.getReference (i).name, name))
             return i;
 
     return -1;

@@ -15,7 +15,7 @@ namespace
 
     bool isSameOrInside (const juce::File& file, const juce::File& folder)
     {
-        return file.getFullPathName().equalsIgnoreCase (folder.getFullPathName()) || file.isAChildOf (folder);
+        return file == folder || file.isAChildOf (folder);
     }
 }
 
@@ -53,7 +53,7 @@ void PresetBrowser::setPendingPath (const juce::String& path, bool force)
     {
         const juce::ScopedLock sl (pendingPathLock);
 
-        if (path.equalsIgnoreCase (pendingPath) && ! force)
+        if (path == pendingPath && ! force)
             return;
 
         pendingPath = path;
@@ -92,9 +92,9 @@ void PresetBrowser::openPath (const juce::String& path)
 
         if (file.isDirectory())
         {
-            if (collection.findFolder (p) != nullptr)
+            if (const auto* folder = collection.findFolder (p))
             {
-                openColumnAfter (new PresetDirectoryColumn (*this, p));
+                openColumnAfter (new PresetDirectoryColumn (*this, folder->getPath()));
                 return;
             }
         }
@@ -110,10 +110,13 @@ void PresetBrowser::openPath (const juce::String& path)
 
 bool PresetBrowser::openPresetInfo (const juce::String& path)
 {
-    if (path.isEmpty() || ! collection.getPresetPaths().contains (path, true))
+    // A path kept from before finds its preset in other letter case, where none has its spelling.
+    const auto index = collection.indexOfPreset (path);
+
+    if (index < 0)
         return false;
 
-    openColumnAfter (new PresetInfoColumn (*this, path));
+    openColumnAfter (new PresetInfoColumn (*this, collection.getPresetName (index)));
     return true;
 }
 
@@ -217,7 +220,7 @@ void PresetBrowser::renameItem (const juce::String& path, const juce::String& ne
     // file would throw away the user's unsaved edits.
     const auto current = plugin.getCurrentPresetName (&collection);
 
-    if (current.equalsIgnoreCase (path))
+    if (current == path)
         moveCurrentPreset (newPath, ! isFolder);
     else if (isFolder && current.isNotEmpty() && juce::File (current).isAChildOf (file))
         moveCurrentPreset (FolderChild::of (juce::File (newPath), juce::File (current).getRelativePathFrom (file)).getFullPathName(), false);
@@ -340,7 +343,7 @@ void PresetBrowser::performMove()
             break;
         }
 
-        if (current.equalsIgnoreCase (item))
+        if (current == item)
         {
             newCurrent = FolderChild::of (target, file.getFileName()).getFullPathName();
             movedCurrent = true;

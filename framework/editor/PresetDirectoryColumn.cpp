@@ -93,8 +93,7 @@ bool PresetBrowser::PresetDirectoryColumn::isDescendantOf (Column* column)
 bool PresetBrowser::PresetDirectoryColumn::isChildOf (Column* column)
 {
     return isSameBrowserDirectory (column)
-        && juce::File (path).getParentDirectory().getFullPathName()
-               .equalsIgnoreCase (static_cast<PresetDirectoryColumn*> (column)->path);
+        && juce::File (path).getParentDirectory().getFullPathName() == static_cast<PresetDirectoryColumn*> (column)->path;
 }
 
 ColumnBrowser::Column* PresetBrowser::PresetDirectoryColumn::createParentColumn()
@@ -124,7 +123,7 @@ void PresetBrowser::PresetDirectoryColumn::refreshContent()
 
     for (int row = 0; row < getNumItems(); ++row)
     {
-        if (getItemPath (row).equalsIgnoreCase (shownPath))
+        if (getItemPath (row) == shownPath)
         {
             auto& list = getList();
 

@@ -81,7 +81,7 @@ bool PresetBrowser::PresetInfoColumn::isChildOf (Column* column)
 {
     auto* directory = dynamic_cast<PresetDirectoryColumn*> (column);
     return directory != nullptr && &directory->getBrowser() == &owner
-        && getParentPath().equalsIgnoreCase (directory->getPath());
+        && getParentPath() == directory->getPath();
 }
 
 ColumnBrowser::Column* PresetBrowser::PresetInfoColumn::createParentColumn()
@@ -95,7 +95,7 @@ ColumnBrowser::Column* PresetBrowser::PresetInfoColumn::createParentColumn()
 FilePreset* PresetBrowser::PresetInfoColumn::findPreset()
 {
     auto& collection = owner.getCollection();
-    return collection.getPreset (collection.getPresetPaths().indexOf (path, true), owner.getPlugin().parameterManager);
+    return collection.getPreset (collection.indexOfPreset (path), owner.getPlugin().parameterManager);
 }
 
 void PresetBrowser::PresetInfoColumn::refreshContent()

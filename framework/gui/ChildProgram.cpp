@@ -4,6 +4,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -67,12 +68,38 @@ namespace
         }
     }
 
+    /** Closes the descriptors from first to last, one by one up to the limit where the system
+        cannot close a range.
+    */
+    void closeDescriptors (unsigned int first, unsigned int last, rlim_t limit)
+    {
+        if (first > last)
+            return;
+
+       #ifdef SYS_close_range
+        if (::syscall (SYS_close_range, first, last, 0) == 0)
+            return;
+       #endif
+
+        for (auto descriptor = (rlim_t) first; descriptor <= last && descriptor < limit; ++descriptor)
+            ::close ((int) descriptor);
+    }
+
+    /** Tells the parent through the report why the program could not be started, and ends. */
+    [[noreturn]] void failToStart (int report)
+    {
+        const int error = errno;
+        ::write (report, &error, sizeof (error));
+        ::_exit (127);
+    }
+
     /** The child's part between fork and exec, which may make async-signal-safe calls only. It
         waits for the parent's word that the process descriptor is open, so that its id is still
-        its own then; where exec fails, it tells the parent why.
+        its own then. It leaves the program descriptors 0-2 only, and the report (closed by exec)
+        through which it tells the parent why exec failed, before it ends.
     */
     [[noreturn]] void runProgram (const char* path, char* const* argv, char* const* envp,
-                                  int output, int parentSide, pid_t parent)
+                                  int output, int report, pid_t parent, rlim_t descriptorLimit)
     {
        #ifdef PR_SET_PDEATHSIG
         // Its answer would go nowhere once the thread that started it has gone.
@@ -81,29 +108,39 @@ namespace
 
         char word = 0;
 
-        while (::read (parentSide, &word, 1) < 0 && errno == EINTR) {}
+        while (::read (report, &word, 1) < 0 && errno == EINTR) {}
 
         // The parent may have gone before the death signal was asked for.
         if (word != 1 || ::getppid() != parent)
             ::_exit (127);
 
-        if (output == STDOUT_FILENO)
-            ::fcntl (output, F_SETFD, 0);
-        else
-            ::dup2 (output, STDOUT_FILENO);
+        // The host may have closed any of 0-2, so each descriptor to keep is first moved above
+        // them, where putting 0-2 in place cannot overwrite it.
+        const auto reportAbove = ::fcntl (report, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
 
-        const auto nothing = ::open ("/dev/null", O_RDWR);
-        ::dup2 (nothing, STDIN_FILENO);
-        ::dup2 (nothing, STDERR_FILENO);
+        if (reportAbove < 0)
+            failToStart (report);
 
-        if (nothing > STDERR_FILENO)
-            ::close (nothing);
+        report = reportAbove;
+        const auto nothing = ::open ("/dev/null", O_RDWR | O_CLOEXEC);
+        const auto nothingAbove = nothing < 0 ? -1 : ::fcntl (nothing, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+        const auto outputAbove = ::fcntl (output, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+
+        if (nothingAbove < 0 || outputAbove < 0
+             || ::dup2 (nothingAbove, STDIN_FILENO) < 0
+             || ::dup2 (outputAbove, STDOUT_FILENO) < 0
+             || ::dup2 (nothingAbove, STDERR_FILENO) < 0)
+            failToStart (report);
+
+        closeDescriptors (STDERR_FILENO + 1, (unsigned int) report - 1, descriptorLimit);
+        closeDescriptors ((unsigned int) report + 1, ~0U, descriptorLimit);
+
+        // Out of the host's session, so that what its terminal sends its group does not reach
+        // the program.
+        ::setsid();
 
         ::execve (path, argv, envp);
-
-        const int error = errno;
-        ::write (parentSide, &error, sizeof (error));
-        ::_exit (127);
+        failToStart (report);
     }
 }
 
@@ -153,13 +190,16 @@ bool ChildProgram::start (const std::string& path, const std::vector<std::string
         return false;
     }
 
+    // Fetched here: the child may not ask for it between fork and exec.
+    rlimit limit {};
+    ::getrlimit (RLIMIT_NOFILE, &limit);
     const auto parent = ::getpid();
     child = ::fork();
 
     if (child == 0)
     {
         ::close (talk[0]);
-        runProgram (path.c_str(), argv.data(), envp.data(), outputEnds[1], talk[1], parent);
+        runProgram (path.c_str(), argv.data(), envp.data(), outputEnds[1], talk[1], parent, limit.rlim_cur);
     }
 
     ::close (outputEnds[1]);
@@ -176,23 +216,12 @@ bool ChildProgram::start (const std::string& path, const std::vector<std::string
 
     processDescriptor = openProcessDescriptor (child);
 
-    // The child's end of the line closes when exec succeeds.
+    // Whether exec succeeded is not waited for: the end of the child's side of the line may be
+    // held by any child that another thread forked meanwhile. A failure is read once the child
+    // has ended, after which its report is surely there.
     const char word = 1;
-    int error = 0;
     ::send (talk[0], &word, 1, MSG_NOSIGNAL);
-
-    while (::recv (talk[0], &error, sizeof (error), MSG_WAITALL) < 0 && errno == EINTR) {}
-
-    ::close (talk[0]);
-
-    if (error != 0)
-    {
-        siginfo_t info {};
-        waitForChild (child, processDescriptor, info, WEXITED);
-        forgetChild();
-        ::close (std::exchange (output, -1));
-        return false;
-    }
+    startReport = talk[0];
 
     ::fcntl (output, F_SETFL, ::fcntl (output, F_GETFL) | O_NONBLOCK);
     return true;
@@ -225,7 +254,9 @@ bool ChildProgram::hasEnded()
     if (result == 0 && info.si_pid == 0)
         return false;
 
+    int error = 0;
     failed = result == 0 && ! (info.si_code == CLD_EXITED && info.si_status == 0);
+    notStarted = ::recv (startReport, &error, sizeof (error), MSG_DONTWAIT) == (ssize_t) sizeof (error);
     forgetChild();
     return true;
 }
@@ -236,4 +267,7 @@ void ChildProgram::forgetChild()
 
     if (processDescriptor >= 0)
         ::close (std::exchange (processDescriptor, -1));
+
+    if (startReport >= 0)
+        ::close (std::exchange (startReport, -1));
 }

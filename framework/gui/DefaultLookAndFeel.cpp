@@ -1,5 +1,6 @@
 #include "DefaultLookAndFeel.h"
 
+#include "CaseKey.h"
 #include "TextButtonEx.h"
 
 namespace
@@ -269,14 +270,14 @@ juce::Typeface::Ptr DefaultLookAndFeel::getTypefaceForFont (const juce::Font& fo
 {
     auto name = font.getTypefaceName();
 
-    if (! (name.equalsIgnoreCase ("Tahoma") || name.equalsIgnoreCase ("Halvorn Sans")))
+    if (! (CaseKey::equal (name, "Tahoma") || CaseKey::equal (name, "Halvorn Sans")))
         return LookAndFeel_V3::getTypefaceForFont (font);
 
     // Neither face exists on Linux, where JUCE would measure their text as zero wide.
     static const char* const styles[] = { "Book", "Bold", "Oblique", "Bold Oblique" };
-    auto style = font.getTypefaceStyle();
-    auto slot = (style.containsIgnoreCase ("Bold") ? 1 : 0)
-              + (style.containsIgnoreCase ("Italic") || style.containsIgnoreCase ("Oblique") ? 2 : 0);
+    const auto style = CaseKey::of (font.getTypefaceStyle());
+    auto slot = (style.contains ("bold") ? 1 : 0)
+              + (style.contains ("italic") || style.contains ("oblique") ? 2 : 0);
 
     if (sansTypefaces[slot] == nullptr)
         sansTypefaces[slot] = juce::Typeface::createSystemTypefaceFor (juce::Font ("DejaVu Sans", styles[slot], font.getHeight()));
@@ -845,7 +846,7 @@ std::unique_ptr<juce::Drawable> createDrawableFromSVG (const char* text, size_t 
 
     auto xml = juce::parseXML (juce::String::fromUTF8 (text, (int) numBytes));
 
-    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase ("svg"))
+    if (xml == nullptr || ! CaseKey::equal (xml->getTagName(), "svg"))
         return {};
 
     return juce::Drawable::createFromSVG (*xml);

@@ -1,5 +1,6 @@
 #include "DesktopFileChooser.h"
 #include "ApplicationDataFolders.h"
+#include "BrowserDialog.h"
 #include "FolderChild.h"
 #include "StrictUtf8.h"
 
@@ -202,6 +203,20 @@ void DesktopFileChooser::timerCallback()
         return;
 
     program.readOutput (printed);
+
+    if (program.couldNotStart())
+    {
+        // As where the desktop has no chooser.
+        auto* ownerComponent = owner.getOwner();
+        auto callback = std::move (answered);
+        const auto browserRequest = request;
+        delete this;
+
+        if (ownerComponent != nullptr)
+            BrowserDialog::launch (*ownerComponent, browserRequest, std::move (callback));
+
+        return;
+    }
 
     const auto answer = program.hasFailed() ? FileDialogs::Answer() : readAnswer (request, std::move (printed));
     auto callback = owner.getOwner() != nullptr ? std::move (answered) : nullptr;

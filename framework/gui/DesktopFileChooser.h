@@ -21,7 +21,9 @@ class DesktopFileChooser  : private juce::Timer
 {
 public:
     /** Starts the desktop's chooser for the owner; answered is called once, on the message
-        thread, unless the owner goes first. Returns false when no chooser could be started.
+        thread, unless the owner goes first. Returns false when the desktop has no chooser or
+        no process could be made for it; where its program turns out not to start, the
+        toolkit's browser opens in its place.
         While one is open, another request is ignored (returns true): the user answers one
         chooser at a time.
     */

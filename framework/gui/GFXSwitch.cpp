@@ -1,5 +1,6 @@
 #include "GFXSwitch.h"
 
+#include "CaseKey.h"
 #include "XmlHelpers.h"
 
 GFXSwitch::GFXSwitch (const juce::String& name)
@@ -19,11 +20,11 @@ void GFXSwitch::loadFromXml (juce::XmlElement* element, SkinSource* source)
 
     const auto styleName = XmlHelpers::getStringAttribute (*element, "style");
 
-    if (styleName.equalsIgnoreCase ("Rotary"))
+    if (CaseKey::equal (styleName, "Rotary"))
         setStyle (rotary);
-    else if (styleName.equalsIgnoreCase ("Horizontal"))
+    else if (CaseKey::equal (styleName, "Horizontal"))
         setStyle (horizontal);
-    else if (styleName.equalsIgnoreCase ("Vertical"))
+    else if (CaseKey::equal (styleName, "Vertical"))
         setStyle (vertical);
 
     repaint();

@@ -1,5 +1,6 @@
 #include "GFXWidgetFactory.h"
 
+#include "CaseKey.h"
 #include "GFXAnimation.h"
 #include "GFXButton.h"
 #include "GFXKnob.h"
@@ -28,18 +29,18 @@ GFXWidgetFactory& GFXWidgetFactory::getInstance()
 
 void GFXWidgetFactory::registerWidget (const juce::String& tag, Creator creator)
 {
-    creators[tag.toLowerCase()] = std::move (creator);
+    creators[CaseKey::of (tag)] = std::move (creator);
 }
 
 bool GFXWidgetFactory::isRegistered (const juce::String& tag) const
 {
-    return creators.find (tag.toLowerCase()) != creators.end();
+    return creators.find (CaseKey::of (tag)) != creators.end();
 }
 
 std::unique_ptr<juce::Component> GFXWidgetFactory::createWidget (const juce::String& tag, const juce::String& name,
                                                                  SkinSource& source) const
 {
-    const auto found = creators.find (tag.toLowerCase());
+    const auto found = creators.find (CaseKey::of (tag));
 
     if (found == creators.end() || ! found->second)
         return {};

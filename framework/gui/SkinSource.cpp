@@ -1,6 +1,7 @@
 #include "SkinSource.h"
 
 #include "BasePlugin.h"
+#include "CaseKey.h"
 #include "GFXPanel.h"
 #include "ResourceLoading.h"
 #include "SkinLimits.h"
@@ -65,7 +66,7 @@ std::unique_ptr<GFXPanel> SkinSource::buildMainPanel (juce::XmlElement& root)
 
     for (auto* element : XmlHelpers::getChildrenWithTagName (root, "Panel"))
     {
-        if (XmlHelpers::getStringAttribute (*element, "name").equalsIgnoreCase ("MainPanel"))
+        if (CaseKey::equal (XmlHelpers::getStringAttribute (*element, "name"), "MainPanel"))
         {
             auto panel = std::make_unique<GFXPanel> ("MainEditorPanel");
             panel->loadFromXml (element, this);
@@ -195,7 +196,7 @@ void SkinSource::openArchive()
 
     const auto digest = juce::MD5 (*entryStream, SkinLimits::maxArchiveBytes).toHexString();
 
-    if (digest.equalsIgnoreCase (expectedDigest) && entryStream->setPosition (0))
+    if (CaseKey::equal (digest, expectedDigest) && entryStream->setPosition (0))
         inner = std::make_unique<juce::ZipFile> (entryStream.get(), false);
 }
 

@@ -69,13 +69,21 @@ ACFRESULT AAX_CEffectParameters::InternalQueryInterface (const acfIID& iid, void
 
 AAX_Result AAX_CEffectParameters::Initialize (IACFUnknown* hostController)
 {
-    if (controller != nullptr)
+    // The parameters stay registered with the host that initialises the instance again, through
+    // the wrappers they were registered with; another host gets them only after the first one
+    // has them no more.
+    if (initialised && hostController != hostObject)
         Uninitialize();
 
-    // A wrapper that cannot be allocated stays null, and its users work without it.
-    controller.reset (new (std::nothrow) AAX_VController (hostController));
-    automationDelegate.reset (new (std::nothrow) AAX_VAutomationDelegate (hostController));
-    transport.reset (new (std::nothrow) AAX_VTransport (hostController));
+    if (! initialised)
+    {
+        // A wrapper that cannot be allocated stays null, and its users work without it.
+        controller.reset (new (std::nothrow) AAX_VController (hostController));
+        automationDelegate.reset (new (std::nothrow) AAX_VAutomationDelegate (hostController));
+        transport.reset (new (std::nothrow) AAX_VTransport (hostController));
+        hostObject = hostController;
+        initialised = true;
+    }
 
     parameterManager.SetAutomationDelegate (automationDelegate.get());
     packetDispatcher.Initialize (controller.get(), this);
@@ -98,6 +106,8 @@ AAX_Result AAX_CEffectParameters::Uninitialize()
     controller.reset();
     automationDelegate.reset();
     transport.reset();
+    hostObject = nullptr;
+    initialised = false;
     return AAX_OK;
 }
 

@@ -30,8 +30,10 @@ public:
 
     ACFRESULT InternalQueryInterface (const acfIID& iid, void** outInterface) override;
 
-    /** Makes the host wrappers, runs EffectInit, and keeps the bypass out of the chunk. An
-        instance initialised twice is uninitialised first.
+    /** Makes the host wrappers, runs EffectInit, and keeps the bypass out of the chunk.
+        Initialised again by the same host object, the instance keeps its wrappers and its
+        parameters, each registered once (EffectInit adds no id twice); initialised by another
+        one, it is uninitialised first.
     */
     AAX_Result Initialize (IACFUnknown* hostController) override;
 
@@ -142,6 +144,10 @@ private:
     std::unique_ptr<AAX_VController> controller;
     std::unique_ptr<AAX_VAutomationDelegate> automationDelegate;
     std::unique_ptr<AAX_VTransport> transport;
+
+    // What the wrappers were made on, while the instance is initialised (null is a host object too).
+    IACFUnknown* hostObject = nullptr;
+    bool initialised = false;
 
     AAX_CPacketDispatcher packetDispatcher;
     AAX_CParameterManager parameterManager;

@@ -20,9 +20,14 @@ void BiquadFilter::prepare (double sampleRate)
     if (tables == nullptr || tables->rate != sampleRate)
         tables = FilterTables::forRate (sampleRate, tableSize);
 
-    // Above the Nyquist frequency the sine turns negative and the filter unstable;
-    // the fixed ranges only pass it at rates below 44.1 kHz.
-    highestIndex = std::max (0, std::min (tableSize - 1, (int) std::ceil (sampleRate) - 1));
+    // The fixed ranges end just short of the Nyquist frequency at 44.1 kHz (22 kHz, and
+    // 88 kHz at four times that rate); from there up the table's end is the limit. At lower
+    // rates they pass it, and close below it the poles lie so near the unit circle (on it,
+    // where the cosine rounds to -1) that a cutoff moved every sample drives the filter to
+    // infinity: there the top is kept at the fraction of the rate where the ranges end at
+    // 44.1 kHz, so that no rate asks more of a filter than 44.1 kHz does.
+    const auto highestFraction = 22000.0 / 44100.0;
+    highestIndex = std::max (0, std::min (tableSize - 1, (int) (2.0 * highestFraction * sampleRate)));
 
     for (auto& c : coefficients)
     {

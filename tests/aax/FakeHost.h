@@ -4,10 +4,14 @@
 #include "AAX_IACFController.h"
 #include "AAX_IACFHostServices.h"
 #include "AAX_IACFEffectParameters.h"
+#include "AAX_IACFTransport.h"
 #include "AAX_Identifiers.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -146,6 +150,69 @@ public:
     std::vector<std::pair<int32_t, std::string>> traces;
 };
 
+/** A transport standing at sample 0, at 120 beats per minute in 4/4. While it is held, asking
+    for the tempo waits until it is let go, so that a test can keep a render inside the host; a
+    held call gives up after a time limit, so that a test that fails does not hang.
+*/
+class FakeTransport final : public FakeCounted<AAX_IACFTransport>
+{
+public:
+    static constexpr std::chrono::seconds timeLimit { 10 };
+
+    FakeTransport() : FakeCounted (AAX_IID_Transport) {}
+
+    void hold()
+    {
+        const std::lock_guard<std::mutex> guard (lock);
+        held = true;
+    }
+
+    void letGo()
+    {
+        const std::lock_guard<std::mutex> guard (lock);
+        held = false;
+        changed.notify_all();
+    }
+
+    /** Whether a call came to be held within the time limit. */
+    bool waitForHeldCall() const
+    {
+        std::unique_lock<std::mutex> guard (lock);
+        return changed.wait_for (guard, timeLimit, [this] { return numHeldCalls > 0; });
+    }
+
+    AAX_Result GetCurrentTempo (double* out) const override
+    {
+        std::unique_lock<std::mutex> guard (lock);
+
+        if (held)
+        {
+            ++numHeldCalls;
+            changed.notify_all();
+            changed.wait_for (guard, timeLimit, [this] { return ! held; });
+        }
+
+        *out = 120.0;
+        return AAX_OK;
+    }
+
+    AAX_Result GetCurrentMeter (int32_t* n, int32_t* d) const override                   { *n = 4; *d = 4; return AAX_OK; }
+    AAX_Result IsTransportPlaying (AAX_CBoolean* out) const override                    { *out = 0; return AAX_OK; }
+    AAX_Result GetCurrentTickPosition (int64_t* out) const override                     { *out = 0; return AAX_OK; }
+    AAX_Result GetCurrentLoopPosition (AAX_CBoolean* l, int64_t* s, int64_t* e) const override { *l = 0; *s = *e = 0; return AAX_OK; }
+    AAX_Result GetCurrentSamplePosition (int64_t* out) const override                   { *out = 0; return AAX_OK; }
+    AAX_Result GetTickPositionAt (int64_t, int64_t* out) const override                 { *out = 0; return AAX_OK; }
+    AAX_Result GetBarBeatPositionAt (int64_t, int32_t* bars, int32_t* beats, int64_t* ticks) const override { *bars = *beats = 1; *ticks = 0; return AAX_OK; }
+    AAX_Result GetTicksPerQuarter (uint32_t* out) const override                        { *out = 960; return AAX_OK; }
+    AAX_Result GetTicksPerBeat (uint32_t* out) const override                           { *out = 960; return AAX_OK; }
+
+private:
+    mutable std::mutex lock;
+    mutable std::condition_variable changed;
+    bool held = false;
+    mutable int numHeldCalls = 0;
+};
+
 /** The host object of one instance: it answers the interfaces it was given and no others. */
 class FakeHostObject final : public FakeCounted<IACFUnknown>
 {
@@ -163,6 +230,9 @@ public:
         if (services != nullptr && iid == AAX_IID_HostServices)
             return services->QueryInterface (iid, out);
 
+        if (transport != nullptr && iid == AAX_IID_Transport)
+            return transport->QueryInterface (iid, out);
+
         if (effect != nullptr && iid == AAX_IID_EffectParameters)
             return effect->QueryInterface (iid, out);
 
@@ -172,5 +242,6 @@ public:
     FakeAutomation* automation = nullptr;
     FakeController* controller = nullptr;
     FakeHostServices* services = nullptr;
+    FakeTransport* transport = nullptr;
     AAX_IACFEffectParameters* effect = nullptr;
 };

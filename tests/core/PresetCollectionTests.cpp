@@ -5,6 +5,7 @@
 #include "ParameterManager.h"
 #include "PresetCollection.h"
 #include "TestFolder.h"
+#include "TestLocale.h"
 #include "TestProduct.h"
 
 #include <atomic>
@@ -195,7 +196,7 @@ TEST_F (PresetTree, ListsTheTreeInNaturalOrder)
     EXPECT_EQ (top.getSubFolderPath (1), folder ("B"));
     EXPECT_EQ (top.getSubFolderPath (2), juce::String());
     EXPECT_EQ (top.getPresetPath (3), juce::String());
-    EXPECT_EQ (top.indexOfSubFolder (folder ("b")), 1);
+    EXPECT_EQ (top.indexOfSubFolder (folder ("b")), -1);
     EXPECT_EQ (top.indexOfSubFolder (folder ("c")), -1);
 
     EXPECT_EQ (collection.getPresetName (0), path ("Pad 1"));
@@ -205,20 +206,19 @@ TEST_F (PresetTree, ListsTheTreeInNaturalOrder)
     EXPECT_EQ (collection.getName(), "Presets");
 }
 
-TEST_F (PresetTree, FindsFoldersIgnoringCase)
+TEST_F (PresetTree, FindsFoldersByTheirSpellingFirstThenIgnoringCase)
 {
     EXPECT_EQ (collection.findFolder (root.getFullPathName()), &collection.getRoot());
     ASSERT_NE (collection.findFolder (folder ("A/DEEP")), nullptr);
     EXPECT_EQ (collection.findFolder (folder ("a/Deep"))->getPresetPath (0), path ("a/Deep/Sub"));
     EXPECT_EQ (collection.findFolder (folder ("nowhere")), nullptr);
 
-    // Folders whose names differ only in case would share one record: one is listed.
+    // Folders whose names differ only in case are two folders, each with its own presets.
     preset ("b/Other").replaceWithText ("<Preset/>");
     collection.refresh();
-    EXPECT_EQ (collection.getRoot().getNumSubFolders(), 2);
-    const auto* kept = collection.findFolder (folder ("b"));
-    ASSERT_NE (kept, nullptr);
-    EXPECT_EQ (kept->getNumPresets(), kept->getPath() == folder ("b") ? 1 : 2);
+    EXPECT_EQ (collection.getRoot().getNumSubFolders(), 3);
+    EXPECT_EQ (collection.findFolder (folder ("b"))->getNumPresets(), 1);
+    EXPECT_EQ (collection.findFolder (folder ("B"))->getNumPresets(), 2);
 }
 
 TEST_F (PresetTree, DisplayPathUsesBackslashes)
@@ -559,8 +559,6 @@ TEST_F (PresetTree, EveryMoveThatIsSkippedIsTold)
 {
     root.getChildFile ("a/Pad 1.cvprst").createDirectory();
     root.getChildFile ("a/B").replaceWithText ("a file, not a folder");
-    preset ("Basic/X").replaceWithText ("<Preset/>");
-    root.getChildFile ("basic").createDirectory();
     collection.refresh();
 
     struct Case { juce::String item, destination, told; };
@@ -568,8 +566,6 @@ TEST_F (PresetTree, EveryMoveThatIsSkippedIsTold)
     {
         { path ("Pad 1"), folder ("a"), "Presets\\Pad 1.cvprst: a folder named 'Pad 1.cvprst' is already there" },
         { folder ("B"), folder ("a"), "Presets\\B: a file named 'B' is already there" },
-        { path ("Basic/X"), folder ("basic"), "Presets\\Basic\\X.cvprst: its folder and the destination are two folders whose names differ "
-                                              "only in letter case, which count as one" },
         { folder ("a"), folder ("a/Deep"), "Presets\\a: a folder cannot move into itself or into a folder of its own" },
     };
 
@@ -975,4 +971,247 @@ TEST (PresetScan, GrowsInLineWithTheFolder)
     // folder's list for each file takes sixteen times.
     const auto small = msToScan (5000), large = msToScan (20000);
     EXPECT_LT (large / small, 9.0) << small << " ms for 5000 presets, " << large << " ms for 20000";
+}
+
+//==============================================================================
+namespace
+{
+    /** An exFAT disk, which compares names ignoring case as a USB stick does, mounted through
+        FUSE on a loop device for the life of the object; getFile() is none where the system
+        lets no test make or mount one, and getReason() says why.
+    */
+    struct ScopedCaseInsensitiveDisk
+    {
+        ScopedCaseInsensitiveDisk()
+        {
+            if (folder.getFile() == juce::File())
+                { fail ("no temporary folder"); return; }
+
+            const auto image = folder.getFile().getChildFile ("disk.img"), place = folder.getFile().getChildFile ("mounted");
+            place.createDirectory();
+
+            if (! run ("truncate -s 16M '" + image.getFullPathName() + "' && timeout 20 mkfs.exfat '" + image.getFullPathName() + "'"))
+                { fail ("mkfs.exfat cannot make a disk image"); return; }
+
+            device = read ("timeout 20 losetup -f --show '" + image.getFullPathName() + "' 2>/dev/null");
+
+            if (device.isEmpty())
+                { fail ("no loop device can be had (a test that is not root gets none)"); return; }
+
+            if (! run ("timeout 20 mount.exfat-fuse '" + device + "' '" + place.getFullPathName() + "'"))
+                { fail ("exFAT cannot be mounted through FUSE here"); return; }
+
+            mounted = place;
+        }
+
+        ~ScopedCaseInsensitiveDisk()
+        {
+            if (mounted != juce::File())
+                run ("timeout 20 umount '" + mounted.getFullPathName() + "' || timeout 20 umount -l '" + mounted.getFullPathName() + "'");
+
+            if (device.isNotEmpty())
+                run ("timeout 20 losetup -d '" + device + "'");
+        }
+
+        const juce::File& getFile() const noexcept  { return mounted; }
+        const std::string& getReason() const noexcept { return reason; }
+
+    private:
+        void fail (const std::string& why)  { reason = "no case-insensitive disk: " + why; }
+
+        static bool run (const juce::String& command)
+        {
+            return std::system ((command + " >/dev/null 2>&1").toRawUTF8()) == 0;
+        }
+
+        static juce::String read (const juce::String& command)
+        {
+            std::string output;
+
+            if (auto* pipe = ::popen (command.toRawUTF8(), "r"))
+            {
+                char buffer[256];
+
+                while (std::fgets (buffer, sizeof (buffer), pipe) != nullptr)
+                    output += buffer;
+
+                ::pclose (pipe);
+            }
+
+            return juce::String (output).trim();
+        }
+
+        TestFolder folder { "corvane-exfat" };
+        juce::String device;
+        juce::File mounted;
+        std::string reason;
+    };
+
+    juce::String utf8 (const char* text) { return juce::String (juce::CharPointer_UTF8 (text)); }
+
+    /** Every name-making and name-finding path of the tree, against names that differ from
+        one on the disk only in letter case, in a tree below the base folder. Returns what went
+        wrong, a line for each, or nothing: the caller runs it under the locales a host may run in.
+    */
+    std::string checkCaseTwins (const juce::File& base)
+    {
+        // A child that hangs ends, and its parent sees it fail.
+        ::alarm (120);
+
+        std::string wrong;
+        const auto note = [&wrong] (const juce::String& what, const juce::String& problem)
+        {
+            wrong += (what + ": " + problem + "\n").toStdString();
+        };
+
+        // Whether this disk keeps two names that differ only in letter case apart.
+        const auto probe = base.getChildFile ("probe");
+        probe.create();
+        const auto tellsCaseApart = ! base.getChildFile ("PROBE").exists();
+        probe.deleteFile();
+
+        const juce::String oneName (", and names that differ only in letter case count as one");
+        const juce::String twins[][2] = { { utf8 ("\xc3\x89lan"), utf8 ("\xc3\xa9lan") },                                   // Élan, élan
+                                          { utf8 ("\xce\xa3\xce\x9f\xce\xa6\xce\x8c\xce\xa3"),
+                                            utf8 ("\xcf\x83\xce\xbf\xcf\x86\xcf\x8c\xcf\x82") },                               // ΣΟΦΌΣ, σοφός
+                                          { "VINTAGE", "Vintage" } };
+        int number = 0;
+
+        for (const auto& twin : twins)
+        {
+            const auto& upper = twin[0];
+            const auto& lower = twin[1];
+
+            // told: what the path answers, and the failures it tells.
+            struct Row { juce::String what; juce::StringArray files; std::function<juce::String (PresetCollection&, const juce::File&)> act; juce::String told; bool needsTwinsOnDisk = false; };
+            const auto fails = [] (const std::function<juce::String (juce::StringArray*)>& act)
+            {
+                juce::StringArray failures;
+                const auto result = act (&failures);
+                return result + (failures.isEmpty() ? "" : " / ") + failures.joinIntoString (" / ");
+            };
+
+            const Row rows[] =
+            {
+                { "preset rename onto a twin", { upper + ".cvprst", "Mine.cvprst" },
+                  [&] (PresetCollection& c, const juce::File& r) { return fails ([&] (auto* f) { return c.renamePreset (r.getChildFile ("Mine.cvprst").getFullPathName(), lower, f); }); },
+                  " / Tree\\Mine.cvprst: a file named '" + upper + ".cvprst' is already there" + oneName },
+                { "folder rename onto a twin", { upper + "/p.cvprst", "Other/q.cvprst" },
+                  [&] (PresetCollection& c, const juce::File& r) { return fails ([&] (auto* f) { return c.renameFolder (r.getChildFile ("Other").getFullPathName(), lower, f); }); },
+                  " / Tree\\Other: a folder named '" + upper + "' is already there" + oneName },
+                { "folder moved beside a twin", { "In/" + upper + "/p.cvprst", lower + "/q.cvprst" },
+                  [&] (PresetCollection& c, const juce::File& r)
+                  {
+                      return fails ([&] (auto* f) { c.moveItems ({ r.getChildFile (lower).getFullPathName() }, r.getChildFile ("In").getFullPathName(), f); return juce::String(); });
+                  },
+                  " / Tree\\" + lower + ": a folder named '" + upper + "' is already there" + oneName },
+                { "the browser asks before a move replaces a twin", { "In/" + upper + ".cvprst", lower + ".cvprst" },
+                  [&] (PresetCollection&, const juce::File& r) { return PresetCollection::findEntryNamed (r.getChildFile ("In"), lower + ".cvprst").getFileName(); },
+                  upper + ".cvprst" },
+                { "duplicate past a twin's number", { upper + ".cvprst", lower + "(2).cvprst" },
+                  [&] (PresetCollection& c, const juce::File& r) { return juce::File (c.duplicatePreset (r.getChildFile (upper + ".cvprst").getFullPathName())).getFileName(); },
+                  upper + "(3).cvprst" },
+                { "a stored preset found again in other case", { upper + "/" + upper + ".cvprst" },
+                  [&] (PresetCollection& c, const juce::File& r)
+                  {
+                      const auto stored = r.getChildFile (lower + "/" + lower + ".cvprst").getFullPathName();
+                      return c.getPresetName (c.indexOfPreset (stored)).fromLastOccurrenceOf ("/", false, false)
+                           + (c.findFolder (r.getChildFile (lower).getFullPathName()) != nullptr ? " in its folder" : "");
+                  },
+                  upper + ".cvprst in its folder" },
+                { "twins on disk are both listed, each found by its spelling", { upper + ".cvprst", lower + ".cvprst", upper + "/p.cvprst", lower + "/q.cvprst" },
+                  [&] (PresetCollection& c, const juce::File& r)
+                  {
+                      auto* folder = c.findFolder (r.getChildFile (lower).getFullPathName());
+                      return c.getPresetName (c.indexOfPreset (r.getChildFile (lower + ".cvprst").getFullPathName())).fromLastOccurrenceOf ("/", false, false)
+                           + " " + (folder != nullptr ? folder->getPresetPath (0).fromLastOccurrenceOf ("/", false, false) : "none");
+                  },
+                  lower + ".cvprst q.cvprst", true },
+            };
+
+            for (const auto& row : rows)
+            {
+                if (row.needsTwinsOnDisk && ! tellsCaseApart)
+                    continue;
+
+                const auto what = row.what + " (" + upper + ")";
+                const auto root = base.getChildFile ("run" + juce::String (++number)).getChildFile ("Tree");
+                std::map<juce::String, juce::String> written;
+
+                for (const auto& file : row.files)
+                {
+                    const auto made = FolderChild::of (root, file);
+                    made.getParentDirectory().createDirectory();
+                    made.replaceWithText ("<Preset author=\"" + file + "\"/>");
+                    written[file] = made.loadFileAsString();
+                }
+
+                PresetCollection collection ("Tree", ".cvprst");
+                collection.setRootFolder (root.getFullPathName());
+
+                if (const auto told = row.act (collection, root); told != row.told)
+                    note (what, "gave '" + told + "', not '" + row.told + "'");
+
+                // What the tree lists is what the disk holds, and every preset is still there.
+                collection.refresh();
+                std::multiset<juce::String> listed, onDisk, contents;
+
+                for (const auto& path : collection.getPresetPaths())
+                    listed.insert (juce::File (path).getRelativePathFrom (root));
+
+                for (std::filesystem::recursive_directory_iterator it (root.getFullPathName().toStdString()), end; it != end; ++it)
+                {
+                    if (! it->is_regular_file())
+                        continue;
+
+                    const auto file = juce::File (juce::String (juce::CharPointer_UTF8 (it->path().c_str())));
+                    onDisk.insert (file.getRelativePathFrom (root));
+                    contents.insert (file.loadFileAsString());
+                }
+
+                if (listed != onDisk)
+                    note (what, "lists " + juce::String ((int) listed.size()) + " of the " + juce::String ((int) onDisk.size()) + " presets on the disk");
+
+                for (const auto& [file, content] : written)
+                    if (contents.count (content) == 0)
+                        note (what, "lost the bytes of " + file);
+            }
+        }
+
+        return wrong;
+    }
+
+    /** Runs the table on a folder under each locale a host may run in. */
+    void checkCaseTwinsUnderLocales (const juce::File& base)
+    {
+        for (const auto* locale : { "C", "C.UTF-8", "tr_TR.UTF-8" })
+        {
+            SCOPED_TRACE (locale);
+            const auto folder = base.getChildFile (locale);
+            ASSERT_TRUE (folder.createDirectory().wasOk());
+            const auto answer = TestLocale::run (locale, [&folder] { return checkCaseTwins (folder); });
+
+            if (! answer.has_value() && ! TestLocale::isAvailable (locale))
+                continue;
+
+            ASSERT_TRUE (answer.has_value()) << "the run under the locale did not end well";
+            EXPECT_EQ (*answer, "");
+        }
+    }
+}
+
+TEST (PresetCaseTwins, NoNameHidesOrReplacesAnotherInAnyLocaleOnAPlainFolder)
+{
+    const TestFolder folder ("corvane-twins");
+    checkCaseTwinsUnderLocales (folder.getFile());
+}
+
+TEST (PresetCaseTwins, NoNameHidesOrReplacesAnotherInAnyLocaleOnACaseInsensitiveDisk)
+{
+    const ScopedCaseInsensitiveDisk disk;
+
+    if (disk.getFile() == juce::File())
+        GTEST_SKIP() << disk.getReason();
+
+    checkCaseTwinsUnderLocales (disk.getFile());
 }

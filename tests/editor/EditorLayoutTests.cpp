@@ -4,6 +4,7 @@
 #include "GFXPanel.h"
 #include "OptionsWindow.h"
 #include "ProcessingSettingsComponent.h"
+#include "WebLink.h"
 
 namespace
 {
@@ -182,6 +183,8 @@ TEST_F (EditorTest, AboutWindowLaysOutItsHeadersAndClosesOnAPress)
     EXPECT_EQ (about.getBody().getY(), content.getY() + 54 + 8);
     EXPECT_EQ (about.getLink().getPosition(), about.getLeftHeader().getPosition().translated (0, 27));
     EXPECT_EQ (about.getLink().getButtonText(), plugin->getWebAddress());
+    // The browser is started the plug-in's way, not JUCE's.
+    EXPECT_NE (dynamic_cast<WebLink*> (&about.getLink()), nullptr);
 
     editor->handleControllerEvent (nullptr, BasePluginEditor::aboutEvent);
     EXPECT_TRUE (about.isVisible());

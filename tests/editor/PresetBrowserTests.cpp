@@ -519,6 +519,8 @@ TEST_F (PresetBrowserTest, NamesInOtherLetterCaseAndSkippedMovesAreTold)
 {
     const auto ext = presets()->getExtension();
     const juce::String oneName (", and names that differ only in letter case count as one");
+    // Élan and élan, which the C locale does not fold into one.
+    const juce::String accented (juce::CharPointer_UTF8 ("\xc3\x89lan")), accentedLower (juce::CharPointer_UTF8 ("\xc3\xa9lan"));
 
     // In the root column (Bass, Lead, then Keys, Pad, Pluck): a row renamed, or rows dropped
     // onto a folder row, with the alert buttons pressed in turn; then the alert left on show.
@@ -530,6 +532,9 @@ TEST_F (PresetBrowserTest, NamesInOtherLetterCaseAndSkippedMovesAreTold)
           "These items were not renamed:\nPresets\\Lead: a folder named 'Bass' is already there" + oneName, "Lead/Keys" + ext },
         { "a preset onto one of its name in other case", [&] { plugin->savePresetToFile (presets(), preset ("Lead/pluck")); },
           { "Pluck" }, "Lead", {}, { "Yes", "Replace" }, {}, "Lead/Pluck" + ext },
+        { "a preset onto one of its accented name in other case, in the host's C locale",
+          [&] { plugin->savePresetToFile (presets(), preset ("Lead/" + accentedLower)); plugin->savePresetToFile (presets(), preset (accented)); },
+          { accented }, "Lead", {}, { "Yes", "Replace" }, {}, "Lead/" + accented + ext },
         { "a folder into one holding its name in other case", [&] { presetRoot().getChildFile ("Bass/lead").createDirectory(); },
           { "Lead" }, "Bass", {}, { "Yes" }, "Destination directory already contains subdirectory with the same name", "Lead/Keys" + ext },
         { "a preset into a folder holding a folder of its file name", [&] { presetRoot().getChildFile ("Lead/Pad" + ext).createDirectory(); },

@@ -80,6 +80,9 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
         { "Any", true, preset ("Warm"), preset ("Any.cvprst"), "Do you want to overwrite preset 'Warm' ?", {}, false },
         // With the extension the chooser's own warning counted: saved directly.
         { "Any", true, preset ("Warm.cvprst"), preset ("Any.cvprst"), {}, preset ("Warm.cvprst"), false },
+        // The extension typed in other letter case is spelt as the plug-in spells it.
+        { "Fresh", true, preset ("Fresh Idea.CVPRST"), preset ("Fresh.cvprst"), {}, preset ("Fresh Idea.cvprst"), false },
+        { "Fresh", true, preset ("Warm.Cvprst"), preset ("Fresh.cvprst"), "Do you want to overwrite preset 'Warm' ?", {}, false },
         // A name with dots keeps all of it.
         { "Room", true, preset ("Room 1.5"), preset ("Room.cvprst"), {}, preset ("Room 1.5.cvprst"), false },
         // The user's own folders outside the presets folder take a preset too.
@@ -142,6 +145,7 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
     }
 
     EXPECT_FALSE (presetRoot().getChildFile (".cvprst").exists());
+    EXPECT_FALSE (preset ("Fresh Idea.CVPRST").exists());
     EXPECT_FALSE (presetRoot().getParentDirectory().getChildFile ("outside").exists());
     shared.deleteFile();
 
@@ -220,7 +224,6 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
     ASSERT_TRUE (std::filesystem::create_directory (badFolder));
     ASSERT_TRUE (preset ("Folder.cvprst").createDirectory());
     ASSERT_TRUE (preset ("Pad.cvprst").replaceWithText ("<Preset/>"));
-    ASSERT_TRUE (preset ("Pads").createDirectory() && preset ("pads").createDirectory());
     presets()->refresh();
     const auto outside = presetRoot().getParentDirectory();
     const auto countEntries = [&outside]
@@ -245,7 +248,6 @@ TEST_F (PresetDialogTest, ChosenPathsThatCannotHoldThePresetAreRefused)
         { raw (root + "/Bad\xc3.cvprst"), juce::CharPointer_UTF8 ("saved: the chosen name 'Bad\xef\xbf\xbd.cvprst' cannot be read") },
         { preset (juce::CharPointer_UTF8 ("Bad\xef\xbf\xbd\xef\xbf\xbd" "Folder/Default")), noFolder },   // the bytes replaced
         { preset ("pad"), "a file named 'Pad.cvprst' is already there, and names that differ only in letter case count as one" },
-        { preset ("pads/New"), "a folder named 'Pads' is already there, and names that differ only in letter case count as one" },
     };
 
     const FifoWatchdog watchdog (fifo);

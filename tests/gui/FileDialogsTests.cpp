@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstddef>
@@ -17,6 +18,8 @@
 #include <linux/filter.h>
 #include <linux/seccomp.h>
 #include <optional>
+#include <poll.h>
+#include <pthread.h>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -153,6 +156,38 @@ namespace
         return ::prctl (PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && ::prctl (PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
     }
 
+    /** Whether the reading end of a pipe sees the pipe end within two seconds. */
+    bool seesEnd (int reader)
+    {
+        pollfd polled { reader, POLLIN, 0 };
+        char byte = 0;
+        return ::poll (&polled, 1, 2000) == 1 && ::read (reader, &byte, 1) == 0;
+    }
+
+    std::atomic<bool> copyAtNextFork { false };
+    pid_t copyOfTest = 0;
+
+    /** At the next fork, makes another child of the test that holds every descriptor the test
+        holds then for five seconds, as a worker of a host forked at that instant.
+    */
+    void forkCopyOfTest()
+    {
+        if (! copyAtNextFork.exchange (false))
+            return;
+
+        // fork cannot be called again from a fork handler.
+        const auto pid = (pid_t) ::syscall (SYS_clone, SIGCHLD, nullptr, nullptr, nullptr, nullptr);
+
+        if (pid == 0)
+        {
+            const timespec holding { 5, 0 };
+            ::syscall (SYS_nanosleep, &holding, nullptr);
+            ::syscall (SYS_exit_group, 0);
+        }
+
+        copyOfTest = pid;
+    }
+
     /** Uses the desktop's chooser in this process as a host that does that with its children,
         and exits with a chooser open, as a host that is killed.
     */
@@ -281,6 +316,56 @@ TEST (FileDialogs, TheDesktopChooserFollowsItsProgramWhateverTheHostDoesWithChil
     }
 }
 
+// The desktop's program holds none of the host's descriptors: a pipe that the host left open
+// across exec ends when the host closes it, while the chooser stays open.
+TEST (FileDialogs, TheDesktopChooserHoldsNothingOfItsHost)
+{
+    ChooserFolder folder;
+    ASSERT_TRUE (folder.made);
+    folder.writeZenity ("exec /bin/sleep 60");
+    int hostPipe[2] = { -1, -1 };
+    ASSERT_EQ (::pipe (hostPipe), 0);
+
+    juce::Component owner;
+    FileDialogs::launch (owner, { "T", folder.root, "*.cvprst", juce::FileBrowserComponent::openMode
+                                                                  | juce::FileBrowserComponent::canSelectFiles },
+                         [] (const FileDialogs::Choice&) {});
+
+    for (int i = 0; i < 100 && folder.read ("pid").empty(); ++i)
+        pump();
+
+    ASSERT_FALSE (folder.read ("pid").empty());
+    ::close (hostPipe[1]);
+    EXPECT_TRUE (seesEnd (hostPipe[0]));
+    ::close (hostPipe[0]);
+}
+
+// Another child of the host forked while the chooser starts holds copies of what the chooser
+// starts with: the answer is still taken at once.
+TEST (FileDialogs, TheDesktopChooserIsAnsweredAtOnceWhileAnotherChildHoldsItsStart)
+{
+    static const auto handlerInstalled = ::pthread_atfork (nullptr, forkCopyOfTest, nullptr) == 0;
+    ASSERT_TRUE (handlerInstalled);
+    ChooserFolder folder;
+    ASSERT_TRUE (folder.made);
+    const auto lead = folder.root.getChildFile ("Lead.cvprst");
+    folder.writeZenity ("printf '%s\\n' '" + bytesOf (lead) + "'");
+
+    juce::Component owner;
+    copyAtNextFork = true;
+    const auto started = std::chrono::steady_clock::now();
+    const auto choice = launchAndWait (owner, { "T", lead, "*.cvprst", juce::FileBrowserComponent::saveMode
+                                                                         | juce::FileBrowserComponent::canSelectFiles });
+    const auto taken = std::chrono::duration_cast<std::chrono::milliseconds> (std::chrono::steady_clock::now() - started);
+
+    ASSERT_GT (copyOfTest, 0);
+    ::kill (copyOfTest, SIGKILL);
+    ::waitpid (std::exchange (copyOfTest, 0), nullptr, 0);
+    ASSERT_TRUE (choice.has_value());
+    EXPECT_EQ (choice->files, juce::Array<juce::File> { lead });
+    EXPECT_LT (taken.count(), 2000);
+}
+
 // The toolkit's browser answers with what it showed: a name typed in its file box stays in
 // the folder it showed, whatever its first character, and a name in its list that cannot be
 // read is shown with its bytes escaped and can neither be chosen nor opened.
@@ -358,7 +443,8 @@ TEST (FileDialogs, TheBrowserAnswersWithWhatItShowedOnDisplay)
 }
 
 // A chooser goes with the component that opened it, at once, whatever it has open: nothing is
-// answered or written, no window is left, and the desktop's program is ended.
+// answered or written, no window is left, and the desktop's program is ended. Where the desktop's
+// program cannot be started, the toolkit's browser opens instead.
 TEST (FileDialogs, ChoosersCloseWithTheirOwnerOnDisplay)
 {
     SKIP_WITHOUT_DISPLAY();
@@ -369,9 +455,9 @@ TEST (FileDialogs, ChoosersCloseWithTheirOwnerOnDisplay)
     ASSERT_TRUE (folder.getChildFile ("Taken.cvprst").create().wasOk());
 
     // A host that closes its view hides the editor, and deletes it when it closes the plug-in.
-    enum class Stage { desktop, browser, overwriteQuestion, newFolderBox, refusal };
+    enum class Stage { desktop, browser, failedStart, overwriteQuestion, newFolderBox, refusal };
     const struct { Stage stage; bool hidden; } cases[] = {
-        { Stage::desktop, false }, { Stage::browser, false }, { Stage::overwriteQuestion, false },
+        { Stage::desktop, false }, { Stage::browser, false }, { Stage::failedStart, false }, { Stage::overwriteQuestion, false },
         { Stage::newFolderBox, false }, { Stage::refusal, false }, { Stage::desktop, true }, { Stage::overwriteQuestion, true },
     };
 
@@ -380,7 +466,9 @@ TEST (FileDialogs, ChoosersCloseWithTheirOwnerOnDisplay)
         SCOPED_TRACE ((int) stage + (hidden ? 10 : 0));
         chooser.writeZenity ("exec /bin/sleep 60");
 
-        if (stage != Stage::desktop)
+        if (stage == Stage::failedStart)
+            std::ofstream (bytesOf (chooser.bin) + "/zenity") << "#!/nonexistent/sh\n";
+        else if (stage != Stage::desktop)
             fs::remove (bytesOf (chooser.bin) + "/zenity");
 
         const auto numWindows = juce::Desktop::getInstance().getNumComponents() + (hidden ? 1 : 0);

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <map>
 #include <optional>
 #include <thread>
@@ -784,6 +785,56 @@ TEST_F (CommandLineHost, RendersEveryInputSampleThroughTheLimiter)
     const auto output = readWav (folder.getChildFile ("out.wav")).audio;
     EXPECT_GT (output.getNumSamples(), 4800);
     EXPECT_GT (output.getMagnitude (0, 4800 - 48, output.getNumSamples() - 4800 + 48), 0.25f);
+}
+
+TEST_F (CommandLineHost, RendersAFilterModulatedNearTheTopOfItsRangeAtEveryRate)
+{
+    // A high-pass in the feedback loop near the top of its range, its cutoff moved every
+    // sample by a sine: at the lowest rates that top lies at the Nyquist frequency.
+    const auto peakAt = [this] (double rate)
+    {
+        const auto input = sine (2, static_cast<int> (rate), rate);
+        EXPECT_TRUE (writeWav (folder.getChildFile ("in.wav"), input, rate));
+        folder.getChildFile ("out.wav").deleteFile();
+        const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("in.wav"), "--out", path ("out.wav"),
+                                    "--tail", "2", "--set", "Line 1 Filter Feedback Loop=on", "--set", "Line 1 Filter Type=HP",
+                                    "--set", "Line 1 Filter Cutoff=0.8977", "--set", "LFO 1 Waveform=Sine",
+                                    "--set", "LFO 1 Frequency=0.783", "--set", "Line 1 Modulation Cutoff=0.77" });
+        EXPECT_EQ (run.exitCode, 0) << run.output;
+        const auto output = readWav (folder.getChildFile ("out.wav")).audio;
+        auto peak = output.getNumSamples() > 0 ? 0.0f : std::numeric_limits<float>::infinity();
+
+        for (int channel = 0; channel < output.getNumChannels(); ++channel)
+            for (int i = 0; i < output.getNumSamples(); ++i)
+                peak = std::isfinite (output.getSample (channel, i)) ? juce::jmax (peak, std::abs (output.getSample (channel, i)))
+                                                                      : std::numeric_limits<float>::infinity();
+
+        return peak;
+    };
+
+    const auto reference = peakAt (44100.0);
+    ASSERT_GT (reference, 0.1f);
+
+    for (const auto rate : { 8000.0, 16000.0, 22050.0, 32000.0 })
+        EXPECT_LT (peakAt (rate), 2.0f * reference) << rate;
+}
+
+TEST_F (CommandLineHost, RefusesToWriteAnOutputThatIsNotFinite)
+{
+    // Float samples near the largest a float holds, mixed with their own echoes, overflow.
+    juce::AudioBuffer<float> loud (1, 4800);
+
+    for (int i = 0; i < loud.getNumSamples(); ++i)
+        loud.setSample (0, i, (i / 10) % 2 == 0 ? 3.0e38f : -3.0e38f);
+
+    ASSERT_TRUE (writeWav (folder.getChildFile ("loud.wav"), loud, 48000.0));
+    ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("old"));
+
+    const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("loud.wav"), "--out", path ("out.wav"),
+                                "--config", "1x1", "--tail", "0" });
+    EXPECT_EQ (run.exitCode, 1) << run.output;
+    EXPECT_TRUE (run.output.contains ("cannot write " + path ("out.wav") + ": the effect's output is not finite")) << run.output;
+    EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "old");
 }
 
 TEST_F (CommandLineHost, RunsStartedTogetherShareAFreshDataRoot)

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 
 #include <sys/stat.h>
 
@@ -390,6 +391,41 @@ TEST_F (InstallerTest, KeepsEntriesWhoseNamesBeginWithATildeInTheUserFolder)
     EXPECT_FALSE (home.getChildFile ("~0.cvprst").exists() || home.getChildFile ("Home.cvprst").exists()
                   || home.getChildFile ("Sub.cvprst").exists());
     previous.setAsCurrentWorkingDirectory();
+}
+
+TEST_F (InstallerTest, ThePresetsOfTheUsersFoldersNamedInOtherCaseStayListed)
+{
+    // The user's own folders and presets whose names differ from the factory set's only in case.
+    const juce::StringArray users { "basic/One", "basic/Two", "basic/Three", "clean slapback", "AMBIENT/Deep" };
+
+    for (const auto& name : users)
+        ASSERT_TRUE (FolderChild::of (userFolder(), "Presets/" + name + ".cvprst").getParentDirectory().createDirectory().wasOk()
+                     && FolderChild::of (userFolder(), "Presets/" + name + ".cvprst").replaceWithText ("<Preset author=\"me\"/>"));
+
+    const auto archive = zipOf ({ { "Presets/Basic/Bright.cvprst", "<Preset/>" }, { "Presets/Clean Slapback.cvprst", "<Preset/>" },
+                                  { "Presets/Ambient/Wide.cvprst", "<Preset/>" } });
+    ASSERT_TRUE (commonFolder().createDirectory().wasOk());
+    ASSERT_TRUE (commonFolder().getChildFile ("Corvane Factory Presets v1.1 - full.zip").replaceWithData (archive.getData(), archive.getSize()));
+    auto* window = createProcessor().getInstallerWindow();
+    ASSERT_NE (window, nullptr);
+    runToEnd (*window);
+    EXPECT_EQ (window->getCompletedLabel().getText(), "Operation completed.");
+
+    // Whatever the disk made of the names, the plug-in lists every preset on it.
+    auto* collection = processor->getPresetCollection ("Presets");
+    ASSERT_NE (collection, nullptr);
+    collection->refresh();
+    std::set<juce::String> onDisk, listed;
+
+    for (fs::recursive_directory_iterator it (userFolder().getChildFile ("Presets").getFullPathName().toStdString()), end; it != end; ++it)
+        if (it->is_regular_file())
+            onDisk.insert (juce::String (juce::CharPointer_UTF8 (it->path().c_str())));
+
+    for (const auto& path : collection->getPresetPaths())
+        listed.insert (path);
+
+    EXPECT_EQ (listed, onDisk);
+    EXPECT_EQ (onDisk.size(), (size_t) (users.size() + 3));
 }
 
 TEST_F (InstallerTest, RefusesAnArchiveItCannotReadAtOnce)

@@ -3,11 +3,14 @@
 #include "TestFolder.h"
 
 #include <clocale>
+#include <cerrno>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,9 +28,65 @@ public:
     */
     static std::optional<std::string> run (const std::string& name, const std::function<std::string()>& body)
     {
-        if (! isAvailable (name))
+        const auto folder = findOrMake (name);
+
+        if (! folder.has_value())
             return std::nullopt;
 
+        return inChild ([&]
+        {
+            if (! folder->empty())
+                ::setenv ("LOCPATH", folder->c_str(), 1);
+
+            return std::setlocale (LC_ALL, name.c_str()) != nullptr ? "=" + body() : std::string ("!");
+        });
+    }
+
+    /** True when the locale can be had, made for the run where the system lacks it. */
+    static bool isAvailable (const std::string& name)
+    {
+        return findOrMake (name).has_value();
+    }
+
+private:
+    /** The folder to reach the locale through ("" for the system's own), or nothing where it
+        cannot be made. Only children set locales: glibc remembers a locale it failed to find
+        for the rest of the process, even after it has been made.
+    */
+    static std::optional<std::string> findOrMake (const std::string& name)
+    {
+        static std::map<std::string, std::optional<std::string>> known;
+        static TestFolder folder ("corvane-locales");
+
+        if (const auto found = known.find (name); found != known.end())
+            return found->second;
+
+        auto& entry = known[name];
+
+        if (inChild ([&] { return std::setlocale (LC_ALL, name.c_str()) != nullptr ? "=" : std::string ("!"); }).has_value())
+            return entry = std::string();
+
+        const auto dot = name.find ('.');
+
+        if (folder.getFile() == juce::File() || dot == std::string::npos)
+            return entry;
+
+        const auto path = folder.getFile().getChildFile (name).getFullPathName().toStdString();
+        const auto command = "localedef -i '" + name.substr (0, dot) + "' -f '" + name.substr (dot + 1) + "' '"
+                           + path + "/" + name + "' >/dev/null 2>&1";
+
+        if (::mkdir (path.c_str(), 0700) == 0)
+            if (std::system (command.c_str()) == 0)
+                entry = path;
+
+        return entry;
+    }
+
+    /** Runs body in a forked child: its answer when the child ends well and the answer
+        starts with '=', without the '='.
+    */
+    static std::optional<std::string> inChild (const std::function<std::string()>& body)
+    {
         int fds[2];
 
         if (::pipe (fds) != 0)
@@ -38,7 +97,7 @@ public:
         if (child == 0)
         {
             ::close (fds[0]);
-            const auto answer = std::setlocale (LC_ALL, name.c_str()) != nullptr ? "=" + body() : std::string ("!");
+            const auto answer = body();
 
             for (size_t written = 0; written < answer.size();)
             {
@@ -73,34 +132,5 @@ public:
             return std::nullopt;
 
         return answer.substr (1);
-    }
-
-    /** True when the locale can be set, after making it where the system lacks it. */
-    static bool isAvailable (const std::string& name)
-    {
-        if (canSet (name))
-            return true;
-
-        static TestFolder folder ("corvane-locales");
-        const auto dot = name.find ('.');
-
-        if (folder.getFile() == juce::File() || dot == std::string::npos)
-            return false;
-
-        const auto path = folder.getFile().getFullPathName().toStdString();
-        const auto command = "localedef -i '" + name.substr (0, dot) + "' -f '" + name.substr (dot + 1) + "' '"
-                           + path + "/" + name + "' >/dev/null 2>&1";
-        [[maybe_unused]] const auto made = std::system (command.c_str());
-        ::setenv ("LOCPATH", path.c_str(), 1);
-        return canSet (name);
-    }
-
-private:
-    static bool canSet (const std::string& name)
-    {
-        const std::string previous = std::setlocale (LC_ALL, nullptr);
-        const auto set = std::setlocale (LC_ALL, name.c_str()) != nullptr;
-        std::setlocale (LC_ALL, previous.c_str());
-        return set;
     }
 };

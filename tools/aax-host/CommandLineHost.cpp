@@ -673,7 +673,15 @@ void CommandLineHost::render()
             const auto* samples = outputBlock.getReadPointer (channel);
 
             for (int i = 0; i < length; ++i)
+            {
+                // A file of NaN or infinity is no render, however it was asked for.
+                if (! std::isfinite (samples[i]))
+                    throw HostError ("cannot write " + options.output.getFullPathName().toStdString() + ": the effect's output is not finite"
+                                     " (NaN or infinity) from " + juce::String (static_cast<double> (written + i) / sampleRate, 3).toStdString()
+                                     + " s on");
+
                 sumOfSquares += static_cast<double> (samples[i]) * samples[i];
+            }
         }
 
         if (! writer.write (outputBlock, length))

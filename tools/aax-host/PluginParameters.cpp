@@ -1,4 +1,5 @@
 #include "PluginParameters.h"
+#include "CaseKey.h"
 
 #include "CommandLineHost.h"
 #include "CorvaneBinaryData.h"
@@ -78,14 +79,14 @@ namespace
     */
     const juce::XmlElement* findTableEntry (const juce::XmlElement& table, const juce::String& name)
     {
-        const auto lineName = name.startsWithIgnoreCase ("Line ") && name.substring (5, 6).containsOnly ("1234")
+        const auto lineName = CaseKey::startsWith (name, "Line ") && name.substring (5, 6).containsOnly ("1234")
                                   && name[6] == ' ' ? name.substring (7) : juce::String();
 
         for (auto* entry : table.getChildWithTagNameIterator ("param"))
         {
             const auto entryName = entry->getStringAttribute ("name");
 
-            if (entryName.equalsIgnoreCase (name) || (lineName.isNotEmpty() && entryName.equalsIgnoreCase (lineName)
+            if (CaseKey::equal (entryName, name) || (lineName.isNotEmpty() && CaseKey::equal (entryName, lineName)
                                                       && entry->getIntAttribute ("index") < numLineParameters))
                 return entry;
         }
@@ -214,7 +215,7 @@ PluginParameters::PluginParameters (SimulatedInstance& i) : instance (i)
         {
             const auto name = entry->getStringAttribute ("name");
             const auto inHostSlot = std::any_of (parameters.begin(), parameters.end(), [&name] (const Parameter& p)
-                                                 { return p.name.equalsIgnoreCase (name) || p.stateName.equalsIgnoreCase (name); });
+                                                 { return CaseKey::equal (p.name, name) || CaseKey::equal (p.stateName, name); });
 
             if (! inHostSlot)
                 parameters.push_back ({ name, {}, findTableEntry (*table, name), {} });
@@ -278,7 +279,7 @@ juce::XmlElement* PluginParameters::findStateEntry (const juce::String& name) co
 {
     for (auto* preset : state->getChildWithTagNameIterator ("Preset"))
         for (auto* entry : preset->getChildWithTagNameIterator ("param"))
-            if (entry->getStringAttribute ("name").equalsIgnoreCase (name))
+            if (CaseKey::equal (entry->getStringAttribute ("name"), name))
                 return entry;
 
     return nullptr;
@@ -290,13 +291,13 @@ const PluginParameters::Parameter& PluginParameters::find (const juce::String& n
     std::vector<const Parameter*> matches;
 
     for (const auto& parameter : parameters)
-        if (parameter.hostID == name || parameter.name.equalsIgnoreCase (name) || parameter.stateName.equalsIgnoreCase (name))
+        if (parameter.hostID == name || CaseKey::equal (parameter.name, name) || CaseKey::equal (parameter.stateName, name))
             matches.push_back (&parameter);
 
     // A line parameter's table name ("Feedback") stands for each line's copy of it.
     if (matches.empty())
         for (const auto& parameter : parameters)
-            if (parameter.table != nullptr && parameter.table->getStringAttribute ("name").equalsIgnoreCase (name))
+            if (parameter.table != nullptr && CaseKey::equal (parameter.table->getStringAttribute ("name"), name))
                 matches.push_back (&parameter);
 
     if (matches.size() == 1)
@@ -510,7 +511,7 @@ void PluginParameters::apply (const Parameter& parameter, const juce::String& va
         // The plug-in takes a restored value for no edit; a value set here that changes what the
         // preset holds (or its name) is one, as the plug-in counts its own.
         if (const auto* holder = state->findParentElementOf (entry); text != entry->getStringAttribute ("value") && holder != nullptr
-             && (holder->getStringAttribute ("name") == "ParametersState" || parameter.name.equalsIgnoreCase ("Preset Name")))
+             && (holder->getStringAttribute ("name") == "ParametersState" || CaseKey::equal (parameter.name, "Preset Name")))
             state->setAttribute (presetModifiedAttribute, "yes");
 
         entry->setAttribute ("value", text);
@@ -537,11 +538,11 @@ std::vector<PluginParameters::RefusedValue> PluginParameters::loadPreset (const 
 
     auto preset = XmlHelpers::parseUntrusted (file);
 
-    if (preset == nullptr || ! preset->getTagName().equalsIgnoreCase ("Preset"))
+    if (preset == nullptr || ! CaseKey::equal (preset->getTagName(), "Preset"))
         throw HostError ("cannot read preset " + path + ": not a preset file");
 
     if (const auto application = preset->getStringAttribute ("application");
-         application.isNotEmpty() && ! application.equalsIgnoreCase ("Corvane"))
+         application.isNotEmpty() && ! CaseKey::equal (application, "Corvane"))
         throw HostError ("cannot read preset " + path + ": it is a preset of " + application.toStdString());
 
     std::vector<std::pair<juce::String, juce::String>> given;
@@ -838,7 +839,7 @@ juce::String PluginParameters::getText (const juce::String& name) const
 {
     for (const auto& parameter : parameters)
     {
-        if (! parameter.name.equalsIgnoreCase (name) && parameter.hostID != name && ! parameter.stateName.equalsIgnoreCase (name))
+        if (! CaseKey::equal (parameter.name, name) && parameter.hostID != name && ! CaseKey::equal (parameter.stateName, name))
             continue;
 
         if (parameter.hostID.isNotEmpty())

@@ -6,6 +6,7 @@
 #include "AAX_CNumberDisplayDelegate.h"
 #include "AAX_CParameter.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -112,6 +113,12 @@ int JuceAAX_Processor::getProcessorParameterIndex (AAX_CParamID id) const noexce
 }
 
 //==============================================================================
+AAX_Result JuceAAX_Processor::Initialize (IACFUnknown* hostController)
+{
+    stopRendering();
+    return AAX_CEffectParameters::Initialize (hostController);
+}
+
 AAX_Result JuceAAX_Processor::EffectInit()
 {
     prepareProcessor();
@@ -166,6 +173,7 @@ void JuceAAX_Processor::prepareProcessor()
     scratch.setSize (numChannels, maxBlockSize);
     channels.assign (static_cast<size_t> (numChannels), nullptr);
     midiMessages.ensureSize (maxMidiEventsPerBlock * maxBytesPerMidiEvent);
+    renderingAllowed = true;
 }
 
 void JuceAAX_Processor::releaseProcessor()
@@ -208,6 +216,7 @@ void JuceAAX_Processor::registerParameters()
 
 AAX_Result JuceAAX_Processor::Uninitialize()
 {
+    stopRendering();
     AAX_Result result = AAX_OK;
 
     {
@@ -530,9 +539,29 @@ void JuceAAX_Processor::algorithmProcessCallback (void* const instancesBegin[], 
 
 void JuceAAX_Processor::process (const AAX_RenderContext& context) noexcept
 {
+    // Counted before it looks: a teardown that has just stopped rendering either finds this
+    // render counted and waits for it, or this render finds rendering stopped.
+    numActiveRenders.fetch_add (1);
+
+    if (renderingAllowed.load())
+        render (context);
+
+    numActiveRenders.fetch_sub (1);
+}
+
+void JuceAAX_Processor::stopRendering() noexcept
+{
+    renderingAllowed = false;
+
+    while (numActiveRenders.load() != 0)
+        std::this_thread::sleep_for (std::chrono::milliseconds (1));
+}
+
+void JuceAAX_Processor::render (const AAX_RenderContext& context) noexcept
+{
     const auto numSamples = context.blockLength != nullptr ? *context.blockLength : 0;
 
-    if (numSamples <= 0 || ! prepared)
+    if (numSamples <= 0)
         return;
 
     const juce::ScopedNoDenormals noDenormals;

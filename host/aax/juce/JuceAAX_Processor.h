@@ -35,6 +35,11 @@ namespace AAXClasses
     the one the processor was prepared for is rendered in pieces. The processor's play head reads
     the host's transport.
 
+    Initialize and Uninitialize keep renders out, and first wait for a render in progress to
+    leave: it may be reading the transport wrapper or the render state they replace. They wait
+    holding no lock, so a render that waits for the callback lock, the parameter table or the
+    host goes on and leaves; a render that comes meanwhile renders nothing.
+
     The processor is made and deleted under a juce::MessageManagerLock on the module's own
     message thread, which this object keeps running.
 */
@@ -56,6 +61,7 @@ public:
     juce::AudioProcessor& getPluginInstance() const noexcept    { return *pluginInstance; }
 
     //==============================================================================
+    AAX_Result Initialize (IACFUnknown* hostController) override;
     AAX_Result EffectInit() override;
     AAX_Result Uninitialize() override;
 
@@ -105,6 +111,12 @@ private:
     int getProcessorParameterIndex (AAX_CParamID id) const noexcept;
 
     void process (const AAX_RenderContext& context) noexcept;
+    void render (const AAX_RenderContext& context) noexcept;
+
+    /** Keeps renders out until the processor is prepared again, and returns once a render in
+        progress has left.
+    */
+    void stopRendering() noexcept;
     void prepareProcessor();
     void releaseProcessor();
     void registerParameters();
@@ -132,6 +144,10 @@ private:
     juce::AudioBuffer<float> block;
     juce::MidiBuffer midiMessages;
     std::atomic<int64_t> renderOffset { 0 };
+
+    // Renders run only while rendering is allowed; each is counted while it runs.
+    std::atomic<bool> renderingAllowed { false };
+    std::atomic<int> numActiveRenders { 0 };
 
     // Guards the parameter table against Initialize and Uninitialize while the processor reports
     // changes (which it may do on any thread).
