@@ -828,13 +828,13 @@ TEST_F (CommandLineHost, RefusesToWriteAnOutputThatIsNotFinite)
         loud.setSample (0, i, (i / 10) % 2 == 0 ? 3.0e38f : -3.0e38f);
 
     ASSERT_TRUE (writeWav (folder.getChildFile ("loud.wav"), loud, 48000.0));
-    ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("old"));
+    ASSERT_TRUE (folder.getChildFile ("out.wav").replaceWithText ("RIFF0000WAVE, an earlier output"));
 
     const auto run = runHost ({ "render", "--module", modulePath(), "--in", path ("loud.wav"), "--out", path ("out.wav"),
                                 "--config", "1x1", "--tail", "0" });
     EXPECT_EQ (run.exitCode, 1) << run.output;
     EXPECT_TRUE (run.output.contains ("cannot write " + path ("out.wav") + ": the effect's output is not finite")) << run.output;
-    EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "old");
+    EXPECT_EQ (folder.getChildFile ("out.wav").loadFileAsString(), "RIFF0000WAVE, an earlier output");
 }
 
 TEST_F (CommandLineHost, RunsStartedTogetherShareAFreshDataRoot)
