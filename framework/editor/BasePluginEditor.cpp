@@ -34,7 +34,7 @@ namespace
     /** The extension of the product's map files of that kind: ".cvccmap", ".cvhpmap". */
     juce::String mapExtension (const BasePlugin& plugin, const char* kind)
     {
-        return "." + plugin.getProductCode().toLowerCase() + kind;
+        return "." + CaseKey::of (plugin.getProductCode()) + kind;
     }
 
     /** The look-and-feels of the editors alive now, oldest first. JUCE's default stays with

@@ -1,6 +1,7 @@
 #include "CommandLineHost.h"
 
 #include "ApplicationDataFolders.h"
+#include "CaseKey.h"
 #include "DemoPhrase.h"
 #include "FileIdentity.h"
 #include "FolderChild.h"
@@ -586,7 +587,7 @@ juce::String CommandLineHost::applySettings (SimulatedInstance& instance, double
         *longestDelay = parameters.getLongestDelay (options.bpm);
 
     if (outputDelay != nullptr)
-        *outputDelay = parameters.getText ("Limiter Active").equalsIgnoreCase ("on") ? limiterLookAheadSeconds : 0.0;
+        *outputDelay = CaseKey::equal (parameters.getText ("Limiter Active"), "on") ? limiterLookAheadSeconds : 0.0;
 
     const auto quality = options.mode == CommandLineOptions::Mode::offline ? "Offline Processing Quality" : "Real-time Processing Quality";
     return juce::String (quality) + " " + parameters.getText (quality);

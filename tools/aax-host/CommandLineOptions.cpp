@@ -1,5 +1,6 @@
 #include "CommandLineOptions.h"
 
+#include "CaseKey.h"
 #include "CommandLineHost.h"
 #include "OutputFile.h"
 #include "SystemPath.h"
@@ -162,7 +163,7 @@ namespace
                                         "tail is at least that long, so every input sample comes out",
               [] (Options& o, auto& n, auto& v)
               {
-                  if (v.equalsIgnoreCase ("auto"))
+                  if (CaseKey::equal (v, "auto"))
                       o.tailSeconds.reset();
                   else
                       o.tailSeconds = numberArgument (n, v, 0.0, Options::maxTailSeconds);

@@ -108,7 +108,7 @@ namespace
 
     Reading read (const juce::String& text)
     {
-        const auto characters = text.toLowerCase().removeCharacters (" ");
+        const auto characters = CaseKey::of (text).removeCharacters (" ");
         const auto isDigit = [&characters] (int i) { return i < characters.length() && juce::CharacterFunctions::isDigit (characters[i]); };
         Reading reading;
 
@@ -309,12 +309,12 @@ const PluginParameters::Parameter& PluginParameters::find (const juce::String& n
     {
         // Ranked by the words of the name first, so that a word mistyped still finds its
         // parameters ("Feedbak": "Line 1 Feedback"), then by the whole name.
-        const auto words = juce::StringArray::fromTokens (name.toLowerCase(), false);
+        const auto words = juce::StringArray::fromTokens (CaseKey::of (name), false);
         std::vector<std::tuple<int, int, juce::String>> ranks;
 
         for (const auto& parameter : parameters)
         {
-            const auto candidate = parameter.name.toLowerCase();
+            const auto candidate = CaseKey::of (parameter.name);
             const auto candidateWords = juce::StringArray::fromTokens (candidate, false);
             int wordDistance = 0;
 
@@ -328,7 +328,7 @@ const PluginParameters::Parameter& PluginParameters::find (const juce::String& n
                 wordDistance += nearest;
             }
 
-            ranks.emplace_back (wordDistance, editDistance (candidate, name.toLowerCase()), parameter.name);
+            ranks.emplace_back (wordDistance, editDistance (candidate, CaseKey::of (name)), parameter.name);
         }
 
         std::stable_sort (ranks.begin(), ranks.end(), [] (auto& a, auto& b)
@@ -494,7 +494,7 @@ bool PluginParameters::shows (const Parameter& parameter, const juce::String& va
     if (entry != nullptr && valueTexts (*entry).contains (value, true))
         return true;
 
-    return parameter.hostID.isEmpty() ? shown.equalsIgnoreCase (value) : read (shown) == read (value);
+    return parameter.hostID.isEmpty() ? CaseKey::equal (shown, value) : read (shown) == read (value);
 }
 
 void PluginParameters::apply (const Parameter& parameter, const juce::String& value)
@@ -576,7 +576,7 @@ std::vector<PluginParameters::RefusedValue> PluginParameters::findRefusedValues 
     // through a float over the parameter's range ("410" comes back as "410.000031").
     const auto isTaken = [this] (const juce::String& name, const juce::String& value, const juce::String& used)
     {
-        if (used.equalsIgnoreCase (value))
+        if (CaseKey::equal (used, value))
             return true;
 
         if (! isStateNumber (used) || ! isStateNumber (value))
@@ -659,7 +659,7 @@ double PluginParameters::findHostValue (const Parameter& parameter, const juce::
             const auto shown = textAt (at (index));
             const auto reading = read (shown);
 
-            if (shown.equalsIgnoreCase (text)
+            if (CaseKey::equal (shown, text)
                  || (! wanted.numbers.empty() && reading.shape == wanted.shape && reading.numbers.size() == wanted.numbers.size()
                      && reading.numbers[place] == wanted.numbers[place]))
                 return at (index);
@@ -715,7 +715,7 @@ double PluginParameters::findHostValue (const Parameter& parameter, const juce::
     const auto middleText = textAt (0.5);
 
     for (const auto& [shown, normalised] : { std::pair (lowText, 0.0), std::pair (middleText, 0.5), std::pair (highText, 1.0) })
-        if (shown.equalsIgnoreCase (text))
+        if (CaseKey::equal (shown, text))
             return normalised;
 
     const auto wanted = read (text);
@@ -787,12 +787,12 @@ double PluginParameters::getLongestDelay (double bpm)
         const auto stage = [&] (const juce::String& name)
         {
             const auto of = [&] (const juce::String& setting) { return text (prefix + name + " " + setting); };
-            const auto synced = of ("Tempo Sync").equalsIgnoreCase ("on");
+            const auto synced = CaseKey::equal (of ("Tempo Sync"), "on");
             double longest = 0.0;
 
             for (const auto* side : { "Left", "Right" })
             {
-                if (juce::String (side) == "Right" && of ("Join Channels").equalsIgnoreCase ("on"))
+                if (juce::String (side) == "Right" && CaseKey::equal (of ("Join Channels"), "on"))
                     continue;
 
                 const auto prefixOfSide = juce::String (side) + " ";
@@ -917,7 +917,7 @@ juce::String PluginParameters::describeAll() const
              << (parameter.hostID.isNotEmpty() ? "slot " + parameter.hostID : juce::String ("state")).paddedRight (' ', slotWidth)
              << type.paddedRight (' ', 7) << range
              << (defaultText.isNotEmpty() ? ", default " + defaultText : juce::String())
-             << (defaultText.equalsIgnoreCase (value) ? juce::String() : ": " + value) << "\n";
+             << (CaseKey::equal (defaultText, value) ? juce::String() : ": " + value) << "\n";
     }
 
     return text;
