@@ -16,7 +16,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <limits>
 #include <map>
 #include <set>
 #include <thread>
@@ -937,40 +936,6 @@ TEST_F (PluginFixture, FoldersAreWalkedOnceWhateverTheirLinks)
 
     // JUCE's own listing, which the fixture deletes with, cannot read the folder that is not valid UTF-8.
     std::filesystem::remove_all (presets.getFullPathName().toStdString());
-}
-
-TEST (PresetScan, GrowsInLineWithTheFolder)
-{
-    const TestFolder testFolder ("corvane-scan-growth");
-    const auto& base = testFolder.getFile();
-
-    const auto msToScan = [&base] (int numPresets)
-    {
-        const auto folder = base.getChildFile (juce::String (numPresets));
-        folder.createDirectory();
-
-        for (int i = 0; i < numPresets; ++i)
-            std::ofstream ((folder.getFullPathName() + "/Preset " + juce::String (i) + ".cvprst").toStdString());
-
-        // The quickest of three runs: what a busy machine adds is not the scan's own.
-        auto quickest = std::numeric_limits<double>::max();
-
-        for (int run = 0; run < 3; ++run)
-        {
-            PresetCollection collection ("Presets", ".cvprst");
-            const auto start = juce::Time::getMillisecondCounterHiRes();
-            collection.setRootFolder (folder.getFullPathName());
-            quickest = juce::jmin (quickest, juce::Time::getMillisecondCounterHiRes() - start);
-            EXPECT_EQ (collection.getNumPresets(), numPresets);
-        }
-
-        return quickest;
-    };
-
-    // Four times the presets take about four times as long; a scan that searches the
-    // folder's list for each file takes sixteen times.
-    const auto small = msToScan (5000), large = msToScan (20000);
-    EXPECT_LT (large / small, 9.0) << small << " ms for 5000 presets, " << large << " ms for 20000";
 }
 
 //==============================================================================
