@@ -20,14 +20,17 @@ void BiquadFilter::prepare (double sampleRate)
     if (tables == nullptr || tables->rate != sampleRate)
         tables = FilterTables::forRate (sampleRate, tableSize);
 
-    // The fixed ranges end just short of the Nyquist frequency at 44.1 kHz (22 kHz, and
-    // 88 kHz at four times that rate); from there up the table's end is the limit. At lower
-    // rates they pass it, and close below it the poles lie so near the unit circle (on it,
-    // where the cosine rounds to -1) that a cutoff moved every sample drives the filter to
-    // infinity: there the top is kept at the fraction of the rate where the ranges end at
-    // 44.1 kHz, so that no rate asks more of a filter than 44.1 kHz does.
-    const auto highestFraction = 22000.0 / 44100.0;
-    highestIndex = std::max (0, std::min (tableSize - 1, (int) (2.0 * highestFraction * sampleRate)));
+    // Each table ends where its unit's range ends, at 11/24 of the rate when the host
+    // runs at 48 kHz (22 kHz, and 88 kHz at four times that rate); from there up the
+    // table's end is the limit. Closer to the Nyquist frequency the poles lie so near
+    // z = -1 that a cutoff thrown between there and far below keeps energy in a
+    // feedback loop that the same settings at 48 kHz lose, and on it (where the cosine
+    // rounds to -1) a cutoff moved every sample drives the filter to infinity. Below
+    // that rate the top is the table's last entry scaled down with the rate, so that no
+    // rate asks a higher fraction of its rate of a filter than 48 kHz does.
+    const double rateWhereTheTableEnds = tableSize * 12.0 / 11.0;
+    const double scaledTop = std::floor ((tableSize - 1) * sampleRate / rateWhereTheTableEnds);
+    highestIndex = scaledTop > 0.0 ? (int) std::min ((double) (tableSize - 1), scaledTop) : 0;
 
     for (auto& c : coefficients)
     {
