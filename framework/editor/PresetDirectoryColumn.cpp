@@ -78,6 +78,22 @@ juce::String PresetBrowser::PresetDirectoryColumn::getItemPath (int row)
     return row < numSubFolders ? folder->getSubFolderPath (row) : folder->getPresetPath (row - numSubFolders);
 }
 
+juce::StringArray PresetBrowser::PresetDirectoryColumn::getPathsOfAllRows()
+{
+    auto* folder = getFolder();
+
+    if (folder == nullptr)
+        return {};
+
+    juce::StringArray paths;
+
+    for (int i = 0; i < folder->getNumSubFolders(); ++i)
+        paths.add (folder->getSubFolderPath (i));
+
+    paths.addArray (folder->getPresetPaths());
+    return paths;
+}
+
 bool PresetBrowser::PresetDirectoryColumn::isSameBrowserDirectory (Column* column) const
 {
     auto* other = dynamic_cast<PresetDirectoryColumn*> (column);
@@ -108,6 +124,15 @@ ColumnBrowser::Column* PresetBrowser::PresetDirectoryColumn::createParentColumn(
 
 void PresetBrowser::PresetDirectoryColumn::refreshContent()
 {
+    // The list keeps selected rows by number: once the folder's items change, those numbers
+    // would mean other items, and rows cut off at the end would be reported as a selection
+    // change that opens (and loads) whatever item is left selected.
+    if (const auto paths = getPathsOfAllRows(); paths != rowPaths)
+    {
+        rowPaths = paths;
+        getList().setSelectedRows ({}, juce::dontSendNotification);
+    }
+
     ListColumn::refreshContent();
 
     auto* next = getRightNeighbour();
@@ -128,8 +153,9 @@ void PresetBrowser::PresetDirectoryColumn::refreshContent()
             auto& list = getList();
 
             // Quietly: this runs while the browser lays out its columns, and a notified
-            // selection would open the item again in the middle of that.
-            if (! list.isRowSelected (row) || list.getNumSelectedRows() != 1)
+            // selection would open the item again in the middle of that. Rows the user
+            // selected beside it stay selected.
+            if (! list.isRowSelected (row))
             {
                 juce::SparseSet<int> rows;
                 rows.addRange ({ row, row + 1 });

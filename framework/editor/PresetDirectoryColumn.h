@@ -40,10 +40,13 @@ public:
 
 private:
     PresetCollection::Folder* getFolder();
+    juce::StringArray getPathsOfAllRows();
     bool isSameBrowserDirectory (Column* column) const;
 
     PresetBrowser& owner;
     juce::String path;
+    // The rows' items at the last refresh, by which a selection is known to be still valid.
+    juce::StringArray rowPaths;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetDirectoryColumn)
 };

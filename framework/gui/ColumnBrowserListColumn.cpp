@@ -306,8 +306,9 @@ bool ColumnBrowser::ListColumn::List::keyPressed (const juce::KeyPress& key)
 {
     if (key.isKeyCode (juce::KeyPress::leftKey))
     {
+        // Of several selected rows, the one opened last is the one this column shows.
         if (auto* left = dynamic_cast<ListColumn*> (column.getLeftNeighbour()))
-            left->openItem (left->getList().getSelectedRow (0));
+            left->openItem (left->getList().getLastRowSelected());
 
         return true;
     }

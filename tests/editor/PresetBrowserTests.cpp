@@ -74,16 +74,24 @@ namespace
             pump();
         }
 
-        /** Selects rows of a column by their item names. */
+        /** Selects rows of a column by their item names as a user does: clicks the first, ctrl-clicks
+            the others; "shift Name" shift-clicks, "shift down" types shift+Down. */
         void select (PresetBrowser::PresetDirectoryColumn& c, juce::StringArray names)
         {
-            juce::SparseSet<int> rows;
+            auto& list = c.getList();
 
-            for (int row = 0; row < c.getNumItems(); ++row)
-                if (names.contains (c.getItemText (row)))
-                    rows.addRange ({ row, row + 1 });
+            for (auto& name : names)
+            {
+                const auto keys = name == names[0] ? 0 : name.startsWith ("shift ") ? juce::ModifierKeys::shiftModifier : juce::ModifierKeys::ctrlModifier;
 
-            c.getList().setSelectedRows (rows, juce::dontSendNotification);
+                if (name == "shift down")
+                    list.keyPressed (juce::KeyPress (juce::KeyPress::downKey, keys, 0));
+                else if (auto* item = list.getComponentForRowNumber (rowNamed (c, name.replace ("shift ", "")))) // its list row takes the clicks
+                    item->getParentComponent()->mouseDown (juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(), {}, juce::ModifierKeys (keys | juce::ModifierKeys::leftButtonModifier),
+                                                                             1.0f, 0.0f, 0.0f, 0.0f, 0.0f, item, item, {}, {}, {}, 1, false));
+            }
+
+            pump();
             window->updateButtons();
         }
 
@@ -201,6 +209,8 @@ TEST_F (PresetBrowserTest, ToolButtonsFollowTheSelection)
         { { "Sub" }, false, true },
         { { "Deep" }, true, true },
         { { "Sub", "Deep" }, false, true },
+        { { "Sub", "shift Deep" }, false, true },
+        { { "Sub", "shift down" }, false, true },
     };
 
     for (auto& c : cases)
@@ -315,6 +325,9 @@ TEST_F (PresetBrowserTest, MovesAskFirstAndRefuseWhatCannotWork)
         juce::StringArray existAfter, goneAfter;
     };
 
+    ASSERT_TRUE (plugin->savePresetToFile (presets(), preset ("Zed"))); // a row after the dragged ones, left behind
+    presets()->refresh();
+
     const auto ext = presets()->getExtension();
     const Case cases[] = {
         { { "Pad" }, "", {}, { "Pad" + ext }, {} },
@@ -347,6 +360,9 @@ TEST_F (PresetBrowserTest, MovesAskFirstAndRefuseWhatCannotWork)
         for (auto& name : c.goneAfter)
             EXPECT_FALSE (presetRoot().getChildFile (name).exists()) << name;
     }
+
+    // The last preset clicked moved as the current one; the row left selected was not opened.
+    EXPECT_EQ (plugin->getCurrentPresetName (presets()), preset ("Lead/Pluck").getFullPathName());
 
     // A folder into its own sub-folder, and into a folder that has one of its name.
     presetRoot().getChildFile ("Lead/Sub").createDirectory();
@@ -444,13 +460,13 @@ TEST_F (PresetBrowserTest, FileOperationsReopenWhereTheUserLooksNext)
     EXPECT_FALSE (presetRoot().getChildFile ("Bass").exists());
     EXPECT_EQ (lastColumnPath(), presetRoot().getFullPathName());
 
-    // Rename of a folder and of a preset that is not the current one.
+    // Rename of the folder of the current preset (Deep, loaded by its click) shows that preset.
     open (path ("Lead"));
     ASSERT_EQ (column (0).getItemText (0), "Lead");
     column (0).renameItem (0, "Solo");
     pump();
     EXPECT_TRUE (presetRoot().getChildFile ("Solo/Deep" + ext).existsAsFile());
-    EXPECT_EQ (lastColumnPath(), path ("Solo"));
+    EXPECT_EQ (lastColumnPath(), path ("Solo/Deep" + ext));
 }
 
 TEST_F (PresetBrowserTest, AFailedDeleteSaysWhatWasNotDeletedAndWhy)
