@@ -97,6 +97,7 @@ AAX_Result AAX_CEffectParameters::Initialize (IACFUnknown* hostController)
         initialised = true;
     }
 
+    // Open again even when EffectInit fails: the instance has its wrappers and what it registered.
     teardown.openAfterwards (true);
     parameterManager.SetAutomationDelegate (automationDelegate.get());
     packetDispatcher.Initialize (controller.get(), this);
