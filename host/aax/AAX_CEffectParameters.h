@@ -63,7 +63,8 @@ public:
     AAX_Result SetParameterDefaultNormalizedValue (AAX_CParamID id, double value) override;
     AAX_Result GetParameterType (AAX_CParamID id, uint32_t* outType) const override;
     AAX_Result GetParameterOrientation (AAX_CParamID id, AAX_EParameterOrientation* outOrientation) const override;
-    /** The parameter object itself, which lives until the next Uninitialize. */
+
+    /** The parameter object itself, which lives until the instance is next uninitialised. */
     AAX_Result GetParameter (AAX_CParamID id, AAX_IParameter** outParameter) override;
     AAX_Result GetParameterIndex (AAX_CParamID id, int32_t* outIndex) const override;
     AAX_Result GetParameterIDFromIndex (int32_t index, AAX_IString* outID) const override;
