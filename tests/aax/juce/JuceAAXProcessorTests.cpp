@@ -223,59 +223,55 @@ TEST (JuceAAXProcessor, InitializedAgainEachParameterIsRegisteredOnce)
 TEST (JuceAAXProcessor, HostCallsStayOutOfTeardownAndAreRefusedAfterIt)
 {
     using Results = std::vector<AAX_Result>;
+    using Effect = AAX_IACFEffectParameters;
+    constexpr auto state = AAXClasses::JuceAAX_Processor::stateChunkID;
+    int32_t number = 0;
+    uint32_t size = 0;
+    double value = 0.0;
+    AAX_CString text;
+    AAX_CBoolean equal = 0;
     std::vector<uint8_t> record (sizeof (AAX_ChunkRecord) + 4096);
     auto* chunk = reinterpret_cast<AAX_ChunkRecord*> (record.data());
 
     // Each made over and over on one thread while another uninitialises and initialises the effect.
-    const std::tuple<const char*, std::function<Results (AAX_IACFEffectParameters&, TestHost&)>, AAX_Result> rows[] = {
-        { "parameter information", [] (AAX_IACFEffectParameters& e, TestHost&) -> Results
+    const std::tuple<const char*, std::function<Results (Effect&, TestHost&)>, AAX_Result> rows[] = {
+        { "parameter information", [&] (Effect& e, TestHost&) -> Results
           {
-              int32_t number = 0;
-              uint32_t type = 0;
-              double value = 0.0;
-              AAX_CString local;
-              return { e.GetNumberOfParameters (&number), e.GetParameterIDFromIndex (1, &local), e.GetParameterName ("1", &local),
-                       e.GetParameterNameOfLength ("1", &local, 4), e.GetParameterIndex ("2", &number), e.GetParameterType ("1", &type),
+              return { e.GetNumberOfParameters (&number), e.GetParameterIDFromIndex (1, &text), e.GetParameterName ("1", &text),
+                       e.GetParameterNameOfLength ("1", &text, 4), e.GetParameterIndex ("2", &number), e.GetParameterType ("1", &size),
                        e.GetParameterNumberOfSteps ("1", &number), e.GetParameterDefaultNormalizedValue ("1", &value),
-                       e.GetMasterBypassParameter (&local) };
+                       e.GetMasterBypassParameter (&text) };
           }, AAX_ERROR_NOT_INITIALIZED },
-        { "value texts", [] (AAX_IACFEffectParameters& e, TestHost&) -> Results
+        { "value texts", [&] (Effect& e, TestHost&) -> Results
           {
-              double value = 0.0;
-              AAX_CString local;
-              return { e.GetParameterStringFromValue ("1", 0.5, &local, 8), e.GetParameterValueFromString ("1", &value, AAX_CString ("0.5")),
-                       e.GetParameterValueString ("1", &local, 8) };
+              return { e.GetParameterStringFromValue ("1", 0.5, &text, 8), e.GetParameterValueFromString ("1", &value, AAX_CString ("0.5")),
+                       e.GetParameterValueString ("1", &text, 8) };
           }, AAX_ERROR_NOT_INITIALIZED },
-        { "value changes", [] (AAX_IACFEffectParameters& e, TestHost&) -> Results
+        { "value changes", [] (Effect& e, TestHost&) -> Results
           {
               return { e.UpdateParameterNormalizedValue ("1", 0.5, AAX_UpdateSourceHost), e.SetParameterNormalizedValue ("1", 0.5),
                        e.SetParameterNormalizedRelative ("1", 0.1), e.UpdateParameterNormalizedRelative ("1", -0.1),
                        e.TouchParameter ("1"), e.ReleaseParameter ("1") };
           }, AAX_ERROR_NOT_INITIALIZED },
-        { "coefficients", [] (AAX_IACFEffectParameters& e, TestHost&) -> Results { return { e.GenerateCoefficients() }; }, AAX_ERROR_NOT_INITIALIZED },
-        { "chunks", [chunk] (AAX_IACFEffectParameters& e, TestHost&) -> Results
+        { "coefficients", [] (Effect& e, TestHost&) -> Results { return { e.GenerateCoefficients() }; }, AAX_ERROR_NOT_INITIALIZED },
+        { "chunks", [&] (Effect& e, TestHost&) -> Results
           {
-              uint32_t size = 0;
-              AAX_CBoolean equal = 0;
               return { e.GetChunkSize (AAX_ControlStateChunkID, &size), e.GetChunk (AAX_ControlStateChunkID, chunk),
                        e.CompareActiveChunk (chunk, &equal), e.SetChunk (AAX_ControlStateChunkID, chunk),
-                       e.GetChunkSize (AAXClasses::JuceAAX_Processor::stateChunkID, &size),
-                       e.GetChunk (AAXClasses::JuceAAX_Processor::stateChunkID, chunk),
-                       e.SetChunk (AAXClasses::JuceAAX_Processor::stateChunkID, chunk) };
+                       e.GetChunkSize (state, &size), e.GetChunk (state, chunk), e.SetChunk (state, chunk) };
           }, AAX_ERROR_NOT_INITIALIZED },
-        { "notifications", [] (AAX_IACFEffectParameters& e, TestHost&) -> Results
+        { "notifications", [&] (Effect& e, TestHost&) -> Results
           {
-              const int32_t on = 1;
-              return { e.NotificationReceived (AAX_NotificationPreviewState, &on, sizeof (on)),
+              return { e.NotificationReceived (AAX_NotificationPreviewState, &number, sizeof (number)),
                        e.NotificationReceived (AAX_NotificationOfflineStart, nullptr, 0) };
           }, AAX_ERROR_NOT_INITIALIZED },
-        { "view container", [] (AAX_IACFEffectParameters&, TestHost& host) -> Results
+        { "view container", [] (Effect&, TestHost& host) -> Results
           {
               FakeHostObject container;
               return { host.editor().SetViewContainer (&container), host.editor().SetViewContainer (nullptr) };
           }, AAX_OK },
-        { "second Uninitialize", [] (AAX_IACFEffectParameters& e, TestHost&) -> Results { return { e.Uninitialize() }; }, AAX_OK },
-        { "second Initialize", [] (AAX_IACFEffectParameters& e, TestHost& host) -> Results { return { e.Initialize (&host.hostObject) }; }, AAX_OK },
+        { "second Uninitialize", [] (Effect& e, TestHost&) -> Results { return { e.Uninitialize() }; }, AAX_OK },
+        { "second Initialize", [] (Effect& e, TestHost& host) -> Results { return { e.Initialize (&host.hostObject) }; }, AAX_OK },
     };
 
     for (const auto& [name, call, afterTeardown] : rows)
