@@ -17,6 +17,11 @@ namespace
 template <typename Action>
 AAX_Result AAX_CEffectParameters::withParameter (AAX_CParamID id, Action&& action) const
 {
+    const AAX_CCallGate::Call call (callGate);
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     auto* parameter = parameterManager.GetParameterByID (id);
     return parameter != nullptr ? action (*parameter) : AAX_ERROR_UNKNOWN_PARAMETER;
 }
@@ -69,11 +74,18 @@ ACFRESULT AAX_CEffectParameters::InternalQueryInterface (const acfIID& iid, void
 
 AAX_Result AAX_CEffectParameters::Initialize (IACFUnknown* hostController)
 {
+    AAX_CCallGate::Teardown teardown (callGate);
+
+    if (! teardown)
+        return AAX_ERROR_NOT_INITIALIZED;
+
+    EffectStop();
+
     // The parameters stay registered with the host that initialises the instance again, through
     // the wrappers they were registered with; another host gets them only after the first one
     // has them no more.
     if (initialised && hostController != hostObject)
-        Uninitialize();
+        uninitialize();
 
     if (! initialised)
     {
@@ -85,19 +97,31 @@ AAX_Result AAX_CEffectParameters::Initialize (IACFUnknown* hostController)
         initialised = true;
     }
 
+    // Open again even when EffectInit fails: the instance has its wrappers and what it registered.
+    teardown.openAfterwards (true);
     parameterManager.SetAutomationDelegate (automationDelegate.get());
     packetDispatcher.Initialize (controller.get(), this);
 
     if (const auto result = EffectInit(); result != AAX_OK)
         return result;
 
-    AAX_CString bypassID;
-    GetMasterBypassParameter (&bypassID);
-    filteredParameters.insert (bypassID.StdString());
+    filteredParameters.insert (parameterManager.GetParameterByID (AAX_MasterBypassID) != nullptr ? AAX_MasterBypassID : "");
     return AAX_OK;
 }
 
 AAX_Result AAX_CEffectParameters::Uninitialize()
+{
+    const AAX_CCallGate::Teardown teardown (callGate);
+
+    if (! teardown)
+        return AAX_ERROR_NOT_INITIALIZED;
+
+    EffectStop();
+    uninitialize();
+    return AAX_OK;
+}
+
+void AAX_CEffectParameters::uninitialize()
 {
     parameterManager.RemoveAllParameters();
     parameterManager.SetAutomationDelegate (nullptr);
@@ -108,11 +132,16 @@ AAX_Result AAX_CEffectParameters::Uninitialize()
     transport.reset();
     hostObject = nullptr;
     initialised = false;
-    return AAX_OK;
+    EffectUninit();
 }
 
 AAX_Result AAX_CEffectParameters::NotificationReceived (AAX_CTypeID type, const void* data, uint32_t size)
 {
+    const AAX_CCallGate::Call call (callGate);
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     if (type == AAX_NotificationPreviewState && data != nullptr && size >= sizeof (int32_t))
     {
         if (auto* preview = parameterManager.GetParameterByID (previewParameterID))
@@ -131,6 +160,11 @@ AAX_Result AAX_CEffectParameters::GetNumberOfParameters (int32_t* outCount) cons
     if (outCount == nullptr)
         return AAX_ERROR_NULL_OBJECT;
 
+    const AAX_CCallGate::Call call (callGate);
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     *outCount = parameterManager.NumParameters();
     return AAX_OK;
 }
@@ -139,6 +173,11 @@ AAX_Result AAX_CEffectParameters::GetMasterBypassParameter (AAX_IString* outID) 
 {
     if (outID == nullptr)
         return AAX_ERROR_NULL_OBJECT;
+
+    const AAX_CCallGate::Call call (callGate);
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
 
     outID->Set (parameterManager.GetParameterByID (AAX_MasterBypassID) != nullptr ? AAX_MasterBypassID : "");
     return AAX_OK;
@@ -177,6 +216,11 @@ AAX_Result AAX_CEffectParameters::GetParameterName (AAX_CParamID id, AAX_IString
     if (outName == nullptr)
         return AAX_ERROR_NULL_OBJECT;
 
+    const AAX_CCallGate::Call call (callGate);
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     auto* parameter = parameterManager.GetParameterByID (id);
     outName->Set (parameter != nullptr ? parameter->Name().Get() : "");
     return AAX_OK;
@@ -186,6 +230,11 @@ AAX_Result AAX_CEffectParameters::GetParameterNameOfLength (AAX_CParamID id, AAX
 {
     if (outName == nullptr)
         return AAX_ERROR_STRING_CONVERSION;
+
+    const AAX_CCallGate::Call call (callGate);
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
 
     auto* parameter = parameterManager.GetParameterByID (id);
 
@@ -253,6 +302,11 @@ AAX_Result AAX_CEffectParameters::GetParameter (AAX_CParamID id, AAX_IParameter*
     if (outParameter == nullptr)
         return AAX_ERROR_NULL_OBJECT;
 
+    const AAX_CCallGate::Call call (callGate);
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     *outParameter = parameterManager.GetParameterByID (id);
     return *outParameter != nullptr ? AAX_OK : AAX_ERROR_UNKNOWN_PARAMETER;
 }
@@ -262,6 +316,11 @@ AAX_Result AAX_CEffectParameters::GetParameterIndex (AAX_CParamID id, int32_t* o
     if (outIndex == nullptr)
         return AAX_ERROR_NULL_OBJECT;
 
+    const AAX_CCallGate::Call call (callGate);
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     *outIndex = parameterManager.GetParameterIndex (id);
     return *outIndex >= 0 ? AAX_OK : AAX_ERROR_UNKNOWN_PARAMETER;
 }
@@ -270,6 +329,11 @@ AAX_Result AAX_CEffectParameters::GetParameterIDFromIndex (int32_t index, AAX_IS
 {
     if (outID == nullptr)
         return AAX_ERROR_NULL_OBJECT;
+
+    const AAX_CCallGate::Call call (callGate);
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
 
     auto* parameter = parameterManager.GetParameter (index);
     outID->Set (parameter != nullptr ? parameter->Identifier() : "");
@@ -376,6 +440,11 @@ AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedRelative (AAX_CParamI
 
 AAX_Result AAX_CEffectParameters::GenerateCoefficients()
 {
+    const AAX_CCallGate::Call call (callGate);
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     return packetDispatcher.Dispatch();
 }
 
@@ -416,6 +485,11 @@ AAX_Result AAX_CEffectParameters::GetChunkSize (AAX_CTypeID id, uint32_t* outSiz
     if (id != AAX_ControlStateChunkID)
         return AAX_ERROR_CHUNK_ID;
 
+    const AAX_CCallGate::Call call (callGate);
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     const std::lock_guard<std::mutex> lock (chunkLock);
     buildChunkData();
     lastChunkSize = chunkParser.GetChunkDataSize();
@@ -434,6 +508,11 @@ AAX_Result AAX_CEffectParameters::GetChunk (AAX_CTypeID id, AAX_ChunkRecord* chu
 
     if (id != AAX_ControlStateChunkID)
         return AAX_ERROR_CHUNK_ID;
+
+    const AAX_CCallGate::Call call (callGate);
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
 
     const std::lock_guard<std::mutex> lock (chunkLock);
     buildChunkData();
@@ -454,6 +533,11 @@ AAX_Result AAX_CEffectParameters::SetChunk (AAX_CTypeID id, const AAX_ChunkRecor
 
     if (id != AAX_ControlStateChunkID)
         return AAX_ERROR_CHUNK_ID;
+
+    const AAX_CCallGate::Call call (callGate);
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
 
     // A parser of its own: setting values calls into the host, which must not find the shared
     // builder held.
@@ -508,6 +592,11 @@ AAX_Result AAX_CEffectParameters::CompareActiveChunk (const AAX_ChunkRecord* chu
 {
     if (chunk == nullptr || outIsEqual == nullptr)
         return AAX_ERROR_NULL_OBJECT;
+
+    const AAX_CCallGate::Call call (callGate);
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
 
     if (chunk->chunkID != AAX_ControlStateChunkID)
     {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AAX_CCallGate.h"
 #include "AAX_CChunkDataParser.h"
 #include "AAX_CPacketDispatcher.h"
 #include "AAX_CParameterManager.h"
@@ -18,9 +19,12 @@
 
     A derived class registers its parameters and packets in EffectInit. The host calls in on
     several threads: the packet tables and the chunk builder have locks of their own, and the
-    change count is atomic. Every operation that names a parameter answers
-    AAX_ERROR_UNKNOWN_PARAMETER for an id it does not know, and a null out-pointer gives
-    AAX_ERROR_NULL_OBJECT unless a result is stated for it.
+    change count is atomic. Initialize and Uninitialize replace the parameters and the host
+    wrappers, so every operation that uses them (the parameter, chunk, coefficient and
+    notification calls) is kept out of them by a call gate: such a call made before Initialize,
+    after Uninitialize or while either runs answers AAX_ERROR_NOT_INITIALIZED and does nothing.
+    Every operation that names a parameter answers AAX_ERROR_UNKNOWN_PARAMETER for an id it does
+    not know, and a null out-pointer gives AAX_ERROR_NULL_OBJECT unless a result is stated for it.
 */
 class AAX_CEffectParameters : public AAX_IEffectParameters
 {
@@ -33,11 +37,15 @@ public:
     /** Makes the host wrappers, runs EffectInit, and keeps the bypass out of the chunk.
         Initialised again by the same host object, the instance keeps its wrappers and its
         parameters, each registered once (EffectInit adds no id twice); initialised by another
-        one, it is uninitialised first.
+        one, it is uninitialised first. Waits for the host calls inside to leave and for another
+        Initialize or Uninitialize to end; AAX_ERROR_NOT_INITIALIZED when called back from inside
+        one on the same thread.
     */
     AAX_Result Initialize (IACFUnknown* hostController) override;
 
-    /** Deletes the parameters (unregistering them), then drops the host wrappers. */
+    /** Deletes the parameters (unregistering them), then drops the host wrappers; waits as
+        Initialize does.
+    */
     AAX_Result Uninitialize() override;
 
     /** A preview-state notification sets the parameter "PreviewID", when there is one. */
@@ -55,6 +63,8 @@ public:
     AAX_Result SetParameterDefaultNormalizedValue (AAX_CParamID id, double value) override;
     AAX_Result GetParameterType (AAX_CParamID id, uint32_t* outType) const override;
     AAX_Result GetParameterOrientation (AAX_CParamID id, AAX_EParameterOrientation* outOrientation) const override;
+
+    /** The parameter object itself, which lives until the instance is next uninitialised. */
     AAX_Result GetParameter (AAX_CParamID id, AAX_IParameter** outParameter) override;
     AAX_Result GetParameterIndex (AAX_CParamID id, int32_t* outIndex) const override;
     AAX_Result GetParameterIDFromIndex (int32_t index, AAX_IString* outID) const override;
@@ -106,6 +116,19 @@ public:
     virtual AAX_Result EffectInit();
 
 protected:
+    /** Runs first in every Initialize and Uninitialize, with the host's calls kept out: a derived
+        class stops there whatever else of it uses the parameters or the host wrappers.
+    */
+    virtual void EffectStop()    {}
+
+    /** Runs once the parameters and the host wrappers are gone: a derived class lets go of what
+        its EffectInit prepared.
+    */
+    virtual void EffectUninit()    {}
+
+    /** The gate a derived class passes its own calls through (those of its processor too). */
+    AAX_CCallGate& GetCallGate() const noexcept                { return callGate; }
+
     AAX_CParameterManager& GetParameterManager() noexcept      { return parameterManager; }
     AAX_CPacketDispatcher& GetPacketDispatcher() noexcept      { return packetDispatcher; }
     AAX_IController* Controller() const noexcept               { return controller.get(); }
@@ -131,6 +154,9 @@ private:
     template <typename Change, typename... Args>
     AAX_Result changeParameter (AAX_CParamID id, Change change, Args... args) const;
 
+    /** Uninitialize's work, inside a teardown. */
+    void uninitialize();
+
     /** Fills the chunk builder from the parameters that are not filtered out. */
     void buildChunkData();
     bool isFiltered (AAX_CParamID id) const;
@@ -152,4 +178,6 @@ private:
     AAX_CPacketDispatcher packetDispatcher;
     AAX_CParameterManager parameterManager;
     std::set<std::string> filteredParameters;
+
+    mutable AAX_CCallGate callGate;
 };

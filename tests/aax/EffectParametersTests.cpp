@@ -145,7 +145,7 @@ TEST (EffectParameters, InitializeRegistersEveryParameter)
         EXPECT_EQ (hosted.automation.references, 0);
         EXPECT_EQ (hosted.controller.references, 0);
         EXPECT_EQ (hosted.effect->Uninitialize(), AAX_OK);
-        EXPECT_EQ (hosted.effect->GenerateCoefficients(), AAX_ERROR_NULL_OBJECT);
+        EXPECT_EQ (hosted.effect->GenerateCoefficients(), AAX_ERROR_NOT_INITIALIZED);
     }
     EXPECT_EQ (CACFUnknown::GetActiveObjectCount(), objectsBefore);
 }

@@ -59,23 +59,23 @@ inline std::string describeCall (const char* what, AAX_CParamID id, double value
     return describeCall (what, id) + " " + number;
 }
 
-/** Records what the module asks of the host's automation, in order. A set-value request is
-    answered through onSetValueRequest, as a host confirms values.
+/** Records what the module asks of the host's automation, in order, from any thread. A set-value
+    request is answered through onSetValueRequest, as a host confirms values.
 */
 class FakeAutomation final : public FakeCounted<AAX_IACFAutomationDelegate>
 {
 public:
     FakeAutomation() : FakeCounted (AAX_IID_AutomationDelegate) {}
 
-    AAX_Result RegisterParameter (AAX_CParamID id) override      { calls.push_back (describeCall ("register", id)); return AAX_OK; }
-    AAX_Result UnregisterParameter (AAX_CParamID id) override    { calls.push_back (describeCall ("unregister", id)); return AAX_OK; }
-    AAX_Result PostTouchRequest (AAX_CParamID id) override       { calls.push_back (describeCall ("touch", id)); return AAX_OK; }
-    AAX_Result PostReleaseRequest (AAX_CParamID id) override     { calls.push_back (describeCall ("release", id)); return AAX_OK; }
+    AAX_Result RegisterParameter (AAX_CParamID id) override      { record (describeCall ("register", id)); return AAX_OK; }
+    AAX_Result UnregisterParameter (AAX_CParamID id) override    { record (describeCall ("unregister", id)); return AAX_OK; }
+    AAX_Result PostTouchRequest (AAX_CParamID id) override       { record (describeCall ("touch", id)); return AAX_OK; }
+    AAX_Result PostReleaseRequest (AAX_CParamID id) override     { record (describeCall ("release", id)); return AAX_OK; }
     AAX_Result GetTouchState (AAX_CParamID, AAX_CBoolean* out) override { *out = 0; return AAX_OK; }
 
     AAX_Result PostSetValueRequest (AAX_CParamID id, double value) const override
     {
-        calls.push_back (describeCall ("request", id, value));
+        record (describeCall ("request", id, value));
 
         if (onSetValueRequest)
             onSetValueRequest (id, value);
@@ -85,12 +85,21 @@ public:
 
     AAX_Result PostCurrentValue (AAX_CParamID id, double value) const override
     {
-        calls.push_back (describeCall ("current", id, value));
+        record (describeCall ("current", id, value));
         return AAX_OK;
     }
 
     mutable std::vector<std::string> calls;
     std::function<void (AAX_CParamID, double)> onSetValueRequest;
+
+private:
+    void record (std::string call) const
+    {
+        const std::lock_guard<std::mutex> guard (lock);
+        calls.push_back (std::move (call));
+    }
+
+    mutable std::mutex lock;
 };
 
 /** A controller that keeps every posted packet. */

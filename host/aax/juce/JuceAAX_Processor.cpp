@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <mutex>
 #include <utility>
 
 /** The module's plug-in factory. */
@@ -64,7 +63,9 @@ JuceAAX_Processor::~JuceAAX_Processor()
     if (pluginInstance == nullptr)
         return;
 
+    // A report of the processor's may still be on its way through on another thread.
     pluginInstance->removeListener (this);
+    const AAX_CCallGate::Teardown teardown (GetCallGate());
     releaseProcessor();
     pluginInstance->setPlayHead (nullptr);
 
@@ -113,12 +114,6 @@ int JuceAAX_Processor::getProcessorParameterIndex (AAX_CParamID id) const noexce
 }
 
 //==============================================================================
-AAX_Result JuceAAX_Processor::Initialize (IACFUnknown* hostController)
-{
-    stopRendering();
-    return AAX_CEffectParameters::Initialize (hostController);
-}
-
 AAX_Result JuceAAX_Processor::EffectInit()
 {
     prepareProcessor();
@@ -186,7 +181,6 @@ void JuceAAX_Processor::registerParameters()
 {
     auto& processor = *pluginInstance;
     auto& manager = GetParameterManager();
-    const std::unique_lock<std::shared_mutex> lock (parameterTableLock);
 
     auto bypass = std::make_unique<AAX_CParameter<bool>> (AAX_MasterBypassID, AAX_CString ("Master Bypass"), false,
                                                           AAX_CBinaryTaperDelegate<bool>(),
@@ -214,23 +208,19 @@ void JuceAAX_Processor::registerParameters()
     numProcessorParameters = count;
 }
 
-AAX_Result JuceAAX_Processor::Uninitialize()
+void JuceAAX_Processor::EffectUninit()
 {
-    stopRendering();
-    AAX_Result result = AAX_OK;
-
-    {
-        const std::unique_lock<std::shared_mutex> lock (parameterTableLock);
-        numProcessorParameters = 0;
-        result = AAX_CEffectParameters::Uninitialize();
-    }
-
+    numProcessorParameters = 0;
     releaseProcessor();
-    return result;
 }
 
 AAX_Result JuceAAX_Processor::NotificationReceived (AAX_CTypeID type, const void* data, uint32_t size)
 {
+    const AAX_CCallGate::Call call (GetCallGate());
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     if (type == AAX_NotificationOfflineStart)
         pluginInstance->setNonRealtime (true);
     else if (type == AAX_NotificationOfflineEnd)
@@ -242,6 +232,11 @@ AAX_Result JuceAAX_Processor::NotificationReceived (AAX_CTypeID type, const void
 //==============================================================================
 AAX_Result JuceAAX_Processor::GetParameterName (AAX_CParamID id, AAX_IString* outName) const
 {
+    const AAX_CCallGate::Call call (GetCallGate());
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     const auto index = getProcessorParameterIndex (id);
 
     if (index < 0 || outName == nullptr)
@@ -253,6 +248,11 @@ AAX_Result JuceAAX_Processor::GetParameterName (AAX_CParamID id, AAX_IString* ou
 
 AAX_Result JuceAAX_Processor::GetParameterNameOfLength (AAX_CParamID id, AAX_IString* outName, int32_t length) const
 {
+    const AAX_CCallGate::Call call (GetCallGate());
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     const auto index = getProcessorParameterIndex (id);
 
     if (index < 0 || outName == nullptr)
@@ -264,6 +264,11 @@ AAX_Result JuceAAX_Processor::GetParameterNameOfLength (AAX_CParamID id, AAX_ISt
 
 AAX_Result JuceAAX_Processor::GetParameterDefaultNormalizedValue (AAX_CParamID id, double* outValue) const
 {
+    const AAX_CCallGate::Call call (GetCallGate());
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     const auto index = getProcessorParameterIndex (id);
 
     if (index < 0 || outValue == nullptr)
@@ -275,6 +280,11 @@ AAX_Result JuceAAX_Processor::GetParameterDefaultNormalizedValue (AAX_CParamID i
 
 AAX_Result JuceAAX_Processor::GetParameterStringFromValue (AAX_CParamID id, double value, AAX_IString* outText, int32_t maxLength) const
 {
+    const AAX_CCallGate::Call call (GetCallGate());
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     const auto index = getProcessorParameterIndex (id);
 
     // The processor can only put its present value into words.
@@ -288,6 +298,11 @@ AAX_Result JuceAAX_Processor::GetParameterStringFromValue (AAX_CParamID id, doub
 
 AAX_Result JuceAAX_Processor::GetParameterNormalizedValue (AAX_CParamID id, double* outValue) const
 {
+    const AAX_CCallGate::Call call (GetCallGate());
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     const auto result = AAX_CEffectParameters::GetParameterNormalizedValue (id, outValue);
     const auto index = getProcessorParameterIndex (id);
 
@@ -299,6 +314,11 @@ AAX_Result JuceAAX_Processor::GetParameterNormalizedValue (AAX_CParamID id, doub
 
 AAX_Result JuceAAX_Processor::UpdateParameterNormalizedValue (AAX_CParamID id, double value, AAX_EUpdateSource source)
 {
+    const AAX_CCallGate::Call call (GetCallGate());
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     const auto result = AAX_CEffectParameters::UpdateParameterNormalizedValue (id, value, source);
     const auto index = getProcessorParameterIndex (id);
     double stored = 0.0;
@@ -354,6 +374,11 @@ AAX_Result JuceAAX_Processor::GetChunkSize (AAX_CTypeID id, uint32_t* outSize)
         return AAX_ERROR_NULL_OBJECT;
 
     *outSize = 0;
+    const AAX_CCallGate::Call call (GetCallGate());
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     const juce::ScopedLock lock (stateChunkLock);
     auto& state = stateChunks[std::this_thread::get_id()];
     state.reset();
@@ -376,6 +401,11 @@ AAX_Result JuceAAX_Processor::GetChunk (AAX_CTypeID id, AAX_ChunkRecord* chunk)
 
     if (chunk == nullptr)
         return AAX_ERROR_NULL_OBJECT;
+
+    const AAX_CCallGate::Call call (GetCallGate());
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
 
     const juce::ScopedLock lock (stateChunkLock);
     auto taken = stateChunks.find (std::this_thread::get_id());
@@ -406,6 +436,11 @@ AAX_Result JuceAAX_Processor::SetChunk (AAX_CTypeID id, const AAX_ChunkRecord* c
     if (chunk == nullptr)
         return AAX_ERROR_NULL_OBJECT;
 
+    const AAX_CCallGate::Call call (GetCallGate());
+
+    if (! call)
+        return AAX_ERROR_NOT_INITIALIZED;
+
     if (chunk->dataSize <= 0)
         return AAX_ERROR_CHUNK_SIZE;
 
@@ -416,33 +451,35 @@ AAX_Result JuceAAX_Processor::SetChunk (AAX_CTypeID id, const AAX_ChunkRecord* c
 //==============================================================================
 void JuceAAX_Processor::audioProcessorParameterChanged (juce::AudioProcessor*, int index, float newValue)
 {
-    const std::shared_lock<std::shared_mutex> lock (parameterTableLock);
+    const AAX_CCallGate::Call call (GetCallGate());
 
-    if (index >= 0 && index < numProcessorParameters)
+    if (call && index >= 0 && index < numProcessorParameters)
         if (auto* parameter = GetParameterManager().GetParameterByID (ParameterID (index).text))
             parameter->SetNormalizedValue (newValue);
 }
 
 void JuceAAX_Processor::audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails& details)
 {
-    if (details.latencyChanged)
+    const AAX_CCallGate::Call call (GetCallGate());
+
+    if (call && details.latencyChanged)
         if (auto* controller = Controller())
             controller->SetSignalLatency (pluginInstance->getLatencySamples());
 }
 
 void JuceAAX_Processor::audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index)
 {
-    const std::shared_lock<std::shared_mutex> lock (parameterTableLock);
+    const AAX_CCallGate::Call call (GetCallGate());
 
-    if (index >= 0 && index < numProcessorParameters)
+    if (call && index >= 0 && index < numProcessorParameters)
         TouchParameter (ParameterID (index).text);
 }
 
 void JuceAAX_Processor::audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index)
 {
-    const std::shared_lock<std::shared_mutex> lock (parameterTableLock);
+    const AAX_CCallGate::Call call (GetCallGate());
 
-    if (index >= 0 && index < numProcessorParameters)
+    if (call && index >= 0 && index < numProcessorParameters)
         ReleaseParameter (ParameterID (index).text);
 }
 
@@ -549,7 +586,7 @@ void JuceAAX_Processor::process (const AAX_RenderContext& context) noexcept
     numActiveRenders.fetch_sub (1);
 }
 
-void JuceAAX_Processor::stopRendering() noexcept
+void JuceAAX_Processor::EffectStop()
 {
     renderingAllowed = false;
 

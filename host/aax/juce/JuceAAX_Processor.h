@@ -9,7 +9,6 @@
 #include <atomic>
 #include <map>
 #include <memory>
-#include <shared_mutex>
 #include <thread>
 
 namespace AAXClasses
@@ -37,8 +36,11 @@ namespace AAXClasses
 
     Initialize and Uninitialize keep renders out, and first wait for a render in progress to
     leave: it may be reading the transport wrapper or the render state they replace. They wait
-    holding no lock, so a render that waits for the callback lock, the parameter table or the
-    host goes on and leaves; a render that comes meanwhile renders nothing.
+    holding no lock a render could need, so a render that waits for the callback lock or the host
+    goes on and leaves; a render that comes meanwhile renders nothing. What the processor reports meanwhile (a value,
+    a gesture, its latency, from a render, a restored state or the editor on the message thread)
+    reaches neither the parameters nor the host: it passes the call gate of the base as a host
+    call does, and so never waits either.
 
     The processor is made and deleted under a juce::MessageManagerLock on the module's own
     message thread, which this object keeps running.
@@ -61,9 +63,7 @@ public:
     juce::AudioProcessor& getPluginInstance() const noexcept    { return *pluginInstance; }
 
     //==============================================================================
-    AAX_Result Initialize (IACFUnknown* hostController) override;
     AAX_Result EffectInit() override;
-    AAX_Result Uninitialize() override;
 
     /** Offline processing starts ('AXof') and ends ('AXox') switch the processor's
         non-realtime mode; every notification then goes to the base.
@@ -116,7 +116,8 @@ private:
     /** Keeps renders out until the processor is prepared again, and returns once a render in
         progress has left.
     */
-    void stopRendering() noexcept;
+    void EffectStop() override;
+    void EffectUninit() override;
     void prepareProcessor();
     void releaseProcessor();
     void registerParameters();
@@ -149,9 +150,6 @@ private:
     std::atomic<bool> renderingAllowed { false };
     std::atomic<int> numActiveRenders { 0 };
 
-    // Guards the parameter table against Initialize and Uninitialize while the processor reports
-    // changes (which it may do on any thread).
-    mutable std::shared_mutex parameterTableLock;
     std::atomic<int> numProcessorParameters { 0 };
 
     // The states GetChunkSize took, each kept for the GetChunk of the thread that asked: two

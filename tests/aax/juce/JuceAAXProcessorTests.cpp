@@ -1,11 +1,14 @@
 #include "FakeHost.h"
+#include "JuceAAX_GUI.h"
 #include "JuceAAX_Processor.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <future>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -42,8 +45,14 @@ namespace
         void setCurrentProgram (int) override                       {}
         const juce::String getProgramName (int) override            { return {}; }
         void changeProgramName (int, const juce::String&) override  {}
-        void getStateInformation (juce::MemoryBlock&) override      {}
-        void setStateInformation (const void*, int) override        {}
+        void getStateInformation (juce::MemoryBlock& state) override    { state.append ("state", 5); }
+
+        // As Corvane restores its state: values and the host's display (its latency among it).
+        void setStateInformation (const void*, int) override
+        {
+            getParameters()[0]->setValueNotifyingHost (0.25f);
+            updateHostDisplay();
+        }
 
         static inline std::atomic<int> numBlocks { 0 };
     };
@@ -66,8 +75,29 @@ namespace
 
         ~TestHost()
         {
+            if (gui != nullptr)
+            {
+                gui->Uninitialize();
+                gui->Release();
+            }
+
             effect->Uninitialize();
             effect->Release();
+        }
+
+        /** An editor object of the effect, made on first use. */
+        AAX_IACFEffectGUI& editor()
+        {
+            if (gui == nullptr)
+            {
+                void* interface = nullptr;
+                AAXClasses::JuceAAX_GUI::Create()->QueryInterface (AAX_IID_EffectGUI, &interface);
+                gui = static_cast<AAX_IACFEffectGUI*> (interface);
+                hostObject.effect = effect;
+                gui->Initialize (&hostObject);
+            }
+
+            return *gui;
         }
 
         AAX_Result initialize (FakeHostObject& host)
@@ -93,6 +123,7 @@ namespace
         FakeTransport transport;
         FakeHostObject hostObject;
         AAX_IACFEffectParameters* effect = nullptr;
+        AAX_IACFEffectGUI* gui = nullptr;
         uint64_t privateData = 0;
         std::vector<float> left = std::vector<float> (64), right = std::vector<float> (64);
     };
@@ -187,4 +218,94 @@ TEST (JuceAAXProcessor, InitializedAgainEachParameterIsRegisteredOnce)
     ASSERT_EQ (host.initialize (otherHost), AAX_OK);
     EXPECT_EQ (host.automation.calls, unregistrations);
     EXPECT_EQ (otherAutomation.calls, registrations);
+}
+
+TEST (JuceAAXProcessor, HostCallsStayOutOfTeardownAndAreRefusedAfterIt)
+{
+    using Results = std::vector<AAX_Result>;
+    using Effect = AAX_IACFEffectParameters;
+    constexpr auto state = AAXClasses::JuceAAX_Processor::stateChunkID;
+    int32_t number = 0;
+    uint32_t size = 0;
+    double value = 0.0;
+    AAX_CString text;
+    AAX_CBoolean equal = 0;
+    std::vector<uint8_t> record (sizeof (AAX_ChunkRecord) + 4096);
+    auto* chunk = reinterpret_cast<AAX_ChunkRecord*> (record.data());
+
+    // Each made over and over on one thread while another uninitialises and initialises the effect.
+    const std::tuple<const char*, std::function<Results (Effect&, TestHost&)>, AAX_Result> rows[] = {
+        { "parameter information", [&] (Effect& e, TestHost&) -> Results
+          {
+              return { e.GetNumberOfParameters (&number), e.GetParameterIDFromIndex (1, &text), e.GetParameterName ("1", &text),
+                       e.GetParameterNameOfLength ("1", &text, 4), e.GetParameterIndex ("2", &number), e.GetParameterType ("1", &size),
+                       e.GetParameterNumberOfSteps ("1", &number), e.GetParameterDefaultNormalizedValue ("1", &value),
+                       e.GetMasterBypassParameter (&text) };
+          }, AAX_ERROR_NOT_INITIALIZED },
+        { "value texts", [&] (Effect& e, TestHost&) -> Results
+          {
+              return { e.GetParameterStringFromValue ("1", 0.5, &text, 8), e.GetParameterValueFromString ("1", &value, AAX_CString ("0.5")),
+                       e.GetParameterValueString ("1", &text, 8) };
+          }, AAX_ERROR_NOT_INITIALIZED },
+        { "value changes", [] (Effect& e, TestHost&) -> Results
+          {
+              return { e.UpdateParameterNormalizedValue ("1", 0.5, AAX_UpdateSourceHost), e.SetParameterNormalizedValue ("1", 0.5),
+                       e.SetParameterNormalizedRelative ("1", 0.1), e.UpdateParameterNormalizedRelative ("1", -0.1),
+                       e.TouchParameter ("1"), e.ReleaseParameter ("1") };
+          }, AAX_ERROR_NOT_INITIALIZED },
+        { "coefficients", [] (Effect& e, TestHost&) -> Results { return { e.GenerateCoefficients() }; }, AAX_ERROR_NOT_INITIALIZED },
+        { "chunks", [&] (Effect& e, TestHost&) -> Results
+          {
+              return { e.GetChunkSize (AAX_ControlStateChunkID, &size), e.GetChunk (AAX_ControlStateChunkID, chunk),
+                       e.CompareActiveChunk (chunk, &equal), e.SetChunk (AAX_ControlStateChunkID, chunk),
+                       e.GetChunkSize (state, &size), e.GetChunk (state, chunk), e.SetChunk (state, chunk) };
+          }, AAX_ERROR_NOT_INITIALIZED },
+        { "notifications", [&] (Effect& e, TestHost&) -> Results
+          {
+              return { e.NotificationReceived (AAX_NotificationPreviewState, &number, sizeof (number)),
+                       e.NotificationReceived (AAX_NotificationOfflineStart, nullptr, 0) };
+          }, AAX_ERROR_NOT_INITIALIZED },
+        { "view container", [] (Effect&, TestHost& host) -> Results
+          {
+              FakeHostObject container;
+              return { host.editor().SetViewContainer (&container), host.editor().SetViewContainer (nullptr) };
+          }, AAX_OK },
+        { "second Uninitialize", [] (Effect& e, TestHost&) -> Results { return { e.Uninitialize() }; }, AAX_OK },
+        { "second Initialize", [] (Effect& e, TestHost& host) -> Results { return { e.Initialize (&host.hostObject) }; }, AAX_OK },
+    };
+
+    for (const auto& [name, call, afterTeardown] : rows)
+    {
+        SCOPED_TRACE (name);
+        TestHost host;
+        ASSERT_EQ (host.initialize (host.hostObject), AAX_OK);
+        host.editor();
+        std::atomic<bool> tornDown { false };
+        std::atomic<int> numCalls { 0 };
+
+        auto calls = std::async (std::launch::async, [&, &call = call]
+        {
+            for (; ! tornDown; ++numCalls)
+                call (*host.effect, host);
+
+            return true;
+        });
+
+        auto teardowns = std::async (std::launch::async, [&]
+        {
+            for (int cycle = 0; cycle < 2000 || numCalls < 2000; ++cycle)
+                if (host.effect->Uninitialize() != AAX_OK || host.effect->Initialize (&host.hostObject) != AAX_OK)
+                    return false;
+
+            tornDown = true;
+            return true;
+        });
+
+        EXPECT_TRUE (await (teardowns, "Teardown"));
+        EXPECT_TRUE (await (calls, name));
+
+        host.effect->Uninitialize();
+        const auto results = call (*host.effect, host);
+        EXPECT_EQ (results, Results (results.size(), afterTeardown));
+    }
 }
