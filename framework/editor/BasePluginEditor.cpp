@@ -613,7 +613,17 @@ juce::File BasePluginEditor::getPresetFile (PresetCollection* collection) const
     if (name.isEmpty())
         return {};
 
-    return FolderChild::of (getPresetFolder (collection), name + collection->getExtension());
+    // The current preset is saved into its own file, whatever the letter case of its
+    // extension: a twin beside it may have the name the shown one would be rebuilt into.
+    const auto& extension = collection->getExtension();
+    const auto current = FolderChild::fromPath (plugin.getCurrentPresetName (collection));
+    const auto currentName = current.getFileName();
+
+    if (currentName.length() > extension.length() && CaseKey::endsWith (currentName, extension)
+         && currentName.dropLastCharacters (extension.length()) == name && current.getParentDirectory() == getPresetFolder (collection))
+        return current;
+
+    return FolderChild::of (getPresetFolder (collection), name + extension);
 }
 
 void BasePluginEditor::savePreset (const juce::String& collectionName)

@@ -160,39 +160,51 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
 
 TEST_F (PresetDialogTest, OverwriteQuestionAnswers)
 {
-    const auto file = preset ("Warm.cvprst");
-    ASSERT_TRUE (plugin->savePresetToFile (presets(), file));
-    ASSERT_TRUE (file.replaceWithText ("old"));
+    // "Save" writes the current preset's own file, whatever the letter case of its extension
+    // and whatever twin lies beside it.
+    const juce::File files[] = { preset ("Warm.cvprst"), preset ("Warm.CVPRST"), preset ("Lone.Cvprst") };
 
-    const struct { int answer; bool written; } cases[] = { { Halvorn::AlertWindow::cancel, false }, { Halvorn::AlertWindow::yes, true } };
+    for (const auto& file : files)
+        ASSERT_TRUE (file.replaceWithText ("old"));
+
+    presets()->refresh();
+    const struct { int answer; int loaded; } cases[] = { { Halvorn::AlertWindow::cancel, 0 }, { Halvorn::AlertWindow::yes, 0 },
+                                                         { Halvorn::AlertWindow::yes, 1 }, { Halvorn::AlertWindow::yes, 2 } };
 
     for (const auto& c : cases)
     {
+        plugin->loadPresetFromCollection (presets(), files[c.loaded].getFullPathName());
         editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetEvent);
         answer (editor->getOverwriteAlert(), c.answer);
-        EXPECT_EQ (file.loadFileAsString() != "old", c.written) << c.answer;
+
+        for (const auto& file : files)
+            EXPECT_EQ (file.loadFileAsString() != "old", c.answer == Halvorn::AlertWindow::yes && file == files[c.loaded]) << c.loaded;
+
+        files[c.loaded].replaceWithText ("old");
     }
 }
 
 TEST_F (PresetDialogTest, SteppingAwayFromAModifiedPresetAsksFirst)
 {
-    const auto a = preset ("A.cvprst"), b = preset ("B.cvprst");
+    const auto a = preset ("A.cvprst"), b = preset ("B.cvprst"), lone = preset ("C.Cvprst");
     ASSERT_TRUE (plugin->savePresetToFile (presets(), a));
     ASSERT_TRUE (plugin->savePresetToFile (presets(), b));
+    ASSERT_TRUE (plugin->savePresetToFile (presets(), lone));
 
-    const struct { bool modified; int answer; juce::File current; int chooserRequests; } cases[] =
+    const struct { bool modified; int answer; juce::File current; int chooserRequests; juce::File loaded; } cases[] =
     {
-        { false, -1, b, 0 },                                   // no changes: no question
-        { true, Halvorn::AlertWindow::discard, b, 0 },          // the step is made
-        { true, Halvorn::AlertWindow::saveAs, a, 1 },           // the chooser opens, the preset stays
-        { true, Halvorn::AlertWindow::overwrite, a, 0 },        // saved over its file, the preset stays
+        { false, -1, b, 0, a },                                 // no changes: no question
+        { true, Halvorn::AlertWindow::discard, b, 0, a },       // the step is made
+        { true, Halvorn::AlertWindow::saveAs, a, 1, a },        // the chooser opens, the preset stays
+        { true, Halvorn::AlertWindow::overwrite, a, 0, a },     // saved over its file, the preset stays
+        { true, Halvorn::AlertWindow::overwrite, lone, 0, lone }, // over its own file, in other letter case
     };
 
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.answer);
-        plugin->loadPresetFromCollection (presets(), a.getFullPathName());
-        plugin->setPresetName (presets(), "A");
+        plugin->loadPresetFromCollection (presets(), c.loaded.getFullPathName());
+        plugin->setPresetName (presets(), c.loaded.getFileNameWithoutExtension());
         plugin->setPresetModified (presets(), c.modified);
         chooser.requests.clear();
         chooser.answer.clear();
@@ -205,7 +217,7 @@ TEST_F (PresetDialogTest, SteppingAwayFromAModifiedPresetAsksFirst)
             ASSERT_NE (alert, nullptr);
             EXPECT_EQ (alert->getTitle(), "Corvane");
             EXPECT_EQ (alert->getMessageLabel().getText(), "Changes have been made to current preset. Do you want to save them or discard?");
-            EXPECT_EQ (plugin->getCurrentPresetName (presets()), a.getFullPathName());
+            EXPECT_EQ (plugin->getCurrentPresetName (presets()), c.loaded.getFullPathName());
             answer (alert, c.answer);
         }
 
