@@ -3,6 +3,7 @@
 #include <juce_core/juce_core.h>
 
 #include <array>
+#include <unordered_map>
 
 /**
     Unpacks a factory-preset archive into a folder, for the installer's worker thread.
@@ -10,7 +11,9 @@
     The archive is outside input: an entry is written only as a regular file (or folder) below
     the target folder, and only when its name is valid UTF-8 and a relative path that stays
     inside. Other entries (links, absolute or escaping paths, broken names) are skipped and
-    counted by their cause. An entry that could not be written (a damaged entry, a folder
+    counted by their cause, as is an entry whose path differs from that of a file written before
+    only in letter case: on a disk that ignores case it would replace that file, and the tree
+    makes no name beside one that differs from it only so. An entry that could not be written (a damaged entry, a folder
     that takes no files, a full disk) does not stop the others, but fails the unpacking, named.
     Since the archive brings no links, a link already in the target folder is the user's own
     (a preset folder kept on another disk, say) and is followed. An archive that is no ZIP,
@@ -75,7 +78,7 @@ public:
 
 private:
     /** Why an entry was skipped on purpose. */
-    enum class Refusal { link, outsidePath, brokenName, placeTaken, nameTooLong, numRefusals };
+    enum class Refusal { link, outsidePath, brokenName, placeTaken, nameTooLong, twinName, numRefusals };
 
     enum class Outcome { writtenFile, writtenFolder, refused, failed, overLimit };
 
@@ -91,6 +94,8 @@ private:
     int maxEntries;
     std::array<int, (size_t) Refusal::numRefusals> numRefused {};
     juce::StringArray failedEntries;
+    /** The paths of the files written so far, by their case keys. */
+    std::unordered_map<juce::String, juce::String> writtenPaths;
 
     JUCE_DECLARE_NON_COPYABLE (FactoryPresetUnpacker)
 };
