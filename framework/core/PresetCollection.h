@@ -183,7 +183,8 @@ public:
 
     /** The entry of the folder, other than except (by its name or what it is), whose name is
         the given one in any letter case: the one spelt exactly so where there is one, or the
-        one the file system finds under the name; none when the name is free.
+        one the file system finds under the name; none when the name is free. Where except is
+        listed under the name in other letter case, it is what the file system finds there.
     */
     static juce::File findEntryNamed (const juce::File& folder, const juce::String& name, const juce::File& except = {});
 

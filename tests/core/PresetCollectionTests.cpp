@@ -1092,6 +1092,16 @@ namespace
                 return result + (failures.isEmpty() ? "" : " / ") + failures.joinIntoString (" / ");
             };
 
+            const auto moveIn = [&] (PresetCollection& c, const juce::File& r, const juce::StringArray& names)
+            {
+                juce::StringArray paths;
+
+                for (const auto& n : names)
+                    paths.add (r.getChildFile (n).getFullPathName());
+
+                return fails ([&] (auto* f) { c.moveItems (paths, r.getChildFile ("In").getFullPathName(), f); return juce::String(); });
+            };
+
             const Row rows[] =
             {
                 { "preset rename onto a twin", { upper + ".cvprst", "Mine.cvprst" },
@@ -1101,10 +1111,7 @@ namespace
                   [&] (PresetCollection& c, const juce::File& r) { return fails ([&] (auto* f) { return c.renameFolder (r.getChildFile ("Other").getFullPathName(), lower, f); }); },
                   " / Tree\\Other: a folder named '" + upper + "' is already there" + oneName },
                 { "folder moved beside a twin", { "In/" + upper + "/p.cvprst", lower + "/q.cvprst" },
-                  [&] (PresetCollection& c, const juce::File& r)
-                  {
-                      return fails ([&] (auto* f) { c.moveItems ({ r.getChildFile (lower).getFullPathName() }, r.getChildFile ("In").getFullPathName(), f); return juce::String(); });
-                  },
+                  [&] (PresetCollection& c, const juce::File& r) { return moveIn (c, r, { lower }); },
                   " / Tree\\" + lower + ": a folder named '" + upper + "' is already there" + oneName },
                 { "the browser asks before a move replaces a twin", { "In/" + upper + ".cvprst", lower + ".cvprst" },
                   [&] (PresetCollection&, const juce::File& r) { return PresetCollection::findEntryNamed (r.getChildFile ("In"), lower + ".cvprst").getFileName(); },
@@ -1132,18 +1139,10 @@ namespace
                   [&] (PresetCollection& c, const juce::File& r) { return juce::File (c.renameFolder (r.getChildFile (upper).getFullPathName(), lower)).getFileName(); },
                   lower },
                 { "twins moved together", { upper + ".cvprst", lower + ".cvprst", "In/x.cvprst" },
-                  [&] (PresetCollection& c, const juce::File& r)
-                  {
-                      return fails ([&] (auto* f) { c.moveItems ({ r.getChildFile (upper + ".cvprst").getFullPathName(), r.getChildFile (lower + ".cvprst").getFullPathName() },
-                                                                 r.getChildFile ("In").getFullPathName(), f); return juce::String(); });
-                  },
+                  [&] (PresetCollection& c, const juce::File& r) { return moveIn (c, r, { upper + ".cvprst", lower + ".cvprst" }); },
                   " / Tree\\" + lower + ".cvprst: a file named '" + upper + ".cvprst' is moved there too" + oneName, true },
                 { "twins moved onto a twin replace only it", { "In/" + upper + ".cvprst", upper + ".cvprst", lower + ".CVPRST" },
-                  [&] (PresetCollection& c, const juce::File& r)
-                  {
-                      return fails ([&] (auto* f) { c.moveItems ({ r.getChildFile (lower + ".CVPRST").getFullPathName(), r.getChildFile (upper + ".cvprst").getFullPathName() },
-                                                                 r.getChildFile ("In").getFullPathName(), f); return juce::String(); });
-                  },
+                  [&] (PresetCollection& c, const juce::File& r) { return moveIn (c, r, { lower + ".CVPRST", upper + ".cvprst" }); },
                   " / Tree\\" + upper + ".cvprst: a file named '" + lower + ".CVPRST' is moved there too" + oneName, true, "In/" + upper + ".cvprst" },
                 { "renaming one twin leaves the other listed", { upper + ".cvprst", lower + ".CVPRST" },
                   [&] (PresetCollection& c, const juce::File& r)

@@ -100,7 +100,6 @@ TEST_F (PresetOperationsTest, LoadingAPresetCompletesItFromTheDefault)
     collection->refresh();
     plugin->loadPresetFromCollection (collection, path ("b"));
     EXPECT_EQ (current(), path ("b"));
-    EXPECT_EQ (fx(), "0.300000012");
 }
 
 TEST_F (PresetOperationsTest, RestoringTheDefaultMarksItLoadedAndLeavesAWayBack)

@@ -160,27 +160,22 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
 
 TEST_F (PresetDialogTest, OverwriteQuestionAnswers)
 {
-    // "Save" writes the current preset's own file, whatever the letter case of its extension
-    // and whatever twin lies beside it.
-    const juce::File files[] = { preset ("Warm.cvprst"), preset ("Warm.CVPRST"), preset ("Lone.Cvprst") };
+    const auto file = preset ("Warm.cvprst"), twin = preset ("Warm.CVPRST");
+    ASSERT_TRUE (plugin->savePresetToFile (presets(), twin) && plugin->savePresetToFile (presets(), file));
 
-    for (const auto& file : files)
-        ASSERT_TRUE (file.replaceWithText ("old"));
-
-    presets()->refresh();
-    const struct { int answer; int loaded; } cases[] = { { Halvorn::AlertWindow::cancel, 0 }, { Halvorn::AlertWindow::yes, 0 },
-                                                         { Halvorn::AlertWindow::yes, 1 }, { Halvorn::AlertWindow::yes, 2 } };
+    // "Save" writes the current preset's own file, never its twin in other letter case.
+    const struct { int answer; juce::File current; } cases[] = { { Halvorn::AlertWindow::cancel, file }, { Halvorn::AlertWindow::yes, file },
+                                                                  { Halvorn::AlertWindow::yes, twin } };
 
     for (const auto& c : cases)
     {
-        plugin->loadPresetFromCollection (presets(), files[c.loaded].getFullPathName());
+        ASSERT_TRUE (file.replaceWithText ("old") && twin.replaceWithText ("old"));
+        plugin->setCurrentPresetName (presets(), c.current.getFullPathName());
         editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetEvent);
         answer (editor->getOverwriteAlert(), c.answer);
 
-        for (const auto& file : files)
-            EXPECT_EQ (file.loadFileAsString() != "old", c.answer == Halvorn::AlertWindow::yes && file == files[c.loaded]) << c.loaded;
-
-        files[c.loaded].replaceWithText ("old");
+        for (const auto& f : { file, twin })
+            EXPECT_EQ (f.loadFileAsString() != "old", c.answer == Halvorn::AlertWindow::yes && f == c.current) << c.answer;
     }
 }
 
