@@ -53,7 +53,7 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
     const auto existing = preset ("Warm.cvprst");
     ASSERT_TRUE (plugin->savePresetToFile (presets(), existing));
     const auto blocker = preset ("blocker.txt");
-    ASSERT_TRUE (blocker.replaceWithText ("not a folder"));
+    ASSERT_TRUE (blocker.replaceWithText ("not a folder") && preset ("Old.CVPRST").replaceWithText ("<Preset/>"));
     const auto shared = juce::File::getSpecialLocation (juce::File::userHomeDirectory).getChildFile ("Shared.cvprst");
     shared.deleteFile();
     const TestFolder elsewhereFolder ("corvane-elsewhere");
@@ -83,6 +83,8 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
         // The extension typed in other letter case is spelt as the plug-in spells it.
         { "Fresh", true, preset ("Fresh Idea.CVPRST"), preset ("Fresh.cvprst"), {}, preset ("Fresh Idea.cvprst"), false },
         { "Fresh", true, preset ("Warm.Cvprst"), preset ("Fresh.cvprst"), "Do you want to overwrite preset 'Warm' ?", {}, false },
+        // Unless a preset is spelt so: then it is that preset's file.
+        { "Old", true, preset ("Old.CVPRST"), preset ("Old.cvprst"), {}, preset ("Old.CVPRST"), false },
         // A name with dots keeps all of it.
         { "Room", true, preset ("Room 1.5"), preset ("Room.cvprst"), {}, preset ("Room 1.5.cvprst"), false },
         // The user's own folders outside the presets folder take a preset too.
