@@ -11,10 +11,10 @@
     The archive is outside input: an entry is written only as a regular file (or folder) below
     the target folder, and only when its name is valid UTF-8 and a relative path that stays
     inside. Other entries (links, absolute or escaping paths, broken names) are skipped and
-    counted by their cause, as is an entry whose path differs from that of a file written before
-    only in letter case: on a disk that ignores case it would replace that file, and the tree
-    makes no name beside one that differs from it only so. An entry that could not be written (a damaged entry, a folder
-    that takes no files, a full disk) does not stop the others, but fails the unpacking, named.
+    counted by their cause, as is an entry whose path differs only in letter case from that of
+    a file the unpacking wrote before: on a disk that ignores case it would replace that file.
+    An entry that could not be written (a damaged entry, a folder that takes no files, a full
+    disk) does not stop the others, but fails the unpacking, named.
     Since the archive brings no links, a link already in the target folder is the user's own
     (a preset folder kept on another disk, say) and is followed. An archive that is no ZIP,
     is larger than the size limit or holds far more entries than the factory set is refused
