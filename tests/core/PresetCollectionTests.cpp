@@ -1082,8 +1082,7 @@ namespace
             const auto& upper = twin[0];
             const auto& lower = twin[1];
 
-            // told: what the path answers, and the failures it tells.
-            // replaced: the one preset the user agreed to replace, whose bytes may go.
+            // told: what the path answers, and the failures it tells; replaced: a preset the user agreed to replace.
             struct Row { juce::String what; juce::StringArray files; std::function<juce::String (PresetCollection&, const juce::File&)> act; juce::String told; bool needsTwinsOnDisk = false; juce::String replaced; };
             const auto fails = [] (const std::function<juce::String (juce::StringArray*)>& act)
             {
@@ -1095,10 +1094,7 @@ namespace
             const auto moveIn = [&] (PresetCollection& c, const juce::File& r, const juce::StringArray& names)
             {
                 juce::StringArray paths;
-
-                for (const auto& n : names)
-                    paths.add (r.getChildFile (n).getFullPathName());
-
+                for (const auto& n : names) paths.add (r.getChildFile (n).getFullPathName());
                 return fails ([&] (auto* f) { c.moveItems (paths, r.getChildFile ("In").getFullPathName(), f); return juce::String(); });
             };
 
@@ -1145,11 +1141,8 @@ namespace
                   [&] (PresetCollection& c, const juce::File& r) { return moveIn (c, r, { lower + ".CVPRST", upper + ".cvprst" }); },
                   " / Tree\\" + upper + ".cvprst: a file named '" + lower + ".CVPRST' is moved there too" + oneName, true, "In/" + upper + ".cvprst" },
                 { "renaming one twin leaves the other listed", { upper + ".cvprst", lower + ".CVPRST" },
-                  [&] (PresetCollection& c, const juce::File& r)
-                  {
-                      c.renamePreset (r.getChildFile (lower + ".CVPRST").getFullPathName(), "Other");
-                      return c.getPresetPaths().joinIntoString (" ").replace (r.getFullPathName() + "/", "");
-                  },
+                  [&] (PresetCollection& c, const juce::File& r) { c.renamePreset (r.getChildFile (lower + ".CVPRST").getFullPathName(), "Other");
+                                                                   return c.getPresetPaths().joinIntoString (" ").replace (r.getFullPathName() + "/", ""); },
                   "Other.cvprst " + upper + ".cvprst", true },
             };
 

@@ -175,7 +175,6 @@ TEST_F (PresetDialogTest, OverwriteQuestionAnswers)
         plugin->setCurrentPresetName (presets(), c.current.getFullPathName());
         editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetEvent);
         answer (editor->getOverwriteAlert(), c.answer);
-
         for (const auto& f : { file, twin })
             EXPECT_EQ (f.loadFileAsString() != "old", c.answer == Halvorn::AlertWindow::yes && f == c.current) << c.answer;
     }
@@ -185,8 +184,7 @@ TEST_F (PresetDialogTest, SteppingAwayFromAModifiedPresetAsksFirst)
 {
     const auto a = preset ("A.cvprst"), b = preset ("B.cvprst"), lone = preset ("C.Cvprst");
     ASSERT_TRUE (plugin->savePresetToFile (presets(), a));
-    ASSERT_TRUE (plugin->savePresetToFile (presets(), b));
-    ASSERT_TRUE (plugin->savePresetToFile (presets(), lone));
+    ASSERT_TRUE (plugin->savePresetToFile (presets(), b) && plugin->savePresetToFile (presets(), lone));
 
     const struct { bool modified; int answer; juce::File current; int chooserRequests; juce::File loaded; } cases[] =
     {
