@@ -982,7 +982,9 @@ void BasePlugin::loadPresetFromCollection (PresetCollection* collection, const j
     applyPreset (collection, *preset);
     setPresetName (collection, preset->getName());
     setPresetModified (collection, false);
-    setCurrentPresetName (collection, path);
+    // A path kept from before may have found its preset in other letter case: the preset's
+    // own file is what every later action on it uses.
+    setCurrentPresetName (collection, preset->getPath());
     setPresetLoaded (collection, false);
     notifyPresetLoaded (collection);
 }

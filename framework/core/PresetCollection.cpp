@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <set>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #if JUCE_LINUX || JUCE_BSD
@@ -475,7 +476,7 @@ void PresetCollection::Folder::removePreset (const juce::String& presetPath)
 {
     // Paths are unique, and taking one out leaves the others in order.
     if (presetPathSet.erase (presetPath) > 0)
-        presetPaths.removeString (presetPath, true);
+        presetPaths.removeString (presetPath, false);
 }
 
 void PresetCollection::Folder::sortPresets()
@@ -932,6 +933,13 @@ void PresetCollection::moveItems (const juce::StringArray& paths, const juce::St
 
     const juce::File destination (destinationPath);
 
+    // Every item is weighed before the first one moves: what an item of this move brings is
+    // never what was at the destination, and the later of two that would take one name there
+    // stays where it is.
+    struct Planned { juce::String path; juce::File item, target, replaced; juce::String reason; };
+    std::vector<Planned> plan;
+    std::unordered_map<juce::String, juce::File> namesBrought;
+
     for (auto& path : paths)
     {
         const juce::File item (path);
@@ -941,24 +949,50 @@ void PresetCollection::moveItems (const juce::StringArray& paths, const juce::St
             continue;
 
         const auto target = FolderChild::of (destination, item.getFileName());
+        auto reason = findReasonNotToMove (item, destination, target);
 
-        if (const auto reason = findReasonNotToMove (item, destination, target); reason.isNotEmpty())
+        if (reason.isEmpty())
         {
-            addFailure (failures, path, juce::Result::fail (reason));
+            if (const auto [brought, isFirst] = namesBrought.emplace (keyOf (item.getFileName()), item); ! isFirst)
+                reason = describeNameBrought (brought->second, item.getFileName());
+        }
+
+        plan.push_back ({ path, item, target, findEntryNamed (destination, item.getFileName()), reason });
+    }
+
+    for (const auto& p : plan)
+    {
+        if (p.reason.isNotEmpty())
+        {
+            addFailure (failures, p.path, juce::Result::fail (p.reason));
+            continue;
+        }
+
+        // The disk may take another item's name for this one by a rule of its own: only what
+        // was there before the move is replaced.
+        const auto found = findEntryNamed (destination, p.item.getFileName());
+
+        if (found != juce::File() && found != p.replaced)
+        {
+            addFailure (failures, p.path, juce::Result::fail (describeNameBrought (found, p.item.getFileName())));
             continue;
         }
 
         // A preset of its name in other letter case is replaced where it is, and then takes
         // the moved preset's name: at no moment are both there, one of them unlisted.
-        const auto replaced = item.isDirectory() ? juce::File() : findEntryNamed (destination, item.getFileName());
-
-        if (replaced == juce::File() || replaced == target)
-            addFailure (failures, path, moveItem (item, target));
-        else if (addFailure (failures, path, moveItem (item, replaced)))
-            addFailure (failures, path, FileTransfer::move (replaced, target));
+        if (found == juce::File() || found == p.target)
+            addFailure (failures, p.path, moveItem (p.item, p.target));
+        else if (addFailure (failures, p.path, moveItem (p.item, found)))
+            addFailure (failures, p.path, FileTransfer::move (found, p.target));
     }
 
     rescan();
+}
+
+juce::String PresetCollection::describeNameBrought (const juce::File& brought, const juce::String& name)
+{
+    return juce::String (brought.isDirectory() ? "a folder" : "a file") + " named '" + brought.getFileName() + "' is moved there too"
+             + (brought.getFileName() == name ? "" : ", and names that differ only in letter case count as one");
 }
 
 juce::String PresetCollection::findReasonNotToMove (const juce::File& item, const juce::File& destination, const juce::File& target)
@@ -1007,6 +1041,7 @@ juce::File PresetCollection::findEntryNamed (const juce::File& folder, const juc
 
     const auto key = keyOf (name);
     juce::File found;
+    bool exceptHasName = false;
 
     for (const auto& entry : FolderListing::list (folder))
     {
@@ -1016,7 +1051,10 @@ juce::File PresetCollection::findEntryNamed (const juce::File& folder, const juc
         const auto file = FolderChild::of (folder, *entry.name);
 
         if (isExcepted (file))
+        {
+            exceptHasName = true;
             continue;
+        }
 
         if (*entry.name == name)
             return file;
@@ -1026,8 +1064,11 @@ juce::File PresetCollection::findEntryNamed (const juce::File& folder, const juc
     }
 
     // The file system has the last word: one that folds names by a rule of its own finds an
-    // entry under this name that no listed name matches.
-    if (const auto asked = FolderChild::of (folder, name); found == juce::File() && (asked.exists() || asked.isSymbolicLink()) && ! isExcepted (asked))
+    // entry under this name that no listed name matches. Where the excepted entry is the one
+    // listed under the name in other case, the disk finds that entry: a FUSE disk numbers each
+    // spelling of one name as a file of its own, and only its listing tells them apart.
+    if (const auto asked = FolderChild::of (folder, name); found == juce::File() && ! exceptHasName
+                                                            && (asked.exists() || asked.isSymbolicLink()) && ! isExcepted (asked))
         return asked;
 
     return found;

@@ -167,7 +167,8 @@ public:
                                juce::StringArray* failures = nullptr);
 
     /** Moves preset files and folders into a folder of the tree, replacing preset files
-        of the same names in any letter case; a folder never replaces anything. Rescans
+        of the same names in any letter case that were there before; a folder never replaces
+        anything, and of two items that would take one name there the later stays. Rescans
         afterwards. Each item that is not moved, skipped or refused by the file system, is
         added to failures, when given, by its display path with the reason; items that are in
         the destination already are left as they are.
@@ -182,7 +183,8 @@ public:
 
     /** The entry of the folder, other than except (by its name or what it is), whose name is
         the given one in any letter case: the one spelt exactly so where there is one, or the
-        one the file system finds under the name; none when the name is free.
+        one the file system finds under the name; none when the name is free. Where except is
+        listed under the name in other letter case, it is what the file system finds there.
     */
     static juce::File findEntryNamed (const juce::File& folder, const juce::String& name, const juce::File& except = {});
 
@@ -225,6 +227,8 @@ private:
     bool addFailure (juce::StringArray* failures, const juce::String& path, const juce::Result& result) const;
     /** Why an item of moveItems stays where it is, or empty when it may move. */
     juce::String findReasonNotToMove (const juce::File& item, const juce::File& destination, const juce::File& target);
+    /** Why an item stays where it is when another item of the same move takes its name. */
+    static juce::String describeNameBrought (const juce::File& brought, const juce::String& name);
     Folder* findParentRecord (const juce::File& file);
     void scanTree();
     void scanFolder (Folder& folder, const std::filesystem::path& realPath, Walk& walk, int depth);

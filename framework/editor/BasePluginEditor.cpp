@@ -613,7 +613,17 @@ juce::File BasePluginEditor::getPresetFile (PresetCollection* collection) const
     if (name.isEmpty())
         return {};
 
-    return FolderChild::of (getPresetFolder (collection), name + collection->getExtension());
+    // The current preset is saved into its own file, whatever the letter case of its
+    // extension: a twin beside it may have the name the shown one would be rebuilt into.
+    const auto& extension = collection->getExtension();
+    const auto current = FolderChild::fromPath (plugin.getCurrentPresetName (collection));
+    const auto currentName = current.getFileName();
+
+    if (currentName.length() > extension.length() && CaseKey::endsWith (currentName, extension)
+         && currentName.dropLastCharacters (extension.length()) == name && current.getParentDirectory() == getPresetFolder (collection))
+        return current;
+
+    return FolderChild::of (getPresetFolder (collection), name + extension);
 }
 
 void BasePluginEditor::savePreset (const juce::String& collectionName)
@@ -672,11 +682,14 @@ void BasePluginEditor::presetFileChosen (const juce::String& collectionName, con
         return showSaveFailed (getReasonNotToSave (chosen));
 
     // The extension is appended, so that a name with dots ("Room 1.5") keeps all of it; one
-    // typed in other letter case is spelt as the plug-in spells it, as the tree looks for it.
+    // typed in other letter case is spelt as the plug-in spells it, as the tree looks for it,
+    // unless a preset has that very name (the current one, as suggested).
     const auto& extension = collection->getExtension();
     const auto name = chosen.getFileName();
     const auto stem = name.length() > extension.length() && CaseKey::endsWith (name, extension) ? name.dropLastCharacters (extension.length()) : name;
-    const auto file = stem + extension == name ? chosen : FolderChild::besides (chosen, stem + extension);
+    const auto isPresetSpeltSo = stem != name && Preset::isRegularFile (chosen)
+                                   && PresetCollection::findEntryNamed (chosen.getParentDirectory(), name) == chosen;
+    const auto file = stem + extension == name || isPresetSpeltSo ? chosen : FolderChild::besides (chosen, stem + extension);
 
     // The chooser may have warned about another file (the name without the extension), and a
     // link that leads to no file yet is no file to it.

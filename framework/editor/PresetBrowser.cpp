@@ -356,7 +356,7 @@ void PresetBrowser::performMove()
 
     // Loading the preset again from its new place would drop the user's unsaved edits:
     // only its path changes.
-    if (newCurrent.isNotEmpty() && juce::File (newCurrent).existsAsFile())
+    if (newCurrent.isNotEmpty() && ! currentFile.existsAsFile() && juce::File (newCurrent).existsAsFile())
         moveCurrentPreset (newCurrent, false);
 
     if (! movedCurrent)

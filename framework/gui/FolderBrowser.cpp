@@ -1,5 +1,6 @@
 #include "FolderBrowser.h"
 #include "ApplicationDataFolders.h"
+#include "CaseKey.h"
 #include "FolderChild.h"
 #include "FolderListing.h"
 #include "StrictUtf8.h"
@@ -98,9 +99,13 @@ bool FolderBrowser::isShownFile (const juce::String& name) const
     if (! isSet (flags, juce::FileBrowserComponent::canSelectFiles))
         return false;
 
-    return patterns.isEmpty() || std::any_of (patterns.begin(), patterns.end(), [&name] (const juce::String& pattern)
+    // A file saved or unpacked with its extension in other letter case is offered too, as the
+    // preset tree lists it, alike in every locale.
+    const auto key = CaseKey::of (name);
+
+    return patterns.isEmpty() || std::any_of (patterns.begin(), patterns.end(), [&key] (const juce::String& pattern)
     {
-        return name.matchesWildcard (pattern, false);
+        return key.matchesWildcard (CaseKey::of (pattern), false);
     });
 }
 

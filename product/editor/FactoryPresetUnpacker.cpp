@@ -1,6 +1,7 @@
 #include "FactoryPresetUnpacker.h"
 
 #include "AtomicFileWriter.h"
+#include "CaseKey.h"
 #include "FolderChild.h"
 #include "StrictUtf8.h"
 
@@ -17,6 +18,7 @@ juce::Result FactoryPresetUnpacker::unpackInto (const juce::File& folder, Listen
     written = 0;
     numRefused = {};
     failedEntries.clear();
+    writtenPaths.clear();
     const auto numEntries = zip.getNumEntries();
     int numFilesWritten = 0;
 
@@ -115,6 +117,7 @@ juce::String FactoryPresetUnpacker::describeRefusedEntries() const
         { "a place taken by a folder, a special file or a link that leads to no file",
           "places taken by a folder, a special file or a link that leads to no file" },
         { "a name too long for the disk", "names too long for the disk" },
+        { "a name another entry has in other letter case", "names other entries have in other letter case" },
     };
 
     juce::StringArray parts;
@@ -163,6 +166,10 @@ FactoryPresetUnpacker::Outcome FactoryPresetUnpacker::unpackEntry (int index, co
         return refuse (Refusal::outsidePath);
 
     const auto fileName = isFolder ? juce::String() : parts[parts.size() - 1];
+    const auto path = parts.joinIntoString ("/");
+
+    if (const auto twin = writtenPaths.find (CaseKey::of (path)); ! isFolder && twin != writtenPaths.end() && twin->second != path)
+        return refuse (Refusal::twinName);
 
     if (! isFolder)
         parts.remove (parts.size() - 1);
@@ -232,6 +239,7 @@ FactoryPresetUnpacker::Outcome FactoryPresetUnpacker::unpackEntry (int index, co
     writer.getTarget().setCreationTime (entry->fileTime);
     writer.getTarget().setLastModificationTime (entry->fileTime);
     writer.getTarget().setLastAccessTime (entry->fileTime);
+    writtenPaths.emplace (CaseKey::of (path), path);
     return Outcome::writtenFile;
 }
 

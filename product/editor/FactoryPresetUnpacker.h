@@ -3,6 +3,7 @@
 #include <juce_core/juce_core.h>
 
 #include <array>
+#include <unordered_map>
 
 /**
     Unpacks a factory-preset archive into a folder, for the installer's worker thread.
@@ -10,8 +11,10 @@
     The archive is outside input: an entry is written only as a regular file (or folder) below
     the target folder, and only when its name is valid UTF-8 and a relative path that stays
     inside. Other entries (links, absolute or escaping paths, broken names) are skipped and
-    counted by their cause. An entry that could not be written (a damaged entry, a folder
-    that takes no files, a full disk) does not stop the others, but fails the unpacking, named.
+    counted by their cause, as is an entry whose path differs only in letter case from that of
+    a file the unpacking wrote before: on a disk that ignores case it would replace that file.
+    An entry that could not be written (a damaged entry, a folder that takes no files, a full
+    disk) does not stop the others, but fails the unpacking, named.
     Since the archive brings no links, a link already in the target folder is the user's own
     (a preset folder kept on another disk, say) and is followed. An archive that is no ZIP,
     is larger than the size limit or holds far more entries than the factory set is refused
@@ -75,7 +78,7 @@ public:
 
 private:
     /** Why an entry was skipped on purpose. */
-    enum class Refusal { link, outsidePath, brokenName, placeTaken, nameTooLong, numRefusals };
+    enum class Refusal { link, outsidePath, brokenName, placeTaken, nameTooLong, twinName, numRefusals };
 
     enum class Outcome { writtenFile, writtenFolder, refused, failed, overLimit };
 
@@ -91,6 +94,8 @@ private:
     int maxEntries;
     std::array<int, (size_t) Refusal::numRefusals> numRefused {};
     juce::StringArray failedEntries;
+    /** The paths of the files written so far, by their case keys. */
+    std::unordered_map<juce::String, juce::String> writtenPaths;
 
     JUCE_DECLARE_NON_COPYABLE (FactoryPresetUnpacker)
 };

@@ -1047,13 +1047,20 @@ namespace
             const auto& upper = twin[0];
             const auto& lower = twin[1];
 
-            // told: what the path answers, and the failures it tells.
-            struct Row { juce::String what; juce::StringArray files; std::function<juce::String (PresetCollection&, const juce::File&)> act; juce::String told; bool needsTwinsOnDisk = false; };
+            // told: what the path answers, and the failures it tells; replaced: a preset the user agreed to replace.
+            struct Row { juce::String what; juce::StringArray files; std::function<juce::String (PresetCollection&, const juce::File&)> act; juce::String told; bool needsTwinsOnDisk = false; juce::String replaced; };
             const auto fails = [] (const std::function<juce::String (juce::StringArray*)>& act)
             {
                 juce::StringArray failures;
                 const auto result = act (&failures);
                 return result + (failures.isEmpty() ? "" : " / ") + failures.joinIntoString (" / ");
+            };
+
+            const auto moveIn = [&] (PresetCollection& c, const juce::File& r, const juce::StringArray& names)
+            {
+                juce::StringArray paths;
+                for (const auto& n : names) paths.add (r.getChildFile (n).getFullPathName());
+                return fails ([&] (auto* f) { c.moveItems (paths, r.getChildFile ("In").getFullPathName(), f); return juce::String(); });
             };
 
             const Row rows[] =
@@ -1065,10 +1072,7 @@ namespace
                   [&] (PresetCollection& c, const juce::File& r) { return fails ([&] (auto* f) { return c.renameFolder (r.getChildFile ("Other").getFullPathName(), lower, f); }); },
                   " / Tree\\Other: a folder named '" + upper + "' is already there" + oneName },
                 { "folder moved beside a twin", { "In/" + upper + "/p.cvprst", lower + "/q.cvprst" },
-                  [&] (PresetCollection& c, const juce::File& r)
-                  {
-                      return fails ([&] (auto* f) { c.moveItems ({ r.getChildFile (lower).getFullPathName() }, r.getChildFile ("In").getFullPathName(), f); return juce::String(); });
-                  },
+                  [&] (PresetCollection& c, const juce::File& r) { return moveIn (c, r, { lower }); },
                   " / Tree\\" + lower + ": a folder named '" + upper + "' is already there" + oneName },
                 { "the browser asks before a move replaces a twin", { "In/" + upper + ".cvprst", lower + ".cvprst" },
                   [&] (PresetCollection&, const juce::File& r) { return PresetCollection::findEntryNamed (r.getChildFile ("In"), lower + ".cvprst").getFileName(); },
@@ -1092,6 +1096,19 @@ namespace
                            + " " + (folder != nullptr ? folder->getPresetPath (0).fromLastOccurrenceOf ("/", false, false) : "none");
                   },
                   lower + ".cvprst q.cvprst", true },
+                { "a folder renamed in letter case only", { upper + "/p.cvprst" },
+                  [&] (PresetCollection& c, const juce::File& r) { return juce::File (c.renameFolder (r.getChildFile (upper).getFullPathName(), lower)).getFileName(); },
+                  lower },
+                { "twins moved together", { upper + ".cvprst", lower + ".cvprst", "In/x.cvprst" },
+                  [&] (PresetCollection& c, const juce::File& r) { return moveIn (c, r, { upper + ".cvprst", lower + ".cvprst" }); },
+                  " / Tree\\" + lower + ".cvprst: a file named '" + upper + ".cvprst' is moved there too" + oneName, true },
+                { "twins moved onto a twin replace only it", { "In/" + upper + ".cvprst", upper + ".cvprst", lower + ".CVPRST" },
+                  [&] (PresetCollection& c, const juce::File& r) { return moveIn (c, r, { lower + ".CVPRST", upper + ".cvprst" }); },
+                  " / Tree\\" + upper + ".cvprst: a file named '" + lower + ".CVPRST' is moved there too" + oneName, true, "In/" + upper + ".cvprst" },
+                { "renaming one twin leaves the other listed", { upper + ".cvprst", lower + ".CVPRST" },
+                  [&] (PresetCollection& c, const juce::File& r) { c.renamePreset (r.getChildFile (lower + ".CVPRST").getFullPathName(), "Other");
+                                                                   return c.getPresetPaths().joinIntoString (" ").replace (r.getFullPathName() + "/", ""); },
+                  "Other.cvprst " + upper + ".cvprst", true },
             };
 
             for (const auto& row : rows)
@@ -1138,7 +1155,7 @@ namespace
                     note (what, "lists " + juce::String ((int) listed.size()) + " of the " + juce::String ((int) onDisk.size()) + " presets on the disk");
 
                 for (const auto& [file, content] : written)
-                    if (contents.count (content) == 0)
+                    if (contents.count (content) == 0 && file != row.replaced)
                         note (what, "lost the bytes of " + file);
             }
         }

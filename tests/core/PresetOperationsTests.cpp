@@ -94,6 +94,12 @@ TEST_F (PresetOperationsTest, LoadingAPresetCompletesItFromTheDefault)
     plugin->setPresetModified (&other, true);
     EXPECT_EQ (plugin->getCurrentPresetName (&other), "");
     EXPECT_FALSE (plugin->isPresetModified (&other));
+
+    // The current preset's twin in other letter case is another preset, and is loaded.
+    writePreset ("b", "0.3");
+    collection->refresh();
+    plugin->loadPresetFromCollection (collection, path ("b"));
+    EXPECT_EQ (current(), path ("b"));
 }
 
 TEST_F (PresetOperationsTest, RestoringTheDefaultMarksItLoadedAndLeavesAWayBack)

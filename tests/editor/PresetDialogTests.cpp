@@ -53,7 +53,7 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
     const auto existing = preset ("Warm.cvprst");
     ASSERT_TRUE (plugin->savePresetToFile (presets(), existing));
     const auto blocker = preset ("blocker.txt");
-    ASSERT_TRUE (blocker.replaceWithText ("not a folder"));
+    ASSERT_TRUE (blocker.replaceWithText ("not a folder") && preset ("Old.CVPRST").replaceWithText ("<Preset/>"));
     const auto shared = juce::File::getSpecialLocation (juce::File::userHomeDirectory).getChildFile ("Shared.cvprst");
     shared.deleteFile();
     const TestFolder elsewhereFolder ("corvane-elsewhere");
@@ -83,6 +83,8 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
         // The extension typed in other letter case is spelt as the plug-in spells it.
         { "Fresh", true, preset ("Fresh Idea.CVPRST"), preset ("Fresh.cvprst"), {}, preset ("Fresh Idea.cvprst"), false },
         { "Fresh", true, preset ("Warm.Cvprst"), preset ("Fresh.cvprst"), "Do you want to overwrite preset 'Warm' ?", {}, false },
+        // Unless a preset is spelt so: then it is that preset's file.
+        { "Old", true, preset ("Old.CVPRST"), preset ("Old.cvprst"), {}, preset ("Old.CVPRST"), false },
         // A name with dots keeps all of it.
         { "Room", true, preset ("Room 1.5"), preset ("Room.cvprst"), {}, preset ("Room 1.5.cvprst"), false },
         // The user's own folders outside the presets folder take a preset too.
@@ -160,39 +162,44 @@ TEST_F (PresetDialogTest, SaveAndSaveAs)
 
 TEST_F (PresetDialogTest, OverwriteQuestionAnswers)
 {
-    const auto file = preset ("Warm.cvprst");
-    ASSERT_TRUE (plugin->savePresetToFile (presets(), file));
-    ASSERT_TRUE (file.replaceWithText ("old"));
+    const auto file = preset ("Warm.cvprst"), twin = preset ("Warm.CVPRST");
+    ASSERT_TRUE (plugin->savePresetToFile (presets(), twin) && plugin->savePresetToFile (presets(), file));
 
-    const struct { int answer; bool written; } cases[] = { { Halvorn::AlertWindow::cancel, false }, { Halvorn::AlertWindow::yes, true } };
+    // "Save" writes the current preset's own file, never its twin in other letter case.
+    const struct { int answer; juce::File current; } cases[] = { { Halvorn::AlertWindow::cancel, file }, { Halvorn::AlertWindow::yes, file },
+                                                                  { Halvorn::AlertWindow::yes, twin } };
 
     for (const auto& c : cases)
     {
+        ASSERT_TRUE (file.replaceWithText ("old") && twin.replaceWithText ("old"));
+        plugin->setCurrentPresetName (presets(), c.current.getFullPathName());
         editor->handleControllerEvent (nullptr, BasePluginEditor::savePresetEvent);
         answer (editor->getOverwriteAlert(), c.answer);
-        EXPECT_EQ (file.loadFileAsString() != "old", c.written) << c.answer;
+        for (const auto& f : { file, twin })
+            EXPECT_EQ (f.loadFileAsString() != "old", c.answer == Halvorn::AlertWindow::yes && f == c.current) << c.answer;
     }
 }
 
 TEST_F (PresetDialogTest, SteppingAwayFromAModifiedPresetAsksFirst)
 {
-    const auto a = preset ("A.cvprst"), b = preset ("B.cvprst");
+    const auto a = preset ("A.cvprst"), b = preset ("B.cvprst"), lone = preset ("C.Cvprst");
     ASSERT_TRUE (plugin->savePresetToFile (presets(), a));
-    ASSERT_TRUE (plugin->savePresetToFile (presets(), b));
+    ASSERT_TRUE (plugin->savePresetToFile (presets(), b) && plugin->savePresetToFile (presets(), lone));
 
-    const struct { bool modified; int answer; juce::File current; int chooserRequests; } cases[] =
+    const struct { bool modified; int answer; juce::File current; int chooserRequests; juce::File loaded; } cases[] =
     {
-        { false, -1, b, 0 },                                   // no changes: no question
-        { true, Halvorn::AlertWindow::discard, b, 0 },          // the step is made
-        { true, Halvorn::AlertWindow::saveAs, a, 1 },           // the chooser opens, the preset stays
-        { true, Halvorn::AlertWindow::overwrite, a, 0 },        // saved over its file, the preset stays
+        { false, -1, b, 0, a },                                 // no changes: no question
+        { true, Halvorn::AlertWindow::discard, b, 0, a },       // the step is made
+        { true, Halvorn::AlertWindow::saveAs, a, 1, a },        // the chooser opens, the preset stays
+        { true, Halvorn::AlertWindow::overwrite, a, 0, a },     // saved over its file, the preset stays
+        { true, Halvorn::AlertWindow::overwrite, lone, 0, lone }, // over its own file, in other letter case
     };
 
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.answer);
-        plugin->loadPresetFromCollection (presets(), a.getFullPathName());
-        plugin->setPresetName (presets(), "A");
+        plugin->loadPresetFromCollection (presets(), c.loaded.getFullPathName());
+        plugin->setPresetName (presets(), c.loaded.getFileNameWithoutExtension());
         plugin->setPresetModified (presets(), c.modified);
         chooser.requests.clear();
         chooser.answer.clear();
@@ -205,7 +212,7 @@ TEST_F (PresetDialogTest, SteppingAwayFromAModifiedPresetAsksFirst)
             ASSERT_NE (alert, nullptr);
             EXPECT_EQ (alert->getTitle(), "Corvane");
             EXPECT_EQ (alert->getMessageLabel().getText(), "Changes have been made to current preset. Do you want to save them or discard?");
-            EXPECT_EQ (plugin->getCurrentPresetName (presets()), a.getFullPathName());
+            EXPECT_EQ (plugin->getCurrentPresetName (presets()), c.loaded.getFullPathName());
             answer (alert, c.answer);
         }
 

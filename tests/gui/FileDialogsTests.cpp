@@ -382,6 +382,7 @@ TEST (FileDialogs, TheBrowserAnswersWithWhatItShowedOnDisplay)
     ASSERT_TRUE (fs::create_directory (bytesOf (folder) + "/" + latin1 + "/inside"));
     ASSERT_TRUE (FolderChild::of (folder, "~sub").createDirectory());
     ASSERT_TRUE (FolderChild::of (folder, "~old.cvccmap").replaceWithText ("<map/>"));
+    ASSERT_TRUE (folder.getChildFile ("Loud.CVCCMAP").replaceWithText ("<map/>"));
     ASSERT_TRUE (folder.setAsCurrentWorkingDirectory());
     const auto badName = StrictUtf8::escaped (latin1);
 
@@ -391,6 +392,7 @@ TEST (FileDialogs, TheBrowserAnswersWithWhatItShowedOnDisplay)
         { save, "Plain.cvccmap", {}, {}, folder.getChildFile ("Plain.cvccmap") },
         { save, "~typed.cvccmap", {}, {}, FolderChild::of (folder, "~typed.cvccmap") },
         { open, {}, "~old.cvccmap", {}, FolderChild::of (folder, "~old.cvccmap") },
+        { open, {}, "Loud.CVCCMAP", {}, folder.getChildFile ("Loud.CVCCMAP") },
         { save, {}, "~old.cvccmap", {}, FolderChild::of (folder, "~old.cvccmap") },
         { save, "~sub.cvccmap", {}, "~sub", FolderChild::of (folder, "~sub/~sub.cvccmap") },
         { save, {}, badName, badName, {} },

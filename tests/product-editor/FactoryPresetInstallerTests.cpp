@@ -266,6 +266,9 @@ TEST_F (InstallerTest, WritesOnlyBelowTheUserFolderAndStopsAtTheLimits)
               return std::vector<RawEntry> { { "Presets/Caf\xe9/Wash.cvprst", "x" },
                                              { "Presets/\xc0\xae\xc0\xae/\xc0\xae\xc0\xae/outside/new.txt", "pwned" },
                                              { "Presets/Cut\xe2\x82", "x" } }; }, nullptr, "3 entries were skipped: 3 names that are not UTF-8 text." },
+        { "entries whose paths differ only in letter case", [] (const juce::File&) {
+              return std::vector<RawEntry> { { "Presets/GOOD.cvprst", "x" }, { "presets/good.CVPRST", "x" } }; },
+          nullptr, "2 entries were skipped: 2 names other entries have in other letter case." },
         { "an archive that unpacks past the limit", [] (const juce::File&) {
               return std::vector<RawEntry> { { "Presets/Bomb.cvprst", std::string ((size_t) 70 << 20, ' '), false, true } }; }, tooLarge },
         { "an archive of more entries than the limit", [] (const juce::File&) {
