@@ -227,11 +227,13 @@ namespace
         double sampleRate = 0.0;
     };
 
+    /** The audio of a WAV file; none where there is no file (JUCE's reader takes no stream for one). */
     Wav readWav (const juce::File& file)
     {
         Wav result;
         juce::WavAudioFormat wav;
-        std::unique_ptr<juce::AudioFormatReader> reader (wav.createReaderFor (file.createInputStream().release(), true));
+        auto stream = file.createInputStream();
+        std::unique_ptr<juce::AudioFormatReader> reader (stream != nullptr ? wav.createReaderFor (stream.release(), true) : nullptr);
 
         if (reader != nullptr)
         {
@@ -2013,6 +2015,11 @@ TEST_F (CommandLineHost, DecidesByTheSamplesNotByWhatWrapsThem)
 
         return bytes;
     };
+    const auto aiffCutAfter = [&] (const char* name)
+    {
+        return fileOf ([&] (const juce::File& f) { return writeForm (f, "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "SSND", soundChunk (0, twelve) },
+                                                                                 { name, juce::MemoryBlock ("\0\x01\0\x01", 4), 100u } }); });
+    };
 
     // FLAC frames of silence (which hold no sync code) at these rates; where the total is 0
     // the file is streamed, with neither length nor MD5 signature.
@@ -2056,6 +2063,54 @@ TEST_F (CommandLineHost, DecidesByTheSamplesNotByWhatWrapsThem)
         return bytes;
     };
     const auto slow = flacFrames (44100.0, 3), fast = flacFrames (48000.0, 3);
+
+    // The same frames as a capture holds them, numbered on from the frame given: by frame where
+    // the block size is fixed, by sample where it varies; each frame's checksums made anew.
+    const auto capturedFrom = [] (std::vector<juce::MemoryBlock> parts, uint64_t firstFrame, bool variable)
+    {
+        const auto crc = [] (const std::vector<uint8_t>& bytes, int bits, uint32_t polynomial)
+        {
+            uint32_t value = 0;
+
+            for (const auto byte : bytes)
+            {
+                value ^= uint32_t (byte) << (bits - 8);
+
+                for (int bit = 0; bit < 8; ++bit)
+                    value = ((value << 1) ^ (((value >> (bits - 1)) & 1) != 0 ? polynomial : 0)) & ((1u << bits) - 1);
+            }
+
+            return value;
+        };
+
+        for (size_t index = 1; index < parts.size(); ++index)
+        {
+            const auto* old = static_cast<const uint8_t*> (parts[index].getData());
+            const auto oldLength = old[4] < 0x80 ? 1 : __builtin_clz (~(uint32_t (old[4]) << 24));
+            auto number = (firstFrame + index - 1) * (variable ? 4096 : 1);
+            int length = 1;
+
+            while (number >> (length == 1 ? 7 : 5 * length + 1) != 0)
+                ++length;
+
+            std::vector<uint8_t> frame { old[0], static_cast<uint8_t> (old[1] | (variable ? 1 : 0)), old[2], old[3] };
+            std::vector<uint8_t> coded (static_cast<size_t> (length));
+
+            for (auto at = length - 1; at > 0; --at, number >>= 6)
+                coded[static_cast<size_t> (at)] = static_cast<uint8_t> (0x80 | (number & 0x3f));
+
+            coded[0] = static_cast<uint8_t> (length == 1 ? number : ((0xff00u >> length) & 0xff) | number);
+            frame.insert (frame.end(), coded.begin(), coded.end());
+            frame.push_back (static_cast<uint8_t> (crc (frame, 8, 0x07)));
+            frame.insert (frame.end(), old + 4 + oldLength + 1, old + parts[index].getSize() - 2);
+            const auto check = crc (frame, 16, 0x8005);
+            frame.insert (frame.end(), { static_cast<uint8_t> (check >> 8), static_cast<uint8_t> (check) });
+            parts[index] = juce::MemoryBlock (frame.data(), frame.size());
+        }
+
+        return parts;
+    };
+    const auto capture = capturedFrom (slow, 1000, false);
 
     // The pages of an Ogg Vorbis stream of 2 s of noise at 44.1 kHz, each written by JUCE with a serial
     // number of its own; and a file of pages, with these bytes after the page at each index.
@@ -2114,8 +2169,30 @@ TEST_F (CommandLineHost, DecidesByTheSamplesNotByWhatWrapsThem)
     }
 
     static_cast<uint8_t*> (damagedPage[middle].getData())[200] ^= 0x55;
-    juce::MemoryBlock random (100);
+    juce::MemoryBlock random (100), moreThanAPage (70000);
     juce::Random (1).fillBitsRandomly (random.getData(), random.getSize());
+    juce::Random (3).fillBitsRandomly (moreThanAPage.getData(), moreThanAPage.getSize());
+
+    // The stream as an editor that cut its start writes it: every granule position that many
+    // samples lower, so that the first audio page counts fewer samples than its packets make.
+    const auto trimmed = [&first] (int64_t samples)
+    {
+        auto pages = first;
+
+        for (auto& page : pages)
+        {
+            auto made = pageAt (static_cast<unsigned char*> (page.getData()));
+
+            if (const auto granule = ogg_page_granulepos (&made); granule > 0)
+            {
+                const auto field = juce::ByteOrder::swapIfBigEndian (static_cast<uint64_t> (granule - samples));
+                std::memcpy (made.header + 6, &field, 8);
+                ogg_page_checksum_set (&made);
+            }
+        }
+
+        return pages;
+    };
     auto badSignature = flac (slow, false);
     static_cast<uint8_t*> (badSignature.getData())[30] ^= 1;
 
@@ -2125,6 +2202,8 @@ TEST_F (CommandLineHost, DecidesByTheSamplesNotByWhatWrapsThem)
           Outcome::readWithWord, "its 'LIST' chunk after the audio is cut by the end of the file" },
         { "wav, iXML cut after the audio", wav ({ format, { "data", twelve }, { "iXML", {}, 100u } }),
           Outcome::readWithWord, "its 'iXML' chunk after the audio is cut by the end of the file" },
+        { "aiff, MARK cut after the audio", aiffCutAfter ("MARK"), Outcome::readWithWord, "its 'MARK' chunk after the audio is cut by the end of the file" },
+        { "aiff, COMT cut after the audio", aiffCutAfter ("COMT"), Outcome::readWithWord, "its 'COMT' chunk after the audio is cut by the end of the file" },
         { "aiff, sizes of a writer that cannot seek back", aiff (0, 0u, true), Outcome::readWhole, {} },
         { "aiff, form size 0", aiff (6, {}, true), Outcome::readWhole, {} },
         { "aiff, frame count 0", aiff (0, {}, false), Outcome::readWhole, {} },
@@ -2141,6 +2220,16 @@ TEST_F (CommandLineHost, DecidesByTheSamplesNotByWhatWrapsThem)
           "the file is damaged: a frame is missing after 0.09 s" },
         { "flac, signature", badSignature, Outcome::refused, "the file is damaged: its audio does not match its MD5 signature" },
         { "flac, streamed", flac (slow, true), Outcome::readWhole, {} },
+        { "flac, streamed capture from frame 1000", flac (capture, true), Outcome::readWhole, {} },
+        { "flac, streamed capture from sample 4096000, variable block size", flac (capturedFrom (slow, 1000, true), true), Outcome::readWhole, {} },
+        { "flac, capture with a frame missing", flac ({ capture[0], capture[1], capture[3] }, true), Outcome::refused,
+          "the file is damaged: a frame is missing after 0.09 s" },
+        { "ogg, start trimmed by 64", ogg (trimmed (64)), Outcome::readWhole, {} },
+        { "ogg, start trimmed by 1000", ogg (trimmed (1000)), Outcome::readWhole, {} },
+        { "ogg, more than a page of random bytes between links", ogg (chain, { { first.size() - 1, moreThanAPage } }), Outcome::readWithWord,
+          "70000 stray bytes between its pages at byte " + juce::String (ogg (first).getSize()) + " passed over" },
+        { "ogg, more than a page of zeros between the pages of a link", ogg (first, { { 2, juce::MemoryBlock (70000, true) } }), Outcome::readWithWord,
+          "70000 stray bytes between its pages at byte " + juce::String (ogg ({ first.begin(), first.begin() + 3 }).getSize()) + " passed over" },
         { "ogg, a zero byte between links", ogg (chain, { { first.size() - 1, juce::MemoryBlock (1, true) } }), Outcome::readWithWord,
           "1 stray byte between its pages at byte " + juce::String (ogg (first).getSize()) + " passed over" },
         { "ogg, random bytes between links", ogg (chain, { { first.size() - 1, random } }), Outcome::readWithWord,
@@ -2175,8 +2264,9 @@ TEST_F (CommandLineHost, DecidesByTheSamplesNotByWhatWrapsThem)
             continue;
 
         const auto kind = juce::String (name).upToFirstOccurrenceOf (",", false, false);
+        const auto trim = juce::String (name).fromFirstOccurrenceOf ("trimmed by ", false, false).getIntValue();
         EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(),
-                   kind == "flac" ? 3 * 4096 : kind == "ogg" ? (juce::String (name).contains ("links") ? 2 * 88200 : 88200) : 6);
+                   kind == "flac" ? 3 * 4096 : kind == "ogg" ? (juce::String (name).contains ("links") ? 2 * 88200 : 88200 - trim) : 6);
         EXPECT_EQ (run.output.contains ("corvane-host: warning: reading " + path ("in") + ": " + message + "\n"), outcome == Outcome::readWithWord)
             << run.output;
     }
