@@ -1472,6 +1472,7 @@ TEST_F (CommandLineHost, WarnsOfPresetValuesThePluginDoesNotTake)
 TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
 {
     ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (2, 4800, 48000.0), 48000.0));
+    ASSERT_TRUE (writeWav (folder.getChildFile ("long.wav"), sine (2, 96000, 48000.0), 48000.0));
 
     // A device node of the test's own where one can be made, so that a fault destroys nothing real.
     auto device = folder.getChildFile ("null device");
@@ -1479,13 +1480,14 @@ TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
     if (mknod (device.getFullPathName().toRawUTF8(), S_IFCHR | 0666, makedev (1, 3)) != 0)
         device = juce::File ("/dev/null");
 
-    enum class Kind { plainFile, link, fifo, device };
+    enum class Kind { plainFile, link, fifo, fifoLeftEarly, device };
     struct Case { const char* command; const char* option; Kind kind; const char* written; };
 
     for (const auto& [command, option, kind, written] : { Case { "render", "--out", Kind::plainFile, "RIFF" },
                                                           Case { "render", "--out", Kind::link, "RIFF" },
                                                           Case { "render", "--state-out", Kind::link, "CVHSTATE" },
                                                           Case { "render", "--out", Kind::fifo, "RIFF" },
+                                                          Case { "render", "--out", Kind::fifoLeftEarly, "" },
                                                           Case { "render", "--state-out", Kind::device, "" },
                                                           Case { "snapshot", "--out", Kind::device, "" } })
     {
@@ -1500,16 +1502,17 @@ TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
 
         const auto made = kind == Kind::plainFile ? name.replaceWithText ("RIFF0000WAVE, an earlier output")
                         : kind == Kind::link      ? symlink ("target", name.getFullPathName().toRawUTF8()) == 0
-                        : kind == Kind::fifo      ? mkfifo (name.getFullPathName().toRawUTF8(), 0600) == 0
+                        : kind == Kind::fifo || kind == Kind::fifoLeftEarly ? mkfifo (name.getFullPathName().toRawUTF8(), 0600) == 0
                                                   : true;
         ASSERT_TRUE (made);
 
-        // The FIFO's reader takes what arrives until the host has ended and nothing is left.
+        // The FIFO's reader takes what arrives until the host has ended and nothing is left, or
+        // only its first block where it leaves early.
         std::atomic<bool> hostEnded { false };
         juce::MemoryBlock received;
         std::thread reader ([&, kind = kind]
         {
-            const auto fifo = kind == Kind::fifo ? open (name.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK) : -1;
+            const auto fifo = kind == Kind::fifo || kind == Kind::fifoLeftEarly ? open (name.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK) : -1;
 
             for (char block[65536]; fifo >= 0;)
             {
@@ -1518,9 +1521,11 @@ TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
 
                 if (count > 0)
                     received.append (block, static_cast<size_t> (count));
-                else if (ended)
+
+                if ((count > 0 && kind == Kind::fifoLeftEarly) || (count <= 0 && ended))
                     break;
-                else
+
+                if (count <= 0)
                     juce::Thread::sleep (5);
             }
 
@@ -1531,7 +1536,7 @@ TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
         juce::StringArray arguments { command, "--module", modulePath(), option, name.getFullPathName() };
 
         if (juce::String (command) == "render")
-            arguments.addArray ({ "--in", path ("in.wav"), "--tail", "0" });
+            arguments.addArray ({ "--in", path (kind == Kind::fifoLeftEarly ? "long.wav" : "in.wav"), "--tail", "0" });
 
         if (juce::String (option) == "--state-out")
             arguments.addArray ({ "--out", path ("out.wav") });
@@ -1549,6 +1554,13 @@ TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
             EXPECT_EQ (run.exitCode, 2);
             EXPECT_TRUE (run.output.contains (juce::String (option) + " " + name.getFullPathName() + " is a device, not a file")) << run.output;
             EXPECT_TRUE (S_ISCHR (info.st_mode));
+            continue;
+        }
+
+        if (kind == Kind::fifoLeftEarly)
+        {
+            EXPECT_EQ (run.exitCode, 1);
+            EXPECT_TRUE (run.output.contains ("cannot write " + name.getFullPathName() + ": Broken pipe")) << run.output;
             continue;
         }
 
