@@ -1007,23 +1007,53 @@ TEST_F (CommandLineHost, EveryCommandSaysWhenThePluginCannotUseTheDataRoot)
     ASSERT_EQ (symlink ("loop b", path ("loop a").toRawUTF8()), 0);
     ASSERT_EQ (symlink ("loop a", path ("loop b").toRawUTF8()), 0);
 
-    // Said before any work: show, which has no display here, fails only after it.
-    for (const auto* command : { "snapshot", "show" })
+    // Each folder on the way to the settings file, below a root or below a home folder of the
+    // test's own, as a link that leads nowhere, a loop or a file.
+    const auto leadsNowhere = juce::String (" is a symbolic link that leads nowhere"), loop = juce::String (" is a loop of symbolic links");
+    std::vector<std::pair<juce::StringArray, juce::String>> cases;
+
+    for (const auto* way : { "root/user", "root/user/Halvorn/Corvane", "home/.config/Halvorn" })
     {
-        for (const auto& [root, expected] : { std::pair (juce::String ("relative/root"), juce::String ("CORVANE_DATA_ROOT 'relative/root' is not an absolute path")),
-                                              std::pair (path ("a file"), "CORVANE_DATA_ROOT '" + path ("a file") + "' is not a folder that can be written"),
-                                              std::pair (path ("dangling"), "CORVANE_DATA_ROOT '" + path ("dangling") + "' is a symbolic link that leads nowhere"),
-                                              std::pair (path ("loop a"), "CORVANE_DATA_ROOT '" + path ("loop a") + "' is a loop of symbolic links"),
-                                              std::pair (path ("dangling/root"), "CORVANE_DATA_ROOT '" + path ("dangling/root") + "' cannot be created: "
-                                                                                     + path ("dangling") + " is a symbolic link that leads nowhere") })
+        for (const auto* shape : { "dangling", "loop", "file" })
         {
-            SCOPED_TRACE (juce::String (command) + " " + root);
+            const auto base = folder.getChildFile (juce::String (shape) + " " + juce::String (cases.size()))
+                                  .getChildFile (juce::String (way).upToFirstOccurrenceOf ("/", false, false));
+            const auto last = base.getChildFile (juce::String (way).fromFirstOccurrenceOf ("/", false, false));
+            const auto settings = base.getChildFile (juce::String (way).startsWith ("root") ? "user/Halvorn/Corvane" : ".config/Halvorn/Corvane");
+            ASSERT_TRUE (last.getParentDirectory().createDirectory()) << last.getFullPathName();
+            const auto made = juce::String (shape) == "file" ? last.replaceWithText ("x")
+                                                              : symlink (juce::String (shape) == "loop" ? last.getFileName().toRawUTF8() : "nowhere",
+                                                                         last.getFullPathName().toRawUTF8()) == 0;
+            ASSERT_TRUE (made);
+
+            const auto why = juce::String (shape) == "file" ? juce::String (last == settings ? " is not a folder that can be written" : " is not a folder")
+                           : juce::String (shape) == "loop" ? loop : leadsNowhere;
+            cases.push_back ({ juce::String (way).startsWith ("root") ? juce::StringArray { "CORVANE_DATA_ROOT=" + base.getFullPathName() }
+                                                                         : juce::StringArray { "-u", "CORVANE_DATA_ROOT", "HOME=" + base.getFullPathName() },
+                               "the plug-in's folder " + settings.getFullPathName() + (last == settings ? why : " cannot be created: " + last.getFullPathName() + why) });
+        }
+    }
+
+    for (const auto& [root, expected] : { std::pair (juce::String ("relative/root"), juce::String ("CORVANE_DATA_ROOT 'relative/root' is not an absolute path")),
+                                          std::pair (path ("a file"), "CORVANE_DATA_ROOT '" + path ("a file") + "' is not a folder that can be written"),
+                                          std::pair (path ("dangling"), "CORVANE_DATA_ROOT '" + path ("dangling") + "'" + leadsNowhere),
+                                          std::pair (path ("loop a"), "CORVANE_DATA_ROOT '" + path ("loop a") + "'" + loop),
+                                          std::pair (path ("dangling/root"), "CORVANE_DATA_ROOT '" + path ("dangling/root") + "' cannot be created: "
+                                                                                 + path ("dangling") + leadsNowhere) })
+        cases.insert (cases.begin(), { juce::StringArray { "CORVANE_DATA_ROOT=" + root }, expected });
+
+    // Said before any work: show, which has no display here, fails only after it.
+    for (const auto* command : { "snapshot", "show", "describe" })
+    {
+        for (const auto& [environment, expected] : cases)
+        {
+            SCOPED_TRACE (juce::String (command) + " " + environment.joinIntoString (" "));
             juce::StringArray arguments { command, "--module", modulePath() };
 
             if (juce::String (command) == "snapshot")
                 arguments.addArray ({ "--out", path ("out.png") });
 
-            const auto run = runHost (arguments, { "CORVANE_DATA_ROOT=" + root });
+            const auto run = runHost (arguments, environment);
             EXPECT_TRUE (run.output.startsWith ("corvane-host: " + expected)) << run.output;
         }
     }
