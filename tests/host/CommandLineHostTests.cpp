@@ -227,11 +227,13 @@ namespace
         double sampleRate = 0.0;
     };
 
+    /** The audio of a WAV file; none where there is no file (JUCE's reader takes no stream for one). */
     Wav readWav (const juce::File& file)
     {
         Wav result;
         juce::WavAudioFormat wav;
-        std::unique_ptr<juce::AudioFormatReader> reader (wav.createReaderFor (file.createInputStream().release(), true));
+        auto stream = file.createInputStream();
+        std::unique_ptr<juce::AudioFormatReader> reader (stream != nullptr ? wav.createReaderFor (stream.release(), true) : nullptr);
 
         if (reader != nullptr)
         {
@@ -1005,15 +1007,35 @@ TEST_F (CommandLineHost, EveryCommandSaysWhenThePluginCannotUseTheDataRoot)
     ASSERT_EQ (symlink ("loop b", path ("loop a").toRawUTF8()), 0);
     ASSERT_EQ (symlink ("loop a", path ("loop b").toRawUTF8()), 0);
 
-    // Said before any work: show, which has no display here, fails only after it.
-    for (const auto* command : { "snapshot", "show" })
+    std::vector<std::pair<juce::String, juce::String>> cases {
+        { "relative/root", "CORVANE_DATA_ROOT 'relative/root' is not an absolute path" },
+        { path ("a file"), "CORVANE_DATA_ROOT '" + path ("a file") + "' is not a folder that can be written" },
+        { path ("dangling"), "CORVANE_DATA_ROOT '" + path ("dangling") + "' is a symbolic link that leads nowhere" },
+        { path ("loop a"), "CORVANE_DATA_ROOT '" + path ("loop a") + "' is a loop of symbolic links" },
+        { path ("dangling/root"), "CORVANE_DATA_ROOT '" + path ("dangling/root") + "' cannot be created: " + path ("dangling") + " is a symbolic link that leads nowhere" } };
+
+    // Each folder on the way to the settings file, below a root or below a home folder of the
+    // test's own ("HOME=..."), as a link that leads nowhere, a loop or a file.
+    for (const juce::String way : { "root/user", "root/user/Halvorn/Corvane", "home/.config/Halvorn" })
     {
-        for (const auto& [root, expected] : { std::pair (juce::String ("relative/root"), juce::String ("CORVANE_DATA_ROOT 'relative/root' is not an absolute path")),
-                                              std::pair (path ("a file"), "CORVANE_DATA_ROOT '" + path ("a file") + "' is not a folder that can be written"),
-                                              std::pair (path ("dangling"), "CORVANE_DATA_ROOT '" + path ("dangling") + "' is a symbolic link that leads nowhere"),
-                                              std::pair (path ("loop a"), "CORVANE_DATA_ROOT '" + path ("loop a") + "' is a loop of symbolic links"),
-                                              std::pair (path ("dangling/root"), "CORVANE_DATA_ROOT '" + path ("dangling/root") + "' cannot be created: "
-                                                                                     + path ("dangling") + " is a symbolic link that leads nowhere") })
+        for (const juce::String shape : { "dangling", "loop", "file" })
+        {
+            const auto base = folder.getChildFile (shape + juce::String (cases.size())).getChildFile (way.upToFirstOccurrenceOf ("/", false, false));
+            const auto last = base.getChildFile (way.fromFirstOccurrenceOf ("/", false, false));
+            const auto settings = base.getChildFile (way.startsWith ("root") ? "user/Halvorn/Corvane" : ".config/Halvorn/Corvane");
+            ASSERT_TRUE (last.getParentDirectory().createDirectory() && (shape == "file" ? last.replaceWithText ("x")
+                             : symlink (shape == "loop" ? last.getFileName().toRawUTF8() : "nowhere", last.getFullPathName().toRawUTF8()) == 0));
+            const auto why = shape == "loop" ? " is a loop of symbolic links" : shape == "dangling" ? " is a symbolic link that leads nowhere"
+                           : last == settings ? " is not a folder that can be written" : " is not a folder";
+            cases.push_back ({ (way.startsWith ("root") ? "" : "HOME=") + base.getFullPathName(), "the plug-in's folder " + settings.getFullPathName()
+                                 + (last == settings ? "" : " cannot be created: " + last.getFullPathName()) + why });
+        }
+    }
+
+    // Said before any work: show, which has no display here, fails only after it.
+    for (const auto* command : { "snapshot", "show", "describe" })
+    {
+        for (const auto& [root, expected] : cases)
         {
             SCOPED_TRACE (juce::String (command) + " " + root);
             juce::StringArray arguments { command, "--module", modulePath() };
@@ -1021,7 +1043,8 @@ TEST_F (CommandLineHost, EveryCommandSaysWhenThePluginCannotUseTheDataRoot)
             if (juce::String (command) == "snapshot")
                 arguments.addArray ({ "--out", path ("out.png") });
 
-            const auto run = runHost (arguments, { "CORVANE_DATA_ROOT=" + root });
+            const auto run = runHost (arguments, root.startsWith ("HOME=") ? juce::StringArray { "-u", "CORVANE_DATA_ROOT", root }
+                                                                           : juce::StringArray { "CORVANE_DATA_ROOT=" + root });
             EXPECT_TRUE (run.output.startsWith ("corvane-host: " + expected)) << run.output;
         }
     }
@@ -1470,6 +1493,7 @@ TEST_F (CommandLineHost, WarnsOfPresetValuesThePluginDoesNotTake)
 TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
 {
     ASSERT_TRUE (writeWav (folder.getChildFile ("in.wav"), sine (2, 4800, 48000.0), 48000.0));
+    ASSERT_TRUE (writeWav (folder.getChildFile ("long.wav"), sine (2, 96000, 48000.0), 48000.0));
 
     // A device node of the test's own where one can be made, so that a fault destroys nothing real.
     auto device = folder.getChildFile ("null device");
@@ -1477,13 +1501,14 @@ TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
     if (mknod (device.getFullPathName().toRawUTF8(), S_IFCHR | 0666, makedev (1, 3)) != 0)
         device = juce::File ("/dev/null");
 
-    enum class Kind { plainFile, link, fifo, device };
+    enum class Kind { plainFile, link, fifo, fifoLeftEarly, device };
     struct Case { const char* command; const char* option; Kind kind; const char* written; };
 
     for (const auto& [command, option, kind, written] : { Case { "render", "--out", Kind::plainFile, "RIFF" },
                                                           Case { "render", "--out", Kind::link, "RIFF" },
                                                           Case { "render", "--state-out", Kind::link, "CVHSTATE" },
                                                           Case { "render", "--out", Kind::fifo, "RIFF" },
+                                                          Case { "render", "--out", Kind::fifoLeftEarly, "" },
                                                           Case { "render", "--state-out", Kind::device, "" },
                                                           Case { "snapshot", "--out", Kind::device, "" } })
     {
@@ -1498,16 +1523,17 @@ TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
 
         const auto made = kind == Kind::plainFile ? name.replaceWithText ("RIFF0000WAVE, an earlier output")
                         : kind == Kind::link      ? symlink ("target", name.getFullPathName().toRawUTF8()) == 0
-                        : kind == Kind::fifo      ? mkfifo (name.getFullPathName().toRawUTF8(), 0600) == 0
+                        : kind == Kind::fifo || kind == Kind::fifoLeftEarly ? mkfifo (name.getFullPathName().toRawUTF8(), 0600) == 0
                                                   : true;
         ASSERT_TRUE (made);
 
-        // The FIFO's reader takes what arrives until the host has ended and nothing is left.
+        // The FIFO's reader takes what arrives until the host has ended and nothing is left, or
+        // only its first block where it leaves early.
         std::atomic<bool> hostEnded { false };
         juce::MemoryBlock received;
         std::thread reader ([&, kind = kind]
         {
-            const auto fifo = kind == Kind::fifo ? open (name.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK) : -1;
+            const auto fifo = kind == Kind::fifo || kind == Kind::fifoLeftEarly ? open (name.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK) : -1;
 
             for (char block[65536]; fifo >= 0;)
             {
@@ -1516,9 +1542,11 @@ TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
 
                 if (count > 0)
                     received.append (block, static_cast<size_t> (count));
-                else if (ended)
+
+                if ((count > 0 && kind == Kind::fifoLeftEarly) || (count <= 0 && ended))
                     break;
-                else
+
+                if (count <= 0)
                     juce::Thread::sleep (5);
             }
 
@@ -1529,7 +1557,7 @@ TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
         juce::StringArray arguments { command, "--module", modulePath(), option, name.getFullPathName() };
 
         if (juce::String (command) == "render")
-            arguments.addArray ({ "--in", path ("in.wav"), "--tail", "0" });
+            arguments.addArray ({ "--in", path (kind == Kind::fifoLeftEarly ? "long.wav" : "in.wav"), "--tail", "0" });
 
         if (juce::String (option) == "--state-out")
             arguments.addArray ({ "--out", path ("out.wav") });
@@ -1547,6 +1575,13 @@ TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
             EXPECT_EQ (run.exitCode, 2);
             EXPECT_TRUE (run.output.contains (juce::String (option) + " " + name.getFullPathName() + " is a device, not a file")) << run.output;
             EXPECT_TRUE (S_ISCHR (info.st_mode));
+            continue;
+        }
+
+        if (kind == Kind::fifoLeftEarly)
+        {
+            EXPECT_EQ (run.exitCode, 1);
+            EXPECT_TRUE (run.output.contains ("cannot write " + name.getFullPathName() + ": Broken pipe")) << run.output;
             continue;
         }
 
@@ -2013,6 +2048,11 @@ TEST_F (CommandLineHost, DecidesByTheSamplesNotByWhatWrapsThem)
 
         return bytes;
     };
+    const auto aiffCutAfter = [&] (const char* name)
+    {
+        return fileOf ([&] (const juce::File& f) { return writeForm (f, "AIFF", { { "COMM", commonChunk (1, 6, 16) }, { "SSND", soundChunk (0, twelve) },
+                                                                                 { name, juce::MemoryBlock ("\0\x01\0\x01", 4), 100u } }); });
+    };
 
     // FLAC frames of silence (which hold no sync code) at these rates; where the total is 0
     // the file is streamed, with neither length nor MD5 signature.
@@ -2056,6 +2096,41 @@ TEST_F (CommandLineHost, DecidesByTheSamplesNotByWhatWrapsThem)
         return bytes;
     };
     const auto slow = flacFrames (44100.0, 3), fast = flacFrames (48000.0, 3);
+
+    // The same frames as a capture holds them, numbered from frame 1000 on: by frame where the
+    // block size is fixed (in 2 bytes), by sample where it varies (in 5); checksums made anew.
+    const auto capturedFrom = [] (std::vector<juce::MemoryBlock> parts, bool variable)
+    {
+        const auto crc = [] (const std::vector<uint8_t>& bytes, int bits, uint32_t polynomial)
+        {
+            uint32_t value = 0;
+
+            for (const auto byte : bytes)
+                for (int bit = 7; bit >= 0; --bit)
+                    value = ((value << 1) ^ ((((value >> (bits - 1)) ^ (byte >> bit)) & 1) * polynomial)) & ((1u << bits) - 1);
+
+            return value;
+        };
+
+        for (size_t index = 1; index < parts.size(); ++index)
+        {
+            const auto* old = static_cast<const uint8_t*> (parts[index].getData());
+            const auto number = (999 + index) * (variable ? 4096 : 1);
+            const auto length = variable ? 5 : 2;
+            std::vector<uint8_t> frame { old[0], static_cast<uint8_t> (old[1] | (variable ? 1 : 0)), old[2], old[3] };
+
+            for (int at = 0; at < length; ++at)
+                frame.push_back (static_cast<uint8_t> ((at == 0 ? (0xff00u >> length) & 0xff : 0x80u) | ((number >> 6 * (length - 1 - at)) & 0x3f)));
+
+            frame.push_back (static_cast<uint8_t> (crc (frame, 8, 0x07)));
+            frame.insert (frame.end(), old + 6, old + parts[index].getSize() - 2);   // after the old one-byte number and its checksum
+            const auto check = crc (frame, 16, 0x8005);
+            frame.insert (frame.end(), { static_cast<uint8_t> (check >> 8), static_cast<uint8_t> (check) });
+            parts[index] = juce::MemoryBlock (frame.data(), frame.size());
+        }
+
+        return parts;
+    };
 
     // The pages of an Ogg Vorbis stream of 2 s of noise at 44.1 kHz, each written by JUCE with a serial
     // number of its own; and a file of pages, with these bytes after the page at each index.
@@ -2113,9 +2188,28 @@ TEST_F (CommandLineHost, DecidesByTheSamplesNotByWhatWrapsThem)
         }
     }
 
+    // The stream as an editor that cut its start writes it: every granule position that many
+    // samples lower, so that its first audio page counts fewer samples than its packets make.
+    const auto trimmed = [&first] (int64_t samples)
+    {
+        auto pages = first;
+
+        for (auto& page : pages)
+        {
+            auto made = pageAt (static_cast<unsigned char*> (page.getData()));
+            const auto granule = juce::ByteOrder::swapIfBigEndian (static_cast<uint64_t> (ogg_page_granulepos (&made) - samples));
+
+            if (ogg_page_granulepos (&made) > 0 && std::memcpy (made.header + 6, &granule, 8) != nullptr)
+                ogg_page_checksum_set (&made);
+        }
+
+        return pages;
+    };
+
     static_cast<uint8_t*> (damagedPage[middle].getData())[200] ^= 0x55;
     juce::MemoryBlock random (100);
     juce::Random (1).fillBitsRandomly (random.getData(), random.getSize());
+
     auto badSignature = flac (slow, false);
     static_cast<uint8_t*> (badSignature.getData())[30] ^= 1;
 
@@ -2125,6 +2219,8 @@ TEST_F (CommandLineHost, DecidesByTheSamplesNotByWhatWrapsThem)
           Outcome::readWithWord, "its 'LIST' chunk after the audio is cut by the end of the file" },
         { "wav, iXML cut after the audio", wav ({ format, { "data", twelve }, { "iXML", {}, 100u } }),
           Outcome::readWithWord, "its 'iXML' chunk after the audio is cut by the end of the file" },
+        { "aiff, MARK cut after the audio", aiffCutAfter ("MARK"), Outcome::readWithWord, "its 'MARK' chunk after the audio is cut by the end of the file" },
+        { "aiff, COMT cut after the audio", aiffCutAfter ("COMT"), Outcome::readWithWord, "its 'COMT' chunk after the audio is cut by the end of the file" },
         { "aiff, sizes of a writer that cannot seek back", aiff (0, 0u, true), Outcome::readWhole, {} },
         { "aiff, form size 0", aiff (6, {}, true), Outcome::readWhole, {} },
         { "aiff, frame count 0", aiff (0, {}, false), Outcome::readWhole, {} },
@@ -2141,6 +2237,12 @@ TEST_F (CommandLineHost, DecidesByTheSamplesNotByWhatWrapsThem)
           "the file is damaged: a frame is missing after 0.09 s" },
         { "flac, signature", badSignature, Outcome::refused, "the file is damaged: its audio does not match its MD5 signature" },
         { "flac, streamed", flac (slow, true), Outcome::readWhole, {} },
+        { "flac, streamed capture from frame 1000", flac (capturedFrom (slow, false), true), Outcome::readWhole, {} },
+        { "flac, streamed capture from sample 4096000, variable block size", flac (capturedFrom (slow, true), true), Outcome::readWhole, {} },
+        { "ogg, start trimmed by 64", ogg (trimmed (64)), Outcome::readWhole, {} },
+        { "ogg, start trimmed by 1000", ogg (trimmed (1000)), Outcome::readWhole, {} },
+        { "ogg, more than a page of zeros between links", ogg (chain, { { first.size() - 1, juce::MemoryBlock (70000, true) } }), Outcome::readWithWord,
+          "70000 stray bytes between its pages at byte " + juce::String (ogg (first).getSize()) + " passed over" },
         { "ogg, a zero byte between links", ogg (chain, { { first.size() - 1, juce::MemoryBlock (1, true) } }), Outcome::readWithWord,
           "1 stray byte between its pages at byte " + juce::String (ogg (first).getSize()) + " passed over" },
         { "ogg, random bytes between links", ogg (chain, { { first.size() - 1, random } }), Outcome::readWithWord,
@@ -2175,8 +2277,9 @@ TEST_F (CommandLineHost, DecidesByTheSamplesNotByWhatWrapsThem)
             continue;
 
         const auto kind = juce::String (name).upToFirstOccurrenceOf (",", false, false);
+        const auto trim = juce::String (name).fromFirstOccurrenceOf ("trimmed by ", false, false).getIntValue();
         EXPECT_EQ (readWav (folder.getChildFile ("out.wav")).audio.getNumSamples(),
-                   kind == "flac" ? 3 * 4096 : kind == "ogg" ? (juce::String (name).contains ("links") ? 2 * 88200 : 88200) : 6);
+                   kind == "flac" ? 3 * 4096 : kind == "ogg" ? (juce::String (name).contains ("links") ? 2 * 88200 : 88200 - trim) : 6);
         EXPECT_EQ (run.output.contains ("corvane-host: warning: reading " + path ("in") + ": " + message + "\n"), outcome == Outcome::readWithWord)
             << run.output;
     }

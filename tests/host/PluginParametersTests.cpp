@@ -2,8 +2,11 @@
 
 #include "CommandLineHost.h"
 #include "PluginParameters.h"
+#include "TestLocale.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
+
+#include <unistd.h>
 
 // With the sanitizers on, GCC 12 reports the matcher of a <regex> automaton state
 // as maybe uninitialised when the state is moved, on a path that only a state
@@ -189,4 +192,27 @@ TEST_F (PluginParametersTest, OnlyAValueSetAfterThePresetMarksItEdited)
         ASSERT_NE (state, nullptr);
         EXPECT_EQ (state->getStringAttribute ("presetModified"), juce::String (edited));
     }
+}
+
+// A host may run in any locale; in a Turkish one "I" and "i" are two letters to the C library.
+TEST_F (PluginParametersTest, ReadsValueTextsAndPresetsIgnoringLetterCaseAsThePluginDoes)
+{
+    const auto answer = TestLocale::run ("tr_TR.UTF-8", [this]
+    {
+        ::alarm (60);
+        auto instance = makeInstance();
+        PluginParameters parameters (*instance);
+        const auto error = errorOf (parameters, "Delay Lines Routing", "TAPPED SERIAL");
+        return (error + "|" + parameters.getText ("Delay Lines Routing")).toStdString();
+    });
+
+    EXPECT_EQ (answer.value_or ("(no answer)"), "|Tapped Serial");
+
+    // Its tags and attribute names in other letter case, which the plug-in reads as its own.
+    juce::TemporaryFile preset (".cvprst");
+    ASSERT_TRUE (preset.getFile().replaceWithText (R"(<PRESET Application="Corvane"><Param NAME="Delay Lines Routing" VALUE="Nowhere"/></PRESET>)"));
+    auto instance = makeInstance();
+    const auto refused = PluginParameters (*instance).loadPreset (preset.getFile());
+    ASSERT_EQ (refused.size(), size_t (1));
+    EXPECT_EQ (refused[0].given, "Nowhere");
 }

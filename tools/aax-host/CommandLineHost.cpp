@@ -201,28 +201,12 @@ namespace
         return missing;
     }
 
-    /** The plug-in ignores a relative root and cannot keep its files below one it cannot write:
-        neither may pass in silence.
-    */
-    void warnAboutDataRoot()
+    /** Why the plug-in cannot make this folder or keep files in it; empty when it can. */
+    juce::String whyFolderCannotBeUsed (const juce::File& folder)
     {
-        const auto root = SystemPath::getEnvironmentVariable ("CORVANE_DATA_ROOT");
-
-        if (root.isEmpty())
-            return;
-
-        const auto rootFolder = FolderChild::fromPath (root);
-
-        if (rootFolder == juce::File())
-        {
-            std::cerr << "corvane-host: CORVANE_DATA_ROOT '" << root << "' is not an absolute path: the plug-in ignores it"
-                         " and uses its usual folders\n";
-            return;
-        }
-
         // The nearest name that is there, a link that leads nowhere included: the plug-in can
         // make no folder at one, nor below it.
-        auto existing = rootFolder;
+        auto existing = folder;
         struct stat info {};
 
         while (lstat (existing.getFullPathName().toRawUTF8(), &info) != 0 && existing.getParentDirectory() != existing)
@@ -231,21 +215,17 @@ namespace
         if (stat (existing.getFullPathName().toRawUTF8(), &info) != 0)
         {
             const auto why = errno == ELOOP ? SystemPath::describeTooManyLinks (existing) : juce::String ("is a symbolic link that leads nowhere");
-
-            std::cerr << "corvane-host: CORVANE_DATA_ROOT '" << root << "' "
-                      << (existing == rootFolder ? why : "cannot be created: " + existing.getFullPathName() + " " + why)
-                      << ": the plug-in cannot keep its settings and presets there\n";
-            return;
+            return existing == folder ? why : "cannot be created: " + existing.getFullPathName() + " " + why;
         }
 
         // Permissions do not tell (root may write anywhere by them, /proc included): making a
         // folder where the plug-in will make its own does, and the trial one is taken away. Its
         // name is this run's own, so that runs started together do not take each other's away.
-        const auto canWriteIn = [] (const juce::File& folder)
+        const auto canWriteIn = [] (const juce::File& parent)
         {
-            const auto trial = folder.getChildFile (".corvane-host-check-" + juce::String (getpid()) + "-"
+            const auto trial = parent.getChildFile (".corvane-host-check-" + juce::String (getpid()) + "-"
                                                     + juce::String::toHexString (juce::Random::getSystemRandom().nextInt64()));
-            const auto made = folder.isDirectory() && mkdir (trial.getFullPathName().toRawUTF8(), 0700) == 0;
+            const auto made = parent.isDirectory() && mkdir (trial.getFullPathName().toRawUTF8(), 0700) == 0;
 
             if (made)
                 rmdir (trial.getFullPathName().toRawUTF8());
@@ -254,19 +234,51 @@ namespace
         };
 
         // Another run may have made the folder meanwhile: what is there when the check ends counts.
-        if (canWriteIn (existing) || (existing != rootFolder && canWriteIn (rootFolder)))
-            return;
+        if (canWriteIn (existing) || (existing != folder && canWriteIn (folder)))
+            return {};
 
-        std::cerr << "corvane-host: CORVANE_DATA_ROOT '" << root << "' "
-                  << (existing == rootFolder ? "is not a folder that can be written" : "cannot be created")
-                  << ": the plug-in cannot keep its settings and presets there\n";
+        if (existing == folder)
+            return "is not a folder that can be written";
+
+        return S_ISDIR (info.st_mode) ? juce::String ("cannot be created")
+                                      : "cannot be created: " + existing.getFullPathName() + " is not a folder";
+    }
+
+    /** The plug-in ignores a relative root and cannot keep its files below one it cannot write,
+        nor in a settings folder that it cannot make or write on the way from the root (or the
+        home folder) to it: none of these may pass in silence.
+    */
+    void warnAboutDataFolders (const juce::File& settingsFolder)
+    {
+        const auto root = SystemPath::getEnvironmentVariable ("CORVANE_DATA_ROOT");
+
+        if (root.isNotEmpty())
+        {
+            const auto rootFolder = FolderChild::fromPath (root);
+
+            if (rootFolder == juce::File())
+            {
+                std::cerr << "corvane-host: CORVANE_DATA_ROOT '" << root << "' is not an absolute path: the plug-in ignores it"
+                             " and uses its usual folders\n";
+            }
+            else if (const auto why = whyFolderCannotBeUsed (rootFolder); why.isNotEmpty())
+            {
+                std::cerr << "corvane-host: CORVANE_DATA_ROOT '" << root << "' " << why
+                          << ": the plug-in cannot keep its settings and presets there\n";
+                return;
+            }
+        }
+
+        if (const auto why = whyFolderCannotBeUsed (settingsFolder); why.isNotEmpty())
+            std::cerr << "corvane-host: the plug-in's folder " << settingsFolder.getFullPathName() << " " << why
+                      << ": the plug-in cannot keep its settings and presets there\n";
     }
 }
 
 CommandLineHost::CommandLineHost (const CommandLineOptions& o) : options (o)
 {
     checkFiles();
-    warnAboutDataRoot();
+    warnAboutDataFolders (getSettingsFile().getParentDirectory());
 }
 
 //==============================================================================

@@ -45,7 +45,8 @@ bool FlacFileReader::start()
         FLAC__stream_decoder_finish (decoder);
 
     FLAC__stream_decoder_set_md5_checking (decoder, true);
-    nextFrameStart = lastFrameLength = 0;
+    nextFrameStart = streamStart = lastFrameLength = 0;
+    framesBegun = false;
     lastFramePosition = ~FLAC__uint64 (0);
 
     return FLAC__stream_decoder_init_stream (decoder, readBytes, seekTo, tellPosition, tellLength, isAtEnd, takeFrame,
@@ -239,6 +240,13 @@ FLAC__StreamDecoderWriteStatus FlacFileReader::takeFrame (const FLAC__StreamDeco
     // bytes of its own: the two come from one place.
     const auto first = frame->header.number_type == FLAC__FRAME_NUMBER_TYPE_SAMPLE_NUMBER ? frame->header.number.sample_number
                                                                                          : reader.nextFrameStart;
+
+    // A stream captured from the middle, or numbered on from an earlier part, begins where its
+    // first frame does (libFLAC gives a frame number as the sample number it stands for).
+    if (! reader.framesBegun)
+        reader.nextFrameStart = reader.streamStart = first;
+
+    reader.framesBegun = true;
     FLAC__uint64 position = 0;
     FLAC__stream_decoder_get_decode_position (reader.decoder, &position);
     const auto followsHole = position == reader.lastFramePosition;
@@ -253,7 +261,7 @@ FLAC__StreamDecoderWriteStatus FlacFileReader::takeFrame (const FLAC__StreamDeco
     if (reader.lostSync || cause.isNotEmpty())
     {
         reader.cause = cause;
-        reader.causeAt = static_cast<juce::int64> (reader.nextFrameStart - (followsHole ? reader.lastFrameLength : 0));
+        reader.causeAt = static_cast<juce::int64> (reader.nextFrameStart - reader.streamStart - (followsHole ? reader.lastFrameLength : 0));
         reader.damaged = true;
         return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
     }

@@ -11,7 +11,7 @@
     what it cannot decode with silence, it fails where the audio stops short of the length the
     file announces (a file that was cut, that lies about its length, or that shrinks while it
     is read), where its frames are damaged, repeated, missing or change the stream's rate or
-    channels, or where its audio does not match the MD5 signature it has. Samples are handed out as 32-bit integers.
+    channels (the frames continue from the first one the file holds, whatever its number), or where its audio does not match the MD5 signature it has. Samples are handed out as 32-bit integers.
 */
 class FlacFileReader : public juce::AudioFormatReader
 {
@@ -73,6 +73,8 @@ private:
     bool lostSync = false;  ///< it lost sync and has found no frame since, as where a file was cut
     juce::String cause;     ///< what is wrong with a damaged frame, where it is known
     juce::int64 causeAt = 0;    ///< the sample where that damage begins
-    FLAC__uint64 nextFrameStart = 0;    ///< the first sample of the frame that comes next
+    FLAC__uint64 nextFrameStart = 0;    ///< the first sample of the frame that comes next, as the frames number it
+    FLAC__uint64 streamStart = 0;       ///< the first sample of the file's first frame, as the frames number it
+    bool framesBegun = false;
     FLAC__uint64 lastFramePosition = 0, lastFrameLength = 0;    ///< where the last frame ended in the file, and its samples
 };

@@ -1,6 +1,7 @@
 #include "OggVorbisFileReader.h"
 
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 
@@ -13,6 +14,134 @@ namespace
     */
     constexpr juce::int64 maxLength = juce::int64 (1) << 60;
 }
+
+//==============================================================================
+/** The pages of an Ogg file, found one after the other from its start as libogg finds them
+    (the capture pattern "OggS", then the page's checksum), passing over the bytes between
+    them that are no page however many there are. Each candidate costs at most a page's
+    checksum, so the search takes time linear in the file, and memory bounded by the longest
+    page; one of another version than 0, which libogg takes no page of, is passed over
+    unchecked, so that a run of capture patterns costs no checksums at all.
+*/
+class OggVorbisFileReader::PageSearch
+{
+public:
+    explicit PageSearch (juce::InputStream& in) : input (in) {}
+
+    /** Starts again at the start of the file, and ends the pages at this byte. */
+    bool startOver (juce::int64 endOfPages)
+    {
+        end = endOfPages;
+        offset = 0;
+        start = filled = 0;
+        cutAtEnd = false;
+        return input.setPosition (0);
+    }
+
+    /** Finds the next page, which stays where it is until the next search; false where the
+        bytes end first. skipped counts the bytes passed over before the page (or the end).
+    */
+    bool next (ogg_page& page, juce::int64& skipped)
+    {
+        skipped = 0;
+        cutAtEnd = false;
+
+        while (isAvailable (27))
+        {
+            if (std::memcmp (buffer + start, "OggS", 4) == 0 && buffer[start + 4] == 0)
+            {
+                const auto headerSize = 27 + buffer[start + 26];
+                auto bodySize = 0;
+
+                if (isAvailable (headerSize))
+                    for (auto i = 27; i < headerSize; ++i)
+                        bodySize += buffer[start + i];
+
+                if (isAvailable (headerSize + bodySize))
+                {
+                    page = { buffer + start, headerSize, buffer + start + headerSize, bodySize };
+
+                    if (hasItsChecksum (page))
+                    {
+                        start += headerSize + bodySize;
+                        return true;
+                    }
+                }
+                else
+                {
+                    cutAtEnd = cutAtEnd || skipped == 0;
+                }
+            }
+
+            const auto* capture = static_cast<const unsigned char*> (std::memchr (buffer + start + 1, 'O', static_cast<size_t> (filled - start - 1)));
+            const auto nextStart = capture != nullptr ? static_cast<int> (capture - buffer) : filled;
+            skipped += nextStart - start;
+            start = nextStart;
+        }
+
+        cutAtEnd = cutAtEnd || skipped == 0;
+        skipped += filled - start;
+        start = filled;
+        return false;
+    }
+
+    /** True where the bytes after the last page found begin with a page that the end of the
+        file cuts, or are too few to begin one: the file was cut there.
+    */
+    bool endsInCutPage() const noexcept     { return cutAtEnd; }
+
+private:
+    /** Makes this many bytes from the search's place readable in the buffer; false where the
+        pages end first.
+    */
+    bool isAvailable (int size)
+    {
+        if (filled - start >= size)
+            return true;
+
+        std::memmove (buffer, buffer + start, static_cast<size_t> (filled - start));
+        offset += start;
+        filled -= start;
+        start = 0;
+
+        while (filled < size)
+        {
+            const auto wanted = static_cast<int> (juce::jmin (static_cast<juce::int64> (capacity - filled), end - offset - filled));
+            const auto read = wanted > 0 ? input.read (buffer + filled, wanted) : 0;
+
+            if (read <= 0)
+                return false;
+
+            filled += read;
+        }
+
+        return true;
+    }
+
+    static bool hasItsChecksum (ogg_page& page)
+    {
+        unsigned char written[4];
+        std::memcpy (written, page.header + 22, 4);
+        ogg_page_checksum_set (&page);
+
+        if (std::memcmp (written, page.header + 22, 4) == 0)
+            return true;
+
+        std::memcpy (page.header + 22, written, 4);
+        return false;
+    }
+
+    /** Twice the longest page, so that each move of a page's worth to the front reads as
+        much again.
+    */
+    static constexpr int capacity = 2 * 65536;
+
+    juce::InputStream& input;
+    juce::HeapBlock<unsigned char> buffer { capacity };
+    juce::int64 end = 0, offset = 0;   ///< where the pages end, and where the buffer's first byte lies
+    int start = 0, filled = 0;
+    bool cutAtEnd = false;
+};
 
 //==============================================================================
 /** The Vorbis stream of one link of a chain, followed page by page as libvorbisfile follows
@@ -91,9 +220,8 @@ public:
             }
             else if (const auto block = result > 0 ? vorbis_packet_blocksize (&info, &packet) : -1; block >= 0)
             {
-                if (lastBlock >= 0)
-                    decoded += (lastBlock + block) / 4;
-
+                lastPacketSamples = lastBlock >= 0 ? (lastBlock + block) / 4 : 0;
+                decoded += lastPacketSamples;
                 lastBlock = block;
             }
         }
@@ -103,19 +231,22 @@ public:
         {
             // The granule position of a stream's first audio page counts the samples up to its
             // last packet: a stream that begins later than 0 counts from there, and one that
-            // counts fewer than its packets make has those cut from its start. Every later
-            // page counts as many as its packets make, but the last, which may count fewer. One
-            // that counts more after page numbers jumped follows pages lost; without a jump it
-            // announces audio the file never held, as the reading tells.
+            // counts fewer than its packets make has those cut from its start (or, where that
+            // page is also its last, from its end), so its start lies before 0. The decoder
+            // cuts them from what its last packet makes, the others being handed out already.
+            // Every later page counts as many as its packets make, but the last, which may
+            // count fewer. One that counts more after page numbers jumped follows pages lost;
+            // without a jump it announces audio the file never held, as the reading tells.
             if (! startKnown && headersWereRead)
             {
-                start = juce::jmax (ogg_int64_t (0), granule - decoded);
+                start = ended ? juce::jmax (ogg_int64_t (0), granule - decoded) : granule - decoded;
+                cut = juce::jlimit (ogg_int64_t (0), ogg_int64_t (lastPacketSamples), -start);
                 startKnown = true;
             }
             else if (startKnown && ! missing && (ended ? pagesJumped && granule > start + decoded : granule != start + decoded))
             {
                 missing = true;
-                lostAfter = lastGranule - start;
+                lostAfter = lastGranule - start - cut;
             }
 
             lastGranule = granule;
@@ -142,7 +273,7 @@ public:
     /** The samples that decoding the link gives. */
     juce::int64 getLength() const noexcept
     {
-        return startKnown ? juce::jlimit (juce::int64 (0), maxLength, static_cast<juce::int64> (lastGranule - start)) : 0;
+        return startKnown ? juce::jlimit (juce::int64 (0), maxLength, static_cast<juce::int64> (lastGranule - start - cut)) : 0;
     }
 
 private:
@@ -158,8 +289,8 @@ private:
     vorbis_info info {};
     vorbis_comment comment {};
     int serial = 0, numHeaders = 0, numChannels = 0;
-    long sampleRate = 0, lastBlock = -1, lastPageNumber = 0;
-    ogg_int64_t decoded = 0, start = 0, lastGranule = 0, lostAfter = 0;
+    long sampleRate = 0, lastBlock = -1, lastPacketSamples = 0, lastPageNumber = 0;
+    ogg_int64_t decoded = 0, start = 0, cut = 0, lastGranule = 0, lostAfter = 0;   ///< cut: the samples the decoder cuts from the start
     bool isVorbis = false, damaged = false, ended = false, startKnown = false, missing = false, pagesJumped = false;
 };
 
@@ -202,38 +333,12 @@ std::unique_ptr<juce::AudioFormatReader> OggVorbisFileReader::create (std::uniqu
 
 juce::String OggVorbisFileReader::walkPages (juce::StringArray& notes)
 {
-    ogg_sync_state sync;
-    ogg_sync_init (&sync);
-    const juce::ScopeGuard clearSync { [&sync] { ogg_sync_clear (&sync); } };
+    // Every page is found however many bytes lie before it: stray bytes between pages are
+    // passed over, as every decoder does, and counted.
+    PageSearch search (*input);
 
-    // Answers the next page, passing over stray bytes before it (counted); 0 where the file
-    // ends first. More bytes that hold no page than the longest page (a damaged one) end the
-    // pages: whatever follows is passed over unread, however much of it looks like pages.
-    juce::int64 stray = 0;
-
-    const auto nextPage = [this, &sync, &stray] (ogg_page& page)
-    {
-        constexpr juce::int64 maxStrayBytes = 65536;
-
-        for (stray = 0; stray <= maxStrayBytes;)
-        {
-            if (const auto found = ogg_sync_pageseek (&sync, &page); found > 0)
-                return found;
-            else if (found < 0)
-                stray -= found;
-            else
-            {
-                constexpr int chunkSize = 65536;
-                auto* buffer = ogg_sync_buffer (&sync, chunkSize);
-                const auto read = buffer != nullptr ? input->read (buffer, chunkSize) : 0;
-
-                if (read <= 0 || ogg_sync_wrote (&sync, read) != 0)
-                    break;
-            }
-        }
-
-        return 0L;
-    };
+    if (! search.startOver (std::numeric_limits<juce::int64>::max()))
+        return {};
 
     // Where pages are missing with their packets, samples are; where only their numbers
     // jump, the decoder's report of a hole loses nothing.
@@ -253,9 +358,10 @@ juce::String OggVorbisFileReader::walkPages (juce::StringArray& notes)
     auto linkBegins = true;   // while the pages that begin the streams of a link come
     juce::int64 length = 0;
     ogg_page page;
-    long found = 0;
+    juce::int64 stray = 0;
+    auto found = false;
 
-    while ((found = nextPage (page)) > 0)
+    while ((found = search.next (page, stray)))
     {
         // Stray bytes between pages are passed over, as every decoder does: where they stand for
         // a page that is lost, the granule positions after them tell.
@@ -323,7 +429,7 @@ juce::String OggVorbisFileReader::walkPages (juce::StringArray& notes)
                 return damagedHeaders;
         }
 
-        streamEnd += found;
+        streamEnd += page.header_len + page.body_len;
     }
 
     if (! link.has_value() || ! link->isVorbisStream())
@@ -331,7 +437,7 @@ juce::String OggVorbisFileReader::walkPages (juce::StringArray& notes)
         if (numChannels != 0 || firstPacketBegins (*input, "\x01vorbis", 7))
         {
             numChannels = 0;
-            return found == 0 && stray == 0 ? "the file is cut short" : damagedHeaders;
+            return ! found && search.endsInCutPage() ? "the file is cut short" : damagedHeaders;
         }
 
         if (firstPacketBegins (*input, "\x7f" "FLAC", 5))
@@ -343,7 +449,7 @@ juce::String OggVorbisFileReader::walkPages (juce::StringArray& notes)
     // The pages of the last stream stop before its end: the file was cut, or its last page
     // is damaged, and whatever follows is not where its audio went on.
     if (! link->hasEnded())
-        return stray == 0 ? "the file is cut short" : "the file is damaged: its last stream ends in bytes that are no page";
+        return search.endsInCutPage() ? "the file is cut short" : "the file is damaged: its last stream ends in bytes that are no page";
 
     if (! link->hasAllHeaders())
         return damagedHeaders;
@@ -360,8 +466,12 @@ bool OggVorbisFileReader::openDecoder()
     if (opened)
         ov_clear (&file);
 
+    if (decoderPages == nullptr)
+        decoderPages = std::make_unique<PageSearch> (*input);
+
+    pageLeft = 0;
     const ov_callbacks callbacks { readBytes, nullptr, nullptr, nullptr };
-    opened = input->setPosition (0) && ov_open_callbacks (this, &file, nullptr, 0, callbacks) == 0;
+    opened = decoderPages->startOver (streamEnd) && ov_open_callbacks (this, &file, nullptr, 0, callbacks) == 0;
     nextSample = 0;
     return opened;
 }
@@ -424,7 +534,26 @@ bool OggVorbisFileReader::readSamples (int* const* destChannels, int numDestChan
 size_t OggVorbisFileReader::readBytes (void* buffer, size_t size, size_t count, void* client)
 {
     auto& reader = *static_cast<OggVorbisFileReader*> (client);
-    const auto left = juce::jmax (juce::int64 (0), reader.streamEnd - reader.input->getPosition());
-    const auto bytes = juce::jmin (size * count, size_t (1) << 20, static_cast<size_t> (left));
-    return size > 0 ? static_cast<size_t> (juce::jmax (0, reader.input->read (buffer, static_cast<int> (bytes)))) / size : 0;
+
+    if (size == 0)
+        return 0;
+
+    if (reader.pageLeft == 0)
+    {
+        ogg_page page;
+        juce::int64 skipped = 0;
+
+        if (! reader.decoderPages->next (page, skipped))
+            return 0;
+
+        // A page's body follows its header.
+        reader.pageBytes = page.header;
+        reader.pageLeft = page.header_len + page.body_len;
+    }
+
+    const auto bytes = juce::jmin (size * count, static_cast<size_t> (reader.pageLeft)) / size * size;
+    std::memcpy (buffer, reader.pageBytes, bytes);
+    reader.pageBytes += bytes;
+    reader.pageLeft -= static_cast<int> (bytes);
+    return bytes / size;
 }

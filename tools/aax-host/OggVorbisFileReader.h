@@ -39,6 +39,7 @@ public:
                       juce::int64 startSampleInFile, int numSamples) override;
 
 private:
+    class PageSearch;
     class VorbisLink;
 
     explicit OggVorbisFileReader (juce::InputStream* stream);
@@ -58,11 +59,17 @@ private:
     /** True when the first packet of the file's first page begins with these bytes. */
     static bool firstPacketBegins (juce::InputStream& stream, const char* mark, size_t size);
 
-    /** The decoder sees the file end with the last page of its last stream. */
+    /** The decoder is handed the pages the walk found and nothing between them, so that it
+        searches no stray bytes again; the file ends for it with the last page of its last
+        stream.
+    */
     static size_t readBytes (void* buffer, size_t size, size_t count, void* reader);
 
     OggVorbis_File file {};
     bool opened = false;
     juce::int64 streamEnd = 0;   ///< where the pages of the last stream end
     juce::int64 nextSample = 0;
+    std::unique_ptr<PageSearch> decoderPages;
+    const unsigned char* pageBytes = nullptr;   ///< what the decoder has not yet been handed of the page found last
+    int pageLeft = 0;
 };

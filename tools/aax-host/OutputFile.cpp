@@ -314,6 +314,13 @@ juce::Result OutputFile::copyIntoFifo() const
     if (fifo < 0)
         return juce::Result::fail (describeFailure (target, std::strerror (errno)));
 
+    // A reader that stops early makes the write fail, which is said as any failure is, rather
+    // than end the program by SIGPIPE: the signal is held for the copy and taken after it.
+    sigset_t brokenPipe, previous;
+    sigemptyset (&brokenPipe);
+    sigaddset (&brokenPipe, SIGPIPE);
+    pthread_sigmask (SIG_BLOCK, &brokenPipe, &previous);
+
     std::vector<char> block (65536);
     int error = 0;
 
@@ -336,5 +343,13 @@ juce::Result OutputFile::copyIntoFifo() const
     }
 
     close (fifo);
+
+    if (error == EPIPE)
+    {
+        const timespec noWait {};
+        sigtimedwait (&brokenPipe, nullptr, &noWait);
+    }
+
+    pthread_sigmask (SIG_SETMASK, &previous, nullptr);
     return error == 0 ? juce::Result::ok() : juce::Result::fail (describeFailure (target, std::strerror (error)));
 }

@@ -22,6 +22,18 @@ namespace
     constexpr const char* presetModifiedAttribute = "presetModified";   // the state's note of unsaved preset edits
     constexpr const char* bypassID = "MasterBypassID";
 
+    /** Where a value text stands among a parameter's texts, letter case ignored as the
+        plug-in ignores it; -1 where it is none of them.
+    */
+    int indexOfText (const juce::StringArray& texts, const juce::String& text)
+    {
+        for (int index = 0; index < texts.size(); ++index)
+            if (CaseKey::equal (texts[index], text))
+                return index;
+
+        return -1;
+    }
+
     /** A size as a user reads it, and exactly, so that a size just past the documents' limit
         does not read as the limit itself.
     */
@@ -371,7 +383,7 @@ juce::String PluginParameters::stateText (const Parameter& parameter, const juce
 
     if (const auto texts = valueTexts (entry); ! texts.isEmpty())
     {
-        if (const auto index = texts.indexOf (value, true); index >= 0)
+        if (const auto index = indexOfText (texts, value); index >= 0)
             return texts[index];
 
         const auto takesNumbers = std::any_of (texts.begin(), texts.end(), isPlainNumber);
@@ -491,7 +503,7 @@ bool PluginParameters::shows (const Parameter& parameter, const juce::String& va
                  || std::abs (shown.getDoubleValue() - number) <= 1.0e-6 * std::max (1.0, std::abs (number));
     }
 
-    if (entry != nullptr && valueTexts (*entry).contains (value, true))
+    if (entry != nullptr && indexOfText (valueTexts (*entry), value) >= 0)
         return true;
 
     return parameter.hostID.isEmpty() ? CaseKey::equal (shown, value) : read (shown) == read (value);
@@ -541,14 +553,15 @@ std::vector<PluginParameters::RefusedValue> PluginParameters::loadPreset (const 
     if (preset == nullptr || ! CaseKey::equal (preset->getTagName(), "Preset"))
         throw HostError ("cannot read preset " + path + ": not a preset file");
 
-    if (const auto application = preset->getStringAttribute ("application");
+    if (const auto application = XmlHelpers::getStringAttribute (*preset, "application");
          application.isNotEmpty() && ! CaseKey::equal (application, "Corvane"))
         throw HostError ("cannot read preset " + path + ": it is a preset of " + application.toStdString());
 
     std::vector<std::pair<juce::String, juce::String>> given;
 
-    for (auto* entry : preset->getChildWithTagNameIterator ("param"))
-        given.emplace_back (entry->getStringAttribute ("name"), entry->getStringAttribute ("value"));
+    // The plug-in reads a preset's tags and attribute names ignoring letter case.
+    for (auto* entry : XmlHelpers::getChildrenWithTagName (*preset, "param"))
+        given.emplace_back (XmlHelpers::getStringAttribute (*entry, "name"), XmlHelpers::getStringAttribute (*entry, "value"));
 
     // The preset takes the place of the parameters a session saves, so the plug-in loads it
     // as it loads a session, older preset versions included.
@@ -556,6 +569,10 @@ std::vector<PluginParameters::RefusedValue> PluginParameters::loadPreset (const 
     {
         if (saved->getStringAttribute ("name") == "ParametersState")
         {
+            for (const auto& attribute : XmlHelpers::getAttributeNames (*preset))
+                if (CaseKey::equal (attribute, "name"))
+                    preset->removeAttribute (attribute);
+
             preset->setAttribute ("name", "ParametersState");
             state->replaceChildElement (saved, preset.release());
             nameAfterFile (file);
@@ -594,7 +611,7 @@ std::vector<PluginParameters::RefusedValue> PluginParameters::findRefusedValues 
         if (held->getStringAttribute ("name") == "ParametersState")
             for (const auto& [name, value] : given)
                 for (auto* entry : held->getChildWithTagNameIterator ("param"))
-                    if (entry->getStringAttribute ("name") == name && ! isTaken (name, value, entry->getStringAttribute ("value")))
+                    if (CaseKey::equal (entry->getStringAttribute ("name"), name) && ! isTaken (name, value, entry->getStringAttribute ("value")))
                         refused.push_back ({ name, value, entry->getStringAttribute ("value") });
 
     return refused;
@@ -647,7 +664,7 @@ double PluginParameters::findHostValue (const Parameter& parameter, const juce::
             return fail ("is out of range (" + juce::String (minimum) + " to " + juce::String (maximum) + ")");
         }
 
-        if (const auto index = texts.indexOf (text, true); index >= 0)
+        if (const auto index = indexOfText (texts, text); index >= 0)
             return at (index);
 
         // The texts it shows may differ from the table's: "3/16" for a duration (whose number
@@ -908,7 +925,7 @@ juce::String PluginParameters::describeAll() const
         auto defaultText = defaultEntry != nullptr ? defaultEntry->getStringAttribute ("value") : juce::String();
         const auto texts = entry != nullptr ? valueTexts (*entry) : juce::StringArray();
 
-        if (const auto index = texts.indexOf (defaultText, true); index >= 0)
+        if (const auto index = indexOfText (texts, defaultText); index >= 0)
             defaultText = texts[index];
 
         const auto value = getText (parameter.name);

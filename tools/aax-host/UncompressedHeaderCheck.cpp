@@ -531,6 +531,12 @@ void UncompressedHeaderCheck::walkAiff (juce::InputStream& stream, juce::int64 e
             if (aiff.dataRunsToEnd)
                 return;
         }
+        else if (isOneOf (chunk, { "INST", "cate", "MARK", "COMT" }) && aiff.hasData && chunkEnd > fileLength)
+        {
+            // A copy cut short after all its audio loses nothing that is heard.
+            notes.add ("its '" + nameOf (chunk) + "' chunk after the audio is cut by the end of the file");
+            return;
+        }
         else if (chunk == tagOf ("MARK") || chunk == tagOf ("COMT"))
         {
             // Each entry's text must end within the chunk; the pad byte of the last may be the
@@ -558,12 +564,6 @@ void UncompressedHeaderCheck::walkAiff (juce::InputStream& stream, juce::int64 e
                     damage = isMarker ? "the AIFF header is damaged: its marker chunk (MARK) announces more markers than it holds"
                                       : "the AIFF header is damaged: its comment chunk (COMT) announces more comments than it holds";
             }
-        }
-        else if ((chunk == tagOf ("INST") || chunk == tagOf ("cate")) && aiff.hasData && chunkEnd > fileLength)
-        {
-            // A copy cut short after all its audio loses nothing that is heard.
-            notes.add ("its '" + nameOf (chunk) + "' chunk after the audio is cut by the end of the file");
-            return;
         }
         else if (chunk == tagOf ("INST") || chunk == tagOf ("cate"))
         {
