@@ -860,7 +860,9 @@ TEST_F (CommandLineHost, RunsStartedTogetherShareAFreshDataRoot)
 
         for (auto& run : runs)
         {
+            // A ChildProcess that goes leaves its process unreaped: each is waited for.
             const auto output = run->readAllProcessOutput();
+            EXPECT_TRUE (run->waitForProcessToFinish (120000));
             EXPECT_TRUE (output.startsWith ("corvane-host: cannot read ")) << output;
             EXPECT_FALSE (output.contains ("CORVANE_DATA_ROOT")) << output;
         }
