@@ -2427,12 +2427,13 @@ TEST_F (CommandLineHost, ReadsOggChainsOfManyLinksInMemoryBoundedByTheFile)
 TEST_F (CommandLineHost, ReachesADisplayOnlyToShowAWindow)
 {
     enum class Display { watched, empty, unset };
-    const struct { juce::StringArray arguments; Display display; int exitCode; } cases[] =
+    const struct { juce::StringArray arguments; Display display; int exitCode; bool reaches; } cases[] =
     {
-        { { "describe" }, Display::watched, 0 },
-        { { "render", "--out", path ("out.wav"), "--tail", "0" }, Display::empty, 0 },
-        { { "snapshot", "--out", path ("face.png") }, Display::watched, 0 },
-        { { "show" }, Display::unset, 1 },
+        { { "describe" }, Display::watched, 0, false },
+        { { "render", "--out", path ("out.wav"), "--tail", "0" }, Display::empty, 0, false },
+        { { "snapshot", "--out", path ("face.png") }, Display::watched, 0, false },
+        { { "show" }, Display::unset, 1, false },
+        { { "show" }, Display::watched, 1, true },
     };
 
     for (const auto& c : cases)
@@ -2449,7 +2450,7 @@ TEST_F (CommandLineHost, ReachesADisplayOnlyToShowAWindow)
                                                              : juce::StringArray ("DISPLAY=" + juce::String (c.display == Display::watched ? watch.getName() : ""));
         const auto run = runHost (arguments, environment);
         EXPECT_EQ (run.exitCode, c.exitCode) << run.output;
-        EXPECT_EQ (watch.getNumConnections(), 0);
+        EXPECT_EQ (watch.getNumConnections() > 0, c.reaches);
     }
 }
 
