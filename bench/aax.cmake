@@ -5,4 +5,5 @@ if(CORVANE_WITH_JUCE AND TARGET corvane_aax_module AND TARGET corvane_aax_host_s
     target_link_libraries(aax_bench PRIVATE corvane_aax_host_sim corvane_processor benchmark::benchmark corvane_warnings)
     target_compile_definitions(aax_bench PRIVATE CORVANE_MODULE_PATH="$<TARGET_FILE:corvane_aax_module>")
     add_dependencies(aax_bench corvane_aax_module)
+    corvane_add_benchmark_run(aax_bench)
 endif()

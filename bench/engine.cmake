@@ -3,6 +3,7 @@
 add_executable(engine_bench
     ${CMAKE_CURRENT_LIST_DIR}/engine/EngineBenchmarks.cpp)
 target_link_libraries(engine_bench PRIVATE corvane_engine benchmark::benchmark corvane_warnings)
+corvane_add_benchmark_run(engine_bench)
 
 if(CORVANE_WITH_JUCE)
     target_sources(engine_bench PRIVATE ${CMAKE_CURRENT_LIST_DIR}/engine/JucePeer.cpp)

@@ -862,7 +862,9 @@ TEST_F (CommandLineHost, RunsStartedTogetherShareAFreshDataRoot)
 
         for (auto& run : runs)
         {
+            // A ChildProcess that goes leaves its process unreaped: each is waited for.
             const auto output = run->readAllProcessOutput();
+            EXPECT_TRUE (run->waitForProcessToFinish (120000));
             EXPECT_TRUE (output.startsWith ("corvane-host: cannot read ")) << output;
             EXPECT_FALSE (output.contains ("CORVANE_DATA_ROOT")) << output;
         }
@@ -2528,12 +2530,13 @@ TEST_F (CommandLineHost, ReadsOggChainsOfManyLinksInMemoryBoundedByTheFile)
 TEST_F (CommandLineHost, ReachesADisplayOnlyToShowAWindow)
 {
     enum class Display { watched, empty, unset };
-    const struct { juce::StringArray arguments; Display display; int exitCode; } cases[] =
+    const struct { juce::StringArray arguments; Display display; int exitCode; bool reaches; } cases[] =
     {
-        { { "describe" }, Display::watched, 0 },
-        { { "render", "--out", path ("out.wav"), "--tail", "0" }, Display::empty, 0 },
-        { { "snapshot", "--out", path ("face.png") }, Display::watched, 0 },
-        { { "show" }, Display::unset, 1 },
+        { { "describe" }, Display::watched, 0, false },
+        { { "render", "--out", path ("out.wav"), "--tail", "0" }, Display::empty, 0, false },
+        { { "snapshot", "--out", path ("face.png") }, Display::watched, 0, false },
+        { { "show" }, Display::unset, 1, false },
+        { { "show" }, Display::watched, 1, true },
     };
 
     for (const auto& c : cases)
@@ -2550,7 +2553,7 @@ TEST_F (CommandLineHost, ReachesADisplayOnlyToShowAWindow)
                                                              : juce::StringArray ("DISPLAY=" + juce::String (c.display == Display::watched ? watch.getName() : ""));
         const auto run = runHost (arguments, environment);
         EXPECT_EQ (run.exitCode, c.exitCode) << run.output;
-        EXPECT_EQ (watch.getNumConnections(), 0);
+        EXPECT_EQ (watch.getNumConnections() > 0, c.reaches);
     }
 }
 

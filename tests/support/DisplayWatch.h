@@ -23,8 +23,8 @@
 class DisplayWatch
 {
 public:
-    /** Watches :number, or the first free number from 200 when none is given; isWatching()
-        is false when the number is taken (a real server on it).
+    /** Watches :number, or the first number from 200 that no server holds when none is given;
+        isWatching() is false when the number is taken (a real server on it).
     */
     explicit DisplayWatch (int number = -1)
     {
@@ -33,6 +33,12 @@ public:
         for (int candidate = first; candidate < end && listener < 0; ++candidate)
         {
             const auto path = "/tmp/.X11-unix/X" + std::to_string (candidate);
+
+            // A server seen through the file system alone (one in another network namespace
+            // that shares /tmp) holds the number too, by its socket file or its lock file.
+            if (access (path.c_str(), F_OK) == 0 || access (("/tmp/.X" + std::to_string (candidate) + "-lock").c_str(), F_OK) == 0)
+                continue;
+
             sockaddr_un address {};
             address.sun_family = AF_UNIX;
             path.copy (address.sun_path + 1, path.size());
@@ -101,14 +107,29 @@ private:
         if (getsockopt (connection, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
             return false;
 
+        // A program is often started through others (timeout, env, a shell): its line of
+        // parents is followed up to this process, or to the first process.
+        for (auto pid = peer.pid; pid > 1;)
+        {
+            if (pid == getpid())
+                return true;
+
+            pid = parentOf (pid);
+        }
+
+        return false;
+    }
+
+    static pid_t parentOf (pid_t pid)
+    {
         // /proc/PID/stat: "PID (NAME) STATE PARENT ...", where NAME may hold anything.
-        std::ifstream stat ("/proc/" + std::to_string (peer.pid) + "/stat");
+        std::ifstream stat ("/proc/" + std::to_string (pid) + "/stat");
         const std::string line ((std::istreambuf_iterator<char> (stat)), std::istreambuf_iterator<char>());
         std::istringstream fields (line.substr (line.rfind (')') + 1));
         char state = 0;
         pid_t parent = 0;
         fields >> state >> parent;
-        return peer.pid == getpid() || parent == getpid();
+        return parent;
     }
 
     int listener = -1;
