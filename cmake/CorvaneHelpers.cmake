@@ -58,3 +58,19 @@ function(corvane_add_test)
     corvane_add_test_program(${ARGN})
     corvane_add_test_run(${T_NAME} ${T_NAME})
 endfunction()
+
+# corvane_add_display_test_run(name program [args...])
+#   Registers a test that runs the program on an X server of its own, where xvfb-run is there;
+#   without it the test is left out, and the program's own run skips what needs a display.
+function(corvane_add_display_test_run name program)
+    find_program(XVFB_RUN xvfb-run)
+    if(XVFB_RUN)
+        set(home "${CORVANE_TEST_HOME}/${name}")
+        file(MAKE_DIRECTORY "${home}")
+        add_test(NAME ${name} COMMAND ${XVFB_RUN} -a -s "-screen 0 1600x1000x24" $<TARGET_FILE:${program}> ${ARGN})
+        set_tests_properties(${name} PROPERTIES
+            LABELS x11
+            TIMEOUT 300
+            ENVIRONMENT "HOME=${home};XDG_CONFIG_HOME=${home}/.config;XDG_DATA_HOME=${home}/.local/share")
+    endif()
+endfunction()
