@@ -1530,12 +1530,13 @@ TEST_F (CommandLineHost, WritesThroughLinksIntoFifosAndRefusesDevices)
         ASSERT_TRUE (made);
 
         // The FIFO's reader takes what arrives until the host has ended and nothing is left, or
-        // only its first block where it leaves early.
+        // only its first block where it leaves early. Its end is closed on exec: a host started
+        // meanwhile that held it too would never see the reader leave.
         std::atomic<bool> hostEnded { false };
         juce::MemoryBlock received;
         std::thread reader ([&, kind = kind]
         {
-            const auto fifo = kind == Kind::fifo || kind == Kind::fifoLeftEarly ? open (name.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK) : -1;
+            const auto fifo = kind == Kind::fifo || kind == Kind::fifoLeftEarly ? open (name.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
 
             for (char block[65536]; fifo >= 0;)
             {
