@@ -2,6 +2,8 @@
 
 #include "TestFolder.h"
 
+#include <juce_events/juce_events.h>
+
 #include <clocale>
 #include <cerrno>
 #include <cstdlib>
@@ -97,6 +99,12 @@ private:
         if (child == 0)
         {
             ::close (fds[0]);
+
+            // The child would post into the parent's message queue: a parent that reads none of
+            // it before the queue is full waits for ever in its next post. It gets a queue of
+            // its own.
+            juce::MessageManager::deleteInstance();
+            juce::MessageManager::getInstance();
             const auto answer = body();
 
             for (size_t written = 0; written < answer.size();)
