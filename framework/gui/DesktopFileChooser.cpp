@@ -18,6 +18,30 @@ namespace
 
     bool isSet (int flags, int flag)    { return (flags & flag) != 0; }
 
+    /** The pattern with each ASCII letter as a bracket of both its cases ("*.cvprst" becomes
+        "*.[cC][vV][pP][rR][sS][tT]"): zenity's filter compares names by their exact letters,
+        where the plug-in takes its extensions in any letter case. One that has a bracket of its
+        own is left as it is.
+    */
+    juce::String caseBlindPattern (const juce::String& pattern)
+    {
+        if (pattern.containsChar ('['))
+            return pattern;
+
+        juce::String result;
+
+        for (const auto c : pattern)
+        {
+            if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+                result << '[' << juce::String::charToString ((juce::juce_wchar) (c | 0x20))
+                       << juce::String::charToString ((juce::juce_wchar) (c & ~0x20)) << ']';
+            else
+                result << juce::String::charToString (c);
+        }
+
+        return result;
+    }
+
     /** The program's path in the first folder of the search path that has it, as bytes; the
         search path is the system's and may hold any bytes.
     */
@@ -118,8 +142,17 @@ namespace
         if (isFolder)
             args.add ("--directory");
 
+        // Named by the patterns as given, matching them in any letter case.
         if (request.patterns.isNotEmpty() && request.patterns != "*" && request.patterns != "*.*")
-            args.add ("--file-filter=" + juce::StringArray::fromTokens (request.patterns, ";,|", "\"").joinIntoString (" "));
+        {
+            const auto patterns = juce::StringArray::fromTokens (request.patterns, ";,|", "\"");
+            juce::StringArray matched;
+
+            for (const auto& pattern : patterns)
+                matched.add (caseBlindPattern (pattern));
+
+            args.add ("--file-filter=" + patterns.joinIntoString (" ") + " | " + matched.joinIntoString (" "));
+        }
 
         // zenity opens a folder given with a trailing separator, and puts a file's name in its box.
         args.add ("--filename=" + (name.isEmpty() ? startFolder.getFullPathName().trimCharactersAtEnd ("/") + "/"

@@ -263,10 +263,10 @@ TEST (FileDialogs, TheDesktopChooserIsAskedAndItsAnswerReadAsBytes)
                   std::string arguments; juce::File chosen; bool refused; };
     const Case cases[] = {
         { "save", save, lead, p + "/Lead.cvprst\n", 0,
-          "--file-selection\n--confirm-overwrite\n--title=T\n--save\n--file-filter=*.cvprst\n--filename=" + p + "/Lead.cvprst\n", lead, false },
-        { "open from nowhere", open, {}, p + "/Lead.cvprst\n", 0, "--file-selection\n--title=T\n--file-filter=*.cvprst\n--filename="
+          "--file-selection\n--confirm-overwrite\n--title=T\n--save\n--file-filter=*.cvprst | *.[cC][vV][pP][rR][sS][tT]\n--filename=" + p + "/Lead.cvprst\n", lead, false },
+        { "open from nowhere", open, {}, p + "/Lead.cvprst\n", 0, "--file-selection\n--title=T\n--file-filter=*.cvprst | *.[cC][vV][pP][rR][sS][tT]\n--filename="
                                                                     + bytesOf (ApplicationDataFolders::getHomeFolder()) + "/\n", lead, false },
-        { "folder", folders, presets, p + "\n", 0, "--file-selection\n--title=T\n--directory\n--file-filter=*.cvprst\n--filename=" + p + "/\n", presets, false },
+        { "folder", folders, presets, p + "\n", 0, "--file-selection\n--title=T\n--directory\n--file-filter=*.cvprst | *.[cC][vV][pP][rR][sS][tT]\n--filename=" + p + "/\n", presets, false },
         { "a name with a newline", save, lead, p + "/a\nb\n", 0, {}, presets.getChildFile ("a\nb"), false },
         { "cancelled", save, lead, {}, 1, {}, {}, false },
         { "Latin-1 folder", save, lead, latin1 + "/x.cvprst\n", 0, {}, {}, true },
