@@ -1048,7 +1048,7 @@ namespace
             const auto& lower = twin[1];
 
             // told: what the path answers, and the failures it tells; replaced: a preset the user agreed to replace.
-            struct Row { juce::String what; juce::StringArray files; std::function<juce::String (PresetCollection&, const juce::File&)> act; juce::String told; bool needsTwinsOnDisk = false; juce::String replaced; };
+            struct Row { juce::String what; juce::StringArray files; std::function<juce::String (PresetCollection&, const juce::File&)> act; juce::String told; bool needsTwinsOnDisk = false; juce::String replaced {}; };
             const auto fails = [] (const std::function<juce::String (juce::StringArray*)>& act)
             {
                 juce::StringArray failures;

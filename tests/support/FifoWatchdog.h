@@ -23,7 +23,7 @@ public:
               {
                   std::this_thread::sleep_for (std::chrono::milliseconds (10));
 
-                  if (const auto fd = waited >= 3000 ? ::open (path.c_str(), O_WRONLY | O_NONBLOCK) : -1; fd >= 0)
+                  if (const auto fd = waited >= 3000 ? ::open (path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC) : -1; fd >= 0)
                   {
                       freedAReader = true;
                       ::close (fd);

@@ -37,10 +37,10 @@ namespace AAXClasses
     Initialize and Uninitialize keep renders out, and first wait for a render in progress to
     leave: it may be reading the transport wrapper or the render state they replace. They wait
     holding no lock a render could need, so a render that waits for the callback lock or the host
-    goes on and leaves; a render that comes meanwhile renders nothing. What the processor reports meanwhile (a value,
-    a gesture, its latency, from a render, a restored state or the editor on the message thread)
-    reaches neither the parameters nor the host: it passes the call gate of the base as a host
-    call does, and so never waits either.
+    goes on and leaves; a render that comes meanwhile renders nothing. What the processor reports
+    meanwhile (a value, a gesture, its latency, from a render, a restored state or the editor on
+    the message thread) reaches neither the parameters nor the host: it passes the call gate of
+    the base as a host call does, and so never waits either.
 
     The processor is made and deleted under a juce::MessageManagerLock on the module's own
     message thread, which this object keeps running.
